@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include <string>
+
+#include "file_io.h"
+
+namespace {
+
+std::string Describe(const char* what, const std::filesystem::path& path, DWORD code) {
+    return std::string(what) + " " + path.string() + " (error " + std::to_string(code) + ")";
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::string& error) {
+    const std::wstring target = path.wstring();
+    std::wstring temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    // A unique name in the same folder, so the final move is a rename on one volume.
+    for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+               std::to_wstring(GetTickCount() + attempt);
+        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        error = Describe("cannot create a temporary file beside", path, GetLastError());
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+            error = Describe("cannot write", path, GetLastError());
+            CloseHandle(file);
+            DeleteFileW(temp.c_str());
+            return false;
+        }
+        done += written;
+    }
+    FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = Describe("cannot replace", path, GetLastError());
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}

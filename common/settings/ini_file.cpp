@@ -1,0 +1,339 @@
+#include "ini_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "file_io.h"
+#include "text_codec.h"
+
+namespace {
+
+constexpr size_t kReadStringLimit = 4095;  // the platform's 4096-unit buffer
+constexpr size_t kReadIntLimit = 29;       // the platform reads numbers through a 30-unit buffer
+
+bool IsProfileSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == 0x1A;
+}
+
+std::u16string_view Trim(std::u16string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsProfileSpace(s[b])) ++b;
+    while (e > b && IsProfileSpace(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+// Section and key names compare without regard to (ASCII) case.
+std::u16string Fold(std::u16string_view s) {
+    std::u16string out(Trim(s));
+    for (char16_t& c : out)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    return out;
+}
+
+// One pair of matching outer quotes is removed, as the platform does on reading.
+std::u16string_view StripQuotes(std::u16string_view v) {
+    if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+// The platform trims values on writing and strips quotes on reading. A value
+// whose own edges are blanks or a matching pair of quotes would come back
+// changed, so it is written inside one more pair of quotes.
+std::u16string EncodeValue(std::u16string_view value) {
+    std::u16string clean(value);
+    // A line break inside a value would split the file's lines.
+    for (char16_t& c : clean)
+        if (c == u'\r' || c == u'\n') c = u' ';
+    const bool edgeSpace = !clean.empty() && (IsProfileSpace(clean.front()) || IsProfileSpace(clean.back()));
+    const bool quoted = StripQuotes(clean).size() != clean.size();
+    if (edgeSpace || quoted) return u"\"" + clean + u"\"";
+    return clean;
+}
+
+std::u16string CleanName(std::u16string_view name) {
+    std::u16string clean(Trim(name));
+    for (char16_t& c : clean)
+        if (c == u'\r' || c == u'\n') c = u' ';
+    return clean;
+}
+
+int HexValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    return -1;
+}
+
+// The platform's number reading: leading blanks, a sign, an optional 0x/0o/0b
+// prefix, digits up to the first other character; the low 32 bits are kept.
+int32_t ParseProfileInt(std::u16string_view s) {
+    size_t i = 0;
+    while (i < s.size() && s[i] <= u' ') ++i;
+    bool minus = false;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
+        minus = s[i] == u'-';
+        ++i;
+    }
+    uint32_t base = 10;
+    if (s.size() - i >= 2 && s[i] == u'0') {
+        if (s[i + 1] == u'b') base = 2;
+        else if (s[i + 1] == u'o') base = 8;
+        else if (s[i + 1] == u'x') base = 16;
+        if (base != 10) i += 2;
+    }
+    uint32_t total = 0;
+    for (; i < s.size(); ++i) {
+        const char16_t c = s[i];
+        int digit = -1;
+        if (c >= u'0' && c <= u'9') digit = c - u'0';
+        else if (c >= u'A' && c <= u'Z') digit = c - u'A' + 10;
+        else if (c >= u'a' && c <= u'z') digit = c - u'a' + 10;
+        if (digit < 0 || static_cast<uint32_t>(digit) >= base) break;
+        total = total * base + static_cast<uint32_t>(digit);
+    }
+    return static_cast<int32_t>(minus ? 0u - total : total);
+}
+
+std::u16string DecodeFile(std::string_view bytes) {
+    auto utf16 = [](std::string_view b, bool bigEndian) {
+        std::u16string out;
+        out.reserve(b.size() / 2);
+        for (size_t i = 0; i + 1 < b.size(); i += 2) {
+            const auto lo = static_cast<uint8_t>(b[i + (bigEndian ? 1 : 0)]);
+            const auto hi = static_cast<uint8_t>(b[i + (bigEndian ? 0 : 1)]);
+            out.push_back(static_cast<char16_t>(lo | (hi << 8)));
+        }
+        return out;
+    };
+    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE)
+        return utf16(bytes.substr(2), false);
+    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFE && static_cast<uint8_t>(bytes[1]) == 0xFF)
+        return utf16(bytes.substr(2), true);
+    if (bytes.size() >= 3 && static_cast<uint8_t>(bytes[0]) == 0xEF && static_cast<uint8_t>(bytes[1]) == 0xBB &&
+        static_cast<uint8_t>(bytes[2]) == 0xBF)
+        return Utf8ToU16(bytes.substr(3));
+    return DecodeAnsi(bytes);
+}
+
+}  // namespace
+
+std::u16string IntToText(int32_t value) {
+    const std::string s = std::to_string(value);
+    return std::u16string(s.begin(), s.end());
+}
+
+std::u16string AsciiToU16(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+CIniFile::CIniFile(std::filesystem::path path) : path_(std::move(path)) {}
+CIniFile::~CIniFile() = default;
+
+void CIniFile::EnsureLoaded() const {
+    if (loaded_) return;
+    std::string bytes;
+    ReadWholeFile(path_, bytes);
+    const_cast<CIniFile*>(this)->Parse(bytes);
+}
+
+void CIniFile::Parse(std::string_view bytes) {
+    sections_.clear();
+    sectionIndex_.clear();
+    loaded_ = true;
+    const std::u16string text = DecodeFile(bytes);
+    Section* current = nullptr;  // keys before the first section belong to none
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = pos;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+        const std::u16string_view line = Trim(std::u16string_view(text).substr(pos, end - pos));
+        // A line ends in CR, LF or CR LF.
+        pos = end;
+        if (pos < text.size() && text[pos] == u'\r') ++pos;
+        if (pos < text.size() && text[pos] == u'\n') ++pos;
+
+        if (line.empty() || line.front() == u';') continue;
+        if (line.front() == u'[') {
+            const size_t close = line.find(u']');
+            if (close == std::u16string_view::npos) continue;  // not a section header
+            Section section;
+            section.name = std::u16string(Trim(line.substr(1, close - 1)));
+            sections_.push_back(std::move(section));
+            current = &sections_.back();
+            // The first of duplicate sections wins; a later one is kept only as text.
+            sectionIndex_.emplace(Fold(current->name), sections_.size() - 1);
+            continue;
+        }
+        const size_t eq = line.find(u'=');
+        if (eq == std::u16string_view::npos || current == nullptr) continue;
+        Entry entry{std::u16string(Trim(line.substr(0, eq))), std::u16string(Trim(line.substr(eq + 1)))};
+        current->index.emplace(Fold(entry.key), current->entries.size());
+        current->entries.push_back(std::move(entry));
+    }
+}
+
+const CIniFile::Entry* CIniFile::Find(std::u16string_view section, std::u16string_view key) const {
+    EnsureLoaded();
+    const auto s = sectionIndex_.find(Fold(section));
+    if (s == sectionIndex_.end()) return nullptr;
+    const Section& sec = sections_[s->second];
+    const auto k = sec.index.find(Fold(key));
+    if (k == sec.index.end()) return nullptr;
+    return &sec.entries[k->second];
+}
+
+bool CIniFile::HasSection(std::u16string_view section) const {
+    EnsureLoaded();
+    return sectionIndex_.count(Fold(section)) != 0;
+}
+
+bool CIniFile::HasKey(std::u16string_view section, std::u16string_view key) const {
+    return Find(section, key) != nullptr;
+}
+
+std::vector<std::u16string> CIniFile::SectionNames() const {
+    EnsureLoaded();
+    std::vector<std::u16string> names;
+    for (const auto& s : sections_) names.push_back(s.name);
+    return names;
+}
+
+std::u16string CIniFile::ReadString(std::u16string_view section, std::u16string_view key,
+                                    std::u16string_view defaultValue) const {
+    const Entry* e = Find(section, key);
+    std::u16string_view value = defaultValue;
+    if (e) {
+        value = StripQuotes(e->value);
+    } else {
+        // The platform drops trailing blanks of the default.
+        while (!value.empty() && value.back() == u' ') value.remove_suffix(1);
+    }
+    return std::u16string(value.substr(0, std::min(value.size(), kReadStringLimit)));
+}
+
+int32_t CIniFile::ReadInt(std::u16string_view section, std::u16string_view key, int32_t defaultValue) const {
+    const std::u16string text = ReadString(section, key, u"");
+    if (text.empty()) return defaultValue;
+    return ParseProfileInt(std::u16string_view(text).substr(0, std::min(text.size(), kReadIntLimit)));
+}
+
+bool CIniFile::ReadStruct(std::u16string_view section, std::u16string_view key, void* buffer, size_t size) const {
+    const Entry* e = Find(section, key);
+    if (!e || buffer == nullptr) return false;
+    const std::u16string& v = e->value;
+    if (v.size() != 2 * size + 2) return false;
+    std::vector<uint8_t> data(size);
+    uint8_t sum = 0;
+    for (size_t i = 0; i < size + 1; ++i) {
+        const int hi = HexValue(v[2 * i]);
+        const int lo = HexValue(v[2 * i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        const auto b = static_cast<uint8_t>((hi << 4) | lo);
+        if (i == size) {
+            if (b != sum) return false;
+        } else {
+            data[i] = b;
+            sum = static_cast<uint8_t>(sum + b);
+        }
+    }
+    if (size) std::memcpy(buffer, data.data(), size);
+    return true;
+}
+
+CIniFile::Section& CIniFile::SectionForWrite(std::u16string_view name) {
+    EnsureLoaded();
+    const std::u16string folded = Fold(name);
+    const auto it = sectionIndex_.find(folded);
+    if (it != sectionIndex_.end()) return sections_[it->second];
+    Section section;
+    section.name = CleanName(name);
+    sections_.push_back(std::move(section));
+    sectionIndex_.emplace(folded, sections_.size() - 1);
+    return sections_.back();
+}
+
+bool CIniFile::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+    Section& sec = SectionForWrite(section);
+    const std::u16string folded = Fold(key);
+    std::u16string encoded = EncodeValue(value);
+    const auto it = sec.index.find(folded);
+    if (it != sec.index.end()) {
+        sec.entries[it->second].value = std::move(encoded);
+        return true;
+    }
+    sec.index.emplace(folded, sec.entries.size());
+    sec.entries.push_back(Entry{CleanName(key), std::move(encoded)});
+    return true;
+}
+
+bool CIniFile::WriteInt(std::u16string_view section, std::u16string_view key, int32_t value) {
+    return WriteString(section, key, IntToText(value));
+}
+
+bool CIniFile::WriteStruct(std::u16string_view section, std::u16string_view key, const void* buffer, size_t size) {
+    if (buffer == nullptr && size != 0) return false;
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    std::u16string text;
+    text.resize(2 * size + 2);
+    const auto* p = static_cast<const uint8_t*>(buffer);
+    uint8_t sum = 0;
+    for (size_t i = 0; i < size; ++i) {
+        text[2 * i] = kHex[p[i] >> 4];
+        text[2 * i + 1] = kHex[p[i] & 0xF];
+        sum = static_cast<uint8_t>(sum + p[i]);
+    }
+    text[2 * size] = kHex[sum >> 4];
+    text[2 * size + 1] = kHex[sum & 0xF];
+    return WriteString(section, key, text);
+}
+
+void CIniFile::Clear() {
+    sections_.clear();
+    sectionIndex_.clear();
+    loaded_ = true;
+}
+
+std::string CIniFile::Serialize() const {
+    EnsureLoaded();
+    bool ascii = true;
+    size_t units = 0;
+    for (const auto& s : sections_) {
+        units += s.name.size() + 4;
+        for (char16_t c : s.name) ascii = ascii && c < 0x80;
+        for (const auto& e : s.entries) {
+            units += e.key.size() + e.value.size() + 3;
+            for (char16_t c : e.key) ascii = ascii && c < 0x80;
+            for (char16_t c : e.value) ascii = ascii && c < 0x80;
+        }
+    }
+    std::u16string text;
+    text.reserve(units);
+    for (const auto& s : sections_) {
+        text += u'[';
+        text += s.name;
+        text += u"]\r\n";
+        for (const auto& e : s.entries) {
+            text += e.key;
+            text += u'=';
+            text += e.value;
+            text += u"\r\n";
+        }
+    }
+    std::string bytes;
+    if (ascii) {
+        bytes.assign(text.begin(), text.end());
+        return bytes;
+    }
+    bytes.reserve(2 + 2 * text.size());
+    bytes.push_back(static_cast<char>(0xFF));
+    bytes.push_back(static_cast<char>(0xFE));
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return bytes;
+}
+
+bool CIniFile::Commit() {
+    lastError_.clear();
+    return WriteFileAtomically(path_, Serialize(), lastError_);
+}

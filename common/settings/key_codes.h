@@ -1,0 +1,25 @@
+#pragma once
+// The three forms of a key: the platform's virtual-key code, the device key code
+// (a USB HID keyboard usage, plus 240-244 for the mouse buttons) and the name the
+// user sees. Conversions go through the keyboard layout, so a key is recorded by
+// its position on the keyboard.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "keyboard_layout.h"
+
+struct KeyCodeRow {
+    uint32_t virtualKey;
+    uint32_t deviceCode;
+    uint32_t scanCode;  // set 1; 0 = none
+};
+inline constexpr int kKeyCodeRows = 109;
+const std::array<KeyCodeRow, kKeyCodeRows>& KeyCodeTable();
+
+bool VirtualKeyToDeviceCode(const IKeyboardLayout& layout, uint32_t virtualKey, uint32_t& deviceCode);
+bool DeviceCodeToVirtualKey(const IKeyboardLayout& layout, uint32_t deviceCode, uint32_t& virtualKey);
+// Fixed English names; empty for keys without one.
+std::u16string_view KeyName(uint32_t virtualKey);
+// The name of a stored device key code (converted through the layout first).
+std::u16string_view DeviceKeyName(const IKeyboardLayout& layout, uint32_t deviceCode);

@@ -1,0 +1,6 @@
+#include "keyboard_layout.h"
+
+const IKeyboardLayout& SystemKeyboardLayout() {
+    static const UsKeyboardLayout layout;
+    return layout;
+}

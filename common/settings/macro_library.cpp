@@ -1,0 +1,146 @@
+#include "macro_library.h"
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+#include "file_io.h"
+#include "ini_file.h"
+#include "profile_store.h"
+
+namespace {
+
+constexpr std::u16string_view kSection = u"Macros";
+
+std::unique_ptr<MacroRecord> NewEmptyMacro() {
+    auto macro = std::make_unique<MacroRecord>();
+    std::memset(macro.get(), 0, sizeof(MacroRecord));
+    return macro;
+}
+
+// The entries actually present: a stored "number" far beyond them must not
+// allocate millions of empty macros.
+int LastMacroKey(const CIniFile& ini, int number) {
+    int last = -1;
+    for (int i = std::min(number, 100000) - 1; i >= 0; --i) {
+        if (ini.HasKey(kSection, IntToText(i))) {
+            last = i;
+            break;
+        }
+    }
+    return last;
+}
+
+}  // namespace
+
+std::filesystem::path MacroLibraryPath(const std::filesystem::path& programFolder) {
+    return programFolder / "config" / "sequence.dat";
+}
+
+void SanitizeMacro(MacroRecord& macro) {
+    macro.eventCount = std::clamp<int32_t>(macro.eventCount, 0, kMaxMacroEvents);
+    macro.name[kMacroNameUnits - 1] = u'\0';
+}
+
+void LoadMacroLibrary(const std::filesystem::path& file, MacroLibrary& library) {
+    const CIniFile ini(file);
+    const int32_t number = ini.ReadInt(kSection, u"number", -1);
+    if (number <= 0) return;
+    const int count = LastMacroKey(ini, number) + 1;
+    for (int i = 0; i < count; ++i) {
+        auto macro = NewEmptyMacro();
+        if (ini.ReadStruct(kSection, IntToText(i), macro.get(), sizeof(MacroRecord)))
+            SanitizeMacro(*macro);
+        else
+            std::memset(macro.get(), 0, sizeof(MacroRecord));
+        library.push_back(std::move(macro));
+    }
+}
+
+bool SaveMacroLibrary(const std::filesystem::path& file, const MacroLibrary& library, std::string* error) {
+    CIniFile ini(file);
+    ini.Clear();
+    ini.WriteInt(kSection, u"number", static_cast<int32_t>(library.size()));
+    for (size_t i = 0; i < library.size(); ++i)
+        ini.WriteStruct(kSection, IntToText(static_cast<int32_t>(i)), library[i].get(), sizeof(MacroRecord));
+    std::error_code ec;
+    if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
+    if (ini.Commit()) return true;
+    if (error) *error = ini.LastError();
+    return false;
+}
+
+MacroRecord* FindMacroAt(MacroLibrary& library, int position) {
+    if (position < 0 || static_cast<size_t>(position) >= library.size()) return nullptr;
+    return library[static_cast<size_t>(position)].get();
+}
+
+bool MacroNameExists(const MacroLibrary& library, std::u16string_view name) {
+    for (const auto& macro : library)
+        if (NamesEqualIgnoringCase(TrimText(FieldText(macro->name)), name)) return true;
+    return false;
+}
+
+std::u16string MakeUniqueMacroName(const MacroLibrary& library, std::u16string_view base) {
+    constexpr size_t kMax = kMacroNameUnits - 1;
+    std::u16string candidate(base.substr(0, std::min(base.size(), kMax)));
+    if (!MacroNameExists(library, candidate)) return candidate;
+    for (int n = 1;; ++n) {
+        const std::u16string suffix = u"_" + IntToText(n);
+        candidate = std::u16string(base.substr(0, std::min(base.size(), kMax - suffix.size()))) + suffix;
+        if (!MacroNameExists(library, candidate)) return candidate;
+    }
+}
+
+bool ExportMacro(const MacroRecord& macro, const std::filesystem::path& path, std::string* error) {
+    CIniFile ini(path);
+    ini.Clear();
+    ini.WriteStruct(kSection, u"0", &macro, sizeof macro);
+    if (ini.Commit()) return true;
+    if (error) *error = ini.LastError();
+    return false;
+}
+
+bool ImportMacro(const std::filesystem::path& path, MacroRecord& macro) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    CIniFile ini(path);
+    ini.Parse(bytes);
+    MacroRecord incoming;
+    if (ini.ReadStruct(kSection, u"0", &incoming, sizeof incoming))
+        SanitizeMacro(incoming);
+    else
+        std::memset(&incoming, 0, sizeof incoming);
+    macro = incoming;
+    return true;
+}
+
+void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library) {
+    for (int i = 0; i < kButtonCount; ++i) {
+        ButtonAssignment& button = profile.MacroKeyInfo[i];
+        if (button.FunctionCode != kCodeMacro || button.macroName[0] == u'\0') continue;
+        // The button keeps the library name cut to its 23-character field, so
+        // compare against the library name cut the same way; otherwise a long
+        // name would never be found again and the button would lose its macro.
+        const std::u16string wanted = TrimText(FieldText(button.macroName));
+        const MacroRecord* found = nullptr;
+        for (const auto& macro : library) {
+            std::u16string stored = FieldText(macro->name);
+            stored.resize(std::min<size_t>(stored.size(), kMacroNameFieldUnits - 1));
+            if (NamesEqualIgnoringCase(TrimText(stored), wanted)) {
+                found = macro.get();
+                break;
+            }
+        }
+        if (!found) {
+            // The macro is gone: the button falls back to its default function.
+            button.FunctionCode = DefaultFunctionCode(i);
+            button.FunctionClass = kClassDefault;
+            continue;
+        }
+        button.eventCount = static_cast<uint16_t>(std::clamp<int32_t>(found->eventCount, 0, kMaxMacroEvents));
+        std::memset(button.macroName, 0, sizeof button.macroName + sizeof button.reserved2);
+        CopyToField(button.macroName, FieldText(found->name));
+        std::memcpy(button.events, found->events, sizeof button.events);
+    }
+}

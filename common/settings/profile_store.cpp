@@ -1,0 +1,235 @@
+#include "profile_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+#include "ini_file.h"
+#include "profile_section.h"
+#include "shared_lock.h"
+
+namespace {
+
+constexpr std::u16string_view kConfigSection = u"Config";
+
+std::u16string ProfileSectionName(int i) { return u"Profile" + IntToText(i); }
+
+// The highest N of the "Profile%d" sections present, or -1. A stored "number"
+// far beyond the sections present must not create millions of empty records.
+int LastProfileSection(const CIniFile& ini) {
+    int last = -1;
+    for (const auto& name : ini.SectionNames()) {
+        if (name.size() <= 7 || !NamesEqualIgnoringCase(std::u16string_view(name).substr(0, 7), u"Profile")) continue;
+        int value = 0;
+        bool digits = true;
+        for (size_t i = 7; i < name.size() && digits; ++i) {
+            const char16_t c = name[i];
+            digits = c >= u'0' && c <= u'9' && value < 100000000;
+            if (digits) value = value * 10 + (c - u'0');
+        }
+        // "Profile%d" never has leading zeros, except Profile0 itself.
+        if (digits && !(name.size() > 8 && name[7] == u'0')) last = std::max(last, value);
+    }
+    return last;
+}
+
+char16_t FoldChar(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
+
+bool EnsureFolderOf(const std::filesystem::path& file, std::string* error) {
+    const auto folder = file.parent_path();
+    if (folder.empty()) return true;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec && error) *error = "cannot create " + folder.string() + ": " + ec.message();
+    return !ec;
+}
+
+}  // namespace
+
+std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolder) {
+    return programFolder / "config" / "Config.data";
+}
+
+void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store) {
+    const CIniFile ini(file);
+    StoreValues& v = store.values;
+    v.number = ini.ReadInt(kConfigSection, u"number", -1);
+    v.ProfileID = ini.ReadInt(kConfigSection, u"ProfileID", -1);
+    v.KeysFlag = ini.ReadInt(kConfigSection, u"KeysFlag", -1);
+    v.AttributeFlag = ini.ReadInt(kConfigSection, u"AttributeFlag", -1);
+    v.DPIStepFlag = ini.ReadInt(kConfigSection, u"DPIStepFlag", -1);
+    v.PRateFlag = ini.ReadInt(kConfigSection, u"PRateFlag", -1);
+    if (v.number <= 0) return;
+    // Sections missing below the last one present load as records of defaults;
+    // none are invented after it.
+    const int count = std::min(v.number, LastProfileSection(ini) + 1);
+    store.profiles.reserve(store.profiles.size() + static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        auto record = std::make_unique<ProfileRecord>();
+        std::memset(record.get(), 0, sizeof(ProfileRecord));
+        ReadProfileSection(ini, ProfileSectionName(i), ProfileKeySet::Store, *record);
+        store.profiles.push_back(std::move(record));
+    }
+}
+
+bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error) {
+    CIniFile ini(file);
+    ini.Clear();
+    const StoreValues& v = store.values;
+    ini.WriteInt(kConfigSection, u"number", static_cast<int32_t>(store.profiles.size()));
+    ini.WriteInt(kConfigSection, u"ProfileID", v.ProfileID);
+    ini.WriteInt(kConfigSection, u"KeysFlag", v.KeysFlag);
+    ini.WriteInt(kConfigSection, u"AttributeFlag", v.AttributeFlag);
+    ini.WriteInt(kConfigSection, u"DPIStepFlag", v.DPIStepFlag);
+    ini.WriteInt(kConfigSection, u"PRateFlag", v.PRateFlag);
+    int counter = 0;
+    for (const auto& record : store.profiles)
+        WriteProfileSection(ini, ProfileSectionName(counter++), ProfileKeySet::Store, *record);
+    std::string local;
+    if (!EnsureFolderOf(file, error ? error : &local)) return false;
+    if (ini.Commit()) return true;
+    if (error) *error = ini.LastError();
+    return false;
+}
+
+bool LoadProfileStoreLocked(ISharedLock* lock, const std::filesystem::path& file, ProfileStore& store) {
+    SharedLockScope scope(lock);
+    if (!scope.held()) return false;
+    LoadProfileStore(file, store);
+    return true;
+}
+
+bool SaveProfileStoreLocked(ISharedLock* lock, const std::filesystem::path& file, const ProfileStore& store,
+                            std::string* error) {
+    SharedLockScope scope(lock);
+    if (!scope.held()) return false;
+    return SaveProfileStore(file, store, error);
+}
+
+void FreeProfiles(ProfileStore& store) { store.profiles.clear(); }
+
+ProfileRecord* GetProfileAt(ProfileList& list, int32_t position) {
+    if (position < 0 || static_cast<size_t>(position) >= list.size()) return nullptr;
+    return list[static_cast<size_t>(position)].get();
+}
+
+const ProfileRecord* GetProfileAt(const ProfileList& list, int32_t position) {
+    if (position < 0 || static_cast<size_t>(position) >= list.size()) return nullptr;
+    return list[static_cast<size_t>(position)].get();
+}
+
+std::u16string TrimText(std::u16string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+    return std::u16string(text.substr(b, e - b));
+}
+
+bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldChar(a[i]) != FoldChar(b[i])) return false;
+    return true;
+}
+
+bool ProfileNameExists(const ProfileList& list, std::u16string_view name) {
+    for (const auto& record : list)
+        if (NamesEqualIgnoringCase(TrimText(FieldText(record->ProFileName)), name)) return true;
+    return false;
+}
+
+std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base) {
+    constexpr size_t kMax = kProfileNameUnits - 1;
+    std::u16string candidate(base.substr(0, std::min(base.size(), kMax)));
+    if (!ProfileNameExists(list, candidate)) return candidate;
+    for (int n = 1;; ++n) {
+        const std::u16string suffix = u"_" + IntToText(n);
+        // Cut the base, not the number, so the name stays unique and fits.
+        candidate = std::u16string(base.substr(0, std::min(base.size(), kMax - suffix.size()))) + suffix;
+        if (!ProfileNameExists(list, candidate)) return candidate;
+    }
+}
+
+void ResetProfile(ProfileRecord& r) {
+    CopyToField(r.GameFile, u"");
+    r.DbleClickSpeed = 500;
+    r.ScrollWheelSpeed = 3;
+    r.ScrollWheelFlag = 0;
+    r.MouseSpeed = 10;
+    r.Acceleration = 10;
+    r.AccelerationFlag = 0;
+    r.MaxDPI = 5;
+    r.XYCpiFlag = 1;
+    static constexpr int32_t kLevels[kDpiLevels] = {10, 16, 20, 32, 45};
+    std::copy(std::begin(kLevels), std::end(kLevels), r.CpiLevel_X);
+    std::copy(std::begin(kLevels), std::end(kLevels), r.CpiLevel_Y);
+    r.CpiStep = 2;
+    r.PollingRate = 2;
+    r.LightSwitch = 3;
+    r.LightIntensity = 2;
+    r.LightDir = 1;
+    r.LightSpeed = 1;
+    static constexpr int32_t kColors[5] = {0x00FFFF, 0x00FF00, 0xFF0000, 0x0000FF, 0xFF00FF};
+    std::copy(std::begin(kColors), std::end(kColors), r.DPIColor);
+    std::fill(std::begin(r.dpiStepFlag), std::end(r.dpiStepFlag), uint8_t{1});
+    static constexpr uint8_t kIndicators[kDpiLevels] = {15, 16, 17, 19, 20};
+    std::copy(std::begin(kIndicators), std::end(kIndicators), r.dpiIndicator);
+    r.reserved[0] = r.reserved[1] = 0;
+    for (int i = 0; i < kButtonCount; ++i) ResetToDefault(r.MacroKeyInfo[i], i);
+}
+
+void ResetProfileMonitor(ProfileRecord& r) {
+    ResetProfile(r);
+    static constexpr int32_t kLevels[kDpiLevels] = {4, 8, 16, 32, 50};
+    std::copy(std::begin(kLevels), std::end(kLevels), r.CpiLevel_X);
+    std::copy(std::begin(kLevels), std::end(kLevels), r.CpiLevel_Y);
+    r.LightDir = 0;
+}
+
+void InitNewProfile(ProfileRecord& record, std::u16string_view name) {
+    std::memset(&record, 0, sizeof record);
+    ResetProfile(record);
+    CopyToField(record.ProFileName, name);
+}
+
+bool EnsureFirstProfile(ProfileStore& store) {
+    if (!store.profiles.empty()) {
+        if (!GetProfileAt(store.profiles, store.values.ProfileID)) store.values.ProfileID = 0;
+        return false;
+    }
+    auto record = std::make_unique<ProfileRecord>();
+    InitNewProfile(*record, MakeUniqueName(store.profiles, u"Profile1"));
+    store.profiles.push_back(std::move(record));
+    store.values.number = 1;
+    store.values.ProfileID = 0;
+    MarkAllParts(store.values);
+    return true;
+}
+
+void ComputePartFlags(const ProfileRecord& snapshot, const ProfileRecord& current, StoreValues& values) {
+    const ProfileRecord& a = snapshot;
+    const ProfileRecord& b = current;
+    values.PRateFlag = a.PollingRate != b.PollingRate ? 1 : 0;
+    values.DPIStepFlag = a.CpiStep != b.CpiStep ? 1 : 0;
+    const bool attributes =
+        a.MaxDPI != b.MaxDPI || a.LightSwitch != b.LightSwitch || a.LightIntensity != b.LightIntensity ||
+        a.LightSpeed != b.LightSpeed || a.LightDir != b.LightDir ||
+        std::memcmp(a.CpiLevel_X, b.CpiLevel_X, sizeof a.CpiLevel_X) != 0 ||
+        std::memcmp(a.CpiLevel_Y, b.CpiLevel_Y, sizeof a.CpiLevel_Y) != 0 ||
+        std::memcmp(a.DPIColor, b.DPIColor, sizeof a.DPIColor) != 0;
+    values.AttributeFlag = attributes ? 1 : 0;
+    values.KeysFlag = std::memcmp(a.MacroKeyInfo, b.MacroKeyInfo, sizeof a.MacroKeyInfo) != 0 ? 1 : 0;
+}
+
+void MarkAllParts(StoreValues& v) { v.KeysFlag = v.AttributeFlag = v.DPIStepFlag = v.PRateFlag = 1; }
+void ClearAllParts(StoreValues& v) { v.KeysFlag = v.AttributeFlag = v.DPIStepFlag = v.PRateFlag = 0; }
+
+void SanitizeAssignment(ButtonAssignment& record) {
+    ClampEventCount(record);
+    record.macroName[kMacroNameFieldUnits - 1] = u'\0';
+    record.program[kProgramFieldUnits - 1] = u'\0';
+}
+
+bool SameRecord(const ProfileRecord& a, const ProfileRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }

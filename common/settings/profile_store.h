@@ -1,0 +1,76 @@
+#pragma once
+// The profile store "config\Config.data": the list of profiles, the store
+// values of its "Config" section, the reset values, name rules and part flags.
+// Both programs use this one reader and writer.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "profile_record.h"
+
+class ISharedLock;
+
+using ProfileList = std::vector<std::unique_ptr<ProfileRecord>>;
+
+struct StoreValues {
+    int32_t number = -1;     // profiles as read; the list length is written
+    int32_t ProfileID = -1;  // position of the current profile
+    int32_t KeysFlag = -1;
+    int32_t AttributeFlag = -1;
+    int32_t DPIStepFlag = -1;
+    int32_t PRateFlag = -1;
+};
+
+// Everything one program holds of the store.
+struct ProfileStore {
+    ProfileList profiles;
+    StoreValues values;
+};
+
+std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolder);
+
+// Appends the stored profiles to `store.profiles` (expected empty) and reads the
+// store values. A missing file leaves no profiles and every value -1.
+void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store);
+// Rewrites the whole file in one atomic replace; false (old file untouched) on failure.
+bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error = nullptr);
+// The same under the shared lock. False, having done nothing, when the lock
+// could not be taken (no lock, or it was abandoned); callers then fall back to
+// the unlocked operation. A save that fails on disk also returns false.
+bool LoadProfileStoreLocked(ISharedLock* lock, const std::filesystem::path& file, ProfileStore& store);
+bool SaveProfileStoreLocked(ISharedLock* lock, const std::filesystem::path& file, const ProfileStore& store,
+                            std::string* error = nullptr);
+
+void FreeProfiles(ProfileStore& store);
+ProfileRecord* GetProfileAt(ProfileList& list, int32_t position);
+const ProfileRecord* GetProfileAt(const ProfileList& list, int32_t position);
+inline ProfileRecord* CurrentProfile(ProfileStore& store) { return GetProfileAt(store.profiles, store.values.ProfileID); }
+
+// True when a stored name, trimmed, equals `name` ignoring case (`name` itself is not trimmed).
+bool ProfileNameExists(const ProfileList& list, std::u16string_view name);
+// `base`, or base + "_1", "_2", ... whichever is free first; always fits the name field.
+std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base);
+// Case-insensitive comparison of names as the name rules use it.
+bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b);
+std::u16string TrimText(std::u16string_view text);
+
+// Option's reset values; keeps the name, LightType and DPIColor 5 and 6.
+void ResetProfile(ProfileRecord& record);
+// The Monitor's set: Option's, with DPI levels 4, 8, 16, 32, 50 and LightDir 0.
+void ResetProfileMonitor(ProfileRecord& record);
+// A zero-filled record with Option's reset values and the given name.
+void InitNewProfile(ProfileRecord& record, std::u16string_view name);
+
+// An empty store gets "Profile1" with Option's reset values as its current
+// profile. True when a profile was created.
+bool EnsureFirstProfile(ProfileStore& store);
+
+void ComputePartFlags(const ProfileRecord& snapshot, const ProfileRecord& current, StoreValues& values);
+void MarkAllParts(StoreValues& values);
+void ClearAllParts(StoreValues& values);
+
+// Repairs what a damaged file could make unsafe to use: event counts beyond the
+// slots and names without a terminator.
+void SanitizeAssignment(ButtonAssignment& record);
