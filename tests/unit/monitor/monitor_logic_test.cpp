@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app_messages.h"
+#include "monitor_logic.h"
+#include "shared_lock.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct QueuedJob {
+    DownloadJob job;
+    ProfileRecord profile;
+    StoreValues values;
+    intptr_t lParam;
+};
+
+class RecordingHost : public IMonitorHost {
+public:
+    bool optionWindow = true;
+    bool queueAccepts = true;
+    std::vector<QueuedJob> jobs;
+    std::vector<unsigned> optionMessages;
+    int openOptionPosts = 0;
+    std::vector<std::u16string> opened;
+    std::vector<std::wstring> debug;
+
+    bool QueueDownload(DownloadJob job, const ProfileRecord& profile, const StoreValues& values,
+                       intptr_t lParam) override {
+        if (!queueAccepts) return false;
+        jobs.push_back({job, profile, values, lParam});
+        return true;
+    }
+    bool PostToOption(unsigned message) override {
+        if (!optionWindow) return false;
+        optionMessages.push_back(message);
+        return true;
+    }
+    void PostOpenOption() override { ++openOptionPosts; }
+    void OpenWithShell(const std::u16string& target) override { opened.push_back(target); }
+    void Debug(const wchar_t* text) override { debug.emplace_back(text); }
+    bool Said(const wchar_t* text) const {
+        for (const auto& line : debug)
+            if (line == text) return true;
+        return false;
+    }
+};
+
+class CountingSystem : public ISystemPointer {
+public:
+    std::vector<int> speeds;
+    int parameterCalls = 0;
+    void SetMouseParameters(const std::array<int, 3>&) override { ++parameterCalls; }
+    void SetPointerSpeed(int speed) override { speeds.push_back(speed); }
+};
+
+// A lock whose previous holder died: every wait fails (and leaves it free).
+class AbandonedLock : public ISharedLock {
+public:
+    int waits = 0;
+    bool Acquire() override {
+        ++waits;
+        return false;
+    }
+    void Release() override { ADD_FAILURE() << "released a lock that was not held"; }
+};
+
+class CountingLock : public ISharedLock {
+public:
+    int acquired = 0;
+    int held = 0;
+    bool Acquire() override {
+        ++acquired;
+        ++held;
+        return true;
+    }
+    void Release() override { --held; }
+};
+
+class MonitorLogicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        folder_ = fs::temp_directory_path() /
+                  ("gm_monitor_logic_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                   std::to_string(counter++) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "config");
+        file_ = ProfileStorePath(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Writes a store of `count` profiles, current `current`, flags as given.
+    void WriteStore(int count, int current, int flags = 1) {
+        ProfileStore store;
+        for (int i = 0; i < count; ++i) {
+            auto p = std::make_unique<ProfileRecord>();
+            InitNewProfile(*p, u"P" + std::u16string(1, static_cast<char16_t>(u'0' + i)));
+            p->MouseSpeed = 4 + i;
+            p->CpiStep = i % 5;
+            store.profiles.push_back(std::move(p));
+        }
+        store.values.ProfileID = current;
+        store.values.KeysFlag = store.values.AttributeFlag = store.values.DPIStepFlag = store.values.PRateFlag =
+            flags;
+        ASSERT_TRUE(SaveProfileStore(file_, store));
+    }
+
+    ProfileStore ReadStore() {
+        ProfileStore store;
+        LoadProfileStore(file_, store);
+        return store;
+    }
+
+    std::string FileBytes() {
+        std::ifstream in(file_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path folder_;
+    fs::path file_;
+    RecordingHost host_;
+    CountingSystem system_;
+};
+
+}  // namespace
+
+TEST_F(MonitorLogicTest, ApplyWithMouseQueuesChangedPartsOfReloadedProfile) {
+    WriteStore(3, 1, 0);
+    CountingLock lock;
+    MonitorLogic logic(file_, host_, system_);
+    logic.SetStoreLock(&lock);
+    logic.LoadAtStartup();
+
+    // Option changes the store after start-up; the apply must see the new file.
+    ProfileStore changed = ReadStore();
+    changed.profiles[1]->PollingRate = 8;
+    changed.values.PRateFlag = 1;
+    ASSERT_TRUE(SaveProfileStore(file_, changed));
+
+    logic.OnApplyAllSetting(true, 77);
+
+    ASSERT_EQ(host_.jobs.size(), 1u);
+    EXPECT_EQ(host_.jobs[0].job, DownloadJob::ChangedParts);
+    EXPECT_EQ(host_.jobs[0].profile.PollingRate, 8);
+    EXPECT_EQ(FieldText(host_.jobs[0].profile.ProFileName), u"P1");
+    EXPECT_EQ(host_.jobs[0].values.PRateFlag, 1);
+    EXPECT_EQ(host_.jobs[0].values.KeysFlag, 0);
+    EXPECT_EQ(host_.jobs[0].lParam, 77);
+    EXPECT_TRUE(host_.optionMessages.empty());  // the worker answers after the download
+    EXPECT_EQ(lock.acquired, 1);
+    EXPECT_EQ(lock.held, 0);
+    EXPECT_EQ(system_.speeds, std::vector<int>{5});
+}
+
+TEST_F(MonitorLogicTest, ApplyAnswersAtOnceWhenNothingCanBeSent) {
+    WriteStore(1, 0);
+    MonitorLogic logic(file_, host_, system_);
+
+    logic.OnApplyAllSetting(false, 0);  // mouse absent
+    EXPECT_TRUE(host_.jobs.empty());
+    EXPECT_EQ(host_.optionMessages, std::vector<unsigned>{WM_APPLY_DONE});
+    EXPECT_TRUE(host_.Said(L"OnApplyAllSetting  Send Enable OK/Apply Button\n"));
+    EXPECT_EQ(system_.speeds.size(), 1u);  // pointer settings apply whether the mouse is there or not
+
+    host_.queueAccepts = false;  // the worker's queue refused the job
+    logic.OnApplyAllSetting(true, 0);
+    EXPECT_EQ(host_.optionMessages.size(), 2u);
+
+    host_.optionWindow = false;
+    logic.OnApplyAllSetting(false, 0);
+    EXPECT_TRUE(host_.Said(L"OnApplyAllSetting Don't find Tarn Option Dialog\n"));
+}
+
+TEST_F(MonitorLogicTest, ApplyWithoutCurrentProfileNeverDownloads) {
+    for (int id : {-1, 3, 99}) {
+        host_ = RecordingHost{};
+        system_ = CountingSystem{};
+        WriteStore(2, id);
+        MonitorLogic logic(file_, host_, system_);
+        logic.OnApplyAllSetting(true, 0);
+        EXPECT_TRUE(host_.jobs.empty()) << id;
+        EXPECT_EQ(host_.optionMessages, std::vector<unsigned>{WM_APPLY_DONE}) << id;
+        EXPECT_EQ(system_.parameterCalls, 0) << id;  // system pointer left alone
+    }
+    fs::remove(file_);  // an empty store: no file at all
+    host_ = RecordingHost{};
+    MonitorLogic logic(file_, host_, system_);
+    logic.OnApplyAllSetting(true, 0);
+    EXPECT_TRUE(host_.jobs.empty());
+    EXPECT_FALSE(fs::exists(file_));  // nothing is written for an empty store
+}
+
+TEST_F(MonitorLogicTest, AbandonedLockFallsBackToUnlockedRead) {
+    WriteStore(2, 1);
+    AbandonedLock lock;
+    MonitorLogic logic(file_, host_, system_);
+    logic.SetStoreLock(&lock);
+
+    logic.OnApplyAllSetting(true, 0);
+
+    EXPECT_EQ(lock.waits, 1);
+    ASSERT_EQ(host_.jobs.size(), 1u);
+    EXPECT_EQ(FieldText(host_.jobs[0].profile.ProFileName), u"P1");
+    ASSERT_NE(logic.CurrentProfile(), nullptr);
+    EXPECT_EQ(logic.store().profiles.size(), 2u);  // not read twice into the list
+}
+
+TEST_F(MonitorLogicTest, FullDownloadUsesMonitorResetValuesWithoutProfile) {
+    MonitorLogic logic(file_, host_, system_);
+    logic.LoadAtStartup();  // no file
+    ASSERT_TRUE(logic.QueueFullDownload());
+    ASSERT_EQ(host_.jobs.size(), 1u);
+    EXPECT_EQ(host_.jobs[0].job, DownloadJob::Everything);
+    ProfileRecord expected;
+    std::memset(&expected, 0, sizeof expected);
+    ResetProfileMonitor(expected);
+    EXPECT_TRUE(SameRecord(host_.jobs[0].profile, expected));
+    EXPECT_EQ(host_.jobs[0].profile.CpiLevel_X[4], 50);
+
+    WriteStore(2, 1);
+    logic.LoadAtStartup();
+    ASSERT_TRUE(logic.QueueFullDownload());
+    EXPECT_EQ(FieldText(host_.jobs[1].profile.ProFileName), u"P1");
+}
+
+TEST_F(MonitorLogicTest, DpiAndRateButtonsAreSavedAndOptionTold) {
+    WriteStore(3, 2, 0);
+    CountingLock lock;
+    MonitorLogic logic(file_, host_, system_);
+    logic.SetStoreLock(&lock);
+    logic.LoadAtStartup();
+
+    logic.OnDpiLevelButton(3);
+    logic.OnPollingRateButton(8);
+
+    ProfileStore stored = ReadStore();
+    ASSERT_EQ(stored.profiles.size(), 3u);
+    EXPECT_EQ(stored.profiles[2]->CpiStep, 2);
+    EXPECT_EQ(stored.profiles[2]->PollingRate, 8);
+    EXPECT_EQ(stored.profiles[0]->CpiStep, 0);  // only the current profile changes
+    EXPECT_EQ(stored.values.DPIStepFlag, 0);    // the flags are saved as read
+    EXPECT_EQ(host_.optionMessages, (std::vector<unsigned>{WM_PROFILE_CHANGED, WM_PROFILE_CHANGED}));
+    EXPECT_TRUE(host_.jobs.empty());  // the mouse already uses the value
+    EXPECT_EQ(lock.acquired, 2);
+    EXPECT_EQ(lock.held, 0);
+}
+
+TEST_F(MonitorLogicTest, MouseChangeKeepsOptionsNewerSave) {
+    WriteStore(2, 0, 0);
+    MonitorLogic logic(file_, host_, system_);
+    logic.LoadAtStartup();
+
+    // Option renamed a profile and changed a speed; its apply request is still queued.
+    ProfileStore option = ReadStore();
+    CopyToField(option.profiles[1]->ProFileName, u"Renamed");
+    option.profiles[0]->MouseSpeed = 17;
+    ASSERT_TRUE(SaveProfileStore(file_, option));
+
+    logic.OnDpiLevelButton(1);
+
+    ProfileStore stored = ReadStore();
+    EXPECT_EQ(FieldText(stored.profiles[1]->ProFileName), u"Renamed");
+    EXPECT_EQ(stored.profiles[0]->MouseSpeed, 17);
+    EXPECT_EQ(stored.profiles[0]->CpiStep, 0);
+}
+
+TEST_F(MonitorLogicTest, MouseChangeWithoutProfileOrWithBadValueWritesNothing) {
+    WriteStore(2, 5);  // ProfileID past the end
+    const std::string before = FileBytes();
+    MonitorLogic logic(file_, host_, system_);
+    logic.LoadAtStartup();
+    logic.OnDpiLevelButton(2);
+    logic.OnPollingRateButton(1);
+    EXPECT_EQ(FileBytes(), before);
+    EXPECT_TRUE(host_.optionMessages.empty());
+
+    WriteStore(1, 0);
+    const std::string valid = FileBytes();
+    logic.OnDpiLevelButton(0);
+    logic.OnDpiLevelButton(9);
+    logic.OnPollingRateButton(-1);
+    EXPECT_EQ(FileBytes(), valid);
+    EXPECT_TRUE(host_.optionMessages.empty());
+}
+
+TEST_F(MonitorLogicTest, MouseChangeWithAbandonedLockStillSaves) {
+    WriteStore(1, 0);
+    AbandonedLock lock;
+    MonitorLogic logic(file_, host_, system_);
+    logic.SetStoreLock(&lock);
+    logic.OnPollingRateButton(4);
+    EXPECT_EQ(ReadStore().profiles[0]->PollingRate, 4);
+    EXPECT_EQ(host_.optionMessages, std::vector<unsigned>{WM_PROFILE_CHANGED});
+}
+
+TEST_F(MonitorLogicTest, LaunchOpensOnlyLaunchButtonsOfCurrentProfile) {
+    ProfileStore store;
+    auto p = std::make_unique<ProfileRecord>();
+    InitNewProfile(*p, u"Games");
+    p->MacroKeyInfo[4].FunctionCode = kCodeLaunchProgram;
+    CopyToField(p->MacroKeyInfo[4].program, u"C:\\Games\\game.exe");
+    p->MacroKeyInfo[15].FunctionCode = kCodeLaunchCommand;
+    CopyToField(p->MacroKeyInfo[15].program, u"notepad C:\\readme.txt");
+    p->MacroKeyInfo[6].FunctionCode = kCodeMacro;  // a program text on a non-launch button
+    CopyToField(p->MacroKeyInfo[6].program, u"C:\\evil.exe");
+    p->MacroKeyInfo[7].FunctionCode = kCodeLaunchProgram;  // launch without program
+    // A damaged record without terminator must not be read past its field.
+    p->MacroKeyInfo[8].FunctionCode = kCodeLaunchProgram;
+    for (auto& unit : p->MacroKeyInfo[8].program) unit = u'x';
+    store.profiles.push_back(std::move(p));
+    store.values.ProfileID = 0;
+    ASSERT_TRUE(SaveProfileStore(file_, store));
+
+    MonitorLogic logic(file_, host_, system_);
+    logic.LoadAtStartup();
+    logic.OnLaunchButton(5);
+    logic.OnLaunchButton(16);
+    logic.OnLaunchButton(7);
+    logic.OnLaunchButton(8);
+    logic.OnLaunchButton(1);  // a default mouse button
+    logic.OnLaunchButton(0);
+    logic.OnLaunchButton(17);
+    logic.OnLaunchButton(9);
+
+    ASSERT_EQ(host_.opened.size(), 3u);
+    EXPECT_EQ(host_.opened[0], u"C:\\Games\\game.exe");
+    EXPECT_EQ(host_.opened[1], u"notepad C:\\readme.txt");
+    EXPECT_LT(host_.opened[2].size(), static_cast<size_t>(kProgramFieldUnits));
+}
+
+TEST_F(MonitorLogicTest, ConfigButtonAsksOwnWindowToOpenOption) {
+    MonitorLogic logic(file_, host_, system_);
+    logic.OnConfigButton();
+    EXPECT_EQ(host_.openOptionPosts, 1);
+}
+
+TEST(ExecutableName, TakesLastComponent) {
+    EXPECT_EQ(ExecutableFileName(L"C:\\Games\\Quake\\quake.exe"), L"quake.exe");
+    EXPECT_EQ(ExecutableFileName(L"/usr/bin/wine"), L"wine");
+    EXPECT_EQ(ExecutableFileName(L"plain.exe"), L"plain.exe");
+    EXPECT_EQ(ExecutableFileName(L""), L"");
+}
