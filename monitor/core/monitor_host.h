@@ -2,24 +2,17 @@
 // What the Monitor's logic asks of its platform: the download worker, the
 // windows of the two programs, the shell and the debug output. The Win32 main
 // window implements it; tests use a recording double.
-#include <cstdint>
+#include <memory>
 #include <string>
 
-struct ProfileRecord;
-struct StoreValues;
-
-enum class DownloadJob {
-    ChangedParts = 1,  // the parts whose flags are 1, then WM_APPLY_DONE to Option
-    Everything = 2,    // the whole profile; nobody is told
-};
+struct DownloadJob;
 
 class IMonitorHost {
 public:
     virtual ~IMonitorHost() = default;
-    // Hands a download to the worker. The worker takes its own copies of the
-    // profile and the flags. False when the job could not be queued.
-    virtual bool QueueDownload(DownloadJob job, const ProfileRecord& profile, const StoreValues& values,
-                               intptr_t lParam) = 0;
+    // Hands a download (with its own copy of the profile and the part flags)
+    // to the worker. False when the job could not be queued.
+    virtual bool QueueDownload(std::unique_ptr<DownloadJob> job) = 0;
     // Posts `message` (wParam 0, lParam 0) to the window titled
     // "7741 Gaming Mouse Option"; false when there is no such window.
     virtual bool PostToOption(unsigned message) = 0;

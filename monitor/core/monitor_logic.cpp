@@ -4,15 +4,9 @@
 #include <memory>
 
 #include "app_messages.h"
+#include "download_job.h"
 #include "shared_lock.h"
 #include "text_codec.h"
-
-namespace {
-
-constexpr int kMinButtonEventValue = 1;
-constexpr int kMaxButtonEventValue = 8;
-
-}  // namespace
 
 MonitorLogic::MonitorLogic(std::filesystem::path storeFile, IMonitorHost& host, ISystemPointer& pointer)
     : storeFile_(std::move(storeFile)), host_(host), pointer_(pointer) {}
@@ -51,12 +45,12 @@ void MonitorLogic::ApplyPointerSettings() {
 void MonitorLogic::OnApplyAllSetting(bool mouseConnected, intptr_t lParam) {
     Reload();
     ApplyPointerSettings();
-    const ProfileRecord* current = CurrentProfile();
     if (mouseConnected) {
-        if (!current) {
+        std::unique_ptr<DownloadJob> job = MakeDownloadJob(store_, DownloadKind::kChangedParts, lParam);
+        if (!job) {
             // Nothing is ever downloaded from a missing record; Option must not wait.
             host_.Debug(L"OnApplyAllSetting: no current profile, nothing to download\n");
-        } else if (host_.QueueDownload(DownloadJob::ChangedParts, *current, store_.values, lParam)) {
+        } else if (host_.QueueDownload(std::move(job))) {
             return;  // the worker answers when the download is done
         }
     }
@@ -71,44 +65,35 @@ void MonitorLogic::AnswerApplyNow() {
 }
 
 bool MonitorLogic::QueueFullDownload() {
-    if (const ProfileRecord* current = CurrentProfile())
-        return host_.QueueDownload(DownloadJob::Everything, *current, store_.values, 0);
-    // An empty store still gives the mouse a defined state: the Monitor's own reset values.
-    auto defaults = std::make_unique<ProfileRecord>();
-    std::memset(defaults.get(), 0, sizeof(ProfileRecord));
-    ResetProfileMonitor(*defaults);
-    host_.Debug(L"no current profile: downloading the Monitor's reset values\n");
-    return host_.QueueDownload(DownloadJob::Everything, *defaults, store_.values, 0);
+    // Without a current profile the job carries the Monitor's own reset values,
+    // so the mouse is still put into a defined state.
+    if (!CurrentProfile()) host_.Debug(L"no current profile: downloading the Monitor's reset values\n");
+    return host_.QueueDownload(MakeDownloadJob(store_, DownloadKind::kEverything));
 }
 
-void MonitorLogic::OnLaunchButton(int buttonNumber) {
-    if (buttonNumber < 1 || buttonNumber > kButtonCount) return;
-    const ProfileRecord* current = CurrentProfile();
-    if (!current) return;
-    const ButtonAssignment& button = current->MacroKeyInfo[buttonNumber - 1];
-    if (button.FunctionCode != kCodeLaunchProgram && button.FunctionCode != kCodeLaunchCommand) return;
-    const std::u16string target = TrimText(FieldText(button.program));
-    if (target.empty()) {
-        host_.Debug(L"launch button without a program: nothing to open\n");
-        return;
+void MonitorLogic::OnDeviceEvent(uint64_t wParam, int64_t lParam) {
+    const DeviceEventAction action = InterpretDeviceEvent(DecodeDeviceEvent(wParam, lParam));
+    switch (action.kind) {
+        case DeviceEventAction::Kind::kLaunch: {
+            const ProfileRecord* current = CurrentProfile();
+            if (!current) return;
+            if (const std::optional<std::u16string> target = LaunchTarget(*current, action.value))
+                host_.OpenWithShell(*target);
+            return;
+        }
+        case DeviceEventAction::Kind::kOpenOption:
+            host_.PostOpenOption();
+            return;
+        case DeviceEventAction::Kind::kSetCpiStep:
+        case DeviceEventAction::Kind::kSetPollingRate:
+            SaveDeviceChange(action);
+            return;
+        case DeviceEventAction::Kind::kNothing:
+            return;
     }
-    host_.OpenWithShell(target);
 }
 
-void MonitorLogic::OnConfigButton() { host_.PostOpenOption(); }
-
-void MonitorLogic::OnDpiLevelButton(int value) {
-    if (value < kMinButtonEventValue || value > kMaxButtonEventValue) return;
-    SaveDeviceChange([value](ProfileRecord& profile) { profile.CpiStep = value - 1; });
-}
-
-void MonitorLogic::OnPollingRateButton(int value) {
-    if (value < kMinButtonEventValue || value > kMaxButtonEventValue) return;
-    SaveDeviceChange([value](ProfileRecord& profile) { profile.PollingRate = value; });
-}
-
-template <typename Change>
-void MonitorLogic::SaveDeviceChange(Change change) {
+void MonitorLogic::SaveDeviceChange(const DeviceEventAction& action) {
     bool saved = false;
     {
         SharedLockScope scope(lock_);
@@ -123,7 +108,7 @@ void MonitorLogic::SaveDeviceChange(Change change) {
             host_.Debug(L"no current profile: the mouse's change is not stored\n");
             return;
         }
-        change(*current);
+        ApplyDeviceChange(*current, action);
         std::string error;
         saved = SaveProfileStore(storeFile_, store_, &error);
         if (!saved) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "device_event.h"
 #include "monitor_host.h"
 #include "pointer_settings.h"
 #include "profile_store.h"
@@ -38,11 +39,10 @@ public:
     // Monitor's reset values when the store has none.
     bool QueueFullDownload();
 
-    // Buttons of the mouse, already decoded from the device event.
-    void OnLaunchButton(int buttonNumber);  // 1-16
-    void OnConfigButton();
-    void OnDpiLevelButton(int value);     // 1-8: level value - 1
-    void OnPollingRateButton(int value);  // 1-8: the report interval in ms
+    // WM_DEVICE_EVENT: a button of the mouse. A launch opens the button's
+    // program, the configuration button opens Option, a DPI level or polling
+    // rate chosen on the mouse is written into the store and Option told.
+    void OnDeviceEvent(uint64_t wParam, int64_t lParam);
 
     const ProfileStore& store() const { return store_; }
     const ProfileRecord* CurrentProfile() const;
@@ -54,8 +54,7 @@ public:
     bool SetForegroundProgram(std::wstring name);
 
 private:
-    template <typename Change>
-    void SaveDeviceChange(Change change);
+    void SaveDeviceChange(const DeviceEventAction& action);
     void AnswerApplyNow();
 
     std::filesystem::path storeFile_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app_messages.h"
+#include "download_job.h"
 #include "monitor_logic.h"
 #include "shared_lock.h"
 
@@ -15,27 +16,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct QueuedJob {
-    DownloadJob job;
-    ProfileRecord profile;
-    StoreValues values;
-    intptr_t lParam;
-};
-
 class RecordingHost : public IMonitorHost {
 public:
     bool optionWindow = true;
     bool queueAccepts = true;
-    std::vector<QueuedJob> jobs;
+    std::vector<std::unique_ptr<DownloadJob>> jobs;
     std::vector<unsigned> optionMessages;
     int openOptionPosts = 0;
     std::vector<std::u16string> opened;
     std::vector<std::wstring> debug;
 
-    bool QueueDownload(DownloadJob job, const ProfileRecord& profile, const StoreValues& values,
-                       intptr_t lParam) override {
-        if (!queueAccepts) return false;
-        jobs.push_back({job, profile, values, lParam});
+    bool QueueDownload(std::unique_ptr<DownloadJob> job) override {
+        if (!queueAccepts || !job) return false;
+        jobs.push_back(std::move(job));
         return true;
     }
     bool PostToOption(unsigned message) override {
@@ -148,12 +141,11 @@ TEST_F(MonitorLogicTest, ApplyWithMouseQueuesChangedPartsOfReloadedProfile) {
     logic.OnApplyAllSetting(true, 77);
 
     ASSERT_EQ(host_.jobs.size(), 1u);
-    EXPECT_EQ(host_.jobs[0].job, DownloadJob::ChangedParts);
-    EXPECT_EQ(host_.jobs[0].profile.PollingRate, 8);
-    EXPECT_EQ(FieldText(host_.jobs[0].profile.ProFileName), u"P1");
-    EXPECT_EQ(host_.jobs[0].values.PRateFlag, 1);
-    EXPECT_EQ(host_.jobs[0].values.KeysFlag, 0);
-    EXPECT_EQ(host_.jobs[0].lParam, 77);
+    EXPECT_EQ(host_.jobs[0]->kind, DownloadKind::kChangedParts);
+    EXPECT_EQ(host_.jobs[0]->profile.PollingRate, 8);
+    EXPECT_EQ(FieldText(host_.jobs[0]->profile.ProFileName), u"P1");
+    EXPECT_EQ(host_.jobs[0]->parts, (PartFlags{true, false, false, false}));
+    EXPECT_EQ(host_.jobs[0]->lParam, 77);
     EXPECT_TRUE(host_.optionMessages.empty());  // the worker answers after the download
     EXPECT_EQ(lock.acquired, 1);
     EXPECT_EQ(lock.held, 0);
@@ -208,7 +200,7 @@ TEST_F(MonitorLogicTest, AbandonedLockFallsBackToUnlockedRead) {
 
     EXPECT_EQ(lock.waits, 1);
     ASSERT_EQ(host_.jobs.size(), 1u);
-    EXPECT_EQ(FieldText(host_.jobs[0].profile.ProFileName), u"P1");
+    EXPECT_EQ(FieldText(host_.jobs[0]->profile.ProFileName), u"P1");
     ASSERT_NE(logic.CurrentProfile(), nullptr);
     EXPECT_EQ(logic.store().profiles.size(), 2u);  // not read twice into the list
 }
@@ -218,17 +210,17 @@ TEST_F(MonitorLogicTest, FullDownloadUsesMonitorResetValuesWithoutProfile) {
     logic.LoadAtStartup();  // no file
     ASSERT_TRUE(logic.QueueFullDownload());
     ASSERT_EQ(host_.jobs.size(), 1u);
-    EXPECT_EQ(host_.jobs[0].job, DownloadJob::Everything);
+    EXPECT_EQ(host_.jobs[0]->kind, DownloadKind::kEverything);
     ProfileRecord expected;
     std::memset(&expected, 0, sizeof expected);
     ResetProfileMonitor(expected);
-    EXPECT_TRUE(SameRecord(host_.jobs[0].profile, expected));
-    EXPECT_EQ(host_.jobs[0].profile.CpiLevel_X[4], 50);
+    EXPECT_TRUE(SameRecord(host_.jobs[0]->profile, expected));
+    EXPECT_EQ(host_.jobs[0]->profile.CpiLevel_X[4], 50);
 
     WriteStore(2, 1);
     logic.LoadAtStartup();
     ASSERT_TRUE(logic.QueueFullDownload());
-    EXPECT_EQ(FieldText(host_.jobs[1].profile.ProFileName), u"P1");
+    EXPECT_EQ(FieldText(host_.jobs[1]->profile.ProFileName), u"P1");
 }
 
 TEST_F(MonitorLogicTest, DpiAndRateButtonsAreSavedAndOptionTold) {
@@ -238,8 +230,8 @@ TEST_F(MonitorLogicTest, DpiAndRateButtonsAreSavedAndOptionTold) {
     logic.SetStoreLock(&lock);
     logic.LoadAtStartup();
 
-    logic.OnDpiLevelButton(3);
-    logic.OnPollingRateButton(8);
+    logic.OnDeviceEvent(0x0701, 3);
+    logic.OnDeviceEvent(0x0500, 8);
 
     ProfileStore stored = ReadStore();
     ASSERT_EQ(stored.profiles.size(), 3u);
@@ -264,7 +256,7 @@ TEST_F(MonitorLogicTest, MouseChangeKeepsOptionsNewerSave) {
     option.profiles[0]->MouseSpeed = 17;
     ASSERT_TRUE(SaveProfileStore(file_, option));
 
-    logic.OnDpiLevelButton(1);
+    logic.OnDeviceEvent(0x0700, 1);
 
     ProfileStore stored = ReadStore();
     EXPECT_EQ(FieldText(stored.profiles[1]->ProFileName), u"Renamed");
@@ -277,16 +269,17 @@ TEST_F(MonitorLogicTest, MouseChangeWithoutProfileOrWithBadValueWritesNothing) {
     const std::string before = FileBytes();
     MonitorLogic logic(file_, host_, system_);
     logic.LoadAtStartup();
-    logic.OnDpiLevelButton(2);
-    logic.OnPollingRateButton(1);
+    logic.OnDeviceEvent(0x0700, 2);
+    logic.OnDeviceEvent(0x0500, 1);
     EXPECT_EQ(FileBytes(), before);
     EXPECT_TRUE(host_.optionMessages.empty());
 
     WriteStore(1, 0);
     const std::string valid = FileBytes();
-    logic.OnDpiLevelButton(0);
-    logic.OnDpiLevelButton(9);
-    logic.OnPollingRateButton(-1);
+    logic.OnDeviceEvent(0x0700, 0);
+    logic.OnDeviceEvent(0x0700, 9);
+    logic.OnDeviceEvent(0x0500, 0xFFFF);
+    logic.OnDeviceEvent(0x0600, 2);  // no such event group
     EXPECT_EQ(FileBytes(), valid);
     EXPECT_TRUE(host_.optionMessages.empty());
 }
@@ -296,7 +289,7 @@ TEST_F(MonitorLogicTest, MouseChangeWithAbandonedLockStillSaves) {
     AbandonedLock lock;
     MonitorLogic logic(file_, host_, system_);
     logic.SetStoreLock(&lock);
-    logic.OnPollingRateButton(4);
+    logic.OnDeviceEvent(0x05FF, 4);
     EXPECT_EQ(ReadStore().profiles[0]->PollingRate, 4);
     EXPECT_EQ(host_.optionMessages, std::vector<unsigned>{WM_PROFILE_CHANGED});
 }
@@ -321,14 +314,14 @@ TEST_F(MonitorLogicTest, LaunchOpensOnlyLaunchButtonsOfCurrentProfile) {
 
     MonitorLogic logic(file_, host_, system_);
     logic.LoadAtStartup();
-    logic.OnLaunchButton(5);
-    logic.OnLaunchButton(16);
-    logic.OnLaunchButton(7);
-    logic.OnLaunchButton(8);
-    logic.OnLaunchButton(1);  // a default mouse button
-    logic.OnLaunchButton(0);
-    logic.OnLaunchButton(17);
-    logic.OnLaunchButton(9);
+    logic.OnDeviceEvent(0x000A, 5);
+    logic.OnDeviceEvent(0x000A, 16);
+    logic.OnDeviceEvent(0x000A, 7);
+    logic.OnDeviceEvent(0x000A, 8);
+    logic.OnDeviceEvent(0x000A, 1);  // a default mouse button
+    logic.OnDeviceEvent(0x000A, 0);
+    logic.OnDeviceEvent(0x000A, 17);
+    logic.OnDeviceEvent(0x000A, 9);
 
     ASSERT_EQ(host_.opened.size(), 3u);
     EXPECT_EQ(host_.opened[0], u"C:\\Games\\game.exe");
@@ -338,7 +331,7 @@ TEST_F(MonitorLogicTest, LaunchOpensOnlyLaunchButtonsOfCurrentProfile) {
 
 TEST_F(MonitorLogicTest, ConfigButtonAsksOwnWindowToOpenOption) {
     MonitorLogic logic(file_, host_, system_);
-    logic.OnConfigButton();
+    logic.OnDeviceEvent(0x00A0, 0x1234);
     EXPECT_EQ(host_.openOptionPosts, 1);
 }
 
