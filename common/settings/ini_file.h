@@ -57,6 +57,8 @@ public:
 
     // The exact bytes Commit() writes.
     std::string Serialize() const;
+    // The same document as text, whatever encoding it would be written in.
+    std::u16string SerializeText() const;
     // Parses file bytes (for tests and fuzzing; the constructor reads the file).
     void Parse(std::string_view bytes);
 
