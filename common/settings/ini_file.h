@@ -24,6 +24,8 @@ public:
     ~CIniFile();
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
+    CIniFile(CIniFile&&) noexcept = default;
+    CIniFile& operator=(CIniFile&&) noexcept = default;
 
     const std::filesystem::path& Path() const { return path_; }
 
