@@ -292,18 +292,12 @@ void CIniFile::Clear() {
     loaded_ = true;
 }
 
-std::string CIniFile::Serialize() const {
+std::u16string CIniFile::SerializeText() const {
     EnsureLoaded();
-    bool ascii = true;
     size_t units = 0;
     for (const auto& s : sections_) {
         units += s.name.size() + 4;
-        for (char16_t c : s.name) ascii = ascii && c < 0x80;
-        for (const auto& e : s.entries) {
-            units += e.key.size() + e.value.size() + 3;
-            for (char16_t c : e.key) ascii = ascii && c < 0x80;
-            for (char16_t c : e.value) ascii = ascii && c < 0x80;
-        }
+        for (const auto& e : s.entries) units += e.key.size() + e.value.size() + 3;
     }
     std::u16string text;
     text.reserve(units);
@@ -318,11 +312,19 @@ std::string CIniFile::Serialize() const {
             text += u"\r\n";
         }
     }
+    return text;
+}
+
+std::string CIniFile::Serialize() const {
+    const std::u16string text = SerializeText();
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
     std::string bytes;
     if (ascii) {
+        // What the platform writes for plain text, byte for byte.
         bytes.assign(text.begin(), text.end());
         return bytes;
     }
+    // Anything else would turn into "?" in an 8-bit code page: UTF-16LE with its mark.
     bytes.reserve(2 + 2 * text.size());
     bytes.push_back(static_cast<char>(0xFF));
     bytes.push_back(static_cast<char>(0xFE));

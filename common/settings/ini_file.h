@@ -24,6 +24,8 @@ public:
     ~CIniFile();
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
+    CIniFile(CIniFile&&) noexcept = default;
+    CIniFile& operator=(CIniFile&&) noexcept = default;
 
     const std::filesystem::path& Path() const { return path_; }
 
@@ -57,6 +59,8 @@ public:
 
     // The exact bytes Commit() writes.
     std::string Serialize() const;
+    // The same document as text, whatever encoding it would be written in.
+    std::u16string SerializeText() const;
     // Parses file bytes (for tests and fuzzing; the constructor reads the file).
     void Parse(std::string_view bytes);
 
