@@ -1,0 +1,97 @@
+#include "tray_icon.h"
+
+#include <shellapi.h>
+
+#include "app_messages.h"
+#include "debug_output.h"
+#include "text_ids.h"
+#include "text_library.h"
+
+namespace {
+
+// Destroys a popup menu at the end of a scope.
+class MenuHandle {
+public:
+    MenuHandle() : menu_(CreatePopupMenu()) {}
+    ~MenuHandle() {
+        if (menu_) DestroyMenu(menu_);
+    }
+    MenuHandle(const MenuHandle&) = delete;
+    MenuHandle& operator=(const MenuHandle&) = delete;
+    HMENU get() const { return menu_; }
+
+private:
+    HMENU menu_;
+};
+
+// Menu texts are loaded into buffers of this many characters.
+constexpr int kMenuTextUnits = 260;
+
+}  // namespace
+
+CTrayIcon::~CTrayIcon() {
+    Remove();
+    if (icon_) DestroyIcon(icon_);
+}
+
+void CTrayIcon::Attach(HWND owner, UINT callbackMessage, const CTextLibrary* texts) {
+    owner_ = owner;
+    callbackMessage_ = callbackMessage;
+    texts_ = texts;
+}
+
+HICON CTrayIcon::SmallIcon() {
+    if (icon_) return icon_;
+    wchar_t module[MAX_PATH * 2] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH * 2 - 1);
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(module, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) icon_ = info.hIcon;
+    return icon_;
+}
+
+void CTrayIcon::Add() {
+    if (!owner_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = owner_;
+    data.uID = kIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = callbackMessage_;
+    data.hIcon = SmallIcon();
+    const std::wstring tip = texts_ ? texts_->Text(kTextTrayTip, kTipUnits) : std::wstring();
+    lstrcpynW(data.szTip, tip.c_str(), kTipUnits);
+    // A shell that restarted has forgotten the icon; adding over a known one is refused, so modify then.
+    if (Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data))
+        shown_ = true;
+    else
+        DebugOut(L"notification-area icon could not be added\n");
+}
+
+void CTrayIcon::Remove() {
+    if (!owner_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = owner_;
+    data.uID = kIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    shown_ = false;
+}
+
+void CTrayIcon::ShowMenu() {
+    // The menu closes when the user clicks elsewhere only if our window is in front.
+    SetForegroundWindow(GetLastActivePopup(owner_));
+
+    MenuHandle menu;
+    if (!menu.get()) return;
+    const std::wstring open = texts_ ? texts_->Text(kTextOpenOption, kMenuTextUnits) : std::wstring();
+    const std::wstring exit = texts_ ? texts_->Text(kTextExitMonitor, kMenuTextUnits) : std::wstring();
+    AppendMenuW(menu.get(), MF_STRING, ID_OPEN_OPTION, open.c_str());
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, ID_EXIT_MONITOR, exit.c_str());
+    SetMenuDefaultItem(menu.get(), ID_OPEN_OPTION, FALSE);
+
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, owner_, nullptr);
+    PostMessageW(owner_, WM_NULL, 0, 0);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The Monitor's notification-area icon and its right-click menu. The icon is
+// the small shell icon of the Monitor's own executable; the tip and the menu
+// texts come from the text library.
+#include <windows.h>
+
+#include <string>
+
+class CTextLibrary;
+
+class CTrayIcon {
+public:
+    static constexpr UINT kIconId = 102;
+    static constexpr int kTipUnits = 128;  // the tip field, terminator included
+
+    CTrayIcon() = default;
+    ~CTrayIcon();
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    // The owner window receives `callbackMessage` with wParam = icon id and
+    // lParam = the mouse message over the icon.
+    void Attach(HWND owner, UINT callbackMessage, const CTextLibrary* texts);
+
+    void Add();
+    void Remove();  // harmless when the icon is not shown
+    bool shown() const { return shown_; }
+
+    // Builds the menu anew, shows it at the cursor and destroys it. The chosen
+    // item arrives later as WM_COMMAND.
+    void ShowMenu();
+
+private:
+    HICON SmallIcon();
+
+    HWND owner_ = nullptr;                 // not owned
+    UINT callbackMessage_ = 0;
+    const CTextLibrary* texts_ = nullptr;  // not owned
+    HICON icon_ = nullptr;                 // owned; loaded on first use
+    bool shown_ = false;
+};
