@@ -132,6 +132,13 @@ TEST(AttributeBlockTest, ColourDivisorByIntensity) {
         const DeviceBlock block = BuildAttributeBlock(p);
         EXPECT_EQ(Slice(block, 104, 3), Bytes({component, component, component})) << "intensity " << intensity;
     }
+    // Remainders are dropped: 0x50 is 80.
+    p.DPIColor[0] = 0x00505050;
+    const std::pair<int, uint8_t> exact[] = {{0, 2}, {1, 4}, {2, 16}};
+    for (const auto& [intensity, component] : exact) {
+        p.LightIntensity = intensity;
+        EXPECT_EQ(Slice(BuildAttributeBlock(p), 104, 3), Bytes({component, component, component}));
+    }
     // Bits above blue are not a colour.
     p.DPIColor[0] = int32_t(0xFF000000u);
     EXPECT_EQ(Slice(BuildAttributeBlock(p), 104, 3), Bytes({0, 0, 0}));
