@@ -6,9 +6,10 @@
 //   Option.exe --send "CMD; CMD"     hand commands to the running window, wait until done
 //   Option.exe --edit K=V ...        edit the current profile without a window and exit
 //   Option.exe --query-pointer       print the system pointer speed and parameters
+//   Option.exe --die-holding-lock    take the store lock and end without giving it back
 //
 // Commands: apply [K=V ...] [flags=K,A,D,P] | set K=V ... | post | pointer |
-//           close-monitor | minimize | query-pointer | quit
+//           close-monitor | monitor-command ID | minimize | query-pointer | quit
 // Keys are store keys of a profile ("CpiStep", "DPIColor2" ...), plus
 // buttonN=CODE[:PROGRAM] (N = 0-15) and ProfileID.
 #include <windows.h>
@@ -265,6 +266,10 @@ private:
             PostToMonitor(WM_APPLY_POINTER_SETTING, "pointer-posted");
         } else if (verb == L"close-monitor") {
             PostToMonitor(WM_CLOSE, "close-posted");
+        } else if (verb == L"monitor-command" && words.size() == 2) {
+            HWND monitor = MonitorWindow();
+            const bool posted = monitor && PostMessageW(monitor, WM_COMMAND, _wtoi(words[1].c_str()), 0);
+            log_.Line(posted ? "command-posted" : "command-posted no-monitor");
         } else if (verb == L"minimize") {
             ShowWindow(hwnd(), SW_MINIMIZE);
             log_.Line("minimized");
@@ -324,6 +329,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (args.size() >= 2 && args[1] == L"--query-pointer") {
         PrintLine(PointerState());
         return 0;
+    }
+    if (args.size() >= 2 && args[1] == L"--die-holding-lock") {
+        // A holder that crashes inside a load or save: the lock is left abandoned.
+        HANDLE lock = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kStoreLockName);
+        if (!lock || WaitForSingleObject(lock, 5000) != WAIT_OBJECT_0) return 3;
+        log.Line("holding-lock-and-dying");
+        ExitProcess(0);
     }
     if (args.size() >= 2 && args[1] == L"--edit") {
         std::vector<std::wstring> words(args.begin() + 1, args.end());

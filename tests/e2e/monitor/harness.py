@@ -1,0 +1,347 @@
+"""Runs the staged Monitor under Wine and Xvfb and reads what it leaves behind.
+
+One Session per test run: an X display (the caller's, or an Xvfb of our own),
+a Wine prefix of its own under the build tree, and a persistent wineserver.
+One ProgramFolder per test: a fresh copy of the staged program folder with the
+virtual mouse, the stand-in Option window as Option.exe and a marker program.
+"""
+import configparser
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+WINE = shutil.which("wine") or "/usr/lib/wine/wine64"
+WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class Completed:
+    def __init__(self, returncode, stdout, stderr):
+        self.returncode = returncode
+        self.stdout = stdout
+        self.stderr = stderr
+
+
+def run_captured(command, env, cwd=None, timeout=60):
+    """Runs a Wine program and collects its output through files, not pipes:
+    Wine's background processes inherit the handles and would hold a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen(command, cwd=cwd, env=env, stdout=out, stderr=err, stdin=subprocess.DEVNULL)
+        try:
+            process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            raise
+        out.seek(0)
+        err.seek(0)
+        decode = lambda data: data.decode("utf-8", "replace").replace("\r\n", "\n")
+        return Completed(process.returncode, decode(out.read()), decode(err.read()))
+
+
+def wait_for(predicate, timeout=10.0, interval=0.05):
+    """Polls until predicate() is truthy; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(interval)
+
+
+def free_display():
+    n = 120
+    while os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+        n += 1
+    return f":{n}"
+
+
+def display_works(display):
+    if not display:
+        return False
+    return subprocess.run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
+
+
+class Session:
+    def __init__(self, build_dir):
+        self.build_dir = Path(build_dir).resolve()
+        self.stage = self.build_dir / "stage"
+        self.helpers = self.build_dir / "tests" / "e2e" / "monitor"
+        self.prefix = self.build_dir / "e2e-monitor-prefix"
+        self.xvfb = None
+        self.server = None
+        self.display = os.environ.get("DISPLAY", "")
+        self.root = Path(tempfile.mkdtemp(prefix="gm-monitor-e2e-"))
+
+    def env(self, **extra):
+        env = dict(os.environ)
+        env.update(WINEPREFIX=str(self.prefix), WINEDEBUG="-all", DISPLAY=self.display,
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.update({k: str(v) for k, v in extra.items()})
+        return env
+
+    def start(self):
+        if not display_works(self.display):
+            self.display = free_display()
+            self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                                          "-ac"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if not wait_for(lambda: display_works(self.display), 10):
+                raise RuntimeError("Xvfb did not start")
+        if not (self.prefix / "system.reg").exists():
+            build_prefix = self.build_dir / "wineprefix"
+            if (build_prefix / "system.reg").exists():
+                # Copying the build's booted prefix is much faster than booting one.
+                subprocess.run(["cp", "-a", str(build_prefix), str(self.prefix)], check=True)
+            else:
+                self.prefix.mkdir(parents=True, exist_ok=True)
+                subprocess.run([WINE, "wineboot", "-i"], env=self.env(), stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+                subprocess.run([WINESERVER, "-w"], env=self.env())
+        # A persistent server: every wine start reuses it instead of booting one.
+        subprocess.run([WINESERVER, "-k"], env=self.env(), stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-w"], env=self.env(), stderr=subprocess.DEVNULL)
+        self.server = subprocess.Popen([WINESERVER, "-p"], env=self.env(), stderr=subprocess.DEVNULL)
+        # Acceleration as Windows sets it for "enhanced pointer precision".
+        self.set_pointer_registry(6, 10, 1)
+
+    def stop(self):
+        subprocess.run([WINESERVER, "-k"], env=self.env(), stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-w"], env=self.env(), stderr=subprocess.DEVNULL)
+        if self.server:
+            self.server.wait(10)
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait(10)
+            self.xvfb = None
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def reg(self, *args):
+        return run_captured([WINE, "reg"] + list(args), env=self.env())
+
+    def set_pointer_registry(self, threshold1, threshold2, level):
+        for name, value in (("MouseThreshold1", threshold1), ("MouseThreshold2", threshold2),
+                            ("MouseSpeed", level)):
+            self.reg("add", "HKCU\\Control Panel\\Mouse", "/v", name, "/t", "REG_SZ", "/d", str(value), "/f")
+
+    def pointer_registry(self):
+        out = self.reg("query", "HKCU\\Control Panel\\Mouse").stdout
+        values = {}
+        for line in out.splitlines():
+            parts = line.split()
+            if len(parts) >= 3 and parts[1].startswith("REG_"):
+                values[parts[0]] = parts[2]
+        return {k: values.get(k) for k in ("MouseThreshold1", "MouseThreshold2", "MouseSpeed")}
+
+
+class Monitor:
+    """One Monitor.exe process and its debug output."""
+
+    def __init__(self, folder, args, desktop=None):
+        self.folder = folder
+        self.debug_file = folder.path / f"monitor-debug-{time.monotonic_ns()}.txt"
+        command = [WINE]
+        if desktop:
+            command += ["explorer", f"/desktop={desktop}", str(folder.path / "Monitor.exe")]
+        else:
+            command += [str(folder.path / "Monitor.exe")]
+        command += list(args)
+        self.stderr = open(self.debug_file, "wb")
+        self.process = subprocess.Popen(command, cwd=folder.path, env=folder.env(WINEDEBUG="-all,+debugstr,warn+seh"),
+                                        stdout=subprocess.DEVNULL, stderr=self.stderr)
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout=10):
+        try:
+            self.process.wait(timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def debug_lines(self):
+        """The texts the Monitor wrote with OutputDebugString, in order."""
+        lines = []
+        for raw in self.debug_file.read_bytes().decode("utf-8", "replace").splitlines():
+            marker = 'OutputDebugStringA "'
+            at = raw.find(marker)
+            if at < 0:
+                continue
+            text = raw[at + len(marker):].rstrip()
+            if text.endswith('"'):
+                text = text[:-1]
+            lines.append(text.replace("\\n", "\n").replace("\\\\", "\\"))
+        return lines
+
+    def kill(self):
+        if self.alive():
+            self.process.kill()
+            self.process.wait(10)
+        self.stderr.close()
+
+
+class ProgramFolder:
+    def __init__(self, session, name, devio=True, uistr=True):
+        self.session = session
+        self.path = session.root / name
+        shutil.copytree(session.stage, self.path)
+        shutil.copy(session.helpers / "gm_option_client.exe", self.path / "Option.exe")
+        shutil.copy(session.helpers / "gm_marker.exe", self.path / "marker.exe")
+        if not devio:
+            (self.path / "devio.dll").unlink()
+        if not uistr:
+            (self.path / "uistr.dll").unlink()
+        (self.path / "config").mkdir(exist_ok=True)
+        self.attached = True
+        self.monitors = []
+        self.children = []
+
+    def env(self, **extra):
+        extra.setdefault("DEVIO_SIM_ATTACHED", "1" if self.attached else "0")
+        return self.session.env(**extra)
+
+    def run(self, exe, *args, timeout=60, check=True):
+        result = run_captured([WINE, str(self.path / exe)] + [str(a) for a in args], self.env(), self.path, timeout)
+        if check and result.returncode != 0:
+            raise AssertionError(f"{exe} {' '.join(map(str, args))} exited with {result.returncode}: "
+                                 f"{result.stdout} {result.stderr}")
+        return result.stdout
+
+    # The store, through gmconfig.
+    def gmconfig(self, *args, check=True):
+        return self.run("gmconfig.exe", *args, check=check)
+
+    def reports(self, full=False):
+        args = ["reports", "--full"] if full else ["reports"]
+        return [line for line in self.gmconfig(*args).splitlines()
+                if line.strip() and not line.startswith("Sleep")]
+
+    def store_text(self):
+        path = self.path / "config" / "Config.data"
+        return path.read_bytes() if path.exists() else b""
+
+    def store(self):
+        parser = configparser.ConfigParser(interpolation=None, strict=False)
+        parser.optionxform = str
+        parser.read_string(self.store_text().decode("latin-1"))
+        return parser
+
+    def current_profile(self):
+        store = self.store()
+        return store["Profile" + store["Config"]["ProfileID"]]
+
+    # The Monitor.
+    def start_monitor(self, *args, desktop=None):
+        monitor = Monitor(self, args, desktop)
+        self.monitors.append(monitor)
+        return monitor
+
+    def mousesim(self, *args):
+        return self.run("mousesim.exe", *args)
+
+    # The virtual mouse's files.
+    def trace(self):
+        """(milliseconds, operation) pairs of the virtual mouse's trace."""
+        path = self.path / "devio-trace.txt"
+        if not path.exists():
+            return []
+        entries = []
+        for line in path.read_text(errors="replace").splitlines():
+            stamp, _, rest = line.partition(" ")
+            if stamp.isdigit():
+                entries.append((int(stamp), rest))
+        return entries
+
+    def sends(self, after=0):
+        """SetFeature and WriteUSB lines, without times, from trace position `after` on."""
+        return [op for _, op in self.trace()[after:] if op.startswith(("SetFeature", "WriteUSB"))]
+
+    def downloads_finished(self):
+        return sum(1 for _, op in self.trace() if op.startswith("SetFeature 02 01 00"))
+
+    def wait_downloads(self, count, timeout=10):
+        return wait_for(lambda: self.downloads_finished() >= count, timeout)
+
+    def sim_state(self):
+        parser = configparser.ConfigParser(interpolation=None, strict=False)
+        parser.optionxform = str
+        path = self.path / "devio-state.ini"
+        if path.exists():
+            parser.read_string(path.read_bytes().decode("utf-8", "replace").lstrip("\ufeff"))
+        return parser
+
+    # The stand-in Option window.
+    def start_client(self):
+        process = subprocess.Popen([WINE, str(self.path / "Option.exe")], cwd=self.path, env=self.env(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.children.append(process)
+        if not wait_for(lambda: self.client_has("started") and self.client_window(), 20):
+            raise AssertionError("the test client did not start")
+        return process
+
+    def client_window(self):
+        """True while the client window exists (--send exits 3 without it)."""
+        return run_captured([WINE, str(self.path / "Option.exe"), "--send", " "], self.env(), self.path).returncode == 0
+
+    def client(self, commands):
+        """Runs commands in the client window; returns once it has run them."""
+        result = run_captured([WINE, str(self.path / "Option.exe"), "--send", commands], self.env(), self.path)
+        if result.returncode != 0:
+            raise AssertionError(f"client did not take {commands!r} (exit {result.returncode})")
+
+    def client_log(self):
+        path = self.path / "client-log.txt"
+        if not path.exists():
+            return []
+        entries = []
+        for line in path.read_text(errors="replace").splitlines():
+            stamp, _, rest = line.partition(" ")
+            try:
+                entries.append((float(stamp), rest))
+            except ValueError:
+                pass
+        return entries
+
+    def client_has(self, text, count=1):
+        return sum(1 for _, entry in self.client_log() if entry.startswith(text)) >= count
+
+    def client_times(self, text):
+        return [t for t, entry in self.client_log() if entry.startswith(text)]
+
+    def processes(self):
+        """Pids of every process started from this folder."""
+        needles = [str(self.path).lower(), windows_path(self.path).lower()]
+        found = []
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                cmdline = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode("utf-8", "replace").lower()
+            except OSError:
+                continue
+            if any(n in cmdline for n in needles) and "gmconfig" not in cmdline:
+                found.append(int(entry.name))
+        return found
+
+    def cleanup(self):
+        for monitor in self.monitors:
+            monitor.kill()
+        for pid in self.processes():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except OSError:
+                pass
+        wait_for(lambda: not self.processes(), 10)
+        for child in self.children:
+            if child.poll() is None:
+                child.kill()
+            child.wait(10)
+

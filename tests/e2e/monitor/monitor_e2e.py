@@ -1,0 +1,380 @@
+"""End-to-end tests of Monitor.exe: the staged program folder under Wine and Xvfb,
+the virtual mouse as devio.dll, a store written by gmconfig, and a stand-in
+for Option that logs what the Monitor sends it.
+
+    /usr/bin/python3 monitor_e2e.py --build-dir build/win [unittest arguments]
+"""
+import argparse
+import sys
+import time
+import unittest
+
+import harness
+from harness import wait_for
+
+SESSION = None
+
+START = "SetFeature 01 08 00 00 00 00 00 F6"
+END = "SetFeature 02 01 00 00 00 00 00 FC"
+
+
+def setUpModule():
+    global SESSION
+    SESSION = harness.Session(BUILD_DIR)
+    SESSION.start()
+
+
+def tearDownModule():
+    SESSION.stop()
+
+
+class MonitorTest(unittest.TestCase):
+    devio = True
+    uistr = True
+
+    def setUp(self):
+        self.folder = harness.ProgramFolder(SESSION, self.id().split(".")[-1], devio=self.devio, uistr=self.uistr)
+        self.folder.gmconfig("new", "Gamer")
+
+    def tearDown(self):
+        self.folder.cleanup()
+        self.assertEqual(self.folder.processes(), [], "processes of the test were left running")
+
+    # Helpers.
+    def start(self, *args, downloads=1):
+        monitor = self.folder.start_monitor(*args)
+        if downloads:
+            self.assertTrue(self.folder.wait_downloads(downloads), "the start-up download did not arrive")
+        else:
+            self.assertTrue(wait_for(lambda: any("Open_DevMonitor" in op for _, op in self.folder.trace()), 10))
+        return monitor
+
+    def assertNoNewSends(self, before, seconds=1.0):
+        time.sleep(seconds)
+        self.assertEqual(self.folder.sends(before), [])
+
+
+class StartupTest(MonitorTest):
+    def test_full_download_after_start_matches_reports_and_profile(self):
+        self.folder.gmconfig("set", "PollingRate=4", "CpiStep=1", "MaxDPI=4", "CpiLevel_X0=8", "LightSwitch=2",
+                             "LightSpeed=0", "DPIColor1=0x00FF8040")
+        self.folder.gmconfig("button", "3", "media", "31")
+        expected = self.folder.reports(full=True)
+        monitor = self.start()
+
+        trace = self.folder.trace()
+        opened = next(t for t, op in trace if op.startswith("Open_DevMonitor"))
+        first = next(t for t, op in trace if op == START)
+        self.assertGreaterEqual(first - opened, 150, "the first download came before its 200 ms timer")
+        self.assertLess(first - opened, 1000, "the first download came late")
+        self.assertEqual(self.folder.sends(), expected)
+
+        slot = self.folder.sim_state()
+        self.assertEqual(slot["Device"]["ProtocolErrors"], "0")
+        self.assertEqual(slot["Slot"]["PollingRate"], "4")
+        self.assertEqual(slot["Slot"]["CpiStep"], "1")
+        self.assertEqual(slot["Slot"]["MaxDPI"], "4")
+        self.assertEqual(slot["Slot"]["CpiLevel_X0"], "8")
+        self.assertEqual(slot["Slot"]["LightSwitch"], "2")
+        self.assertIn("31", slot["Buttons"]["Codes3"].split())
+        self.assertTrue(monitor.alive())
+
+    def test_empty_store_downloads_monitor_reset_values(self):
+        (self.folder.path / "config" / "Config.data").unlink()
+        self.start()
+        slot = self.folder.sim_state()["Slot"]
+        self.assertEqual([slot[f"CpiLevel_X{i}"] for i in range(5)], ["4", "8", "16", "32", "50"])
+        self.assertFalse((self.folder.path / "config" / "Config.data").exists(), "the Monitor wrote a store")
+
+
+class ApplyTest(MonitorTest):
+    def setUp(self):
+        super().setUp()
+        self.monitor = self.start()
+        self.folder.start_client()
+
+    def apply_and_wait(self, commands, answers):
+        self.folder.client(commands)
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE", answers), 10),
+                        "no WM_APPLY_DONE")
+
+    def test_changed_parts_equal_reports_for_the_flags_written(self):
+        before = len(self.folder.trace())
+        self.apply_and_wait("apply PollingRate=8 CpiStep=3 flags=0,0,1,1", 1)
+        self.assertEqual(self.folder.sends(before), self.folder.reports())
+        self.assertEqual(self.folder.sends(before)[1], "SetFeature 03 01 08 00 00 00 00 F3")
+        self.assertEqual(self.folder.sim_state()["Slot"]["PollingRate"], "8")
+
+        before = len(self.folder.trace())
+        self.apply_and_wait("apply LightSwitch=1 LightIntensity=0 button4=26 flags=1,1,0,0", 2)
+        self.assertEqual(self.folder.sends(before), self.folder.reports())
+        self.assertEqual(self.folder.sim_state()["Device"]["ProtocolErrors"], "0")
+
+    def test_all_flags_zero_sends_only_start_and_end(self):
+        before = len(self.folder.trace())
+        self.apply_and_wait("apply MouseSpeed=12 flags=0,0,0,0", 1)
+        self.assertEqual(self.folder.sends(before), [START, END])
+
+    def test_two_quick_applies_give_two_downloads_and_two_answers_in_order(self):
+        before = len(self.folder.trace())
+        self.folder.client("apply CpiStep=1 flags=0,0,1,0; apply CpiStep=4 flags=0,0,1,0")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE", 2), 10))
+        sends = self.folder.sends(before)
+        self.assertEqual(sends, [START, "SetFeature 04 01 02 00 00 00 00 F8", END,
+                                 START, "SetFeature 04 01 05 00 00 00 00 F5", END])
+        self.assertEqual(self.folder.sim_state()["Slot"]["CpiStep"], "4")
+        # Each answer follows its own download: the first comes before the second download ends.
+        posted = self.folder.client_times("apply-posted")
+        answers = self.folder.client_times("WM_APPLY_DONE")
+        self.assertEqual(len(posted), 2)
+        self.assertGreater(answers[1] - answers[0], 40)
+
+    def test_unplugged_mouse_answers_at_once_and_sends_nothing(self):
+        self.folder.mousesim("unplug")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10), "unplugging kept Option open")
+        self.assertTrue(wait_for(lambda: not self.folder.client_window(), 10))
+        self.folder.start_client()
+        before = len(self.folder.trace())
+        self.apply_and_wait("apply CpiStep=2 flags=1,1,1,1", 1)
+        waited = self.folder.client_times("WM_APPLY_DONE")[0] - self.folder.client_times("apply-posted")[0]
+        self.assertLess(waited, 150, "the answer waited for a mouse that is not there")
+        self.assertNoNewSends(before, 0.5)
+
+    def test_close_from_option_waits_for_the_download(self):
+        self.folder.client("apply button0=1 flags=1,1,1,1; close-monitor")
+        self.assertTrue(self.monitor.wait_exit(10))
+        ops = [op for _, op in self.folder.trace()]
+        last_end = max(i for i, op in enumerate(ops) if op == END)
+        first_close = min(i for i, op in enumerate(ops) if op.startswith("Close_"))
+        self.assertLess(last_end, first_close, "the channels closed during a download")
+        self.assertEqual(ops[-3:], ["Close_FeatureDevice", "Close_ReportDevice", "Close_DevMonitor"])
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10), "Option was not closed")
+        self.assertIn("Thread Send Enable OK/Apply Button\n", self.monitor.debug_lines())
+
+
+class DeviceButtonTest(MonitorTest):
+    def setUp(self):
+        super().setUp()
+        marker = harness.windows_path(self.folder.path / "marker.exe")
+        self.folder.gmconfig("button", "4", "launch", marker)
+        self.monitor = self.start()
+        self.folder.start_client()
+
+    def test_dpi_button_is_saved_and_option_told_without_download(self):
+        before = len(self.folder.trace())
+        self.folder.mousesim("dpi-button", "3")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_PROFILE_CHANGED"), 10))
+        self.assertEqual(self.folder.current_profile()["CpiStep"], "2")
+        self.assertIn("WM_PROFILE_CHANGED CpiStep=2", [e for _, e in self.folder.client_log()][-1])
+        self.assertNoNewSends(before)
+
+    def test_rate_button_is_saved_and_option_told_without_download(self):
+        before = len(self.folder.trace())
+        self.folder.mousesim("rate-button", "1")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_PROFILE_CHANGED"), 10))
+        self.assertEqual(self.folder.current_profile()["PollingRate"], "1")
+        self.assertNoNewSends(before)
+
+    def test_launch_button_opens_its_program_only(self):
+        marker = self.folder.path / "marker.ran"
+        self.folder.mousesim("launch-button", "1")  # a mouse button, not a launch
+        self.folder.mousesim("launch-button", "16")
+        time.sleep(1.0)
+        self.assertFalse(marker.exists(), "a button without a launch function started a program")
+        self.folder.mousesim("launch-button", "5")
+        self.assertTrue(wait_for(marker.exists, 15), "the launch button did not start its program")
+
+    def test_config_button_activates_a_minimised_option(self):
+        self.folder.client("minimize")
+        self.folder.mousesim("config-button")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("restored"), 10))
+        self.assertIn("CMonitorWnd OnCustomizer hWnd!=NULL\n", self.monitor.debug_lines())
+
+
+class OptionStartTest(MonitorTest):
+    def test_config_button_starts_option(self):
+        monitor = self.start()
+        self.folder.mousesim("config-button")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("started"), 20), "Option was not started")
+        self.assertTrue(wait_for(self.folder.client_window, 10))
+        lines = monitor.debug_lines()
+        self.assertIn("CMonitorWnd OnCustomizer\n", lines)
+        self.assertIn("CMonitorWnd OnCustomizer hWnd==NULL\n", lines)
+
+    def test_second_monitor_ends_and_start_option_goes_to_the_first(self):
+        first = self.start()
+        second = self.folder.start_monitor()
+        self.assertTrue(second.wait_exit(10), "a second Monitor kept running")
+        self.assertTrue(first.alive())
+        self.assertFalse(self.folder.client_has("started"))
+
+        third = self.folder.start_monitor("1")
+        self.assertTrue(third.wait_exit(10))
+        self.assertTrue(wait_for(lambda: self.folder.client_has("started"), 20),
+                        "the running Monitor did not open Option")
+        self.assertEqual(self.folder.downloads_finished(), 1, "a second Monitor talked to the mouse")
+
+    def test_start_option_with_mouse_absent_opens_nothing(self):
+        self.folder.attached = False
+        monitor = self.start("1", downloads=0)
+        time.sleep(1.5)
+        self.assertFalse(self.folder.client_has("started"))
+        self.assertEqual(self.folder.sends(), [])
+        self.assertTrue(monitor.alive())
+
+
+class PlugTest(MonitorTest):
+    def test_unplug_closes_option_and_plug_downloads_a_second_later(self):
+        monitor = self.start()
+        self.folder.start_client()
+        self.folder.mousesim("unplug")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10))
+        self.folder.mousesim("unplug")  # a second removal changes nothing
+        self.folder.mousesim("plug")
+        self.assertTrue(self.folder.wait_downloads(2, 10), "no download after the mouse came back")
+        trace = self.folder.trace()
+        plugged = next(t for t, op in trace if op.startswith("mousesim plug"))
+        reopened = [t for t, op in trace if op == "Open_ReportDevice"][-1]
+        second = [t for t, op in trace if op == START][-1]
+        self.assertGreaterEqual(reopened - plugged, 900, "the arrival was not given its second")
+        self.assertLess(second - plugged, 2500)
+        self.assertEqual(sum(1 for _, op in trace if op == "Close_FeatureDevice"), 1)
+        self.assertEqual(self.folder.sends()[-len(self.folder.reports(full=True)):], self.folder.reports(full=True))
+        self.assertFalse(self.folder.client_has("started", 2), "the arrival reopened Option")
+        self.assertTrue(monitor.alive())
+
+    def test_mouse_absent_at_start_then_plugged(self):
+        self.folder.attached = False
+        monitor = self.start(downloads=0)
+        time.sleep(0.5)
+        self.assertEqual(self.folder.sends(), [])
+        self.folder.mousesim("plug")
+        self.assertTrue(self.folder.wait_downloads(1, 10))
+        self.assertTrue(monitor.alive())
+
+
+class ExitTest(MonitorTest):
+    def test_exit_command_ends_monitor_and_closes_option(self):
+        monitor = self.start()
+        self.folder.start_client()
+        self.folder.client("monitor-command 6002")
+        self.assertTrue(monitor.wait_exit(10), "command 6002 did not end the Monitor")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10))
+        ops = [op for _, op in self.folder.trace()]
+        self.assertEqual(ops[-3:], ["Close_FeatureDevice", "Close_ReportDevice", "Close_DevMonitor"])
+
+
+class PointerSettingsTest(MonitorTest):
+    def test_start_and_apply_set_pointer_speed_and_acceleration(self):
+        SESSION.set_pointer_registry(6, 10, 1)
+        self.folder.gmconfig("set", "MouseSpeed=14", "AccelerationFlag=0")
+        self.start()
+        self.assertEqual(SESSION.pointer_registry(),
+                         {"MouseThreshold1": "0", "MouseThreshold2": "0", "MouseSpeed": "0"})
+        self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=14 mouse=0,0,0")
+
+        # Keeping acceleration leaves the registry alone and applies it as it is.
+        SESSION.set_pointer_registry(6, 10, 1)
+        self.folder.start_client()
+        self.folder.client("apply MouseSpeed=20 AccelerationFlag=1 flags=0,0,0,0")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE"), 10))
+        self.assertEqual(SESSION.pointer_registry(),
+                         {"MouseThreshold1": "6", "MouseThreshold2": "10", "MouseSpeed": "1"})
+        self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=20 mouse=6,10,1")
+
+        self.folder.client("apply MouseSpeed=10 AccelerationFlag=0 flags=0,0,0,0")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE", 2), 10))
+        self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=10 mouse=0,0,0")
+        self.assertEqual(SESSION.pointer_registry()["MouseThreshold1"], "0")
+
+
+class DamagedStoreTest(MonitorTest):
+    def write_store(self, data):
+        (self.folder.path / "config" / "Config.data").write_bytes(data)
+
+    def assert_survives_and_applies(self, monitor):
+        self.assertTrue(monitor.alive(), "the Monitor ended on a damaged store")
+        self.folder.start_client()
+        self.folder.client("post")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE"), 10))
+        self.assertTrue(monitor.alive())
+        self.assertEqual(self.folder.sim_state()["Device"]["ProtocolErrors"], "0")
+
+    def test_truncated_store(self):
+        self.folder.gmconfig("set", "CpiStep=3")
+        data = self.folder.store_text()
+        self.write_store(data[: len(data) * 2 // 3])
+        expected = self.folder.reports(full=True)
+        monitor = self.start()
+        self.assertEqual(self.folder.sends(), expected)
+        self.assert_survives_and_applies(monitor)
+
+    def test_garbage_store(self):
+        self.write_store(bytes((i * 37 + 11) % 256 for i in range(5000)))
+        monitor = self.start()
+        slot = self.folder.sim_state()["Slot"]
+        self.assertEqual([slot[f"CpiLevel_X{i}"] for i in range(5)], ["4", "8", "16", "32", "50"])
+        self.assert_survives_and_applies(monitor)
+
+    def test_wrong_check_digits(self):
+        self.folder.gmconfig("button", "1", "media", "30")
+        text = self.folder.store_text().decode("latin-1")
+        key = "MacroKeyInfo1="
+        at = text.index(key) + len(key)
+        end = text.index("\r\n", at) if "\r\n" in text[at:] else text.index("\n", at)
+        value = text[at:end]
+        broken = value[:-2] + ("00" if value[-2:] != "00" else "01")
+        self.write_store((text[:at] + broken + text[end:]).encode("latin-1"))
+        expected = self.folder.reports(full=True)
+        monitor = self.start()
+        self.assertEqual(self.folder.sends(), expected)
+        # The damaged button goes back to its default (right click) instead of the media function.
+        self.assertEqual(self.folder.sim_state()["Buttons"]["Entry1"], "01 00 F1 00")
+        self.assert_survives_and_applies(monitor)
+
+    def test_abandoned_lock_does_not_stop_loading(self):
+        monitor = self.start()
+        self.folder.start_client()
+        self.folder.run("Option.exe", "--die-holding-lock")
+        self.assertTrue(self.folder.client_has("holding-lock-and-dying"))
+        before = len(self.folder.trace())
+        self.folder.client("apply CpiStep=4 flags=0,0,1,0")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE"), 10))
+        self.assertEqual(self.folder.sends(before), [START, "SetFeature 04 01 05 00 00 00 00 F5", END])
+        self.folder.mousesim("dpi-button", "2")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_PROFILE_CHANGED"), 10))
+        self.assertEqual(self.folder.current_profile()["CpiStep"], "1")
+        self.assertTrue(monitor.alive())
+
+
+class MissingDevioTest(MonitorTest):
+    devio = False
+
+    def test_runs_without_device(self):
+        monitor = self.folder.start_monitor()
+        time.sleep(1.5)
+        self.assertTrue(monitor.alive())
+        self.folder.start_client()
+        self.folder.client("apply CpiStep=1 flags=1,1,1,1")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE"), 10))
+        self.assertFalse((self.folder.path / "devio-trace.txt").exists())
+        self.folder.client("close-monitor")
+        self.assertTrue(monitor.wait_exit(10))
+
+
+class MissingUistrTest(MonitorTest):
+    uistr = False
+
+    def test_runs_without_texts(self):
+        monitor = self.start()
+        self.folder.mousesim("dpi-button", "2")
+        self.assertTrue(wait_for(lambda: self.folder.current_profile()["CpiStep"] == "1", 10))
+        self.assertTrue(monitor.alive())
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    args, rest = parser.parse_known_args()
+    BUILD_DIR = args.build_dir
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
