@@ -201,6 +201,7 @@ class ProgramFolder:
             (self.path / "uistr.dll").unlink()
         (self.path / "config").mkdir(exist_ok=True)
         self.attached = True
+        self.desktop = None  # name of a Wine virtual desktop every program here runs in
         self.monitors = []
         self.children = []
 
@@ -208,8 +209,16 @@ class ProgramFolder:
         extra.setdefault("DEVIO_SIM_ATTACHED", "1" if self.attached else "0")
         return self.session.env(**extra)
 
+    def command(self, exe, *args):
+        if self.desktop:
+            # Windows are found per desktop: helpers must run on the Monitor's.
+            return [WINE, "explorer", f"/desktop={self.desktop}", str(self.path / exe)] + [str(a) for a in args]
+        return [WINE, str(self.path / exe)] + [str(a) for a in args]
+
     def run(self, exe, *args, timeout=60, check=True):
-        result = run_captured([WINE, str(self.path / exe)] + [str(a) for a in args], self.env(), self.path, timeout)
+        result = run_captured(self.command(exe, *args), self.env(), self.path, timeout)
+        if self.desktop:
+            return result.stdout  # explorer does not hand back the program's exit code
         if check and result.returncode != 0:
             raise AssertionError(f"{exe} {' '.join(map(str, args))} exited with {result.returncode}: "
                                  f"{result.stdout} {result.stderr}")
@@ -240,12 +249,19 @@ class ProgramFolder:
 
     # The Monitor.
     def start_monitor(self, *args, desktop=None):
+        if desktop:
+            self.desktop = desktop.split(",")[0]
         monitor = Monitor(self, args, desktop)
         self.monitors.append(monitor)
         return monitor
 
     def mousesim(self, *args):
-        return self.run("mousesim.exe", *args)
+        """Runs mousesim and waits until the virtual mouse has traced the command."""
+        seen = sum(1 for _, op in self.trace() if op.startswith("mousesim"))
+        out = self.run("mousesim.exe", *args)
+        if not wait_for(lambda: sum(1 for _, op in self.trace() if op.startswith("mousesim")) > seen, 10):
+            raise AssertionError(f"the virtual mouse did not take mousesim {' '.join(args)}")
+        return out
 
     # The virtual mouse's files.
     def trace(self):

@@ -5,9 +5,13 @@ for Option that logs what the Monitor sends it.
     /usr/bin/python3 monitor_e2e.py --build-dir build/win [unittest arguments]
 """
 import argparse
+import os
+import subprocess
 import sys
 import time
 import unittest
+
+from PIL import Image, ImageChops, ImageGrab
 
 import harness
 from harness import wait_for
@@ -370,6 +374,117 @@ class MissingUistrTest(MonitorTest):
         self.folder.mousesim("dpi-button", "2")
         self.assertTrue(wait_for(lambda: self.folder.current_profile()["CpiStep"] == "1", 10))
         self.assertTrue(monitor.alive())
+
+
+class TrayIconTest(MonitorTest):
+    """In a Wine virtual desktop, which has a task bar with a notification area."""
+
+    WIDTH, HEIGHT = 1024, 768
+
+    def shot(self, name):
+        image = ImageGrab.grab(xdisplay=SESSION.display).crop((0, 0, self.WIDTH, self.HEIGHT)).convert("RGB")
+        image.save(SESSION.build_dir / f"e2e-monitor-{name}.png")
+        return image
+
+    @staticmethod
+    def changed_box(before, after, box=None):
+        diff = ImageChops.difference(before, after)
+        if box:
+            diff = diff.crop(box)
+        bbox = diff.getbbox()
+        if bbox and box:
+            bbox = (bbox[0] + box[0], bbox[1] + box[1], bbox[2] + box[0], bbox[3] + box[1])
+        return bbox
+
+    def icon_box(self, image):
+        """The icon at the right end of the task bar: what differs from the bar's own colour."""
+        area = (self.WIDTH - 48, self.HEIGHT - 20, self.WIDTH, self.HEIGHT)
+        crop = image.crop(area)
+        background = crop.getpixel((0, crop.height // 2))
+        plain = Image.new("RGB", crop.size, background)
+        bbox = ImageChops.difference(crop, plain).getbbox()
+        if not bbox:
+            return None
+        return (bbox[0] + area[0], bbox[1] + area[1], bbox[2] + area[0], bbox[3] + area[1])
+
+    @staticmethod
+    def menu_rows(menu):
+        """Bands of rows holding dark (text) pixels, and rows that are mostly a line."""
+        gray = menu.convert("L")
+        width, height = gray.size
+        pixels = gray.load()
+        text_rows, line_rows = [], []
+        for y in range(height):
+            dark = sum(1 for x in range(width) if pixels[x, y] < 80)
+            mid = sum(1 for x in range(width) if pixels[x, y] < 200)
+            if mid > width * 0.7:
+                line_rows.append(y)
+            elif dark > 0:
+                text_rows.append(y)
+        bands = []
+        for y in text_rows:
+            if bands and y - bands[-1][1] <= 1:
+                bands[-1][1] = y
+            else:
+                bands.append([y, y])
+        return [b for b in bands if b[1] - b[0] >= 5], line_rows
+
+    def click(self, x, y, button=1, repeat=1):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(repeat), "--delay", "90",
+                        str(button)], env={**os.environ, "DISPLAY": SESSION.display}, check=True)
+
+    def test_icon_follows_the_mouse_and_its_menu_works(self):
+        self.folder.start_monitor(desktop=f"e2etray,{self.WIDTH}x{self.HEIGHT}")
+        self.assertTrue(self.folder.wait_downloads(1, 20))
+        time.sleep(1.0)
+        with_icon = self.shot("tray-with-icon")
+
+        icon = self.icon_box(with_icon)
+        self.assertIsNotNone(icon, "no icon in the notification area")
+        self.assertLessEqual(icon[2] - icon[0], 40)
+
+        self.folder.mousesim("unplug")
+        time.sleep(1.0)
+        without_icon = self.shot("tray-unplugged")
+        self.assertIsNotNone(self.changed_box(with_icon, without_icon, icon),
+                             "unplugging did not remove the icon from the notification area")
+
+        self.folder.mousesim("plug")
+        self.assertTrue(self.folder.wait_downloads(2, 10))
+        time.sleep(0.5)
+        plugged = self.shot("tray-plugged")
+        self.assertIsNone(self.changed_box(with_icon, plugged, icon), "the icon did not come back")
+
+        cx, cy = (icon[0] + icon[2]) // 2, (icon[1] + icon[3]) // 2
+        self.click(cx, cy, button=3)
+        time.sleep(1.0)
+        menu_shot = self.shot("tray-menu")
+        near_icon = (self.WIDTH - 420, self.HEIGHT - 220, self.WIDTH, self.HEIGHT)
+        menu = self.changed_box(plugged, menu_shot, near_icon)
+        self.assertIsNotNone(menu, "a right click showed no menu")
+        bands, lines = self.menu_rows(menu_shot.crop(menu))
+        self.assertEqual(len(bands), 2, f"the menu should hold two items, rows {bands}")
+        self.assertTrue(any(bands[0][1] < y < bands[1][0] for y in lines), "no separator between the items")
+        subprocess.run(["xdotool", "key", "Escape"], env={**os.environ, "DISPLAY": SESSION.display})
+        time.sleep(0.5)
+
+        self.click(cx, cy, repeat=2)
+        self.assertTrue(wait_for(lambda: self.folder.client_has("activated"), 20), "a double click did not open Option")
+
+        # Exit from the menu: the Monitor ends, the icon goes and Option is closed.
+        time.sleep(0.5)
+        before_menu = self.shot("tray-with-option")
+        self.click(cx, cy, button=3)
+        time.sleep(1.0)
+        menu_shot = self.shot("tray-menu-again")
+        menu = self.changed_box(before_menu, menu_shot, near_icon)
+        self.assertIsNotNone(menu, "the second right click showed no menu")
+        bands, _ = self.menu_rows(menu_shot.crop(menu))
+        self.assertEqual(len(bands), 2)
+        self.click((menu[0] + menu[2]) // 2, menu[1] + (bands[1][0] + bands[1][1]) // 2)
+        self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10), "Exit did not close Option")
+        self.assertTrue(wait_for(lambda: any(op == "Close_DevMonitor" for _, op in self.folder.trace()), 10),
+                        "Exit did not end the Monitor")
 
 
 if __name__ == "__main__":
