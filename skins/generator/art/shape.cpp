@@ -126,11 +126,12 @@ public:
     double Distance(Point p) const override {
         double best = kFar;
         for (const ShapePtr& s : parts_) {
-            // Parts far from the point cannot be the nearest: skip their evaluation.
+            // A point outside a part's box is at least the gap away from the part:
+            // when that is farther than the best so far, the part cannot win.
             const Box b = s->Bounds();
             const double gx = std::max({b.x0 - p.x, 0.0, p.x - b.x1});
             const double gy = std::max({b.y0 - p.y, 0.0, p.y - b.y1});
-            if (gx > best || gy > best) continue;
+            if ((gx > 0 || gy > 0) && std::max(gx, gy) > best) continue;
             best = std::min(best, s->Distance(p));
         }
         return best;

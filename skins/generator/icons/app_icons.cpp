@@ -1,6 +1,7 @@
 #include "icons/app_icons.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "art/canvas.h"
 #include "art/ico_file.h"
@@ -15,13 +16,18 @@ using namespace ui::theme;
 
 namespace {
 
-// The mouse seen from above: narrower at the buttons, fuller at the palm.
+// The mouse seen from above: an egg, narrower at the buttons, fuller at the palm.
 art::ShapePtr MouseBody(const Box& b) {
-    const double cx = b.Center().x;
-    const double w = b.Width();
-    const double h = b.Height();
-    return art::Union({art::Ellipse({cx, b.y0 + 0.36 * h}, 0.45 * w, 0.36 * h),
-                       art::Ellipse({cx, b.y0 + 0.62 * h}, 0.5 * w, 0.38 * h)});
+    constexpr int kSteps = 72;
+    constexpr double kPi = 3.14159265358979323846;
+    const art::Point c = b.Center();
+    std::vector<art::Point> outline;
+    for (int i = 0; i < kSteps; ++i) {
+        const double t = 2 * kPi * i / kSteps;
+        const double taper = 1.0 - 0.13 * std::cos(t);
+        outline.push_back({c.x + b.Width() / 2 * std::sin(t) * taper / 1.13, c.y - b.Height() / 2 * std::cos(t)});
+    }
+    return art::Polygon(std::move(outline));
 }
 
 // Strokes get thinner with the picture but never under a pixel, so that the
@@ -37,8 +43,15 @@ void PaintMouse(art::Canvas& c, const Box& b, double iconSize) {
     // Rim light, brightest where the light comes from (upper left).
     c.Fill(art::InnerBand(body, Line(iconSize, 1.0 / 22)),
            art::LinearGradient({b.x0, b.y0}, {b.x1, b.y1}, {{0, Rgb(206, 120, 236)}, {0.6f, kAccent}, {1, kAccentDeep}}));
-    // The split between the two main buttons.
-    c.Fill(art::Segment({cx, b.y0 + 1}, {cx, b.y0 + 0.36 * h}, Line(iconSize, 1.0 / 36)), Rgb(8, 8, 10), 0.9);
+    // The seams of the two main buttons: down the middle, and across where they end.
+    const double seam = Line(iconSize, 1.0 / 40);
+    c.Fill(art::Segment({cx, b.y0 + 1}, {cx, b.y0 + 0.4 * h}, seam), Rgb(8, 8, 10), 0.9);
+    if (iconSize >= 24) {
+        const double w = b.Width();
+        c.Fill(art::Intersect(art::Polyline({{cx - 0.5 * w, b.y0 + 0.36 * h}, {cx, b.y0 + 0.41 * h},
+                                             {cx + 0.5 * w, b.y0 + 0.36 * h}}, seam), art::Offset(body, -seam)),
+               Rgb(8, 8, 10), 0.8);
+    }
     // The wheel, lit.
     const auto wheel = art::Segment({cx, b.y0 + 0.13 * h}, {cx, b.y0 + 0.26 * h}, Line(iconSize, 0.085));
     c.Glow(wheel, kAccentBright, iconSize / 10, 0.6);
@@ -57,7 +70,7 @@ void PaintMouse(art::Canvas& c, const Box& b, double iconSize) {
 art::Image8 RenderMonitorIcon(int size) {
     const double s = size;
     art::Canvas c(size, size);
-    PaintMouse(c, Box{0.2 * s, 0.04 * s, 0.8 * s, 0.96 * s}, s);
+    PaintMouse(c, Box{0.16 * s, 0.04 * s, 0.84 * s, 0.96 * s}, s);
     return c.ToImage(false);
 }
 
@@ -71,7 +84,7 @@ art::Image8 RenderOptionIcon(int size) {
                                      {{0, Rgba(128, 21, 153, 0.45)}, {1, Rgba(128, 21, 153, 0)}}));
     c.Fill(art::InnerBand(tile, Line(s, 1.0 / 24)),
            art::LinearGradient({0, tileBox.y0}, {0, tileBox.y1}, kAccentBright, kAccentDeep));
-    PaintMouse(c, Box{0.3 * s, 0.15 * s, 0.7 * s, 0.85 * s}, s);
+    PaintMouse(c, Box{0.26 * s, 0.15 * s, 0.74 * s, 0.85 * s}, s);
     return c.ToImage(false);
 }
 
