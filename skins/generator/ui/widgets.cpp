@@ -221,11 +221,26 @@ void FieldFrame(Canvas& c, const Rect& r, Color fill) {
     c.Fill(art::RoundedRect(inner, 0), fill);
 }
 
-void RecessedPanel(Canvas& c, const Box& box, double radius) {
-    const auto panel = art::RoundedRect(box, radius);
+void SwatchWell(Canvas& c, const Rect& r) {
+    const auto well = art::RoundedRect(r.ToBox().Inflated(3), 5);
+    c.Fill(art::Translate(art::InnerBand(well, 1), {0, 1}), kWhite, 0.05);
+    c.Fill(well, Rgb(8, 8, 10));
+    c.InnerGlow(well, kBlack, 3, 0.5);
+    c.Fill(art::InnerBand(well, 1), kEdgeSoft);
+}
+
+void RecessedPanel(Canvas& c, const Box& box, art::CornerRadii radii) {
+    const auto panel = art::RoundedRect(box, radii);
     // Etched edge: a faint light line under the panel's lower rim.
     c.Fill(art::Translate(art::InnerBand(panel, 1), {0, 1}), kWhite, 0.05);
     c.Fill(panel, art::VerticalGradient(box, kPanelTop, kPanelBottom));
+    // A faint dot grid gives the large dark surface a machined texture, and a low
+    // purple light rises from its lower edge.
+    for (double y = box.y0 + 8; y < box.y1 - 6; y += 8)
+        for (double x = box.x0 + 8; x < box.x1 - 6; x += 8)
+            c.Fill(art::RoundedRect(Box{x, y, x + 1, y + 1}, 0), kWhite, 0.045);
+    c.Fill(panel, art::RadialGradient({box.Center().x, box.y1}, box.Width() * 0.6, box.Height() * 0.7,
+                                      {{0, Rgba(128, 21, 153, 0.10)}, {1, Rgba(128, 21, 153, 0)}}));
     c.InnerGlow(panel, kBlack, 10, 0.45);
     c.Fill(art::InnerBand(panel, 1), kEdgeSoft);
 }

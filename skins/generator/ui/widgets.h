@@ -39,8 +39,10 @@ void FieldButton(art::Canvas& c, const art::Rect& r, State s, Pictogram trailing
 // A recessed frame around a control that paints its own box in `fill` (edit
 // boxes, labels): the frame lies just outside `r`, the inside matches `fill`.
 void FieldFrame(art::Canvas& c, const art::Rect& r, art::Color fill);
+// A dark well around a colour swatch, just outside its rectangle.
+void SwatchWell(art::Canvas& c, const art::Rect& r);
 // A sunken panel for a page area.
-void RecessedPanel(art::Canvas& c, const art::Box& box, double radius);
+void RecessedPanel(art::Canvas& c, const art::Box& box, art::CornerRadii radii);
 // A raised card grouping controls.
 void Card(art::Canvas& c, const art::Box& box, double radius);
 // A hairline in the accent that fades out at both ends.

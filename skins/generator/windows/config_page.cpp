@@ -16,8 +16,9 @@ void DescribeConfigPage(skin::SkinBuilder& b) {
 
     ui::Card(bg, {8, 8, right, 96}, 8);
     // Accent notch on the card's left edge, by the profile rows.
-    bg.Fill(art::RoundedRect({8, 30, 11, 74}, 1.5),
-            art::VerticalGradient({8, 30, 11, 74}, ui::theme::kAccentBright, ui::theme::kAccent));
+    const auto notch = art::RoundedRect({8, 32, 10.5, 72}, 1.25);
+    bg.Glow(notch, ui::theme::kAccent, 6, 0.35);
+    bg.Fill(notch, art::VerticalGradient({8, 32, 10.5, 72}, ui::theme::kAccentBright, ui::theme::kAccent));
 
     // Texts 8 and 9 (Arial 15) are painted by the page into these places.
     b.AddArea(4, "ProfileLabel", Rect{24, 18, 88, 30}, "Profile");
@@ -37,7 +38,8 @@ void DescribeConfigPage(skin::SkinBuilder& b) {
     b.AddArea(13, "ProfileList", Rect{116, 48, 250, 180}, "Profiles");
 
     const Rect area{8, 140, b.Width() - 16, 344};
-    ui::RecessedPanel(bg, area.ToBox(), 8);
+    // Square where the first tab stands on it.
+    ui::RecessedPanel(bg, area.ToBox(), art::CornerRadii{0, 8, 8, 8});
     ui::AccentRule(bg, area.x + 1, area.Right() - 1, area.y + 0.5, 0.55);
     b.AddControl(1, "ButtonsTab", Rect{8, 106, 150, 34}, "Button assignments", ui::Painted(ui::PanelTab));
     b.AddControl(2, "PerformanceTab", Rect{160, 106, 150, 34}, "DPI - pointer speed - polling rate",

@@ -60,6 +60,7 @@ void DescribeGallery(skin::SkinBuilder& b) {
     }
 
     const int x = 544;
+    ui::SwatchWell(bg, Rect{x, kTop + 3, 40, 24});
     b.AddControl(30, "Swatch", Rect{x, kTop + 3, 40, 24}, "Colour swatch", ui::Painted(ui::SwatchFace));
     ui::FieldFrame(bg, Rect{x, kTop + 41, 180, 24}, ui::theme::kField);
     b.AddArea(31, "Edit", Rect{x, kTop + 41, 180, 24}, "Edit box");
