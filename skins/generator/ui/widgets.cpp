@@ -221,6 +221,15 @@ void FieldFrame(Canvas& c, const Rect& r, Color fill) {
     c.Fill(art::RoundedRect(inner, 0), fill);
 }
 
+void ListArea(Canvas& c, const Rect& r, Color fill) {
+    const auto frame = art::RoundedRect(r.ToBox().Inflated(3), 5);
+    c.Glow(art::Translate(frame, {0, 1}), kBlack, 4, 0.3);
+    c.Fill(frame, kEdge);
+    c.Fill(art::RoundedRect(r.ToBox().Inflated(2), 4), Rgb(8, 8, 10));
+    c.Fill(art::RoundedRect(r.ToBox(), 0), fill);
+    c.InnerGlow(art::RoundedRect(r.ToBox(), 0), kBlack, 4, 0.25);
+}
+
 void SwatchWell(Canvas& c, const Rect& r) {
     const auto well = art::RoundedRect(r.ToBox().Inflated(3), 5);
     c.Fill(art::Translate(art::InnerBand(well, 1), {0, 1}), kWhite, 0.05);

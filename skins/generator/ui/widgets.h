@@ -39,6 +39,9 @@ void FieldButton(art::Canvas& c, const art::Rect& r, State s, Pictogram trailing
 // A recessed frame around a control that paints its own box in `fill` (edit
 // boxes, labels): the frame lies just outside `r`, the inside matches `fill`.
 void FieldFrame(art::Canvas& c, const art::Rect& r, art::Color fill);
+// The place of a list box that draws its own rows in `fill`: a sunken frame
+// outside `r` and, under the list's border, the row colour.
+void ListArea(art::Canvas& c, const art::Rect& r, art::Color fill);
 // A dark well around a colour swatch, just outside its rectangle.
 void SwatchWell(art::Canvas& c, const art::Rect& r);
 // A sunken panel for a page area.
