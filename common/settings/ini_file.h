@@ -68,6 +68,7 @@ private:
     struct Entry {
         std::u16string key;
         std::u16string value;  // trimmed as on disk, quotes still present
+        bool hasValue = true;  // a line without '=' names a key that reads as missing
     };
     struct Section {
         std::u16string name;
