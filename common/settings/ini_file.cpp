@@ -22,13 +22,16 @@ std::u16string_view Trim(std::u16string_view s) {
     return s.substr(b, e - b);
 }
 
-// Section and key names compare without regard to (ASCII) case.
-std::u16string Fold(std::u16string_view s) {
-    std::u16string out(Trim(s));
+// Section and key names compare without regard to (ASCII) case. A name asked
+// for is trimmed; a name read from a file is taken as it stands there.
+std::u16string FoldStored(std::u16string_view s) {
+    std::u16string out(s);
     for (char16_t& c : out)
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
     return out;
 }
+
+std::u16string Fold(std::u16string_view s) { return FoldStored(Trim(s)); }
 
 // One pair of matching outer quotes is removed, as the platform does on reading.
 std::u16string_view StripQuotes(std::u16string_view v) {
@@ -160,12 +163,22 @@ void CIniFile::Parse(std::string_view bytes) {
             sections_.push_back(std::move(section));
             current = &sections_.back();
             // The first of duplicate sections wins; a later one is kept only as text.
-            sectionIndex_.emplace(Fold(current->name), sections_.size() - 1);
+            sectionIndex_.emplace(FoldStored(current->name), sections_.size() - 1);
             continue;
         }
         const size_t eq = line.find(u'=');
-        if (eq == std::u16string_view::npos || current == nullptr) continue;
-        Entry entry{std::u16string(Trim(line.substr(0, eq))), std::u16string(Trim(line.substr(eq + 1)))};
+        if (current == nullptr) {
+            // Keys before the first header form a section without a name.
+            sections_.push_back(Section{});
+            current = &sections_.back();
+            current->implicit = true;
+            sectionIndex_.emplace(std::u16string(), sections_.size() - 1);
+        }
+        // A line without '=' still takes its key's place, so a later line of
+        // the same key stays hidden, as with the platform.
+        Entry entry = eq == std::u16string_view::npos
+                          ? Entry{std::u16string(line), std::u16string(), false}
+                          : Entry{std::u16string(Trim(line.substr(0, eq))), std::u16string(Trim(line.substr(eq + 1)))};
         current->index.emplace(Fold(entry.key), current->entries.size());
         current->entries.push_back(std::move(entry));
     }
@@ -177,7 +190,7 @@ const CIniFile::Entry* CIniFile::Find(std::u16string_view section, std::u16strin
     if (s == sectionIndex_.end()) return nullptr;
     const Section& sec = sections_[s->second];
     const auto k = sec.index.find(Fold(key));
-    if (k == sec.index.end()) return nullptr;
+    if (k == sec.index.end() || !sec.entries[k->second].hasValue) return nullptr;
     return &sec.entries[k->second];
 }
 
@@ -258,6 +271,7 @@ bool CIniFile::WriteString(std::u16string_view section, std::u16string_view key,
     const auto it = sec.index.find(folded);
     if (it != sec.index.end()) {
         sec.entries[it->second].value = std::move(encoded);
+        sec.entries[it->second].hasValue = true;
         return true;
     }
     sec.index.emplace(folded, sec.entries.size());
@@ -302,13 +316,17 @@ std::u16string CIniFile::SerializeText() const {
     std::u16string text;
     text.reserve(units);
     for (const auto& s : sections_) {
-        text += u'[';
-        text += s.name;
-        text += u"]\r\n";
+        if (!s.implicit) {
+            text += u'[';
+            text += s.name;
+            text += u"]\r\n";
+        }
         for (const auto& e : s.entries) {
             text += e.key;
-            text += u'=';
-            text += e.value;
+            if (e.hasValue) {
+                text += u'=';
+                text += e.value;
+            }
             text += u"\r\n";
         }
     }

@@ -68,11 +68,13 @@ private:
     struct Entry {
         std::u16string key;
         std::u16string value;  // trimmed as on disk, quotes still present
+        bool hasValue = true;  // a line without '=' names a key that reads as missing
     };
     struct Section {
         std::u16string name;
         std::vector<Entry> entries;
         std::unordered_map<std::u16string, size_t> index;  // folded key -> first entry
+        bool implicit = false;  // the keys before the first header: written without one
     };
 
     void EnsureLoaded() const;

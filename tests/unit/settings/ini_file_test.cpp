@@ -19,6 +19,7 @@ TEST(IniRead, FollowsThePlatformsLineAndNameRules) {
         "[First]x\r\n"
         "  Key One  =  spaced value  \n"
         "noequals\r"
+        "NoEquals=hidden by the line above\n"
         ";comment=hidden\r\n"
         "dup=first\n"
         "DUP=second\n"
