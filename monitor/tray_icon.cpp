@@ -42,6 +42,12 @@ void CTrayIcon::Attach(HWND owner, UINT callbackMessage, const CTextLibrary* tex
 
 HICON CTrayIcon::SmallIcon() {
     if (icon_) return icon_;
+    // The executable's own first icon at the small size: what the shell shows
+    // for this file on Windows. Asking the shell instead gives a blank document
+    // icon where .exe files have no file association (a fresh Wine prefix).
+    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    if (icon_) return icon_;
     wchar_t module[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH * 2 - 1);
     SHFILEINFOW info{};

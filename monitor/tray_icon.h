@@ -1,7 +1,7 @@
 #pragma once
 // The Monitor's notification-area icon and its right-click menu. The icon is
-// the small shell icon of the Monitor's own executable; the tip and the menu
-// texts come from the text library.
+// the small icon of the Monitor's own executable; the tip and the menu texts
+// come from the text library.
 #include <windows.h>
 
 #include <string>
@@ -12,6 +12,7 @@ class CTrayIcon {
 public:
     static constexpr UINT kIconId = 102;
     static constexpr int kTipUnits = 128;  // the tip field, terminator included
+    static constexpr int kIconResourceId = 1;  // the program icon in Monitor.exe's resources
 
     CTrayIcon() = default;
     ~CTrayIcon();
