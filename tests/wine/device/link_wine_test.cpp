@@ -113,7 +113,11 @@ protected:
     }
 
     int RunMousesim(const std::wstring& args, std::string* output = nullptr) {
-        const auto outFile = folder_ / L"mousesim-out.txt";
+        return RunTool(L"mousesim.exe", args, output);
+    }
+    // Runs a program of the test's folder; its output (both streams) in `output`.
+    int RunTool(const std::wstring& exe, const std::wstring& args, std::string* output = nullptr) {
+        const auto outFile = folder_ / L"tool-out.txt";
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
         HANDLE out = CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
         STARTUPINFOW si{};
@@ -122,14 +126,14 @@ protected:
         si.hStdOutput = out;
         si.hStdError = out;
         PROCESS_INFORMATION pi{};
-        std::wstring command = L"\"" + (wine_test::ExeFolder() / L"mousesim.exe").wstring() + L"\" " + args;
+        std::wstring command = L"\"" + (wine_test::ExeFolder() / exe).wstring() + L"\" " + args;
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
                             &pi)) {
             CloseHandle(out);
             return -1;
         }
-        // mousesim waits for our control window, which runs on its own thread;
-        // keep this thread's messages moving meanwhile.
+        // mousesim talks to the library's control window, which runs on its own
+        // thread; keep this thread's messages moving meanwhile.
         wine_test::PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
         DWORD code = 0;
         GetExitCodeProcess(pi.hProcess, &code);
@@ -141,6 +145,7 @@ protected:
             std::stringstream text;
             text << in.rdbuf();
             *output = text.str();
+            std::erase(*output, '\r');
         }
         return static_cast<int>(code);
     }
@@ -176,6 +181,13 @@ TEST_F(VirtualMouseWine, RandomStoresMatchTheListingAndTheMouse) {
         ASSERT_EQ(store.profiles.size(), size_t(profiles));
         const ProfileRecord current = *CurrentProfile(store);
 
+        // The command a person would type prints the same listing.
+        if (round < 2) {
+            std::string printed;
+            ASSERT_EQ(RunTool(L"gmconfig.exe", L"--folder \"" + program.wstring() + L"\" reports --full", &printed), 0)
+                << printed;
+            EXPECT_EQ(printed, FormatDownloadReport(store, true));
+        }
         for (const bool full : {true, false}) {
             std::vector<std::string> expected;
             for (const std::string& line : DownloadReportLines(store, full))
@@ -216,9 +228,15 @@ TEST_F(VirtualMouseWine, MousesimPlugsAndPressesButtons) {
     EXPECT_EQ(event.wParam, 0x0700u);
     EXPECT_EQ(event.lParam, 3);
 
+    // The Monitor's reaction to the plug messages, run through the link.
+    const auto follow = [&](size_t plugs) {
+        return wine_test::PumpUntil([&] { return monitor_.Count(WM_DEVICE_PLUG) == int(plugs); });
+    };
     ASSERT_EQ(RunMousesim(L"unplug"), 0);
-    ASSERT_TRUE(wine_test::PumpUntil([&] { return monitor_.Count(WM_DEVICE_PLUG) == 1; }));
+    ASSERT_TRUE(follow(1));
     EXPECT_EQ(monitor_.Of(WM_DEVICE_PLUG)[0].wParam, 0u);
+    link_->OnDevicePlug(monitor_.Of(WM_DEVICE_PLUG)[0].wParam);
+    EXPECT_EQ(link_->State(), DeviceState::kRemoved);
     // Detached: the channels fail, the open reports no mouse, buttons cannot be pressed.
     EXPECT_EQ(library_.SetFeature(StartCommand()), 0);
     EXPECT_EQ(library_.OpenReportDevice(), 0);
@@ -228,10 +246,26 @@ TEST_F(VirtualMouseWine, MousesimPlugsAndPressesButtons) {
     EXPECT_EQ(out.rfind("detached", 0), 0u) << out;
 
     ASSERT_EQ(RunMousesim(L"plug"), 0);
-    ASSERT_TRUE(wine_test::PumpUntil([&] { return monitor_.Count(WM_DEVICE_PLUG) == 2; }));
+    ASSERT_TRUE(follow(2));
     EXPECT_EQ(monitor_.Of(WM_DEVICE_PLUG)[1].wParam, 1u);
-    EXPECT_EQ(library_.OpenFeatureDevice(), 1);
-    EXPECT_EQ(library_.OpenReportDevice(), 1);
+    link_->OnDevicePlug(monitor_.Of(WM_DEVICE_PLUG)[1].wParam);
+    EXPECT_EQ(link_->State(), DeviceState::kConnected);
+    EXPECT_EQ(host_.fullDownloads, 1);
+    // The link reopened the channels: a download goes through again.
+    ProfileStore store;
+    store.profiles.push_back(std::make_unique<ProfileRecord>());
+    MakeMonitorDefaultProfile(*store.profiles[0]);
+    store.values.ProfileID = 0;
+    const size_t before = TraceLines().size();
+    ASSERT_TRUE(worker_->PostDownload(store, DownloadKind::kEverything));
+    ASSERT_TRUE(wine_test::PumpUntil([&] { return EndCommands() == 1; }));
+    const auto after = TraceLines();
+    EXPECT_EQ(std::count_if(after.begin() + std::ptrdiff_t(before), after.end(),
+                            [](const std::string& l) { return l.find("failed") != std::string::npos; }),
+              0);
+    ASSERT_EQ(RunMousesim(L"state", &out), 0);
+    EXPECT_NE(out.find("attached\nprotocol errors: 0\ndownloads: 1\n"), std::string::npos) << out;
+
     ASSERT_EQ(RunMousesim(L"launch-button 4"), 0);
     ASSERT_EQ(RunMousesim(L"event 0x1234 0xBEEF"), 0);
     ASSERT_TRUE(wine_test::PumpUntil([&] { return monitor_.Count(WM_DEVICE_EVENT) == 3; }));
@@ -246,6 +280,8 @@ TEST_F(VirtualMouseWine, MousesimPlugsAndPressesButtons) {
     const std::vector<std::string> head(trace.begin(), trace.begin() + 4);
     EXPECT_EQ(head, (std::vector<std::string>{"Set_VIDPID 5A21 7C03", "Open_DevMonitor 1325 1326",
                                               "Open_FeatureDevice", "Open_ReportDevice"}));
+    EXPECT_NE(std::find(trace.begin(), trace.end(), "mousesim unplug"), trace.end());
+    EXPECT_NE(std::find(trace.begin(), trace.end(), "mousesim event 0700 0003"), trace.end());
     EXPECT_NE(std::find(trace.begin(), trace.end(), "SetFeature 01 08 00 00 00 00 00 F6 failed"), trace.end());
     EXPECT_NE(std::find(trace.begin(), trace.end(), "Open_ReportDevice failed"), trace.end());
 }

@@ -157,7 +157,13 @@ TEST(DeviceWorkerWine, DroppedJobsAndForeignRequests) {
     // A request that did not come through PostDownload names no job.
     ASSERT_TRUE(PostThreadMessageW(worker.ThreadId(), WM_WORKER_DOWNLOAD, 2, 12345));
     ASSERT_TRUE(PostThreadMessageW(worker.ThreadId(), WM_WORKER_DOWNLOAD, 7, 0));
-    ASSERT_TRUE(wine_test::PumpUntil([&] { return worker.QueuedJobs() == 0; }));
+    // The worker takes its messages in order: once both foreign requests are
+    // written down, the apply job has come and gone.
+    ASSERT_TRUE(wine_test::PumpUntil([&] {
+        std::lock_guard lock(host.mutex);
+        return host.debug.size() == 2;
+    }));
+    EXPECT_EQ(worker.QueuedJobs(), 0u);
     state.state = DeviceState::kConnected;
     ASSERT_TRUE(worker.PostDownload(StoreWithRate(8), DownloadKind::kEverything));
     ASSERT_TRUE(wine_test::PumpUntil([&] { return channel.Downloads() == 1; }));
