@@ -5,6 +5,7 @@
 // alone, since tearing down channels or threads is no work for DllMain.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -35,17 +36,23 @@ struct HidLibrary {
     DeviceNotifier notifier{backend, target, session};
 };
 
-HidLibrary* g_library = nullptr;
+std::atomic<HidLibrary*> g_library{nullptr};
 
+// Made on first use, on the caller's thread, never in DllMain. No function-local
+// static: its guard would take a lock of the runtime that leaks a handle per load.
 HidLibrary& Library() {
-    // First use is on the caller's thread, never in DllMain.
-    static HidLibrary* const library = g_library = new HidLibrary();
+    HidLibrary* library = g_library.load();
+    if (library != nullptr) return *library;
+    auto* made = new HidLibrary();
+    if (g_library.compare_exchange_strong(library, made)) return *made;
+    delete made;  // another thread was first; `library` now holds its object
     return *library;
 }
 
 struct LibraryRelease {
     ~LibraryRelease() {
-        if (g_library != nullptr && g_library->Idle()) delete g_library;
+        HidLibrary* library = g_library.load();
+        if (library != nullptr && library->Idle()) delete library;
     }
 } g_libraryRelease;
 

@@ -1,6 +1,7 @@
 #include "hid_session.h"
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "app_messages.h"
@@ -55,7 +56,7 @@ bool HidSession::OpenFeature() {
             Log("Open_FeatureDevice: the feature collection cannot be opened");
             continue;
         }
-        std::lock_guard lock(mutex_);
+        std::lock_guard<HidMutex> lock(mutex_);
         feature_ = std::move(channel);
         return true;
     }
@@ -83,7 +84,7 @@ bool HidSession::OpenReport() {
             channel->Shutdown();
             continue;
         }
-        std::lock_guard lock(mutex_);
+        std::lock_guard<HidMutex> lock(mutex_);
         report_ = std::move(channel);
         return true;
     }
@@ -93,7 +94,7 @@ bool HidSession::OpenReport() {
 bool HidSession::CloseFeature() {
     std::shared_ptr<IFeatureChannel> old;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard<HidMutex> lock(mutex_);
         old.swap(feature_);
     }
     // A send in flight keeps its own reference; the handle goes when it returns.
@@ -103,7 +104,7 @@ bool HidSession::CloseFeature() {
 bool HidSession::CloseReport() {
     std::shared_ptr<IReportChannel> old;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard<HidMutex> lock(mutex_);
         old.swap(report_);
     }
     if (!old) return false;
@@ -120,7 +121,7 @@ bool HidSession::SetFeature(const uint8_t* bytes, int length) {
     }
     std::shared_ptr<IFeatureChannel> channel;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard<HidMutex> lock(mutex_);
         channel = feature_;
     }
     if (!channel) {
@@ -142,7 +143,7 @@ bool HidSession::WriteUsb(const uint8_t* bytes, int length) {
     }
     std::shared_ptr<IReportChannel> channel;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard<HidMutex> lock(mutex_);
         channel = report_;
     }
     if (!channel) {
@@ -158,7 +159,7 @@ bool HidSession::WriteUsb(const uint8_t* bytes, int length) {
 }
 
 bool HidSession::IsIdle() const {
-    std::lock_guard lock(mutex_);
+    std::lock_guard<HidMutex> lock(mutex_);
     return !feature_ && !report_;
 }
 

@@ -12,10 +12,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string_view>
 
 #include "hid_backend.h"
+#include "hid_mutex.h"
 
 namespace hidio {
 
@@ -64,7 +64,7 @@ private:
     std::atomic<uint16_t> vendorId_;
     std::atomic<uint16_t> productId_;
 
-    mutable std::mutex mutex_;  // guards the two pointers, not the sends
+    mutable HidMutex mutex_;  // guards the two pointers, not the sends
     std::shared_ptr<IFeatureChannel> feature_;
     std::shared_ptr<IReportChannel> report_;
 };

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "hid_backend.h"
+#include "hid_mutex.h"
 
 namespace hidio {
 
@@ -22,7 +23,7 @@ public:
     void PostPlug(bool attached);
 
 private:
-    std::mutex mutex_;
+    HidMutex mutex_;
     HWND window_ = nullptr;  // not owned: the caller's window
     UINT eventMessage_ = 0;
     UINT plugMessage_ = 0;

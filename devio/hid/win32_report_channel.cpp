@@ -54,7 +54,7 @@ bool Win32ReportChannel::WriteReport(std::span<const uint8_t> report, unsigned t
 }
 
 bool Win32ReportChannel::StartReading(size_t reportLength, ReportHandler onReport) {
-    std::lock_guard lock(readerMutex_);
+    std::lock_guard<HidMutex> lock(readerMutex_);
     if (reader_ || shutDown_ || !device_ || !stopEvent_ || reportLength == 0 || !onReport) return false;
     reader_ = StartModuleThread(
         [this, reportLength, handler = std::move(onReport)] { ReadLoop(reportLength, handler); });
@@ -90,7 +90,7 @@ void Win32ReportChannel::Shutdown() {
     shutDown_ = true;
     UniqueHandle reader;
     {
-        std::lock_guard lock(readerMutex_);
+        std::lock_guard<HidMutex> lock(readerMutex_);
         reader = std::move(reader_);
     }
     if (stopEvent_) SetEvent(stopEvent_.Get());

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "hid_backend.h"
+#include "hid_mutex.h"
 #include "win32_handle.h"
 
 namespace hidio {
@@ -31,7 +32,7 @@ private:
 
     UniqueHandle device_;
     UniqueHandle stopEvent_;  // manual reset; set once by Shutdown
-    std::mutex readerMutex_;
+    HidMutex readerMutex_;
     UniqueHandle reader_;
     std::atomic<bool> shutDown_{false};
 };
