@@ -13,6 +13,7 @@
 
 #include "devio_api.h"
 #include "device_notifier.h"
+#include "win32_hid_backend.h"
 
 namespace {
 
@@ -314,6 +315,32 @@ TEST_F(DevioHidDll, PlugNoticesReachTheWindowOncePerPlugWithTheGivenMessage) {
     EXPECT_EQ(got[0].wParam, 1u);
 
     devio.closeDevMonitor();
+}
+
+TEST_F(DevioHidDll, ADeviceAlreadyPresentWhenWatchingStartsIsNotAnnouncedButItsRemovalIs) {
+    // Wine's own HID pointer device (0x845E:0x0001) stands in for a mouse that is
+    // plugged in before the Monitor starts.
+    const wchar_t winePointer[] = L"\\\\?\\HID#VID_845E&PID_0001#0&0000&0&0#{4D1E55B2-F16F-11CF-88CB-001111000030}";
+    bool present = false;
+    for (const hidio::HidInterface& iface : hidio::Win32HidBackend().EnumerateInterfaces()) {
+        present = present || hidio::PathMatchesVidPid(iface.path, 0x845E, 0x0001);
+    }
+    if (!present) GTEST_SKIP() << "this Wine provides no HID pointer device";
+    TestWindow window;
+    Devio devio(path_);
+    ASSERT_TRUE(devio.Usable());
+    ASSERT_EQ(devio.setVidPid(0x845E, 0x0001), 1);
+    ASSERT_EQ(devio.openDevMonitor(window.Handle(), kEventMessage, kPlugMessage), 1);
+    const HWND notifier = NotifierWindow();
+    ASSERT_NE(notifier, nullptr);
+    Play(notifier, DBT_DEVICEARRIVAL, Notice(winePointer, kHidClass));
+    const std::vector<MSG> arrival = window.Take(kEventMessage, kPlugMessage);
+    Play(notifier, DBT_DEVICEREMOVECOMPLETE, Notice(winePointer, kHidClass));
+    const std::vector<MSG> removal = window.Take(kEventMessage, kPlugMessage);
+    devio.closeDevMonitor();
+    EXPECT_TRUE(arrival.empty()) << "it was there all along";
+    ASSERT_EQ(removal.size(), 1u);
+    EXPECT_EQ(removal[0].wParam, 0u);
 }
 
 TEST_F(DevioHidDll, MalformedNoticesAreIgnored) {
