@@ -32,7 +32,11 @@ std::optional<std::wstring> NoticePath(LPARAM data, const GUID& hidClass) {
     return std::wstring(notice->dbcc_name, wcsnlen(notice->dbcc_name, maxChars));
 }
 
-// The hidden window of the notifier thread.
+// The hidden window of the notifier thread. It does not build on the programs'
+// CWindow: that registers its classes under the executable's instance for the
+// life of the process, and a class left behind by a library that has since been
+// unloaded would point at code that is gone. This class belongs to the
+// library's own module and is unregistered when the thread ends.
 class CDeviceWatchWindow {
 public:
     CDeviceWatchWindow(MessageTarget& target, const HidSession& session)
