@@ -171,6 +171,7 @@ void CIniFile::Parse(std::string_view bytes) {
             // Keys before the first header form a section without a name.
             sections_.push_back(Section{});
             current = &sections_.back();
+            current->implicit = true;
             sectionIndex_.emplace(std::u16string(), sections_.size() - 1);
         }
         // A line without '=' still takes its key's place, so a later line of
@@ -315,7 +316,7 @@ std::u16string CIniFile::SerializeText() const {
     std::u16string text;
     text.reserve(units);
     for (const auto& s : sections_) {
-        if (!s.name.empty()) {
+        if (!s.implicit) {
             text += u'[';
             text += s.name;
             text += u"]\r\n";

@@ -74,6 +74,7 @@ private:
         std::u16string name;
         std::vector<Entry> entries;
         std::unordered_map<std::u16string, size_t> index;  // folded key -> first entry
+        bool implicit = false;  // the keys before the first header: written without one
     };
 
     void EnsureLoaded() const;
