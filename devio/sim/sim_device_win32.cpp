@@ -172,8 +172,9 @@ int SimDevice::SetFeature(const unsigned char* bytes, int length) {
         Trace(line + " failed");
         return 0;
     }
+    const int errorsBefore = emulator_.ProtocolErrors();
     const auto result = emulator_.OnSetFeature(bytes, length);
-    if (result == MouseEmulator::Result::kRejected) line += " # protocol error: " + emulator_.LastError();
+    if (emulator_.ProtocolErrors() != errorsBefore) line += " # protocol error: " + emulator_.LastError();
     // The state is on disk before the end command shows in the trace.
     if (result == MouseEmulator::Result::kDownloadEnded) WriteState();
     Trace(line);
@@ -187,8 +188,9 @@ int SimDevice::WriteUSB(const unsigned char* bytes, int length) {
         Trace(line + " failed");
         return 0;
     }
-    if (emulator_.OnWriteUSB(bytes, length) == MouseEmulator::Result::kRejected)
-        line += " # protocol error: " + emulator_.LastError();
+    const int errorsBefore = emulator_.ProtocolErrors();
+    emulator_.OnWriteUSB(bytes, length);
+    if (emulator_.ProtocolErrors() != errorsBefore) line += " # protocol error: " + emulator_.LastError();
     Trace(line);
     return 1;
 }

@@ -57,7 +57,7 @@ ButtonEntry MakeButtonEntry(const ButtonAssignment& record, int buttonIndex) {
     if (code == kCodeMacro) {
         // Modes 2 and 3 are told to the mouse here; mode 1 travels in the block header.
         const bool modeInEntry = record.eventCount != 0 && record.repeatMode != 0 && record.repeatMode != 1;
-        entry.arg1 = modeInEntry ? static_cast<uint8_t>(record.repeatMode - 1) : 0;
+        entry.arg1 = modeInEntry ? static_cast<uint8_t>(static_cast<uint32_t>(record.repeatMode) - 1u) : 0;
     }
     if (code == kCodeLaunchProgram || code == kCodeLaunchCommand) entry.arg3 = buttonNumber;
     if (entry.kind == kKindMacro) entry.arg2 = buttonNumber;

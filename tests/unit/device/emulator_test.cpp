@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "button_table.h"
+#include "../settings/test_support.h"
 #include "device_test_support.h"
 #include "download_job.h"
 #include "ini_file.h"
@@ -144,8 +145,7 @@ TEST(EmulatorTest, DecodesKnownFrames) {
 }
 
 TEST(EmulatorTest, StateFileRoundTripAndKeys) {
-    const auto dir = std::filesystem::temp_directory_path() / ("gm_sim_state_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
+    TempFolder dir;
     const auto path = dir / "devio-state.ini";
     EmulatorChannel dev;
     ProfileRecord p = MonitorDefaultProfile();
@@ -180,7 +180,6 @@ TEST(EmulatorTest, StateFileRoundTripAndKeys) {
     MouseSlot untouched;
     EXPECT_FALSE(ReadSimStateFile(path, untouched, status));
     EXPECT_FALSE(ReadSimStateFile(dir / "missing.ini", untouched, status));
-    std::filesystem::remove_all(dir);
 }
 
 TEST(SimControlTest, MousesimArguments) {

@@ -40,8 +40,8 @@ inline uint16_t RandomDelay(std::mt19937& rng) {
 }
 
 inline void RandomMacro(std::mt19937& rng, ButtonAssignment& b) {
-    b.repeatMode = Pick(rng, {0, 0, 1, 1, 2, 3, -1, 7});
-    b.repeatCount = Pick(rng, {2, 200, 255, 0, -1, 70000});
+    b.repeatMode = Pick(rng, {0, 0, 1, 1, 2, 3, -1, 7, INT_MIN});
+    b.repeatCount = Pick(rng, {2, 200, 255, 0, -1, 70000, INT_MIN});
     const int steps = Pick(rng, {0, 1, 2, 5, 20, 63, 64, 100, 160});
     b.eventCount = uint16_t(steps);
     for (int i = 0; i < steps; ++i) {
@@ -205,7 +205,7 @@ inline std::vector<std::string> CompareSlot(const DecodedSlot& d, const MouseSlo
         }
         check(m.repeatHeader == ExpectedRepeatHeader(b), name + " repeat header");
         const bool modeInEntry = b.eventCount != 0 && b.repeatMode != 0 && b.repeatMode != 1;
-        check(got.entry.arg1 == (modeInEntry ? uint8_t(b.repeatMode - 1) : 0), name + " repeat mode");
+        check(got.entry.arg1 == (modeInEntry ? uint8_t(uint32_t(b.repeatMode) - 1u) : 0), name + " repeat mode");
         const auto expected = ExpectedSteps(b);
         check(m.steps.size() == expected.size(), name + " step count");
         for (size_t s = 0; s < std::min(m.steps.size(), expected.size()); ++s) {
