@@ -1,5 +1,6 @@
 #include "sim_device_win32.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "download_report.h"
@@ -57,6 +58,7 @@ SimDevice::SimDevice() {
     const DWORD n = GetModuleFileNameW(module_, path, static_cast<DWORD>(std::size(path)));
     if (n > 0 && n < std::size(path)) folder_ = std::filesystem::path(path).parent_path();
     attached_ = Environment(L"DEVIO_SIM_ATTACHED") != L"0";
+    absoluteClock_ = Environment(L"DEVIO_SIM_TRACE_CLOCK") == L"qpc";
 }
 
 SimDevice::~SimDevice() {
@@ -82,12 +84,23 @@ void SimDevice::Trace(const std::string& line) {
         if (traceFile_ == INVALID_HANDLE_VALUE) return;
     }
     long long ms = 0;
-    if (started_) {
+    std::string stamp;
+    if (absoluteClock_) {
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
-        ms = (now.QuadPart - start_.QuadPart) * 1000 / frequency_.QuadPart;
+        char buffer[32];
+        snprintf(buffer, sizeof buffer, "%.3f", 1000.0 * static_cast<double>(now.QuadPart) /
+                                                    static_cast<double>(frequency_.QuadPart));
+        stamp = buffer;
+    } else {
+        if (started_) {
+            LARGE_INTEGER now;
+            QueryPerformanceCounter(&now);
+            ms = (now.QuadPart - start_.QuadPart) * 1000 / frequency_.QuadPart;
+        }
+        stamp = std::to_string(ms);
     }
-    const std::string text = std::to_string(ms) + " " + line + "\r\n";
+    const std::string text = stamp + " " + line + "\r\n";
     DWORD written = 0;
     // Unbuffered: each line is on disk when the call returns.
     WriteFile(traceFile_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);

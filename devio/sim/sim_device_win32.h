@@ -64,6 +64,9 @@ private:
     LARGE_INTEGER frequency_{};
     LARGE_INTEGER start_{};
     bool started_ = false;  // Open_DevMonitor was called: trace times count from it
+    // DEVIO_SIM_TRACE_CLOCK=qpc: trace times are QueryPerformanceCounter
+    // milliseconds (with fractions), comparable with other processes' clocks.
+    bool absoluteClock_ = false;
 
     HANDLE controlThread_ = nullptr;  // owned
     DWORD controlThreadId_ = 0;
