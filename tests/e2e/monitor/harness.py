@@ -202,12 +202,13 @@ class ProgramFolder:
         (self.path / "config").mkdir(exist_ok=True)
         self.attached = True
         self.desktop = None  # name of a Wine virtual desktop every program here runs in
+        self.extra_env = {}
         self.monitors = []
         self.children = []
 
     def env(self, **extra):
         extra.setdefault("DEVIO_SIM_ATTACHED", "1" if self.attached else "0")
-        return self.session.env(**extra)
+        return self.session.env(**{**self.extra_env, **extra})
 
     def command(self, exe, *args):
         if self.desktop:
@@ -272,8 +273,10 @@ class ProgramFolder:
         entries = []
         for line in path.read_text(errors="replace").splitlines():
             stamp, _, rest = line.partition(" ")
-            if stamp.isdigit():
-                entries.append((int(stamp), rest))
+            try:
+                entries.append((int(stamp) if stamp.isdigit() else float(stamp), rest))
+            except ValueError:
+                pass
         return entries
 
     def sends(self, after=0):
@@ -307,9 +310,10 @@ class ProgramFolder:
         """True while the client window exists (--send exits 3 without it)."""
         return run_captured([WINE, str(self.path / "Option.exe"), "--send", " "], self.env(), self.path).returncode == 0
 
-    def client(self, commands):
+    def client(self, commands, timeout=60):
         """Runs commands in the client window; returns once it has run them."""
-        result = run_captured([WINE, str(self.path / "Option.exe"), "--send", commands], self.env(), self.path)
+        result = run_captured([WINE, str(self.path / "Option.exe"), "--send", commands], self.env(), self.path,
+                              timeout)
         if result.returncode != 0:
             raise AssertionError(f"client did not take {commands!r} (exit {result.returncode})")
 

@@ -9,10 +9,12 @@
 //   Option.exe --die-holding-lock    take the store lock and end without giving it back
 //
 // Commands: apply [K=V ...] [flags=K,A,D,P] | set K=V ... | post | pointer |
-//           close-monitor | monitor-command ID | minimize | query-pointer | quit
+//           close-monitor | monitor-command ID | minimize | query-pointer | quit |
+//           bench-apply N (N requests, each after the previous answer) | query-memory
 // Keys are store keys of a profile ("CpiStep", "DPIColor2" ...), plus
 // buttonN=CODE[:PROGRAM] (N = 0-15) and ProfileID.
 #include <windows.h>
+#include <psapi.h>
 #include <shellapi.h>
 // <windows.h> maps this name to the Win32 WriteProfileSectionW; ours is the store function.
 #undef WriteProfileSection
@@ -210,6 +212,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_APPLY_DONE:
+                ++answers_;
                 log_.Line("WM_APPLY_DONE");
                 return 0;
             case WM_PROFILE_CHANGED: {
@@ -273,6 +276,10 @@ private:
         } else if (verb == L"minimize") {
             ShowWindow(hwnd(), SW_MINIMIZE);
             log_.Line("minimized");
+        } else if (verb == L"bench-apply" && words.size() == 2) {
+            BenchApply(_wtoi(words[1].c_str()));
+        } else if (verb == L"query-memory") {
+            QueryMonitorMemory();
         } else if (verb == L"query-pointer") {
             log_.Line("pointer " + PointerState());
         } else if (verb == L"quit") {
@@ -280,6 +287,50 @@ private:
         } else {
             log_.Line("error unknown command " + Narrow(verb));
         }
+    }
+
+    // Posts `count` apply requests one after another, each once the previous one
+    // was answered, and logs the moment just before each post.
+    void BenchApply(int count) {
+        HWND monitor = MonitorWindow();
+        if (!monitor) {
+            log_.Line("bench no-monitor");
+            return;
+        }
+        for (int i = 0; i < count; ++i) {
+            const int answered = answers_;
+            char line[64];
+            const double before = NowMs();
+            PostMessageW(monitor, WM_APPLY_ALL_SETTING, 0, 0);
+            snprintf(line, sizeof line, "bench-post %.3f", before);
+            log_.Line(line);
+            const double deadline = NowMs() + 5000;
+            while (answers_ == answered && NowMs() < deadline) {
+                MSG message;
+                while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+                if (answers_ == answered) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            }
+            Sleep(30);
+        }
+        log_.Line("bench-done");
+    }
+
+    void QueryMonitorMemory() {
+        DWORD processId = 0;
+        if (HWND monitor = MonitorWindow()) GetWindowThreadProcessId(monitor, &processId);
+        HANDLE process = processId ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)
+                                   : nullptr;
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (process && GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                            sizeof counters)) {
+            log_.Line("memory private=" + std::to_string(counters.PrivateUsage) +
+                      " pagefile=" + std::to_string(counters.PagefileUsage) +
+                      " working-set=" + std::to_string(counters.WorkingSetSize));
+        } else {
+            log_.Line("memory unknown");
+        }
+        if (process) CloseHandle(process);
     }
 
     void PostToMonitor(UINT message, const char* what) {
@@ -293,6 +344,7 @@ private:
     Log& log_;
     StoreEditor editor_;
     bool minimized_ = false;
+    int answers_ = 0;
 };
 
 int SendCommands(const std::wstring& commands) {
@@ -303,7 +355,7 @@ int SendCommands(const std::wstring& commands) {
     data.cbData = static_cast<DWORD>(commands.size() * sizeof(wchar_t));
     data.lpData = const_cast<wchar_t*>(commands.data());
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(client, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 20000, &result))
+    if (!SendMessageTimeoutW(client, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 300000, &result))
         return 4;
     return result ? 0 : 5;
 }
