@@ -218,6 +218,17 @@ class OptionStartTest(MonitorTest):
                         "the running Monitor did not open Option")
         self.assertEqual(self.folder.downloads_finished(), 1, "a second Monitor talked to the mouse")
 
+    def test_store_lock_taken_by_another_program_ends_the_monitor(self):
+        holder = subprocess.Popen(self.folder.command("Option.exe", "--own-store-lock", "30"), cwd=self.folder.path,
+                                  env=self.folder.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.folder.children.append(holder)
+        self.assertTrue(wait_for(lambda: self.folder.client_has("owning-store-lock"), 20))
+        monitor = self.folder.start_monitor()
+        self.assertTrue(monitor.wait_exit(15), "the Monitor kept running beside another lock owner")
+        self.assertIn("CMonitorWnd: the store lock already exists, the Monitor ends\n", monitor.debug_lines())
+        self.assertEqual(self.folder.sends(), [])
+        self.assertFalse(any(op.startswith("Open_") for _, op in self.folder.trace()))
+
     def test_start_option_with_mouse_absent_opens_nothing(self):
         self.folder.attached = False
         monitor = self.start("1", downloads=0)
@@ -246,6 +257,19 @@ class PlugTest(MonitorTest):
         self.assertEqual(self.folder.sends()[-len(self.folder.reports(full=True)):], self.folder.reports(full=True))
         self.assertFalse(self.folder.client_has("started", 2), "the arrival reopened Option")
         self.assertTrue(monitor.alive())
+
+    def test_foreground_program_is_followed_only_while_connected(self):
+        monitor = self.start()
+        self.folder.start_client()
+        self.assertTrue(wait_for(lambda: "foreground program: option.exe\n" in monitor.debug_lines(), 10),
+                        "the foreground timer did not see the Option window")
+        self.folder.mousesim("unplug")
+        time.sleep(0.5)
+        seen = len(monitor.debug_lines())
+        self.folder.client("minimize")  # the foreground changes while the mouse is away
+        time.sleep(4.5)
+        self.assertFalse(any(line.startswith("foreground program") for line in monitor.debug_lines()[seen:]),
+                         "the foreground timer kept running without the mouse")
 
     def test_mouse_absent_at_start_then_plugged(self):
         self.folder.attached = False
@@ -290,6 +314,12 @@ class PointerSettingsTest(MonitorTest):
         self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE", 2), 10))
         self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=10 mouse=0,0,0")
         self.assertEqual(SESSION.pointer_registry()["MouseThreshold1"], "0")
+
+        # The pointer request alone applies the profile again without reading the store.
+        SESSION.set_pointer_registry(6, 10, 1)
+        self.folder.client("set MouseSpeed=3; pointer")  # saved without an apply request
+        self.assertTrue(wait_for(lambda: SESSION.pointer_registry()["MouseThreshold1"] == "0", 10))
+        self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=10 mouse=0,0,0")
 
 
 class DamagedStoreTest(MonitorTest):

@@ -7,6 +7,7 @@
 //   Option.exe --edit K=V ...        edit the current profile without a window and exit
 //   Option.exe --query-pointer       print the system pointer speed and parameters
 //   Option.exe --die-holding-lock    take the store lock and end without giving it back
+//   Option.exe --own-store-lock S    create the store lock's name and keep it S seconds
 //
 // Commands: apply [K=V ...] [flags=K,A,D,P] | set K=V ... | post | pointer |
 //           close-monitor | monitor-command ID | minimize | query-pointer | quit |
@@ -380,6 +381,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (args.size() >= 3 && args[1] == L"--send") return SendCommands(args[2]);
     if (args.size() >= 2 && args[1] == L"--query-pointer") {
         PrintLine(PointerState());
+        return 0;
+    }
+    if (args.size() >= 3 && args[1] == L"--own-store-lock") {
+        // Another program that took the store lock's name before the Monitor.
+        HANDLE lock = CreateMutexW(nullptr, FALSE, kStoreLockName);
+        log.Line("owning-store-lock");
+        Sleep(static_cast<DWORD>(_wtoi(args[2].c_str())) * 1000);
+        if (lock) CloseHandle(lock);
         return 0;
     }
     if (args.size() >= 2 && args[1] == L"--die-holding-lock") {
