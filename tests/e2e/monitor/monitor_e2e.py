@@ -70,7 +70,9 @@ class StartupTest(MonitorTest):
         opened = next(t for t, op in trace if op.startswith("Open_DevMonitor"))
         first = next(t for t, op in trace if op == START)
         self.assertGreaterEqual(first - opened, 150, "the first download came before its 200 ms timer")
-        self.assertLess(first - opened, 1000, "the first download came late")
+        # Only an upper bound loose enough for a loaded machine: it tells the timer
+        # from a download that never came, not how fast it was.
+        self.assertLess(first - opened, 3000, "the first download came late")
         self.assertEqual(self.folder.sends(), expected)
 
         slot = self.folder.sim_state()
@@ -141,7 +143,8 @@ class ApplyTest(MonitorTest):
         before = len(self.folder.trace())
         self.apply_and_wait("apply CpiStep=2 flags=1,1,1,1", 1)
         waited = self.folder.client_times("WM_APPLY_DONE")[0] - self.folder.client_times("apply-posted")[0]
-        self.assertLess(waited, 150, "the answer waited for a mouse that is not there")
+        # A download, had one been waited for, takes 240 ms of protocol waits alone.
+        self.assertLess(waited, 500, "the answer waited for a mouse that is not there")
         self.assertNoNewSends(before, 0.5)
 
     def test_close_from_option_waits_for_the_download(self):
@@ -252,7 +255,7 @@ class PlugTest(MonitorTest):
         reopened = [t for t, op in trace if op == "Open_ReportDevice"][-1]
         second = [t for t, op in trace if op == START][-1]
         self.assertGreaterEqual(reopened - plugged, 900, "the arrival was not given its second")
-        self.assertLess(second - plugged, 2500)
+        self.assertLess(second - plugged, 5000)
         self.assertEqual(sum(1 for _, op in trace if op == "Close_FeatureDevice"), 1)
         self.assertEqual(self.folder.sends()[-len(self.folder.reports(full=True)):], self.folder.reports(full=True))
         self.assertFalse(self.folder.client_has("started", 2), "the arrival reopened Option")
