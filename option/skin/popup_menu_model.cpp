@@ -28,9 +28,9 @@ void PopupMenuModel::Clear() {
 PopupItemSize PopupMenuModel::Measure(const PopupMenuItem& item) {
     PopupItemSize size;
     size.width = width_;
-    if (item.separator || item.id == 0) {
+    if (item.separator) {
         size.height = kSeparatorHeight;
-    } else if (item.id == 1) {
+    } else if (item.id == 1 && !item.opensSubmenu) {
         size.height = 0;
     } else {
         size.height = itemHeight_ + 3;

@@ -26,6 +26,9 @@ TEST(PopupMenuModel, HeightsAndTotal) {
     EXPECT_EQ(menu.Measure(hidden).height, 0);
     EXPECT_EQ(menu.Measure(item).height, 23);
     EXPECT_EQ(menu.TotalHeight(), 28);
+    // An entry that opens a submenu has no command id of its own; it is a full item.
+    EXPECT_EQ(menu.Measure(menu.AddItem(0, u"More", true, 0)).height, 23);
+    EXPECT_EQ(menu.Measure(menu.AddItem(1, u"More", true, 0)).height, 23);
 
     PopupMenuModel tall(30);
     EXPECT_EQ(tall.Measure(tall.AddItem(7, u"x", false, 0)).height, 33);
