@@ -23,7 +23,10 @@ bool CBitmapEdit::Create(HWND parent, const SkinRect& rect, DWORD style, int id)
 }
 
 void CBitmapEdit::ApplyFont() {
-    if (hwnd()) SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    if (!hwnd()) return;
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    // The font brings margins of its own; the text's place is set at every erase.
+    SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 }
 
 void CBitmapEdit::SetLimit(int characters) {
