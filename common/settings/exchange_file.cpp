@@ -25,10 +25,14 @@ bool ReadExchangeSection(ProfileRecord& record, const std::filesystem::path& pat
     if (!ReadWholeFile(path, bytes)) return false;
     CIniFile ini(path);
     ini.Parse(bytes);
+    ReadExchangeSection(record, ini);
+    return true;
+}
+
+void ReadExchangeSection(ProfileRecord& record, const CIniFile& ini) {
     ProfileRecord incoming;
     std::memset(&incoming, 0, sizeof incoming);
     ResetProfile(incoming);  // gives the fields the file does not carry a defined value
     ReadProfileSection(ini, kSection, ProfileKeySet::Exchange, incoming);
     record = incoming;
-    return true;
 }

@@ -6,6 +6,8 @@
 
 #include "profile_record.h"
 
+class CIniFile;
+
 // Writes a new file holding only the "Setting" section. False (and the old
 // file untouched) when it cannot be written.
 bool WriteExchangeSection(const ProfileRecord& record, const std::filesystem::path& path, std::string* error = nullptr);
@@ -14,3 +16,4 @@ bool WriteExchangeSection(const ProfileRecord& record, const std::filesystem::pa
 // the four fields the file never carries take Option's reset values. False,
 // leaving `record` as it was, when the file cannot be read at all.
 bool ReadExchangeSection(ProfileRecord& record, const std::filesystem::path& path);
+void ReadExchangeSection(ProfileRecord& record, const CIniFile& ini);

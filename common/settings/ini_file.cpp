@@ -22,13 +22,16 @@ std::u16string_view Trim(std::u16string_view s) {
     return s.substr(b, e - b);
 }
 
-// Section and key names compare without regard to (ASCII) case.
-std::u16string Fold(std::u16string_view s) {
-    std::u16string out(Trim(s));
+// Section and key names compare without regard to (ASCII) case. A name asked
+// for is trimmed; a name read from a file is taken as it stands there.
+std::u16string FoldStored(std::u16string_view s) {
+    std::u16string out(s);
     for (char16_t& c : out)
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
     return out;
 }
+
+std::u16string Fold(std::u16string_view s) { return FoldStored(Trim(s)); }
 
 // One pair of matching outer quotes is removed, as the platform does on reading.
 std::u16string_view StripQuotes(std::u16string_view v) {
@@ -160,12 +163,22 @@ void CIniFile::Parse(std::string_view bytes) {
             sections_.push_back(std::move(section));
             current = &sections_.back();
             // The first of duplicate sections wins; a later one is kept only as text.
-            sectionIndex_.emplace(Fold(current->name), sections_.size() - 1);
+            sectionIndex_.emplace(FoldStored(current->name), sections_.size() - 1);
             continue;
         }
         const size_t eq = line.find(u'=');
-        if (eq == std::u16string_view::npos || current == nullptr) continue;
-        Entry entry{std::u16string(Trim(line.substr(0, eq))), std::u16string(Trim(line.substr(eq + 1)))};
+        if (current == nullptr) {
+            // Keys before the first header form a section without a name.
+            sections_.push_back(Section{});
+            current = &sections_.back();
+            current->implicit = true;
+            sectionIndex_.emplace(std::u16string(), sections_.size() - 1);
+        }
+        // A line without '=' still takes its key's place, so a later line of
+        // the same key stays hidden, as with the platform.
+        Entry entry = eq == std::u16string_view::npos
+                          ? Entry{std::u16string(line), std::u16string(), false}
+                          : Entry{std::u16string(Trim(line.substr(0, eq))), std::u16string(Trim(line.substr(eq + 1)))};
         current->index.emplace(Fold(entry.key), current->entries.size());
         current->entries.push_back(std::move(entry));
     }
@@ -177,7 +190,7 @@ const CIniFile::Entry* CIniFile::Find(std::u16string_view section, std::u16strin
     if (s == sectionIndex_.end()) return nullptr;
     const Section& sec = sections_[s->second];
     const auto k = sec.index.find(Fold(key));
-    if (k == sec.index.end()) return nullptr;
+    if (k == sec.index.end() || !sec.entries[k->second].hasValue) return nullptr;
     return &sec.entries[k->second];
 }
 
@@ -258,6 +271,7 @@ bool CIniFile::WriteString(std::u16string_view section, std::u16string_view key,
     const auto it = sec.index.find(folded);
     if (it != sec.index.end()) {
         sec.entries[it->second].value = std::move(encoded);
+        sec.entries[it->second].hasValue = true;
         return true;
     }
     sec.index.emplace(folded, sec.entries.size());
@@ -292,37 +306,43 @@ void CIniFile::Clear() {
     loaded_ = true;
 }
 
-std::string CIniFile::Serialize() const {
+std::u16string CIniFile::SerializeText() const {
     EnsureLoaded();
-    bool ascii = true;
     size_t units = 0;
     for (const auto& s : sections_) {
         units += s.name.size() + 4;
-        for (char16_t c : s.name) ascii = ascii && c < 0x80;
-        for (const auto& e : s.entries) {
-            units += e.key.size() + e.value.size() + 3;
-            for (char16_t c : e.key) ascii = ascii && c < 0x80;
-            for (char16_t c : e.value) ascii = ascii && c < 0x80;
-        }
+        for (const auto& e : s.entries) units += e.key.size() + e.value.size() + 3;
     }
     std::u16string text;
     text.reserve(units);
     for (const auto& s : sections_) {
-        text += u'[';
-        text += s.name;
-        text += u"]\r\n";
+        if (!s.implicit) {
+            text += u'[';
+            text += s.name;
+            text += u"]\r\n";
+        }
         for (const auto& e : s.entries) {
             text += e.key;
-            text += u'=';
-            text += e.value;
+            if (e.hasValue) {
+                text += u'=';
+                text += e.value;
+            }
             text += u"\r\n";
         }
     }
+    return text;
+}
+
+std::string CIniFile::Serialize() const {
+    const std::u16string text = SerializeText();
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
     std::string bytes;
     if (ascii) {
+        // What the platform writes for plain text, byte for byte.
         bytes.assign(text.begin(), text.end());
         return bytes;
     }
+    // Anything else would turn into "?" in an 8-bit code page: UTF-16LE with its mark.
     bytes.reserve(2 + 2 * text.size());
     bytes.push_back(static_cast<char>(0xFF));
     bytes.push_back(static_cast<char>(0xFE));

@@ -24,6 +24,8 @@ public:
     ~CIniFile();
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
+    CIniFile(CIniFile&&) noexcept = default;
+    CIniFile& operator=(CIniFile&&) noexcept = default;
 
     const std::filesystem::path& Path() const { return path_; }
 
@@ -57,6 +59,8 @@ public:
 
     // The exact bytes Commit() writes.
     std::string Serialize() const;
+    // The same document as text, whatever encoding it would be written in.
+    std::u16string SerializeText() const;
     // Parses file bytes (for tests and fuzzing; the constructor reads the file).
     void Parse(std::string_view bytes);
 
@@ -64,11 +68,13 @@ private:
     struct Entry {
         std::u16string key;
         std::u16string value;  // trimmed as on disk, quotes still present
+        bool hasValue = true;  // a line without '=' names a key that reads as missing
     };
     struct Section {
         std::u16string name;
         std::vector<Entry> entries;
         std::unordered_map<std::u16string, size_t> index;  // folded key -> first entry
+        bool implicit = false;  // the keys before the first header: written without one
     };
 
     void EnsureLoaded() const;

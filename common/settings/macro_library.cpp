@@ -44,6 +44,10 @@ void SanitizeMacro(MacroRecord& macro) {
 
 void LoadMacroLibrary(const std::filesystem::path& file, MacroLibrary& library) {
     const CIniFile ini(file);
+    LoadMacroLibrary(ini, library);
+}
+
+void LoadMacroLibrary(const CIniFile& ini, MacroLibrary& library) {
     const int32_t number = ini.ReadInt(kSection, u"number", -1);
     if (number <= 0) return;
     const int count = LastMacroKey(ini, number) + 1;
@@ -57,12 +61,16 @@ void LoadMacroLibrary(const std::filesystem::path& file, MacroLibrary& library) 
     }
 }
 
-bool SaveMacroLibrary(const std::filesystem::path& file, const MacroLibrary& library, std::string* error) {
-    CIniFile ini(file);
+void WriteMacroLibrary(CIniFile& ini, const MacroLibrary& library) {
     ini.Clear();
     ini.WriteInt(kSection, u"number", static_cast<int32_t>(library.size()));
     for (size_t i = 0; i < library.size(); ++i)
         ini.WriteStruct(kSection, IntToText(static_cast<int32_t>(i)), library[i].get(), sizeof(MacroRecord));
+}
+
+bool SaveMacroLibrary(const std::filesystem::path& file, const MacroLibrary& library, std::string* error) {
+    CIniFile ini(file);
+    WriteMacroLibrary(ini, library);
     std::error_code ec;
     if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
     if (ini.Commit()) return true;
@@ -106,13 +114,17 @@ bool ImportMacro(const std::filesystem::path& path, MacroRecord& macro) {
     if (!ReadWholeFile(path, bytes)) return false;
     CIniFile ini(path);
     ini.Parse(bytes);
+    ImportMacro(ini, macro);
+    return true;
+}
+
+void ImportMacro(const CIniFile& ini, MacroRecord& macro) {
     MacroRecord incoming;
     if (ini.ReadStruct(kSection, u"0", &incoming, sizeof incoming))
         SanitizeMacro(incoming);
     else
         std::memset(&incoming, 0, sizeof incoming);
     macro = incoming;
-    return true;
 }
 
 void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library) {

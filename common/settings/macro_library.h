@@ -9,6 +9,7 @@
 
 #include "macro_record.h"
 
+class CIniFile;
 struct ProfileRecord;
 
 using MacroLibrary = std::vector<std::unique_ptr<MacroRecord>>;
@@ -18,6 +19,8 @@ std::filesystem::path MacroLibraryPath(const std::filesystem::path& programFolde
 // Appends every stored macro in file order. A missing file gives an empty
 // library; an unreadable entry loads as an empty macro.
 void LoadMacroLibrary(const std::filesystem::path& file, MacroLibrary& library);
+void LoadMacroLibrary(const CIniFile& ini, MacroLibrary& library);
+void WriteMacroLibrary(CIniFile& ini, const MacroLibrary& library);
 bool SaveMacroLibrary(const std::filesystem::path& file, const MacroLibrary& library, std::string* error = nullptr);
 
 MacroRecord* FindMacroAt(MacroLibrary& library, int position);
@@ -30,6 +33,7 @@ bool ExportMacro(const MacroRecord& macro, const std::filesystem::path& path, st
 // (an empty macro when the entry is missing or damaged). The name is not yet
 // made unique: that is the caller's, against its library.
 bool ImportMacro(const std::filesystem::path& path, MacroRecord& macro);
+void ImportMacro(const CIniFile& ini, MacroRecord& macro);
 
 // Brings the macro buttons of `profile` in line with `library` after the library changed.
 void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library);

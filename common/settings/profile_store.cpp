@@ -54,6 +54,10 @@ std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolde
 
 void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store) {
     const CIniFile ini(file);
+    LoadProfileStore(ini, store);
+}
+
+void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
     StoreValues& v = store.values;
     v.number = ini.ReadInt(kConfigSection, u"number", -1);
     v.ProfileID = ini.ReadInt(kConfigSection, u"ProfileID", -1);
@@ -76,6 +80,15 @@ void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store) {
 
 bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error) {
     CIniFile ini(file);
+    WriteProfileStore(ini, store);
+    std::string local;
+    if (!EnsureFolderOf(file, error ? error : &local)) return false;
+    if (ini.Commit()) return true;
+    if (error) *error = ini.LastError();
+    return false;
+}
+
+void WriteProfileStore(CIniFile& ini, const ProfileStore& store) {
     ini.Clear();
     const StoreValues& v = store.values;
     ini.WriteInt(kConfigSection, u"number", static_cast<int32_t>(store.profiles.size()));
@@ -87,11 +100,6 @@ bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& sto
     int counter = 0;
     for (const auto& record : store.profiles)
         WriteProfileSection(ini, ProfileSectionName(counter++), ProfileKeySet::Store, *record);
-    std::string local;
-    if (!EnsureFolderOf(file, error ? error : &local)) return false;
-    if (ini.Commit()) return true;
-    if (error) *error = ini.LastError();
-    return false;
 }
 
 bool LoadProfileStoreLocked(ISharedLock* lock, const std::filesystem::path& file, ProfileStore& store) {

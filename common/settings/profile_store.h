@@ -10,6 +10,7 @@
 
 #include "profile_record.h"
 
+class CIniFile;
 class ISharedLock;
 
 using ProfileList = std::vector<std::unique_ptr<ProfileRecord>>;
@@ -34,6 +35,10 @@ std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolde
 // Appends the stored profiles to `store.profiles` (expected empty) and reads the
 // store values. A missing file leaves no profiles and every value -1.
 void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store);
+// The same from a document already parsed.
+void LoadProfileStore(const CIniFile& ini, ProfileStore& store);
+// Puts the whole store into a document (what SaveProfileStore writes).
+void WriteProfileStore(CIniFile& ini, const ProfileStore& store);
 // Rewrites the whole file in one atomic replace; false (old file untouched) on failure.
 bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error = nullptr);
 // The same under the shared lock. False, having done nothing, when the lock
