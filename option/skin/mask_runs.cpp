@@ -33,7 +33,9 @@ constexpr MaskRect kEmptyBounds{std::numeric_limits<int32_t>::max(), std::numeri
 bool ScanMaskRuns(const MaskPixels& pixels, SkinColor transparent, SkinColor tolerance, const MaskBatchSink& sink,
                   size_t maxPerBatch) {
     if (!pixels.bits || pixels.width < 0 || pixels.height < 0 || maxPerBatch == 0) return false;
-    if (pixels.stride < static_cast<size_t>(pixels.width) * 4) return false;
+    if (pixels.bytesPerPixel != 3 && pixels.bytesPerPixel != 4) return false;
+    const size_t step = static_cast<size_t>(pixels.bytesPerPixel);
+    if (pixels.stride < static_cast<size_t>(pixels.width) * step) return false;
     const ChannelBounds bounds = BoundsOf(transparent, tolerance);
 
     std::vector<MaskRect> batch;
@@ -52,10 +54,10 @@ bool ScanMaskRuns(const MaskPixels& pixels, SkinColor transparent, SkinColor tol
         const uint8_t* row = pixels.bits + static_cast<size_t>(memoryRow) * pixels.stride;
         int32_t x = 0;
         while (x < pixels.width) {
-            while (x < pixels.width && IsTransparent(row + 4 * static_cast<size_t>(x), bounds)) ++x;
+            while (x < pixels.width && IsTransparent(row + step * static_cast<size_t>(x), bounds)) ++x;
             if (x >= pixels.width) break;
             const int32_t start = x;
-            while (x < pixels.width && !IsTransparent(row + 4 * static_cast<size_t>(x), bounds)) ++x;
+            while (x < pixels.width && !IsTransparent(row + step * static_cast<size_t>(x), bounds)) ++x;
             const MaskRect run{start, y, x, y + 1};
             batch.push_back(run);
             box.left = std::min(box.left, run.left);

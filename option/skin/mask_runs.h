@@ -12,15 +12,17 @@
 
 #include "skin_color.h"
 
-// A 32-bit picture as the platform's DIB sections hold it: per pixel the bytes
-// blue, green, red, unused. Rows are `stride` bytes apart; with `bottomUp` the
-// first row in memory is the picture's bottom row.
+// A 32- or 24-bit picture as the platform's DIB sections hold it: per pixel
+// the bytes blue, green, red (and one unused byte at 32 bits). Rows are
+// `stride` bytes apart; with `bottomUp` the first row in memory is the
+// picture's bottom row.
 struct MaskPixels {
     const uint8_t* bits = nullptr;
     int32_t width = 0;
     int32_t height = 0;
     size_t stride = 0;
     bool bottomUp = false;
+    int bytesPerPixel = 4;  // 4 or 3
 };
 
 struct MaskRect {

@@ -22,7 +22,8 @@ const wchar_t* const kModeCaptions[8] = {
 };
 
 constexpr COLORREF kSwatch = RGB(0, 200, 255);
-constexpr DWORD kEditStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE;  // 0x10010084
+// As the program's rename box, but out of the tab order, so no activation selects its text.
+constexpr DWORD kEditStyle = WS_VISIBLE | ES_AUTOHSCROLL | ES_MULTILINE;
 
 enum GalleryEntry {
     kFirstPush = 1,

@@ -89,10 +89,14 @@ class Gallery:
         if os.path.exists(self.log):
             os.remove(self.log)
         env = dict(os.environ, WINEPREFIX=ARGS.wineprefix, WINEDEBUG="-all")
+        with open(os.path.join(ARGS.out, "wine.err"), "w") as err:
+            self._start(env, skin_path, err)
+
+    def _start(self, env, skin_path, err):
         self.proc = subprocess.Popen(
             [ARGS.wine, os.path.join(ARGS.stage, "skingallery.exe"), "--skin", winpath(skin_path),
              "--log", winpath(self.log), "--x", str(WIN_X), "--y", str(WIN_Y)],
-            env=env, stdout=subprocess.DEVNULL, stderr=open(os.path.join(ARGS.out, "wine.err"), "w"))
+            env=env, stdout=subprocess.DEVNULL, stderr=err)
         deadline = time.time() + 60
         while time.time() < deadline:
             found = run("xdotool", "search", "--name", TITLE)

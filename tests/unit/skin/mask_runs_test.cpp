@@ -140,3 +140,17 @@ TEST(MaskRuns, UnusablePixelsOrAStoppingSinkFail) {
     EXPECT_FALSE(ScanMaskRuns(p.View(), kWhite, 0, [&](auto, const MaskRect&) { return ++calls, false; }, 2));
     EXPECT_EQ(calls, 1);
 }
+
+TEST(MaskRuns, TwentyFourBitRowsAreReadToo) {
+    // 3 x 2 pixels, 3 bytes each, rows padded to 12 bytes; bottom-up.
+    std::vector<uint8_t> bytes(24, 0xFF);
+    auto set = [&](int x, int memoryRow) {
+        for (int i = 0; i < 3; ++i) bytes[static_cast<size_t>(memoryRow) * 12 + 3 * x + i] = 0;
+    };
+    set(1, 1);  // the top row of the picture, stored last
+    set(2, 0);
+    MaskPixels view{bytes.data(), 3, 2, 12, true, 3};
+    EXPECT_EQ(CollectMaskRuns(view, kWhite, 0), (std::vector<MaskRect>{{1, 0, 2, 1}, {2, 1, 3, 2}}));
+    view.bytesPerPixel = 2;
+    EXPECT_TRUE(CollectMaskRuns(view, kWhite, 0).empty());
+}
