@@ -35,6 +35,15 @@ CWindow* TakePending(HWND window) {
     return std::exchange(t_pending.window, nullptr);
 }
 
+// The module this code lives in: the program, or a DLL that links the framework.
+// Classes are registered under it, so a DLL's classes never outlive its code.
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
 LRESULT Unbound(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (WNDPROC base = BaseProcOf(window)) return CallWindowProcW(base, window, message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
@@ -67,7 +76,7 @@ CWindow* CWindow::FromHandle(HWND window) {
 }
 
 bool CWindow::Create(const CreateParams& params) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ThisModule();
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(instance, params.className, &wc)) {
@@ -85,7 +94,7 @@ bool CWindow::Create(const CreateParams& params) {
 }
 
 bool CWindow::CreateSuperclassed(const wchar_t* baseClass, const CreateParams& params) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ThisModule();
     auto& procs = SuperclassProcs();
     const auto known = procs.find(params.className);
     if (known == procs.end()) {
@@ -107,8 +116,8 @@ bool CWindow::CreateSuperclassed(const wchar_t* baseClass, const CreateParams& p
 
 bool CWindow::CreateBound(const CreateParams& params) {
     HWND window = CreateWindowExW(params.exStyle, params.className, params.title, params.style, params.x, params.y,
-                                  params.width, params.height, params.parent, params.menuOrId,
-                                  GetModuleHandleW(nullptr), this);
+                                  params.width, params.height, params.parent, params.menuOrId, ThisModule(),
+                                  this);
     return window != nullptr && window == hwnd_;
 }
 
