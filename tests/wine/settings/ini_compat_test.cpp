@@ -10,6 +10,7 @@
 
 #include "../../unit/settings/test_support.h"
 #include "ini_file.h"
+#include "platform_store.h"
 #include "profile_store.h"
 
 namespace {
@@ -210,60 +211,6 @@ TEST(IniCompat, AgreesWithThePlatformOnOddFiles) {
     }
 }
 
-namespace {
-
-// The store written the way the platform functions would write it: key by key,
-// into a new file, in the store's order. An independent oracle of key names and order.
-void WriteStoreKeyByKey(const std::wstring& file, const ProfileStore& store) {
-    auto str = [&](const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-        WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str());
-    };
-    auto num = [&](const std::wstring& section, const std::wstring& key, int value) {
-        wchar_t text[16];
-        swprintf(text, 16, L"%d", value);
-        str(section, key, text);
-    };
-    const StoreValues& v = store.values;
-    num(L"Config", L"number", static_cast<int>(store.profiles.size()));
-    num(L"Config", L"ProfileID", v.ProfileID);
-    num(L"Config", L"KeysFlag", v.KeysFlag);
-    num(L"Config", L"AttributeFlag", v.AttributeFlag);
-    num(L"Config", L"DPIStepFlag", v.DPIStepFlag);
-    num(L"Config", L"PRateFlag", v.PRateFlag);
-    for (size_t i = 0; i < store.profiles.size(); ++i) {
-        const ProfileRecord& p = *store.profiles[i];
-        const std::wstring s = L"Profile" + std::to_wstring(i);
-        str(s, L"ProFileName", W(FieldText(p.ProFileName)));
-        str(s, L"GameFile", W(FieldText(p.GameFile)));
-        num(s, L"DbleClickSpeed", p.DbleClickSpeed);
-        num(s, L"ScrollWheelSpeed", p.ScrollWheelSpeed);
-        num(s, L"ScrollWheelFlag", p.ScrollWheelFlag);
-        num(s, L"MouseSpeed", p.MouseSpeed);
-        num(s, L"Acceleration", p.Acceleration);
-        num(s, L"AccelerationFlag", p.AccelerationFlag);
-        num(s, L"XYCpiFlag", p.XYCpiFlag);
-        num(s, L"MaxDPI", p.MaxDPI);
-        for (int k = 0; k < 5; ++k) num(s, L"CpiLevel_X" + std::to_wstring(k), p.CpiLevel_X[k]);
-        for (int k = 0; k < 5; ++k) num(s, L"CpiLevel_Y" + std::to_wstring(k), p.CpiLevel_Y[k]);
-        num(s, L"CpiStep", p.CpiStep);
-        num(s, L"PollingRate", p.PollingRate);
-        num(s, L"LightSwitch", p.LightSwitch);
-        num(s, L"LightType", p.LightType);
-        num(s, L"LightIntensity", p.LightIntensity);
-        num(s, L"LightDir", p.LightDir);
-        num(s, L"LightSpeed", p.LightSpeed);
-        for (int k = 0; k < 7; ++k) num(s, L"DPIColor" + std::to_wstring(k), p.DPIColor[k]);
-        for (int k = 0; k < 5; ++k) num(s, L"dpiStepFlag" + std::to_wstring(k), p.dpiStepFlag[k]);
-        for (int k = 0; k < 5; ++k) num(s, L"dpiIndicator" + std::to_wstring(k), p.dpiIndicator[k]);
-        for (int k = 0; k < 16; ++k) {
-            const std::wstring key = L"MacroKeyInfo" + std::to_wstring(k);
-            WritePrivateProfileStructW(s.c_str(), key.c_str(), const_cast<ButtonAssignment*>(&p.MacroKeyInfo[k]),
-                                       sizeof(ButtonAssignment), file.c_str());
-        }
-    }
-}
-
-}  // namespace
 
 TEST(IniCompat, StoreFileIsByteForByteThePlatforms) {
     TempFolder dir;
@@ -287,5 +234,10 @@ TEST(IniCompat, StoreFileIsByteForByteThePlatforms) {
         const std::string a = ReadBytes(ours), b = ReadBytes(std::filesystem::path(theirs));
         ASSERT_EQ(a.size(), b.size());
         EXPECT_TRUE(a == b);
+        // And the platform reads every record of our file back as it was.
+        ProfileStore back;
+        ReadStoreKeyByKey(ours.wstring(), back);
+        ASSERT_EQ(back.profiles.size(), store.profiles.size());
+        for (size_t i = 0; i < back.profiles.size(); ++i) EXPECT_TRUE(SameRecord(*back.profiles[i], *store.profiles[i]));
     }
 }
