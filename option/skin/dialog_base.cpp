@@ -31,13 +31,13 @@ bool RegisterDialogClass(WNDPROC proc) {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "templates are UTF-16 words");
 
 bool CDialogBase::PrepareTemplate(std::vector<uint16_t>& words) {
-    const auto spec = SkinDialogTemplate(templateId_);
-    if (!spec) {
+    const auto layout = SkinDialogTemplate(templateId_);
+    if (!layout) {
         DebugOutF(L"no dialog template %d\n", templateId_);
         return false;
     }
     if (!RegisterDialogClass(SharedWindowProc())) return false;
-    words = BuildDialogTemplate(*spec);
+    words = BuildDialogTemplate(*layout);
     SetDefaultProc(&DefDlgProcW);
     return true;
 }

@@ -16,55 +16,55 @@ void PutString(std::vector<uint16_t>& words, const std::u16string& text) {
 
 std::optional<DialogTemplateSpec> SkinDialogTemplate(int templateId) {
     using namespace dialog_style;
-    DialogTemplateSpec spec;
-    spec.faceName = u"Arial";
-    spec.className = kSkinDialogClass;
+    DialogTemplateSpec layout;
+    layout.faceName = u"Arial";
+    layout.className = kSkinDialogClass;
     switch (templateId) {
         case 102:  // main window: its own taskbar button
-            spec.style = kPopup | kVisible | kSetFont;
-            spec.exStyle = kExAppWindow;
-            spec.width = 339;
-            spec.height = 225;
-            spec.pointSize = 10;
-            return spec;
+            layout.style = kPopup | kVisible | kSetFont;
+            layout.exStyle = kExAppWindow;
+            layout.width = 339;
+            layout.height = 225;
+            layout.pointSize = 10;
+            return layout;
         case 129:  // the mouse views and the assignment dialog's function pages
-            spec.style = kChild | kSetFont;
-            spec.width = 221;
-            spec.height = 98;
-            spec.pointSize = 8;
-            return spec;
+            layout.style = kChild | kSetFont;
+            layout.width = 221;
+            layout.height = 98;
+            layout.pointSize = 8;
+            return layout;
         case 131:  // configuration page, macro manager, insert-into-macro dialogs
-            spec.style = kChild | kSetFont;
-            spec.width = 339;
-            spec.height = 117;
-            spec.pointSize = 10;
-            return spec;
+            layout.style = kChild | kSetFont;
+            layout.width = 339;
+            layout.height = 117;
+            layout.pointSize = 10;
+            return layout;
         case 134:  // pop-up pages and dialogs
-            spec.style = kPopup | kSetFont;
-            spec.width = 187;
-            spec.height = 98;
-            spec.pointSize = 10;
-            return spec;
+            layout.style = kPopup | kSetFont;
+            layout.width = 187;
+            layout.height = 98;
+            layout.pointSize = 10;
+            return layout;
         default:
             return std::nullopt;
     }
 }
 
-std::vector<uint16_t> BuildDialogTemplate(const DialogTemplateSpec& spec) {
+std::vector<uint16_t> BuildDialogTemplate(const DialogTemplateSpec& layout) {
     std::vector<uint16_t> words;
-    PutDword(words, spec.pointSize ? spec.style | dialog_style::kSetFont : spec.style & ~dialog_style::kSetFont);
-    PutDword(words, spec.exStyle);
+    PutDword(words, layout.pointSize ? layout.style | dialog_style::kSetFont : layout.style & ~dialog_style::kSetFont);
+    PutDword(words, layout.exStyle);
     words.push_back(0);  // no controls
     words.push_back(0);  // x
     words.push_back(0);  // y
-    words.push_back(static_cast<uint16_t>(spec.width));
-    words.push_back(static_cast<uint16_t>(spec.height));
+    words.push_back(static_cast<uint16_t>(layout.width));
+    words.push_back(static_cast<uint16_t>(layout.height));
     words.push_back(0);  // no menu
-    PutString(words, spec.className);
+    PutString(words, layout.className);
     words.push_back(0);  // no title
-    if (spec.pointSize) {
-        words.push_back(spec.pointSize);
-        PutString(words, spec.faceName);
+    if (layout.pointSize) {
+        words.push_back(layout.pointSize);
+        PutString(words, layout.faceName);
     }
     return words;
 }

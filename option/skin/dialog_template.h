@@ -34,4 +34,4 @@ std::optional<DialogTemplateSpec> SkinDialogTemplate(int templateId);
 
 // DLGTEMPLATE, menu, class, title, and with a point size the font: the words of
 // one template. The first word's address must be 4-byte aligned when used.
-std::vector<uint16_t> BuildDialogTemplate(const DialogTemplateSpec& spec);
+std::vector<uint16_t> BuildDialogTemplate(const DialogTemplateSpec& layout);

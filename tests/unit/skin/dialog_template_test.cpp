@@ -35,9 +35,9 @@ TEST(DialogTemplates, TheFourSkinnedTemplatesWordForWord) {
 }
 
 TEST(DialogTemplates, WithoutAFontThereIsNoFontBlock) {
-    DialogTemplateSpec spec;
-    spec.style = dialog_style::kPopup | dialog_style::kSetFont;
-    spec.width = 10;
-    spec.height = 20;
-    EXPECT_EQ(BuildDialogTemplate(spec), Words({0, 0x8000, 0, 0, 0, 0, 0, 10, 20, 0, 0, 0}));
+    DialogTemplateSpec layout;
+    layout.style = dialog_style::kPopup | dialog_style::kSetFont;
+    layout.width = 10;
+    layout.height = 20;
+    EXPECT_EQ(BuildDialogTemplate(layout), Words({0, 0x8000, 0, 0, 0, 0, 0, 10, 20, 0, 0, 0}));
 }
