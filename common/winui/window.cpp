@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -18,6 +19,20 @@ WNDPROC BaseProcOf(HWND window) {
     const auto& procs = SuperclassProcs();
     const auto it = procs.find(name);
     return it == procs.end() ? nullptr : it->second;
+}
+
+// The object a PendingBinding announced for the next window of its class.
+struct Pending {
+    CWindow* window = nullptr;          // not owned
+    const wchar_t* className = nullptr;  // not owned
+};
+thread_local Pending t_pending;
+
+CWindow* TakePending(HWND window) {
+    if (!t_pending.window || !t_pending.className) return nullptr;
+    wchar_t name[256];
+    if (!GetClassNameW(window, name, 256) || lstrcmpiW(name, t_pending.className) != 0) return nullptr;
+    return std::exchange(t_pending.window, nullptr);
 }
 
 // The module this code lives in: the program, or a DLL that links the framework.
@@ -45,6 +60,13 @@ CWindow::~CWindow() {
         DestroyWindow(window);
     }
 }
+
+CWindow::PendingBinding::PendingBinding(CWindow* window, const wchar_t* className)
+    : previousWindow_(t_pending.window), previousClassName_(t_pending.className) {
+    t_pending = Pending{window, className};
+}
+
+CWindow::PendingBinding::~PendingBinding() { t_pending = Pending{previousWindow_, previousClassName_}; }
 
 CWindow* CWindow::FromHandle(HWND window) {
     if (!window) return nullptr;
@@ -104,6 +126,7 @@ LRESULT CALLBACK CWindow::StaticWindowProc(HWND window, UINT message, WPARAM wPa
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         self = static_cast<CWindow*>(create->lpCreateParams);
+        if (!self) self = TakePending(window);
         if (self) {
             self->hwnd_ = window;
             if (!self->baseProc_) self->baseProc_ = BaseProcOf(window);
