@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -18,6 +19,29 @@ WNDPROC BaseProcOf(HWND window) {
     const auto& procs = SuperclassProcs();
     const auto it = procs.find(name);
     return it == procs.end() ? nullptr : it->second;
+}
+
+// The object a PendingBinding announced for the next window of its class.
+struct Pending {
+    CWindow* window = nullptr;          // not owned
+    const wchar_t* className = nullptr;  // not owned
+};
+thread_local Pending t_pending;
+
+CWindow* TakePending(HWND window) {
+    if (!t_pending.window || !t_pending.className) return nullptr;
+    wchar_t name[256];
+    if (!GetClassNameW(window, name, 256) || lstrcmpiW(name, t_pending.className) != 0) return nullptr;
+    return std::exchange(t_pending.window, nullptr);
+}
+
+// The module this code lives in: the program, or a DLL that links the framework.
+// Classes are registered under it, so a DLL's classes never outlive its code.
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
 }
 
 LRESULT Unbound(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -37,6 +61,13 @@ CWindow::~CWindow() {
     }
 }
 
+CWindow::PendingBinding::PendingBinding(CWindow* window, const wchar_t* className)
+    : previousWindow_(t_pending.window), previousClassName_(t_pending.className) {
+    t_pending = Pending{window, className};
+}
+
+CWindow::PendingBinding::~PendingBinding() { t_pending = Pending{previousWindow_, previousClassName_}; }
+
 CWindow* CWindow::FromHandle(HWND window) {
     if (!window) return nullptr;
     WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
@@ -45,7 +76,7 @@ CWindow* CWindow::FromHandle(HWND window) {
 }
 
 bool CWindow::Create(const CreateParams& params) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ThisModule();
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(instance, params.className, &wc)) {
@@ -63,7 +94,7 @@ bool CWindow::Create(const CreateParams& params) {
 }
 
 bool CWindow::CreateSuperclassed(const wchar_t* baseClass, const CreateParams& params) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ThisModule();
     auto& procs = SuperclassProcs();
     const auto known = procs.find(params.className);
     if (known == procs.end()) {
@@ -85,8 +116,8 @@ bool CWindow::CreateSuperclassed(const wchar_t* baseClass, const CreateParams& p
 
 bool CWindow::CreateBound(const CreateParams& params) {
     HWND window = CreateWindowExW(params.exStyle, params.className, params.title, params.style, params.x, params.y,
-                                  params.width, params.height, params.parent, params.menuOrId,
-                                  GetModuleHandleW(nullptr), this);
+                                  params.width, params.height, params.parent, params.menuOrId, ThisModule(),
+                                  this);
     return window != nullptr && window == hwnd_;
 }
 
@@ -95,6 +126,7 @@ LRESULT CALLBACK CWindow::StaticWindowProc(HWND window, UINT message, WPARAM wPa
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         self = static_cast<CWindow*>(create->lpCreateParams);
+        if (!self) self = TakePending(window);
         if (self) {
             self->hwnd_ = window;
             if (!self->baseProc_) self->baseProc_ = BaseProcOf(window);

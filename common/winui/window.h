@@ -71,6 +71,29 @@ protected:
     virtual bool OnReflectedCommand(WORD code) { return false; }
     virtual bool OnReflectedScroll(UINT message, WPARAM wParam) { return false; }
 
+    // Windows that a system manager creates for us (dialogs: the dialog manager
+    // passes no creation parameter) cannot carry the object in CREATESTRUCT.
+    // For the lifetime of a PendingBinding, the next window of `className`
+    // created on this thread without a parameter binds to `window` at its
+    // WM_NCCREATE. Thread-local and consumed at once, so nested creations and
+    // other threads cannot pick up the wrong object.
+    class PendingBinding {
+    public:
+        PendingBinding(CWindow* window, const wchar_t* className);
+        ~PendingBinding();
+        PendingBinding(const PendingBinding&) = delete;
+        PendingBinding& operator=(const PendingBinding&) = delete;
+
+    private:
+        CWindow* previousWindow_;           // not owned
+        const wchar_t* previousClassName_;  // not owned
+    };
+    // The shared procedure, for classes registered outside Create (dialog classes
+    // need their own cbWndExtra).
+    static WNDPROC SharedWindowProc() { return &CWindow::StaticWindowProc; }
+    // What DefaultProc calls for this window (DefDlgProcW for dialogs).
+    void SetDefaultProc(WNDPROC proc) { baseProc_ = proc; }
+
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateBound(const CreateParams& params);

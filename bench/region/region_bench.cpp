@@ -1,0 +1,193 @@
+// Window shapes: the section scan of BitmapToRegion against the obvious way
+// (GetPixel for every pixel, one CombineRgn per run), on 1024 x 768 masks; and
+// the time the gallery takes to open and paint against a plain window.
+#include <windows.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bitmap_region.h"
+#include "gallery_window.h"
+#include "gdi.h"
+#include "skin_folder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kWidth = 1024, kHeight = 768;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+// The per-pixel way is quadratic in the number of runs; past this it stops and
+// the ratio printed is a lower bound.
+constexpr double kSlowBudgetSeconds = 20.0;
+
+double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+template <typename F>
+BitmapHandle Mask(F inside) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = kWidth;
+    bmi.bmiHeader.biHeight = -kHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* px = static_cast<DWORD*>(bits);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) px[y * kWidth + x] = inside(x, y) ? 0x000000 : 0xFFFFFF;
+    return bitmap;
+}
+
+// The obvious way: every pixel through the device context, a region per run.
+struct SlowResult {
+    RegionHandle region;
+    int rows = 0;
+    double seconds = 0;
+};
+SlowResult SlowRegion(HBITMAP mask) {
+    SlowResult out;
+    const auto start = Clock::now();
+    MemoryDC dc(nullptr);
+    SelectGuard select(dc.get(), mask);
+    out.region.Reset(CreateRectRgn(0, 0, 0, 0));
+    for (int y = 0; y < kHeight; ++y) {
+        int x = 0;
+        while (x < kWidth) {
+            while (x < kWidth && GetPixel(dc.get(), x, y) == kWhite) ++x;
+            if (x >= kWidth) break;
+            const int from = x;
+            while (x < kWidth && GetPixel(dc.get(), x, y) != kWhite) ++x;
+            RegionHandle run(CreateRectRgn(from, y, x, y + 1));
+            CombineRgn(out.region.get(), out.region.get(), run.get(), RGN_OR);
+        }
+        out.rows = y + 1;
+        if (Seconds(start) > kSlowBudgetSeconds) break;
+    }
+    out.seconds = Seconds(start);
+    return out;
+}
+
+void CompareShapes(const char* name, HBITMAP mask) {
+    // The fast way is cheap: take the best of a few runs.
+    double fast = 1e9;
+    RegionHandle region;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = Clock::now();
+        region = BitmapToRegion(mask, kWhite, 0);
+        fast = std::min(fast, Seconds(start));
+    }
+    SlowResult slow = SlowRegion(mask);
+    const bool complete = slow.rows == kHeight;
+    const char* same = complete ? (EqualRgn(region.get(), slow.region.get()) ? "same region" : "REGIONS DIFFER")
+                                : "stopped early";
+    std::printf("%-13s section scan %8.2f ms   per pixel %9.1f ms (%3d/%d rows)   ratio %s%7.0fx   %s\n", name,
+                fast * 1e3, slow.seconds * 1e3, slow.rows, kHeight, complete ? " " : ">=",
+                slow.seconds / fast, same);
+}
+
+// ---- opening a window --------------------------------------------------------
+
+class PlainWindow : public CWindow {
+public:
+    bool painted = false;
+
+protected:
+    bool OnPaint() override {
+        PaintDC paint(hwnd());
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        BrushHandle brush(CreateSolidBrush(RGB(16, 16, 16)));
+        FillRect(paint.get(), &client, brush.get());
+        painted = true;
+        return true;
+    }
+};
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void CompareOpening(const std::wstring& skins) {
+    const std::wstring ini = skins + L"skin_gallery.ini";
+    if (GetFileAttributesW(ini.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("gallery opening: skipped, no %ls\n", ini.c_str());
+        return;
+    }
+    std::vector<double> skinned, plain;
+    SIZE size{0, 0};
+    for (int i = 0; i < 7; ++i) {
+        const auto start = Clock::now();
+        CGalleryWindow gallery(u"skin_gallery.ini", L"");
+        gallery.SetSkinFolder(std::u16string(skins.begin(), skins.end()));
+        if (!gallery.CreateModeless(nullptr)) return;
+        RedrawWindow(gallery.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        skinned.push_back(Seconds(start));
+        size = gallery.BackgroundSize();
+        DestroyWindow(gallery.hwnd());
+        Pump();
+    }
+    for (int i = 0; i < 7; ++i) {
+        const auto start = Clock::now();
+        PlainWindow window;
+        CWindow::CreateParams p;
+        p.className = L"GmBenchPlain";
+        p.style = WS_POPUP | WS_VISIBLE;
+        p.width = size.cx;
+        p.height = size.cy;
+        if (!window.Create(p)) return;
+        RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        plain.push_back(Seconds(start));
+        DestroyWindow(window.hwnd());
+        Pump();
+    }
+    std::printf("gallery opening (%ldx%ld, to the first complete paint, median of 7): skinned %.1f ms, "
+                "plain %.1f ms, ratio %.1fx\n",
+                size.cx, size.cy, Median(skinned) * 1e3, Median(plain) * 1e3, Median(skinned) / Median(plain));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    OleInitialize(nullptr);
+    std::printf("Region of a %dx%d mask\n", kWidth, kHeight);
+    BitmapHandle circle = Mask([](int x, int y) {
+        const int dx = x - kWidth / 2, dy = y - kHeight / 2;
+        return dx * dx + dy * dy <= 380 * 380;
+    });
+    CompareShapes("circle", circle.get());
+
+    std::mt19937 random(7741);
+    std::vector<unsigned char> noise(static_cast<size_t>(kWidth / 3) * (kHeight / 4));
+    for (auto& cell : noise) cell = random() % 3 == 0;
+    BitmapHandle text = Mask([&](int x, int y) { return noise[static_cast<size_t>(y / 4) * (kWidth / 3) + x / 3] != 0; });
+    CompareShapes("text noise", text.get());
+
+    BitmapHandle checker = Mask([](int x, int y) { return ((x / 4) + (y / 4)) % 2 == 0; });
+    CompareShapes("checkerboard", checker.get());
+
+    std::wstring skins = SkinsFolder();
+    if (argc > 1) {
+        const std::string arg = argv[1];
+        skins.assign(arg.begin(), arg.end());
+        for (auto& c : skins)
+            if (c == L'/') c = L'\\';
+        if (!skins.empty() && skins[0] == L'\\') skins = L"Z:" + skins;
+    }
+    CompareOpening(skins);
+    OleUninitialize();
+    return 0;
+}

@@ -1,0 +1,104 @@
+#include "bitmap_edit.h"
+
+UINT BitmapEditKillFocusMessage() {
+    static const UINT message = RegisterWindowMessageW(L"BitmapEdit_KillFocus");
+    return message;
+}
+
+CBitmapEdit::CBitmapEdit()
+    : font_(CreateFontW(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial")) {}
+
+bool CBitmapEdit::Create(HWND parent, const SkinRect& rect, DWORD style, int id) {
+    BitmapEditKillFocusMessage();  // registered before anyone waits for it
+    CreateParams p;
+    p.className = L"GmBitmapEdit";
+    p.style = style | WS_CHILD;
+    p.x = rect.left;
+    p.y = rect.top;
+    p.width = rect.Width() > 0 ? rect.Width() : 0;
+    p.height = rect.Height() > 0 ? rect.Height() : 0;
+    p.parent = parent;
+    p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    return CreateSuperclassed(L"EDIT", p);
+}
+
+void CBitmapEdit::ApplyFont() {
+    if (!hwnd()) return;
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    // The font brings margins of its own; the text's place is set at every erase.
+    SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+}
+
+void CBitmapEdit::SetLimit(int characters) {
+    if (hwnd()) SendMessageW(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+void CBitmapEdit::SetText(const std::wstring& text) {
+    if (!hwnd()) return;
+    const unsigned before = changes_;
+    SetWindowTextW(hwnd(), text.c_str());
+    // Multi-line edits do not report text set from code; do it for them.
+    if (changes_ == before) OnChanged();
+}
+
+std::wstring CBitmapEdit::Text() const {
+    if (!hwnd()) return {};
+    const int length = GetWindowTextLengthW(hwnd());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd(), text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+HBRUSH CBitmapEdit::OnReflectedCtlColor(HDC dc) {
+    backBrush_.Reset(CreateSolidBrush(backColor_));
+    SetTextColor(dc, textColor_);
+    SetBkColor(dc, backColor_);
+    return backBrush_.get();
+}
+
+void CBitmapEdit::OnChanged() {
+    ++changes_;
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    if (HWND parent = GetParent(hwnd())) PostMessageW(parent, BitmapEditKillFocusMessage(), 0, 0);
+}
+
+bool CBitmapEdit::OnReflectedCommand(WORD code) {
+    if (code == EN_CHANGE) {
+        OnChanged();
+    } else if (code == EN_KILLFOCUS) {
+        if (HWND parent = GetParent(hwnd())) PostMessageW(parent, BitmapEditKillFocusMessage(), 1, 0);
+    }
+    return false;  // the parent still sees the notification itself
+}
+
+void CBitmapEdit::PlaceText(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    BrushHandle fill(CreateSolidBrush(backColor_));
+    FillRect(dc, &client, fill.get());
+    TEXTMETRICW metrics{};
+    {
+        SelectGuard select(dc, font_.get());
+        GetTextMetricsW(dc, &metrics);
+    }
+    const int height = client.bottom - client.top;
+    OffsetRect(&client, 2, (height - metrics.tmExternalLeading - metrics.tmHeight) / 2);
+    SendMessageW(hwnd(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
+}
+
+LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            PlaceText(reinterpret_cast<HDC>(wParam));
+            return TRUE;
+        case WM_VSCROLL:
+            // Scrolled text needs its background painted again beneath it.
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            return DefaultProc(message, wParam, lParam);
+        default:
+            return CWindow::HandleMessage(message, wParam, lParam);
+    }
+}
+
+void CBitmapEdit::OnDestroy() { backBrush_.Reset(); }

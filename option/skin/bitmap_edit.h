@@ -1,0 +1,52 @@
+#pragma once
+// CBitmapEdit: the single-line text field of the skinned windows. An edit
+// control in the skin's colours and font, its text centred vertically, that
+// tells its parent about every change (wParam 0) and about losing the focus
+// (wParam 1) with the registered message "BitmapEdit_KillFocus", posted.
+#include <windows.h>
+
+#include <string>
+
+#include "button_pos.h"
+#include "gdi.h"
+#include "window.h"
+
+// The registered "BitmapEdit_KillFocus" message; registered on first use, once.
+UINT BitmapEditKillFocusMessage();
+
+class CBitmapEdit : public CWindow {
+public:
+    CBitmapEdit();
+
+    // An edit child at `rect`. The skinned windows use a multi-line edit that
+    // scrolls sideways (ES_MULTILINE | ES_AUTOHSCROLL) so the text can be centred.
+    bool Create(HWND parent, const SkinRect& rect, DWORD style, int id);
+    // Before the first paint; the program's windows use RGB(251, 251, 251) on RGB(31, 27, 41).
+    void SetColors(COLORREF text, COLORREF background) {
+        textColor_ = text;
+        backColor_ = background;
+    }
+    COLORREF TextColor() const { return textColor_; }
+    COLORREF BackColor() const { return backColor_; }
+    void ApplyFont();
+    void SetLimit(int characters);
+    // Sets the text; the parent hears of it like of a typed change.
+    void SetText(const std::wstring& text);
+    std::wstring Text() const;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HBRUSH OnReflectedCtlColor(HDC dc) override;
+    bool OnReflectedCommand(WORD code) override;
+    void OnDestroy() override;
+
+private:
+    void PlaceText(HDC dc);
+    void OnChanged();
+
+    COLORREF textColor_ = RGB(36, 36, 36);
+    COLORREF backColor_ = RGB(255, 255, 255);
+    BrushHandle backBrush_;
+    FontHandle font_;
+    unsigned changes_ = 0;
+};

@@ -1,0 +1,89 @@
+#include "button_look.h"
+
+ButtonPicture ChooseButtonPicture(const ButtonState& s) {
+    if (s.disabled) return ButtonPicture::kDisabled;
+    if (s.checked) return ButtonPicture::kDown;
+    // A two-state button shows its own state, not the press in progress.
+    if (!s.checkMode && s.pressed) return ButtonPicture::kDown;
+    if (s.hover) return ButtonPicture::kOver;
+    return ButtonPicture::kNormal;
+}
+
+ButtonPicture ChooseColorButtonPicture(const ButtonState& s) {
+    if (s.checkMode) {
+        if (s.disabled) return ButtonPicture::kDisabled;
+        if (s.checked) return ButtonPicture::kDown;
+        return s.hover ? ButtonPicture::kOver : ButtonPicture::kNormal;
+    }
+    if (s.checked && !s.disabled) return ButtonPicture::kDown;
+    if (s.pressed) return ButtonPicture::kDown;
+    if (s.hover) return ButtonPicture::kOver;
+    if (s.disabled) return ButtonPicture::kDisabled;
+    return ButtonPicture::kNormal;
+}
+
+SkinColor ChooseCaptionColor(const ButtonState& s, const CaptionColors& c) {
+    if (s.hover) return c.hover;
+    if (s.disabled) return c.disabled;
+    if (s.pressed || s.checked) return c.pressed;
+    return c.normal;
+}
+
+CaptionLayout LayoutCaption(int alignMode, const SkinRect& r) {
+    using namespace text_format;
+    constexpr uint32_t kOneLine = kVCenter | kSingleLine | kNoPrefix | kEndEllipsis;
+    CaptionLayout layout;
+    switch (alignMode) {
+        case 0:
+            layout.kind = CaptionKind::kWrapped;
+            layout.rect = SkinRect{r.left + 5, r.top, r.right - 5, r.bottom};
+            layout.format = kWordBreak | kCenter | kEditControl;
+            break;
+        case 1:
+        case 3:
+            layout.rect = SkinRect{r.left + 5, r.top, r.right - 10, r.bottom};
+            layout.format = kLeft | kOneLine;
+            break;
+        case 4:
+            layout.kind = CaptionKind::kTextOut;
+            layout.x = 20;
+            layout.y = 4;
+            break;
+        case 5:
+            layout.kind = CaptionKind::kTextOut;
+            layout.x = 25;
+            layout.y = 7;
+            break;
+        case 6:
+            layout.rect = SkinRect{r.left + 45, r.top, r.right - 7, r.bottom};
+            layout.format = kLeft | kOneLine;
+            break;
+        case 7:
+            layout.rect = SkinRect{r.left + 15, r.top, r.right - 10, r.bottom};
+            layout.format = kLeft | kOneLine;
+            break;
+        default:
+            layout.rect = SkinRect{r.left + 5, r.top, r.right - 5, r.bottom};
+            layout.format = kRight | kOneLine;
+            break;
+    }
+    return layout;
+}
+
+int32_t CenteredTop(int32_t top, int32_t boxHeight, int32_t measuredHeight) {
+    return measuredHeight < boxHeight ? top + (boxHeight - measuredHeight) / 2 : top;
+}
+
+std::optional<std::array<SkinColor, 3>> LampColors(int mode) {
+    if (mode == kNoIndicator) return std::nullopt;
+    // Bit 0: lamp 1 (blue), bit 1: lamp 2 (red), bit 2: lamp 3 (green).
+    static constexpr uint8_t kLit[9] = {0, 0b001, 0b010, 0b100, 0b011, 0b101, 0b110, 0b111, 0b000};
+    const uint8_t lit = mode >= 1 && mode <= 8 ? kLit[mode] : 0;
+    return std::array<SkinColor, 3>{(lit & 1) ? kLampBlue : kLampDark, (lit & 2) ? kLampRed : kLampDark,
+                                    (lit & 4) ? kLampGreen : kLampDark};
+}
+
+SkinRect LampRect(int lamp) {
+    const int32_t x = 100 + 6 * lamp;
+    return SkinRect{x, 6, x + 4, 16};
+}

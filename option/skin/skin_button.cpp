@@ -1,0 +1,315 @@
+#include "skin_button.h"
+
+#include <algorithm>
+
+#include "app_messages.h"
+
+namespace {
+
+constexpr wchar_t kButtonClass[] = L"GmSkinButton";
+// What a button shows where its skin gave it no picture.
+constexpr COLORREF kNoPicture = RGB(16, 16, 16);
+// While lit, the button looks where the pointer is this often. The capture
+// brings every move on Windows, but not where the pointer leaves for a part of
+// the screen that is no window of ours (an X server without a window manager).
+constexpr UINT_PTR kPointerTimer = 1;
+constexpr UINT kPointerTimerMs = 100;
+
+static_assert(text_format::kCenter == DT_CENTER && text_format::kRight == DT_RIGHT &&
+              text_format::kVCenter == DT_VCENTER && text_format::kWordBreak == DT_WORDBREAK &&
+              text_format::kSingleLine == DT_SINGLELINE && text_format::kCalcRect == DT_CALCRECT &&
+              text_format::kNoPrefix == DT_NOPREFIX && text_format::kEditControl == DT_EDITCONTROL &&
+              text_format::kEndEllipsis == DT_END_ELLIPSIS,
+              "portable text formats are the platform's");
+
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+// ---- CSkinButtonBase -------------------------------------------------------
+
+bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect) {
+    CreateParams p;
+    p.className = kButtonClass;
+    p.title = L"";
+    p.style = WS_CHILD | WS_VISIBLE;  // 0x50000000
+    p.x = rect.left;
+    p.y = rect.top;
+    p.width = std::max(0, rect.Width());
+    p.height = std::max(0, rect.Height());
+    p.parent = parent;
+    p.menuOrId = nullptr;  // control id 0
+    if (!CreateSuperclassed(L"BUTTON", p)) return false;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+    SendMessageW(hwnd(), BM_SETSTYLE, (style & 0xFF) | BS_OWNERDRAW, TRUE);
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    return true;
+}
+
+bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures) {
+    if (!Create(parent, pos.rect)) return false;
+    SetBitmaps(pos.rect, pictures.normal, pictures.over, pictures.down, pictures.disabled);
+    SetCheck(static_cast<int>(pos.initialCheck));
+    SetTooltipText(reinterpret_cast<const wchar_t*>(pos.text), true);
+    return true;
+}
+
+void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
+                                 HBITMAP disabled) {
+    const HBITMAP sources[kButtonPictureCount] = {normal, over, down, disabled};
+    const int width = rect.Width();
+    const int height = rect.Height();
+    ClientDC windowDc(hwnd());  // the screen when the button has no window yet
+    MemoryDC from(windowDc.get());
+    MemoryDC to(windowDc.get());
+    for (int i = 0; i < kButtonPictureCount; ++i) {
+        if (!sources[i]) continue;
+        pictures_[i].Reset();
+        if (width <= 0 || height <= 0 || !from || !to) continue;
+        pictures_[i].Reset(CreateCompatibleBitmap(windowDc.get(), width, height));
+        if (!pictures_[i]) continue;
+        SelectGuard source(from.get(), sources[i]);
+        SelectGuard target(to.get(), pictures_[i].get());
+        StretchBlt(to.get(), 0, 0, width, height, from.get(), rect.left, rect.top, width, height, SRCCOPY);
+    }
+    if (hwnd()) {
+        const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+        SetWindowLongPtrW(hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+}
+
+void CSkinButtonBase::SetCheck(int checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CSkinButtonBase::SetTooltipText(const wchar_t* text, bool activate) { tooltip_.SetText(hwnd(), text, activate); }
+
+void CSkinButtonBase::SetHover(bool hover) {
+    hover_ = hover;
+    NotifyHover(hover);
+    WatchPointer(hover);
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CSkinButtonBase::NotifyHover(bool state) {
+    if (HWND parent = hwnd() ? GetParent(hwnd()) : nullptr)
+        PostMessageW(parent, WM_BUTTON_HOVER, state ? 1 : 0, static_cast<LPARAM>(hoverId_));
+}
+
+void CSkinButtonBase::OnMouseMove(WPARAM keys, LPARAM position) {
+    HWND self = hwnd();
+    const bool leftHeld = (keys & MK_LBUTTON) != 0;
+    // Entered with the button held (a drag from elsewhere): no hover look.
+    if (leftHeld && !hover_) return;
+    if (GetCapture() != self) {
+        // A move replayed after a capture ends can come from where the pointer
+        // was, not where it is; only a pointer really over the button lights it.
+        POINT cursor{};
+        if (GetCursorPos(&cursor) && WindowFromPoint(cursor) != self) return;
+        if (GetActiveWindow() && (GetWindow(self, GW_OWNER) || GetParent(self))) {
+            hover_ = true;
+            NotifyHover(true);
+            WatchPointer(true);
+            SetCapture(self);
+            InvalidateRect(self, nullptr, FALSE);
+            SetActiveWindow(self);
+        }
+        return;
+    }
+    POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    ClientToScreen(self, &at);
+    if (WindowFromPoint(at) != self) Leave(leftHeld);
+}
+
+void CSkinButtonBase::Leave(bool leftHeld) {
+    if (hover_) {
+        hover_ = false;
+        NotifyHover(false);
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+    if (!leftHeld && GetCapture() == hwnd()) ReleaseCapture();
+}
+
+void CSkinButtonBase::WatchPointer(bool on) {
+    if (!hwnd()) return;
+    if (on) {
+        SetTimer(hwnd(), kPointerTimer, kPointerTimerMs, nullptr);
+    } else {
+        KillTimer(hwnd(), kPointerTimer);
+    }
+}
+
+void CSkinButtonBase::OnTimer(UINT_PTR id) {
+    if (id != kPointerTimer) return;
+    POINT at{};
+    if (hover_ && GetCursorPos(&at) && WindowFromPoint(at) != hwnd()) {
+        const int leftButton = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+        Leave(GetAsyncKeyState(leftButton) < 0);
+    }
+    if (!hover_) WatchPointer(false);
+}
+
+LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(hwnd(), message, wParam, lParam);
+    switch (message) {
+        case WM_MOUSEMOVE: {
+            const LRESULT result = DefaultProc(message, wParam, lParam);
+            OnMouseMove(wParam, lParam);
+            return result;
+        }
+        case WM_CAPTURECHANGED:
+            // lParam is the window that gains the capture: the button itself when
+            // the system button takes it again on a press, which loses nothing.
+            if (hover_ && reinterpret_cast<HWND>(lParam) != hwnd()) {
+                // Only our own capture is ours to give up: by now it may belong to
+                // the window that took it (a menu, say).
+                if (GetCapture() == hwnd()) ReleaseCapture();
+                InvalidateRect(hwnd(), nullptr, FALSE);
+            }
+            return DefaultProc(message, wParam, lParam);
+        case WM_KILLFOCUS: {
+            const LRESULT result = DefaultProc(message, wParam, lParam);
+            hover_ = false;
+            NotifyHover(false);
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            return result;
+        }
+        case WM_LBUTTONDBLCLK:
+            // Every click counts as a click, however quickly it follows the last.
+            message = WM_LBUTTONDOWN;
+            [[fallthrough]];
+        case WM_LBUTTONDOWN: {
+            HWND owner = GetWindow(hwnd(), GW_OWNER);
+            if (!owner) owner = GetParent(hwnd());
+            HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+            if (top && GetActiveWindow() != top) SetActiveWindow(top);
+            return DefaultProc(message, wParam, lParam);
+        }
+        case WM_LBUTTONUP:
+            if (checkMode_) {
+                checked_ = checked_ == 0 ? 1 : 0;
+                // The system button still thinks it is held; it is not.
+                DefaultProc(BM_SETSTATE, FALSE, 0);
+                InvalidateRect(hwnd(), nullptr, FALSE);
+                if (HWND parent = GetParent(hwnd()))
+                    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd()));
+                return 0;
+            }
+            return DefaultProc(message, wParam, lParam);
+        case WM_ERASEBKGND:
+            return 0;  // the drawing covers the button
+        default:
+            return CWindow::HandleMessage(message, wParam, lParam);
+    }
+}
+
+void CSkinButtonBase::OnDestroy() {
+    tooltip_.Destroy();
+    for (auto& picture : pictures_) picture.Reset();
+}
+
+ButtonState CSkinButtonBase::StateOf(UINT itemState) const {
+    ButtonState state;
+    state.checkMode = checkMode_;
+    state.disabled = (itemState & ODS_DISABLED) != 0;
+    state.pressed = (itemState & ODS_SELECTED) != 0;
+    state.checked = checked_ != 0;
+    state.hover = hover_;
+    return state;
+}
+
+bool CSkinButtonBase::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
+    Draw(item->hDC, item->rcItem, item->itemState);
+    return true;
+}
+
+void CSkinButtonBase::Draw(HDC dc, const RECT& rc, UINT itemState) {
+    const ButtonState state = StateOf(itemState);
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0) return;
+    MemoryDC buffer(dc);
+    BitmapHandle bitmap(buffer ? CreateCompatibleBitmap(dc, width, height) : nullptr);
+    if (bitmap) {
+        SelectGuard select(buffer.get(), bitmap.get());
+        Compose(buffer.get(), RECT{0, 0, width, height}, state);
+        BitBlt(dc, rc.left, rc.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+    } else {
+        Compose(dc, rc, state);  // no memory for a buffer: draw in place
+    }
+}
+
+void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const {
+    HBITMAP picture = Picture(which);
+    MemoryDC source(dc);
+    if (picture && source) {
+        SelectGuard select(source.get(), picture);
+        BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source.get(), 0, 0, SRCCOPY);
+    } else {
+        BrushHandle fill(CreateSolidBrush(kNoPicture));
+        FillRect(dc, &rc, fill.get());
+    }
+}
+
+// ---- CSkinButton -----------------------------------------------------------
+
+void CSkinButton::SetText(std::wstring caption) {
+    caption_ = std::move(caption);
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CSkinButton::SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed, COLORREF disabled) {
+    colors_ = CaptionColors{normal, hover, pressed, disabled};
+}
+
+void CSkinButton::SetIndicator(int mode) {
+    indicator_ = mode;
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CSkinButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
+    CopyPicture(dc, rc, Choose(state));
+    if (!caption_.empty()) DrawCaption(dc, rc, state);
+    if (indicator_ != kNoIndicator) DrawLamps(dc);
+}
+
+void CSkinButton::DrawCaption(HDC dc, const RECT& rc, const ButtonState& state) const {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ChooseCaptionColor(state, colors_));
+    FontHandle font = CreateArialFont(fontHeight_, fontWidth_);
+    SelectGuard selectFont(dc, font.get());
+    const CaptionLayout layout = LayoutCaption(align_, ToSkinRect(rc));
+    const int length = static_cast<int>(caption_.size());
+    switch (layout.kind) {
+        case CaptionKind::kWrapped: {
+            RECT box = ToRect(layout.rect);
+            RECT measured = box;
+            DrawTextW(dc, caption_.c_str(), length, &measured, layout.format | DT_CALCRECT);
+            box.top = CenteredTop(box.top, box.bottom - box.top, measured.bottom - measured.top);
+            DrawTextW(dc, caption_.c_str(), length, &box, layout.format);
+            break;
+        }
+        case CaptionKind::kSingleLine: {
+            RECT box = ToRect(layout.rect);
+            DrawTextW(dc, caption_.c_str(), length, &box, layout.format);
+            break;
+        }
+        case CaptionKind::kTextOut:
+            TextOutW(dc, rc.left + layout.x, rc.top + layout.y, caption_.c_str(), length);
+            break;
+    }
+}
+
+void CSkinButton::DrawLamps(HDC dc) const {
+    const auto colors = LampColors(indicator_);
+    if (!colors) return;
+    for (int lamp = 0; lamp < 3; ++lamp) {
+        BrushHandle brush(CreateSolidBrush((*colors)[lamp]));
+        const RECT r = ToRect(LampRect(lamp));
+        FillRect(dc, &r, brush.get());
+    }
+}

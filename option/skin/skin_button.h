@@ -1,0 +1,120 @@
+#pragma once
+// Skinned buttons: owner-drawn push buttons that show one of four pictures cut
+// from their window's "Normal", "Over", "Down" and "Disable" images, light up
+// under the pointer (tracked with the mouse capture), can act as two-state
+// switches, and carry a tooltip.
+//
+// All skinned buttons have control id 0: windows tell them apart by the handle
+// in WM_COMMAND's lParam. Hover changes are posted to the parent as
+// WM_BUTTON_HOVER (wParam 1 entered / 0 left, lParam the hover id).
+#include <windows.h>
+
+#include <string>
+
+#include "button_look.h"
+#include "button_pos.h"
+#include "button_tooltip.h"
+#include "gdi.h"
+#include "skin_dialog.h"
+#include "window.h"
+
+class CSkinButtonBase : public CWindow {
+public:
+    // A child at `rect` of `parent`, visible, no text, id 0; it makes itself
+    // owner-drawn and leaves the tab order.
+    bool Create(HWND parent, const SkinRect& rect);
+    // Create, cut the pictures at the entry's rectangle, and take the entry's
+    // text as the tooltip.
+    bool CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures);
+
+    // Cuts the four pictures out of the window images at `rect`. A missing image
+    // keeps the old picture.
+    void SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
+    void SetCheck(int checked);
+    int GetCheck() const { return checked_; }
+    void SetCheckMode(bool on) { checkMode_ = on; }
+    bool CheckMode() const { return checkMode_; }
+    void SetTooltipText(const wchar_t* text, bool activate);
+    const CButtonTooltip& Tooltip() const { return tooltip_; }
+    void SetHover(bool hover);
+    bool Hover() const { return hover_; }
+    void SetHoverId(int id) { hoverId_ = id; }
+    int HoverId() const { return hoverId_; }
+    HBITMAP Picture(ButtonPicture which) const { return pictures_[static_cast<int>(which)].get(); }
+
+    // Paints the button as it looks with `itemState` (ODS_* flags) into `dc`.
+    void Draw(HDC dc, const RECT& rc, UINT itemState);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnReflectedDrawItem(DRAWITEMSTRUCT* item) override;
+    void OnDestroy() override;
+    void OnTimer(UINT_PTR id) override;
+
+    ButtonState StateOf(UINT itemState) const;
+    // Composes the face into `dc` (an off-screen buffer, or the button itself
+    // when no buffer could be made).
+    virtual void Compose(HDC dc, const RECT& rc, const ButtonState& state) = 0;
+    virtual ButtonPicture Choose(const ButtonState& state) const = 0;
+    void CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const;
+
+private:
+    void NotifyHover(bool state);
+    void OnMouseMove(WPARAM keys, LPARAM position);
+    // The pointer is elsewhere: hover ends, and the capture too unless the
+    // left button is held.
+    void Leave(bool leftHeld);
+    void WatchPointer(bool on);
+
+    BitmapHandle pictures_[kButtonPictureCount];
+    bool checkMode_ = false;
+    int checked_ = 0;
+    bool hover_ = false;
+    int hoverId_ = 0;
+    CButtonTooltip tooltip_;
+};
+
+class CSkinButton : public CSkinButtonBase {
+public:
+    void SetText(std::wstring caption);
+    const std::wstring& Text() const { return caption_; }
+    void SetAlign(int mode) { align_ = mode; }
+    void SetFont(int height, int width) {
+        fontHeight_ = height;
+        fontWidth_ = width;
+    }
+    void SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed, COLORREF disabled);
+    void SetIndicator(int mode);
+    int Indicator() const { return indicator_; }
+
+protected:
+    void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;
+    ButtonPicture Choose(const ButtonState& state) const override { return ChooseButtonPicture(state); }
+
+private:
+    void DrawCaption(HDC dc, const RECT& rc, const ButtonState& state) const;
+    void DrawLamps(HDC dc) const;
+
+    std::wstring caption_;
+    int fontHeight_ = 15;
+    int fontWidth_ = 0;
+    int align_ = 1;
+    CaptionColors colors_;
+    int indicator_ = kNoIndicator;
+};
+
+// A skinned button with a colour swatch over its picture (the lighting page's
+// colour choices). The swatch covers the button but its four corner pixels.
+class CSkinColorButton : public CSkinButtonBase {
+public:
+    // The owner repaints when it wants the new colour shown.
+    void SetFillColor(COLORREF color) { fill_ = color; }
+    COLORREF FillColor() const { return fill_; }
+
+protected:
+    void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;
+    ButtonPicture Choose(const ButtonState& state) const override { return ChooseColorButtonPicture(state); }
+
+private:
+    COLORREF fill_ = RGB(0, 0, 0);
+};

@@ -1,0 +1,17 @@
+#pragma once
+// Colours as the platform stores them: 0x00BBGGRR. Portable.
+#include <cstdint>
+
+using SkinColor = uint32_t;
+
+constexpr SkinColor SkinRgb(uint8_t r, uint8_t g, uint8_t b) {
+    return static_cast<SkinColor>(r) | (static_cast<SkinColor>(g) << 8) | (static_cast<SkinColor>(b) << 16);
+}
+constexpr uint8_t SkinRed(SkinColor c) { return static_cast<uint8_t>(c & 0xFF); }
+constexpr uint8_t SkinGreen(SkinColor c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
+constexpr uint8_t SkinBlue(SkinColor c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+
+// The skins' shared palette.
+inline constexpr SkinColor kSkinAccent = SkinRgb(128, 21, 153);
+inline constexpr SkinColor kSkinDarkPanel = SkinRgb(16, 16, 16);
+inline constexpr SkinColor kSkinWhite = SkinRgb(255, 255, 255);

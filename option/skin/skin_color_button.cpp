@@ -1,0 +1,13 @@
+#include "skin_button.h"
+
+void CSkinColorButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
+    CopyPicture(dc, rc, Choose(state));
+    if (state.disabled) return;
+    // The swatch: the whole button but its four corner pixels.
+    RegionHandle swatch(CreateRectRgn(rc.left, rc.top + 1, rc.right, rc.bottom - 1));
+    RegionHandle upright(CreateRectRgn(rc.left + 1, rc.top, rc.right - 1, rc.bottom));
+    if (!swatch || !upright) return;
+    CombineRgn(swatch.get(), swatch.get(), upright.get(), RGN_OR);
+    BrushHandle brush(CreateSolidBrush(fill_));
+    FillRgn(dc, swatch.get(), brush.get());
+}

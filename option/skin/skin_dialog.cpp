@@ -1,0 +1,133 @@
+#include "skin_dialog.h"
+
+#include "bitmap_region.h"
+#include "skin_folder.h"
+#include "skin_image.h"
+
+namespace {
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+constexpr COLORREF kMaskTransparent = RGB(255, 255, 255);
+// What shows where a skin has no background picture.
+constexpr COLORREF kNoBackground = RGB(16, 16, 16);
+
+}  // namespace
+
+int CSkinDialog::OnCreate(CREATESTRUCTW*) {
+    LoadSkin();
+    RegionHandle region = BitmapToRegion(mask_.get(), kMaskTransparent, 0);
+    if (region) {
+        region_ = region.get();
+        if (!SetWindowRgn(hwnd(), region.get(), TRUE)) region_ = nullptr;  // not taken: the guard deletes it
+        else region.Release();
+    }
+    return 0;
+}
+
+void CSkinDialog::LoadSkin() {
+    std::u16string folder = skinFolder_;
+    if (folder.empty()) {
+        const std::wstring& programSkins = SkinsFolder();
+        folder.assign(programSkins.begin(), programSkins.end());
+    }
+    const SkinDescription skin(folder, skinFile_);
+    const SkinScreen screen = skin.ReadScreen();
+
+    SIZE size{0, 0};
+    BitmapHandle normal, over, down, disabled;
+    LoadSkinImage(Wide(skin.ImagePath(screen.mask)), mask_, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.normal)), normal, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.over)), over, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.down)), down, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.disable)), disabled, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.normal)), background_, size);
+    backgroundSize_ = size;
+
+    // Without a background picture the template's size stays: the window still
+    // opens and can be closed.
+    if (backgroundSize_.cx > 0 && backgroundSize_.cy > 0)
+        MoveWindow(hwnd(), 0, 0, backgroundSize_.cx, backgroundSize_.cy, TRUE);
+
+    CreateControls(skin, SkinPictures{normal.get(), over.get(), down.get(), disabled.get()});
+}
+
+void CSkinDialog::OnDestroy() {
+    mask_.Reset();
+    background_.Reset();
+    backgroundSize_ = SIZE{0, 0};
+}
+
+void CSkinDialog::PaintBackground(HDC dc, const RECT& client) {
+    MemoryDC source(dc);
+    if (background_ && source) {
+        SelectGuard select(source.get(), background_.get());
+        BitBlt(dc, 0, 0, backgroundSize_.cx, backgroundSize_.cy, source.get(), 0, 0, SRCCOPY);
+        // A window larger than its picture: no garbage beyond it.
+        if (client.right > backgroundSize_.cx || client.bottom > backgroundSize_.cy) {
+            BrushHandle fill(CreateSolidBrush(kNoBackground));
+            RECT right{backgroundSize_.cx, 0, client.right, client.bottom};
+            RECT below{0, backgroundSize_.cy, client.right, client.bottom};
+            FillRect(dc, &right, fill.get());
+            FillRect(dc, &below, fill.get());
+        }
+    } else {
+        BrushHandle fill(CreateSolidBrush(kNoBackground));
+        FillRect(dc, &client, fill.get());
+    }
+}
+
+bool CSkinDialog::OnPaint() {
+    PaintDC paint(hwnd());
+    if (!paint.get()) return true;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+
+    MemoryDC buffer(paint.get());
+    BitmapHandle bufferBitmap(width > 0 && height > 0 ? CreateCompatibleBitmap(paint.get(), width, height) : nullptr);
+    if (buffer && bufferBitmap) {
+        SelectGuard select(buffer.get(), bufferBitmap.get());
+        PaintBackground(buffer.get(), client);
+        SetBkMode(buffer.get(), TRANSPARENT);
+        PaintOver(buffer.get(), client);
+        BitBlt(paint.get(), 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
+    } else {
+        // No memory for the buffer: paint straight to the screen rather than not at all.
+        PaintBackground(paint.get(), client);
+        SetBkMode(paint.get(), TRANSPARENT);
+        PaintOver(paint.get(), client);
+    }
+    return true;
+}
+
+LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return TRUE;  // the paint covers the whole client area
+        case WM_LBUTTONDOWN: {
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            OnBackgroundPress(at);
+            const DragMode mode = Drag();
+            if (mode != DragMode::kNone) {
+                HWND target = mode == DragMode::kSelf ? hwnd() : GetParent(hwnd());
+                if (target) PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+            }
+            return CDialogBase::HandleMessage(message, wParam, lParam);
+        }
+        default:
+            return CDialogBase::HandleMessage(message, wParam, lParam);
+    }
+}
+
+void CSkinDialog::DrawSkinText(HDC dc, const std::wstring& text, RECT box, UINT format, bool centreVertically) {
+    if (centreVertically) {
+        RECT measured = box;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+        const int boxHeight = box.bottom - box.top;
+        const int height = measured.bottom - measured.top;
+        if (height < boxHeight) box.top += (boxHeight - height) / 2;
+    }
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+}

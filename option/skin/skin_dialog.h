@@ -1,0 +1,74 @@
+#pragma once
+// CSkinDialog: the frame every window of the configuration program shares. At
+// creation it loads its skin description file, sizes itself to the "Normal"
+// picture, takes the shape of the "Mask" picture, and lets the window create
+// its controls from the "BUTTONPOS" entries. It paints the background (and
+// whatever the window draws over it) off screen and copies it in one block.
+#include <windows.h>
+
+#include <string>
+
+#include "dialog_base.h"
+#include "gdi.h"
+#include "skin_description.h"
+
+// The four window pictures that controls cut their state pictures from. Only
+// valid during CreateControls.
+struct SkinPictures {
+    HBITMAP normal = nullptr;    // not owned
+    HBITMAP over = nullptr;      // not owned
+    HBITMAP down = nullptr;      // not owned
+    HBITMAP disabled = nullptr;  // not owned
+};
+
+class CSkinDialog : public CDialogBase {
+public:
+    // How a press on the background moves windows.
+    enum class DragMode {
+        kNone,    // the window stays where it is
+        kSelf,    // the window follows the pointer (the main window)
+        kParent,  // the parent window follows (a page inside the main window)
+    };
+
+    CSkinDialog(int templateId, std::u16string skinFile) : CDialogBase(templateId), skinFile_(std::move(skinFile)) {}
+
+    // The folder the skin file and its pictures are read from; by default the
+    // program's skins folder. Set before creation.
+    void SetSkinFolder(std::u16string folder) { skinFolder_ = std::move(folder); }
+    const std::u16string& SkinFile() const { return skinFile_; }
+    SIZE BackgroundSize() const { return backgroundSize_; }
+    HBITMAP Background() const { return background_.get(); }
+    // The region the mask gave at creation (owned by the window manager), or null.
+    HRGN AppliedRegion() const { return region_; }
+
+protected:
+    int OnCreate(CREATESTRUCTW* create) override;
+    void OnDestroy() override;
+    bool OnPaint() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Creates the window's controls from its skin (step 5 of loading a skin).
+    virtual void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {}
+    // Draws the window's texts over its background, in the off-screen buffer
+    // (transparent background mode is already set).
+    virtual void PaintOver(HDC dc, const RECT& client) {}
+    virtual DragMode Drag() const { return DragMode::kNone; }
+    // A press on the background, before any drag starts (pages close their
+    // drop-down lists here).
+    virtual void OnBackgroundPress(POINT client) {}
+
+    // A text box, drawn like the skinned windows draw their texts: one line or
+    // word-wrapped, centred vertically after measuring when `centreVertically`.
+    static void DrawSkinText(HDC dc, const std::wstring& text, RECT box, UINT format, bool centreVertically);
+
+private:
+    void LoadSkin();
+    void PaintBackground(HDC dc, const RECT& client);
+
+    std::u16string skinFile_;
+    std::u16string skinFolder_;
+    BitmapHandle mask_;
+    BitmapHandle background_;
+    SIZE backgroundSize_{0, 0};
+    HRGN region_ = nullptr;  // not owned: the window manager owns it once applied
+};

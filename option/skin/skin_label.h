@@ -1,0 +1,32 @@
+#pragma once
+// CSkinLabel: a one-line text that a window changes while it runs, centred on
+// a solid background in the skins' accent colour, painted without flicker.
+#include <windows.h>
+
+#include <string>
+
+#include "button_pos.h"
+#include "window.h"
+
+class CSkinLabel : public CWindow {
+public:
+    static constexpr COLORREF kTextColor = RGB(128, 21, 153);
+
+    bool Create(HWND parent, const SkinRect& rect);
+    void SetText(std::wstring text);
+    const std::wstring& Text() const { return text_; }
+    // Shows at the next paint.
+    void SetBkColor(COLORREF color) { background_ = color; }
+    // Paints the label into any device context at (0, 0).
+    void Draw(HDC dc) const;
+
+protected:
+    int OnCreate(CREATESTRUCTW* create) override;
+    bool OnPaint() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::wstring text_;
+    COLORREF background_ = RGB(2, 2, 2);
+    RECT client_{};
+};

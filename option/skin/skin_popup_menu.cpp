@@ -1,0 +1,127 @@
+#include "skin_popup_menu.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "gdi.h"
+
+namespace {
+
+// The menus alive on this thread: item data is only trusted when one of them owns it.
+thread_local std::vector<CSkinPopupMenu*> t_liveMenus;
+
+// Where the skin's own arrow picture is missing: a small triangle in the text colour.
+void DrawSubmenuArrow(HDC dc, const RECT& rc, COLORREF color) {
+    const int x = rc.right - 19 + 6;
+    const int mid = (rc.top + rc.bottom) / 2;
+    const POINT points[3] = {{x, mid - 4}, {x + 4, mid}, {x, mid + 4}};
+    BrushHandle brush(CreateSolidBrush(color));
+    PenHandle pen(CreatePen(PS_SOLID, 1, color));
+    SelectGuard selectBrush(dc, brush.get());
+    SelectGuard selectPen(dc, pen.get());
+    Polygon(dc, points, 3);
+}
+
+}  // namespace
+
+CSkinPopupMenu::CSkinPopupMenu(HFONT font, int itemHeight) : font_(font), model_(itemHeight) {
+    menu_ = CreatePopupMenu();
+    t_liveMenus.push_back(this);
+}
+
+CSkinPopupMenu::~CSkinPopupMenu() {
+    Destroy();
+    t_liveMenus.erase(std::remove(t_liveMenus.begin(), t_liveMenus.end(), this), t_liveMenus.end());
+}
+
+bool CSkinPopupMenu::AddItem(UINT id, const std::wstring& text, HMENU submenu, int mark) {
+    if (!menu_) return false;
+    const PopupMenuItem& item =
+        model_.AddItem(id, std::u16string(text.begin(), text.end()), submenu != nullptr, mark);
+    const auto data = reinterpret_cast<LPCWSTR>(&item);
+    if (item.separator) return AppendMenuW(menu_, MF_OWNERDRAW | MF_SEPARATOR, 0, data) != FALSE;
+    if (submenu) return AppendMenuW(menu_, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), data);
+    return AppendMenuW(menu_, MF_OWNERDRAW, id, data) != FALSE;
+}
+
+BOOL CSkinPopupMenu::Track(HWND owner, int x, int y) {
+    if (!menu_) return FALSE;
+    return TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+}
+
+void CSkinPopupMenu::Destroy() {
+    if (menu_) {
+        // Submenus belong to whoever made them: take them out before the menu goes.
+        for (int i = GetMenuItemCount(menu_) - 1; i >= 0; --i)
+            if (GetSubMenu(menu_, i)) RemoveMenu(menu_, static_cast<UINT>(i), MF_BYPOSITION);
+        DestroyMenu(menu_);
+        menu_ = nullptr;
+    }
+    model_.Clear();
+}
+
+CSkinPopupMenu* CSkinPopupMenu::OwnerOf(ULONG_PTR itemData) {
+    const auto* item = reinterpret_cast<const PopupMenuItem*>(itemData);
+    if (!item) return nullptr;
+    for (CSkinPopupMenu* menu : t_liveMenus)
+        if (menu->model_.Owns(item)) return menu;
+    return nullptr;
+}
+
+bool CSkinPopupMenu::RouteMeasureItem(MEASUREITEMSTRUCT* item) {
+    CSkinPopupMenu* menu = OwnerOf(item->itemData);
+    if (!menu) return false;
+    menu->Measure(item);
+    return true;
+}
+
+bool CSkinPopupMenu::RouteDrawItem(const DRAWITEMSTRUCT* item) {
+    CSkinPopupMenu* menu = OwnerOf(item->itemData);
+    if (!menu) return false;
+    menu->Draw(item);
+    return true;
+}
+
+void CSkinPopupMenu::Measure(MEASUREITEMSTRUCT* item) {
+    const auto* entry = reinterpret_cast<const PopupMenuItem*>(item->itemData);
+    const PopupItemSize size = model_.Measure(*entry);
+    item->itemWidth = static_cast<UINT>(std::max(0, size.width));
+    item->itemHeight = static_cast<UINT>(std::max(0, size.height));
+}
+
+void CSkinPopupMenu::Draw(const DRAWITEMSTRUCT* item) const {
+    const auto* entry = reinterpret_cast<const PopupMenuItem*>(item->itemData);
+    HDC dc = item->hDC;
+    RECT rc = item->rcItem;
+    const PopupItemLook look = model_.Look(*entry, (item->itemState & ODS_SELECTED) != 0);
+    BrushHandle fill(CreateSolidBrush(look.fill));
+    FillRect(dc, &rc, fill.get());
+    if (entry->separator) {
+        PenHandle pen(CreatePen(PS_SOLID, 1, look.text));
+        SelectGuard select(dc, pen.get());
+        const int y = rc.top + (rc.bottom - rc.top) / 2;
+        MoveToEx(dc, rc.left, y, nullptr);
+        LineTo(dc, rc.right, y);
+    } else {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, look.text);
+        SelectGuard select(dc, font_);
+        RECT text = rc;
+        text.left += 2;
+        const std::wstring caption(entry->text.begin(), entry->text.end());
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        if (entry->opensSubmenu) {
+            auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSubmenuIconId),
+                                                      IMAGE_ICON, 16, 16, LR_SHARED));
+            if (icon) {
+                DrawIconEx(dc, rc.right - 19, rc.top + (rc.bottom - rc.top - 16) / 2, icon, 16, 16, 0, nullptr,
+                           DI_NORMAL);
+            } else {
+                DrawSubmenuArrow(dc, rc, look.text);
+            }
+        }
+    }
+    // The platform must not paint over the item (its own submenu arrow, say).
+    ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// CSkinPopupMenu: a choice menu whose items the program draws in the skins'
+// dark colours, in one font and one fixed width. Its frame comes from
+// CCoolMenu. The owner window routes WM_MEASUREITEM and WM_DRAWITEM of menus to
+// RouteMeasureItem and RouteDrawItem (CDialogBase does).
+#include <windows.h>
+
+#include <string>
+
+#include "popup_menu_model.h"
+
+class CSkinPopupMenu {
+public:
+    static constexpr int kSubmenuIconId = 145;
+
+    // `font` is not owned; it must outlive the menu's tracking.
+    explicit CSkinPopupMenu(HFONT font, int itemHeight = 20);
+    ~CSkinPopupMenu();
+    CSkinPopupMenu(const CSkinPopupMenu&) = delete;
+    CSkinPopupMenu& operator=(const CSkinPopupMenu&) = delete;
+
+    // Appends an owner-drawn entry: a separator for PopupMenuModel::kSeparatorId,
+    // an entry that opens `submenu` (not owned: it is detached again before this
+    // menu is destroyed) when given, a command otherwise.
+    bool AddItem(UINT id, const std::wstring& text, HMENU submenu = nullptr, int mark = 0);
+    // The width of every item; called after the items are added.
+    void SetWidth(int width) { model_.SetWidth(width); }
+    // Shows the menu with its top left corner at the screen point; the right
+    // button selects too. The choice arrives at `owner` as WM_COMMAND.
+    BOOL Track(HWND owner, int x, int y);
+    void Destroy();
+
+    HMENU menu() const { return menu_; }
+    PopupMenuModel& model() { return model_; }
+    HFONT font() const { return font_; }
+
+    static bool RouteMeasureItem(MEASUREITEMSTRUCT* item);
+    static bool RouteDrawItem(const DRAWITEMSTRUCT* item);
+
+private:
+    static CSkinPopupMenu* OwnerOf(ULONG_PTR itemData);
+    void Measure(MEASUREITEMSTRUCT* item);
+    void Draw(const DRAWITEMSTRUCT* item) const;
+
+    HMENU menu_ = nullptr;  // owned
+    HFONT font_;            // not owned
+    PopupMenuModel model_;
+};

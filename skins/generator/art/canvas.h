@@ -1,0 +1,55 @@
+#pragma once
+// A floating-point RGBA drawing surface with coverage-based anti-aliasing.
+#include <vector>
+
+#include "art/color.h"
+#include "art/image.h"
+#include "art/paint.h"
+#include "art/shape.h"
+
+namespace art {
+
+class Canvas {
+public:
+    Canvas() = default;
+    Canvas(int width, int height, Color fill = Color{0, 0, 0, 0});
+
+    int Width() const { return w_; }
+    int Height() const { return h_; }
+    const Color& At(int x, int y) const { return px_[size_t(y) * w_ + x]; }
+    Box Bounds() const { return {0, 0, double(w_), double(h_)}; }
+
+    // Blends `c` over the pixel with the given opacity (0-1), source over.
+    void Blend(int x, int y, Color c, double opacity);
+
+    // Fills a shape; each pixel takes its coverage times `opacity` of the paint.
+    void Fill(const Shape& shape, const Paint& paint, double opacity = 1.0);
+    void Fill(const ShapePtr& shape, const Paint& paint, double opacity = 1.0) { Fill(*shape, paint, opacity); }
+    void Fill(const ShapePtr& shape, Color c, double opacity = 1.0) { Fill(*shape, SolidPaint(c), opacity); }
+
+    // A soft light or shadow that fades out over `radius` pixels outside the shape
+    // (and is full inside it): for glows, drop shadows and halos.
+    void Glow(const ShapePtr& shape, Color c, double radius, double opacity);
+    // Darkens or lights the inside of a shape along its edge, fading over `radius`
+    // pixels towards the inside: for recessed fields.
+    void InnerGlow(const ShapePtr& shape, Color c, double radius, double opacity);
+
+    // Copies pixels of `source` into this canvas with `source`'s (0, 0) at (x, y).
+    void Paste(const Canvas& source, int x, int y);
+    Canvas Crop(int x, int y, int width, int height) const;
+
+    // Rounds to 8 bits. With dithering, a 4 x 4 ordered pattern (anchored at the
+    // given origin, so that crops of one picture dither alike) spreads the rounding
+    // error of slow dark gradients instead of showing bands.
+    Image8 ToImage(bool dither, int originX = 0, int originY = 0) const;
+
+private:
+    template <typename Fn>
+    void ForEachPixel(const Box& area, Fn&& fn);
+
+    int w_ = 0;
+    int h_ = 0;
+    std::vector<Color> px_;
+};
+
+}  // namespace art

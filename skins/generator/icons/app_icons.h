@@ -1,0 +1,20 @@
+#pragma once
+// The program icons: the Monitor's tray and program icon (the mouse itself)
+// and the configuration program's icon (the mouse on a tile).
+#include <vector>
+
+#include "art/image.h"
+#include "skin/skin_builder.h"
+
+namespace icons {
+
+// Sizes stored in each icon file, smallest first.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 256};
+
+art::Image8 RenderMonitorIcon(int size);
+art::Image8 RenderOptionIcon(int size);
+
+// "monitor.ico" and "option.ico".
+std::vector<skin::GeneratedFile> BuildAppIcons();
+
+}  // namespace icons

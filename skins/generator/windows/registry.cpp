@@ -1,0 +1,20 @@
+// The skinned windows of the suite. A new window is one line here and one
+// layout description.
+#include "skin/skin_set.h"
+#include "windows/windows.h"
+
+namespace skin {
+
+namespace {
+
+constexpr WindowDescription kWindows[] = {
+    {"skin_mains.ini", "mains", 680, 572, nullptr, 0, windows::DescribeMainWindow},
+    {"skin_configr.ini", "configr", 0, 0, "skin_mains.ini", 7, windows::DescribeConfigPage},
+    {"skin_gallery.ini", "gallery", 748, 412, nullptr, 0, windows::DescribeGallery},
+};
+
+}  // namespace
+
+std::span<const WindowDescription> RegisteredWindows() { return kWindows; }
+
+}  // namespace skin

@@ -1,0 +1,11 @@
+#pragma once
+// Layout descriptions, one per skinned window.
+#include "skin/skin_builder.h"
+
+namespace windows {
+
+void DescribeMainWindow(skin::SkinBuilder& b);
+void DescribeConfigPage(skin::SkinBuilder& b);
+void DescribeGallery(skin::SkinBuilder& b);
+
+}  // namespace windows

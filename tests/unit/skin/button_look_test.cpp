@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "button_look.h"
+
+namespace {
+
+ButtonState State(bool checkMode, bool disabled, bool checked, bool pressed, bool hover) {
+    return ButtonState{checkMode, disabled, checked, pressed, hover};
+}
+
+}  // namespace
+
+TEST(ButtonPictureChoice, PushMode) {
+    using P = ButtonPicture;
+    EXPECT_EQ(ChooseButtonPicture(State(false, false, false, false, false)), P::kNormal);
+    EXPECT_EQ(ChooseButtonPicture(State(false, false, false, false, true)), P::kOver);
+    EXPECT_EQ(ChooseButtonPicture(State(false, false, false, true, true)), P::kDown);
+    EXPECT_EQ(ChooseButtonPicture(State(false, false, true, false, true)), P::kDown);
+    // Disabled wins over every other state.
+    EXPECT_EQ(ChooseButtonPicture(State(false, true, true, true, true)), P::kDisabled);
+}
+
+TEST(ButtonPictureChoice, CheckModeShowsItsStateNotThePress) {
+    using P = ButtonPicture;
+    EXPECT_EQ(ChooseButtonPicture(State(true, false, false, true, false)), P::kNormal);
+    EXPECT_EQ(ChooseButtonPicture(State(true, false, false, true, true)), P::kOver);
+    EXPECT_EQ(ChooseButtonPicture(State(true, false, true, false, true)), P::kDown);
+    EXPECT_EQ(ChooseButtonPicture(State(true, true, true, false, true)), P::kDisabled);
+}
+
+TEST(ButtonPictureChoice, ColourButton) {
+    using P = ButtonPicture;
+    EXPECT_EQ(ChooseColorButtonPicture(State(true, true, true, false, true)), P::kDisabled);
+    EXPECT_EQ(ChooseColorButtonPicture(State(true, false, false, false, true)), P::kOver);
+    EXPECT_EQ(ChooseColorButtonPicture(State(true, false, true, false, true)), P::kDown);
+    EXPECT_EQ(ChooseColorButtonPicture(State(true, false, false, true, false)), P::kNormal);
+    EXPECT_EQ(ChooseColorButtonPicture(State(false, false, true, false, false)), P::kDown);
+    EXPECT_EQ(ChooseColorButtonPicture(State(false, true, true, false, false)), P::kDisabled);
+    EXPECT_EQ(ChooseColorButtonPicture(State(false, false, false, true, false)), P::kDown);
+    EXPECT_EQ(ChooseColorButtonPicture(State(false, false, false, false, true)), P::kOver);
+    EXPECT_EQ(ChooseColorButtonPicture(State(false, false, false, false, false)), P::kNormal);
+}
+
+TEST(ButtonCaptionColour, HoverFirstThenDisabledThenPressed) {
+    CaptionColors c;
+    c.normal = 1;
+    c.hover = 2;
+    c.pressed = 3;
+    c.disabled = 4;
+    EXPECT_EQ(ChooseCaptionColor(State(false, false, false, false, false), c), 1u);
+    EXPECT_EQ(ChooseCaptionColor(State(false, false, true, true, true), c), 2u);
+    EXPECT_EQ(ChooseCaptionColor(State(false, true, true, false, false), c), 4u);
+    EXPECT_EQ(ChooseCaptionColor(State(true, false, true, false, false), c), 3u);
+    EXPECT_EQ(ChooseCaptionColor(State(false, false, false, true, false), c), 3u);
+    // The defaults.
+    const CaptionColors d;
+    EXPECT_EQ(d.normal, SkinRgb(245, 245, 245));
+    EXPECT_EQ(d.hover, SkinRgb(255, 0, 0));
+    EXPECT_EQ(d.disabled, SkinRgb(150, 150, 150));
+}
+
+TEST(ButtonCaptionLayout, EveryAlignmentMode) {
+    using namespace text_format;
+    const SkinRect r{0, 0, 150, 28};
+    const CaptionLayout wrapped = LayoutCaption(0, r);
+    EXPECT_EQ(wrapped.kind, CaptionKind::kWrapped);
+    EXPECT_EQ(wrapped.rect, (SkinRect{5, 0, 145, 28}));
+    EXPECT_EQ(wrapped.format, kWordBreak | kCenter | kEditControl);
+
+    for (int mode : {1, 3}) {
+        const CaptionLayout left = LayoutCaption(mode, r);
+        EXPECT_EQ(left.kind, CaptionKind::kSingleLine);
+        EXPECT_EQ(left.rect, (SkinRect{5, 0, 140, 28}));
+        EXPECT_EQ(left.format, kLeft | kVCenter | kSingleLine | kNoPrefix | kEndEllipsis);
+    }
+    const CaptionLayout four = LayoutCaption(4, r);
+    EXPECT_EQ(four.kind, CaptionKind::kTextOut);
+    EXPECT_EQ(four.x, 20);
+    EXPECT_EQ(four.y, 4);
+    const CaptionLayout five = LayoutCaption(5, r);
+    EXPECT_EQ(five.x, 25);
+    EXPECT_EQ(five.y, 7);
+    EXPECT_EQ(LayoutCaption(6, r).rect, (SkinRect{45, 0, 143, 28}));
+    EXPECT_EQ(LayoutCaption(7, r).rect, (SkinRect{15, 0, 140, 28}));
+    for (int mode : {2, 8, -3}) {
+        const CaptionLayout right = LayoutCaption(mode, r);
+        EXPECT_EQ(right.rect, (SkinRect{5, 0, 145, 28}));
+        EXPECT_EQ(right.format, kRight | kVCenter | kSingleLine | kNoPrefix | kEndEllipsis);
+    }
+}
+
+TEST(ButtonCaptionLayout, WrappedBlockIsCentredOnlyWhenItFits) {
+    EXPECT_EQ(CenteredTop(0, 28, 15), 6);
+    EXPECT_EQ(CenteredTop(10, 28, 16), 16);
+    EXPECT_EQ(CenteredTop(0, 28, 28), 0);
+    EXPECT_EQ(CenteredTop(0, 28, 45), 0);
+}
+
+TEST(ButtonLamps, TableOfModes) {
+    constexpr SkinColor B = kLampBlue, R = kLampRed, G = kLampGreen, D = kLampDark;
+    const std::array<SkinColor, 3> expected[9] = {{D, D, D}, {B, D, D}, {D, R, D}, {D, D, G}, {B, R, D},
+                                                  {B, D, G}, {D, R, G}, {B, R, G}, {D, D, D}};
+    for (int mode = 1; mode <= 8; ++mode) {
+        ASSERT_TRUE(LampColors(mode).has_value());
+        EXPECT_EQ(*LampColors(mode), expected[mode]) << "mode " << mode;
+    }
+    EXPECT_FALSE(LampColors(-1).has_value());
+    EXPECT_EQ(*LampColors(42), expected[0]);
+    EXPECT_EQ(LampRect(0), (SkinRect{100, 6, 104, 16}));
+    EXPECT_EQ(LampRect(1), (SkinRect{106, 6, 110, 16}));
+    EXPECT_EQ(LampRect(2), (SkinRect{112, 6, 116, 16}));
+}

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "skin_description.h"
+#include "text_codec.h"
+
+namespace {
+
+class SkinDescriptionTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("gm_skin_desc_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+    }
+    std::u16string Folder() const { return Utf8ToU16(dir_.string() + "/"); }
+
+    std::filesystem::path dir_;
+};
+
+}  // namespace
+
+TEST_F(SkinDescriptionTest, ReadsScreenAndEntries) {
+    Write("skin_test.ini",
+          "[SCREEN]\r\nMask=m.bmp\r\nNormal=sub/n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x.bmp\r\n"
+          "[BUTTONPOS]\r\n1=Close,10,20,30,40,Close the window\r\n");
+    const SkinDescription skin(Folder(), u"skin_test.ini");
+    const SkinScreen screen = skin.ReadScreen();
+    EXPECT_EQ(screen.mask, u"m.bmp");
+    EXPECT_EQ(screen.normal, u"sub/n.bmp");
+    EXPECT_EQ(screen.over, u"o.bmp");
+    EXPECT_EQ(screen.down, u"d.bmp");
+    EXPECT_EQ(screen.disable, u"x.bmp");
+    // Names are appended to the folder as they are: subfolders work.
+    EXPECT_EQ(skin.ImagePath(screen.normal), Folder() + u"sub/n.bmp");
+    EXPECT_EQ(skin.ImagePath(u""), u"");
+
+    EXPECT_TRUE(skin.HasEntry(1));
+    EXPECT_FALSE(skin.HasEntry(2));
+    const ButtonPos close = skin.ReadEntry(1);
+    EXPECT_EQ(close.rect, (SkinRect{10, 20, 40, 60}));
+    EXPECT_EQ(close.Text(), u"Close the window");
+    EXPECT_TRUE(skin.ReadEntry(2).rect.IsEmpty());
+}
+
+TEST_F(SkinDescriptionTest, MissingOrDamagedFileReadsEmpty) {
+    const SkinDescription missing(Folder(), u"nothing.ini");
+    EXPECT_EQ(missing.ReadScreen().normal, u"");
+    EXPECT_TRUE(missing.ReadEntry(0).rect.IsEmpty());
+
+    Write("junk.ini", std::string("\x00\xff\xfe[[[=\r\n=\n[SCREEN\nMask", 28));
+    const SkinDescription junk(Folder(), u"junk.ini");
+    EXPECT_EQ(junk.ReadScreen().normal, u"");
+    EXPECT_EQ(junk.ReadEntry(1).Text(), u"");
+}
+
+TEST(SkinsFolder, AppendsSkinsToTheProgramFolder) {
+    EXPECT_EQ(SkinsFolderOf(u"C:\\Games\\Mouse\\"), u"C:\\Games\\Mouse\\skins\\");
+    EXPECT_EQ(SkinsFolderOf(u"C:\\Games\\Mouse"), u"C:\\Games\\Mouse\\skins\\");
+    EXPECT_EQ(SkinsFolderOf(u"/opt/mouse/"), u"/opt/mouse/skins/");
+}

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "bitmap_edit.h"
+#include "skin_label.h"
+#include "test_support.h"
+
+TEST(BitmapEdit, ReportsEachChangeAndTheFocusLoss) {
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    CBitmapEdit edit;
+    ASSERT_TRUE(edit.Create(parent.hwnd(), SkinRect{10, 10, 190, 34},
+                            WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE, 4011));
+    edit.SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+    edit.ApplyFont();
+    EXPECT_EQ(parent.editMessage, RegisterWindowMessageW(L"BitmapEdit_KillFocus"));
+
+    SetFocus(edit.hwnd());
+    Pump();
+    parent.edits.clear();
+    SendMessageW(edit.hwnd(), WM_CHAR, L'x', 1);
+    Pump();
+    EXPECT_EQ(parent.edits, std::vector<WPARAM>{0});
+
+    parent.edits.clear();
+    edit.SetText(L"Profile 2");
+    Pump();
+    EXPECT_EQ(parent.edits, std::vector<WPARAM>{0});
+    EXPECT_EQ(edit.Text(), L"Profile 2");
+
+    parent.edits.clear();
+    SetFocus(parent.hwnd());
+    Pump();
+    EXPECT_EQ(parent.edits, std::vector<WPARAM>{1});
+}
+
+TEST(BitmapEdit, PaintsItsColoursAndCentresTheText) {
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    CBitmapEdit edit;
+    ASSERT_TRUE(edit.Create(parent.hwnd(), SkinRect{10, 10, 190, 70}, WS_VISIBLE | ES_AUTOHSCROLL | ES_MULTILINE, 1));
+    edit.SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+    edit.ApplyFont();
+    edit.SetText(L"Ag");
+    UpdateWindow(edit.hwnd());
+    RECT format{};
+    SendMessageW(edit.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(format.left, 2);
+    // A 60-pixel box and a 15-pixel font: the text starts about 22 pixels down.
+    EXPECT_GE(format.top, 18);
+    EXPECT_LE(format.top, 26);
+
+    BitmapHandle canvas = MakeBitmap(180, 60, [](int, int) { return RGB(0, 0, 0); });
+    MemoryDC dc(nullptr);
+    SelectGuard select(dc.get(), canvas.get());
+    SendMessageW(edit.hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    EXPECT_EQ(GetPixel(dc.get(), 170, 5), RGB(31, 27, 41));
+}
+
+TEST(SkinLabel, PaintsBackgroundAndCentredAccentText) {
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    CSkinLabel label;
+    ASSERT_TRUE(label.Create(parent.hwnd(), SkinRect{10, 10, 110, 34}));
+    BitmapHandle canvas = MakeBitmap(100, 24, [](int, int) { return RGB(255, 255, 255); });
+    MemoryDC dc(nullptr);
+    SelectGuard select(dc.get(), canvas.get());
+
+    auto count = [&](COLORREF c, int x0, int x1) {
+        int n = 0;
+        for (int x = x0; x < x1; ++x)
+            for (int y = 0; y < 24; ++y) n += GetPixel(dc.get(), x, y) == c;
+        return n;
+    };
+    label.Draw(dc.get());  // empty: background only
+    EXPECT_EQ(count(RGB(2, 2, 2), 0, 100), 100 * 24);
+
+    label.SetText(L"800");
+    label.Draw(dc.get());
+    EXPECT_GT(count(CSkinLabel::kTextColor, 35, 65), 10);
+    EXPECT_EQ(count(CSkinLabel::kTextColor, 0, 25), 0);  // centred, so nothing near the edges
+    EXPECT_EQ(count(CSkinLabel::kTextColor, 75, 100), 0);
+
+    label.SetBkColor(RGB(9, 8, 7));
+    label.Draw(dc.get());
+    EXPECT_EQ(GetPixel(dc.get(), 1, 1), RGB(9, 8, 7));
+}

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "app_messages.h"
+#include "skin_button.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr COLORREF kNormal = RGB(1, 1, 100), kOver = RGB(1, 100, 1), kDown = RGB(100, 1, 1),
+                   kDisabled = RGB(90, 90, 90);
+constexpr int kW = 130, kH = 24;
+
+class ButtonTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(parent.CreateTopLevel());
+        normal = MakeBitmap(200, 50, [](int, int) { return kNormal; });
+        over = MakeBitmap(200, 50, [](int, int) { return kOver; });
+        down = MakeBitmap(200, 50, [](int, int) { return kDown; });
+        disabled = MakeBitmap(200, 50, [](int, int) { return kDisabled; });
+        canvas = MakeBitmap(kW, kH, [](int, int) { return RGB(0, 0, 0); });
+    }
+    template <typename B>
+    void Make(B& button) {
+        ASSERT_TRUE(button.CreateFromSkin(parent.hwnd(), ParseButtonPos(u"b,10,10,130,24,tip"),
+                                          SkinPictures{normal.get(), over.get(), down.get(), disabled.get()}));
+    }
+    // What the button shows for `itemState`, drawn into a bitmap of its size.
+    COLORREF Shows(CSkinButtonBase& button, UINT itemState, int x = 3, int y = 3) {
+        MemoryDC dc(nullptr);
+        SelectGuard select(dc.get(), canvas.get());
+        button.Draw(dc.get(), RECT{0, 0, kW, kH}, itemState);
+        return GetPixel(dc.get(), x, y);
+    }
+    void Click(HWND button) {
+        SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+
+    RecordingParent parent;
+    BitmapHandle normal, over, down, disabled, canvas;
+};
+
+}  // namespace
+
+TEST_F(ButtonTest, IsAnOwnerDrawnChildWithoutIdOrTabStop) {
+    CSkinButton button;
+    Make(button);
+    const LONG style = GetWindowLongW(button.hwnd(), GWL_STYLE);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_FALSE(style & WS_TABSTOP);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_EQ(GetDlgCtrlID(button.hwnd()), 0);
+}
+
+TEST_F(ButtonTest, PushModePictures) {
+    CSkinButton button;
+    Make(button);
+    EXPECT_EQ(Shows(button, 0), kNormal);
+    EXPECT_EQ(Shows(button, ODS_SELECTED), kDown);
+    EXPECT_EQ(Shows(button, ODS_DISABLED | ODS_SELECTED), kDisabled);
+    button.SetHover(true);
+    EXPECT_EQ(Shows(button, 0), kOver);
+    button.SetCheck(1);
+    EXPECT_EQ(Shows(button, 0), kDown);
+    EXPECT_EQ(Shows(button, ODS_DISABLED), kDisabled);
+}
+
+TEST_F(ButtonTest, CheckModeClicksToggleAndNotifyOnce) {
+    CSkinButton button;
+    Make(button);
+    button.SetCheckMode(true);
+    EXPECT_EQ(Shows(button, ODS_SELECTED), kNormal);  // held down, but not yet checked
+    Click(button.hwnd());
+    Pump();
+    EXPECT_EQ(button.GetCheck(), 1);
+    ASSERT_EQ(parent.clicks.size(), 1u);
+    EXPECT_EQ(parent.clicks[0], button.hwnd());
+    EXPECT_EQ(Shows(button, 0), kDown);
+    Click(button.hwnd());
+    Pump();
+    EXPECT_EQ(button.GetCheck(), 0);
+    EXPECT_EQ(parent.clicks.size(), 2u);
+    // A quick second click arrives as a double click: still one click.
+    SendMessageW(button.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(button.GetCheck(), 1);
+    EXPECT_EQ(parent.clicks.size(), 3u);
+}
+
+TEST_F(ButtonTest, PushModeClickIsOneNotification) {
+    CSkinButton button;
+    Make(button);
+    Click(button.hwnd());
+    SendMessageW(button.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(parent.clicks.size(), 2u);
+    EXPECT_EQ(button.GetCheck(), 0);
+}
+
+TEST_F(ButtonTest, SetCheckWithTheSameValueDoesNotRedraw) {
+    CSkinButton button;
+    Make(button);
+    UpdateWindow(button.hwnd());
+    ValidateRect(button.hwnd(), nullptr);
+    button.SetCheck(0);
+    EXPECT_FALSE(GetUpdateRect(button.hwnd(), nullptr, FALSE));
+    button.SetCheck(1);
+    EXPECT_TRUE(GetUpdateRect(button.hwnd(), nullptr, FALSE));
+}
+
+TEST_F(ButtonTest, HoverIsPostedWithTheHoverId) {
+    CSkinButton button;
+    Make(button);
+    button.SetHoverId(207);
+    button.SetHover(true);
+    button.SetHover(false);
+    Pump();
+    ASSERT_EQ(parent.hovers.size(), 2u);
+    EXPECT_EQ(parent.hovers[0], (std::pair<WPARAM, LPARAM>{1, 207}));
+    EXPECT_EQ(parent.hovers[1], (std::pair<WPARAM, LPARAM>{0, 207}));
+}
+
+TEST_F(ButtonTest, LampsSitAtTheirPixels) {
+    CSkinButton button;
+    Make(button);
+    button.SetIndicator(5);  // blue, dark, green
+    EXPECT_EQ(Shows(button, 0, 101, 7), RGB(0, 0, 255));
+    EXPECT_EQ(Shows(button, 0, 107, 15), RGB(98, 98, 98));
+    EXPECT_EQ(Shows(button, 0, 115, 10), RGB(0, 255, 0));
+    EXPECT_EQ(Shows(button, 0, 116, 10), kNormal);  // 4 pixels wide
+    EXPECT_EQ(Shows(button, 0, 101, 16), kNormal);  // 10 pixels high
+    button.SetIndicator(8);
+    EXPECT_EQ(Shows(button, 0, 101, 7), RGB(98, 98, 98));
+    button.SetIndicator(-1);
+    EXPECT_EQ(Shows(button, 0, 101, 7), kNormal);
+}
+
+TEST_F(ButtonTest, CaptionStaysInsideItsLayout) {
+    CSkinButton button;
+    Make(button);
+    button.SetText(L"A caption far longer than the button can ever show in one line");
+    button.SetTextColors(RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0));
+    for (int mode : {1, 2, 7}) {
+        button.SetAlign(mode);
+        int yellowInside = 0, yellowOutside = 0;
+        MemoryDC dc(nullptr);
+        SelectGuard select(dc.get(), canvas.get());
+        button.Draw(dc.get(), RECT{0, 0, kW, kH}, 0);
+        for (int x = 0; x < kW; ++x)
+            for (int y = 0; y < kH; ++y) {
+                const bool yellow = GetPixel(dc.get(), x, y) == RGB(255, 255, 0);
+                const bool inside = x >= (mode == 7 ? 15 : 5) && x < kW - (mode == 2 ? 5 : 10);
+                (inside ? yellowInside : yellowOutside) += yellow;
+            }
+        EXPECT_GT(yellowInside, 20) << "mode " << mode;
+        EXPECT_EQ(yellowOutside, 0) << "mode " << mode;
+    }
+}
+
+TEST_F(ButtonTest, ColourSwatchSparesTheCorners) {
+    CSkinColorButton button;
+    Make(button);
+    button.SetFillColor(RGB(0, 200, 255));
+    EXPECT_EQ(Shows(button, 0, 0, 0), kNormal);
+    EXPECT_EQ(Shows(button, 0, kW - 1, 0), kNormal);
+    EXPECT_EQ(Shows(button, 0, 0, kH - 1), kNormal);
+    EXPECT_EQ(Shows(button, 0, kW - 1, kH - 1), kNormal);
+    EXPECT_EQ(Shows(button, 0, 1, 0), RGB(0, 200, 255));
+    EXPECT_EQ(Shows(button, 0, 0, 1), RGB(0, 200, 255));
+    EXPECT_EQ(Shows(button, 0, 60, 12), RGB(0, 200, 255));
+    EXPECT_EQ(Shows(button, ODS_DISABLED, 60, 12), kDisabled);  // no swatch while disabled
+}

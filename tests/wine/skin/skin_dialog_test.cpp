@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "skin_button.h"
+#include "skin_dialog.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(30, 30, 40);
+
+// A 60 x 40 skin: the mask cuts a 10 x 10 square off the top-left corner; one
+// button entry at (20, 10, 30 x 15).
+class SkinFolder {
+public:
+    SkinFolder() {
+        WriteBmp(folder.path() / L"mask.bmp", 60, 40,
+                 [](int x, int y) { return x < 10 && y < 10 ? RGB(255, 255, 255) : RGB(0, 0, 0); });
+        const COLORREF faces[4] = {RGB(1, 1, 100), RGB(1, 100, 1), RGB(100, 1, 1), RGB(90, 90, 90)};
+        const wchar_t* names[4] = {L"n.bmp", L"o.bmp", L"d.bmp", L"x.bmp"};
+        for (int i = 0; i < 4; ++i)
+            WriteBmp(folder.path() / names[i], 60, 40, [&](int x, int y) {
+                return x >= 20 && x < 50 && y >= 10 && y < 25 ? faces[i] : kBackground;
+            });
+        WriteText(folder.path() / L"skin_t.ini",
+                  "[SCREEN]\r\nMask=mask.bmp\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x.bmp\r\n"
+                  "[BUTTONPOS]\r\n1=B,20,10,30,15,the tip\r\n");
+    }
+    std::u16string Folder() const {
+        const std::wstring w = folder.Slash();
+        return std::u16string(w.begin(), w.end());
+    }
+    TempFolder folder;
+};
+
+class TestDialog : public CSkinDialog {
+public:
+    explicit TestDialog(int templateId, std::u16string file = u"skin_t.ini")
+        : CSkinDialog(templateId, std::move(file)) {}
+    bool initialised = false;
+    bool boundAtCreate = false;
+    int endAfterInit = -1;
+    CSkinButton button;
+
+protected:
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override {
+        boundAtCreate = CWindow::FromHandle(hwnd()) == this;
+        button.CreateFromSkin(hwnd(), skin.ReadEntry(1), pictures);
+    }
+    BOOL OnInitDialog() override {
+        initialised = true;
+        if (endAfterInit >= 0) PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return TRUE;
+    }
+    void OnCancel() override { EndDialog(endAfterInit); }
+};
+
+}  // namespace
+
+TEST(SkinDialog, ModelessDialogTakesItsSkinSizeShapeAndControls) {
+    SkinFolder skin;
+    TestDialog dialog(134);
+    dialog.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    EXPECT_TRUE(dialog.boundAtCreate);
+    EXPECT_TRUE(dialog.initialised);
+    EXPECT_EQ(CWindow::FromHandle(dialog.hwnd()), &dialog);
+
+    RECT window{};
+    GetWindowRect(dialog.hwnd(), &window);
+    EXPECT_EQ(window.right - window.left, 60);
+    EXPECT_EQ(window.bottom - window.top, 40);
+    const LONG style = GetWindowLongW(dialog.hwnd(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
+
+    RegionHandle shape(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(dialog.hwnd(), shape.get()), ERROR);
+    EXPECT_FALSE(PtInRegion(shape.get(), 5, 5));
+    EXPECT_TRUE(PtInRegion(shape.get(), 15, 5));
+    EXPECT_TRUE(PtInRegion(shape.get(), 59, 39));
+
+    ASSERT_TRUE(dialog.button.hwnd());
+    RECT b{};
+    GetWindowRect(dialog.button.hwnd(), &b);
+    MapWindowPoints(nullptr, dialog.hwnd(), reinterpret_cast<POINT*>(&b), 2);
+    EXPECT_EQ(b.left, 20);
+    EXPECT_EQ(b.top, 10);
+    EXPECT_EQ(b.right, 50);
+    EXPECT_EQ(b.bottom, 25);
+    EXPECT_EQ(GetDlgCtrlID(dialog.button.hwnd()), 0);
+    EXPECT_EQ(dialog.button.Tooltip().text(), L"the tip");
+    EXPECT_EQ(PixelOf(dialog.button.Picture(ButtonPicture::kOver), 0, 0), RGB(1, 100, 1));
+    EXPECT_EQ(PixelOf(dialog.Background(), 0, 0), kBackground);
+
+    HWND handle = dialog.hwnd();
+    dialog.EndDialog(0);  // modeless: destroyed
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(dialog.Background(), nullptr);
+}
+
+TEST(SkinDialog, TemplatesGiveTheirStyles) {
+    SkinFolder skin;
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    TestDialog page(131);
+    page.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(page.CreateModeless(parent.hwnd()));
+    EXPECT_TRUE(GetWindowLongW(page.hwnd(), GWL_STYLE) & WS_CHILD);
+    EXPECT_EQ(GetParent(page.hwnd()), parent.hwnd());
+
+    TestDialog main(102);
+    main.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(main.CreateModeless(nullptr));
+    EXPECT_TRUE(GetWindowLongW(main.hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_TRUE(IsWindowVisible(main.hwnd()));
+
+    TestDialog unknown(777);
+    EXPECT_FALSE(unknown.CreateModeless(nullptr));
+}
+
+TEST(SkinDialog, ModalDialogRunsUntilEnded) {
+    SkinFolder skin;
+    TestDialog dialog(134);
+    dialog.SetSkinFolder(skin.Folder());
+    dialog.endAfterInit = 42;
+    EXPECT_EQ(dialog.DoModal(nullptr), 42);
+    EXPECT_TRUE(dialog.initialised);
+    EXPECT_EQ(dialog.hwnd(), nullptr);
+    // The binding was used up: the next dialog binds to its own object.
+    TestDialog second(134);
+    second.SetSkinFolder(skin.Folder());
+    second.endAfterInit = 7;
+    EXPECT_EQ(second.DoModal(nullptr), 7);
+}
+
+TEST(SkinDialog, MissingSkinStillOpensARectangularWindow) {
+    TempFolder empty;
+    TestDialog dialog(134, u"nothing_here.ini");
+    const std::wstring folder = empty.Slash();
+    dialog.SetSkinFolder(std::u16string(folder.begin(), folder.end()));
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    RECT window{};
+    GetWindowRect(dialog.hwnd(), &window);
+    EXPECT_GT(window.right - window.left, 0);  // the template's size stays
+    EXPECT_GT(window.bottom - window.top, 0);
+    RegionHandle shape(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(dialog.hwnd(), shape.get()), ERROR);  // no region
+    EXPECT_EQ(dialog.AppliedRegion(), nullptr);
+    UpdateWindow(dialog.hwnd());  // paints without a background picture
+    Pump();
+}

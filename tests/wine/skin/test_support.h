@@ -1,0 +1,83 @@
+#pragma once
+// Helpers for the skin tests under Wine: pictures written as files, a message
+// pump, a recording parent window, and pixels read back from bitmaps.
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gdi.h"
+#include "window.h"
+
+void Pump();
+// Pumps until `done` or the time is up.
+template <typename F>
+bool PumpUntil(F done, DWORD ms = 2000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Pump();
+        Sleep(5);
+    }
+    return true;
+}
+
+// A fresh folder under the temp folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::filesystem::path& path() const { return path_; }
+    std::wstring Slash() const { return path_.wstring() + L"\\"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes a 24-bit bottom-up BMP; `pixel(x, y)` gives each colour.
+template <typename F>
+void WriteBmp(const std::filesystem::path& file, int width, int height, F pixel);
+void WriteBytes(const std::filesystem::path& file, const void* data, size_t size);
+void WriteText(const std::filesystem::path& file, const std::string& text);
+
+// A bitmap of the given size filled by `pixel(x, y)`.
+template <typename F>
+BitmapHandle MakeBitmap(int width, int height, F pixel);
+COLORREF PixelOf(HBITMAP bitmap, int x, int y);
+
+// A plain top-level window that records what its children tell it.
+class RecordingParent : public CWindow {
+public:
+    bool CreateTopLevel(int width = 400, int height = 300);
+    std::vector<HWND> clicks;
+    std::vector<std::pair<WPARAM, LPARAM>> hovers;
+    std::vector<WPARAM> edits;
+    UINT editMessage = 0;
+
+protected:
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// ---- template definitions ---------------------------------------------------
+
+void WriteBmpRows(const std::filesystem::path& file, int width, int height, const std::vector<COLORREF>& pixels);
+
+template <typename F>
+void WriteBmp(const std::filesystem::path& file, int width, int height, F pixel) {
+    std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = pixel(x, y);
+    WriteBmpRows(file, width, height, pixels);
+}
+
+BitmapHandle MakeBitmapFrom(int width, int height, const std::vector<COLORREF>& pixels);
+
+template <typename F>
+BitmapHandle MakeBitmap(int width, int height, F pixel) {
+    std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = pixel(x, y);
+    return MakeBitmapFrom(width, height, pixels);
+}

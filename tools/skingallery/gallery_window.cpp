@@ -1,0 +1,210 @@
+#include "gallery_window.h"
+
+#include <cwctype>
+
+#include "app_messages.h"
+#include "cool_menu.h"
+#include "gdi.h"
+#include "skin_popup_menu.h"
+
+namespace {
+
+// Captions that show what each alignment mode does with a text.
+const wchar_t* const kModeCaptions[8] = {
+    L"Mode 0 centred text",
+    L"Mode 1 left, one line, ends in an ellipsis when long",
+    L"Mode 2 right, one line",
+    L"Mode 3 left, one line, ends in an ellipsis when long",
+    L"Mode 4",
+    L"Mode 5",
+    L"Mode 6 from 45 px",
+    L"Mode 7 from 15 px, one line",
+};
+
+constexpr COLORREF kSwatch = RGB(0, 200, 255);
+// As the program's rename box, but out of the tab order, so no activation selects its text.
+constexpr DWORD kEditStyle = WS_VISIBLE | ES_AUTOHSCROLL | ES_MULTILINE;
+
+enum GalleryEntry {
+    kFirstPush = 1,
+    kFirstCheck = 11,
+    kFirstLamp = 21,
+    kSwatchEntry = 30,
+    kEditEntry = 31,
+    kLabelEntry = 32,
+    kMenuEntry = 33,
+    kCloseEntry = 34,
+    kDisabledEntry = 35,
+};
+
+enum MenuCommand : UINT {
+    kMenuCopy = 1001,
+    kMenuImport = 1002,
+    kMenuExport = 1003,
+    kMenuMarked = 1004,
+    kMenuSubFirst = 1005,
+    kMenuSubSecond = 1006,
+};
+
+std::wstring Lower(std::wstring text) {
+    for (auto& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+}  // namespace
+
+CGalleryWindow::CGalleryWindow(std::u16string skinFile, std::wstring logPath)
+    : CSkinDialog(102, std::move(skinFile)), logPath_(std::move(logPath)) {}
+
+CGalleryWindow::~CGalleryWindow() = default;
+
+bool CGalleryWindow::IsGallerySkin() const {
+    const std::u16string& file = SkinFile();
+    return Lower(std::wstring(file.begin(), file.end())) == L"skin_gallery.ini";
+}
+
+void CGalleryWindow::Log(const std::string& line) const {
+    if (logPath_.empty()) return;
+    if (FILE* file = _wfopen(logPath_.c_str(), L"ab")) {
+        fputs(line.c_str(), file);
+        fputs("\n", file);
+        fclose(file);
+    }
+}
+
+CSkinButton* CGalleryWindow::AddButton(int entry, const ButtonPos& pos, const SkinPictures& pictures) {
+    auto button = std::make_unique<CSkinButton>();
+    if (!button->CreateFromSkin(hwnd(), pos, pictures)) return nullptr;
+    button->SetHoverId(entry);
+    entryOf_[button->hwnd()] = entry;
+    CSkinButton* raw = button.get();
+    controls_.push_back(std::move(button));
+    return raw;
+}
+
+void CGalleryWindow::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    if (IsGallerySkin()) {
+        CreateGalleryControls(skin, pictures);
+    } else {
+        CreatePlainButtons(skin, pictures);
+    }
+}
+
+void CGalleryWindow::CreatePlainButtons(const SkinDescription& skin, const SkinPictures& pictures) {
+    for (int entry = 0; entry <= 63; ++entry)
+        if (skin.HasEntry(entry)) AddButton(entry, skin.ReadEntry(entry), pictures);
+}
+
+void CGalleryWindow::CreateGalleryControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    for (int mode = 0; mode < 8; ++mode) {
+        if (CSkinButton* push = AddButton(kFirstPush + mode, skin.ReadEntry(kFirstPush + mode), pictures)) {
+            push->SetText(kModeCaptions[mode]);
+            push->SetAlign(mode);
+        }
+        if (CSkinButton* check = AddButton(kFirstCheck + mode, skin.ReadEntry(kFirstCheck + mode), pictures)) {
+            check->SetCheckMode(true);
+            check->SetText(kModeCaptions[mode]);
+            check->SetAlign(mode);
+        }
+        const int indicator = mode + 1;
+        if (CSkinButton* lamps = AddButton(kFirstLamp + mode, skin.ReadEntry(kFirstLamp + mode), pictures)) {
+            lamps->SetIndicator(indicator);
+            lamps->SetText(L"Lamps " + std::to_wstring(indicator));
+            lamps->SetAlign(1);
+        }
+    }
+
+    auto swatch = std::make_unique<CSkinColorButton>();
+    const ButtonPos swatchPos = skin.ReadEntry(kSwatchEntry);
+    if (swatch->CreateFromSkin(hwnd(), swatchPos, pictures)) {
+        swatch->SetFillColor(kSwatch);
+        swatch->SetHoverId(kSwatchEntry);
+        entryOf_[swatch->hwnd()] = kSwatchEntry;
+        controls_.push_back(std::move(swatch));
+    }
+
+    auto edit = std::make_unique<CBitmapEdit>();
+    if (edit->Create(hwnd(), skin.ReadEntry(kEditEntry).rect, kEditStyle, 0)) {
+        edit->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+        edit->ApplyFont();
+        edit->SetLimit(20);
+        edit->SetText(L"Profile 1");
+        controls_.push_back(std::move(edit));
+    }
+
+    auto label = std::make_unique<CSkinLabel>();
+    if (label->Create(hwnd(), skin.ReadEntry(kLabelEntry).rect)) {
+        label->SetText(L"1600 DPI");
+        controls_.push_back(std::move(label));
+    }
+
+    if ((menuButton_ = AddButton(kMenuEntry, skin.ReadEntry(kMenuEntry), pictures))) {
+        menuButton_->SetText(L"Menu");
+        menuButton_->SetAlign(0);
+    }
+    closeButton_ = AddButton(kCloseEntry, skin.ReadEntry(kCloseEntry), pictures);
+    if (CSkinButton* disabled = AddButton(kDisabledEntry, skin.ReadEntry(kDisabledEntry), pictures)) {
+        disabled->SetText(L"Disabled");
+        disabled->SetAlign(0);
+        EnableWindow(disabled->hwnd(), FALSE);
+    }
+}
+
+BOOL CGalleryWindow::OnInitDialog() {
+    SetWindowTextW(hwnd(), kTitle);
+    if (placed_) SetWindowPos(hwnd(), nullptr, x_, y_, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return FALSE;  // no control takes the focus (and selects its text) at the start
+}
+
+void CGalleryWindow::ShowMenu() {
+    RECT button{};
+    GetWindowRect(menuButton_->hwnd(), &button);
+    FontHandle font = CreateArialFont(15);
+    {
+        CSkinPopupMenu more(font.get());
+        more.AddItem(kMenuSubFirst, L"Slower");
+        more.AddItem(kMenuSubSecond, L"Faster");
+        more.SetWidth(102);
+
+        CSkinPopupMenu menu(font.get());
+        menu.AddItem(kMenuCopy, L"Copy profile");
+        menu.AddItem(kMenuImport, L"Import profile");
+        menu.AddItem(PopupMenuModel::kSeparatorId, L"");
+        menu.AddItem(kMenuExport, L"Export profile");
+        menu.AddItem(kMenuMarked, L"1600 DPI (current)", nullptr, 1);
+        menu.AddItem(0, L"Speed", more.menu());
+        menu.SetWidth(160);
+        menu.Track(hwnd(), button.left, button.bottom);
+        PostMessageW(hwnd(), WM_NULL, 0, 0);
+    }
+    menuButton_->SetHover(false);
+    RedrawWindow(menuButton_->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+bool CGalleryWindow::OnDialogCommand(WORD id, WORD code, HWND control) {
+    if (!control) {  // a menu choice
+        if (id >= kMenuCopy && id <= kMenuSubSecond) {
+            Log("menu " + std::to_string(id));
+            return true;
+        }
+        return false;
+    }
+    const auto found = entryOf_.find(control);
+    if (found == entryOf_.end() || code != BN_CLICKED) return false;
+    Log("clicked " + std::to_string(found->second));
+    if (menuButton_ && control == menuButton_->hwnd()) ShowMenu();
+    if (closeButton_ && control == closeButton_->hwnd()) EndDialog(IDOK);
+    return true;
+}
+
+LRESULT CGalleryWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_BUTTON_HOVER) {
+        Log("hover " + std::to_string(static_cast<int>(lParam)) + " " + std::to_string(static_cast<int>(wParam)));
+        return 0;
+    }
+    if (message == BitmapEditKillFocusMessage() && message != 0) {
+        Log("edit " + std::to_string(static_cast<int>(wParam)));
+        return 0;
+    }
+    return CSkinDialog::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The gallery window: a skinned, shaped main window with one of every skinned
+// control, laid out by the gallery skin; or, for any other skin file, a plain
+// skinned button for each of its entries.
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bitmap_edit.h"
+#include "skin_button.h"
+#include "skin_dialog.h"
+#include "skin_label.h"
+
+class CGalleryWindow : public CSkinDialog {
+public:
+    static constexpr wchar_t kTitle[] = L"7741 Skin Gallery";
+
+    CGalleryWindow(std::u16string skinFile, std::wstring logPath);
+    ~CGalleryWindow() override;
+    void PlaceAt(int x, int y) {
+        placed_ = true;
+        x_ = x;
+        y_ = y;
+    }
+
+protected:
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
+    BOOL OnInitDialog() override;
+    bool OnDialogCommand(WORD id, WORD code, HWND control) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    DragMode Drag() const override { return DragMode::kSelf; }
+
+private:
+    bool IsGallerySkin() const;
+    void CreateGalleryControls(const SkinDescription& skin, const SkinPictures& pictures);
+    void CreatePlainButtons(const SkinDescription& skin, const SkinPictures& pictures);
+    CSkinButton* AddButton(int entry, const ButtonPos& pos, const SkinPictures& pictures);
+    void ShowMenu();
+    void Log(const std::string& line) const;
+
+    std::wstring logPath_;
+    std::vector<std::unique_ptr<CWindow>> controls_;
+    std::map<HWND, int> entryOf_;  // buttons by handle: they all have control id 0
+    CSkinButton* menuButton_ = nullptr;   // not owned (in controls_)
+    CSkinButton* closeButton_ = nullptr;  // not owned (in controls_)
+    bool placed_ = false;
+    int x_ = 0;
+    int y_ = 0;
+};
