@@ -90,6 +90,12 @@ std::vector<std::vector<Point>> ParseStrokes(const char* text) {
 
 }  // namespace
 
+bool HasGlyphs(std::string_view text) {
+    for (char c : text)
+        if (!FindGlyph(c)) return false;
+    return true;
+}
+
 double TextWidth(std::string_view text, const TextStyle& style) {
     const double unit = style.capHeight / 10.0;
     double units = 0;

@@ -20,6 +20,9 @@ struct TextStyle {
 // Characters the face does not have are drawn as blanks.
 ShapePtr TextShape(std::string_view text, Point origin, const TextStyle& style);
 
+// True when the face has a glyph for every character of the text.
+bool HasGlyphs(std::string_view text);
+
 // Advance width of the text in pixels (without the slant's overhang).
 double TextWidth(std::string_view text, const TextStyle& style);
 

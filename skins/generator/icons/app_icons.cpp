@@ -41,11 +41,12 @@ void PaintMouse(art::Canvas& c, const Box& b, double iconSize) {
     c.Glow(art::Translate(body, {0, iconSize / 32}), kBlack, iconSize / 14, 0.5);
     c.Fill(body, art::LinearGradient({b.x0, b.y0}, {b.x1, b.y1}, Rgb(74, 66, 92), Rgb(18, 16, 24)));
     // Rim light, brightest where the light comes from (upper left).
-    c.Fill(art::InnerBand(body, Line(iconSize, 1.0 / 22)),
+    c.Fill(art::InnerBand(body, Line(iconSize, iconSize >= 48 ? 1.0 / 30 : 1.0 / 22)),
            art::LinearGradient({b.x0, b.y0}, {b.x1, b.y1}, {{0, Rgb(206, 120, 236)}, {0.6f, kAccent}, {1, kAccentDeep}}));
     // The seams of the two main buttons: down the middle, and across where they end.
     const double seam = Line(iconSize, 1.0 / 40);
-    c.Fill(art::Segment({cx, b.y0 + 1}, {cx, b.y0 + 0.4 * h}, seam), Rgb(8, 8, 10), 0.9);
+    c.Fill(art::Intersect(art::Segment({cx, b.y0}, {cx, b.y0 + 0.4 * h}, seam), art::Offset(body, -0.5)),
+           Rgb(8, 8, 10), 0.9);
     if (iconSize >= 24) {
         const double w = b.Width();
         c.Fill(art::Intersect(art::Polyline({{cx - 0.5 * w, b.y0 + 0.36 * h}, {cx, b.y0 + 0.41 * h},

@@ -1,5 +1,8 @@
 #include "ui/window_frame.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "art/vector_font.h"
 #include "ui/theme.h"
 #include "ui/widgets.h"
@@ -89,6 +92,8 @@ double PaintLogo(art::Canvas& c, Point origin, double capHeight) {
 }
 
 void PaintCaption(art::Canvas& c, const char* text, Point origin, double capHeight, art::Color color) {
+    // A heading with a letter the face lacks would lose it silently: stop the build instead.
+    if (!art::HasGlyphs(text)) throw std::runtime_error(std::string("no glyph for a letter of \"") + text + "\"");
     art::TextStyle style;
     style.capHeight = capHeight;
     style.stroke = capHeight >= 10 ? 1.4 : 1.15;

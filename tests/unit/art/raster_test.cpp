@@ -109,6 +109,8 @@ TEST(VectorFont, TextIsDrawnInsideItsAdvanceAndUnknownCharactersAreBlank) {
     art::Canvas c(40, 20);
     c.Fill(art::TextShape("~{}", {2, 2}, style), art::Rgb(255, 255, 255));
     EXPECT_EQ(TotalAlpha(c), 0.0);
+    EXPECT_FALSE(art::HasGlyphs("7741 ~"));
+    EXPECT_TRUE(art::HasGlyphs("Skin gallery 7741 - A/B."));
 }
 
 }  // namespace
