@@ -117,9 +117,11 @@ protected:
     }
     // Runs a program of the test's folder; its output (both streams) in `output`.
     int RunTool(const std::wstring& exe, const std::wstring& args, std::string* output = nullptr) {
-        const auto outFile = folder_ / L"tool-out.txt";
+        // A file per run: the last run's process may still be letting go of its own.
+        const auto outFile = folder_ / (L"tool-out-" + std::to_wstring(++toolRuns_) + L".txt");
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
         HANDLE out = CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+        if (out == INVALID_HANDLE_VALUE) return -1;
         STARTUPINFOW si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
@@ -151,6 +153,7 @@ protected:
     }
 
     std::filesystem::path folder_, trace_, state_;
+    int toolRuns_ = 0;
     wine_test::MessageWindow monitor_{L"device link test monitor"};
     QuietHost host_;
     DeviceLibrary library_;
