@@ -219,6 +219,14 @@ class OptionStartTest(MonitorTest):
         self.assertTrue(third.wait_exit(10))
         self.assertTrue(wait_for(lambda: self.folder.client_has("started"), 20),
                         "the running Monitor did not open Option")
+        self.assertTrue(wait_for(self.folder.client_window, 10))
+
+        # With Option already open (and minimised), "1" brings it back instead of starting another.
+        self.folder.client("minimize")
+        fourth = self.folder.start_monitor("1")
+        self.assertTrue(fourth.wait_exit(10))
+        self.assertTrue(wait_for(lambda: self.folder.client_has("restored"), 10), "Option was not activated")
+        self.assertFalse(self.folder.client_has("started", 2))
         self.assertEqual(self.folder.downloads_finished(), 1, "a second Monitor talked to the mouse")
 
     def test_store_lock_taken_by_another_program_ends_the_monitor(self):
