@@ -1,6 +1,5 @@
 #include "monitor_logic.h"
 
-#include <cstring>
 #include <memory>
 
 #include "app_messages.h"

@@ -512,6 +512,19 @@ class TrayIconTest(MonitorTest):
         self.click(cx, cy, repeat=2)
         self.assertTrue(wait_for(lambda: self.folder.client_has("activated"), 20), "a double click did not open Option")
 
+        # A shell that restarts has lost the icon; its broadcast brings ours back.
+        time.sleep(0.5)
+        with_option = self.shot("tray-with-option-open")
+        self.folder.client("forget-icon")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("icon-forgotten"), 10))
+        time.sleep(0.5)
+        self.assertIsNotNone(self.changed_box(with_option, self.shot("tray-icon-lost"), icon))
+        self.folder.client("shell-restarted")
+        self.assertTrue(wait_for(lambda: self.folder.client_has("taskbar-created"), 10))
+        time.sleep(1.0)
+        self.assertIsNone(self.changed_box(with_option, self.shot("tray-icon-back"), icon),
+                          "the icon did not come back after the shell restarted")
+
         # Exit from the menu: the Monitor ends, the icon goes and Option is closed.
         time.sleep(0.5)
         before_menu = self.shot("tray-with-option")

@@ -11,7 +11,8 @@
 //
 // Commands: apply [K=V ...] [flags=K,A,D,P] | set K=V ... | post | pointer |
 //           close-monitor | monitor-command ID | minimize | query-pointer | quit |
-//           bench-apply N (N requests, each after the previous answer) | query-memory
+//           bench-apply N (N requests, each after the previous answer) | query-memory |
+//           forget-icon | shell-restarted (the Monitor's icon lost, then the shell's restart broadcast)
 // Keys are store keys of a profile ("CpiStep", "DPIColor2" ...), plus
 // buttonN=CODE[:PROGRAM] (N = 0-15) and ProfileID.
 #include <windows.h>
@@ -274,6 +275,17 @@ private:
             HWND monitor = MonitorWindow();
             const bool posted = monitor && PostMessageW(monitor, WM_COMMAND, _wtoi(words[1].c_str()), 0);
             log_.Line(posted ? "command-posted" : "command-posted no-monitor");
+        } else if (verb == L"forget-icon") {
+            // What a shell that ends takes with it: the Monitor's icon.
+            NOTIFYICONDATAW data{};
+            data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+            data.hWnd = MonitorWindow();
+            data.uID = 102;
+            log_.Line(Shell_NotifyIconW(NIM_DELETE, &data) ? "icon-forgotten" : "icon-forgotten failed");
+        } else if (verb == L"shell-restarted") {
+            // What a shell that starts again tells every top-level window.
+            PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+            log_.Line("taskbar-created");
         } else if (verb == L"minimize") {
             ShowWindow(hwnd(), SW_MINIMIZE);
             log_.Line("minimized");
