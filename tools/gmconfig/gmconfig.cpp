@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "download_report.h"
 #include "exchange_file.h"
 #include "file_io.h"
 #include "function_names.h"
@@ -66,6 +67,11 @@ const char kUsage[] =
     "  macros                   index, name and step count of every macro\n"
     "  macro-export N FILE      write macro N to a .macro file\n"
     "  macro-import FILE        add the macro of a .macro file to the library\n"
+    "\n"
+    "Device:\n"
+    "  reports [--full]         the reports the Monitor would send to the mouse for the current\n"
+    "                           profile, one per line: the apply download with the store's part\n"
+    "                           flags, or with --full the whole profile\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be written, 2 bad input (nothing changed).\n";
 
@@ -588,6 +594,17 @@ int CmdMacroImport(Session& s, MacroLibrary& library, const std::vector<std::str
     return kExitOk;
 }
 
+// ---- Device ------------------------------------------------------------------
+
+// What the Monitor would send: without a current profile an apply sends nothing
+// and a full download the Monitor's own reset values.
+int CmdReports(Session& s, const std::vector<std::string>& args) {
+    const bool full = args.size() == 1 && args[0] == "--full";
+    if (!args.empty() && !full) return s.Bad("usage: reports [--full]");
+    s.out_ << FormatDownloadReport(s.store_, full);
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunGmconfig(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -634,6 +651,7 @@ int RunGmconfig(const std::vector<std::string>& args, std::ostream& out, std::os
         {"show", CmdShow},     {"select", CmdSelect}, {"new", CmdNew},
         {"delete", CmdDelete}, {"rename", CmdRename}, {"set", CmdSet},
         {"button", CmdButton}, {"export", CmdExport}, {"import", CmdImport},
+        {"reports", CmdReports},
     };
     const bool isList = command == "list";
     const auto handler = kCommands.find(command);
