@@ -56,7 +56,8 @@ TEST_F(SkinDescriptionTest, MissingOrDamagedFileReadsEmpty) {
     EXPECT_EQ(missing.ReadScreen().normal, u"");
     EXPECT_TRUE(missing.ReadEntry(0).rect.IsEmpty());
 
-    Write("junk.ini", std::string("\x00\xff\xfe[[[=\r\n=\n[SCREEN\nMask", 28));
+    static const char kJunk[] = "\x00\xff\xfe[[[=\r\n=\n[SCREEN\nMask";
+    Write("junk.ini", std::string(kJunk, sizeof kJunk - 1));
     const SkinDescription junk(Folder(), u"junk.ini");
     EXPECT_EQ(junk.ReadScreen().normal, u"");
     EXPECT_EQ(junk.ReadEntry(1).Text(), u"");
