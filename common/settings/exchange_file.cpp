@@ -14,7 +14,7 @@ constexpr std::u16string_view kSection = u"Setting";
 bool WriteExchangeSection(const ProfileRecord& record, const std::filesystem::path& path, std::string* error) {
     CIniFile ini(path);
     ini.Clear();
-    WriteProfileSection(ini, kSection, ProfileKeySet::Exchange, record);
+    WriteProfileFields(ini, kSection, ProfileKeySet::Exchange, record);
     if (ini.Commit()) return true;
     if (error) *error = ini.LastError();
     return false;
@@ -33,6 +33,6 @@ void ReadExchangeSection(ProfileRecord& record, const CIniFile& ini) {
     ProfileRecord incoming;
     std::memset(&incoming, 0, sizeof incoming);
     ResetProfile(incoming);  // gives the fields the file does not carry a defined value
-    ReadProfileSection(ini, kSection, ProfileKeySet::Exchange, incoming);
+    ReadProfileFields(ini, kSection, ProfileKeySet::Exchange, incoming);
     record = incoming;
 }

@@ -99,11 +99,11 @@ struct Writer {
 
 }  // namespace
 
-void ReadProfileSection(const CIniFile& ini, std::u16string_view section, ProfileKeySet keys, ProfileRecord& record) {
+void ReadProfileFields(const CIniFile& ini, std::u16string_view section, ProfileKeySet keys, ProfileRecord& record) {
     record.reserved[0] = record.reserved[1] = 0;
     ForEachKey(keys, Reader{ini, section, record});
 }
 
-void WriteProfileSection(CIniFile& ini, std::u16string_view section, ProfileKeySet keys, const ProfileRecord& record) {
+void WriteProfileFields(CIniFile& ini, std::u16string_view section, ProfileKeySet keys, const ProfileRecord& record) {
     ForEachKey(keys, Writer{ini, section, const_cast<ProfileRecord&>(record)});
 }

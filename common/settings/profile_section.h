@@ -12,5 +12,5 @@ enum class ProfileKeySet {
     Exchange,  // without MaxDPI, LightDir, LightSpeed and DPIColor%d
 };
 
-void ReadProfileSection(const CIniFile& ini, std::u16string_view section, ProfileKeySet keys, ProfileRecord& record);
-void WriteProfileSection(CIniFile& ini, std::u16string_view section, ProfileKeySet keys, const ProfileRecord& record);
+void ReadProfileFields(const CIniFile& ini, std::u16string_view section, ProfileKeySet keys, ProfileRecord& record);
+void WriteProfileFields(CIniFile& ini, std::u16string_view section, ProfileKeySet keys, const ProfileRecord& record);

@@ -73,7 +73,7 @@ void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
     for (int i = 0; i < count; ++i) {
         auto record = std::make_unique<ProfileRecord>();
         std::memset(record.get(), 0, sizeof(ProfileRecord));
-        ReadProfileSection(ini, ProfileSectionName(i), ProfileKeySet::Store, *record);
+        ReadProfileFields(ini, ProfileSectionName(i), ProfileKeySet::Store, *record);
         store.profiles.push_back(std::move(record));
     }
 }
@@ -99,7 +99,7 @@ void WriteProfileStore(CIniFile& ini, const ProfileStore& store) {
     ini.WriteInt(kConfigSection, u"PRateFlag", v.PRateFlag);
     int counter = 0;
     for (const auto& record : store.profiles)
-        WriteProfileSection(ini, ProfileSectionName(counter++), ProfileKeySet::Store, *record);
+        WriteProfileFields(ini, ProfileSectionName(counter++), ProfileKeySet::Store, *record);
 }
 
 bool LoadProfileStoreLocked(ISharedLock* lock, const std::filesystem::path& file, ProfileStore& store) {

@@ -255,7 +255,7 @@ int CmdShow(Session& s, const std::vector<std::string>& args) {
     if (raw) {
         CIniFile text("");
         text.Clear();
-        WriteProfileSection(text, u"Profile" + IntToText(index), ProfileKeySet::Store, record);
+        WriteProfileFields(text, u"Profile" + IntToText(index), ProfileKeySet::Store, record);
         s.out_ << Out(text.SerializeText());
         return kExitOk;
     }

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CIniFile saved("profile.gmp");
     saved.Clear();
-    WriteProfileSection(saved, u"Setting", ProfileKeySet::Exchange, record);
+    WriteProfileFields(saved, u"Setting", ProfileKeySet::Exchange, record);
     CIniFile reread("profile.gmp");
     reread.Parse(saved.Serialize());
     ProfileRecord again;

@@ -18,8 +18,6 @@
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
-// <windows.h> maps this name to the Win32 WriteProfileSectionW; ours is the store function.
-#undef WriteProfileSection
 
 #include <cstdio>
 #include <memory>
@@ -122,10 +120,10 @@ bool SetKey(ProfileRecord& record, StoreValues& values, const std::wstring& key,
     // Any store key of a profile: round-trip the record through an INI section.
     CIniFile ini(L"unused.ini");
     ini.Clear();
-    WriteProfileSection(ini, u"P", ProfileKeySet::Store, record);
+    WriteProfileFields(ini, u"P", ProfileKeySet::Store, record);
     if (!ini.HasKey(u"P", ToU16(key))) return false;
     ini.WriteString(u"P", ToU16(key), ToU16(value));
-    ReadProfileSection(ini, u"P", ProfileKeySet::Store, record);
+    ReadProfileFields(ini, u"P", ProfileKeySet::Store, record);
     return true;
 }
 
