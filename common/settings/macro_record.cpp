@@ -4,7 +4,10 @@
 
 void CopyToField(char16_t* field, size_t units, std::u16string_view text) {
     if (units == 0) return;
-    const size_t n = std::min(text.size(), units - 1);
+    // A field holds text up to its terminator; whatever follows a NUL in the
+    // source would hide behind it and not survive the next save.
+    const size_t end = std::min(text.find(u'\0'), text.size());
+    const size_t n = std::min(end, units - 1);
     std::copy_n(text.data(), n, field);
     std::fill(field + n, field + units, u'\0');
 }

@@ -39,8 +39,8 @@ static_assert(offsetof(MacroRecord, reserved) == 100);
 static_assert(offsetof(MacroRecord, eventCount) == 104);
 static_assert(offsetof(MacroRecord, events) == 108);
 
-// Copies text into a fixed UTF-16 field, cutting it so the terminator always fits,
-// and zero-fills the rest of the field.
+// Copies text (up to a NUL, if it holds one) into a fixed UTF-16 field, cutting
+// it so the terminator always fits, and zero-fills the rest of the field.
 void CopyToField(char16_t* field, size_t units, std::u16string_view text);
 // Reads a fixed UTF-16 field up to its terminator (or its end, if it has none).
 std::u16string FieldText(const char16_t* field, size_t units);

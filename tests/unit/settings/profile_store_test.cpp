@@ -118,7 +118,7 @@ TEST(ProfileStore, ReadsDamagedAndPartialSectionsWithDefaults) {
     ini.WriteInt(u"Profile0", u"dpiStepFlag0", 256);
     ini.WriteStruct(u"Profile0", u"MacroKeyInfo3", &sample.MacroKeyInfo[3], sizeof(ButtonAssignment));
     ini.WriteString(u"Profile0", u"MacroKeyInfo5", u"00FF");  // wrong length
-    ini.WriteString(u"Profile2", u"ProFileName", u"Last");
+    ini.WriteString(u"Profile2", u"ProFileName", std::u16string(u"Last\0hidden", 11));
     std::filesystem::create_directories(path.parent_path());
     ASSERT_TRUE(ini.Commit());
 
@@ -141,6 +141,7 @@ TEST(ProfileStore, ReadsDamagedAndPartialSectionsWithDefaults) {
     EXPECT_EQ(FieldText(store.profiles[1]->ProFileName), u"");
     EXPECT_EQ(store.profiles[1]->CpiStep, -1);
     EXPECT_EQ(FieldText(store.profiles[2]->ProFileName), u"Last");
+    EXPECT_EQ(store.profiles[2]->ProFileName[5], u'\0');  // nothing hides behind the terminator
 }
 
 TEST(ProfileStore, AHugeNumberDoesNotInventProfiles) {
