@@ -6,25 +6,12 @@
 
 #include "app_messages.h"
 #include "button_table.h"
+#include "kernel_handle.h"
 #include "platform_sleeper_win32.h"
 
 namespace {
 
 constexpr SIZE_T kWorkerStackCommit = 4096;
-
-class HandleGuard {
-public:
-    explicit HandleGuard(HANDLE h) : h_(h) {}
-    ~HandleGuard() {
-        if (h_ != nullptr) CloseHandle(h_);
-    }
-    HandleGuard(const HandleGuard&) = delete;
-    HandleGuard& operator=(const HandleGuard&) = delete;
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 struct StartContext {
     DeviceWorker* worker;
@@ -53,9 +40,9 @@ DeviceWorker::~DeviceWorker() { Stop(); }
 
 bool DeviceWorker::Start() {
     if (thread_ != nullptr) return true;
-    HandleGuard ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (ready.get() == nullptr) return false;
-    StartContext context{this, ready.get()};
+    const KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!ready) return false;
+    StartContext context{this, ready.Get()};
     DWORD id = 0;
     // No STACK_SIZE_PARAM_IS_A_RESERVATION: 4096 bytes are committed, the
     // reservation is the program's default.
@@ -65,7 +52,7 @@ bool DeviceWorker::Start() {
         return false;
     }
     // The thread signals once its queue exists; if it died instead, do not wait forever.
-    const HANDLE waitFor[2] = {ready.get(), thread};
+    const HANDLE waitFor[2] = {ready.Get(), thread};
     WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
     thread_ = thread;
     threadId_ = id;

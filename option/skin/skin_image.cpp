@@ -5,25 +5,12 @@
 #include <objidl.h>
 
 #include "debug_output.h"
+#include "kernel_handle.h"
 
 namespace {
 
 // Skins are small; anything this large is not a picture of ours.
 constexpr DWORD kMaxImageBytes = 64u * 1024u * 1024u;
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 template <typename T>
 class ComPtr {
@@ -44,17 +31,17 @@ private:
 
 // The file's bytes in a movable global block, as the stream wants them.
 HGLOBAL ReadWholeFile(const std::wstring& path, DWORD& bytes) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return nullptr;
+    if (!file) return nullptr;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return nullptr;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return nullptr;
     bytes = static_cast<DWORD>(size.QuadPart);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!block) return nullptr;
     void* data = GlobalLock(block);
     DWORD read = 0;
-    const BOOL ok = data && ReadFile(file.get(), data, bytes, &read, nullptr) && read == bytes;
+    const BOOL ok = data && ReadFile(file.Get(), data, bytes, &read, nullptr) && read == bytes;
     if (data) GlobalUnlock(block);
     if (!ok) {
         GlobalFree(block);
