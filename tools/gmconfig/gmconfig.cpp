@@ -539,11 +539,11 @@ int CmdImport(Session& s, const std::vector<std::string>& args) {
     const fs::path path = fs::u8path(args[0]);
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return s.Bad("cannot read " + args[0]);
-    CIniFile probe(path);
+    CIniFile probe(path);  // the file is read once and parsed once
     probe.Parse(bytes);
     if (!probe.HasSection(u"Setting")) return s.Bad(args[0] + " is not a profile exchange file (no [Setting])");
     auto record = std::make_unique<ProfileRecord>();
-    if (!ReadExchangeSection(*record, path)) return s.Bad("cannot read " + args[0]);
+    ReadExchangeSection(*record, probe);
     const std::u16string name = MakeUniqueName(s.store_.profiles, FieldText(record->ProFileName));
     CopyToField(record->ProFileName, name);
     s.store_.profiles.push_back(std::move(record));
@@ -583,7 +583,7 @@ int CmdMacroImport(Session& s, MacroLibrary& library, const std::vector<std::str
     if (!probe.ReadStruct(u"Macros", u"0", &check, sizeof check))
         return s.Bad(args[0] + " is not a macro file (no readable [Macros] 0)");
     auto macro = std::make_unique<MacroRecord>();
-    if (!ImportMacro(path, *macro)) return s.Bad("cannot read " + args[0]);
+    ImportMacro(probe, *macro);
     CopyToField(macro->name, MakeUniqueMacroName(library, FieldText(macro->name)));
     const std::string name = Out(FieldText(macro->name));
     library.push_back(std::move(macro));
