@@ -1,19 +1,36 @@
 #include "window.h"
 
+#include <windowsx.h>
+
 #include <map>
 #include <string>
 #include <utility>
 
+#include "module.h"
+#include "owner_draw_menu.h"
+
 namespace {
 
-// The system procedure behind each superclass we registered, for windows that
-// receive messages while no object is bound (before WM_NCCREATE, after unbinding).
+// The object bound to a window, and where the window's unhandled messages go
+// when no object is bound (before WM_NCCREATE, and after the object let go of
+// a window that is still being destroyed).
+const wchar_t* ObjectProperty() {
+    static const ATOM atom = GlobalAddAtomW(L"GmWindowObject");
+    return MAKEINTATOM(atom);
+}
+const wchar_t* DefaultProperty() {
+    static const ATOM atom = GlobalAddAtomW(L"GmWindowDefaultProc");
+    return MAKEINTATOM(atom);
+}
+
+// The system procedure behind each superclass we registered, for messages that
+// come before WM_NCCREATE binds the window.
 std::map<std::wstring, WNDPROC>& SuperclassProcs() {
     static std::map<std::wstring, WNDPROC> procs;
     return procs;
 }
 
-WNDPROC BaseProcOf(HWND window) {
+WNDPROC SuperclassProcOf(HWND window) {
     wchar_t name[256];
     if (!GetClassNameW(window, name, 256)) return nullptr;
     const auto& procs = SuperclassProcs();
@@ -35,28 +52,30 @@ CWindow* TakePending(HWND window) {
     return std::exchange(t_pending.window, nullptr);
 }
 
-// The module this code lives in: the program, or a DLL that links the framework.
-// Classes are registered under it, so a DLL's classes never outlive its code.
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
+LRESULT Unbound(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC proc = reinterpret_cast<WNDPROC>(GetPropW(window, DefaultProperty()));
+    if (!proc) proc = SuperclassProcOf(window);
+    const LRESULT result =
+        proc ? CallWindowProcW(proc, window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) RemovePropW(window, DefaultProperty());
+    return result;
 }
 
-LRESULT Unbound(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (WNDPROC base = BaseProcOf(window)) return CallWindowProcW(base, window, message, wParam, lParam);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 }  // namespace
 
 CWindow::~CWindow() {
+    // Handlers of this object may still be on the stack (it was deleted from
+    // inside one): they must not touch it when they return.
+    for (DispatchFrame* frame = frames_; frame; frame = frame->outer) frame->self = nullptr;
+    frames_ = nullptr;
     if (hwnd_) {
         // Unbind first: the derived parts are gone, so no handler may run now.
+        // The window's default procedure stays, so a dialog's destruction still
+        // runs through the dialog manager and frees what it made.
         HWND window = hwnd_;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
+        Unbind();
         DestroyWindow(window);
     }
 }
@@ -70,13 +89,11 @@ CWindow::PendingBinding::~PendingBinding() { t_pending = Pending{previousWindow_
 
 CWindow* CWindow::FromHandle(HWND window) {
     if (!window) return nullptr;
-    WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-    if (proc != &CWindow::StaticWindowProc) return nullptr;
-    return reinterpret_cast<CWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return static_cast<CWindow*>(GetPropW(window, ObjectProperty()));
 }
 
 bool CWindow::Create(const CreateParams& params) {
-    HINSTANCE instance = ThisModule();
+    HINSTANCE instance = CurrentModule();
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(instance, params.className, &wc)) {
@@ -94,7 +111,7 @@ bool CWindow::Create(const CreateParams& params) {
 }
 
 bool CWindow::CreateSuperclassed(const wchar_t* baseClass, const CreateParams& params) {
-    HINSTANCE instance = ThisModule();
+    HINSTANCE instance = CurrentModule();
     auto& procs = SuperclassProcs();
     const auto known = procs.find(params.className);
     if (known == procs.end()) {
@@ -116,30 +133,60 @@ bool CWindow::CreateSuperclassed(const wchar_t* baseClass, const CreateParams& p
 
 bool CWindow::CreateBound(const CreateParams& params) {
     HWND window = CreateWindowExW(params.exStyle, params.className, params.title, params.style, params.x, params.y,
-                                  params.width, params.height, params.parent, params.menuOrId, ThisModule(),
+                                  params.width, params.height, params.parent, params.menuOrId, CurrentModule(),
                                   this);
     return window != nullptr && window == hwnd_;
 }
 
+void CWindow::Bind(HWND window) {
+    hwnd_ = window;
+    finalPending_ = false;
+    if (!baseProc_) baseProc_ = SuperclassProcOf(window);
+    SetPropW(window, ObjectProperty(), static_cast<HANDLE>(this));
+    if (baseProc_) SetPropW(window, DefaultProperty(), reinterpret_cast<HANDLE>(baseProc_));
+}
+
+void CWindow::Unbind() {
+    if (hwnd_ && GetPropW(hwnd_, ObjectProperty()) == static_cast<HANDLE>(this))
+        RemovePropW(hwnd_, ObjectProperty());
+    hwnd_ = nullptr;
+}
+
 LRESULT CALLBACK CWindow::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWindow* self = reinterpret_cast<CWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
+    CWindow* self = FromHandle(window);
+    if (message == WM_NCCREATE && !self) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         self = static_cast<CWindow*>(create->lpCreateParams);
         if (!self) self = TakePending(window);
-        if (self) {
-            self->hwnd_ = window;
-            if (!self->baseProc_) self->baseProc_ = BaseProcOf(window);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
+        if (self) self->Bind(window);
     }
     if (!self) return Unbound(window, message, wParam, lParam);
+    return self->Dispatch(message, wParam, lParam);
+}
 
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+LRESULT CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = hwnd_;
+    DispatchFrame frame{this, frames_, message, wParam, lParam};
+    frames_ = &frame;
+    const LRESULT result = HandleMessage(message, wParam, lParam);
+    if (!frame.self) {
+        // The object was deleted inside the handler; its destructor let go of
+        // the window. The dialog manager's last words still belong to it.
+        if (message == WM_NCDESTROY) RemovePropW(window, DefaultProperty());
+        return result;
+    }
+    frames_ = frame.outer;
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        self->OnFinalMessage();  // may delete the object
+        // The window is gone: its properties go with it now, the object's
+        // binding when the outermost message returns.
+        RemovePropW(window, ObjectProperty());
+        RemovePropW(window, DefaultProperty());
+        finalPending_ = true;
+    }
+    if (finalPending_ && !frames_) {
+        finalPending_ = false;
+        hwnd_ = nullptr;
+        OnFinalMessage();  // may delete the object: nothing touches it after this
     }
     return result;
 }
@@ -149,7 +196,91 @@ LRESULT CWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+LRESULT CWindow::DefaultProc() {
+    if (!frames_) return 0;
+    return DefaultProc(frames_->message, frames_->wParam, frames_->lParam);
+}
+
+// Messages a parent hands back to the child control they are about. Sets
+// `handled` when the child's object took it.
+LRESULT CWindow::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = false;
+    switch (message) {
+        case WM_COMMAND: {
+            // Menus and accelerators send no control handle.
+            if (CWindow* child = lParam ? FromHandle(reinterpret_cast<HWND>(lParam)) : nullptr)
+                handled = child->OnReflectedCommand(HIWORD(wParam));
+            return 0;
+        }
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            LRESULT result = 0;
+            if (CWindow* child = header ? FromHandle(header->hwndFrom) : nullptr)
+                handled = child->OnReflectedNotify(header, result);
+            return result;
+        }
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (!item) return FALSE;
+            if (item->CtlType == ODT_MENU) {
+                handled = RouteMenuDrawItem(item);
+            } else if (CWindow* child = FromHandle(item->hwndItem)) {
+                handled = child->OnReflectedDrawItem(item);
+            }
+            return TRUE;
+        }
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (!item) return FALSE;
+            if (item->CtlType == ODT_MENU) {
+                handled = RouteMenuMeasureItem(item);
+            } else if (CWindow* child = FromHandle(GetDlgItem(hwnd_, static_cast<int>(item->CtlID)))) {
+                // The item carries no handle: the control is found by its id.
+                handled = child->OnReflectedMeasureItem(item);
+            }
+            return TRUE;
+        }
+        case WM_COMPAREITEM: {
+            auto* item = reinterpret_cast<COMPAREITEMSTRUCT*>(lParam);
+            int order = 0;
+            if (CWindow* child = item ? FromHandle(item->hwndItem) : nullptr)
+                handled = child->OnReflectedCompareItem(item, order);
+            return order;
+        }
+        case WM_DELETEITEM: {
+            auto* item = reinterpret_cast<DELETEITEMSTRUCT*>(lParam);
+            if (CWindow* child = item ? FromHandle(item->hwndItem) : nullptr)
+                handled = child->OnReflectedDeleteItem(item);
+            return TRUE;
+        }
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSCROLLBAR: {
+            HBRUSH brush = nullptr;
+            if (CWindow* child = FromHandle(reinterpret_cast<HWND>(lParam)))
+                brush = child->OnReflectedCtlColor(reinterpret_cast<HDC>(wParam));
+            handled = brush != nullptr;
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        case WM_HSCROLL:
+        case WM_VSCROLL: {
+            if (CWindow* child = lParam ? FromHandle(reinterpret_cast<HWND>(lParam)) : nullptr)
+                handled = child->OnReflectedScroll(message, wParam);
+            return 0;
+        }
+        default:
+            return 0;
+    }
+}
+
 LRESULT CWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled = false;
+    const LRESULT reflected = HandleReflected(message, wParam, lParam, handled);
+    if (handled) return reflected;
+
+    bool done = false;
     switch (message) {
         case WM_CREATE: {
             if (DefaultProc(message, wParam, lParam) == -1) return -1;
@@ -162,37 +293,54 @@ LRESULT CWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnTimer(static_cast<UINT_PTR>(wParam));
             return 0;
         case WM_PAINT:
-            if (OnPaint()) return 0;
-            return DefaultProc(message, wParam, lParam);
-        case WM_COMMAND: {
-            HWND control = reinterpret_cast<HWND>(lParam);
-            if (CWindow* child = FromHandle(control)) child->OnReflectedCommand(HIWORD(wParam));
-            if (OnCommand(LOWORD(wParam), HIWORD(wParam), control)) return 0;
-            return DefaultProc(message, wParam, lParam);
-        }
-        case WM_DRAWITEM: {
-            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            if (CWindow* child = FromHandle(item->hwndItem))
-                if (child->OnReflectedDrawItem(item)) return TRUE;
-            return DefaultProc(message, wParam, lParam);
-        }
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSCROLLBAR: {
-            if (CWindow* child = FromHandle(reinterpret_cast<HWND>(lParam)))
-                if (HBRUSH brush = child->OnReflectedCtlColor(reinterpret_cast<HDC>(wParam)))
-                    return reinterpret_cast<LRESULT>(brush);
-            return DefaultProc(message, wParam, lParam);
-        }
-        case WM_HSCROLL:
-        case WM_VSCROLL: {
-            if (CWindow* child = FromHandle(reinterpret_cast<HWND>(lParam)))
-                if (child->OnReflectedScroll(message, wParam)) return 0;
-            return DefaultProc(message, wParam, lParam);
-        }
+            done = OnPaint();
+            break;
+        case WM_COMMAND:
+            done = OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            break;
+        case WM_MOUSEMOVE:
+            done = OnMouseMove(PointOf(lParam), static_cast<UINT>(wParam));
+            break;
+        case WM_LBUTTONDOWN:
+            done = OnLButtonDown(PointOf(lParam), static_cast<UINT>(wParam));
+            break;
+        case WM_LBUTTONUP:
+            done = OnLButtonUp(PointOf(lParam), static_cast<UINT>(wParam));
+            break;
+        case WM_LBUTTONDBLCLK:
+            done = OnLButtonDblClk(PointOf(lParam), static_cast<UINT>(wParam));
+            break;
+        case WM_RBUTTONDOWN:
+            done = OnRButtonDown(PointOf(lParam), static_cast<UINT>(wParam));
+            break;
+        case WM_RBUTTONUP:
+            done = OnRButtonUp(PointOf(lParam), static_cast<UINT>(wParam));
+            break;
+        case WM_MOUSEWHEEL:
+            done = OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam), PointOf(lParam));
+            break;
+        case WM_MOUSELEAVE:
+            done = OnMouseLeave();
+            break;
+        case WM_CAPTURECHANGED:
+            done = OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+            break;
+        case WM_KILLFOCUS:
+            done = OnKillFocus(reinterpret_cast<HWND>(wParam));
+            break;
+        case WM_SIZE:
+            done = OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+            break;
+        case WM_KEYDOWN:
+            done = OnKeyDown(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+            break;
+        case WM_KEYUP:
+            done = OnKeyUp(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+            break;
         default:
-            return DefaultProc(message, wParam, lParam);
+            break;
     }
+    if (done) return 0;
+    // What nobody handled, reflected item messages included, gets the default.
+    return DefaultProc(message, wParam, lParam);
 }

@@ -6,8 +6,19 @@
 // message to virtual handlers; what a class does not handle goes to
 // DefWindowProc, or to the system class's own procedure for controls built on
 // BUTTON, EDIT and the like (registered as superclasses, so they bind at
-// WM_NCCREATE too). Parents reflect WM_DRAWITEM, WM_CTLCOLOR* and scroll
-// messages back to the child's object, so each control paints itself.
+// WM_NCCREATE too), or to the dialog manager for dialogs.
+//
+// The binding is a window property, so a window that someone else subclasses
+// later (a menu frame, a list inside a scroll-bar frame) is still found and
+// still gets its reflected messages. Parents reflect WM_COMMAND, WM_NOTIFY,
+// WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM, WM_DELETEITEM, WM_CTLCOLOR* and
+// scroll messages back to the child's object, so each control paints and
+// decides for itself; what the child handles never reaches the parent.
+//
+// Lifetime: a handler may destroy its own window, end a modeless dialog or
+// delete its object. The object forgets its window and gets OnFinalMessage
+// only when the outermost message of its window returns, and a deleted object
+// is never touched again by the frames still on the stack.
 #include <windows.h>
 
 class CWindow {
@@ -51,13 +62,19 @@ protected:
     // On... handlers below and everything else to DefaultProc. Classes that
     // have messages of their own override it and call the base for the rest.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // DefWindowProc, or the system class's procedure for a superclassed control.
+    // DefWindowProc, the system class's procedure for a superclassed control,
+    // or the dialog manager's for a dialog.
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // DefaultProc for the message being handled now, for typed handlers that
+    // want the default behaviour before or after their own.
+    LRESULT DefaultProc();
 
     // Return -1 to refuse the window; called after the default WM_CREATE processing.
     virtual int OnCreate(CREATESTRUCTW* create) { return 0; }
     virtual void OnDestroy() {}
-    // The last message; the object is no longer bound afterwards.
+    // The last call for a window: it is gone and the object no longer bound.
+    // Comes when the outermost message of the window has returned, so the
+    // object may delete itself here.
     virtual void OnFinalMessage() {}
     virtual void OnTimer(UINT_PTR id) {}
     // Commands and control notifications. Return true when handled.
@@ -65,10 +82,39 @@ protected:
     // Return false to let the default painting run.
     virtual bool OnPaint() { return false; }
 
-    // Messages reflected from the parent. Return true (or a brush) when handled.
+    // Typed input handlers. `at` is in client coordinates, `keys` the MK_*
+    // flags. Return true when handled; false lets the default procedure run
+    // (a handler that wants the default first calls DefaultProc() itself and
+    // returns true).
+    virtual bool OnMouseMove(POINT at, UINT keys) { return false; }
+    virtual bool OnLButtonDown(POINT at, UINT keys) { return false; }
+    virtual bool OnLButtonUp(POINT at, UINT keys) { return false; }
+    virtual bool OnLButtonDblClk(POINT at, UINT keys) { return false; }
+    virtual bool OnRButtonDown(POINT at, UINT keys) { return false; }
+    virtual bool OnRButtonUp(POINT at, UINT keys) { return false; }
+    // `delta` in WHEEL_DELTA units, positive away from the user; `screen` in
+    // screen coordinates, as the message carries it.
+    virtual bool OnMouseWheel(int delta, UINT keys, POINT screen) { return false; }
+    virtual bool OnMouseLeave() { return false; }
+    // `gaining` is the window that takes the capture (may be this one again).
+    virtual bool OnCaptureChanged(HWND gaining) { return false; }
+    virtual bool OnKillFocus(HWND gaining) { return false; }
+    // `kind` is SIZE_RESTORED, SIZE_MINIMIZED ...; the size of the client area.
+    virtual bool OnSize(UINT kind, int width, int height) { return false; }
+    // `virtualKey` VK_*, `flags` the repeat count and key data of lParam.
+    virtual bool OnKeyDown(UINT virtualKey, UINT flags) { return false; }
+    virtual bool OnKeyUp(UINT virtualKey, UINT flags) { return false; }
+
+    // Messages reflected from the parent. Return true (or a brush) when
+    // handled; a handled message does not reach the parent's own handlers.
     virtual bool OnReflectedDrawItem(DRAWITEMSTRUCT* item) { return false; }
+    virtual bool OnReflectedMeasureItem(MEASUREITEMSTRUCT* item) { return false; }
+    // `result` as WM_COMPAREITEM returns it: -1, 0 or 1.
+    virtual bool OnReflectedCompareItem(COMPAREITEMSTRUCT* item, int& result) { return false; }
+    virtual bool OnReflectedDeleteItem(DELETEITEMSTRUCT* item) { return false; }
     virtual HBRUSH OnReflectedCtlColor(HDC dc) { return nullptr; }
     virtual bool OnReflectedCommand(WORD code) { return false; }
+    virtual bool OnReflectedNotify(NMHDR* header, LRESULT& result) { return false; }
     virtual bool OnReflectedScroll(UINT message, WPARAM wParam) { return false; }
 
     // Windows that a system manager creates for us (dialogs: the dialog manager
@@ -91,13 +137,31 @@ protected:
     // The shared procedure, for classes registered outside Create (dialog classes
     // need their own cbWndExtra).
     static WNDPROC SharedWindowProc() { return &CWindow::StaticWindowProc; }
-    // What DefaultProc calls for this window (DefDlgProcW for dialogs).
+    // What DefaultProc calls for this window (DefDlgProcW for dialogs). Set
+    // before the window is created.
     void SetDefaultProc(WNDPROC proc) { baseProc_ = proc; }
 
 private:
-    static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool CreateBound(const CreateParams& params);
+    // One message being handled, on the stack of the window procedure. The
+    // frames of one object form a chain, innermost first; the destructor clears
+    // `self` in each, so a frame never touches an object deleted under it.
+    struct DispatchFrame {
+        CWindow* self;          // not owned; null once the object is gone
+        DispatchFrame* outer;   // not owned
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
 
-    HWND hwnd_ = nullptr;          // owned: destroyed with the object if still alive
-    WNDPROC baseProc_ = nullptr;   // system class procedure of a superclassed control
+    static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CreateBound(const CreateParams& params);
+    void Bind(HWND window);
+    void Unbind();
+    LRESULT HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    HWND hwnd_ = nullptr;            // owned: destroyed with the object if still alive
+    WNDPROC baseProc_ = nullptr;     // not owned: where unhandled messages go
+    DispatchFrame* frames_ = nullptr;  // not owned: the innermost message being handled
+    bool finalPending_ = false;      // the window is gone; OnFinalMessage when the stack unwinds
 };

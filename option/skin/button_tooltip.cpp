@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "module.h"
+
 namespace {
 
 // The tool record that every version of the common controls accepts.
@@ -32,7 +34,7 @@ bool CButtonTooltip::Ensure() {
     (void)initialised;
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+                               CurrentModule(), nullptr);
     if (!tooltip_) return false;
     SendMessageW(tooltip_, TTM_ACTIVATE, FALSE, 0);
     return true;

@@ -2,6 +2,7 @@
 
 #include "gdi.h"
 #include "menu_registry.h"
+#include "module.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ WNDPROC OldProcOf(HWND window) {
 
 HHOOK CCoolMenu::Install() {
     if (t_hook) return t_hook;
-    t_hook = SetWindowsHookExW(WH_CALLWNDPROC, &CCoolMenu::HookProc, GetModuleHandleW(nullptr),
+    t_hook = SetWindowsHookExW(WH_CALLWNDPROC, &CCoolMenu::HookProc, CurrentModule(),
                                GetCurrentThreadId());
     return t_hook;
 }

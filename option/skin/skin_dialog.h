@@ -11,6 +11,7 @@
 #include "dialog_base.h"
 #include "gdi.h"
 #include "skin_description.h"
+#include "skin_templates.h"
 
 // The four window pictures that controls cut their state pictures from. Only
 // valid during CreateControls.
@@ -30,7 +31,8 @@ public:
         kParent,  // the parent window follows (a page inside the main window)
     };
 
-    CSkinDialog(int templateId, std::u16string skinFile) : CDialogBase(templateId), skinFile_(std::move(skinFile)) {}
+    CSkinDialog(int templateId, std::u16string skinFile)
+        : CDialogBase(SkinDialogTemplate(templateId).value_or(DialogTemplateSpec{})), skinFile_(std::move(skinFile)) {}
 
     // The folder the skin file and its pictures are read from; by default the
     // program's skins folder. Set before creation.

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "gdi.h"
+#include "module.h"
+#include "owner_draw_menu.h"
 
 namespace {
 
@@ -27,6 +29,8 @@ void DrawSubmenuArrow(HDC dc, const RECT& rc, COLORREF color) {
 CSkinPopupMenu::CSkinPopupMenu(HFONT font, int itemHeight) : font_(font), model_(itemHeight) {
     menu_ = CreatePopupMenu();
     t_liveMenus.push_back(this);
+    // Whatever window tracks the menu hands its items' measure and draw calls here.
+    SetOwnerDrawMenuRouter(OwnerDrawMenuRouter{&CSkinPopupMenu::RouteMeasureItem, &CSkinPopupMenu::RouteDrawItem});
 }
 
 CSkinPopupMenu::~CSkinPopupMenu() {
@@ -112,7 +116,7 @@ void CSkinPopupMenu::Draw(const DRAWITEMSTRUCT* item) const {
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (entry->opensSubmenu) {
-            auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSubmenuIconId),
+            auto icon = static_cast<HICON>(LoadImageW(CurrentModule(), MAKEINTRESOURCEW(kSubmenuIconId),
                                                       IMAGE_ICON, 16, 16, LR_SHARED));
             if (icon) {
                 DrawIconEx(dc, rc.right - 19, rc.top + (rc.bottom - rc.top - 16) / 2, icon, 16, 16, 0, nullptr,

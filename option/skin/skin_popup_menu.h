@@ -1,8 +1,8 @@
 #pragma once
 // CSkinPopupMenu: a choice menu whose items the program draws in the skins'
 // dark colours, in one font and one fixed width. Its frame comes from
-// CCoolMenu. The owner window routes WM_MEASUREITEM and WM_DRAWITEM of menus to
-// RouteMeasureItem and RouteDrawItem (CDialogBase does).
+// CCoolMenu. Every window of ours routes WM_MEASUREITEM and WM_DRAWITEM of menu
+// items to RouteMeasureItem and RouteDrawItem, which the menu registers.
 #include <windows.h>
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "dialog_template.h"
+#include "skin_templates.h"
 
 namespace {
 

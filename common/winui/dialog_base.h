@@ -1,17 +1,23 @@
 #pragma once
-// CDialogBase: a dialog made by the platform's dialog manager from one of the
-// empty in-memory templates, bound to its object from WM_NCCREATE on. Messages
-// that the object does not handle go to the dialog manager (DefDlgProc).
+// CDialogBase: a dialog made by the platform's dialog manager from an empty
+// in-memory template, bound to its object from WM_NCCREATE on. Messages that
+// the object does not handle go to the dialog manager (DefDlgProc), also while
+// the window is destroyed through the object's destructor, so the dialog
+// manager frees what it made (the template's font).
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
+#include "dialog_template.h"
 #include "window.h"
 
 class CDialogBase : public CWindow {
 public:
-    explicit CDialogBase(int templateId) : templateId_(templateId) {}
+    // A template without a class name gets no window: dialogs of ours need a
+    // class whose procedure binds them.
+    explicit CDialogBase(DialogTemplateSpec layout) : layout_(std::move(layout)) {}
 
     // Runs the dialog modally; returns what EndDialog was given, or -1 when the
     // dialog could not be created.
@@ -21,7 +27,6 @@ public:
     // Ends a modal dialog's loop; destroys a modeless one.
     void EndDialog(INT_PTR result);
     bool IsModal() const { return modal_; }
-    int TemplateId() const { return templateId_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,7 +43,8 @@ private:
     bool OnCommand(WORD id, WORD code, HWND control) final;
     static INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
     bool PrepareTemplate(std::vector<uint16_t>& words);
+    const wchar_t* ClassName() const;
 
-    int templateId_;
+    DialogTemplateSpec layout_;
     bool modal_ = false;
 };

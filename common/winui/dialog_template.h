@@ -1,9 +1,8 @@
 #pragma once
-// The empty dialog templates of the skinned windows, built in memory: no
-// controls, no caption, no border; the skin decides the real size. Portable:
-// the template is plain 16-bit words as the dialog manager reads them.
+// Empty dialog templates built in memory: no controls, no caption, no border;
+// the window decides its real size when it is created. Portable: the template
+// is plain 16-bit words as the dialog manager reads them.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,12 +24,6 @@ inline constexpr uint32_t kVisible = 0x10000000u;
 inline constexpr uint32_t kSetFont = 0x00000040u;
 inline constexpr uint32_t kExAppWindow = 0x00040000u;
 }  // namespace dialog_style
-
-// The window class every skinned dialog is created with.
-inline constexpr char16_t kSkinDialogClass[] = u"GmSkinDialog";
-
-// Templates 102 (main window), 129, 131 and 134; nothing for other ids.
-std::optional<DialogTemplateSpec> SkinDialogTemplate(int templateId);
 
 // DLGTEMPLATE, menu, class, title, and with a point size the font: the words of
 // one template. The first word's address must be 4-byte aligned when used.
