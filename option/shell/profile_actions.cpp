@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "button_assignment.h"
+#include "exchange_file.h"
+#include "file_io.h"
+#include "ini_file.h"
 #include "macro_record.h"
 
 namespace {
@@ -94,4 +97,21 @@ std::vector<LaunchAction> LaunchActionsOf(const ProfileRecord& record) {
 void ResetLaunchActions(ProfileRecord& record) {
     for (int i = 0; i < kButtonCount; ++i)
         if (IsLaunch(record.MacroKeyInfo[i])) ResetToDefault(record.MacroKeyInfo[i], i);
+}
+
+std::unique_ptr<ProfileRecord> ReadProfileForImport(const std::filesystem::path& path, std::string& error) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        error = "the file cannot be read, or is too large to be a profile";
+        return nullptr;
+    }
+    CIniFile ini(path);  // read once, parsed once
+    ini.Parse(bytes);
+    if (!ini.HasSection(u"Setting")) {
+        error = "the file holds no profile (no [Setting] section)";
+        return nullptr;
+    }
+    auto record = std::make_unique<ProfileRecord>();
+    ReadExchangeSection(*record, ini);
+    return record;
 }

@@ -4,6 +4,7 @@
 // on the profile the page selects (and applies) next, and `number` equal to the
 // list's length, as the store is written.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,3 +46,8 @@ struct LaunchAction {
 std::vector<LaunchAction> LaunchActionsOf(const ProfileRecord& record);
 // Gives every launching button of `record` its default function back.
 void ResetLaunchActions(ProfileRecord& record);
+
+// Reads the profile of an exchange file for import. Null, with `error` saying
+// why, when the file cannot be read, is too large, or has no "Setting" section:
+// such a file is not a profile, and importing it would add one of -1 values.
+std::unique_ptr<ProfileRecord> ReadProfileForImport(const std::filesystem::path& path, std::string& error);

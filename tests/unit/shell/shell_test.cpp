@@ -8,6 +8,7 @@
 
 #include "../settings/test_support.h"
 #include "button_assignment.h"
+#include "exchange_file.h"
 #include "macro_record.h"
 #include "option_session.h"
 #include "profile_actions.h"
@@ -311,4 +312,50 @@ TEST_F(Session, AReloadFallsBackToAnUnlockedReadAndNeverEmptiesTheList) {
     std::filesystem::remove(ProfileStorePath(dir.path()));
     EXPECT_TRUE(session.ReloadAfterMonitorChange());
     EXPECT_EQ(session.store().profiles.size(), 2u) << "a vanished store emptied the pages";
+}
+
+// ---- exchange files for import ---------------------------------------------------
+
+TEST(ImportFile, OnlyAFileWithAProfileSectionGivesAProfile) {
+    TempFolder dir;
+    std::string error;
+    EXPECT_FALSE(ReadProfileForImport(dir / "missing.gmp", error));
+    EXPECT_FALSE(error.empty());
+
+    std::mt19937 rng(7);
+    std::string noise(4096, '\0');
+    for (char& c : noise) c = static_cast<char>(rng());
+    WriteBytes(dir / "noise.gmp", noise);
+    EXPECT_FALSE(ReadProfileForImport(dir / "noise.gmp", error));
+
+    WriteBytes(dir / "text.gmp", "just a note\r\nwith two lines\r\n");
+    EXPECT_FALSE(ReadProfileForImport(dir / "text.gmp", error));
+
+    // Larger than any store: refused without reading it into memory.
+    std::filesystem::path huge = dir / "huge.gmp";
+    WriteBytes(huge, "[Setting]\r\n");
+    std::filesystem::resize_file(huge, 300ull * 1024 * 1024);
+    EXPECT_FALSE(ReadProfileForImport(huge, error));
+
+    ProfileRecord exported{};
+    InitNewProfile(exported, u"Arena");
+    exported.PollingRate = 1;
+    ASSERT_TRUE(WriteExchangeSection(exported, dir / "arena.gmp"));
+    auto imported = ReadProfileForImport(dir / "arena.gmp", error);
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(FieldText(imported->ProFileName), u"Arena");
+    EXPECT_EQ(imported->PollingRate, 1);
+    EXPECT_EQ(imported->MaxDPI, 5) << "fields the file does not carry get the reset values";
+}
+
+TEST(ImportFile, AnOverlongNameIsCutToTheField) {
+    TempFolder dir;
+    WriteBytes(dir / "long.gmp", "[Setting]\r\nProFileName=" + std::string(10000, 'n') + "\r\n");
+    std::string error;
+    auto imported = ReadProfileForImport(dir / "long.gmp", error);
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(FieldText(imported->ProFileName).size(), 49u);
+    ProfileStore store = StoreOf({std::u16string(49, u'n')});
+    AddImportedProfile(store, std::move(imported));
+    EXPECT_EQ(Names(store)[1], std::u16string(47, u'n') + u"_1");
 }
