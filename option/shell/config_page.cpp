@@ -1,0 +1,508 @@
+#include "config_page.h"
+
+#include <commdlg.h>
+
+#include "app_messages.h"
+#include "debug_output.h"
+#include "exchange_file.h"
+#include "file_io.h"
+#include "macro_record.h"
+#include "main_window.h"
+#include "monitor_port_win32.h"
+#include "option_context.h"
+#include "option_session.h"
+#include "profile_actions.h"
+#include "program_folder.h"
+#include "skin_popup_menu.h"
+#include "skin_scroll_bar.h"
+
+namespace {
+
+enum ConfigEntry {
+    kButtonTab = 1,
+    kPerformanceTab = 2,
+    kLightingTab = 3,
+    kTextArea8 = 4,
+    kDropDownEntry = 5,
+    kNewEntry = 6,
+    kDeleteEntry = 7,
+    kMenuEntry = 8,
+    kTextArea9 = 9,
+    kNameEntry = 10,
+    kListEntry = 13,
+    kResetEntry = 14,
+    kRenameEntry = 15,
+    kSubPageArea = 16,
+};
+
+constexpr int kListId = 4112;
+constexpr int kRenameId = 4011;
+constexpr int kRenameLimit = 20;
+constexpr DWORD kListStyle = 0x50A00061;    // child, visible, border, vscroll, notify, variable owner-draw, strings
+constexpr DWORD kRenameStyle = 0x10010084;  // visible, tab stop, auto-scroll, multi-line (so the text can be centred)
+constexpr int kScrollBarBitmap = 368;
+
+constexpr UINT kMenuCopy = 1001;
+constexpr UINT kMenuImport = 1002;
+constexpr UINT kMenuExport = 1003;
+
+constexpr UINT kTabTexts[3] = {4, 5, 6};
+constexpr UINT kText8 = 8;
+constexpr UINT kText9 = 9;
+constexpr UINT kTextDeleteQuestion = 110;
+constexpr UINT kTextCopy = 118;
+constexpr UINT kTextImport = 119;
+constexpr UINT kTextExport = 120;
+constexpr UINT kTextReset = 341;
+constexpr UINT kTextDeleteCaption = 345;
+constexpr UINT kTextLaunchQuestion = 346;
+constexpr UINT kTextLaunchProgram = 347;
+constexpr UINT kTextLaunchCommand = 348;
+
+constexpr COLORREF kCaptionNormal = RGB(100, 100, 100);
+constexpr COLORREF kCaptionHover = RGB(128, 21, 153);
+constexpr COLORREF kCaptionPressed = RGB(255, 255, 255);
+constexpr COLORREF kCaptionDisabled = RGB(150, 150, 150);
+
+const wchar_t* const kSubPageSkins[3] = {
+    reinterpret_cast<const wchar_t*>(skin_files::kButtonPage),
+    reinterpret_cast<const wchar_t*>(skin_files::kPerformance),
+    reinterpret_cast<const wchar_t*>(skin_files::kLighting),
+};
+
+void SetCaptionLook(CSkinButton& button, int align) {
+    button.SetFont(15, 0);
+    button.SetAlign(align);
+    button.SetTextColors(kCaptionNormal, kCaptionHover, kCaptionPressed, kCaptionDisabled);
+}
+
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+// The default file both exchange dialogs offer: a file named ".gmp" in the store's folder.
+std::wstring DefaultExchangeFile() { return (GetProgramFolder() / L"config" / L".gmp").wstring(); }
+
+std::wstring TrimmedPath(const wchar_t* path) {
+    std::wstring text(path);
+    const size_t first = text.find_first_not_of(L" \t");
+    const size_t last = text.find_last_not_of(L" \t");
+    return first == std::wstring::npos ? std::wstring() : text.substr(first, last - first + 1);
+}
+
+// The platform's filters: pairs of display text and pattern, each ending in NUL.
+constexpr wchar_t kExportFilter[] = L"Gaming Mouse Profile(*.gmp)\0*.GMP\0";
+constexpr wchar_t kImportFilter[] = L"Gaming Mouse Profile(*.gmp)\0*.gmp\0";
+
+}  // namespace
+
+CConfigPage::CConfigPage(CMainWindow& main) : CSkinPage(skin_files::kConfigPage), main_(main) {}
+
+CConfigPage::~CConfigPage() {
+    if (SettingsTarget() == hwnd() && hwnd()) RegisterSettingsTarget(nullptr);
+}
+
+OptionSession* CConfigPage::Session() const { return main_.session(); }
+
+std::unique_ptr<CSkinButton> CConfigPage::AddButton(const SkinDescription& skin, int entry,
+                                                    const SkinPictures& pictures) {
+    auto button = std::make_unique<CSkinButton>();
+    if (!button->CreateFromSkin(hwnd(), skin.ReadEntry(entry), pictures)) return nullptr;
+    return button;
+}
+
+void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    const int tabEntries[3] = {kButtonTab, kPerformanceTab, kLightingTab};
+    for (int i = 0; i < 3; ++i) {
+        tabs_[i] = AddButton(skin, tabEntries[i], pictures);
+        if (!tabs_[i]) continue;
+        tabs_[i]->SetText(OptionText(kTabTexts[i]));
+        SetCaptionLook(*tabs_[i], 0);
+    }
+    if (tabs_[0]) tabs_[0]->SetCheck(1);
+
+    dropDown_ = AddButton(skin, kDropDownEntry, pictures);
+    if (dropDown_) {
+        dropDown_->SetCheckMode(true);
+        SetCaptionLook(*dropDown_, 1);
+    }
+    newButton_ = AddButton(skin, kNewEntry, pictures);
+    deleteButton_ = AddButton(skin, kDeleteEntry, pictures);
+    menuButton_ = AddButton(skin, kMenuEntry, pictures);
+    nameButton_ = AddButton(skin, kNameEntry, pictures);
+    if (nameButton_) SetCaptionLook(*nameButton_, 1);
+    resetButton_ = AddButton(skin, kResetEntry, pictures);
+    if (resetButton_) {
+        resetButton_->SetText(OptionText(kTextReset));
+        SetCaptionLook(*resetButton_, 0);
+    }
+
+    list_ = std::make_unique<CSkinListBox>();
+    const CSkinListBox::Colors listColors{RGB(31, 27, 41), RGB(99, 65, 149), RGB(255, 255, 255), RGB(255, 255, 255)};
+    if (list_->Create(hwnd(), skin.ReadEntry(kListEntry).rect, kListId, kListStyle, listColors)) {
+        CSkinScrollBar::SkinList(list_->hwnd(), kScrollBarBitmap);
+        CSkinScrollBar::HideSkinned(list_->hwnd());
+    } else {
+        list_.reset();
+    }
+
+    renameBox_ = std::make_unique<CBitmapEdit>();
+    if (renameBox_->Create(hwnd(), skin.ReadEntry(kRenameEntry).rect, kRenameStyle, kRenameId)) {
+        renameBox_->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+        renameBox_->ApplyFont();
+        renameBox_->SetLimit(kRenameLimit);
+        ShowWindow(renameBox_->hwnd(), SW_HIDE);
+    } else {
+        renameBox_.reset();
+    }
+
+    textArea8_ = ToRect(skin.ReadEntry(kTextArea8).rect);
+    textArea9_ = ToRect(skin.ReadEntry(kTextArea9).rect);
+
+    const SkinRect area = skin.ReadEntry(kSubPageArea).rect;
+    for (int i = 0; i < 3; ++i) {
+        const std::wstring file = kSubPageSkins[i];
+        subPages_[i] = std::make_unique<CSkinPage>(Narrow16(file));
+        if (!subPages_[i]->CreateAt(hwnd(), area)) subPages_[i].reset();
+    }
+    if (subPages_[0]) ShowWindow(subPages_[0]->hwnd(), SW_SHOW);
+    shownSub_ = SubPage::kButtons;
+    menuFont_ = CreateArialFont(15, 0, FW_NORMAL);
+    textFont_ = CreateArialFont(15);
+}
+
+BOOL CConfigPage::OnInitDialog() {
+    RegisterSettingsTarget(hwnd());
+    return TRUE;
+}
+
+void CConfigPage::OnDestroy() {
+    if (SettingsTarget() == hwnd()) RegisterSettingsTarget(nullptr);
+    CSkinPage::OnDestroy();
+}
+
+void CConfigPage::PaintOver(HDC dc, const RECT&) {
+    SelectGuard font(dc, textFont_.get());
+    SetTextColor(dc, kCaptionNormal);
+    DrawSkinText(dc, OptionText(kText8), textArea8_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+    DrawSkinText(dc, OptionText(kText9), textArea9_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+}
+
+std::wstring CConfigPage::CurrentName() const {
+    OptionSession* session = Session();
+    const ProfileRecord* current = session ? session->current() : nullptr;
+    return current ? Wide(FieldText(current->ProFileName)) : std::wstring();
+}
+
+void CConfigPage::ShowName(const std::wstring& name) {
+    if (dropDown_) dropDown_->SetText(name);
+    if (nameButton_) nameButton_->SetText(name);
+    if (renameBox_) renameBox_->SetText(name);
+    // Both captions change together, at once.
+    if (dropDown_) UpdateWindow(dropDown_->hwnd());
+    if (nameButton_) UpdateWindow(nameButton_->hwnd());
+}
+
+void CConfigPage::Refresh() {
+    RefillList();
+    ShowName(CurrentName());
+    RefreshSubPages();
+}
+
+void CConfigPage::RefreshSubPages() {
+    if (!Session() || !Session()->current()) return;
+    for (auto& page : subPages_)
+        if (page) page->Refresh();
+}
+
+void CConfigPage::RefreshFromMonitor() {
+    if (auto& page = subPages_[static_cast<int>(SubPage::kPerformance)]) page->Refresh();
+}
+
+void CConfigPage::RefillList() {
+    OptionSession* session = Session();
+    if (!list_ || !session) return;
+    list_->ResetContent();
+    for (const auto& profile : session->store().profiles) list_->AddString(Wide(FieldText(profile->ProFileName)), 0);
+    list_->SetCurSel(session->store().values.ProfileID);
+}
+
+void CConfigPage::ApplySettings(bool full) {
+    OptionSession* session = Session();
+    if (!session) return;
+    if (full) {
+        SetCapture(hwnd());
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    }
+    CMonitorPort monitor;
+    const ApplyOutcome outcome = session->Apply(full, monitor);
+    if (!outcome.saved) DebugOut(L"CConfigPage: the profile store could not be saved\n");
+    if (!outcome.told) {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        ReleaseCapture();
+    }
+}
+
+void CConfigPage::SelectProfile(int position) {
+    OptionSession* session = Session();
+    if (!session || !GetProfileAt(session->store().profiles, position)) return;
+    session->store().values.ProfileID = position;
+    CloseDropDown();
+    ShowName(CurrentName());
+    MarkAllParts(session->store().values);
+    ApplySettings(true);
+    RefreshSubPages();
+}
+
+// ---- drop-down and rename ----------------------------------------------------------
+
+void CConfigPage::OpenDropDown() {
+    dropDownOpen_ = true;
+    if (list_) {
+        CSkinScrollBar::ShowSkinned(list_->hwnd());
+        RefillList();
+    }
+    for (auto* button : {nameButton_.get(), newButton_.get(), deleteButton_.get(), menuButton_.get()})
+        if (button) ShowWindow(button->hwnd(), SW_HIDE);
+    if (renameBox_) ShowWindow(renameBox_->hwnd(), SW_HIDE);
+}
+
+void CConfigPage::CloseDropDown() {
+    if (dropDown_) dropDown_->SetCheck(0);
+    dropDownOpen_ = false;
+    if (list_) CSkinScrollBar::HideSkinned(list_->hwnd());
+    for (auto* button : {nameButton_.get(), newButton_.get(), deleteButton_.get(), menuButton_.get()})
+        if (button) ShowWindow(button->hwnd(), SW_SHOW);
+}
+
+void CConfigPage::StartRename() {
+    if (!renameBox_ || !Session() || !Session()->current()) return;
+    renameBox_->SetText(CurrentName());
+    ShowWindow(renameBox_->hwnd(), SW_SHOW);
+    SetFocus(renameBox_->hwnd());
+    SendMessageW(renameBox_->hwnd(), EM_SETSEL, 0, -1);
+    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_HIDE);
+    renaming_ = true;
+}
+
+void CConfigPage::FinishRename() {
+    if (!renaming_) return;
+    renaming_ = false;
+    OptionSession* session = Session();
+    std::wstring shown = CurrentName();
+    if (session && renameBox_) {
+        const std::wstring typed = renameBox_->Text();
+        const auto accepted =
+            AcceptedRename(session->store().profiles, session->store().values.ProfileID, Narrow16(typed));
+        if (accepted) {
+            CopyToField(session->current()->ProFileName, *accepted);
+            // A name changes nothing on the mouse: saved, not applied.
+            if (!session->SaveWithoutApply()) DebugOut(L"CConfigPage: the renamed profile could not be saved\n");
+            shown = Wide(*accepted);
+        }
+    }
+    if (nameButton_) nameButton_->SetCheck(0);
+    ShowName(shown);
+    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_SHOW);
+    if (renameBox_) ShowWindow(renameBox_->hwnd(), SW_HIDE);
+}
+
+bool CConfigPage::CancelRename() {
+    if (!renaming_) return false;
+    if (renameBox_) renameBox_->SetText(CurrentName());
+    FinishRename();  // the old name is refused as unchanged and shown again
+    return true;
+}
+
+bool CConfigPage::CloseTransients() {
+    const bool open = dropDownOpen_ || renaming_;
+    if (dropDownOpen_) CloseDropDown();
+    FinishRename();
+    return open;
+}
+
+void CConfigPage::OnBackgroundPress(POINT) { CloseTransients(); }
+
+// ---- profile operations ------------------------------------------------------------
+
+void CConfigPage::NewProfile() {
+    OptionSession* session = Session();
+    if (!session) return;
+    SelectProfile(AddNewProfile(session->store()));
+    RefillList();
+}
+
+void CConfigPage::DeleteProfile() {
+    OptionSession* session = Session();
+    if (!session || session->store().profiles.size() <= 1) return;
+    const std::wstring question = OptionText(kTextDeleteQuestion);
+    const std::wstring caption = OptionText(kTextDeleteCaption);
+    if (MessageBoxW(GetAncestor(hwnd(), GA_ROOT), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONEXCLAMATION) !=
+        IDOK)
+        return;
+    const int row = list_ ? list_->GetCurSel() : session->store().values.ProfileID;
+    if (!DeleteProfileAt(session->store(), row >= 0 ? row : session->store().values.ProfileID)) return;
+    RefillList();
+    SelectProfile(session->store().values.ProfileID);
+}
+
+void CConfigPage::CopyProfile() {
+    OptionSession* session = Session();
+    if (!session) return;
+    const int rows = list_ ? list_->Count() : 0;
+    const int position = CopyCurrentProfile(session->store());
+    if (position < 0) return;
+    if (list_) {
+        list_->SetTopIndex(rows > 0 ? rows - 1 : 0);
+        list_->AddString(CurrentName(), 0);
+    }
+    SelectProfile(position);
+}
+
+void CConfigPage::ResetCurrentProfile() {
+    OptionSession* session = Session();
+    ProfileRecord* current = session ? session->current() : nullptr;
+    if (!current) return;
+    ResetProfile(*current);
+    Refresh();
+    MarkAllParts(session->store().values);
+    ApplySettings(true);
+}
+
+void CConfigPage::ShowProfileMenu() {
+    if (!menuButton_) return;
+    CSkinPopupMenu menu(menuFont_.get());
+    menu.AddItem(kMenuCopy, OptionText(kTextCopy));
+    menu.AddItem(kMenuImport, OptionText(kTextImport));
+    menu.AddItem(kMenuExport, OptionText(kTextExport));
+    menu.SetWidth(30);
+    RECT button{};
+    GetWindowRect(menuButton_->hwnd(), &button);
+    menu.Track(hwnd(), button.left, button.bottom);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    menu.Destroy();
+    menuButton_->SetHover(false);
+    InvalidateRect(menuButton_->hwnd(), nullptr, FALSE);
+}
+
+void CConfigPage::ExportProfile() {
+    OptionSession* session = Session();
+    const ProfileRecord* current = session ? session->current() : nullptr;
+    if (!current) return;
+    wchar_t path[MAX_PATH] = {};
+    lstrcpynW(path, DefaultExchangeFile().c_str(), MAX_PATH);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+    ofn.lpstrFilter = kExportFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"gmp";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn)) return;
+    // The file is replaced in one step; nothing is said afterwards either way.
+    std::string error;
+    if (!WriteExchangeSection(*current, std::filesystem::path(path), &error))
+        DebugOut(L"CConfigPage: the profile could not be exported\n");
+}
+
+void CConfigPage::ImportProfile() {
+    OptionSession* session = Session();
+    if (!session) return;
+    wchar_t path[MAX_PATH] = {};
+    lstrcpynW(path, DefaultExchangeFile().c_str(), MAX_PATH);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+    ofn.lpstrFilter = kImportFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"gmp";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetOpenFileNameW(&ofn)) return;
+
+    std::string error;
+    std::unique_ptr<ProfileRecord> record =
+        ReadProfileForImport(std::filesystem::path(TrimmedPath(path)), error);
+    if (!record) {
+        DebugOut(L"CConfigPage: the chosen file holds no profile\n");
+        return;
+    }
+    const std::vector<LaunchAction> actions = LaunchActionsOf(*record);
+    if (!actions.empty()) {
+        // A shared profile must not start programs without its new owner knowing.
+        std::wstring text = OptionText(kTextLaunchQuestion);
+        for (const LaunchAction& action : actions) {
+            text += L"\n";
+            text += OptionText(action.code == kCodeLaunchProgram ? kTextLaunchProgram : kTextLaunchCommand);
+            text += L" " + std::to_wstring(ButtonNumber(action.buttonIndex)) + L": " + Wide(action.target);
+        }
+        const std::wstring caption = OptionText(kTextImport);
+        const int answer = MessageBoxW(GetAncestor(hwnd(), GA_ROOT), text.c_str(), caption.c_str(),
+                                       MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
+        if (answer == IDCANCEL) return;
+        if (answer == IDNO) ResetLaunchActions(*record);
+    }
+    SelectProfile(AddImportedProfile(session->store(), std::move(record)));
+    RefillList();
+}
+
+// ---- messages ----------------------------------------------------------------------
+
+void CConfigPage::ShowSubPage(SubPage page) {
+    if (page == shownSub_) return;
+    if (auto& from = subPages_[static_cast<int>(shownSub_)]) ShowWindow(from->hwnd(), SW_HIDE);
+    if (auto& to = subPages_[static_cast<int>(page)]) ShowWindow(to->hwnd(), SW_SHOW);
+    shownSub_ = page;
+    for (int i = 0; i < 3; ++i)
+        if (tabs_[i]) tabs_[i]->SetCheck(i == static_cast<int>(page) ? 1 : 0);
+}
+
+bool CConfigPage::OnDialogCommand(WORD id, WORD code, HWND control) {
+    const bool fromList = list_ && control == list_->hwnd();
+    const bool fromRename = renameBox_ && control == renameBox_->hwnd();
+    if (dropDownOpen_ && !fromList && !Is(dropDown_, control)) CloseDropDown();
+    if (renaming_ && !fromRename) FinishRename();
+
+    if (!control && id >= kMenuCopy && id <= 1020) {
+        if (id == kMenuCopy) CopyProfile();
+        if (id == kMenuImport) ImportProfile();
+        if (id == kMenuExport) ExportProfile();
+        return true;
+    }
+    if (fromList) {
+        if (code == LBN_SELCHANGE) {
+            const int row = list_->GetCurSel();
+            if (row >= 0) SelectProfile(row);
+        }
+        return true;
+    }
+    if (fromRename) return false;
+    if (Is(dropDown_, control)) {
+        if (dropDown_->GetCheck()) {
+            OpenDropDown();
+        } else {
+            CloseDropDown();
+        }
+        return true;
+    }
+    if (Is(newButton_, control)) NewProfile();
+    else if (Is(deleteButton_, control)) DeleteProfile();
+    else if (Is(nameButton_, control)) StartRename();
+    else if (Is(menuButton_, control)) ShowProfileMenu();
+    else if (Is(resetButton_, control)) ResetCurrentProfile();
+    else if (Is(tabs_[0], control)) ShowSubPage(SubPage::kButtons);
+    else if (Is(tabs_[1], control)) ShowSubPage(SubPage::kPerformance);
+    else if (Is(tabs_[2], control)) ShowSubPage(SubPage::kLighting);
+    else return false;
+    return true;
+}
+
+LRESULT CConfigPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGS_CHANGED) {
+        ApplySettings(false);
+        return 0;
+    }
+    return CSkinPage::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,78 @@
+#pragma once
+// CSkinListBox: the one list control of the configuration program (profiles,
+// macros, macro steps). A system list box with variable owner-drawn rows of
+// 20 pixels that draws them itself in its owner's colours: a triangle marks
+// the row under the pointer, a selected key step shows its partner, rows of a
+// kind carry an icon, and a row can be edited in place.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "button_pos.h"
+#include "gdi.h"
+#include "window.h"
+
+class CSkinListBox : public CWindow {
+public:
+    struct Colors {
+        COLORREF background;
+        COLORREF selection;
+        COLORREF text;
+        COLORREF selectedText;
+    };
+    static constexpr int kRowHeight = 20;
+    static constexpr int kEditLimit = 20;
+    // Posted to the owner when an in-place edit was committed: wParam the row,
+    // lParam the list's control id.
+    static constexpr UINT kEditCommitted = 0x5F6;
+
+    CSkinListBox();
+    ~CSkinListBox() override;
+
+    bool Create(HWND parent, const SkinRect& rect, int id, DWORD style, const Colors& colors);
+
+    void ResetContent();
+    // Appends a row; `itemValue` is the owner's (bits 15-8 key code, 7-0 row kind, or 0).
+    int AddString(const std::wstring& text, uint32_t itemValue);
+    int InsertString(int row, const std::wstring& text, uint32_t itemValue);
+    int Count() const;
+    int GetCurSel() const;
+    void SetCurSel(int row);
+    void SetTopIndex(int row);
+    std::wstring Text(int row) const;
+    uint32_t ItemValue(int row) const;
+    int HoverRow() const { return hoverRow_; }
+
+    // Places an edit box over the selected row with its text selected. Enter
+    // or the list getting the focus back commits it, Esc abandons it.
+    bool StartEdit();
+    bool Editing() const { return editRow_ >= 0; }
+    void CommitEdit();
+    void CancelEdit();
+
+protected:
+    bool OnReflectedMeasureItem(MEASUREITEMSTRUCT* item) override;
+    bool OnReflectedDrawItem(DRAWITEMSTRUCT* item) override;
+    bool OnMouseMove(POINT at, UINT keys) override;
+    bool OnMouseLeave() override;
+    bool OnMouseWheel(int delta, UINT keys, POINT screen) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+
+private:
+    class EditBox;
+
+    void DrawRow(HDC dc, const RECT& rc, int row, bool selected, bool disabled, bool focused);
+    void DrawIconAndText(HDC dc, const RECT& rc, int row, COLORREF textColor);
+    void SetHoverRow(int row);
+    void InvalidateRow(int row);
+    void EndEdit(bool commit);
+
+    Colors colors_{};
+    int hoverRow_ = -1;
+    bool trackingLeave_ = false;
+    int editRow_ = -1;
+    std::unique_ptr<EditBox> edit_;
+};
