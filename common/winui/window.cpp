@@ -191,6 +191,11 @@ LRESULT CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+bool CWindow::ReflectMeasureItem(HWND control, MEASUREITEMSTRUCT* item) {
+    CWindow* target = FromHandle(control);
+    return target && item && target->OnReflectedMeasureItem(item);
+}
+
 LRESULT CWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (baseProc_) return CallWindowProcW(baseProc_, hwnd_, message, wParam, lParam);
     return DefWindowProcW(hwnd_, message, wParam, lParam);

@@ -117,6 +117,10 @@ protected:
     virtual bool OnReflectedNotify(NMHDR* header, LRESULT& result) { return false; }
     virtual bool OnReflectedScroll(UINT message, WPARAM wParam) { return false; }
 
+    // Hands a measure request to another control's object, for windows that
+    // stand in for a control under its id (a frame around a list).
+    static bool ReflectMeasureItem(HWND control, MEASUREITEMSTRUCT* item);
+
     // Windows that a system manager creates for us (dialogs: the dialog manager
     // passes no creation parameter) cannot carry the object in CREATESTRUCT.
     // For the lifetime of a PendingBinding, the next window of `className`
