@@ -8,6 +8,7 @@
 #include "file_io.h"
 #include "macro_record.h"
 #include "main_window.h"
+#include "module.h"
 #include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
@@ -40,7 +41,6 @@ constexpr int kRenameId = 4011;
 constexpr int kRenameLimit = 20;
 constexpr DWORD kListStyle = 0x50A00061;    // child, visible, border, vscroll, notify, variable owner-draw, strings
 constexpr DWORD kRenameStyle = 0x10010084;  // visible, tab stop, auto-scroll, multi-line (so the text can be centred)
-constexpr int kScrollBarBitmap = 368;
 
 constexpr UINT kMenuCopy = 1001;
 constexpr UINT kMenuImport = 1002;
@@ -139,9 +139,11 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
     }
 
     list_ = std::make_unique<CSkinListBox>();
-    const CSkinListBox::Colors listColors{RGB(31, 27, 41), RGB(99, 65, 149), RGB(255, 255, 255), RGB(255, 255, 255)};
-    if (list_->Create(hwnd(), skin.ReadEntry(kListEntry).rect, kListId, kListStyle, listColors)) {
-        CSkinScrollBar::SkinList(list_->hwnd(), kScrollBarBitmap);
+    // The configuration page's colours are the list's own defaults.
+    if (list_->Create(hwnd(), skin.ReadEntry(kListEntry).rect, kListId, kListStyle, ListBoxColors{})) {
+        auto bitmap = static_cast<HBITMAP>(LoadImageW(CurrentModule(), MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId),
+                                                      IMAGE_BITMAP, 0, 0, LR_SHARED));
+        CSkinScrollBar::SkinList(list_->hwnd(), bitmap);
         CSkinScrollBar::HideSkinned(list_->hwnd());
     } else {
         list_.reset();

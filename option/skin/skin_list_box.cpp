@@ -11,8 +11,6 @@
 namespace {
 
 constexpr wchar_t kListClass[] = L"GmSkinListBox";
-constexpr COLORREF kPartnerFill = RGB(0x63, 0x41, 0xC8);
-constexpr COLORREF kIconTransparent = RGB(255, 0, 0);
 // Posted by the edit box to the list: wParam 1 commit, 0 abandon. The edit
 // ends outside its own handler, so its object can go at once.
 constexpr UINT kEndEdit = WM_APP + 0x5F6;
@@ -58,12 +56,12 @@ bool CSkinListBox::Create(HWND parent, const SkinRect& rect, int id, DWORD style
     p.parent = parent;
     p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     if (!CreateSuperclassed(L"LISTBOX", p)) return false;
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", 14)), FALSE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", kListFontHeight)), FALSE);
     return true;
 }
 
 void CSkinListBox::ResetContent() {
-    if (editRow_ >= 0) EndEdit(false);
+    EndEdit(false);
     hoverRow_ = -1;
     SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
 }
@@ -100,83 +98,81 @@ uint32_t CSkinListBox::ItemValue(int row) const {
 }
 
 bool CSkinListBox::OnReflectedMeasureItem(MEASUREITEMSTRUCT* item) {
-    item->itemHeight = kRowHeight;
+    item->itemHeight = kListRowHeight;
     return true;
 }
 
 bool CSkinListBox::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
     if (item->itemID == static_cast<UINT>(-1)) return true;  // an empty list has no row to draw
-    const bool selected = (item->itemState & ODS_SELECTED) != 0;
-    DrawRow(item->hDC, item->rcItem, static_cast<int>(item->itemID), selected,
-            (item->itemState & ODS_DISABLED) != 0, (item->itemState & ODS_FOCUS) != 0 || GetFocus() == hwnd());
+    const int row = static_cast<int>(item->itemID);
+    RowDrawState state;
+    state.hover = row == hoverRow_;
+    state.selected = (item->itemState & ODS_SELECTED) != 0;
+    state.focused = (item->itemState & ODS_FOCUS) != 0 || GetFocus() == hwnd();
+    state.disabled = (item->itemState & ODS_DISABLED) != 0;
+    state.selectionChanged = (item->itemAction & ODA_SELECT) != 0;
+    const RECT& rc = item->rcItem;
+    const RowPaint plan = PlanRow(SkinRect{rc.left, rc.top, rc.right, rc.bottom}, ItemValue(row), state, colors_);
+    Paint(item->hDC, plan, rc, row);
+    if (plan.seeksPartner && state.selected) DrawPartner(row);
     return true;
 }
 
-void CSkinListBox::DrawRow(HDC dc, const RECT& rc, int row, bool selected, bool disabled, bool focused) {
-    FillRect(dc, &rc, CachedBrush(colors_.background));
-    if (row == hoverRow_) {
-        const POINT triangle[3] = {{rc.right - 16, (rc.top + rc.bottom) / 2},
-                                   {rc.right - 6, rc.top + 5},
-                                   {rc.right - 6, rc.bottom - 5}};
-        SelectGuard brush(dc, CachedBrush(colors_.selection));
-        SelectGuard pen(dc, CachedPen(colors_.selection));
-        Polygon(dc, triangle, 3);
+void CSkinListBox::Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row) {
+    auto toRect = [](const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
+    if (plan.fill) {
+        const RECT fill = toRect(*plan.fill);
+        FillRect(dc, &fill, CachedBrush(plan.fillColor));
     }
-    COLORREF textColor = colors_.text;
-    if (selected) {
-        const RECT inner{rc.left + 2, rc.top + 1, rc.right - 5, rc.bottom - 1};
-        FillRect(dc, &inner, CachedBrush(colors_.selection));
-        if (focused) textColor = colors_.selectedText;
+    if (plan.inset) {
+        const RECT inset = toRect(*plan.inset);
+        FillRect(dc, &inset, CachedBrush(plan.insetColor));
     }
-    if (disabled) textColor = GetSysColor(COLOR_BTNSHADOW);
-    DrawIconAndText(dc, rc, row, textColor);
-
-    if (!selected) return;
-    const int count = Count();
-    std::vector<uint32_t> values(static_cast<size_t>(count > 0 ? count : 0));
-    for (int i = 0; i < count; ++i) values[static_cast<size_t>(i)] = ItemValue(i);
-    const PartnerSearch partner = FindPartnerRow(values, row);
-    if (partner.kind == PartnerSearch::Kind::kNone) return;
-    if (partner.kind == PartnerSearch::Kind::kMissing) {
-        // A message box from inside drawing would paint again under itself.
-        DebugOutF(L"CSkinListBox: step %d has no partner\n", row);
-        return;
+    if (plan.triangle) {
+        POINT points[3];
+        for (int i = 0; i < 3; ++i) points[i] = POINT{(*plan.triangle)[i].x, (*plan.triangle)[i].y};
+        SelectGuard brush(dc, CachedBrush(plan.triangleColor));
+        SelectGuard pen(dc, CachedPen(plan.triangleColor));
+        Polygon(dc, points, 3);
     }
-    RECT other{};
-    if (SendMessageW(hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(partner.row), reinterpret_cast<LPARAM>(&other)) ==
-        LB_ERR)
-        return;
-    // The partner may lie outside the row being drawn: draw it in its own place.
-    ClientDC client(hwnd());
-    FillRect(client.get(), &other, CachedBrush(kPartnerFill));
-    DrawIconAndText(client.get(), other, partner.row, colors_.text);
-}
-
-void CSkinListBox::DrawIconAndText(HDC dc, const RECT& rc, int row, COLORREF textColor) {
-    const uint32_t value = ItemValue(row);
-    const int icon = RowIconResource(value);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, textColor);
-    SelectGuard font(dc, CachedFont(L"Arial", 14));
-    const std::wstring text = Text(row);
-    int textX = rc.left + 10;
-    int textY = rc.top + 4;
-    if (icon) {
-        if (HBITMAP picture = static_cast<HBITMAP>(
-                LoadImageW(CurrentModule(), MAKEINTRESOURCEW(icon), IMAGE_BITMAP, 0, 0, LR_SHARED))) {
+    if (plan.layout.icon) {
+        if (auto picture = static_cast<HBITMAP>(
+                LoadImageW(CurrentModule(), MAKEINTRESOURCEW(plan.layout.icon), IMAGE_BITMAP, 0, 0, LR_SHARED))) {
             BITMAP info{};
             GetObjectW(picture, sizeof info, &info);
             MemoryDC source(dc);
             if (source) {
                 SelectGuard select(source.get(), picture);
-                TransparentBlt(dc, rc.left + 5, rc.top + 3, info.bmWidth, info.bmHeight, source.get(), 0, 0,
-                               info.bmWidth, info.bmHeight, kIconTransparent);
+                TransparentBlt(dc, plan.layout.iconAt.x, plan.layout.iconAt.y, info.bmWidth, info.bmHeight,
+                               source.get(), 0, 0, info.bmWidth, info.bmHeight, kRowIconTransparent);
             }
         }
-        textX = rc.left + 10 + 16;
-        textY = rc.top + 3;
     }
-    TextOutW(dc, textX, textY, text.c_str(), static_cast<int>(text.size()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, plan.disabledText ? GetSysColor(COLOR_BTNSHADOW) : plan.textColor);
+    SelectGuard font(dc, CachedFont(L"Arial", kListFontHeight));
+    const std::wstring text = Text(row);
+    TextOutW(dc, plan.layout.textAt.x, plan.layout.textAt.y, text.c_str(), static_cast<int>(text.size()));
+    (void)rc;
+}
+
+void CSkinListBox::DrawPartner(int selected) {
+    const int count = Count();
+    std::vector<uint32_t> values(static_cast<size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) values[static_cast<size_t>(i)] = ItemValue(i);
+    const auto partner = FindPartnerRow(values, static_cast<size_t>(selected));
+    if (!partner) {
+        // A message box from inside drawing would paint again under itself.
+        DebugOutF(L"CSkinListBox: step %d has no partner\n", selected);
+        return;
+    }
+    const int row = static_cast<int>(*partner);
+    RECT rc{};
+    if (SendMessageW(hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc)) == LB_ERR) return;
+    // The partner lies outside the row being drawn: it is drawn in its own place.
+    ClientDC client(hwnd());
+    Paint(client.get(), PlanPartnerRow(SkinRect{rc.left, rc.top, rc.right, rc.bottom}, ItemValue(row), colors_), rc,
+          row);
 }
 
 void CSkinListBox::InvalidateRow(int row) {
@@ -211,36 +207,41 @@ bool CSkinListBox::OnMouseLeave() {
 }
 
 bool CSkinListBox::OnMouseWheel(int delta, UINT, POINT) {
-    // One turn, one line, whichever way the wheel reports it.
-    SendMessageW(hwnd(), WM_VSCROLL, delta > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+    const int32_t lines = wheel_.Add(delta);
+    for (int32_t i = 0; i < (lines < 0 ? -lines : lines); ++i)
+        SendMessageW(hwnd(), WM_VSCROLL, lines < 0 ? SB_LINEUP : SB_LINEDOWN, 0);
     return true;
 }
 
 bool CSkinListBox::StartEdit() {
-    const int row = GetCurSel();
-    if (row < 0 || editRow_ >= 0) return false;
+    const int selected = GetCurSel();
     RECT rc{};
-    if (SendMessageW(hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc)) == LB_ERR)
+    if (selected < 0 ||
+        SendMessageW(hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&rc)) == LB_ERR)
         return false;
-    if (RowIconResource(ItemValue(row))) rc.left += 10 + 16 - 2;
+    const std::wstring text = Text(selected);
+    const auto begun = editor_.Begin(static_cast<size_t>(selected), static_cast<size_t>(Count()),
+                                     SkinRect{rc.left, rc.top, rc.right, rc.bottom}, ItemValue(selected),
+                                     std::u16string(text.begin(), text.end()));
+    if (!begun) return false;
     edit_ = std::make_unique<EditBox>(*this);
     CreateParams p;
     p.className = L"GmSkinListEdit";
     p.style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
-    p.x = rc.left;
-    p.y = rc.top;
-    p.width = rc.right - rc.left;
-    p.height = rc.bottom - rc.top;
+    p.x = begun->editRect.left;
+    p.y = begun->editRect.top;
+    p.width = begun->editRect.Width();
+    p.height = begun->editRect.Height();
     p.parent = hwnd();
     if (!edit_->CreateSuperclassed(L"EDIT", p)) {
         edit_.reset();
+        editor_.Cancel();
         return false;
     }
-    editRow_ = row;
-    SendMessageW(edit_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", 14)), FALSE);
-    const std::wstring text = Text(row);
-    SetWindowTextW(edit_->hwnd(), text.c_str());
-    SendMessageW(edit_->hwnd(), EM_LIMITTEXT, kEditLimit, 0);
+    SendMessageW(edit_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", kListFontHeight)), FALSE);
+    const std::wstring shown(begun->text.begin(), begun->text.end());
+    SetWindowTextW(edit_->hwnd(), shown.c_str());
+    SendMessageW(edit_->hwnd(), EM_LIMITTEXT, ListRowEditor::kTextLimit, 0);
     SendMessageW(edit_->hwnd(), EM_SETSEL, 0, -1);
     SetFocus(edit_->hwnd());
     return true;
@@ -250,33 +251,38 @@ void CSkinListBox::CommitEdit() { EndEdit(true); }
 void CSkinListBox::CancelEdit() { EndEdit(false); }
 
 void CSkinListBox::EndEdit(bool commit) {
-    if (editRow_ < 0 || !edit_) return;
-    const int row = editRow_;
-    editRow_ = -1;  // first: destroying the edit moves the focus back here, which commits
-    std::wstring text;
+    if (!editor_.Editing() || !edit_) return;
+    std::wstring typed;
     if (commit) {
         const int length = GetWindowTextLengthW(edit_->hwnd());
-        text.assign(static_cast<size_t>(length) + 1, L'\0');
-        text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(edit_->hwnd(), text.data(), length + 1))));
+        typed.assign(static_cast<size_t>(length) + 1, L'\0');
+        typed.resize(static_cast<size_t>(std::max(0, GetWindowTextW(edit_->hwnd(), typed.data(), length + 1))));
     }
+    // The editor ends first, so the focus coming back below cannot commit again.
+    const ListRowEditor::Outcome outcome =
+        commit ? editor_.Commit(std::u16string(typed.begin(), typed.end()), static_cast<size_t>(Count()))
+               : editor_.Cancel();
     SetFocus(hwnd());
     edit_.reset();
-    if (!commit) return;
-    const EditOutcome outcome = CommitRowEdit(text);
-    const uint32_t value = ItemValue(row);
-    SendMessageW(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
-    if (outcome == EditOutcome::kRemoveRow) return;
-    InsertString(row, text, value);
-    SetCurSel(row);
-    if (HWND owner = GetParent(hwnd()))
-        PostMessageW(owner, kEditCommitted, static_cast<WPARAM>(row), GetDlgCtrlID(hwnd()));
+    const int row = static_cast<int>(outcome.row);
+    if (outcome.end == ListRowEditor::End::kRemoved) {
+        SendMessageW(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    } else if (outcome.end == ListRowEditor::End::kReplaced) {
+        const uint32_t value = ItemValue(row);
+        SendMessageW(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        InsertString(row, std::wstring(outcome.text.begin(), outcome.text.end()), value);
+        SetCurSel(row);
+    }
+    if (outcome.notifyOwner)
+        if (HWND owner = GetParent(hwnd()))
+            PostMessageW(owner, ListRowEditor::kRowEditedMessage, static_cast<WPARAM>(row), GetDlgCtrlID(hwnd()));
 }
 
 LRESULT CSkinListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SETFOCUS:
             // The focus came back from the edit box without Enter: that commits too.
-            if (editRow_ >= 0 && edit_ && reinterpret_cast<HWND>(wParam) == edit_->hwnd()) CommitEdit();
+            if (editor_.Editing() && edit_ && reinterpret_cast<HWND>(wParam) == edit_->hwnd()) CommitEdit();
             return DefaultProc(message, wParam, lParam);
         case kEndEdit:
             EndEdit(wParam != 0);
@@ -287,6 +293,6 @@ LRESULT CSkinListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void CSkinListBox::OnDestroy() {
-    editRow_ = -1;
+    editor_.Cancel();
     edit_.reset();
 }

@@ -12,21 +12,12 @@
 
 #include "button_pos.h"
 #include "gdi.h"
+#include "list_box_model.h"
 #include "window.h"
 
 class CSkinListBox : public CWindow {
 public:
-    struct Colors {
-        COLORREF background;
-        COLORREF selection;
-        COLORREF text;
-        COLORREF selectedText;
-    };
-    static constexpr int kRowHeight = 20;
-    static constexpr int kEditLimit = 20;
-    // Posted to the owner when an in-place edit was committed: wParam the row,
-    // lParam the list's control id.
-    static constexpr UINT kEditCommitted = 0x5F6;
+    using Colors = ListBoxColors;
 
     CSkinListBox();
     ~CSkinListBox() override;
@@ -48,7 +39,7 @@ public:
     // Places an edit box over the selected row with its text selected. Enter
     // or the list getting the focus back commits it, Esc abandons it.
     bool StartEdit();
-    bool Editing() const { return editRow_ >= 0; }
+    bool Editing() const { return editor_.Editing(); }
     void CommitEdit();
     void CancelEdit();
 
@@ -64,8 +55,8 @@ protected:
 private:
     class EditBox;
 
-    void DrawRow(HDC dc, const RECT& rc, int row, bool selected, bool disabled, bool focused);
-    void DrawIconAndText(HDC dc, const RECT& rc, int row, COLORREF textColor);
+    void Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row);
+    void DrawPartner(int selected);
     void SetHoverRow(int row);
     void InvalidateRow(int row);
     void EndEdit(bool commit);
@@ -73,6 +64,7 @@ private:
     Colors colors_{};
     int hoverRow_ = -1;
     bool trackingLeave_ = false;
-    int editRow_ = -1;
+    ListRowEditor editor_;
+    WheelLines wheel_;
     std::unique_ptr<EditBox> edit_;
 };
