@@ -1,8 +1,12 @@
 #include "skin_button.h"
 
-#include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "app_messages.h"
+#include "buffered_paint.h"
+#include "gdi_cache.h"
+#include "skin_control.h"
 
 namespace {
 
@@ -25,22 +29,25 @@ static_assert(text_format::kCenter == DT_CENTER && text_format::kRight == DT_RIG
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
 
+// One message of a button on the stack. The count lives apart from the
+// button, so a handler that deletes the button leaves nothing dangling.
+class DispatchCount {
+public:
+    explicit DispatchCount(std::shared_ptr<int> count) : count_(std::move(count)) { ++*count_; }
+    ~DispatchCount() { --*count_; }
+    DispatchCount(const DispatchCount&) = delete;
+    DispatchCount& operator=(const DispatchCount&) = delete;
+
+private:
+    std::shared_ptr<int> count_;
+};
+
 }  // namespace
 
 // ---- CSkinButtonBase -------------------------------------------------------
 
-bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect) {
-    CreateParams p;
-    p.className = kButtonClass;
-    p.title = L"";
-    p.style = WS_CHILD | WS_VISIBLE;  // 0x50000000
-    p.x = rect.left;
-    p.y = rect.top;
-    p.width = std::max(0, rect.Width());
-    p.height = std::max(0, rect.Height());
-    p.parent = parent;
-    p.menuOrId = nullptr;  // control id 0
-    if (!CreateSuperclassed(L"BUTTON", p)) return false;
+bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect, int id) {
+    if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id))) return false;
     const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
     SendMessageW(hwnd(), BM_SETSTYLE, (style & 0xFF) | BS_OWNERDRAW, TRUE);
     SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
@@ -48,7 +55,7 @@ bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect) {
 }
 
 bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures) {
-    if (!Create(parent, pos.rect)) return false;
+    if (!Create(parent, pos.rect, pos.entry)) return false;
     SetBitmaps(pos.rect, pictures.normal, pictures.over, pictures.down, pictures.disabled);
     SetCheck(static_cast<int>(pos.initialCheck));
     SetTooltipText(reinterpret_cast<const wchar_t*>(pos.text), true);
@@ -154,6 +161,7 @@ void CSkinButtonBase::OnTimer(UINT_PTR id) {
 }
 
 LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const DispatchCount count(dispatching_);
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(hwnd(), message, wParam, lParam);
     switch (message) {
         case WM_MOUSEMOVE: {
@@ -196,7 +204,8 @@ LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                 DefaultProc(BM_SETSTATE, FALSE, 0);
                 InvalidateRect(hwnd(), nullptr, FALSE);
                 if (HWND parent = GetParent(hwnd()))
-                    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd()));
+                    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(hwnd()));
                 return 0;
             }
             return DefaultProc(message, wParam, lParam);
@@ -205,6 +214,19 @@ LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         default:
             return CWindow::HandleMessage(message, wParam, lParam);
     }
+}
+
+bool CSkinButtonBase::OnReflectedCommand(WORD code) {
+    // The dialog manager names a control by its id alone: Enter, Esc and the
+    // close command arrive as IDOK or IDCANCEL with whichever control has that
+    // id, and buttons of skin entries 1 and 2 do. A click of this button is
+    // always sent from inside one of its own messages; anything else is the
+    // dialog manager's command, and goes on as such, naming no control.
+    if (code != BN_CLICKED || *dispatching_ > 0) return false;
+    const int id = GetDlgCtrlID(hwnd());
+    if (id != IDOK && id != IDCANCEL) return false;
+    if (HWND parent = GetParent(hwnd())) SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return true;
 }
 
 void CSkinButtonBase::OnDestroy() {
@@ -229,18 +251,7 @@ bool CSkinButtonBase::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
 
 void CSkinButtonBase::Draw(HDC dc, const RECT& rc, UINT itemState) {
     const ButtonState state = StateOf(itemState);
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return;
-    MemoryDC buffer(dc);
-    BitmapHandle bitmap(buffer ? CreateCompatibleBitmap(dc, width, height) : nullptr);
-    if (bitmap) {
-        SelectGuard select(buffer.get(), bitmap.get());
-        Compose(buffer.get(), RECT{0, 0, width, height}, state);
-        BitBlt(dc, rc.left, rc.top, width, height, buffer.get(), 0, 0, SRCCOPY);
-    } else {
-        Compose(dc, rc, state);  // no memory for a buffer: draw in place
-    }
+    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) { Compose(target, area, state); });
 }
 
 void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const {
@@ -250,8 +261,7 @@ void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) c
         SelectGuard select(source.get(), picture);
         BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source.get(), 0, 0, SRCCOPY);
     } else {
-        BrushHandle fill(CreateSolidBrush(kNoPicture));
-        FillRect(dc, &rc, fill.get());
+        FillRect(dc, &rc, CachedBrush(kNoPicture));
     }
 }
 
@@ -280,8 +290,7 @@ void CSkinButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
 void CSkinButton::DrawCaption(HDC dc, const RECT& rc, const ButtonState& state) const {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ChooseCaptionColor(state, colors_));
-    FontHandle font = CreateArialFont(fontHeight_, fontWidth_);
-    SelectGuard selectFont(dc, font.get());
+    SelectGuard selectFont(dc, CachedFont(kSkinFontFace, fontHeight_, fontWidth_));
     const CaptionLayout layout = LayoutCaption(align_, ToSkinRect(rc));
     const int length = static_cast<int>(caption_.size());
     switch (layout.kind) {
@@ -308,8 +317,7 @@ void CSkinButton::DrawLamps(HDC dc) const {
     const auto colors = LampColors(indicator_);
     if (!colors) return;
     for (int lamp = 0; lamp < 3; ++lamp) {
-        BrushHandle brush(CreateSolidBrush((*colors)[lamp]));
         const RECT r = ToRect(LampRect(lamp));
-        FillRect(dc, &r, brush.get());
+        FillRect(dc, &r, CachedBrush((*colors)[lamp]));
     }
 }

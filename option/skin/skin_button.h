@@ -4,11 +4,13 @@
 // under the pointer (tracked with the mouse capture), can act as two-state
 // switches, and carry a tooltip.
 //
-// All skinned buttons have control id 0: windows tell them apart by the handle
-// in WM_COMMAND's lParam. Hover changes are posted to the parent as
-// WM_BUTTON_HOVER (wParam 1 entered / 0 left, lParam the hover id).
+// A button made from a skin entry has the entry's number as its control id (0
+// without one); windows tell their buttons apart by the handle in WM_COMMAND's
+// lParam. Hover changes are posted to the parent as WM_BUTTON_HOVER (wParam 1
+// entered / 0 left, lParam the hover id).
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "button_look.h"
@@ -20,11 +22,11 @@
 
 class CSkinButtonBase : public CWindow {
 public:
-    // A child at `rect` of `parent`, visible, no text, id 0; it makes itself
-    // owner-drawn and leaves the tab order.
-    bool Create(HWND parent, const SkinRect& rect);
-    // Create, cut the pictures at the entry's rectangle, and take the entry's
-    // text as the tooltip.
+    // A child at `rect` of `parent`, visible, no text, control id `id`; it
+    // makes itself owner-drawn and leaves the tab order.
+    bool Create(HWND parent, const SkinRect& rect, int id = 0);
+    // Create with the entry's number as the id, cut the pictures at the
+    // entry's rectangle, and take the entry's text as the tooltip.
     bool CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures);
 
     // Cuts the four pictures out of the window images at `rect`. A missing image
@@ -48,6 +50,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnReflectedDrawItem(DRAWITEMSTRUCT* item) override;
+    bool OnReflectedCommand(WORD code) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
 
@@ -71,6 +74,9 @@ private:
     int checked_ = 0;
     bool hover_ = false;
     int hoverId_ = 0;
+    // Messages of this button being handled right now: a click the button
+    // reports is always sent from inside one of them.
+    std::shared_ptr<int> dispatching_ = std::make_shared<int>(0);
     CButtonTooltip tooltip_;
 };
 

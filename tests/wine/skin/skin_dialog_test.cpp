@@ -90,7 +90,9 @@ TEST(SkinDialog, ModelessDialogTakesItsSkinSizeShapeAndControls) {
     EXPECT_EQ(b.top, 10);
     EXPECT_EQ(b.right, 50);
     EXPECT_EQ(b.bottom, 25);
-    EXPECT_EQ(GetDlgCtrlID(dialog.button.hwnd()), 0);
+    // Its id is its skin entry number, so the dialog manager finds it.
+    EXPECT_EQ(GetDlgCtrlID(dialog.button.hwnd()), 1);
+    EXPECT_EQ(GetDlgItem(dialog.hwnd(), 1), dialog.button.hwnd());
     EXPECT_EQ(dialog.button.Tooltip().text(), L"the tip");
     EXPECT_EQ(PixelOf(dialog.button.Picture(ButtonPicture::kOver), 0, 0), RGB(1, 100, 1));
     EXPECT_EQ(PixelOf(dialog.Background(), 0, 0), kBackground);
