@@ -162,7 +162,7 @@ void CSkinButtonBase::OnTimer(UINT_PTR id) {
 
 LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const DispatchCount count(dispatching_);
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(hwnd(), message, wParam, lParam);
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
     switch (message) {
         case WM_MOUSEMOVE: {
             const LRESULT result = DefaultProc(message, wParam, lParam);
@@ -230,7 +230,7 @@ bool CSkinButtonBase::OnReflectedCommand(WORD code) {
 }
 
 void CSkinButtonBase::OnDestroy() {
-    tooltip_.Destroy();
+    tooltip_.Remove();
     for (auto& picture : pictures_) picture.Reset();
 }
 

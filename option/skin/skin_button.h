@@ -15,7 +15,7 @@
 
 #include "button_look.h"
 #include "button_pos.h"
-#include "button_tooltip.h"
+#include "control_tooltip.h"
 #include "gdi.h"
 #include "skin_dialog.h"
 #include "window.h"
@@ -37,7 +37,7 @@ public:
     void SetCheckMode(bool on) { checkMode_ = on; }
     bool CheckMode() const { return checkMode_; }
     void SetTooltipText(const wchar_t* text, bool activate);
-    const CButtonTooltip& Tooltip() const { return tooltip_; }
+    const CControlTooltip& Tooltip() const { return tooltip_; }
     void SetHover(bool hover);
     bool Hover() const { return hover_; }
     void SetHoverId(int id) { hoverId_ = id; }
@@ -77,7 +77,7 @@ private:
     // Messages of this button being handled right now: a click the button
     // reports is always sent from inside one of them.
     std::shared_ptr<int> dispatching_ = std::make_shared<int>(0);
-    CButtonTooltip tooltip_;
+    CControlTooltip tooltip_;
 };
 
 class CSkinButton : public CSkinButtonBase {

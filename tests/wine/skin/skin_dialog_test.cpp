@@ -94,6 +94,7 @@ TEST(SkinDialog, ModelessDialogTakesItsSkinSizeShapeAndControls) {
     EXPECT_EQ(GetDlgCtrlID(dialog.button.hwnd()), 1);
     EXPECT_EQ(GetDlgItem(dialog.hwnd(), 1), dialog.button.hwnd());
     EXPECT_EQ(dialog.button.Tooltip().text(), L"the tip");
+    EXPECT_EQ(ToolTextOf(dialog.button.hwnd()), L"the tip");
     EXPECT_EQ(PixelOf(dialog.button.Picture(ButtonPicture::kOver), 0, 0), RGB(1, 100, 1));
     EXPECT_EQ(PixelOf(dialog.Background(), 0, 0), kBackground);
 

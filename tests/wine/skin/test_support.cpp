@@ -1,9 +1,12 @@
 #include "test_support.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 
 #include "app_messages.h"
 #include "bitmap_edit.h"
+#include "control_tooltip.h"
 
 void Pump() {
     MSG msg;
@@ -79,6 +82,19 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
     MemoryDC dc(nullptr);
     SelectGuard select(dc.get(), bitmap);
     return GetPixel(dc.get(), x, y);
+}
+
+std::wstring ToolTextOf(HWND control) {
+    HWND tooltip = CControlTooltip::SharedTooltipOf(control);
+    if (!tooltip) return {};
+    wchar_t text[1024] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = control;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    return text;
 }
 
 bool RecordingParent::CreateTopLevel(int width, int height) {

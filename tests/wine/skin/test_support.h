@@ -46,6 +46,10 @@ template <typename F>
 BitmapHandle MakeBitmap(int width, int height, F pixel);
 COLORREF PixelOf(HBITMAP bitmap, int x, int y);
 
+// The text of `control`'s tool in the tooltip its top-level window shares;
+// empty when it has none.
+std::wstring ToolTextOf(HWND control);
+
 // A plain top-level window that records what its children tell it.
 class RecordingParent : public CWindow {
 public:
