@@ -13,11 +13,6 @@ namespace {
 constexpr wchar_t kButtonClass[] = L"GmSkinButton";
 // What a button shows where its skin gave it no picture.
 constexpr COLORREF kNoPicture = RGB(16, 16, 16);
-// While lit, the button looks where the pointer is this often. The capture
-// brings every move on Windows, but not where the pointer leaves for a part of
-// the screen that is no window of ours (an X server without a window manager).
-constexpr UINT_PTR kPointerTimer = 1;
-constexpr UINT kPointerTimerMs = 100;
 
 static_assert(text_format::kCenter == DT_CENTER && text_format::kRight == DT_RIGHT &&
               text_format::kVCenter == DT_VCENTER && text_format::kWordBreak == DT_WORDBREAK &&
@@ -28,6 +23,7 @@ static_assert(text_format::kCenter == DT_CENTER && text_format::kRight == DT_RIG
 
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+LPARAM PointParam(POINT at) { return MAKELPARAM(at.x, at.y); }
 
 // One message of a button on the stack. The count lives apart from the
 // button, so a handler that deletes the button leaves nothing dangling.
@@ -45,6 +41,9 @@ private:
 }  // namespace
 
 // ---- CSkinButtonBase -------------------------------------------------------
+
+CSkinButtonBase::CSkinButtonBase()
+    : hover_(*this, [this](const HoverState::Change& change) { OnHoverChange(change); }) {}
 
 bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect, int id) {
     if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id))) return false;
@@ -96,9 +95,8 @@ void CSkinButtonBase::SetCheck(int checked) {
 void CSkinButtonBase::SetTooltipText(const wchar_t* text, bool activate) { tooltip_.SetText(hwnd(), text, activate); }
 
 void CSkinButtonBase::SetHover(bool hover) {
-    hover_ = hover;
+    hover_.Set(hover ? 0 : HoverState::kNone);
     NotifyHover(hover);
-    WatchPointer(hover);
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -107,113 +105,68 @@ void CSkinButtonBase::NotifyHover(bool state) {
         PostMessageW(parent, WM_BUTTON_HOVER, state ? 1 : 0, static_cast<LPARAM>(hoverId_));
 }
 
-void CSkinButtonBase::OnMouseMove(WPARAM keys, LPARAM position) {
-    HWND self = hwnd();
-    const bool leftHeld = (keys & MK_LBUTTON) != 0;
-    // Entered with the button held (a drag from elsewhere): no hover look.
-    if (leftHeld && !hover_) return;
-    if (GetCapture() != self) {
-        // A move replayed after a capture ends can come from where the pointer
-        // was, not where it is; only a pointer really over the button lights it.
-        POINT cursor{};
-        if (GetCursorPos(&cursor) && WindowFromPoint(cursor) != self) return;
-        if (GetActiveWindow() && (GetWindow(self, GW_OWNER) || GetParent(self))) {
-            hover_ = true;
-            NotifyHover(true);
-            WatchPointer(true);
-            SetCapture(self);
-            InvalidateRect(self, nullptr, FALSE);
-            SetActiveWindow(self);
-        }
-        return;
-    }
-    POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    ClientToScreen(self, &at);
-    if (WindowFromPoint(at) != self) Leave(leftHeld);
+void CSkinButtonBase::OnHoverChange(const HoverState::Change& change) {
+    NotifyHover(change.entered != HoverState::kNone);
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void CSkinButtonBase::Leave(bool leftHeld) {
-    if (hover_) {
-        hover_ = false;
-        NotifyHover(false);
-        InvalidateRect(hwnd(), nullptr, FALSE);
-    }
-    if (!leftHeld && GetCapture() == hwnd()) ReleaseCapture();
-}
-
-void CSkinButtonBase::WatchPointer(bool on) {
-    if (!hwnd()) return;
-    if (on) {
-        SetTimer(hwnd(), kPointerTimer, kPointerTimerMs, nullptr);
-    } else {
-        KillTimer(hwnd(), kPointerTimer);
-    }
-}
-
-void CSkinButtonBase::OnTimer(UINT_PTR id) {
-    if (id != kPointerTimer) return;
-    POINT at{};
-    if (hover_ && GetCursorPos(&at) && WindowFromPoint(at) != hwnd()) {
-        const int leftButton = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-        Leave(GetAsyncKeyState(leftButton) < 0);
-    }
-    if (!hover_) WatchPointer(false);
+void CSkinButtonBase::ActivateOwner() {
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    if (!owner) owner = GetParent(hwnd());
+    HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    if (top && GetActiveWindow() != top) SetActiveWindow(top);
 }
 
 LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const DispatchCount count(dispatching_);
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
-    switch (message) {
-        case WM_MOUSEMOVE: {
-            const LRESULT result = DefaultProc(message, wParam, lParam);
-            OnMouseMove(wParam, lParam);
-            return result;
-        }
-        case WM_CAPTURECHANGED:
-            // lParam is the window that gains the capture: the button itself when
-            // the system button takes it again on a press, which loses nothing.
-            if (hover_ && reinterpret_cast<HWND>(lParam) != hwnd()) {
-                // Only our own capture is ours to give up: by now it may belong to
-                // the window that took it (a menu, say).
-                if (GetCapture() == hwnd()) ReleaseCapture();
-                InvalidateRect(hwnd(), nullptr, FALSE);
-            }
-            return DefaultProc(message, wParam, lParam);
-        case WM_KILLFOCUS: {
-            const LRESULT result = DefaultProc(message, wParam, lParam);
-            hover_ = false;
-            NotifyHover(false);
-            InvalidateRect(hwnd(), nullptr, FALSE);
-            return result;
-        }
-        case WM_LBUTTONDBLCLK:
-            // Every click counts as a click, however quickly it follows the last.
-            message = WM_LBUTTONDOWN;
-            [[fallthrough]];
-        case WM_LBUTTONDOWN: {
-            HWND owner = GetWindow(hwnd(), GW_OWNER);
-            if (!owner) owner = GetParent(hwnd());
-            HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
-            if (top && GetActiveWindow() != top) SetActiveWindow(top);
-            return DefaultProc(message, wParam, lParam);
-        }
-        case WM_LBUTTONUP:
-            if (checkMode_) {
-                checked_ = checked_ == 0 ? 1 : 0;
-                // The system button still thinks it is held; it is not.
-                DefaultProc(BM_SETSTATE, FALSE, 0);
-                InvalidateRect(hwnd(), nullptr, FALSE);
-                if (HWND parent = GetParent(hwnd()))
-                    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
-                                 reinterpret_cast<LPARAM>(hwnd()));
-                return 0;
-            }
-            return DefaultProc(message, wParam, lParam);
-        case WM_ERASEBKGND:
-            return 0;  // the drawing covers the button
-        default:
-            return CWindow::HandleMessage(message, wParam, lParam);
-    }
+    if (message == WM_ERASEBKGND) return 0;  // the drawing covers the button
+    const DispatchCount count(dispatching_);
+    return CWindow::HandleMessage(message, wParam, lParam);
+}
+
+bool CSkinButtonBase::OnMouseMove(POINT at, UINT keys) {
+    DefaultProc();
+    hover_.OnMouseMove(at, keys);
+    return true;
+}
+
+bool CSkinButtonBase::OnMouseLeave() {
+    hover_.OnMouseLeave();
+    return false;  // the system button tracks its own leave too
+}
+
+void CSkinButtonBase::OnTimer(UINT_PTR id) { hover_.OnTimer(id); }
+
+bool CSkinButtonBase::OnKillFocus(HWND) {
+    DefaultProc();
+    SetHover(false);
+    return true;
+}
+
+bool CSkinButtonBase::OnLButtonDown(POINT, UINT) {
+    ActivateOwner();
+    return false;
+}
+
+bool CSkinButtonBase::OnLButtonDblClk(POINT at, UINT keys) {
+    // Every click counts as a click, however quickly it follows the last.
+    ActivateOwner();
+    DefaultProc(WM_LBUTTONDOWN, keys, PointParam(at));
+    return true;
+}
+
+bool CSkinButtonBase::OnLButtonUp(POINT, UINT) {
+    if (!checkMode_) return false;  // the system button reports the click
+    checked_ = checked_ == 0 ? 1 : 0;
+    // The system button still thinks it is held, and holds the capture it
+    // took at the press; neither is true any more.
+    DefaultProc(BM_SETSTATE, FALSE, 0);
+    if (GetCapture() == hwnd()) ReleaseCapture();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    if (HWND parent = GetParent(hwnd()))
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hwnd()));
+    return true;
 }
 
 bool CSkinButtonBase::OnReflectedCommand(WORD code) {
@@ -230,6 +183,7 @@ bool CSkinButtonBase::OnReflectedCommand(WORD code) {
 }
 
 void CSkinButtonBase::OnDestroy() {
+    hover_.Stop();
     tooltip_.Remove();
     for (auto& picture : pictures_) picture.Reset();
 }
@@ -240,7 +194,7 @@ ButtonState CSkinButtonBase::StateOf(UINT itemState) const {
     state.disabled = (itemState & ODS_DISABLED) != 0;
     state.pressed = (itemState & ODS_SELECTED) != 0;
     state.checked = checked_ != 0;
-    state.hover = hover_;
+    state.hover = hover_.Hovered();
     return state;
 }
 

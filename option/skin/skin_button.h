@@ -1,8 +1,7 @@
 #pragma once
 // Skinned buttons: owner-drawn push buttons that show one of four pictures cut
 // from their window's "Normal", "Over", "Down" and "Disable" images, light up
-// under the pointer (tracked with the mouse capture), can act as two-state
-// switches, and carry a tooltip.
+// under the pointer, can act as two-state switches, and carry a tooltip.
 //
 // A button made from a skin entry has the entry's number as its control id (0
 // without one); windows tell their buttons apart by the handle in WM_COMMAND's
@@ -17,11 +16,14 @@
 #include "button_pos.h"
 #include "control_tooltip.h"
 #include "gdi.h"
+#include "hover_tracker.h"
 #include "skin_dialog.h"
 #include "window.h"
 
 class CSkinButtonBase : public CWindow {
 public:
+    CSkinButtonBase();
+
     // A child at `rect` of `parent`, visible, no text, control id `id`; it
     // makes itself owner-drawn and leaves the tab order.
     bool Create(HWND parent, const SkinRect& rect, int id = 0);
@@ -38,8 +40,9 @@ public:
     bool CheckMode() const { return checkMode_; }
     void SetTooltipText(const wchar_t* text, bool activate);
     const CControlTooltip& Tooltip() const { return tooltip_; }
+    // Lights the button or not, for the program, and tells the parent either way.
     void SetHover(bool hover);
-    bool Hover() const { return hover_; }
+    bool Hover() const { return hover_.Hovered(); }
     void SetHoverId(int id) { hoverId_ = id; }
     int HoverId() const { return hoverId_; }
     HBITMAP Picture(ButtonPicture which) const { return pictures_[static_cast<int>(which)].get(); }
@@ -53,6 +56,12 @@ protected:
     bool OnReflectedCommand(WORD code) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
+    bool OnMouseMove(POINT at, UINT keys) override;
+    bool OnMouseLeave() override;
+    bool OnKillFocus(HWND gaining) override;
+    bool OnLButtonDown(POINT at, UINT keys) override;
+    bool OnLButtonDblClk(POINT at, UINT keys) override;
+    bool OnLButtonUp(POINT at, UINT keys) override;
 
     ButtonState StateOf(UINT itemState) const;
     // Composes the face into `dc` (an off-screen buffer, or the button itself
@@ -63,20 +72,18 @@ protected:
 
 private:
     void NotifyHover(bool state);
-    void OnMouseMove(WPARAM keys, LPARAM position);
-    // The pointer is elsewhere: hover ends, and the capture too unless the
-    // left button is held.
-    void Leave(bool leftHeld);
-    void WatchPointer(bool on);
+    void OnHoverChange(const HoverState::Change& change);
+    // A press activates the top-level window the button belongs to.
+    void ActivateOwner();
 
     BitmapHandle pictures_[kButtonPictureCount];
     bool checkMode_ = false;
     int checked_ = 0;
-    bool hover_ = false;
     int hoverId_ = 0;
     // Messages of this button being handled right now: a click the button
     // reports is always sent from inside one of them.
     std::shared_ptr<int> dispatching_ = std::make_shared<int>(0);
+    CHoverTracker hover_;
     CControlTooltip tooltip_;
 };
 

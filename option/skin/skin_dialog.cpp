@@ -99,19 +99,19 @@ LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Cancel button. The close command names no control.
             PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             return 0;
-        case WM_LBUTTONDOWN: {
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            OnBackgroundPress(at);
-            const DragMode mode = Drag();
-            if (mode != DragMode::kNone) {
-                HWND target = mode == DragMode::kSelf ? hwnd() : GetParent(hwnd());
-                if (target) PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
-            }
-            return CDialogBase::HandleMessage(message, wParam, lParam);
-        }
         default:
             return CDialogBase::HandleMessage(message, wParam, lParam);
     }
+}
+
+bool CSkinDialog::OnLButtonDown(POINT at, UINT) {
+    OnBackgroundPress(at);
+    const DragMode mode = Drag();
+    if (mode != DragMode::kNone) {
+        HWND target = mode == DragMode::kSelf ? hwnd() : GetParent(hwnd());
+        if (target) PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    }
+    return false;  // the default processing follows
 }
 
 void CSkinDialog::DrawSkinText(HDC dc, const std::wstring& text, RECT box, UINT format, bool centreVertically) {

@@ -38,8 +38,12 @@ bool CSkinLabel::OnPaint() {
     return true;
 }
 
+bool CSkinLabel::OnSize(UINT, int width, int height) {
+    client_ = RECT{0, 0, width, height};
+    return false;
+}
+
 LRESULT CSkinLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) return TRUE;  // the paint covers everything
-    if (message == WM_SIZE) GetClientRect(hwnd(), &client_);
     return CWindow::HandleMessage(message, wParam, lParam);
 }

@@ -26,6 +26,7 @@ public:
 protected:
     int OnCreate(CREATESTRUCTW* create) override;
     bool OnPaint() override;
+    bool OnSize(UINT kind, int width, int height) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -110,8 +110,11 @@ bool RecordingParent::CreateTopLevel(int width, int height) {
     return Create(p);
 }
 
-bool RecordingParent::OnCommand(WORD, WORD code, HWND control) {
-    if (code == BN_CLICKED && control) clicks.push_back(control);
+bool RecordingParent::OnCommand(WORD id, WORD code, HWND control) {
+    if (code == BN_CLICKED && control) {
+        clicks.push_back(control);
+        commandIds.push_back(id);
+    }
     return false;
 }
 

@@ -55,6 +55,7 @@ class RecordingParent : public CWindow {
 public:
     bool CreateTopLevel(int width = 400, int height = 300);
     std::vector<HWND> clicks;
+    std::vector<WORD> commandIds;  // of the clicks
     std::vector<std::pair<WPARAM, LPARAM>> hovers;
     std::vector<WPARAM> edits;
     UINT editMessage = 0;
