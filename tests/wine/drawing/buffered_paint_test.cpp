@@ -8,18 +8,12 @@
 
 namespace {
 
-// A 32-bit canvas of `width` x `height` in a memory DC, all white.
+// A canvas of `width` x `height` like the screen's, in a memory DC, all white.
 class Canvas {
 public:
     Canvas(int width, int height) : dc_(nullptr) {
-        BITMAPINFO bmi{};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        ClientDC screen(nullptr);
+        bitmap_.Reset(CreateCompatibleBitmap(screen.get(), width, height));
         previous_ = SelectObject(dc_.get(), bitmap_.get());
         RECT all{0, 0, width, height};
         FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

@@ -33,17 +33,25 @@ bool MakeButton(CSkinButton& button, HWND parent, const char16_t* entry) {
     return button.CreateFromSkin(parent, ParseButtonPos(entry), SkinPictures{});
 }
 
+// A window with two buttons, each with a tip.
+class ControlTooltip : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(parent.CreateTopLevel());
+        ASSERT_TRUE(MakeButton(first, parent.hwnd(), u"a,10,10,60,20,first tip"));
+        ASSERT_TRUE(MakeButton(second, parent.hwnd(), u"b,10,40,60,20,second tip"));
+        tooltip = CControlTooltip::SharedTooltipOf(first.hwnd());
+        ASSERT_TRUE(tooltip);
+    }
+
+    RecordingParent parent;
+    CSkinButton first, second;
+    HWND tooltip = nullptr;
+};
+
 }  // namespace
 
-TEST(ControlTooltip, OneTooltipPerTopLevelWindowWithAToolPerControl) {
-    RecordingParent parent;
-    ASSERT_TRUE(parent.CreateTopLevel());
-    CSkinButton first, second;
-    ASSERT_TRUE(MakeButton(first, parent.hwnd(), u"a,10,10,60,20,first tip"));
-    ASSERT_TRUE(MakeButton(second, parent.hwnd(), u"b,10,40,60,20,second tip"));
-
-    HWND tooltip = CControlTooltip::SharedTooltipOf(first.hwnd());
-    ASSERT_TRUE(tooltip);
+TEST_F(ControlTooltip, OneTooltipPerTopLevelWindowWithAToolPerControl) {
     EXPECT_EQ(CControlTooltip::SharedTooltipOf(second.hwnd()), tooltip);
     EXPECT_EQ(TooltipsOwnedBy(parent.hwnd()), 1);
     EXPECT_TRUE(GetWindowLongW(tooltip, GWL_STYLE) & TTS_ALWAYSTIP);
@@ -67,20 +75,11 @@ TEST(ControlTooltip, OneTooltipPerTopLevelWindowWithAToolPerControl) {
     EXPECT_EQ(ToolCount(tooltip), 2);
 }
 
-TEST(ControlTooltip, SwitchingOneTipOffOrDestroyingItsControlLeavesTheOthers) {
-    RecordingParent parent;
-    ASSERT_TRUE(parent.CreateTopLevel());
-    CSkinButton first, second;
-    ASSERT_TRUE(MakeButton(first, parent.hwnd(), u"a,10,10,60,20,first tip"));
-    ASSERT_TRUE(MakeButton(second, parent.hwnd(), u"b,10,40,60,20,second tip"));
-    HWND tooltip = CControlTooltip::SharedTooltipOf(first.hwnd());
-    ASSERT_TRUE(tooltip);
-
+TEST_F(ControlTooltip, SwitchingOneTipOffOrDestroyingItsControlLeavesTheOthers) {
     first.SetTooltipText(L"first tip", false);
     EXPECT_EQ(ToolCount(tooltip), 1);
     EXPECT_EQ(ToolTextOf(first.hwnd()), L"");
     EXPECT_EQ(ToolTextOf(second.hwnd()), L"second tip");
-    EXPECT_TRUE(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));  // the tooltip itself stays on
     first.SetTooltipText(L"first tip", true);
     EXPECT_EQ(ToolCount(tooltip), 2);
 
@@ -88,8 +87,7 @@ TEST(ControlTooltip, SwitchingOneTipOffOrDestroyingItsControlLeavesTheOthers) {
     EXPECT_EQ(ToolCount(tooltip), 1);
     EXPECT_EQ(ToolTextOf(first.hwnd()), L"first tip");
 
-    // The tooltip goes with its window, and the next window of the same
-    // handle would start afresh.
+    // The tooltip goes with its window.
     HWND top = parent.hwnd();
     DestroyWindow(top);
     Pump();
@@ -97,15 +95,7 @@ TEST(ControlTooltip, SwitchingOneTipOffOrDestroyingItsControlLeavesTheOthers) {
     EXPECT_EQ(TooltipsOwnedBy(top), 0);
 }
 
-TEST(ControlTooltip, ShowsTheTipOfTheControlUnderThePointer) {
-    RecordingParent parent;
-    ASSERT_TRUE(parent.CreateTopLevel());
-    CSkinButton first, second;
-    ASSERT_TRUE(MakeButton(first, parent.hwnd(), u"a,10,10,60,20,first tip"));
-    ASSERT_TRUE(MakeButton(second, parent.hwnd(), u"b,10,40,60,20,second tip"));
-    HWND tooltip = CControlTooltip::SharedTooltipOf(first.hwnd());
-    ASSERT_TRUE(tooltip);
-
+TEST_F(ControlTooltip, ShowsTheTipOfTheControlUnderThePointer) {
     POINT over{30, 50};  // inside the second button
     ClientToScreen(parent.hwnd(), &over);
     SetCursorPos(over.x, over.y);
