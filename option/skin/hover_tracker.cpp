@@ -36,7 +36,9 @@ void CHoverTracker::OnMouseLeave() { Apply(state_.Leave()); }
 
 bool CHoverTracker::OnTimer(UINT_PTR id) {
     if (id != kPointerTimer) return false;
-    // The fallback for a leave without a leave message (see the header).
+    // Only the fallback: the leave message ends the hover wherever it comes.
+    // A pointer that leaves for the bare desktop of an X server without a
+    // window manager sends nothing under Wine, so this look catches it.
     Apply(state_.Check(ItemUnderPointer()));
     return true;
 }
