@@ -1,0 +1,148 @@
+#include "main_window.h"
+
+#include "app_messages.h"
+#include "config_page.h"
+#include "monitor_port_win32.h"
+#include "module.h"
+#include "named_mutex_lock.h"
+#include "option_context.h"
+#include "program_folder.h"
+#include "skin_folder.h"
+#include "skin_page.h"
+#include "text_library.h"
+
+namespace {
+
+enum MainEntry { kMinimizeEntry = 2, kCloseEntry = 3, kConfigTabEntry = 4, kMacroTabEntry = 5, kPageArea = 7 };
+constexpr int kIconResource = 128;
+constexpr UINT kTextConfigTab = 1;
+constexpr UINT kTextMacroTab = 2;
+
+void SetTabLook(CSkinButton& tab, UINT text, int align) {
+    tab.SetText(OptionText(text));
+    tab.SetFont(24, 0);
+    tab.SetAlign(align);
+    tab.SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
+}
+
+}  // namespace
+
+CMainWindow::CMainWindow() : CSkinDialog(102, skin_files::kMain) {}
+
+CMainWindow::~CMainWindow() = default;
+
+int CMainWindow::OnCreate(CREATESTRUCTW* create) {
+    // The task bar minimises and restores the window through these styles.
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
+    const std::filesystem::path folder = GetProgramFolder();
+    SetSkinsFolder((folder / L"skins").wstring() + L"\\");
+    OptionTexts().Load(folder);
+    return CSkinDialog::OnCreate(create);
+}
+
+std::unique_ptr<CSkinButton> CMainWindow::AddButton(const SkinDescription& skin, int entry,
+                                                    const SkinPictures& pictures) {
+    auto button = std::make_unique<CSkinButton>();
+    if (!button->CreateFromSkin(hwnd(), skin.ReadEntry(entry), pictures)) return nullptr;
+    return button;
+}
+
+void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    minimize_ = AddButton(skin, kMinimizeEntry, pictures);
+    close_ = AddButton(skin, kCloseEntry, pictures);
+    configTab_ = AddButton(skin, kConfigTabEntry, pictures);
+    macroTab_ = AddButton(skin, kMacroTabEntry, pictures);
+    if (configTab_) SetTabLook(*configTab_, kTextConfigTab, 1);
+    if (macroTab_) SetTabLook(*macroTab_, kTextMacroTab, 0);
+
+    const SkinRect area = skin.ReadEntry(kPageArea).rect;
+    configPage_ = std::make_unique<CConfigPage>(*this);
+    if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
+    macroPage_ = std::make_unique<CSkinPage>(skin_files::kMacros);
+    if (!macroPage_->CreateAt(hwnd(), area)) macroPage_.reset();
+    if (configTab_) configTab_->SetCheck(1);
+    if (configPage_) ShowWindow(configPage_->hwnd(), SW_SHOW);
+    shown_ = Page::kConfig;
+}
+
+BOOL CMainWindow::OnInitDialog() {
+    auto icon = [](int size) {
+        return static_cast<HICON>(
+            LoadImageW(CurrentModule(), MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, size, size, LR_SHARED));
+    };
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon(GetSystemMetrics(SM_CXICON))));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(GetSystemMetrics(SM_CXSMICON))));
+    SetWindowTextW(hwnd(), kOptionWindowTitle);
+
+    // No Monitor, no lock: the store is then read and written without it.
+    lock_ = NamedMutexLock::Open(kStoreLockName);
+    session_ = std::make_unique<OptionSession>(GetProgramFolder(), lock_.get());
+    session_->Load();
+    if (configPage_) configPage_->Refresh();
+    return TRUE;
+}
+
+void CMainWindow::OnDestroy() {
+    CSkinDialog::OnDestroy();
+    lock_.reset();
+    session_.reset();
+    macroPage_.reset();
+    configPage_.reset();
+    OptionTexts().Unload();
+}
+
+void CMainWindow::CloseTransients() {
+    if (macroPage_) macroPage_->CloseTransient();
+    if (configPage_) configPage_->CloseTransient();
+}
+
+void CMainWindow::OnBackgroundPress(POINT) { CloseTransients(); }
+
+void CMainWindow::ShowPage(Page page) {
+    if (page == shown_) return;
+    CSkinPage* from = shown_ == Page::kConfig ? static_cast<CSkinPage*>(configPage_.get()) : macroPage_.get();
+    CSkinPage* to = page == Page::kConfig ? static_cast<CSkinPage*>(configPage_.get()) : macroPage_.get();
+    if (from) ShowWindow(from->hwnd(), SW_HIDE);
+    if (to) ShowWindow(to->hwnd(), SW_SHOW);
+    shown_ = page;
+    if (configTab_) configTab_->SetCheck(page == Page::kConfig ? 1 : 0);
+    if (macroTab_) macroTab_->SetCheck(page == Page::kMacros ? 1 : 0);
+}
+
+bool CMainWindow::OnDialogCommand(WORD, WORD, HWND control) {
+    CloseTransients();
+    if (!control) return false;
+    if (macroTab_ && control == macroTab_->hwnd()) {
+        ShowPage(Page::kMacros);
+        return true;
+    }
+    if (configTab_ && control == configTab_->hwnd()) {
+        ShowPage(Page::kConfig);
+        return true;
+    }
+    if (close_ && control == close_->hwnd()) {
+        // Closing Option with its own close button ends the whole suite.
+        CMonitorPort::PostClose();
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (minimize_ && control == minimize_->hwnd()) {
+        ShowWindow(hwnd(), SW_MINIMIZE);
+        return true;
+    }
+    return false;
+}
+
+LRESULT CMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_APPLY_DONE:
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            ReleaseCapture();
+            return 0;
+        case WM_PROFILE_CHANGED:
+            if (session_ && session_->ReloadAfterMonitorChange() && configPage_) configPage_->RefreshFromMonitor();
+            return 0;
+        default:
+            return CSkinDialog::HandleMessage(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+// CMainWindow: Option's only top-level window. A skinned dialog with a
+// minimise and a close button, two page tabs and the page area where the
+// configuration page and the macro page take turns. It owns the settings of
+// the run (OptionSession) and answers the Monitor's messages.
+#include <memory>
+
+#include "kernel_handle.h"
+#include "option_session.h"
+#include "skin_button.h"
+#include "skin_dialog.h"
+
+class CConfigPage;
+class CSkinPage;
+class ISharedLock;
+
+class CMainWindow : public CSkinDialog {
+public:
+    enum class Page { kConfig, kMacros };
+
+    CMainWindow();
+    ~CMainWindow() override;
+
+    void ShowPage(Page page);
+    Page ShownPage() const { return shown_; }
+    OptionSession* session() { return session_.get(); }
+
+protected:
+    int OnCreate(CREATESTRUCTW* create) override;
+    BOOL OnInitDialog() override;
+    void OnDestroy() override;
+    bool OnDialogCommand(WORD id, WORD code, HWND control) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
+    DragMode Drag() const override { return DragMode::kSelf; }
+    void OnBackgroundPress(POINT client) override;
+
+private:
+    std::unique_ptr<CSkinButton> AddButton(const SkinDescription& skin, int entry, const SkinPictures& pictures);
+    void CloseTransients();
+
+    std::unique_ptr<ISharedLock> lock_;
+    std::unique_ptr<OptionSession> session_;
+    std::unique_ptr<CSkinButton> minimize_;
+    std::unique_ptr<CSkinButton> close_;
+    std::unique_ptr<CSkinButton> configTab_;
+    std::unique_ptr<CSkinButton> macroTab_;
+    std::unique_ptr<CConfigPage> configPage_;
+    std::unique_ptr<CSkinPage> macroPage_;
+    Page shown_ = Page::kConfig;
+};

@@ -1,0 +1,71 @@
+#pragma once
+// What Option holds of the settings for its whole run, and the procedures that
+// move them between memory, the files and the Monitor: start-up loading, the
+// apply that every page calls, the save of a rename, and the reload after the
+// Monitor changed the store. No windows here: the Monitor is reached through
+// IMonitorPort, the lock through ISharedLock.
+#include <filesystem>
+#include <memory>
+
+#include "macro_library.h"
+#include "profile_store.h"
+
+class ISharedLock;
+
+class IMonitorPort {
+public:
+    virtual ~IMonitorPort() = default;
+    // Posts the apply request to the Monitor's window. False when none runs.
+    virtual bool PostApplyAll() = 0;
+};
+
+struct ApplyOutcome {
+    bool saved = false;    // the store is on disk (under the lock or, failing that, without)
+    bool told = false;     // the Monitor was asked to apply
+    bool waiting = false;  // a full apply waits for the Monitor's answer
+};
+
+class OptionSession {
+public:
+    // `lock` is not owned and may be null (no Monitor running).
+    OptionSession(std::filesystem::path programFolder, ISharedLock* lock);
+
+    // Start-up: the store under the lock, or without it (part flags then 0);
+    // an empty store gets a first profile, saved at once; the macro library;
+    // the applied snapshot. True when a first profile had to be made.
+    bool Load();
+
+    ProfileStore& store() { return store_; }
+    const ProfileStore& store() const { return store_; }
+    MacroLibrary& macros() { return macros_; }
+    // Null only when the store could not give a current profile.
+    ProfileRecord* current() { return CurrentProfile(store_); }
+    const ProfileRecord& snapshot() const { return snapshot_; }
+
+    // Saves the store and asks the Monitor to apply it. A full apply sends every
+    // part (the caller marked them); otherwise the part flags come from what
+    // changed since the last apply. The current profile becomes the snapshot.
+    ApplyOutcome Apply(bool full, IMonitorPort& monitor);
+    // Saves the store as it is, without the lock and without asking for an
+    // apply: a rename changes nothing on the mouse.
+    bool SaveWithoutApply();
+    // The Monitor changed the store (a DPI or rate button on the mouse): read it
+    // again, without the lock when the lock cannot be taken, so the pages never
+    // see an empty list. The snapshot stays. False when no current profile results.
+    bool ReloadAfterMonitorChange();
+    // Saves the macro library.
+    bool SaveMacros();
+
+    const std::filesystem::path& storeFile() const { return storeFile_; }
+    const std::filesystem::path& macroFile() const { return macroFile_; }
+
+private:
+    void TakeSnapshot();
+
+    std::filesystem::path storeFile_;
+    std::filesystem::path macroFile_;
+    ISharedLock* lock_;  // not owned
+    ProfileStore store_;
+    MacroLibrary macros_;
+    ProfileRecord snapshot_{};
+};

@@ -1,0 +1,117 @@
+#include "profile_actions.h"
+
+#include <algorithm>
+
+#include "button_assignment.h"
+#include "exchange_file.h"
+#include "file_io.h"
+#include "ini_file.h"
+#include "macro_record.h"
+
+namespace {
+
+int Append(ProfileStore& store, std::unique_ptr<ProfileRecord> record) {
+    store.profiles.push_back(std::move(record));
+    store.values.number = static_cast<int32_t>(store.profiles.size());
+    store.values.ProfileID = store.values.number - 1;
+    return store.values.ProfileID;
+}
+
+std::u16string NumberText(size_t n) {
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
+        n /= 10;
+    } while (n);
+    return digits;
+}
+
+bool IsLaunch(const ButtonAssignment& b) {
+    return b.FunctionClass == kClassLaunch &&
+           (b.FunctionCode == kCodeLaunchProgram || b.FunctionCode == kCodeLaunchCommand);
+}
+
+}  // namespace
+
+int AddNewProfile(ProfileStore& store) {
+    const std::u16string base = u"Profile" + NumberText(store.profiles.size() + 1);
+    auto record = std::make_unique<ProfileRecord>();
+    InitNewProfile(*record, MakeUniqueName(store.profiles, base));
+    return Append(store, std::move(record));
+}
+
+std::u16string CopyName(const ProfileList& list, std::u16string_view name) {
+    // The source name gives way to the suffix and the number, never the other
+    // way round: the result always reads as a copy, fits, and is unique.
+    constexpr size_t kMax = kProfileNameUnits - 1;
+    for (size_t n = 0;; ++n) {
+        const std::u16string suffix = n == 0 ? std::u16string(u"_Copy") : u"_Copy_" + NumberText(n);
+        std::u16string candidate(name.substr(0, std::min(name.size(), kMax - suffix.size())));
+        candidate += suffix;
+        if (!ProfileNameExists(list, candidate)) return candidate;
+    }
+}
+
+int CopyCurrentProfile(ProfileStore& store) {
+    const ProfileRecord* current = CurrentProfile(store);
+    if (!current) return -1;
+    auto record = std::make_unique<ProfileRecord>(*current);
+    CopyToField(record->ProFileName, CopyName(store.profiles, FieldText(current->ProFileName)));
+    return Append(store, std::move(record));
+}
+
+int AddImportedProfile(ProfileStore& store, std::unique_ptr<ProfileRecord> record) {
+    CopyToField(record->ProFileName, MakeUniqueName(store.profiles, FieldText(record->ProFileName)));
+    return Append(store, std::move(record));
+}
+
+bool DeleteProfileAt(ProfileStore& store, int row) {
+    const int count = static_cast<int>(store.profiles.size());
+    if (count <= 1 || row < 0 || row >= count) return false;
+    store.profiles.erase(store.profiles.begin() + row);
+    const int32_t length = static_cast<int32_t>(store.profiles.size());
+    store.values.number = length;
+    store.values.ProfileID = row >= length ? length - 1 : row;
+    return true;
+}
+
+std::optional<std::u16string> AcceptedRename(const ProfileList& list, int32_t current, std::u16string_view typed) {
+    const ProfileRecord* record = GetProfileAt(list, current);
+    if (!record) return std::nullopt;
+    std::u16string name = TrimText(typed);
+    if (name.empty() || name.size() > kProfileNameUnits - 1) return std::nullopt;
+    if (NamesEqualIgnoringCase(name, FieldText(record->ProFileName))) return std::nullopt;
+    if (ProfileNameExists(list, name)) return std::nullopt;
+    return name;
+}
+
+std::vector<LaunchAction> LaunchActionsOf(const ProfileRecord& record) {
+    std::vector<LaunchAction> actions;
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonAssignment& b = record.MacroKeyInfo[i];
+        if (IsLaunch(b)) actions.push_back(LaunchAction{i, b.FunctionCode, FieldText(b.program)});
+    }
+    return actions;
+}
+
+void ResetLaunchActions(ProfileRecord& record) {
+    for (int i = 0; i < kButtonCount; ++i)
+        if (IsLaunch(record.MacroKeyInfo[i])) ResetToDefault(record.MacroKeyInfo[i], i);
+}
+
+std::unique_ptr<ProfileRecord> ReadProfileForImport(const std::filesystem::path& path, std::string& error) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        error = "the file cannot be read, or is too large to be a profile";
+        return nullptr;
+    }
+    CIniFile ini(path);  // read once, parsed once
+    ini.Parse(bytes);
+    if (!ini.HasSection(u"Setting")) {
+        error = "the file holds no profile (no [Setting] section)";
+        return nullptr;
+    }
+    auto record = std::make_unique<ProfileRecord>();
+    ReadExchangeSection(*record, ini);
+    return record;
+}

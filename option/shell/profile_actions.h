@@ -1,0 +1,53 @@
+#pragma once
+// What the configuration page does to the profile list, without windows: new,
+// copy, import, delete and the rename rule. Each operation leaves `ProfileID`
+// on the profile the page selects (and applies) next, and `number` equal to the
+// list's length, as the store is written.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "profile_store.h"
+
+// "Profile<count + 1>", made unique, with Option's reset values, appended and
+// made current. Returns its position.
+int AddNewProfile(ProfileStore& store);
+
+// "<name>_Copy", made unique. The name is cut before the suffix, so a long name
+// still reads as a copy and fits its field.
+std::u16string CopyName(const ProfileList& list, std::u16string_view name);
+// The current profile copied under CopyName, appended and made current. -1,
+// with nothing changed, when there is no current profile.
+int CopyCurrentProfile(ProfileStore& store);
+
+// An exchange file's profile under a unique name, appended and made current.
+int AddImportedProfile(ProfileStore& store, std::unique_ptr<ProfileRecord> record);
+
+// Removes the profile at `row`. Nothing happens (false) with one profile or
+// fewer, or a row outside the list. The profile that followed the deleted one
+// becomes current; after the last row, the new last one.
+bool DeleteProfileAt(ProfileStore& store, int row);
+
+// The new name typed for the profile at `current`, trimmed, when it is accepted:
+// not empty, not the current name in other case, and no other profile's name.
+std::optional<std::u16string> AcceptedRename(const ProfileList& list, int32_t current, std::u16string_view typed);
+
+// Buttons that start a program or a command when pressed: a shared profile
+// carries them to whoever imports it, so the import asks first.
+struct LaunchAction {
+    int buttonIndex = 0;
+    uint8_t code = 0;        // kCodeLaunchProgram or kCodeLaunchCommand
+    std::u16string target;   // the program or command line, as stored
+};
+std::vector<LaunchAction> LaunchActionsOf(const ProfileRecord& record);
+// Gives every launching button of `record` its default function back.
+void ResetLaunchActions(ProfileRecord& record);
+
+// Reads the profile of an exchange file for import. Null, with `error` saying
+// why, when the file cannot be read, is too large, or has no "Setting" section:
+// such a file is not a profile, and importing it would add one of -1 values.
+std::unique_ptr<ProfileRecord> ReadProfileForImport(const std::filesystem::path& path, std::string& error);

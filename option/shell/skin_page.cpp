@@ -1,0 +1,9 @@
+#include "skin_page.h"
+
+bool CSkinPage::CreateAt(HWND parent, const SkinRect& area) {
+    if (!CreateModeless(parent)) return false;
+    // The skin sized the page from its picture; the parent's area places it.
+    SetWindowPos(hwnd(), nullptr, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd(), SW_HIDE);
+    return true;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// CSkinPage: a skinned child page (template 131) that lies on an area of its
+// parent: the configuration page's sub-pages and the macro page. The pages
+// that fill one in derive from it and add their controls.
+#include <string>
+
+#include "skin_dialog.h"
+
+class CSkinPage : public CSkinDialog {
+public:
+    explicit CSkinPage(std::u16string skinFile) : CSkinDialog(131, std::move(skinFile)) {}
+
+    // Creates the page hidden inside `parent`, at `area` of the parent's client.
+    bool CreateAt(HWND parent, const SkinRect& area);
+    // Shows the current profile again (after a profile switch, a reset, or a
+    // change the Monitor made).
+    virtual void Refresh() {}
+    // Closes what the page has open (a drop-down, a rename) before the main
+    // window handles a command or a click.
+    virtual void CloseTransient() {}
+
+protected:
+    DragMode Drag() const override { return DragMode::kParent; }
+};
