@@ -16,6 +16,7 @@
 #include "device_library_win32.h"
 #include "device_worker_win32.h"
 #include "download_job.h"
+#include "kernel_handle.h"
 #include "platform_sleeper_win32.h"
 #include "profile_store.h"
 
@@ -35,16 +36,15 @@ public:
 class SignalHost final : public IWorkerHost {
 public:
     SignalHost() : done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-    ~SignalHost() override { CloseHandle(done_); }
     bool PostApplyDone() override {
-        SetEvent(done_);
+        SetEvent(done_.Get());
         return true;
     }
     void DebugText(const char*) override {}
-    HANDLE done() const { return done_; }
+    HANDLE done() const { return done_.Get(); }
 
 private:
-    HANDLE done_;  // owned
+    KernelHandle done_;
 };
 
 double NowMs() {
