@@ -7,6 +7,7 @@
 #include "ini_file.h"
 #include "profile_section.h"
 #include "shared_lock.h"
+#include "text_util.h"
 
 namespace {
 
@@ -32,10 +33,6 @@ int LastProfileSection(const CIniFile& ini) {
     }
     return last;
 }
-
-char16_t FoldChar(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
 
 bool EnsureFolderOf(const std::filesystem::path& file, std::string* error) {
     const auto folder = file.parent_path();
@@ -129,18 +126,10 @@ const ProfileRecord* GetProfileAt(const ProfileList& list, int32_t position) {
 }
 
 std::u16string TrimText(std::u16string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    return std::u16string(text.substr(b, e - b));
+    return std::u16string(TrimView(text, IsAsciiBlank<char16_t>));
 }
 
-bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldChar(a[i]) != FoldChar(b[i])) return false;
-    return true;
-}
+bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 bool ProfileNameExists(const ProfileList& list, std::u16string_view name) {
     for (const auto& record : list)
