@@ -137,16 +137,21 @@ bool ProfileNameExists(const ProfileList& list, std::u16string_view name) {
     return false;
 }
 
-std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base) {
-    constexpr size_t kMax = kProfileNameUnits - 1;
-    std::u16string candidate(base.substr(0, std::min(base.size(), kMax)));
-    if (!ProfileNameExists(list, candidate)) return candidate;
+std::u16string FirstFreeName(std::u16string_view base, size_t maxUnits,
+                             const std::function<bool(std::u16string_view)>& taken) {
+    std::u16string candidate(base.substr(0, std::min(base.size(), maxUnits)));
+    if (!taken(candidate)) return candidate;
     for (int n = 1;; ++n) {
         const std::u16string suffix = u"_" + IntToText(n);
         // Cut the base, not the number, so the name stays unique and fits.
-        candidate = std::u16string(base.substr(0, std::min(base.size(), kMax - suffix.size()))) + suffix;
-        if (!ProfileNameExists(list, candidate)) return candidate;
+        candidate = std::u16string(base.substr(0, std::min(base.size(), maxUnits - suffix.size()))) + suffix;
+        if (!taken(candidate)) return candidate;
     }
+}
+
+std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base) {
+    return FirstFreeName(base, kProfileNameUnits - 1,
+                         [&](std::u16string_view name) { return ProfileNameExists(list, name); });
 }
 
 void ResetProfile(ProfileRecord& r) {
