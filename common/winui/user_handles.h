@@ -6,8 +6,9 @@
 
 #include <utility>
 
-// Owns one USER object and destroys it with `Destroy`.
-template <typename Handle, BOOL(WINAPI* Destroy)(Handle)>
+// Owns one USER object and destroys it with `Destroy` (any function that
+// takes the handle, so other kinds of handle can be owned the same way).
+template <typename Handle, auto Destroy>
 class UserObject {
 public:
     UserObject() = default;
