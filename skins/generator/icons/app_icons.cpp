@@ -14,9 +14,6 @@ using art::Rgb;
 using art::Rgba;
 using namespace ui::theme;
 
-namespace {
-
-// The mouse seen from above: an egg, narrower at the buttons, fuller at the palm.
 art::ShapePtr MouseBody(const Box& b) {
     constexpr int kSteps = 72;
     constexpr double kPi = 3.14159265358979323846;
@@ -29,6 +26,8 @@ art::ShapePtr MouseBody(const Box& b) {
     }
     return art::Polygon(std::move(outline));
 }
+
+namespace {
 
 // Strokes get thinner with the picture but never under a pixel, so that the
 // small sizes stay crisp rather than grey.

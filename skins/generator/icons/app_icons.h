@@ -4,9 +4,14 @@
 #include <vector>
 
 #include "art/image.h"
+#include "art/shape.h"
 #include "skin/skin_builder.h"
 
 namespace icons {
+
+// The mouse seen from above, filling `box`: an egg, narrower at the buttons,
+// fuller at the palm. The lighting page shows it too.
+art::ShapePtr MouseBody(const art::Box& box);
 
 // Sizes stored in each icon file, smallest first.
 constexpr int kIconSizes[] = {16, 24, 32, 48, 256};

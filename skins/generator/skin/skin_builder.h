@@ -36,6 +36,7 @@ struct GeneratedFile {
 struct BuiltSkin {
     std::string iniName;
     std::string parentIni;  // empty for a top-level window
+    int parentEntry = 0;    // the parent's area the page lies on
     int width = 0;
     int height = 0;
     int originX = 0;  // position inside the top-level window (for pages)

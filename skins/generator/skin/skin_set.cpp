@@ -26,6 +26,7 @@ SkinSet BuildSkinSet() {
             d.describe(builder);
             set.windows.push_back(builder.Build());
             set.windows.back().parentIni = d.parentIni;
+            set.windows.back().parentEntry = d.parentEntry;
         } else {
             SkinBuilder builder(d.iniName, d.imageStem, d.width, d.height);
             d.describe(builder);

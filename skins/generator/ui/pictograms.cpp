@@ -52,6 +52,13 @@ art::ShapePtr PictogramShape(Pictogram pictogram, const art::Box& box, double st
                 art::Segment(p(len - 0.14 * s, -half), p(len - 0.14 * s, half), stroke),
             });
         }
+        case Pictogram::kInsert:
+            return art::Union({
+                art::Segment(at(-0.02, -0.26), at(0.3, -0.26), stroke),
+                art::Segment(at(-0.02, 0.26), at(0.3, 0.26), stroke),
+                art::Segment(at(-0.3, 0), at(0.16, 0), stroke),
+                art::Polyline({at(0.04, -0.12), at(0.16, 0), at(0.04, 0.12)}, stroke),
+            });
     }
     return art::Union({});
 }

@@ -4,7 +4,8 @@
 
 namespace ui {
 
-enum class Pictogram { kNone, kMinimize, kClose, kPlus, kTrash, kMore, kChevronDown, kChevronUp, kPencil };
+// kInsert: an arrow pointing in between two rows.
+enum class Pictogram { kNone, kMinimize, kClose, kPlus, kTrash, kMore, kChevronDown, kChevronUp, kPencil, kInsert };
 
 // `stroke` is the line width in pixels; the symbol is sized to the smaller side of `box`.
 art::ShapePtr PictogramShape(Pictogram pictogram, const art::Box& box, double stroke);

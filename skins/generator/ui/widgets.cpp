@@ -102,6 +102,111 @@ void SwatchFace(Canvas& c, const Rect& r, State s) {
     Face(c, face, b, Rgb(70, 64, 86), Rgb(56, 52, 70), rim);
 }
 
+namespace {
+
+void Segment(Canvas& c, const Rect& r, State s, art::CornerRadii radii) {
+    const Box b = r.ToBox();
+    const auto face = art::RoundedRect(b, radii);
+    switch (s) {
+        case State::kNormal:
+            Face(c, face, b, Rgb(36, 32, 46), Rgb(26, 24, 33), kEdge);
+            TopHighlight(c, face, b, 5, 0.06);
+            break;
+        case State::kOver:
+            Face(c, face, b, Rgb(46, 40, 60), Rgb(32, 29, 41), Rgb(150, 62, 178));
+            c.InnerGlow(art::Offset(face, -1), kAccentBright, 5, 0.18);
+            break;
+        case State::kDown:
+            Face(c, face, b, Rgb(146, 38, 174), Rgb(96, 16, 118), Rgb(176, 80, 204));
+            TopHighlight(c, face, b, 5, 0.18);
+            break;
+        case State::kDisable:
+            Face(c, face, b, Rgb(24, 23, 29), Rgb(20, 19, 24), kEdgeOff);
+            break;
+    }
+}
+
+}  // namespace
+
+void SegmentLeft(Canvas& c, const Rect& r, State s) { Segment(c, r, s, art::CornerRadii{5, 0, 0, 5}); }
+void SegmentRight(Canvas& c, const Rect& r, State s) { Segment(c, r, s, art::CornerRadii{0, 5, 5, 0}); }
+
+void RadioFace(Canvas& c, const Rect& r, State s) {
+    const Box b = r.ToBox();
+    const auto plate = art::RoundedRect(b, 4);
+    const art::Point centre{b.x0 + 15, b.Center().y};
+    const auto ring = art::Circle(centre, 6.5);
+    switch (s) {
+        case State::kNormal:
+            break;
+        case State::kOver:
+            c.Fill(plate, kWhite, 0.035);
+            c.Fill(art::InnerBand(plate, 1), Rgb(70, 52, 88));
+            break;
+        case State::kDown:
+            c.Fill(plate, art::LinearGradient({b.x0, 0}, {b.x1, 0}, Rgba(128, 21, 153, 0.30), Rgba(128, 21, 153, 0.06)));
+            c.Fill(art::InnerBand(plate, 1), Rgb(96, 40, 120));
+            break;
+        case State::kDisable:
+            break;
+    }
+    c.Fill(art::Translate(art::InnerBand(ring, 1), {0, 1}), kWhite, 0.05);
+    c.Fill(ring, Rgb(9, 9, 12));
+    c.InnerGlow(ring, kBlack, 3, 0.5);
+    const Color rim = s == State::kOver ? Rgb(178, 90, 206) : s == State::kDown ? Rgb(196, 104, 222)
+                    : s == State::kDisable ? kEdgeOff : kEdge;
+    c.Fill(art::InnerBand(ring, 1.2), rim);
+    if (s == State::kDown) {
+        const auto dot = art::Circle(centre, 3.2);
+        c.Glow(dot, kAccentBright, 6, 0.6);
+        c.Fill(dot, art::RadialGradient({centre.x - 1, centre.y - 1}, 4, 4, {{0, Rgb(246, 200, 255)}, {1, Rgb(200, 96, 230)}}));
+    }
+}
+
+void RecordFace(Canvas& c, const Rect& r, State s) {
+    PushFace(c, r, s);
+    const Box b = r.ToBox();
+    const art::Point centre{b.x0 + 20, b.Center().y};
+    const auto socket = art::Circle(centre, 7);
+    c.Fill(socket, Rgb(8, 8, 10));
+    c.InnerGlow(socket, kBlack, 3, 0.6);
+    const auto lamp = art::Circle(centre, 4.6);
+    switch (s) {
+        case State::kNormal:
+            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(200, 70, 106)}, {1, Rgb(120, 22, 52)}}));
+            break;
+        case State::kOver:
+            c.Glow(lamp, Rgb(255, 70, 120), 6, 0.45);
+            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(255, 150, 176)}, {1, Rgb(214, 40, 88)}}));
+            break;
+        case State::kDown:
+            c.Glow(lamp, Rgb(255, 80, 128), 9, 0.7);
+            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(255, 228, 236)}, {1, Rgb(255, 64, 112)}}));
+            break;
+        case State::kDisable:
+            c.Fill(lamp, Rgb(52, 44, 52));
+            break;
+    }
+}
+
+void SliderTrack(Canvas& c, const Rect& r, State s) {
+    const Box b = r.ToBox();
+    const double cy = b.Center().y;
+    const Box groove{b.x0 + 2, cy - 3, b.x1 - 2, cy + 3};
+    const auto shape = art::RoundedRect(groove, 3);
+    c.Fill(art::Translate(art::InnerBand(shape, 1), {0, 1}), kWhite, 0.05);
+    c.Fill(shape, s == State::kDisable ? Rgb(14, 13, 17) : Rgb(7, 7, 9));
+    c.InnerGlow(shape, kBlack, 3, 0.6);
+    if (s != State::kDisable) {
+        // A thread of the accent along the bottom of the groove.
+        c.Fill(art::Segment({groove.x0 + 4, cy + 1}, {groove.x1 - 4, cy + 1}, 1),
+               art::LinearGradient({groove.x0, 0}, {groove.x1, 0},
+                                   {{0, art::WithAlpha(kAccent, 0.15f)}, {0.5f, art::WithAlpha(kAccentBright, 0.5f)},
+                                    {1, art::WithAlpha(kAccent, 0.15f)}}));
+    }
+    c.Fill(art::InnerBand(shape, 1), s == State::kDisable ? kEdgeOff : kEdgeSoft);
+}
+
 void HeaderTab(Canvas& c, const Rect& r, State s) {
     const Box b = r.ToBox();
     switch (s) {
@@ -262,6 +367,32 @@ void Card(Canvas& c, const Box& box, double radius) {
     TopHighlight(c, card, box, radius, 0.06);
 }
 
+void HeadedPanel(Canvas& c, const Box& box, double header) {
+    const double radius = 7;
+    const auto panel = art::RoundedRect(box, radius);
+    c.Glow(art::Translate(panel, {0, 2}), kBlack, 8, 0.35);
+    c.Fill(panel, art::VerticalGradient(box, Rgb(29, 26, 38), Rgb(21, 19, 27)));
+    const Box head{box.x0, box.y0, box.x1, box.y0 + header};
+    c.Fill(art::Intersect(panel, art::RoundedRect(head, 0)), art::VerticalGradient(head, Rgb(38, 34, 50), Rgb(30, 27, 40)));
+    c.Fill(art::Segment({box.x0 + 1, head.y1 - 0.5}, {box.x1 - 1, head.y1 - 0.5}, 1), kBlack, 0.5);
+    c.Fill(art::Segment({box.x0 + 1, head.y1 + 0.5}, {box.x1 - 1, head.y1 + 0.5}, 1), kWhite, 0.04);
+    AccentRule(c, box.x0 + 1, box.x0 + (box.x1 - box.x0) * 0.6, head.y1 - 0.5, 0.35);
+    const Box tick{box.x0 + 7, head.y0 + header * 0.28, box.x0 + 9.5, head.y1 - header * 0.28};
+    const auto notch = art::RoundedRect(tick, 1.25);
+    c.Glow(notch, kAccent, 5, 0.35);
+    c.Fill(notch, art::VerticalGradient(tick, kAccentBright, kAccent));
+    c.Fill(art::InnerBand(panel, 1), Rgb(50, 45, 62));
+    TopHighlight(c, panel, box, radius, 0.06);
+}
+
+void Well(Canvas& c, const Box& box) {
+    const auto well = art::RoundedRect(box, 5);
+    c.Fill(art::Translate(art::InnerBand(well, 1), {0, 1}), kWhite, 0.045);
+    c.Fill(well, art::VerticalGradient(box, Rgb(14, 13, 18), Rgb(18, 17, 23)));
+    c.InnerGlow(well, kBlack, 6, 0.4);
+    c.Fill(art::InnerBand(well, 1), kEdgeSoft);
+}
+
 void AccentRule(Canvas& c, double x0, double x1, double y, double opacity) {
     const auto line = art::Segment({x0, y}, {x1, y}, 1);
     c.Fill(line,
@@ -276,6 +407,17 @@ skin::Painter Push(double radius) {
 
 skin::Painter Icon(Pictogram glyph, IconStyle style) {
     return [glyph, style](Canvas& c, const Rect& r, State s) { IconButton(c, r, s, glyph, style); };
+}
+
+skin::Painter PushWithGlyph(Pictogram glyph) {
+    return [glyph](Canvas& c, const Rect& r, State s) {
+        PushFace(c, r, s);
+        const Box b = r.ToBox();
+        const double side = b.Height() - 8;
+        const auto symbol = PictogramShape(glyph, Box{b.x0 + 8, b.y0 + 4, b.x0 + 8 + side, b.y1 - 4}, 1.7);
+        if (s == State::kNormal || s == State::kOver) c.Glow(art::Translate(symbol, {0, 1}), kBlack, 2, 0.4);
+        c.Fill(symbol, GlyphColor(s));
+    };
 }
 
 skin::Painter Field(Pictogram trailing) {

@@ -25,6 +25,19 @@ void HeaderTab(art::Canvas& c, const art::Rect& r, State s);
 // Tab sitting on a panel, filled with the accent when chosen.
 void PanelTab(art::Canvas& c, const art::Rect& r, State s);
 
+// Halves of a two-way switch: the left half is rounded on the left, the right
+// half on the right; the chosen half fills with the accent.
+void SegmentLeft(art::Canvas& c, const art::Rect& r, State s);
+void SegmentRight(art::Canvas& c, const art::Rect& r, State s);
+// One choice of a group: a ring at the left end that shows a lit dot when the
+// choice is made; the rest stays free for the program's caption.
+void RadioFace(art::Canvas& c, const art::Rect& r, State s);
+// A push face with a record lamp at its left end, lit while recording (Down).
+void RecordFace(art::Canvas& c, const art::Rect& r, State s);
+// The strip of a slider's track: a groove across the rectangle, centred on its
+// height, along which the thumb runs.
+void SliderTrack(art::Canvas& c, const art::Rect& r, State s);
+
 enum class IconStyle {
     kBare,   // only the symbol at rest (window buttons)
     kPlate,  // a small raised plate at rest (tool buttons)
@@ -48,12 +61,19 @@ void SwatchWell(art::Canvas& c, const art::Rect& r);
 void RecessedPanel(art::Canvas& c, const art::Box& box, art::CornerRadii radii);
 // A raised card grouping controls.
 void Card(art::Canvas& c, const art::Box& box, double radius);
+// A card with a header band `header` pixels high, marked by an accent tick at its
+// left end; the program paints the panel's heading into the band.
+void HeadedPanel(art::Canvas& c, const art::Box& box, double header);
+// A shallow sunken well inside a panel, where a group of controls sits.
+void Well(art::Canvas& c, const art::Box& box);
 // A hairline in the accent that fades out at both ends.
 void AccentRule(art::Canvas& c, double x0, double x1, double y, double opacity);
 
 // Shorthands that bind a painter for SkinBuilder::AddControl.
 skin::Painter Push(double radius = 4);
 skin::Painter Icon(Pictogram glyph, IconStyle style);
+// A push face with a symbol at its left end and room for a caption after it.
+skin::Painter PushWithGlyph(Pictogram glyph);
 skin::Painter Field(Pictogram trailing);
 skin::Painter Painted(void (*paint)(art::Canvas&, const art::Rect&, State));
 

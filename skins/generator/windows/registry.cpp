@@ -10,6 +10,11 @@ namespace {
 constexpr WindowDescription kWindows[] = {
     {"skin_mains.ini", "mains", 680, 572, nullptr, 0, windows::DescribeMainWindow},
     {"skin_configr.ini", "configr", 0, 0, "skin_mains.ini", 7, windows::DescribeConfigPage},
+    {"skin_Macros.ini", "macros", 0, 0, "skin_mains.ini", 7, windows::DescribeMacroPage},
+    // The sub-pages of the configuration page, the button page first: it is shown at start.
+    {"skin_button_page.ini", "button_page", 0, 0, "skin_configr.ini", 16, windows::DescribeButtonPage},
+    {"Skin_Function.ini", "function", 0, 0, "skin_configr.ini", 16, windows::DescribePerformancePage},
+    {"Skin_light.ini", "light", 0, 0, "skin_configr.ini", 16, windows::DescribeLightingPage},
     {"skin_gallery.ini", "gallery", 748, 412, nullptr, 0, windows::DescribeGallery},
 };
 

@@ -6,6 +6,10 @@ namespace windows {
 
 void DescribeMainWindow(skin::SkinBuilder& b);
 void DescribeConfigPage(skin::SkinBuilder& b);
+void DescribeMacroPage(skin::SkinBuilder& b);
+void DescribeButtonPage(skin::SkinBuilder& b);
+void DescribePerformancePage(skin::SkinBuilder& b);
+void DescribeLightingPage(skin::SkinBuilder& b);
 void DescribeGallery(skin::SkinBuilder& b);
 
 }  // namespace windows

@@ -3,13 +3,17 @@
 // images as bitmaps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "art/bmp_file.h"
 #include "ini_file.h"
@@ -135,8 +139,57 @@ void CheckStatesDiffer(const LoadedSkin& s, int n) {
     EXPECT_NE(region("Down"), region("Over")) << "entry " << n;
 }
 
+// A page continues its parent's picture: across the page's edge the picture
+// changes no more than the parent's own picture changes at that place.
+void CheckSeamless(const art::Image8& parentNormal, const Pos& area, const art::Image8& pageNormal) {
+    ASSERT_EQ(pageNormal.Width(), area.w);
+    ASSERT_EQ(pageNormal.Height(), area.h);
+    const auto step = [](const art::Pixel8& a, const art::Pixel8& b) {
+        return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+    };
+    const auto seam = [&](int outX, int outY, int inX, int inY) {
+        const art::Pixel8 outside = parentNormal.At(outX, outY);
+        return step(outside, pageNormal.At(inX, inY)) - step(outside, parentNormal.At(area.x + inX, area.y + inY));
+    };
+    for (int y = 0; y < area.h; ++y) {
+        EXPECT_LE(seam(area.x - 1, area.y + y, 0, y), 4) << "left edge " << y;
+        EXPECT_LE(seam(area.x + area.w, area.y + y, area.w - 1, y), 4) << "right edge " << y;
+    }
+    for (int x = 0; x < area.w; ++x) {
+        EXPECT_LE(seam(area.x + x, area.y - 1, x, 0), 4) << "top edge " << x;
+        EXPECT_LE(seam(area.x + x, area.y + area.h, x, area.h - 1), 4) << "bottom edge " << x;
+    }
+}
+
+bool Overlap(const Pos& a, const Pos& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// Entries may share pixels only where the program shows one over the other: an
+// overlay (a drop-down list, a panel) over anything, or one of the given pairs.
+void CheckNoOverlaps(const LoadedSkin& s, const std::set<int>& overlays,
+                     std::initializer_list<std::pair<int, int>> pairs, const char* what) {
+    SCOPED_TRACE(what);
+    for (const auto& [a, pa] : s.entries)
+        for (const auto& [b, pb] : s.entries) {
+            if (a >= b || !Overlap(pa, pb) || overlays.count(a) || overlays.count(b)) continue;
+            bool ok = false;
+            for (auto [x, y] : pairs) ok = ok || (x == a && y == b) || (x == b && y == a);
+            EXPECT_TRUE(ok) << a << " overlaps " << b;
+        }
+}
+
+// Share of pixels in which two pictures of one size differ.
+double DifferingShare(const art::Image8& a, const art::Image8& b) {
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) differing += !(a.At(x, y) == b.At(x, y));
+    return double(differing) / (a.Width() * a.Height());
+}
+
 TEST_F(GeneratedSkins, DescriptionFilesArePlainAsciiWithCrlfLines) {
-    for (const char* name : {"skin_mains.ini", "skin_configr.ini", "skin_gallery.ini"}) {
+    for (const char* name : {"skin_mains.ini", "skin_configr.ini", "skin_gallery.ini", "skin_Macros.ini",
+                             "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini"}) {
         const std::string raw = Load(name).raw;
         ASSERT_FALSE(raw.empty()) << name;
         for (size_t i = 0; i < raw.size(); ++i) {
@@ -167,28 +220,9 @@ TEST_F(GeneratedSkins, ConfigurationPageFillsThePageAreaAndContinuesTheWindow) {
     CheckWindow(page, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14, 15, 16}, "configuration page");
     const Pos& area = main.entries.at(7);
     const art::Image8& pageNormal = page.images.at("Normal");
-    ASSERT_EQ(pageNormal.Width(), area.w);
-    ASSERT_EQ(pageNormal.Height(), area.h);
     for (int n : {1, 2, 3, 5, 6, 7, 8, 10, 14}) CheckStatesDiffer(page, n);
 
-    // Seamless: across the page's edge the picture changes no more than the
-    // window's own picture changes at that place.
-    const art::Image8& mainNormal = main.images.at("Normal");
-    const auto step = [](const art::Pixel8& a, const art::Pixel8& b) {
-        return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-    };
-    const auto seam = [&](int outX, int outY, int inX, int inY) {
-        const art::Pixel8 outside = mainNormal.At(outX, outY);
-        return step(outside, pageNormal.At(inX, inY)) - step(outside, mainNormal.At(area.x + inX, area.y + inY));
-    };
-    for (int y = 0; y < area.h; ++y) {
-        EXPECT_LE(seam(area.x - 1, area.y + y, 0, y), 4) << "left edge " << y;
-        EXPECT_LE(seam(area.x + area.w, area.y + y, area.w - 1, y), 4) << "right edge " << y;
-    }
-    for (int x = 0; x < area.w; ++x) {
-        EXPECT_LE(seam(area.x + x, area.y - 1, x, 0), 4) << "top edge " << x;
-        EXPECT_LE(seam(area.x + x, area.y + area.h, x, area.h - 1), 4) << "bottom edge " << x;
-    }
+    CheckSeamless(main.images.at("Normal"), area, pageNormal);
 
     // The rename box opens inside the name field, on the edit boxes' fill colour.
     const Pos& name = page.entries.at(10);
@@ -240,11 +274,111 @@ TEST_F(GeneratedSkins, GalleryFollowsItsContract) {
             }
 }
 
+TEST_F(GeneratedSkins, MacroPageCoversThePageAreaWithItsControls) {
+    const LoadedSkin main = Load("skin_mains.ini");
+    const LoadedSkin page = Load("skin_Macros.ini");
+    CheckWindow(page, {0, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 14, 15, 16, 17, 18, 19, 20, 21}, "macro page");
+    CheckSeamless(main.images.at("Normal"), main.entries.at(7), page.images.at("Normal"));
+    for (int n : {2, 3, 4, 5, 7, 8, 9, 10, 11, 14, 15, 16, 17, 19}) CheckStatesDiffer(page, n);
+    // The drop-down list opens over the card, the rename box inside the name
+    // field, and the insert panel over the recorder.
+    CheckNoOverlaps(page, {0, 20}, {{7, 21}}, "macro page");
+    const Pos& panel = page.entries.at(20);
+    for (int n : {8, 9, 10, 11, 12, 19}) {
+        const Pos& p = page.entries.at(n);
+        EXPECT_TRUE(p.x >= panel.x && p.y >= panel.y && p.x + p.w <= panel.x + panel.w && p.y + p.h <= panel.y + panel.h)
+            << n << " lies outside the insert panel that hides it";
+    }
+    // The insert panel holds its 298 x 297 recording sub-panel.
+    EXPECT_GE(panel.w, 298);
+    EXPECT_GE(panel.h, 297);
+    // The step list is an owner-drawn list on the lists' fill colour, rows of 20 pixels.
+    const Pos& list = page.entries.at(18);
+    EXPECT_EQ(page.images.at("Normal").At(list.x + list.w / 2, list.y + list.h / 2), (art::Pixel8{31, 27, 41, 255}));
+    EXPECT_GE(list.h, 10 * 20);
+}
+
+TEST_F(GeneratedSkins, SubPagesFillTheSubPageAreaAndDifferFromEachOther) {
+    const LoadedSkin config = Load("skin_configr.ini");
+    const Pos& area = config.entries.at(16);
+    const char* names[] = {"skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini"};
+    std::vector<LoadedSkin> pages;
+    for (const char* name : names) {
+        pages.push_back(Load(name));
+        SCOPED_TRACE(name);
+        CheckSeamless(config.images.at("Normal"), area, pages.back().images.at("Normal"));
+        // The page paints on the area, not just shows the configuration page through.
+        art::Image8 under(area.w, area.h);
+        for (int y = 0; y < area.h; ++y)
+            for (int x = 0; x < area.w; ++x) under.At(x, y) = config.images.at("Normal").At(area.x + x, area.y + y);
+        EXPECT_GT(DifferingShare(pages.back().images.at("Normal"), under), 0.5);
+    }
+    for (size_t i = 0; i < pages.size(); ++i)
+        for (size_t j = i + 1; j < pages.size(); ++j)
+            EXPECT_GT(DifferingShare(pages[i].images.at("Normal"), pages[j].images.at("Normal")), 0.3)
+                << names[i] << " and " << names[j] << " look alike: switching tabs would show no change";
+}
+
+TEST_F(GeneratedSkins, ButtonPageHasItsViewSwitchAndTheViewsPlace) {
+    const LoadedSkin page = Load("skin_button_page.ini");
+    CheckWindow(page, {1, 2, 3}, "button page");
+    CheckNoOverlaps(page, {}, {}, "button page");
+    for (int n : {1, 2}) CheckStatesDiffer(page, n);
+    // The views take most of the page: sixteen buttons and their captions go on them.
+    const Pos& views = page.entries.at(3);
+    EXPECT_GE(views.w * views.h, page.images.at("Mask").Width() * page.images.at("Mask").Height() * 6 / 10);
+}
+
+TEST_F(GeneratedSkins, PerformancePageHasItsControlsAndCaptionPlaces) {
+    const LoadedSkin page = Load("Skin_Function.ini");
+    CheckWindow(page, {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, "performance page");
+    CheckNoOverlaps(page, {}, {}, "performance page");
+    for (int n : {7, 13}) CheckStatesDiffer(page, n);
+    // Captions are Arial 15, the level number Arial 20: room for a line of each.
+    for (int n : {1, 2, 4, 8, 9, 11, 12}) EXPECT_GE(page.entries.at(n).h, 18) << n;
+    EXPECT_GE(page.entries.at(5).h, 26);
+    // The value label fills itself with RGB(2, 2, 2): the art around it is that colour too.
+    const Pos& value = page.entries.at(14);
+    EXPECT_EQ(page.images.at("Normal").At(value.x + 1, value.y + value.h / 2), (art::Pixel8{2, 2, 2, 255}));
+    // A slider is wider than it is high, with room for its thumb picture.
+    for (int n : {6, 10}) {
+        EXPECT_GE(page.entries.at(n).w, 200) << n;
+        EXPECT_GE(page.entries.at(n).h, 20) << n;
+    }
+}
+
+TEST_F(GeneratedSkins, LightingPageLeavesItsLabelBandsFree) {
+    const LoadedSkin page = Load("Skin_light.ini");
+    CheckWindow(page, {2, 4, 5, 7, 8, 9, 10, 11, 12, 13}, "lighting page");
+    CheckNoOverlaps(page, {}, {}, "lighting page");
+    for (int n : {2, 4, 5, 7, 8, 9, 10, 11, 12, 13}) CheckStatesDiffer(page, n);
+    // The page writes its three labels at fixed places, x 321-500, whatever the skin.
+    const art::Image8& normal = page.images.at("Normal");
+    for (int top : {110, 179, 250}) {
+        const Pos band{"", 321, top, 179, 30, ""};
+        ASSERT_LE(band.x + band.w, normal.Width());
+        ASSERT_LE(band.y + band.h, normal.Height());
+        for (const auto& [n, p] : page.entries) EXPECT_FALSE(Overlap(p, band)) << n << " covers the label band at " << top;
+        // Grey text (110, 110, 110) needs a dark, quiet ground.
+        for (int y = band.y; y < band.y + band.h; ++y)
+            for (int x = band.x; x < band.x + band.w; ++x) {
+                const art::Pixel8 p = normal.At(x, y);
+                ASSERT_LT(std::max({p.r, p.g, p.b}), 60) << "at " << x << "," << y;
+            }
+    }
+    // The seven swatches in DPIColor order, left to right, one size.
+    for (int n = 8; n <= 13; ++n) {
+        EXPECT_GT(page.entries.at(n).x, page.entries.at(n - 1).x + page.entries.at(n - 1).w) << n;
+        EXPECT_EQ(page.entries.at(n).w, page.entries.at(7).w) << n;
+        EXPECT_EQ(page.entries.at(n).h, page.entries.at(7).h) << n;
+    }
+}
+
 TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
     const auto first = skin::BuildSkinSet().Files();
     const auto second = skin::BuildSkinSet().Files();
     ASSERT_EQ(first.size(), second.size());
-    ASSERT_GE(first.size(), 18u);  // three windows: a description and five images each
+    ASSERT_EQ(first.size(), 7u * 6);  // seven windows: a description and five images each
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].name, second[i].name);
         EXPECT_TRUE(first[i].bytes == second[i].bytes) << first[i].name;

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "../../support/dib_section.h"
 #include "app_messages.h"
 #include "bitmap_edit.h"
 #include "control_tooltip.h"
@@ -64,18 +65,7 @@ void WriteBmpRows(const std::filesystem::path& file, int width, int height, cons
 }
 
 BitmapHandle MakeBitmapFrom(int width, int height, const std::vector<COLORREF>& pixels) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    BitmapHandle bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* out = static_cast<DWORD*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        out[i] = (GetRValue(pixels[i]) << 16) | (GetGValue(pixels[i]) << 8) | GetBValue(pixels[i]);
-    return bitmap;
+    return MakeDibSection(width, height, [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; });
 }
 
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
