@@ -24,10 +24,9 @@ int CMonitorApp::Run(const wchar_t* commandLine) {
 bool CMonitorApp::InitInstance(const wchar_t* commandLine) {
     startOption_ = HasStartOption(commandLine ? commandLine : L"");
 
-    instanceMutex_ = CreateMutexW(nullptr, FALSE, kMonitorInstanceMutex);
+    instanceMutex_.Reset(CreateMutexW(nullptr, FALSE, kMonitorInstanceMutex));
     if (instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(instanceMutex_);
-        instanceMutex_ = nullptr;
+        instanceMutex_.Reset();
         if (startOption_) {
             if (HWND running = FindWindowW(nullptr, kMonitorWindowTitle))
                 PostMessageW(running, WM_COMMAND, ID_OPEN_OPTION, 0);
@@ -59,9 +58,6 @@ int CMonitorApp::ExitInstance() {
         CoUninitialize();
         comInitialized_ = false;
     }
-    if (instanceMutex_) {
-        CloseHandle(instanceMutex_);
-        instanceMutex_ = nullptr;
-    }
+    instanceMutex_.Reset();
     return 0;
 }

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "kernel_handle.h"
+
 class CMonitorWnd;
 
 class CMonitorApp {
@@ -22,7 +24,7 @@ private:
     int ExitInstance();
 
     bool startOption_ = false;
-    HANDLE instanceMutex_ = nullptr;  // owned
+    KernelHandle instanceMutex_;
     bool comInitialized_ = false;
     std::unique_ptr<CMonitorWnd> mainWnd_;
 };

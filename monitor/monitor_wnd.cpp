@@ -5,6 +5,7 @@
 
 #include "app_messages.h"
 #include "debug_output.h"
+#include "kernel_handle.h"
 #include "program_folder.h"
 #include "shared_lock.h"
 
@@ -205,12 +206,11 @@ void CMonitorWnd::TrackForegroundProgram() {
     lastForeground_ = foreground;
     lastForegroundProcess_ = processId;
 
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return;
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
-    const BOOL found = QueryFullProcessImageNameW(process, 0, path, &size);
-    CloseHandle(process);
+    const BOOL found = QueryFullProcessImageNameW(process.Get(), 0, path, &size);
     if (!found) return;
     std::wstring name = ExecutableFileName(std::wstring_view(path, size));
     if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));

@@ -9,30 +9,12 @@
 
 namespace {
 
-// Destroys a popup menu at the end of a scope.
-class MenuHandle {
-public:
-    MenuHandle() : menu_(CreatePopupMenu()) {}
-    ~MenuHandle() {
-        if (menu_) DestroyMenu(menu_);
-    }
-    MenuHandle(const MenuHandle&) = delete;
-    MenuHandle& operator=(const MenuHandle&) = delete;
-    HMENU get() const { return menu_; }
-
-private:
-    HMENU menu_;
-};
-
 // Menu texts are loaded into buffers of this many characters.
 constexpr int kMenuTextUnits = 260;
 
 }  // namespace
 
-CTrayIcon::~CTrayIcon() {
-    Remove();
-    if (icon_) DestroyIcon(icon_);
-}
+CTrayIcon::~CTrayIcon() { Remove(); }
 
 void CTrayIcon::Attach(HWND owner, UINT callbackMessage, const CTextLibrary* texts) {
     owner_ = owner;
@@ -41,18 +23,19 @@ void CTrayIcon::Attach(HWND owner, UINT callbackMessage, const CTextLibrary* tex
 }
 
 HICON CTrayIcon::SmallIcon() {
-    if (icon_) return icon_;
+    if (icon_) return icon_.get();
     // The executable's own first icon at the small size: what the shell shows
     // for this file on Windows. Asking the shell instead gives a blank document
     // icon where .exe files have no file association (a fresh Wine prefix).
-    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    if (icon_) return icon_;
+    icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResourceId),
+                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), 0)));
+    if (icon_) return icon_.get();
     wchar_t module[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH * 2 - 1);
     SHFILEINFOW info{};
-    if (SHGetFileInfoW(module, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) icon_ = info.hIcon;
-    return icon_;
+    if (SHGetFileInfoW(module, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) icon_.Reset(info.hIcon);
+    return icon_.get();
 }
 
 void CTrayIcon::Add() {
@@ -87,8 +70,8 @@ void CTrayIcon::ShowMenu() {
     // The menu closes when the user clicks elsewhere only if our window is in front.
     SetForegroundWindow(GetLastActivePopup(owner_));
 
-    MenuHandle menu;
-    if (!menu.get()) return;
+    const MenuHandle menu(CreatePopupMenu());
+    if (!menu) return;
     const std::wstring open = texts_ ? texts_->Text(kTextOpenOption, kMenuTextUnits) : std::wstring();
     const std::wstring exit = texts_ ? texts_->Text(kTextExitMonitor, kMenuTextUnits) : std::wstring();
     AppendMenuW(menu.get(), MF_STRING, ID_OPEN_OPTION, open.c_str());

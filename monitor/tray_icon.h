@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "user_handles.h"
+
 class CTextLibrary;
 
 class CTrayIcon {
@@ -37,6 +39,6 @@ private:
     HWND owner_ = nullptr;                 // not owned
     UINT callbackMessage_ = 0;
     const CTextLibrary* texts_ = nullptr;  // not owned
-    HICON icon_ = nullptr;                 // owned; loaded on first use
+    IconHandle icon_;                      // loaded on first use
     bool shown_ = false;
 };

@@ -16,6 +16,8 @@
 #include "device_library_win32.h"
 #include "device_worker_win32.h"
 #include "download_job.h"
+#include "kernel_handle.h"
+#include "performance_clock.h"
 #include "platform_sleeper_win32.h"
 #include "profile_store.h"
 
@@ -35,28 +37,16 @@ public:
 class SignalHost final : public IWorkerHost {
 public:
     SignalHost() : done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-    ~SignalHost() override { CloseHandle(done_); }
     bool PostApplyDone() override {
-        SetEvent(done_);
+        SetEvent(done_.Get());
         return true;
     }
     void DebugText(const char*) override {}
-    HANDLE done() const { return done_; }
+    HANDLE done() const { return done_.Get(); }
 
 private:
-    HANDLE done_;  // owned
+    KernelHandle done_;
 };
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void WithMacros(ProfileRecord& p, int macros) {
     MakeMonitorDefaultProfile(p);
@@ -72,11 +62,11 @@ void WithMacros(ProfileRecord& p, int macros) {
 double Direct(IDeviceChannel& channel, const ProfileRecord& p, bool raise) {
     PlatformSleeper sleeper(raise);
     auto scratch = std::make_unique<ButtonTable>();
-    const double start = NowMs();
+    const double start = PerformanceCounterMs();
     sleeper.BeginPreciseWaits();
     RunDownload(channel, sleeper, p, PartFlags::All(), *scratch);
     sleeper.EndPreciseWaits();
-    return NowMs() - start;
+    return PerformanceCounterMs() - start;
 }
 
 double ThroughWorker(DeviceWorker& worker, SignalHost& host, const ProfileRecord& p) {
@@ -84,10 +74,10 @@ double ThroughWorker(DeviceWorker& worker, SignalHost& host, const ProfileRecord
     job->kind = DownloadKind::kChangedParts;  // answered, so we see the end; all parts flagged
     job->parts = PartFlags::All();
     job->profile = p;
-    const double start = NowMs();
+    const double start = PerformanceCounterMs();
     if (!worker.PostJob(std::move(job))) return -1;
     WaitForSingleObject(host.done(), INFINITE);
-    return NowMs() - start;
+    return PerformanceCounterMs() - start;
 }
 
 }  // namespace

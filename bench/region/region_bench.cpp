@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bitmap_region.h"
+#include "dib_section.h"
 #include "gallery_window.h"
 #include "gdi.h"
 #include "skin_folder.h"
@@ -29,18 +30,7 @@ double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Cl
 
 template <typename F>
 BitmapHandle Mask(F inside) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = kWidth;
-    bmi.bmiHeader.biHeight = -kHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    BitmapHandle bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* px = static_cast<DWORD*>(bits);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) px[y * kWidth + x] = inside(x, y) ? 0x000000 : 0xFFFFFF;
-    return bitmap;
+    return MakeDibSection(kWidth, kHeight, [&](int x, int y) { return inside(x, y) ? RGB(0, 0, 0) : kWhite; });
 }
 
 // The obvious way: every pixel through the device context, a region per run.

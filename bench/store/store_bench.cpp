@@ -13,21 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "performance_clock.h"
 #include "platform_store.h"
 #include "profile_store.h"
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Now() { return PerformanceCounterMs() / 1000.0; }
 
 // Sixteen buttons per profile, each carrying a full 160-step macro.
 ProfileStore MacroLadenStore(int profiles) {

@@ -5,31 +5,21 @@
 
 #include "file_io.h"
 #include "text_codec.h"
+#include "text_util.h"
 
 namespace {
 
 constexpr size_t kReadStringLimit = 4095;  // the platform's 4096-unit buffer
 constexpr size_t kReadIntLimit = 29;       // the platform reads numbers through a 30-unit buffer
 
-bool IsProfileSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == 0x1A;
-}
+// The platform's blanks include the end-of-file mark of old text files.
+bool IsProfileSpace(char16_t c) { return IsAsciiBlank(c) || c == 0x1A; }
 
-std::u16string_view Trim(std::u16string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsProfileSpace(s[b])) ++b;
-    while (e > b && IsProfileSpace(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
+std::u16string_view Trim(std::u16string_view s) { return TrimView(s, IsProfileSpace); }
 
 // Section and key names compare without regard to (ASCII) case. A name asked
 // for is trimmed; a name read from a file is taken as it stands there.
-std::u16string FoldStored(std::u16string_view s) {
-    std::u16string out(s);
-    for (char16_t& c : out)
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    return out;
-}
+std::u16string FoldStored(std::u16string_view s) { return ToAsciiLower(s); }
 
 std::u16string Fold(std::u16string_view s) { return FoldStored(Trim(s)); }
 
@@ -61,13 +51,6 @@ std::u16string CleanName(std::u16string_view name) {
     return clean;
 }
 
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    return -1;
-}
-
 // The platform's number reading: leading blanks, a sign, an optional 0x/0o/0b
 // prefix, digits up to the first other character; the low 32 bits are kept.
 int32_t ParseProfileInt(std::u16string_view s) {
@@ -88,10 +71,7 @@ int32_t ParseProfileInt(std::u16string_view s) {
     uint32_t total = 0;
     for (; i < s.size(); ++i) {
         const char16_t c = s[i];
-        int digit = -1;
-        if (c >= u'0' && c <= u'9') digit = c - u'0';
-        else if (c >= u'A' && c <= u'Z') digit = c - u'A' + 10;
-        else if (c >= u'a' && c <= u'z') digit = c - u'a' + 10;
+        const int digit = HexDigitValue(c);
         if (digit < 0 || static_cast<uint32_t>(digit) >= base) break;
         total = total * base + static_cast<uint32_t>(digit);
     }
@@ -237,8 +217,8 @@ bool CIniFile::ReadStruct(std::u16string_view section, std::u16string_view key, 
     std::vector<uint8_t> data(size);
     uint8_t sum = 0;
     for (size_t i = 0; i < size + 1; ++i) {
-        const int hi = HexValue(v[2 * i]);
-        const int lo = HexValue(v[2 * i + 1]);
+        const int hi = HexDigitValue(v[2 * i]);
+        const int lo = HexDigitValue(v[2 * i + 1]);
         if (hi < 0 || lo < 0) return false;
         const auto b = static_cast<uint8_t>((hi << 4) | lo);
         if (i == size) {

@@ -90,14 +90,8 @@ bool MacroNameExists(const MacroLibrary& library, std::u16string_view name) {
 }
 
 std::u16string MakeUniqueMacroName(const MacroLibrary& library, std::u16string_view base) {
-    constexpr size_t kMax = kMacroNameUnits - 1;
-    std::u16string candidate(base.substr(0, std::min(base.size(), kMax)));
-    if (!MacroNameExists(library, candidate)) return candidate;
-    for (int n = 1;; ++n) {
-        const std::u16string suffix = u"_" + IntToText(n);
-        candidate = std::u16string(base.substr(0, std::min(base.size(), kMax - suffix.size()))) + suffix;
-        if (!MacroNameExists(library, candidate)) return candidate;
-    }
+    return FirstFreeName(base, kMacroNameUnits - 1,
+                         [&](std::u16string_view name) { return MacroNameExists(library, name); });
 }
 
 bool ExportMacro(const MacroRecord& macro, const std::filesystem::path& path, std::string* error) {

@@ -15,18 +15,16 @@ std::unique_ptr<NamedMutexLock> NamedMutexLock::Open(const wchar_t* name) {
     return std::unique_ptr<NamedMutexLock>(new NamedMutexLock(h));
 }
 
-NamedMutexLock::~NamedMutexLock() { CloseHandle(static_cast<HANDLE>(handle_)); }
-
 bool NamedMutexLock::Acquire() {
-    const DWORD r = WaitForSingleObject(static_cast<HANDLE>(handle_), INFINITE);
+    const DWORD r = WaitForSingleObject(handle_.Get(), INFINITE);
     if (r == WAIT_OBJECT_0) return true;
     if (r == WAIT_ABANDONED) {
         // The previous holder died inside a load or save. We own the mutex now;
         // give it back so nobody waits forever, and report the wait as failed.
-        ReleaseMutex(static_cast<HANDLE>(handle_));
+        ReleaseMutex(handle_.Get());
         OutputDebugStringW(L"store lock was abandoned by its previous holder\n");
     }
     return false;
 }
 
-void NamedMutexLock::Release() { ReleaseMutex(static_cast<HANDLE>(handle_)); }
+void NamedMutexLock::Release() { ReleaseMutex(handle_.Get()); }

@@ -2,6 +2,7 @@
 // The store lock as the Windows programs share it: a named mutex.
 #include <memory>
 
+#include "kernel_handle.h"
 #include "shared_lock.h"
 
 class NamedMutexLock final : public ISharedLock {
@@ -13,11 +14,10 @@ public:
     // Monitor has created it.
     static std::unique_ptr<NamedMutexLock> Open(const wchar_t* name);
 
-    ~NamedMutexLock() override;
     bool Acquire() override;
     void Release() override;
 
 private:
-    explicit NamedMutexLock(void* handle) : handle_(handle) {}
-    void* handle_;  // HANDLE, owned
+    explicit NamedMutexLock(HANDLE handle) : handle_(handle) {}
+    KernelHandle handle_;
 };

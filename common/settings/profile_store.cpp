@@ -7,6 +7,7 @@
 #include "ini_file.h"
 #include "profile_section.h"
 #include "shared_lock.h"
+#include "text_util.h"
 
 namespace {
 
@@ -32,10 +33,6 @@ int LastProfileSection(const CIniFile& ini) {
     }
     return last;
 }
-
-char16_t FoldChar(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
 
 bool EnsureFolderOf(const std::filesystem::path& file, std::string* error) {
     const auto folder = file.parent_path();
@@ -129,18 +126,10 @@ const ProfileRecord* GetProfileAt(const ProfileList& list, int32_t position) {
 }
 
 std::u16string TrimText(std::u16string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    return std::u16string(text.substr(b, e - b));
+    return std::u16string(TrimView(text, IsAsciiBlank<char16_t>));
 }
 
-bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldChar(a[i]) != FoldChar(b[i])) return false;
-    return true;
-}
+bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 bool ProfileNameExists(const ProfileList& list, std::u16string_view name) {
     for (const auto& record : list)
@@ -148,16 +137,21 @@ bool ProfileNameExists(const ProfileList& list, std::u16string_view name) {
     return false;
 }
 
-std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base) {
-    constexpr size_t kMax = kProfileNameUnits - 1;
-    std::u16string candidate(base.substr(0, std::min(base.size(), kMax)));
-    if (!ProfileNameExists(list, candidate)) return candidate;
+std::u16string FirstFreeName(std::u16string_view base, size_t maxUnits,
+                             const std::function<bool(std::u16string_view)>& taken) {
+    std::u16string candidate(base.substr(0, std::min(base.size(), maxUnits)));
+    if (!taken(candidate)) return candidate;
     for (int n = 1;; ++n) {
         const std::u16string suffix = u"_" + IntToText(n);
         // Cut the base, not the number, so the name stays unique and fits.
-        candidate = std::u16string(base.substr(0, std::min(base.size(), kMax - suffix.size()))) + suffix;
-        if (!ProfileNameExists(list, candidate)) return candidate;
+        candidate = std::u16string(base.substr(0, std::min(base.size(), maxUnits - suffix.size()))) + suffix;
+        if (!taken(candidate)) return candidate;
     }
+}
+
+std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base) {
+    return FirstFreeName(base, kProfileNameUnits - 1,
+                         [&](std::u16string_view name) { return ProfileNameExists(list, name); });
 }
 
 void ResetProfile(ProfileRecord& r) {

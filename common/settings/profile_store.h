@@ -3,6 +3,7 @@
 // values of its "Config" section, the reset values, name rules and part flags.
 // Both programs use this one reader and writer.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +61,11 @@ std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base)
 // Case-insensitive comparison of names as the name rules use it.
 bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b);
 std::u16string TrimText(std::u16string_view text);
+// The name rule of profiles and macros alike: `base`, or base + "_1", "_2", ...
+// whichever `taken` says is free first. The base, not the number, is cut so the
+// name fits in `maxUnits`.
+std::u16string FirstFreeName(std::u16string_view base, size_t maxUnits,
+                             const std::function<bool(std::u16string_view)>& taken);
 
 // Option's reset values; keeps the name, LightType and DPIColor 5 and 6.
 void ResetProfile(ProfileRecord& record);

@@ -1,7 +1,8 @@
 #pragma once
 // Owners for GDI objects and device contexts. Every GDI handle the programs
 // create lives in one of these, so nothing is deleted by hand and an early
-// return never leaks.
+// return never leaks. Fonts and the brushes and pens of painting come from
+// gdi_cache.h instead: made once per thread, never deleted by their users.
 #include <windows.h>
 
 #include <utility>
@@ -118,9 +119,3 @@ private:
     PAINTSTRUCT paint_{};
     HDC dc_ = nullptr;
 };
-
-// Arial at a pixel height, as every skinned window draws its texts.
-inline FontHandle CreateArialFont(int height, int width = 0, int weight = FW_NORMAL) {
-    return FontHandle(CreateFontW(height, width, 0, 0, weight, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0x20, L"Arial"));
-}

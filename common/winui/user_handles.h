@@ -1,11 +1,14 @@
 #pragma once
-// Owners for the window manager's own objects that are freed by hand: menus
-// and icons. Move-only, like the GDI owners, so nothing is destroyed twice.
+// Owners for the USER objects the programs create themselves: popup menus and
+// icons. Like the GDI owners in gdi.h, each handle lives in one of these, so
+// nothing is destroyed by hand and an early return never leaks.
 #include <windows.h>
 
 #include <utility>
 
-template <typename Handle, BOOL(WINAPI* Free)(Handle)>
+// Owns one USER object and destroys it with `Destroy` (any function that
+// takes the handle, so other kinds of handle can be owned the same way).
+template <typename Handle, auto Destroy>
 class UserObject {
 public:
     UserObject() = default;
@@ -22,16 +25,18 @@ public:
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void Reset(Handle handle = nullptr) {
-        if (handle_) Free(handle_);
+        if (handle_) Destroy(handle_);
         handle_ = handle;
     }
-    // Gives up ownership, for a menu that becomes another menu's submenu.
+    // Gives up ownership, for a menu that becomes another menu's submenu (its
+    // parent destroys it then).
     Handle Release() { return std::exchange(handle_, nullptr); }
 
 private:
     Handle handle_ = nullptr;
 };
 
-// Not for icons loaded with LR_SHARED: those belong to the system.
-using MenuHandle = UserObject<HMENU, &DestroyMenu>;
-using IconHandle = UserObject<HICON, &DestroyIcon>;
+// A menu made with CreateMenu or CreatePopupMenu (not a window's own menu).
+using MenuHandle = UserObject<HMENU, DestroyMenu>;
+// An icon made with LoadImage without LR_SHARED, CreateIconIndirect or SHGetFileInfo.
+using IconHandle = UserObject<HICON, DestroyIcon>;

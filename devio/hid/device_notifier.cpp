@@ -135,7 +135,7 @@ private:
 }  // namespace
 
 struct DeviceNotifier::Startup {
-    UniqueHandle ready;
+    KernelHandle ready;
     bool ok = false;
     HWND window = nullptr;
     DWORD threadId = 0;
@@ -151,7 +151,7 @@ bool DeviceNotifier::Start() {
     Startup startup;
     startup.ready.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!startup.ready) return false;
-    UniqueHandle thread = StartModuleThread([this, &startup] { ThreadMain(&startup); });
+    KernelHandle thread = StartModuleThread([this, &startup] { ThreadMain(&startup); });
     if (!thread) return false;
     // The thread signals once its window is up (or has failed); if it dies
     // first, its handle is signalled instead.

@@ -11,8 +11,8 @@
 
 #include "hid_backend.h"
 #include "hid_session.h"
+#include "kernel_handle.h"
 #include "message_target.h"
-#include "win32_handle.h"
 
 namespace hidio {
 
@@ -41,7 +41,7 @@ private:
     IHidBackend& backend_;
     MessageTarget& target_;
     const HidSession& session_;
-    UniqueHandle thread_;
+    KernelHandle thread_;
     HWND window_ = nullptr;  // owned by the notifier thread, which destroys it
     DWORD threadId_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "hid_framing.h"
 
+#include "text_util.h"
+
 namespace hidio {
 
 namespace {
@@ -12,25 +14,12 @@ std::vector<uint8_t> WithReportId(uint8_t id, std::span<const uint8_t> payload) 
     return report;
 }
 
-int HexValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-    return -1;
-}
-
 bool IsAlnum(wchar_t c) {
-    return HexValue(c) >= 0 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+    return HexDigitValue(c) >= 0 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
 }
-
-wchar_t Upper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (Upper(text[i]) != prefix[i]) return false;
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 // Reads the run of hex digits at the start of `text`; its length goes to *digits.
@@ -38,7 +27,7 @@ uint32_t ReadHexRun(std::wstring_view text, size_t* digits) {
     uint32_t value = 0;
     size_t n = 0;
     while (n < text.size() && n < 9) {
-        const int h = HexValue(text[n]);
+        const int h = HexDigitValue(text[n]);
         if (h < 0) break;
         value = (value << 4) | static_cast<uint32_t>(h);
         ++n;

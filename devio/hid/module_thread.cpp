@@ -36,7 +36,7 @@ HMODULE ThisModule() {
     return module;
 }
 
-UniqueHandle StartModuleThread(std::function<void()> body) {
+KernelHandle StartModuleThread(std::function<void()> body) {
     HMODULE module = nullptr;
     // Takes a reference on the module; the thread drops it when it ends.
     if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -50,7 +50,7 @@ UniqueHandle StartModuleThread(std::function<void()> body) {
         return {};
     }
     start.release();  // the thread owns it now
-    return UniqueHandle(thread);
+    return KernelHandle(thread);
 }
 
 }  // namespace hidio

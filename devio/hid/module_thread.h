@@ -10,13 +10,13 @@
 
 #include <functional>
 
-#include "win32_handle.h"
+#include "kernel_handle.h"
 
 namespace hidio {
 
 // Starts `body` on a new thread. The returned handle is the thread's (wait on it
 // to join); empty when the thread could not be started.
-UniqueHandle StartModuleThread(std::function<void()> body);
+KernelHandle StartModuleThread(std::function<void()> body);
 
 // The module handle of this library, whatever its file is called.
 HMODULE ThisModule();

@@ -1,7 +1,7 @@
 #pragma once
 // The feature channel over an open HID interface: one command per HidD_SetFeature.
 #include "hid_backend.h"
-#include "win32_handle.h"
+#include "kernel_handle.h"
 
 namespace hidio {
 
@@ -9,12 +9,12 @@ class Win32FeatureChannel final : public IFeatureChannel {
 public:
     // Takes the handle of the interface, opened for reading and writing without
     // FILE_FLAG_OVERLAPPED (HidD_SetFeature completes its request before it returns).
-    explicit Win32FeatureChannel(UniqueHandle device) : device_(std::move(device)) {}
+    explicit Win32FeatureChannel(KernelHandle device) : device_(std::move(device)) {}
 
     bool SendFeatureReport(std::span<const uint8_t> report) override;
 
 private:
-    UniqueHandle device_;
+    KernelHandle device_;
 };
 
 }  // namespace hidio

@@ -59,7 +59,7 @@ std::wstring InterfacePath(HDEVINFO list, SP_DEVICE_INTERFACE_DATA& data) {
 // Asks the interface about itself. Opened without access rights: that is allowed
 // even for the collections Windows keeps for itself (the pointer and keyboard).
 bool QueryInterface(const std::wstring& path, HidCollectionInfo* info) {
-    UniqueHandle device(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    KernelHandle device(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     0, nullptr));
     if (!device) return false;
     HIDD_ATTRIBUTES attributes{};
@@ -79,8 +79,8 @@ bool QueryInterface(const std::wstring& path, HidCollectionInfo* info) {
     return true;
 }
 
-UniqueHandle OpenForIo(const std::wstring& path, DWORD flags) {
-    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+KernelHandle OpenForIo(const std::wstring& path, DWORD flags) {
+    return KernelHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, flags, nullptr));
 }
 
@@ -110,13 +110,13 @@ std::vector<HidInterface> Win32HidBackend::EnumerateInterfaces() {
 }
 
 std::unique_ptr<IFeatureChannel> Win32HidBackend::OpenFeatureChannel(const HidInterface& iface) {
-    UniqueHandle device = OpenForIo(iface.path, 0);
+    KernelHandle device = OpenForIo(iface.path, 0);
     if (!device) return nullptr;
     return std::make_unique<Win32FeatureChannel>(std::move(device));
 }
 
 std::unique_ptr<IReportChannel> Win32HidBackend::OpenReportChannel(const HidInterface& iface) {
-    UniqueHandle device = OpenForIo(iface.path, FILE_FLAG_OVERLAPPED);
+    KernelHandle device = OpenForIo(iface.path, FILE_FLAG_OVERLAPPED);
     if (!device) return nullptr;
     return std::make_unique<Win32ReportChannel>(std::move(device));
 }

@@ -14,13 +14,13 @@ namespace {
 // dead stack frame.
 struct PendingWrite {
     OVERLAPPED overlapped{};
-    UniqueHandle done;
+    KernelHandle done;
     std::vector<uint8_t> buffer;
 };
 
 }  // namespace
 
-Win32ReportChannel::Win32ReportChannel(UniqueHandle device)
+Win32ReportChannel::Win32ReportChannel(KernelHandle device)
     : device_(std::move(device)), stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 Win32ReportChannel::~Win32ReportChannel() { Shutdown(); }
@@ -62,7 +62,7 @@ bool Win32ReportChannel::StartReading(size_t reportLength, ReportHandler onRepor
 }
 
 void Win32ReportChannel::ReadLoop(size_t reportLength, const ReportHandler& onReport) {
-    UniqueHandle readDone(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    KernelHandle readDone(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!readDone) return;
     std::vector<uint8_t> buffer(reportLength);
     for (;;) {
@@ -88,7 +88,7 @@ void Win32ReportChannel::ReadLoop(size_t reportLength, const ReportHandler& onRe
 
 void Win32ReportChannel::Shutdown() {
     shutDown_ = true;
-    UniqueHandle reader;
+    KernelHandle reader;
     {
         std::lock_guard<HidMutex> lock(readerMutex_);
         reader = std::move(reader_);

@@ -7,7 +7,7 @@
 
 #include "hid_backend.h"
 #include "hid_mutex.h"
-#include "win32_handle.h"
+#include "kernel_handle.h"
 
 namespace hidio {
 
@@ -18,7 +18,7 @@ public:
     static constexpr DWORD kCancelGraceMs = 500;
 
     // Takes the handle of the interface, opened with FILE_FLAG_OVERLAPPED.
-    explicit Win32ReportChannel(UniqueHandle device);
+    explicit Win32ReportChannel(KernelHandle device);
     ~Win32ReportChannel() override;
     Win32ReportChannel(const Win32ReportChannel&) = delete;
     Win32ReportChannel& operator=(const Win32ReportChannel&) = delete;
@@ -30,10 +30,10 @@ public:
 private:
     void ReadLoop(size_t reportLength, const ReportHandler& onReport);
 
-    UniqueHandle device_;
-    UniqueHandle stopEvent_;  // manual reset; set once by Shutdown
+    KernelHandle device_;
+    KernelHandle stopEvent_;  // manual reset; set once by Shutdown
     HidMutex readerMutex_;
-    UniqueHandle reader_;
+    KernelHandle reader_;
     std::atomic<bool> shutDown_{false};
 };
 

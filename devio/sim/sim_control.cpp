@@ -1,6 +1,7 @@
 #include "sim_control.h"
 
 #include "device_event.h"
+#include "text_util.h"
 
 std::optional<uint16_t> ParseWord(std::string_view text) {
     int base = 10;
@@ -11,11 +12,8 @@ std::optional<uint16_t> ParseWord(std::string_view text) {
     if (text.empty() || text.size() > 6) return std::nullopt;
     uint32_t value = 0;
     for (char c : text) {
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0) return std::nullopt;
+        const int digit = HexDigitValue(c);
+        if (digit < 0 || digit >= base) return std::nullopt;
         value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
         if (value > 0xFFFF) return std::nullopt;
     }

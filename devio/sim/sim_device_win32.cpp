@@ -61,9 +61,7 @@ SimDevice::SimDevice() {
     absoluteClock_ = Environment(L"DEVIO_SIM_TRACE_CLOCK") == L"qpc";
 }
 
-SimDevice::~SimDevice() {
-    if (traceFile_ != INVALID_HANDLE_VALUE) CloseHandle(traceFile_);
-}
+SimDevice::~SimDevice() = default;
 
 std::filesystem::path SimDevice::PathFromEnvironment(const wchar_t* variable, const wchar_t* defaultName) const {
     const std::wstring value = Environment(variable);
@@ -76,12 +74,13 @@ bool SimDevice::Present() const {
 }
 
 void SimDevice::Trace(const std::string& line) {
-    if (traceFile_ == INVALID_HANDLE_VALUE) {
+    if (!traceFile_) {
         const std::filesystem::path path = PathFromEnvironment(L"DEVIO_SIM_TRACE", L"devio-trace.txt");
         // Appended, and shared so tests can read and delete it while we write.
-        traceFile_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (traceFile_ == INVALID_HANDLE_VALUE) return;
+        traceFile_.Reset(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!traceFile_) return;
     }
     long long ms = 0;
     std::string stamp;
@@ -103,7 +102,7 @@ void SimDevice::Trace(const std::string& line) {
     const std::string text = stamp + " " + line + "\r\n";
     DWORD written = 0;
     // Unbuffered: each line is on disk when the call returns.
-    WriteFile(traceFile_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteFile(traceFile_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 void SimDevice::WriteState() {
@@ -145,8 +144,7 @@ int SimDevice::CloseDevMonitor() {
     Trace("Close_DevMonitor");
     target_ = nullptr;
     // The next session may name another trace file.
-    if (traceFile_ != INVALID_HANDLE_VALUE) CloseHandle(traceFile_);
-    traceFile_ = INVALID_HANDLE_VALUE;
+    traceFile_.Reset();
     return 1;
 }
 
@@ -248,37 +246,34 @@ std::string SimDevice::Execute(const SimCommand& command) {
 
 // The control window: a message-only window on a thread of the library's own.
 bool SimDevice::StartControlThread() {
-    if (controlThread_ != nullptr) return true;
+    if (controlThread_) return true;
     // The thread keeps the library loaded until it has left its code.
     HMODULE self = nullptr;
     if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&SimDevice::ControlProc),
                             &self))
         return false;
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (ready == nullptr) {
+    const KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!ready) {
         FreeLibrary(self);
         return false;
     }
-    ControlStart start{this, ready};
-    HANDLE thread = CreateThread(nullptr, 0, &SimDevice::ControlThread, &start, 0, &controlThreadId_);
-    if (thread == nullptr) {
-        CloseHandle(ready);
+    ControlStart start{this, ready.Get()};
+    KernelHandle thread(CreateThread(nullptr, 0, &SimDevice::ControlThread, &start, 0, &controlThreadId_));
+    if (!thread) {
         FreeLibrary(self);
         return false;
     }
-    const HANDLE waitFor[2] = {ready, thread};
+    const HANDLE waitFor[2] = {ready.Get(), thread.Get()};
     WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
-    CloseHandle(ready);
-    controlThread_ = thread;
+    controlThread_ = std::move(thread);
     return true;
 }
 
 void SimDevice::StopControlThread() {
-    if (controlThread_ == nullptr) return;
+    if (!controlThread_) return;
     PostThreadMessageW(controlThreadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(controlThread_, INFINITE);
-    CloseHandle(controlThread_);
-    controlThread_ = nullptr;
+    WaitForSingleObject(controlThread_.Get(), INFINITE);
+    controlThread_.Reset();
     controlThreadId_ = 0;
 }
 

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "kernel_handle.h"
 #include "mouse_emulator.h"
 #include "sim_control.h"
 
@@ -60,7 +61,7 @@ private:
     UINT eventMessage_ = 0;
     UINT plugMessage_ = 0;
 
-    HANDLE traceFile_ = INVALID_HANDLE_VALUE;  // owned
+    KernelHandle traceFile_;
     LARGE_INTEGER frequency_{};
     LARGE_INTEGER start_{};
     bool started_ = false;  // Open_DevMonitor was called: trace times count from it
@@ -68,7 +69,7 @@ private:
     // milliseconds (with fractions), comparable with other processes' clocks.
     bool absoluteClock_ = false;
 
-    HANDLE controlThread_ = nullptr;  // owned
+    KernelHandle controlThread_;
     DWORD controlThreadId_ = 0;
     HMODULE module_ = nullptr;  // this DLL; not owned
     std::filesystem::path folder_;

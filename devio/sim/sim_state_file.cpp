@@ -4,6 +4,7 @@
 #include "ini_file.h"
 #include "slot_decoder.h"
 #include "text_codec.h"
+#include "text_util.h"
 
 namespace {
 
@@ -19,14 +20,8 @@ std::u16string PackedHex(const DeviceBlock& block) {
 
 bool ParsePackedHex(const std::u16string& text, DeviceBlock& block) {
     if (text.size() != block.size() * 2) return false;
-    const auto digit = [](char16_t c) -> int {
-        if (c >= u'0' && c <= u'9') return c - u'0';
-        if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-        if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-        return -1;
-    };
     for (size_t i = 0; i < block.size(); ++i) {
-        const int hi = digit(text[2 * i]), lo = digit(text[2 * i + 1]);
+        const int hi = HexDigitValue(text[2 * i]), lo = HexDigitValue(text[2 * i + 1]);
         if (hi < 0 || lo < 0) return false;
         block[i] = static_cast<uint8_t>(hi * 16 + lo);
     }

@@ -56,7 +56,12 @@ struct DecodedSlot {
 
 DecodedSlot DecodeSlot(const MouseSlot& slot);
 DecodedLighting DecodeLighting(const LightingTriple& bytes);
+// Every function code whose entry, on the button at `buttonIndex`, is these
+// bytes, in code order; read from the decoder's own table of the format.
 std::vector<uint8_t> CodesForEntry(const ButtonEntry& entry, int buttonIndex);
+// Whether that table has a row for the code; the host sends any other code as
+// four zero bytes.
+bool SlotKnowsFunction(uint8_t functionCode);
 // Steps end at the first byte whose bit 0 is clear (a step's first byte always
 // has it set). A 0x01/0x81 step whose fourth byte is 0x02 is read as the long
 // form; the format cannot tell that from two short steps when the second key

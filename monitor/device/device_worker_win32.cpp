@@ -6,7 +6,6 @@
 
 #include "app_messages.h"
 #include "button_table.h"
-#include "kernel_handle.h"
 #include "platform_sleeper_win32.h"
 
 namespace {
@@ -39,35 +38,34 @@ DeviceWorker::DeviceWorker(IDeviceChannel& channel, const IDeviceStateSource& st
 DeviceWorker::~DeviceWorker() { Stop(); }
 
 bool DeviceWorker::Start() {
-    if (thread_ != nullptr) return true;
+    if (thread_) return true;
     const KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!ready) return false;
     StartContext context{this, ready.Get()};
     DWORD id = 0;
     // No STACK_SIZE_PARAM_IS_A_RESERVATION: 4096 bytes are committed, the
     // reservation is the program's default.
-    HANDLE thread = CreateThread(nullptr, kWorkerStackCommit, &DeviceWorker::ThreadMain, &context, 0, &id);
-    if (thread == nullptr) {
+    KernelHandle thread(CreateThread(nullptr, kWorkerStackCommit, &DeviceWorker::ThreadMain, &context, 0, &id));
+    if (!thread) {
         OutputDebugStringA("DeviceWorker: CreateThread failed\n");
         return false;
     }
     // The thread signals once its queue exists; if it died instead, do not wait forever.
-    const HANDLE waitFor[2] = {ready.Get(), thread};
+    const HANDLE waitFor[2] = {ready.Get(), thread.Get()};
     WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
-    thread_ = thread;
+    thread_ = std::move(thread);
     threadId_ = id;
     return true;
 }
 
 void DeviceWorker::Stop() {
-    if (thread_ == nullptr) return;
+    if (!thread_) return;
     // A full queue refuses the post; the thread keeps draining it, so try again.
     while (!PostThreadMessageW(threadId_, WM_QUIT, 0, 0)) {
-        if (WaitForSingleObject(thread_, 10) == WAIT_OBJECT_0) break;
+        if (WaitForSingleObject(thread_.Get(), 10) == WAIT_OBJECT_0) break;
     }
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    WaitForSingleObject(thread_.Get(), INFINITE);
+    thread_.Reset();
     threadId_ = 0;
     std::lock_guard lock(mutex_);
     jobs_.clear();
@@ -85,7 +83,7 @@ bool DeviceWorker::PostDownload(const ProfileStore& store, DownloadKind kind, in
 }
 
 bool DeviceWorker::PostJob(std::unique_ptr<DownloadJob> job) {
-    if (thread_ == nullptr || job == nullptr) return false;
+    if (!thread_ || job == nullptr) return false;
     const auto kind = static_cast<WPARAM>(job->kind);
     std::lock_guard lock(mutex_);
     const intptr_t id = nextJobId_++;

@@ -21,6 +21,7 @@
 
 #include "device_state.h"
 #include "download_job.h"
+#include "kernel_handle.h"
 
 struct ButtonTable;
 
@@ -43,7 +44,7 @@ public:
     // A download in progress runs to its end first; jobs still queued are dropped.
     void Stop();
 
-    bool IsRunning() const { return thread_ != nullptr; }
+    bool IsRunning() const { return thread_.Valid(); }
     unsigned long ThreadId() const { return threadId_; }
 
     // Queues a download of the store's current profile. False when nothing was
@@ -68,7 +69,7 @@ private:
     IWorkerHost* host_;
     ISleeper* sleeper_;
 
-    void* thread_ = nullptr;  // HANDLE, owned
+    KernelHandle thread_;
     unsigned long threadId_ = 0;
 
     mutable std::mutex mutex_;

@@ -1,30 +1,26 @@
 #include "bitmap_edit.h"
 
+#include "gdi.h"
+#include "gdi_cache.h"
+#include "skin_control.h"
+
 UINT BitmapEditKillFocusMessage() {
     static const UINT message = RegisterWindowMessageW(L"BitmapEdit_KillFocus");
     return message;
 }
 
-CBitmapEdit::CBitmapEdit()
-    : font_(CreateFontW(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial")) {}
+CBitmapEdit::CBitmapEdit() : font_(CachedFont(kSkinFontFace, 15)) {}
 
 bool CBitmapEdit::Create(HWND parent, const SkinRect& rect, DWORD style, int id) {
     BitmapEditKillFocusMessage();  // registered before anyone waits for it
-    CreateParams p;
-    p.className = L"GmBitmapEdit";
-    p.style = style | WS_CHILD;
-    p.x = rect.left;
-    p.y = rect.top;
-    p.width = rect.Width() > 0 ? rect.Width() : 0;
-    p.height = rect.Height() > 0 ? rect.Height() : 0;
-    p.parent = parent;
-    p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    CreateParams p = SkinControlParams(L"GmBitmapEdit", rect, parent, id);
+    p.style = style | WS_CHILD;  // shown when the owner says so
     return CreateSuperclassed(L"EDIT", p);
 }
 
 void CBitmapEdit::ApplyFont() {
     if (!hwnd()) return;
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     // The font brings margins of its own; the text's place is set at every erase.
     SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 }
@@ -51,10 +47,9 @@ std::wstring CBitmapEdit::Text() const {
 }
 
 HBRUSH CBitmapEdit::OnReflectedCtlColor(HDC dc) {
-    backBrush_.Reset(CreateSolidBrush(backColor_));
     SetTextColor(dc, textColor_);
     SetBkColor(dc, backColor_);
-    return backBrush_.get();
+    return CachedBrush(backColor_);
 }
 
 void CBitmapEdit::OnChanged() {
@@ -72,14 +67,19 @@ bool CBitmapEdit::OnReflectedCommand(WORD code) {
     return false;  // the parent still sees the notification itself
 }
 
+void CBitmapEdit::OnTimer(UINT_PTR) {
+    // The edit control's own timers (scrolling while a selection is dragged
+    // past its edge): the framework would keep them from it.
+    DefaultProc();
+}
+
 void CBitmapEdit::PlaceText(HDC dc) {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    BrushHandle fill(CreateSolidBrush(backColor_));
-    FillRect(dc, &client, fill.get());
+    FillRect(dc, &client, CachedBrush(backColor_));
     TEXTMETRICW metrics{};
     {
-        SelectGuard select(dc, font_.get());
+        SelectGuard select(dc, font_);
         GetTextMetricsW(dc, &metrics);
     }
     const int height = client.bottom - client.top;
@@ -100,5 +100,3 @@ LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return CWindow::HandleMessage(message, wParam, lParam);
     }
 }
-
-void CBitmapEdit::OnDestroy() { backBrush_.Reset(); }

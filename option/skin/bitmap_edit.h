@@ -8,7 +8,6 @@
 #include <string>
 
 #include "button_pos.h"
-#include "gdi.h"
 #include "window.h"
 
 // The registered "BitmapEdit_KillFocus" message; registered on first use, once.
@@ -38,7 +37,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HBRUSH OnReflectedCtlColor(HDC dc) override;
     bool OnReflectedCommand(WORD code) override;
-    void OnDestroy() override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     void PlaceText(HDC dc);
@@ -46,7 +45,6 @@ private:
 
     COLORREF textColor_ = RGB(36, 36, 36);
     COLORREF backColor_ = RGB(255, 255, 255);
-    BrushHandle backBrush_;
-    FontHandle font_;
+    HFONT font_;  // not owned: the thread's font cache keeps it
     unsigned changes_ = 0;
 };

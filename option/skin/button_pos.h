@@ -30,6 +30,9 @@ struct ButtonPos {
     SkinRect rect;                   // client pixels of the window
     char16_t text[kTextUnits] = {};  // the control's tooltip
     uint32_t initialCheck = 0;       // always 0 after parsing
+    // The "BUTTONPOS" number the entry was read under: the control's id. 0
+    // for a value parsed on its own, and controls with id 0 have no entry.
+    int32_t entry = 0;
 
     std::u16string_view Name() const { return std::u16string_view(name); }
     std::u16string_view Text() const { return std::u16string_view(text); }

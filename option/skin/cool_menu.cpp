@@ -1,6 +1,7 @@
 #include "cool_menu.h"
 
 #include "gdi.h"
+#include "gdi_cache.h"
 #include "menu_registry.h"
 #include "module.h"
 
@@ -79,13 +80,11 @@ void CCoolMenu::DrawFrame(HWND window, HDC dc) {
     RECT frame{};
     GetWindowRect(window, &frame);
     OffsetRect(&frame, -frame.left, -frame.top);
-    BrushHandle outer(CreateSolidBrush(kOuterColor));
-    BrushHandle inner(CreateSolidBrush(kInnerColor));
-    FrameRect(dc, &frame, outer.get());
+    FrameRect(dc, &frame, CachedBrush(kOuterColor));
     InflateRect(&frame, -1, -1);
-    FrameRect(dc, &frame, inner.get());
+    FrameRect(dc, &frame, CachedBrush(kInnerColor));
     InflateRect(&frame, -1, -1);
-    FrameRect(dc, &frame, inner.get());
+    FrameRect(dc, &frame, CachedBrush(kInnerColor));
 }
 
 LRESULT CALLBACK CCoolMenu::MenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,19 +1,18 @@
 #include "skin_button.h"
 
-#include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "app_messages.h"
+#include "buffered_paint.h"
+#include "gdi_cache.h"
+#include "skin_control.h"
 
 namespace {
 
 constexpr wchar_t kButtonClass[] = L"GmSkinButton";
 // What a button shows where its skin gave it no picture.
 constexpr COLORREF kNoPicture = RGB(16, 16, 16);
-// While lit, the button looks where the pointer is this often. The capture
-// brings every move on Windows, but not where the pointer leaves for a part of
-// the screen that is no window of ours (an X server without a window manager).
-constexpr UINT_PTR kPointerTimer = 1;
-constexpr UINT kPointerTimerMs = 100;
 
 static_assert(text_format::kCenter == DT_CENTER && text_format::kRight == DT_RIGHT &&
               text_format::kVCenter == DT_VCENTER && text_format::kWordBreak == DT_WORDBREAK &&
@@ -24,23 +23,30 @@ static_assert(text_format::kCenter == DT_CENTER && text_format::kRight == DT_RIG
 
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+LPARAM PointParam(POINT at) { return MAKELPARAM(at.x, at.y); }
+
+// One message of a button on the stack. The count lives apart from the
+// button, so a handler that deletes the button leaves nothing dangling.
+class DispatchCount {
+public:
+    explicit DispatchCount(std::shared_ptr<int> count) : count_(std::move(count)) { ++*count_; }
+    ~DispatchCount() { --*count_; }
+    DispatchCount(const DispatchCount&) = delete;
+    DispatchCount& operator=(const DispatchCount&) = delete;
+
+private:
+    std::shared_ptr<int> count_;
+};
 
 }  // namespace
 
 // ---- CSkinButtonBase -------------------------------------------------------
 
-bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect) {
-    CreateParams p;
-    p.className = kButtonClass;
-    p.title = L"";
-    p.style = WS_CHILD | WS_VISIBLE;  // 0x50000000
-    p.x = rect.left;
-    p.y = rect.top;
-    p.width = std::max(0, rect.Width());
-    p.height = std::max(0, rect.Height());
-    p.parent = parent;
-    p.menuOrId = nullptr;  // control id 0
-    if (!CreateSuperclassed(L"BUTTON", p)) return false;
+CSkinButtonBase::CSkinButtonBase()
+    : hover_(*this, [this](const HoverState::Change& change) { OnHoverChange(change); }) {}
+
+bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect, int id) {
+    if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id))) return false;
     const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
     SendMessageW(hwnd(), BM_SETSTYLE, (style & 0xFF) | BS_OWNERDRAW, TRUE);
     SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
@@ -48,7 +54,7 @@ bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect) {
 }
 
 bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures) {
-    if (!Create(parent, pos.rect)) return false;
+    if (!Create(parent, pos.rect, pos.entry)) return false;
     SetBitmaps(pos.rect, pictures.normal, pictures.over, pictures.down, pictures.disabled);
     SetCheck(static_cast<int>(pos.initialCheck));
     SetTooltipText(reinterpret_cast<const wchar_t*>(pos.text), true);
@@ -89,9 +95,8 @@ void CSkinButtonBase::SetCheck(int checked) {
 void CSkinButtonBase::SetTooltipText(const wchar_t* text, bool activate) { tooltip_.SetText(hwnd(), text, activate); }
 
 void CSkinButtonBase::SetHover(bool hover) {
-    hover_ = hover;
+    hover_.Set(hover ? 0 : HoverState::kNone);
     NotifyHover(hover);
-    WatchPointer(hover);
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -100,115 +105,86 @@ void CSkinButtonBase::NotifyHover(bool state) {
         PostMessageW(parent, WM_BUTTON_HOVER, state ? 1 : 0, static_cast<LPARAM>(hoverId_));
 }
 
-void CSkinButtonBase::OnMouseMove(WPARAM keys, LPARAM position) {
-    HWND self = hwnd();
-    const bool leftHeld = (keys & MK_LBUTTON) != 0;
-    // Entered with the button held (a drag from elsewhere): no hover look.
-    if (leftHeld && !hover_) return;
-    if (GetCapture() != self) {
-        // A move replayed after a capture ends can come from where the pointer
-        // was, not where it is; only a pointer really over the button lights it.
-        POINT cursor{};
-        if (GetCursorPos(&cursor) && WindowFromPoint(cursor) != self) return;
-        if (GetActiveWindow() && (GetWindow(self, GW_OWNER) || GetParent(self))) {
-            hover_ = true;
-            NotifyHover(true);
-            WatchPointer(true);
-            SetCapture(self);
-            InvalidateRect(self, nullptr, FALSE);
-            SetActiveWindow(self);
-        }
-        return;
-    }
-    POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    ClientToScreen(self, &at);
-    if (WindowFromPoint(at) != self) Leave(leftHeld);
+void CSkinButtonBase::OnHoverChange(const HoverState::Change& change) {
+    NotifyHover(change.entered != HoverState::kNone);
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void CSkinButtonBase::Leave(bool leftHeld) {
-    if (hover_) {
-        hover_ = false;
-        NotifyHover(false);
-        InvalidateRect(hwnd(), nullptr, FALSE);
-    }
-    if (!leftHeld && GetCapture() == hwnd()) ReleaseCapture();
-}
-
-void CSkinButtonBase::WatchPointer(bool on) {
-    if (!hwnd()) return;
-    if (on) {
-        SetTimer(hwnd(), kPointerTimer, kPointerTimerMs, nullptr);
-    } else {
-        KillTimer(hwnd(), kPointerTimer);
-    }
-}
-
-void CSkinButtonBase::OnTimer(UINT_PTR id) {
-    if (id != kPointerTimer) return;
-    POINT at{};
-    if (hover_ && GetCursorPos(&at) && WindowFromPoint(at) != hwnd()) {
-        const int leftButton = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-        Leave(GetAsyncKeyState(leftButton) < 0);
-    }
-    if (!hover_) WatchPointer(false);
+void CSkinButtonBase::ActivateOwner() {
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    if (!owner) owner = GetParent(hwnd());
+    HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    if (top && GetActiveWindow() != top) SetActiveWindow(top);
 }
 
 LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(hwnd(), message, wParam, lParam);
-    switch (message) {
-        case WM_MOUSEMOVE: {
-            const LRESULT result = DefaultProc(message, wParam, lParam);
-            OnMouseMove(wParam, lParam);
-            return result;
-        }
-        case WM_CAPTURECHANGED:
-            // lParam is the window that gains the capture: the button itself when
-            // the system button takes it again on a press, which loses nothing.
-            if (hover_ && reinterpret_cast<HWND>(lParam) != hwnd()) {
-                // Only our own capture is ours to give up: by now it may belong to
-                // the window that took it (a menu, say).
-                if (GetCapture() == hwnd()) ReleaseCapture();
-                InvalidateRect(hwnd(), nullptr, FALSE);
-            }
-            return DefaultProc(message, wParam, lParam);
-        case WM_KILLFOCUS: {
-            const LRESULT result = DefaultProc(message, wParam, lParam);
-            hover_ = false;
-            NotifyHover(false);
-            InvalidateRect(hwnd(), nullptr, FALSE);
-            return result;
-        }
-        case WM_LBUTTONDBLCLK:
-            // Every click counts as a click, however quickly it follows the last.
-            message = WM_LBUTTONDOWN;
-            [[fallthrough]];
-        case WM_LBUTTONDOWN: {
-            HWND owner = GetWindow(hwnd(), GW_OWNER);
-            if (!owner) owner = GetParent(hwnd());
-            HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
-            if (top && GetActiveWindow() != top) SetActiveWindow(top);
-            return DefaultProc(message, wParam, lParam);
-        }
-        case WM_LBUTTONUP:
-            if (checkMode_) {
-                checked_ = checked_ == 0 ? 1 : 0;
-                // The system button still thinks it is held; it is not.
-                DefaultProc(BM_SETSTATE, FALSE, 0);
-                InvalidateRect(hwnd(), nullptr, FALSE);
-                if (HWND parent = GetParent(hwnd()))
-                    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd()));
-                return 0;
-            }
-            return DefaultProc(message, wParam, lParam);
-        case WM_ERASEBKGND:
-            return 0;  // the drawing covers the button
-        default:
-            return CWindow::HandleMessage(message, wParam, lParam);
-    }
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
+    if (message == WM_ERASEBKGND) return 0;  // the drawing covers the button
+    const DispatchCount count(dispatching_);
+    return CWindow::HandleMessage(message, wParam, lParam);
+}
+
+bool CSkinButtonBase::OnMouseMove(POINT at, UINT keys) {
+    DefaultProc();
+    hover_.OnMouseMove(at, keys);
+    return true;
+}
+
+bool CSkinButtonBase::OnMouseLeave() {
+    hover_.OnMouseLeave();
+    return false;  // the system button tracks its own leave too
+}
+
+void CSkinButtonBase::OnTimer(UINT_PTR id) { hover_.OnTimer(id); }
+
+bool CSkinButtonBase::OnKillFocus(HWND) {
+    DefaultProc();
+    SetHover(false);
+    return true;
+}
+
+bool CSkinButtonBase::OnLButtonDown(POINT, UINT) {
+    ActivateOwner();
+    return false;
+}
+
+bool CSkinButtonBase::OnLButtonDblClk(POINT at, UINT keys) {
+    // Every click counts as a click, however quickly it follows the last.
+    ActivateOwner();
+    DefaultProc(WM_LBUTTONDOWN, keys, PointParam(at));
+    return true;
+}
+
+bool CSkinButtonBase::OnLButtonUp(POINT, UINT) {
+    if (!checkMode_) return false;  // the system button reports the click
+    checked_ = checked_ == 0 ? 1 : 0;
+    // The system button still thinks it is held, and holds the capture it
+    // took at the press; neither is true any more.
+    DefaultProc(BM_SETSTATE, FALSE, 0);
+    if (GetCapture() == hwnd()) ReleaseCapture();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    if (HWND parent = GetParent(hwnd()))
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hwnd()));
+    return true;
+}
+
+bool CSkinButtonBase::OnReflectedCommand(WORD code) {
+    // The dialog manager names a control by its id alone: Enter, Esc and the
+    // close command arrive as IDOK or IDCANCEL with whichever control has that
+    // id, and buttons of skin entries 1 and 2 do. A click of this button is
+    // always sent from inside one of its own messages; anything else is the
+    // dialog manager's command, and goes on as such, naming no control.
+    if (code != BN_CLICKED || *dispatching_ > 0) return false;
+    const int id = GetDlgCtrlID(hwnd());
+    if (id != IDOK && id != IDCANCEL) return false;
+    if (HWND parent = GetParent(hwnd())) SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return true;
 }
 
 void CSkinButtonBase::OnDestroy() {
-    tooltip_.Destroy();
+    hover_.Stop();
+    tooltip_.Remove();
     for (auto& picture : pictures_) picture.Reset();
 }
 
@@ -218,7 +194,7 @@ ButtonState CSkinButtonBase::StateOf(UINT itemState) const {
     state.disabled = (itemState & ODS_DISABLED) != 0;
     state.pressed = (itemState & ODS_SELECTED) != 0;
     state.checked = checked_ != 0;
-    state.hover = hover_;
+    state.hover = hover_.Hovered();
     return state;
 }
 
@@ -229,18 +205,7 @@ bool CSkinButtonBase::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
 
 void CSkinButtonBase::Draw(HDC dc, const RECT& rc, UINT itemState) {
     const ButtonState state = StateOf(itemState);
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return;
-    MemoryDC buffer(dc);
-    BitmapHandle bitmap(buffer ? CreateCompatibleBitmap(dc, width, height) : nullptr);
-    if (bitmap) {
-        SelectGuard select(buffer.get(), bitmap.get());
-        Compose(buffer.get(), RECT{0, 0, width, height}, state);
-        BitBlt(dc, rc.left, rc.top, width, height, buffer.get(), 0, 0, SRCCOPY);
-    } else {
-        Compose(dc, rc, state);  // no memory for a buffer: draw in place
-    }
+    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) { Compose(target, area, state); });
 }
 
 void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const {
@@ -250,8 +215,7 @@ void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) c
         SelectGuard select(source.get(), picture);
         BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source.get(), 0, 0, SRCCOPY);
     } else {
-        BrushHandle fill(CreateSolidBrush(kNoPicture));
-        FillRect(dc, &rc, fill.get());
+        FillRect(dc, &rc, CachedBrush(kNoPicture));
     }
 }
 
@@ -280,8 +244,7 @@ void CSkinButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
 void CSkinButton::DrawCaption(HDC dc, const RECT& rc, const ButtonState& state) const {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ChooseCaptionColor(state, colors_));
-    FontHandle font = CreateArialFont(fontHeight_, fontWidth_);
-    SelectGuard selectFont(dc, font.get());
+    SelectGuard selectFont(dc, CachedFont(kSkinFontFace, fontHeight_, fontWidth_));
     const CaptionLayout layout = LayoutCaption(align_, ToSkinRect(rc));
     const int length = static_cast<int>(caption_.size());
     switch (layout.kind) {
@@ -308,8 +271,7 @@ void CSkinButton::DrawLamps(HDC dc) const {
     const auto colors = LampColors(indicator_);
     if (!colors) return;
     for (int lamp = 0; lamp < 3; ++lamp) {
-        BrushHandle brush(CreateSolidBrush((*colors)[lamp]));
         const RECT r = ToRect(LampRect(lamp));
-        FillRect(dc, &r, brush.get());
+        FillRect(dc, &r, CachedBrush((*colors)[lamp]));
     }
 }

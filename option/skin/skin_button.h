@@ -1,30 +1,34 @@
 #pragma once
 // Skinned buttons: owner-drawn push buttons that show one of four pictures cut
 // from their window's "Normal", "Over", "Down" and "Disable" images, light up
-// under the pointer (tracked with the mouse capture), can act as two-state
-// switches, and carry a tooltip.
+// under the pointer, can act as two-state switches, and carry a tooltip.
 //
-// All skinned buttons have control id 0: windows tell them apart by the handle
-// in WM_COMMAND's lParam. Hover changes are posted to the parent as
-// WM_BUTTON_HOVER (wParam 1 entered / 0 left, lParam the hover id).
+// A button made from a skin entry has the entry's number as its control id (0
+// without one); windows tell their buttons apart by the handle in WM_COMMAND's
+// lParam. Hover changes are posted to the parent as WM_BUTTON_HOVER (wParam 1
+// entered / 0 left, lParam the hover id).
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "button_look.h"
 #include "button_pos.h"
-#include "button_tooltip.h"
+#include "control_tooltip.h"
 #include "gdi.h"
+#include "hover_tracker.h"
 #include "skin_dialog.h"
 #include "window.h"
 
 class CSkinButtonBase : public CWindow {
 public:
-    // A child at `rect` of `parent`, visible, no text, id 0; it makes itself
-    // owner-drawn and leaves the tab order.
-    bool Create(HWND parent, const SkinRect& rect);
-    // Create, cut the pictures at the entry's rectangle, and take the entry's
-    // text as the tooltip.
+    CSkinButtonBase();
+
+    // A child at `rect` of `parent`, visible, no text, control id `id`; it
+    // makes itself owner-drawn and leaves the tab order.
+    bool Create(HWND parent, const SkinRect& rect, int id = 0);
+    // Create with the entry's number as the id, cut the pictures at the
+    // entry's rectangle, and take the entry's text as the tooltip.
     bool CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures);
 
     // Cuts the four pictures out of the window images at `rect`. A missing image
@@ -35,9 +39,10 @@ public:
     void SetCheckMode(bool on) { checkMode_ = on; }
     bool CheckMode() const { return checkMode_; }
     void SetTooltipText(const wchar_t* text, bool activate);
-    const CButtonTooltip& Tooltip() const { return tooltip_; }
+    const CControlTooltip& Tooltip() const { return tooltip_; }
+    // Lights the button or not, for the program, and tells the parent either way.
     void SetHover(bool hover);
-    bool Hover() const { return hover_; }
+    bool Hover() const { return hover_.Hovered(); }
     void SetHoverId(int id) { hoverId_ = id; }
     int HoverId() const { return hoverId_; }
     HBITMAP Picture(ButtonPicture which) const { return pictures_[static_cast<int>(which)].get(); }
@@ -48,8 +53,15 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnReflectedDrawItem(DRAWITEMSTRUCT* item) override;
+    bool OnReflectedCommand(WORD code) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
+    bool OnMouseMove(POINT at, UINT keys) override;
+    bool OnMouseLeave() override;
+    bool OnKillFocus(HWND gaining) override;
+    bool OnLButtonDown(POINT at, UINT keys) override;
+    bool OnLButtonDblClk(POINT at, UINT keys) override;
+    bool OnLButtonUp(POINT at, UINT keys) override;
 
     ButtonState StateOf(UINT itemState) const;
     // Composes the face into `dc` (an off-screen buffer, or the button itself
@@ -60,18 +72,19 @@ protected:
 
 private:
     void NotifyHover(bool state);
-    void OnMouseMove(WPARAM keys, LPARAM position);
-    // The pointer is elsewhere: hover ends, and the capture too unless the
-    // left button is held.
-    void Leave(bool leftHeld);
-    void WatchPointer(bool on);
+    void OnHoverChange(const HoverState::Change& change);
+    // A press activates the top-level window the button belongs to.
+    void ActivateOwner();
 
     BitmapHandle pictures_[kButtonPictureCount];
     bool checkMode_ = false;
     int checked_ = 0;
-    bool hover_ = false;
     int hoverId_ = 0;
-    CButtonTooltip tooltip_;
+    // Messages of this button being handled right now: a click the button
+    // reports is always sent from inside one of them.
+    std::shared_ptr<int> dispatching_ = std::make_shared<int>(0);
+    CHoverTracker hover_;
+    CControlTooltip tooltip_;
 };
 
 class CSkinButton : public CSkinButtonBase {

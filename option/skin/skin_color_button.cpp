@@ -8,6 +8,8 @@ void CSkinColorButton::Compose(HDC dc, const RECT& rc, const ButtonState& state)
     RegionHandle upright(CreateRectRgn(rc.left + 1, rc.top, rc.right - 1, rc.bottom));
     if (!swatch || !upright) return;
     CombineRgn(swatch.get(), swatch.get(), upright.get(), RGN_OR);
+    // Not from the thread's cache: the swatch shows whatever colour the user
+    // picks, and the cache would keep every one of them.
     BrushHandle brush(CreateSolidBrush(fill_));
     FillRgn(dc, swatch.get(), brush.get());
 }

@@ -25,7 +25,9 @@ SkinScreen SkinDescription::ReadScreen() const {
 }
 
 ButtonPos SkinDescription::ReadEntry(int number) const {
-    return ParseButtonPos(ini_.ReadString(kButtonPos, IntToText(number), u""));
+    ButtonPos pos = ParseButtonPos(ini_.ReadString(kButtonPos, IntToText(number), u""));
+    pos.entry = number;
+    return pos;
 }
 
 bool SkinDescription::HasEntry(int number) const { return ini_.HasKey(kButtonPos, IntToText(number)); }

@@ -1,6 +1,8 @@
 #include "skin_dialog.h"
 
 #include "bitmap_region.h"
+#include "buffered_paint.h"
+#include "gdi_cache.h"
 #include "skin_folder.h"
 #include "skin_image.h"
 
@@ -34,22 +36,22 @@ void CSkinDialog::LoadSkin() {
     const SkinDescription skin(folder, skinFile_);
     const SkinScreen screen = skin.ReadScreen();
 
+    // The "Normal" picture is the background and the controls' normal
+    // pictures at once: decoded once, kept as the background.
     SIZE size{0, 0};
-    BitmapHandle normal, over, down, disabled;
+    BitmapHandle over, down, disabled;
     LoadSkinImage(Wide(skin.ImagePath(screen.mask)), mask_, size);
-    LoadSkinImage(Wide(skin.ImagePath(screen.normal)), normal, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.normal)), background_, backgroundSize_);
     LoadSkinImage(Wide(skin.ImagePath(screen.over)), over, size);
     LoadSkinImage(Wide(skin.ImagePath(screen.down)), down, size);
     LoadSkinImage(Wide(skin.ImagePath(screen.disable)), disabled, size);
-    LoadSkinImage(Wide(skin.ImagePath(screen.normal)), background_, size);
-    backgroundSize_ = size;
 
     // Without a background picture the template's size stays: the window still
     // opens and can be closed.
     if (backgroundSize_.cx > 0 && backgroundSize_.cy > 0)
         MoveWindow(hwnd(), 0, 0, backgroundSize_.cx, backgroundSize_.cy, TRUE);
 
-    CreateControls(skin, SkinPictures{normal.get(), over.get(), down.get(), disabled.get()});
+    CreateControls(skin, SkinPictures{background_.get(), over.get(), down.get(), disabled.get()});
 }
 
 void CSkinDialog::OnDestroy() {
@@ -65,40 +67,25 @@ void CSkinDialog::PaintBackground(HDC dc, const RECT& client) {
         BitBlt(dc, 0, 0, backgroundSize_.cx, backgroundSize_.cy, source.get(), 0, 0, SRCCOPY);
         // A window larger than its picture: no garbage beyond it.
         if (client.right > backgroundSize_.cx || client.bottom > backgroundSize_.cy) {
-            BrushHandle fill(CreateSolidBrush(kNoBackground));
             RECT right{backgroundSize_.cx, 0, client.right, client.bottom};
             RECT below{0, backgroundSize_.cy, client.right, client.bottom};
-            FillRect(dc, &right, fill.get());
-            FillRect(dc, &below, fill.get());
+            FillRect(dc, &right, CachedBrush(kNoBackground));
+            FillRect(dc, &below, CachedBrush(kNoBackground));
         }
     } else {
-        BrushHandle fill(CreateSolidBrush(kNoBackground));
-        FillRect(dc, &client, fill.get());
+        FillRect(dc, &client, CachedBrush(kNoBackground));
     }
 }
 
 bool CSkinDialog::OnPaint() {
     PaintDC paint(hwnd());
-    if (!paint.get()) return true;
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-
-    MemoryDC buffer(paint.get());
-    BitmapHandle bufferBitmap(width > 0 && height > 0 ? CreateCompatibleBitmap(paint.get(), width, height) : nullptr);
-    if (buffer && bufferBitmap) {
-        SelectGuard select(buffer.get(), bufferBitmap.get());
-        PaintBackground(buffer.get(), client);
-        SetBkMode(buffer.get(), TRANSPARENT);
-        PaintOver(buffer.get(), client);
-        BitBlt(paint.get(), 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
-    } else {
-        // No memory for the buffer: paint straight to the screen rather than not at all.
-        PaintBackground(paint.get(), client);
-        SetBkMode(paint.get(), TRANSPARENT);
-        PaintOver(paint.get(), client);
-    }
+    PaintBuffered(paint.get(), client, [this](HDC dc, const RECT& area) {
+        PaintBackground(dc, area);
+        SetBkMode(dc, TRANSPARENT);
+        PaintOver(dc, area);
+    });
     return true;
 }
 
@@ -106,19 +93,25 @@ LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return TRUE;  // the paint covers the whole client area
-        case WM_LBUTTONDOWN: {
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            OnBackgroundPress(at);
-            const DragMode mode = Drag();
-            if (mode != DragMode::kNone) {
-                HWND target = mode == DragMode::kSelf ? hwnd() : GetParent(hwnd());
-                if (target) PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
-            }
-            return CDialogBase::HandleMessage(message, wParam, lParam);
-        }
+        case WM_CLOSE:
+            // The dialog manager would name the control with id IDCANCEL, and
+            // refuse when it is disabled; here that id is skin entry 2, no
+            // Cancel button. The close command names no control.
+            PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return 0;
         default:
             return CDialogBase::HandleMessage(message, wParam, lParam);
     }
+}
+
+bool CSkinDialog::OnLButtonDown(POINT at, UINT) {
+    OnBackgroundPress(at);
+    const DragMode mode = Drag();
+    if (mode != DragMode::kNone) {
+        HWND target = mode == DragMode::kSelf ? hwnd() : GetParent(hwnd());
+        if (target) PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    }
+    return false;  // the default processing follows
 }
 
 void CSkinDialog::DrawSkinText(HDC dc, const std::wstring& text, RECT box, UINT format, bool centreVertically) {

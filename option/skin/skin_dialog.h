@@ -47,6 +47,7 @@ protected:
     int OnCreate(CREATESTRUCTW* create) override;
     void OnDestroy() override;
     bool OnPaint() override;
+    bool OnLButtonDown(POINT at, UINT keys) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Creates the window's controls from its skin (step 5 of loading a skin).

@@ -12,7 +12,10 @@ class CSkinLabel : public CWindow {
 public:
     static constexpr COLORREF kTextColor = RGB(128, 21, 153);
 
-    bool Create(HWND parent, const SkinRect& rect);
+    // A child at `rect` of `parent` with control id `id`.
+    bool Create(HWND parent, const SkinRect& rect, int id = 0);
+    // At the entry's rectangle, with the entry's number as the id.
+    bool CreateFromSkin(HWND parent, const ButtonPos& pos);
     void SetText(std::wstring text);
     const std::wstring& Text() const { return text_; }
     // Shows at the next paint.
@@ -23,6 +26,7 @@ public:
 protected:
     int OnCreate(CREATESTRUCTW* create) override;
     bool OnPaint() override;
+    bool OnSize(UINT kind, int width, int height) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

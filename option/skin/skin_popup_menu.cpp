@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gdi.h"
+#include "gdi_cache.h"
 #include "module.h"
 #include "owner_draw_menu.h"
 
@@ -17,17 +18,15 @@ void DrawSubmenuArrow(HDC dc, const RECT& rc, COLORREF color) {
     const int x = rc.right - 19 + 6;
     const int mid = (rc.top + rc.bottom) / 2;
     const POINT points[3] = {{x, mid - 4}, {x + 4, mid}, {x, mid + 4}};
-    BrushHandle brush(CreateSolidBrush(color));
-    PenHandle pen(CreatePen(PS_SOLID, 1, color));
-    SelectGuard selectBrush(dc, brush.get());
-    SelectGuard selectPen(dc, pen.get());
+    SelectGuard selectBrush(dc, CachedBrush(color));
+    SelectGuard selectPen(dc, CachedPen(color));
     Polygon(dc, points, 3);
 }
 
 }  // namespace
 
-CSkinPopupMenu::CSkinPopupMenu(HFONT font, int itemHeight) : font_(font), model_(itemHeight) {
-    menu_ = CreatePopupMenu();
+CSkinPopupMenu::CSkinPopupMenu(HFONT font, int itemHeight)
+    : menu_(CreatePopupMenu()), font_(font), model_(itemHeight) {
     t_liveMenus.push_back(this);
     // Whatever window tracks the menu hands its items' measure and draw calls here.
     SetOwnerDrawMenuRouter(OwnerDrawMenuRouter{&CSkinPopupMenu::RouteMeasureItem, &CSkinPopupMenu::RouteDrawItem});
@@ -39,27 +38,27 @@ CSkinPopupMenu::~CSkinPopupMenu() {
 }
 
 bool CSkinPopupMenu::AddItem(UINT id, const std::wstring& text, HMENU submenu, int mark) {
-    if (!menu_) return false;
+    HMENU menu = menu_.get();
+    if (!menu) return false;
     const PopupMenuItem& item =
         model_.AddItem(id, std::u16string(text.begin(), text.end()), submenu != nullptr, mark);
     const auto data = reinterpret_cast<LPCWSTR>(&item);
-    if (item.separator) return AppendMenuW(menu_, MF_OWNERDRAW | MF_SEPARATOR, 0, data) != FALSE;
-    if (submenu) return AppendMenuW(menu_, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), data);
-    return AppendMenuW(menu_, MF_OWNERDRAW, id, data) != FALSE;
+    if (item.separator) return AppendMenuW(menu, MF_OWNERDRAW | MF_SEPARATOR, 0, data) != FALSE;
+    if (submenu) return AppendMenuW(menu, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), data);
+    return AppendMenuW(menu, MF_OWNERDRAW, id, data) != FALSE;
 }
 
 BOOL CSkinPopupMenu::Track(HWND owner, int x, int y) {
     if (!menu_) return FALSE;
-    return TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    return TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
 
 void CSkinPopupMenu::Destroy() {
-    if (menu_) {
+    if (HMENU menu = menu_.get()) {
         // Submenus belong to whoever made them: take them out before the menu goes.
-        for (int i = GetMenuItemCount(menu_) - 1; i >= 0; --i)
-            if (GetSubMenu(menu_, i)) RemoveMenu(menu_, static_cast<UINT>(i), MF_BYPOSITION);
-        DestroyMenu(menu_);
-        menu_ = nullptr;
+        for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i)
+            if (GetSubMenu(menu, i)) RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        menu_.Reset();
     }
     model_.Clear();
 }
@@ -98,11 +97,9 @@ void CSkinPopupMenu::Draw(const DRAWITEMSTRUCT* item) const {
     HDC dc = item->hDC;
     RECT rc = item->rcItem;
     const PopupItemLook look = model_.Look(*entry, (item->itemState & ODS_SELECTED) != 0);
-    BrushHandle fill(CreateSolidBrush(look.fill));
-    FillRect(dc, &rc, fill.get());
+    FillRect(dc, &rc, CachedBrush(look.fill));
     if (entry->separator) {
-        PenHandle pen(CreatePen(PS_SOLID, 1, look.text));
-        SelectGuard select(dc, pen.get());
+        SelectGuard select(dc, CachedPen(look.text));
         const int y = rc.top + (rc.bottom - rc.top) / 2;
         MoveToEx(dc, rc.left, y, nullptr);
         LineTo(dc, rc.right, y);

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "popup_menu_model.h"
+#include "user_handles.h"
 
 class CSkinPopupMenu {
 public:
     static constexpr int kSubmenuIconId = 145;
 
-    // `font` is not owned; it must outlive the menu's tracking.
+    // `font` is not owned (callers take it from the thread's font cache); it
+    // must outlive the menu's tracking.
     explicit CSkinPopupMenu(HFONT font, int itemHeight = 20);
     ~CSkinPopupMenu();
     CSkinPopupMenu(const CSkinPopupMenu&) = delete;
@@ -30,7 +32,7 @@ public:
     BOOL Track(HWND owner, int x, int y);
     void Destroy();
 
-    HMENU menu() const { return menu_; }
+    HMENU menu() const { return menu_.get(); }
     PopupMenuModel& model() { return model_; }
     HFONT font() const { return font_; }
 
@@ -42,7 +44,7 @@ private:
     void Measure(MEASUREITEMSTRUCT* item);
     void Draw(const DRAWITEMSTRUCT* item) const;
 
-    HMENU menu_ = nullptr;  // owned
+    MenuHandle menu_;
     HFONT font_;            // not owned
     PopupMenuModel model_;
 };

@@ -17,6 +17,7 @@
 #include "profile_store.h"
 #include "shared_lock.h"
 #include "text_codec.h"
+#include "text_util.h"
 
 namespace fs = std::filesystem;
 
@@ -157,11 +158,8 @@ std::optional<int64_t> ParseNumber(const std::string& text) {
     int64_t value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0) return std::nullopt;
+        const int digit = HexDigitValue(c);
+        if (digit < 0 || digit >= base) return std::nullopt;
         value = value * base + digit;
         if (value > 0xFFFFFFFFLL) return std::nullopt;
     }
@@ -343,10 +341,7 @@ struct Field {
 
 std::map<std::string, Field> SettableFields() {
     std::map<std::string, Field> fields;
-    auto fold = [](std::string key) {
-        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return key;
-    };
+    auto fold = [](std::string_view key) { return ToAsciiLower(key); };
     Field f{};
     f = Field{1, 8};
     f.scalar = &ProfileRecord::PollingRate;
@@ -398,8 +393,7 @@ int CmdSet(Session& s, const std::vector<std::string>& args) {
         if (eq == std::string::npos || eq == 0) return s.Bad("expected KEY=VALUE, got \"" + assignment + "\"");
         std::string key = assignment.substr(0, eq);
         const std::string value = assignment.substr(eq + 1);
-        std::string folded = key;
-        for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string folded = ToAsciiLower(std::string_view(key));
         if (folded == "gamefile") {
             const std::u16string path = Arg(value);
             if (path.size() > kGameFileUnits - 1 || HasControlCharacters(path))

@@ -4,7 +4,8 @@
 
 #include "app_messages.h"
 #include "cool_menu.h"
-#include "gdi.h"
+#include "gdi_cache.h"
+#include "skin_control.h"
 #include "skin_popup_menu.h"
 
 namespace {
@@ -124,7 +125,7 @@ void CGalleryWindow::CreateGalleryControls(const SkinDescription& skin, const Sk
     }
 
     auto edit = std::make_unique<CBitmapEdit>();
-    if (edit->Create(hwnd(), skin.ReadEntry(kEditEntry).rect, kEditStyle, 0)) {
+    if (edit->Create(hwnd(), skin.ReadEntry(kEditEntry).rect, kEditStyle, kEditEntry)) {
         edit->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
         edit->ApplyFont();
         edit->SetLimit(20);
@@ -133,7 +134,7 @@ void CGalleryWindow::CreateGalleryControls(const SkinDescription& skin, const Sk
     }
 
     auto label = std::make_unique<CSkinLabel>();
-    if (label->Create(hwnd(), skin.ReadEntry(kLabelEntry).rect)) {
+    if (label->CreateFromSkin(hwnd(), skin.ReadEntry(kLabelEntry))) {
         label->SetText(L"1600 DPI");
         controls_.push_back(std::move(label));
     }
@@ -159,14 +160,14 @@ BOOL CGalleryWindow::OnInitDialog() {
 void CGalleryWindow::ShowMenu() {
     RECT button{};
     GetWindowRect(menuButton_->hwnd(), &button);
-    FontHandle font = CreateArialFont(15);
+    HFONT font = CachedFont(kSkinFontFace, 15);
     {
-        CSkinPopupMenu more(font.get());
+        CSkinPopupMenu more(font);
         more.AddItem(kMenuSubFirst, L"Slower");
         more.AddItem(kMenuSubSecond, L"Faster");
         more.SetWidth(102);
 
-        CSkinPopupMenu menu(font.get());
+        CSkinPopupMenu menu(font);
         menu.AddItem(kMenuCopy, L"Copy profile");
         menu.AddItem(kMenuImport, L"Import profile");
         menu.AddItem(PopupMenuModel::kSeparatorId, L"");

@@ -44,7 +44,7 @@ private:
 
     std::wstring logPath_;
     std::vector<std::unique_ptr<CWindow>> controls_;
-    std::map<HWND, int> entryOf_;  // buttons by handle: they all have control id 0
+    std::map<HWND, int> entryOf_;  // buttons by handle, as windows tell their controls apart
     CSkinButton* menuButton_ = nullptr;   // not owned (in controls_)
     CSkinButton* closeButton_ = nullptr;  // not owned (in controls_)
     bool placed_ = false;

@@ -1,43 +1,19 @@
 // gmconfig reports: the listing of what the Monitor would send, from a folder's store.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "../settings/test_support.h"
+#include "../gmconfig/gmconfig_harness.h"
 #include "device_test_support.h"
 #include "download_report.h"
-#include "gmconfig.h"
-#include "shared_lock.h"
 
 namespace {
 
-class Platform final : public IGmconfigPlatform {
-public:
-    std::filesystem::path folder;
-    int notified = 0;
-    std::filesystem::path ProgramFolder() override { return folder; }
-    std::unique_ptr<ISharedLock> OpenStoreLock() override { return nullptr; }
-    bool NotifyMonitor() override { return ++notified, true; }
-};
-
-class GmconfigReports : public ::testing::Test {
+class GmconfigReports : public GmconfigHarness {
 protected:
     void SetUp() override {
-        platform.folder = dir.path();
+        GmconfigHarness::SetUp();
         std::filesystem::create_directories(dir / "config");
     }
-    int Run(std::vector<std::string> args) {
-        std::ostringstream o, e;
-        const int rc = RunGmconfig(args, o, e, platform);
-        out = o.str();
-        err = e.str();
-        return rc;
-    }
-    void Save(const ProfileStore& store) { ASSERT_TRUE(SaveProfileStore(ProfileStorePath(dir.path()), store)); }
-
-    TempFolder dir;
-    Platform platform;
-    std::string out, err;
+    void Save(const ProfileStore& store) { ASSERT_TRUE(SaveProfileStore(StorePath(), store)); }
 };
 
 TEST_F(GmconfigReports, PrintsTheApplyAndTheFullDownload) {

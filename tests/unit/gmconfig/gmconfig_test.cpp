@@ -2,54 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "../settings/test_support.h"
 #include "exchange_file.h"
+#include "gmconfig_harness.h"
 #include "ini_file.h"
 #include "macro_library.h"
 #include "profile_store.h"
-#include "shared_lock.h"
 #include "text_codec.h"
 
 namespace {
 
-class FakePlatform : public IGmconfigPlatform {
-public:
-    std::filesystem::path folder;
-    int notified = 0;
-    bool withLock = false;
-    InProcessLock* lastLock = nullptr;
-
-    std::filesystem::path ProgramFolder() override { return folder; }
-    std::unique_ptr<ISharedLock> OpenStoreLock() override {
-        if (!withLock) return nullptr;
-        auto lock = std::make_unique<InProcessLock>();
-        lastLock = lock.get();
-        return lock;
-    }
-    bool NotifyMonitor() override {
-        ++notified;
-        return true;
-    }
-};
-
-class Gmconfig : public ::testing::Test {
+class Gmconfig : public GmconfigHarness {
 protected:
-    TempFolder dir;
-    FakePlatform platform;
-    std::string out, err;
-
-    void SetUp() override { platform.folder = dir.path(); }
-
-    int Run(std::vector<std::string> args) {
-        std::ostringstream o, e;
-        const int rc = RunGmconfig(args, o, e, platform);
-        out = o.str();
-        err = e.str();
-        return rc;
-    }
-    std::filesystem::path StorePath() const { return ProfileStorePath(dir.path()); }
     ProfileStore Load() const {
         ProfileStore store;
         LoadProfileStore(StorePath(), store);
@@ -218,11 +181,43 @@ TEST_F(Gmconfig, RefusesADamagedStore) {
     ExpectRefused({"list"});
 }
 
-TEST_F(Gmconfig, UsesTheLockWhenTheMonitorHasOne) {
+TEST_F(Gmconfig, HoldsTheMonitorsLockForEveryReadAndWriteOfTheStore) {
     platform.withLock = true;
+    const LockLog& lock = platform.lock;
     ASSERT_EQ(Run({"new"}), kExitOk);
-    ASSERT_NE(platform.lastLock, nullptr);
     EXPECT_EQ(Load().profiles.size(), 1u);
+    EXPECT_EQ(lock.opened, 1);
+    EXPECT_EQ(lock.acquired, 2) << "one turn to load, one to save";
+    EXPECT_EQ(lock.released, lock.acquired);
+    EXPECT_EQ(lock.releasedUnheld, 0);
+    // The store changes only inside a turn: as each turn began it was as the
+    // last one had left it.
+    ASSERT_EQ(lock.storeAtAcquire.size(), lock.storeAtRelease.size());
+    std::string between;  // no store before the first run
+    for (size_t i = 0; i < lock.storeAtAcquire.size(); ++i) {
+        EXPECT_EQ(lock.storeAtAcquire[i], between) << "written outside the lock before turn " << i;
+        between = lock.storeAtRelease[i];
+    }
+    EXPECT_EQ(ReadBytes(StorePath()), between) << "written after the last turn";
+
+    // A reader takes one turn and changes nothing.
+    platform.lock = LockLog{};
+    ASSERT_EQ(Run({"list"}), kExitOk);
+    EXPECT_EQ(lock.opened, 1);
+    EXPECT_EQ(lock.acquired, 1);
+    EXPECT_EQ(lock.released, 1);
+    EXPECT_EQ(lock.storeAtRelease, lock.storeAtAcquire);
+}
+
+TEST_F(Gmconfig, ALockThatCannotBeTakenIsNeverReleased) {
+    // A Monitor's lock left abandoned: the wait fails. gmconfig still works,
+    // and never gives back a lock it does not hold.
+    platform.withLock = true;
+    platform.lock.refuse = true;
+    ASSERT_EQ(Run({"new"}), kExitOk);
+    EXPECT_EQ(Load().profiles.size(), 1u);
+    EXPECT_GE(platform.lock.attempts, 1);
+    EXPECT_EQ(platform.lock.released, 0);
 }
 
 TEST_F(Gmconfig, DocumentsEveryCommand) {

@@ -48,7 +48,12 @@ TEST_F(SkinDescriptionTest, ReadsScreenAndEntries) {
     const ButtonPos close = skin.ReadEntry(1);
     EXPECT_EQ(close.rect, (SkinRect{10, 20, 40, 60}));
     EXPECT_EQ(close.Text(), u"Close the window");
-    EXPECT_TRUE(skin.ReadEntry(2).rect.IsEmpty());
+    // The number it was read under travels with it: it becomes the control's id.
+    EXPECT_EQ(close.entry, 1);
+    const ButtonPos missing = skin.ReadEntry(2);
+    EXPECT_TRUE(missing.rect.IsEmpty());
+    EXPECT_EQ(missing.entry, 2);
+    EXPECT_EQ(ParseButtonPos(u"A,1,2,3,4,tip").entry, 0);
 }
 
 TEST_F(SkinDescriptionTest, MissingOrDamagedFileReadsEmpty) {

@@ -13,6 +13,7 @@
 #include "device_library_win32.h"
 #include "device_worker_win32.h"
 #include "download_report.h"
+#include "kernel_handle.h"
 #include "random_profile.h"
 #include "sim_state_file.h"
 #include "text_codec.h"
@@ -120,28 +121,25 @@ protected:
         // A file per run: the last run's process may still be letting go of its own.
         const auto outFile = folder_ / (L"tool-out-" + std::to_wstring(++toolRuns_) + L".txt");
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-        HANDLE out = CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-        if (out == INVALID_HANDLE_VALUE) return -1;
+        KernelHandle out(CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr));
+        if (!out) return -1;
         STARTUPINFOW si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out;
-        si.hStdError = out;
+        si.hStdOutput = out.Get();
+        si.hStdError = out.Get();
         PROCESS_INFORMATION pi{};
         std::wstring command = L"\"" + (wine_test::ExeFolder() / exe).wstring() + L"\" " + args;
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                            &pi)) {
-            CloseHandle(out);
+                            &pi))
             return -1;
-        }
+        const KernelHandle thread(pi.hThread), process(pi.hProcess);
         // mousesim talks to the library's control window, which runs on its own
         // thread; keep this thread's messages moving meanwhile.
-        wine_test::PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+        wine_test::PumpUntil([&] { return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0; }, 30000);
         DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        CloseHandle(out);
+        GetExitCodeProcess(process.Get(), &code);
+        out.Reset();  // our end closed before the file is read
         if (output != nullptr) {
             std::ifstream in(outFile, std::ios::binary);
             std::stringstream text;

@@ -3,7 +3,6 @@
 // order, with the plug notices the system would send played to its hidden window.
 #include <windows.h>
 #include <dbt.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 
 #include "devio_api.h"
 #include "device_notifier.h"
+#include "process_counters.h"
 #include "win32_hid_backend.h"
 
 namespace {
@@ -26,31 +26,6 @@ std::wstring BuiltLibraryPath() {
     if (!unix.empty() && unix[0] == '/') path = L"Z:";
     for (char c : unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
     return path;
-}
-
-DWORD ThreadsOfThisProcess() {
-    DWORD count = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL ok = Thread32First(snapshot, &entry); ok; ok = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-    }
-    CloseHandle(snapshot);
-    return count;
-}
-
-// Counts the open handles by asking after every handle value in turn:
-// GetProcessHandleCount is not implemented by Wine (it always says 0). Handle
-// values are multiples of four and handed out lowest first.
-DWORD HandlesOfThisProcess() {
-    DWORD count = 0;
-    for (uintptr_t value = 4; value < 0x8000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-    }
-    return count;
 }
 
 // The library with its nine entry points, resolved by name as the Monitor does.
@@ -444,16 +419,16 @@ TEST_F(DevioHidDll, FreeingTheLibraryWhileItWatchesKeepsItLoadedUntilClosed) {
 TEST(DevioHidCounters, TheProcessCountersUsedAboveSeeChanges) {
     // Guards the leak test against counters that never move.
     auto round = [](DWORD* handlesWhileRunning, DWORD* threadsWhileRunning) {
-        HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        HANDLE thread = CreateThread(
+        KernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        KernelHandle thread(CreateThread(
             nullptr, 0, [](void* e) -> DWORD { return WaitForSingleObject(static_cast<HANDLE>(e), INFINITE); },
-            event, 0, nullptr);
+            event.Get(), 0, nullptr));
         *handlesWhileRunning = HandlesOfThisProcess();
         *threadsWhileRunning = ThreadsOfThisProcess();
-        SetEvent(event);
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-        CloseHandle(event);
+        SetEvent(event.Get());
+        WaitForSingleObject(thread.Get(), INFINITE);
+        thread.Reset();
+        event.Reset();
     };
     DWORD handlesWhileRunning = 0, threadsWhileRunning = 0;
     // Wine starts a helper thread of its own with the first thread of a process.

@@ -1,7 +1,6 @@
 // The report channel's overlapped writes and reader thread, driven over a named
 // pipe in message mode: each pipe message plays one HID report of the mouse.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "hid_framing.h"
+#include "process_counters.h"
 #include "win32_feature_channel.h"
 #include "win32_report_channel.h"
 
@@ -21,8 +21,8 @@ namespace {
 // The two ends of a fresh pipe: `mouse` is the device side, `host` what the
 // library would have opened with CreateFileW.
 struct PipePair {
-    UniqueHandle mouse;
-    UniqueHandle host;
+    KernelHandle mouse;
+    KernelHandle host;
 };
 
 PipePair MakePipe(DWORD bufferSize) {
@@ -41,7 +41,7 @@ PipePair MakePipe(DWORD bufferSize) {
 // Synchronous write or read on an overlapped handle.
 bool MouseSends(HANDLE mouse, const std::vector<uint8_t>& report) {
     OVERLAPPED ov{};
-    UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    KernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ov.hEvent = done.Get();
     DWORD n = 0;
     if (!WriteFile(mouse, report.data(), static_cast<DWORD>(report.size()), nullptr, &ov) &&
@@ -54,7 +54,7 @@ bool MouseSends(HANDLE mouse, const std::vector<uint8_t>& report) {
 std::vector<uint8_t> MouseReceives(HANDLE mouse, size_t size) {
     std::vector<uint8_t> buffer(size + 16);
     OVERLAPPED ov{};
-    UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    KernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ov.hEvent = done.Get();
     DWORD n = 0;
     if (!ReadFile(mouse, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &ov) &&
@@ -95,23 +95,10 @@ public:
     }
 
 private:
-    UniqueHandle arrived_;
+    KernelHandle arrived_;
     std::mutex mutex_;
     std::vector<std::vector<uint8_t>> reports_;
 };
-
-DWORD ThreadsOfThisProcess() {
-    DWORD count = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL ok = Thread32First(snapshot, &entry); ok; ok = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-    }
-    CloseHandle(snapshot);
-    return count;
-}
 
 }  // namespace
 
@@ -196,11 +183,11 @@ TEST(ReportChannel, ShutdownCancelsAWriteInFlightOnAnotherThread) {
     Win32ReportChannel channel(std::move(pipe.host));
     struct Writer {
         Win32ReportChannel* channel;
-        UniqueHandle started;
+        KernelHandle started;
         std::atomic<int> result{-1};
-    } writer{&channel, UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
+    } writer{&channel, KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
     // No time limit of its own: only the cancel can end this write.
-    UniqueHandle thread(CreateThread(
+    KernelHandle thread(CreateThread(
         nullptr, 0,
         [](void* p) -> DWORD {
             auto* w = static_cast<Writer*>(p);
@@ -226,6 +213,6 @@ TEST(FeatureChannel, AHandleThatIsNoHidCollectionRefusesFeatureReports) {
     const std::vector<uint8_t> command = {0x01, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF6};
     EXPECT_FALSE(channel.SendFeatureReport(BuildFeatureReport(command)));
     EXPECT_FALSE(channel.SendFeatureReport({}));
-    Win32FeatureChannel closed{UniqueHandle()};
+    Win32FeatureChannel closed{KernelHandle()};
     EXPECT_FALSE(closed.SendFeatureReport(BuildFeatureReport(command)));
 }

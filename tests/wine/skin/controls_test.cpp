@@ -56,6 +56,26 @@ TEST(BitmapEdit, PaintsItsColoursAndCentresTheText) {
     EXPECT_EQ(GetPixel(dc.get(), 170, 5), RGB(31, 27, 41));
 }
 
+TEST(SkinLabel, TakesItsEntryNumberAsItsIdAndPaintsItsSize) {
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    ButtonPos pos = ParseButtonPos(u"L,10,10,100,24,");
+    pos.entry = 32;
+    CSkinLabel label;
+    ASSERT_TRUE(label.CreateFromSkin(parent.hwnd(), pos));
+    EXPECT_EQ(GetDlgItem(parent.hwnd(), 32), label.hwnd());
+
+    // Resized, it paints its new size and no more.
+    SetWindowPos(label.hwnd(), nullptr, 0, 0, 40, 12, SWP_NOMOVE | SWP_NOZORDER);
+    BitmapHandle canvas = MakeBitmap(100, 24, [](int, int) { return RGB(255, 255, 255); });
+    MemoryDC dc(nullptr);
+    SelectGuard select(dc.get(), canvas.get());
+    label.Draw(dc.get());
+    EXPECT_EQ(GetPixel(dc.get(), 39, 11), RGB(2, 2, 2));
+    EXPECT_EQ(GetPixel(dc.get(), 40, 11), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc.get(), 39, 12), RGB(255, 255, 255));
+}
+
 TEST(SkinLabel, PaintsBackgroundAndCentredAccentText) {
     RecordingParent parent;
     ASSERT_TRUE(parent.CreateTopLevel());

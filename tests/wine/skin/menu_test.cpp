@@ -2,7 +2,9 @@
 
 #include "cool_menu.h"
 #include "gdi.h"
+#include "gdi_cache.h"
 #include "skin_popup_menu.h"
+#include "user_handles.h"
 #include "test_support.h"
 
 namespace {
@@ -40,14 +42,14 @@ TEST(CoolMenu, DressesPopupMenusOnlyWhileTheyAreOpen) {
     RecordingParent owner;
     ASSERT_TRUE(owner.CreateTopLevel());
     SetForegroundWindow(owner.hwnd());
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, 100, L"one");
-    AppendMenuW(menu, MF_STRING, 101, L"two");
+    MenuHandle menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, 100, L"one");
+    AppendMenuW(menu.get(), MF_STRING, 101, L"two");
 
     for (int round = 0; round < 2; ++round) {
         g_seen = MenuSeen{};
         SetTimer(nullptr, 0, 200, &LookAtOpenMenu);
-        TrackPopupMenu(menu, TPM_LEFTALIGN, 100, 100, 0, owner.hwnd(), nullptr);
+        TrackPopupMenu(menu.get(), TPM_LEFTALIGN, 100, 100, 0, owner.hwnd(), nullptr);
         Pump();
         EXPECT_TRUE(g_seen.menuWindow) << "round " << round;
         EXPECT_TRUE(g_seen.hadProperty);
@@ -56,7 +58,7 @@ TEST(CoolMenu, DressesPopupMenusOnlyWhileTheyAreOpen) {
         EXPECT_EQ(CCoolMenu::SubclassedCount(), 0u);
         EXPECT_FALSE(CCoolMenu::TableAllocated());
     }
-    DestroyMenu(menu);
+    menu.Reset();
 
     // Windows of any other class are left alone.
     OtherClass other;
@@ -91,8 +93,7 @@ TEST(CoolMenu, FrameIsOnePurpleAndTwoDarkLines) {
 }
 
 TEST(SkinPopupMenu, MeasuresAndDrawsItsOwnItemsOnly) {
-    FontHandle font = CreateArialFont(15);
-    CSkinPopupMenu menu(font.get());
+    CSkinPopupMenu menu(CachedFont(L"Arial", 15));
     ASSERT_TRUE(menu.AddItem(1001, L"Copy"));
     ASSERT_TRUE(menu.AddItem(PopupMenuModel::kSeparatorId, L""));
     ASSERT_TRUE(menu.AddItem(1003, L"Current", nullptr, 1));
@@ -140,11 +141,11 @@ TEST(SkinPopupMenu, MeasuresAndDrawsItsOwnItemsOnly) {
 }
 
 TEST(SkinPopupMenu, SubmenusSurviveTheirParentMenu) {
-    FontHandle font = CreateArialFont(15);
-    CSkinPopupMenu sub(font.get());
+    const HFONT font = CachedFont(L"Arial", 15);
+    CSkinPopupMenu sub(font);
     sub.AddItem(5, L"inner");
     {
-        CSkinPopupMenu outer(font.get());
+        CSkinPopupMenu outer(font);
         ASSERT_TRUE(outer.AddItem(0, L"More", sub.menu()));
         EXPECT_EQ(GetSubMenu(outer.menu(), 0), sub.menu());
     }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app_messages.h"
+#include "hover_tracker.h"
 #include "skin_button.h"
 #include "test_support.h"
 
@@ -36,6 +39,21 @@ protected:
         SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     }
+    // Puts the real pointer on a point of `window`'s client area (the hover
+    // rules look where the pointer really is), with the program active. The
+    // moves the pointer makes on its own are not handled yet.
+    static void PointerTo(HWND window, int x, int y) {
+        SetActiveWindow(GetAncestor(window, GA_ROOT));
+        POINT at{x, y};
+        ClientToScreen(window, &at);
+        SetCursorPos(at.x, at.y);
+    }
+    // To the bare desktop, and its moves handled (they go to no window of ours).
+    static void PointerAway() {
+        SetCursorPos(1270, 1015);
+        Pump();
+    }
+    static void Move(HWND window, UINT keys = 0) { SendMessageW(window, WM_MOUSEMOVE, keys, MAKELPARAM(5, 5)); }
 
     RecordingParent parent;
     BitmapHandle normal, over, down, disabled, canvas;
@@ -43,14 +61,25 @@ protected:
 
 }  // namespace
 
-TEST_F(ButtonTest, IsAnOwnerDrawnChildWithoutIdOrTabStop) {
+TEST_F(ButtonTest, IsAnOwnerDrawnChildWithItsEntryAsIdAndNoTabStop) {
     CSkinButton button;
     Make(button);
     const LONG style = GetWindowLongW(button.hwnd(), GWL_STYLE);
     EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
     EXPECT_FALSE(style & WS_TABSTOP);
     EXPECT_TRUE(style & WS_CHILD);
-    EXPECT_EQ(GetDlgCtrlID(button.hwnd()), 0);
+    EXPECT_EQ(GetDlgCtrlID(button.hwnd()), 0);  // parsed on its own: no entry
+
+    ButtonPos entry = ParseButtonPos(u"b,10,40,130,24,tip");
+    entry.entry = 17;
+    CSkinButton numbered;
+    ASSERT_TRUE(numbered.CreateFromSkin(parent.hwnd(), entry, SkinPictures{}));
+    EXPECT_EQ(GetDlgItem(parent.hwnd(), 17), numbered.hwnd());
+    // Its click names its id, as a system button's would, and its handle.
+    numbered.SetCheckMode(true);
+    parent.commandIds.clear();
+    Click(numbered.hwnd());
+    EXPECT_EQ(parent.commandIds, std::vector<WORD>{17});
 }
 
 TEST_F(ButtonTest, PushModePictures) {
@@ -74,6 +103,9 @@ TEST_F(ButtonTest, CheckModeClicksToggleAndNotifyOnce) {
     Click(button.hwnd());
     Pump();
     EXPECT_EQ(button.GetCheck(), 1);
+    // The capture the system button took at the press is given back, or the
+    // next click anywhere would come here.
+    EXPECT_NE(GetCapture(), button.hwnd());
     ASSERT_EQ(parent.clicks.size(), 1u);
     EXPECT_EQ(parent.clicks[0], button.hwnd());
     EXPECT_EQ(Shows(button, 0), kDown);
@@ -172,4 +204,126 @@ TEST_F(ButtonTest, ColourSwatchSparesTheCorners) {
     EXPECT_EQ(Shows(button, 0, 0, 1), RGB(0, 200, 255));
     EXPECT_EQ(Shows(button, 0, 60, 12), RGB(0, 200, 255));
     EXPECT_EQ(Shows(button, ODS_DISABLED, 60, 12), kDisabled);  // no swatch while disabled
+}
+
+TEST_F(ButtonTest, HoverLightsOnTheFirstMoveAndEndsWithTheLeaveMessage) {
+    CSkinButton button;
+    Make(button);
+    button.SetHoverId(207);
+    PointerTo(button.hwnd(), 5, 5);
+    Move(button.hwnd());
+    EXPECT_TRUE(button.Hover());
+    EXPECT_EQ(Shows(button, 0), kOver);
+    Pump();               // the pointer's own move arrives too
+    Move(button.hwnd());  // still over it: nothing new
+    SetCursorPos(1270, 1015);
+    SendMessageW(button.hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(button.Hover());
+    EXPECT_EQ(Shows(button, 0), kNormal);
+    SendMessageW(button.hwnd(), WM_MOUSELEAVE, 0, 0);  // a late second one
+    Pump();
+    EXPECT_EQ(parent.hovers, (std::vector<std::pair<WPARAM, LPARAM>>{{1, 207}, {0, 207}}));
+}
+
+TEST_F(ButtonTest, NoHoverForADragFromElsewhereOrAMoveFromWhereThePointerWas) {
+    CSkinButton button;
+    Make(button);
+    PointerTo(button.hwnd(), 5, 5);
+    Move(button.hwnd(), MK_LBUTTON);
+    EXPECT_FALSE(button.Hover());
+    Move(button.hwnd());  // released over it
+    EXPECT_TRUE(button.Hover());
+
+    // Pressed on the lit button and dragged off: it goes dark although held.
+    PointerAway();
+    Move(button.hwnd(), MK_LBUTTON);
+    EXPECT_FALSE(button.Hover());
+    // A move replayed from where the pointer was lights nothing.
+    Move(button.hwnd());
+    EXPECT_FALSE(button.Hover());
+    Pump();
+    EXPECT_EQ(parent.hovers.size(), 2u);
+}
+
+TEST_F(ButtonTest, PointerThatLeavesWithoutALeaveMessageStillEndsTheHover) {
+    CSkinButton button;
+    Make(button);
+    PointerTo(button.hwnd(), 5, 5);
+    Move(button.hwnd());
+    ASSERT_TRUE(button.Hover());
+    // No leave message will come (as when the pointer leaves for the bare
+    // desktop of an X server without a window manager): the check sees it.
+    TRACKMOUSEEVENT cancel{sizeof cancel, TME_LEAVE | TME_CANCEL, button.hwnd(), 0};
+    TrackMouseEvent(&cancel);
+    PointerAway();
+    EXPECT_TRUE(PumpUntil([&] { return !button.Hover(); }, 1000));
+    Pump();
+    ASSERT_EQ(parent.hovers.size(), 2u);
+    EXPECT_EQ(parent.hovers[1].first, 0u);
+    // With nothing lit the check stops.
+    EXPECT_FALSE(KillTimer(button.hwnd(), CHoverTracker::kPointerTimer));
+}
+
+TEST_F(ButtonTest, LosingTheFocusEndsTheHover) {
+    CSkinButton button;
+    Make(button);
+    PointerTo(button.hwnd(), 5, 5);
+    Move(button.hwnd());
+    SetFocus(button.hwnd());
+    SetFocus(parent.hwnd());
+    EXPECT_FALSE(button.Hover());
+    PointerAway();
+    ASSERT_FALSE(parent.hovers.empty());
+    EXPECT_EQ(parent.hovers.back().first, 0u);
+}
+
+namespace {
+
+// A control that lights its rows of 10 pixels one by one, as a list does.
+class RowsControl : public CWindow {
+public:
+    RowsControl()
+        : hover_(*this, [this](const HoverState::Change& change) { changes.push_back(change); },
+                 [](POINT at) { return at.y >= 0 && at.y < 30 ? static_cast<int>(at.y / 10) : HoverState::kNone; }) {}
+    bool Create(HWND parent) {
+        CreateParams p;
+        p.className = L"GmTestRows";
+        p.style = WS_CHILD | WS_VISIBLE;
+        p.x = 10;
+        p.y = 100;
+        p.width = 100;
+        p.height = 40;  // the last 10 pixels are no row
+        p.parent = parent;
+        return CWindow::Create(p);
+    }
+    std::vector<HoverState::Change> changes;
+    CHoverTracker hover_;
+
+protected:
+    bool OnMouseMove(POINT at, UINT keys) override {
+        hover_.OnMouseMove(at, keys);
+        return true;
+    }
+    bool OnMouseLeave() override {
+        hover_.OnMouseLeave();
+        return true;
+    }
+    void OnTimer(UINT_PTR id) override { hover_.OnTimer(id); }
+};
+
+}  // namespace
+
+TEST_F(ButtonTest, TrackerLightsTheItemsOfAControlOneByOne) {
+    RowsControl rows;
+    ASSERT_TRUE(rows.Create(parent.hwnd()));
+    const int ys[] = {5, 15, 25, 35};
+    for (int y : ys) {
+        PointerTo(rows.hwnd(), 50, y);
+        SendMessageW(rows.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(50, y));
+    }
+    SendMessageW(rows.hwnd(), WM_MOUSELEAVE, 0, 0);
+    using C = HoverState::Change;
+    constexpr int kNone = HoverState::kNone;
+    EXPECT_EQ(rows.changes, (std::vector<C>{{kNone, 0}, {0, 1}, {1, 2}, {2, kNone}}));
+    PointerAway();
 }

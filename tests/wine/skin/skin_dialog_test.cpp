@@ -57,7 +57,72 @@ protected:
     void OnCancel() override { EndDialog(endAfterInit); }
 };
 
+// Buttons of entries 1 and 2, which have the dialog manager's ids IDOK and
+// IDCANCEL; the dialog records their clicks and its OK and Cancel apart.
+class TwoButtonDialog : public CSkinDialog {
+public:
+    TwoButtonDialog() : CSkinDialog(134, u"skin_t.ini") {}
+    CSkinButton first, second;
+    std::vector<HWND> clicks;
+    int oks = 0;
+    int cancels = 0;
+
+protected:
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override {
+        first.CreateFromSkin(hwnd(), skin.ReadEntry(1), pictures);
+        second.CreateFromSkin(hwnd(), skin.ReadEntry(2), pictures);
+    }
+    bool OnDialogCommand(WORD, WORD code, HWND control) override {
+        if (code != BN_CLICKED || (control != first.hwnd() && control != second.hwnd())) return false;
+        clicks.push_back(control);
+        return true;
+    }
+    void OnOK() override { ++oks; }
+    void OnCancel() override { ++cancels; }
+};
+
+// The dialog manager's handling of one key, as the message loop of a dialog runs it.
+void PressKey(HWND dialog, WPARAM key) {
+    MSG msg{};
+    msg.hwnd = dialog;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = 1;
+    IsDialogMessageW(dialog, &msg);
+}
+
 }  // namespace
+
+TEST(SkinDialog, EnterEscAndCloseStayTheDialogsOwnWithButtonsOfEntriesOneAndTwo) {
+    SkinFolder skin;
+    WriteText(skin.folder.path() / L"skin_t.ini",
+              "[SCREEN]\r\nNormal=n.bmp\r\n[BUTTONPOS]\r\n1=A,2,2,20,10,first\r\n2=B,2,20,20,10,second\r\n");
+    TwoButtonDialog dialog;
+    dialog.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    ASSERT_EQ(GetDlgItem(dialog.hwnd(), IDOK), dialog.first.hwnd());
+    ASSERT_EQ(GetDlgItem(dialog.hwnd(), IDCANCEL), dialog.second.hwnd());
+
+    PressKey(dialog.hwnd(), VK_RETURN);
+    PressKey(dialog.hwnd(), VK_ESCAPE);
+    SendMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
+    // Closing even while the button with IDCANCEL's id is disabled.
+    EnableWindow(dialog.second.hwnd(), FALSE);
+    SendMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
+    EnableWindow(dialog.second.hwnd(), TRUE);
+    Pump();
+    EXPECT_EQ(dialog.oks, 1);
+    EXPECT_EQ(dialog.cancels, 3);
+    EXPECT_TRUE(dialog.clicks.empty());
+
+    // The buttons' own clicks are clicks, never OK or Cancel.
+    SendMessageW(dialog.second.hwnd(), BM_CLICK, 0, 0);
+    SendMessageW(dialog.first.hwnd(), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(dialog.clicks, (std::vector<HWND>{dialog.second.hwnd(), dialog.first.hwnd()}));
+    EXPECT_EQ(dialog.oks, 1);
+    EXPECT_EQ(dialog.cancels, 3);
+}
 
 TEST(SkinDialog, ModelessDialogTakesItsSkinSizeShapeAndControls) {
     SkinFolder skin;
@@ -90,8 +155,11 @@ TEST(SkinDialog, ModelessDialogTakesItsSkinSizeShapeAndControls) {
     EXPECT_EQ(b.top, 10);
     EXPECT_EQ(b.right, 50);
     EXPECT_EQ(b.bottom, 25);
-    EXPECT_EQ(GetDlgCtrlID(dialog.button.hwnd()), 0);
+    // Its id is its skin entry number, so the dialog manager finds it.
+    EXPECT_EQ(GetDlgCtrlID(dialog.button.hwnd()), 1);
+    EXPECT_EQ(GetDlgItem(dialog.hwnd(), 1), dialog.button.hwnd());
     EXPECT_EQ(dialog.button.Tooltip().text(), L"the tip");
+    EXPECT_EQ(ToolTextOf(dialog.button.hwnd()), L"the tip");
     EXPECT_EQ(PixelOf(dialog.button.Picture(ButtonPicture::kOver), 0, 0), RGB(1, 100, 1));
     EXPECT_EQ(PixelOf(dialog.Background(), 0, 0), kBackground);
 

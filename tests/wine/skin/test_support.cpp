@@ -1,9 +1,13 @@
 #include "test_support.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 
+#include "../../support/dib_section.h"
 #include "app_messages.h"
 #include "bitmap_edit.h"
+#include "control_tooltip.h"
 
 void Pump() {
     MSG msg;
@@ -61,24 +65,26 @@ void WriteBmpRows(const std::filesystem::path& file, int width, int height, cons
 }
 
 BitmapHandle MakeBitmapFrom(int width, int height, const std::vector<COLORREF>& pixels) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    BitmapHandle bitmap(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* out = static_cast<DWORD*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        out[i] = (GetRValue(pixels[i]) << 16) | (GetGValue(pixels[i]) << 8) | GetBValue(pixels[i]);
-    return bitmap;
+    return MakeDibSection(width, height, [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; });
 }
 
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
     MemoryDC dc(nullptr);
     SelectGuard select(dc.get(), bitmap);
     return GetPixel(dc.get(), x, y);
+}
+
+std::wstring ToolTextOf(HWND control) {
+    HWND tooltip = CControlTooltip::SharedTooltipOf(control);
+    if (!tooltip) return {};
+    wchar_t text[1024] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = control;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    return text;
 }
 
 bool RecordingParent::CreateTopLevel(int width, int height) {
@@ -94,8 +100,11 @@ bool RecordingParent::CreateTopLevel(int width, int height) {
     return Create(p);
 }
 
-bool RecordingParent::OnCommand(WORD, WORD code, HWND control) {
-    if (code == BN_CLICKED && control) clicks.push_back(control);
+bool RecordingParent::OnCommand(WORD id, WORD code, HWND control) {
+    if (code == BN_CLICKED && control) {
+        clicks.push_back(control);
+        commandIds.push_back(id);
+    }
     return false;
 }
 

@@ -46,11 +46,16 @@ template <typename F>
 BitmapHandle MakeBitmap(int width, int height, F pixel);
 COLORREF PixelOf(HBITMAP bitmap, int x, int y);
 
+// The text of `control`'s tool in the tooltip its top-level window shares;
+// empty when it has none.
+std::wstring ToolTextOf(HWND control);
+
 // A plain top-level window that records what its children tell it.
 class RecordingParent : public CWindow {
 public:
     bool CreateTopLevel(int width = 400, int height = 300);
     std::vector<HWND> clicks;
+    std::vector<WORD> commandIds;  // of the clicks
     std::vector<std::pair<WPARAM, LPARAM>> hovers;
     std::vector<WPARAM> edits;
     UINT editMessage = 0;

@@ -27,6 +27,7 @@
 
 #include "app_messages.h"
 #include "ini_file.h"
+#include "kernel_handle.h"
 #include "named_mutex_lock.h"
 #include "profile_section.h"
 #include "profile_store.h"
@@ -329,11 +330,11 @@ private:
     void QueryMonitorMemory() {
         DWORD processId = 0;
         if (HWND monitor = MonitorWindow()) GetWindowThreadProcessId(monitor, &processId);
-        HANDLE process = processId ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)
-                                   : nullptr;
+        const KernelHandle process(
+            processId ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId) : nullptr);
         PROCESS_MEMORY_COUNTERS_EX counters{};
         counters.cb = sizeof counters;
-        if (process && GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+        if (process && GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                             sizeof counters)) {
             log_.Line("memory private=" + std::to_string(counters.PrivateUsage) +
                       " pagefile=" + std::to_string(counters.PagefileUsage) +
@@ -341,7 +342,6 @@ private:
         } else {
             log_.Line("memory unknown");
         }
-        if (process) CloseHandle(process);
     }
 
     void PostToMonitor(UINT message, const char* what) {
@@ -395,16 +395,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     if (args.size() >= 3 && args[1] == L"--own-store-lock") {
         // Another program that took the store lock's name before the Monitor.
-        HANDLE lock = CreateMutexW(nullptr, FALSE, kStoreLockName);
+        const KernelHandle lock(CreateMutexW(nullptr, FALSE, kStoreLockName));
         log.Line("owning-store-lock");
         Sleep(static_cast<DWORD>(_wtoi(args[2].c_str())) * 1000);
-        if (lock) CloseHandle(lock);
         return 0;
     }
     if (args.size() >= 2 && args[1] == L"--die-holding-lock") {
         // A holder that crashes inside a load or save: the lock is left abandoned.
-        HANDLE lock = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kStoreLockName);
-        if (!lock || WaitForSingleObject(lock, 5000) != WAIT_OBJECT_0) return 3;
+        const KernelHandle lock(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kStoreLockName));
+        if (!lock || WaitForSingleObject(lock.Get(), 5000) != WAIT_OBJECT_0) return 3;
         log.Line("holding-lock-and-dying");
         ExitProcess(0);
     }
@@ -415,10 +414,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
 
     // One window at a time, as the real program.
-    HANDLE instance = CreateMutexW(nullptr, FALSE, kOptionInstanceMutex);
+    const KernelHandle instance(CreateMutexW(nullptr, FALSE, kOptionInstanceMutex));
     if (instance && GetLastError() == ERROR_ALREADY_EXISTS) {
         log.Line("second-instance");
-        CloseHandle(instance);
         return 0;
     }
     log.Line("started");
@@ -430,6 +428,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         DispatchMessageW(&message);
     }
     log.Line("ended");
-    if (instance) CloseHandle(instance);
     return 0;
 }

@@ -1,0 +1,17 @@
+#include "skin_control.h"
+
+#include <algorithm>
+
+CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id) {
+    CWindow::CreateParams p;
+    p.className = className;
+    p.title = L"";
+    p.style = WS_CHILD | WS_VISIBLE;
+    p.x = rect.left;
+    p.y = rect.top;
+    p.width = std::max(0, rect.Width());
+    p.height = std::max(0, rect.Height());
+    p.parent = parent;
+    p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    return p;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// What every skinned child control is created with: its class, the rectangle
+// its skin gives it, its parent and its id.
+#include <windows.h>
+
+#include "button_pos.h"
+#include "window.h"
+
+// The face of every text that the skinned windows draw.
+inline constexpr wchar_t kSkinFontFace[] = L"Arial";
+
+// A visible child of `parent` at `rect` (the parent's client pixels) with
+// control id `id`: the control's skin entry number, so the dialog manager and
+// GetDlgItem find it, or 0 for a control that has none. A rectangle turned
+// inside out gives a window of no size, as a missing entry does.
+CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id);
