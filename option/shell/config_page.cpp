@@ -8,7 +8,9 @@
 #include "file_io.h"
 #include "macro_record.h"
 #include "main_window.h"
+#include "gdi_cache.h"
 #include "module.h"
+#include "skin_control.h"
 #include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
@@ -170,8 +172,6 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
     }
     if (subPages_[0]) ShowWindow(subPages_[0]->hwnd(), SW_SHOW);
     shownSub_ = SubPage::kButtons;
-    menuFont_ = CreateArialFont(15, 0, FW_NORMAL);
-    textFont_ = CreateArialFont(15);
 }
 
 BOOL CConfigPage::OnInitDialog() {
@@ -185,7 +185,7 @@ void CConfigPage::OnDestroy() {
 }
 
 void CConfigPage::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, textFont_.get());
+    SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
     SetTextColor(dc, kCaptionNormal);
     DrawSkinText(dc, OptionText(kText8), textArea8_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
     DrawSkinText(dc, OptionText(kText9), textArea9_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
@@ -374,7 +374,7 @@ void CConfigPage::ResetCurrentProfile() {
 
 void CConfigPage::ShowProfileMenu() {
     if (!menuButton_) return;
-    CSkinPopupMenu menu(menuFont_.get());
+    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
     menu.AddItem(kMenuCopy, OptionText(kTextCopy));
     menu.AddItem(kMenuImport, OptionText(kTextImport));
     menu.AddItem(kMenuExport, OptionText(kTextExport));

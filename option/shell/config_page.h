@@ -86,8 +86,6 @@ private:
     std::array<std::unique_ptr<CSkinPage>, 3> subPages_;
     RECT textArea8_{};
     RECT textArea9_{};
-    FontHandle menuFont_;
-    FontHandle textFont_;
     bool dropDownOpen_ = false;
     bool renaming_ = false;
     SubPage shownSub_ = SubPage::kButtons;

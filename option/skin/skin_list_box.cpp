@@ -7,6 +7,7 @@
 #include "gdi_cache.h"
 #include "list_box_model.h"
 #include "module.h"
+#include "skin_control.h"
 
 namespace {
 
@@ -46,15 +47,8 @@ CSkinListBox::~CSkinListBox() = default;
 
 bool CSkinListBox::Create(HWND parent, const SkinRect& rect, int id, DWORD style, const Colors& colors) {
     colors_ = colors;
-    CreateParams p;
-    p.className = kListClass;
+    CreateParams p = SkinControlParams(kListClass, rect, parent, id);
     p.style = style | WS_CHILD;
-    p.x = rect.left;
-    p.y = rect.top;
-    p.width = rect.Width() > 0 ? rect.Width() : 0;
-    p.height = rect.Height() > 0 ? rect.Height() : 0;
-    p.parent = parent;
-    p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     if (!CreateSuperclassed(L"LISTBOX", p)) return false;
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", kListFontHeight)), FALSE);
     return true;
@@ -116,6 +110,12 @@ bool CSkinListBox::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
     Paint(item->hDC, plan, rc, row);
     if (plan.seeksPartner && state.selected) DrawPartner(row);
     return true;
+}
+
+HBRUSH CSkinListBox::OnReflectedCtlColor(HDC dc) {
+    SetBkColor(dc, colors_.background);
+    SetTextColor(dc, colors_.text);
+    return CachedBrush(colors_.background);
 }
 
 void CSkinListBox::Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row) {

@@ -46,6 +46,8 @@ public:
 protected:
     bool OnReflectedMeasureItem(MEASUREITEMSTRUCT* item) override;
     bool OnReflectedDrawItem(DRAWITEMSTRUCT* item) override;
+    // The part below the last row shows the list's own background too.
+    HBRUSH OnReflectedCtlColor(HDC dc) override;
     bool OnMouseMove(POINT at, UINT keys) override;
     bool OnMouseLeave() override;
     bool OnMouseWheel(int delta, UINT keys, POINT screen) override;
