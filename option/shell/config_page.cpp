@@ -326,6 +326,19 @@ bool CConfigPage::CloseTransients() {
 
 void CConfigPage::OnBackgroundPress(POINT) { CloseTransients(); }
 
+void CConfigPage::OnOK() {
+    if (renaming_) {
+        FinishRename();
+        return;
+    }
+    CSkinPage::OnOK();
+}
+
+void CConfigPage::OnCancel() {
+    if (CancelRename()) return;
+    CSkinPage::OnCancel();
+}
+
 // ---- profile operations ------------------------------------------------------------
 
 void CConfigPage::NewProfile() {

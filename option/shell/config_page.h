@@ -48,6 +48,9 @@ protected:
     bool OnDialogCommand(WORD id, WORD code, HWND control) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PaintOver(HDC dc, const RECT& client) override;
+    // Enter confirms a rename and Esc abandons it; otherwise they end Option.
+    void OnOK() override;
+    void OnCancel() override;
     void OnBackgroundPress(POINT client) override;
 
 private:

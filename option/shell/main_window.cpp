@@ -109,7 +109,13 @@ void CMainWindow::ShowPage(Page page) {
     if (macroTab_) macroTab_->SetCheck(page == Page::kMacros ? 1 : 0);
 }
 
-bool CMainWindow::OnDialogCommand(WORD, WORD, HWND control) {
+bool CMainWindow::OnDialogCommand(WORD id, WORD, HWND control) {
+    if (!control && (id == IDOK || id == IDCANCEL)) {
+        // Enter and Esc while a name is being typed belong to the name, not to
+        // the window: they must not close Option with the rename half done.
+        if (id == IDCANCEL && configPage_ && configPage_->CancelRename()) return true;
+        if (configPage_ && configPage_->CloseTransients()) return true;
+    }
     CloseTransients();
     if (!control) return false;
     if (macroTab_ && control == macroTab_->hwnd()) {

@@ -7,3 +7,11 @@ bool CSkinPage::CreateAt(HWND parent, const SkinRect& area) {
     ShowWindow(hwnd(), SW_HIDE);
     return true;
 }
+
+void CSkinPage::OnOK() {
+    if (HWND top = GetAncestor(hwnd(), GA_ROOT); top && top != hwnd()) PostMessageW(top, WM_COMMAND, IDOK, 0);
+}
+
+void CSkinPage::OnCancel() {
+    if (HWND top = GetAncestor(hwnd(), GA_ROOT); top && top != hwnd()) PostMessageW(top, WM_COMMAND, IDCANCEL, 0);
+}

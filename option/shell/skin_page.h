@@ -21,4 +21,8 @@ public:
 
 protected:
     DragMode Drag() const override { return DragMode::kParent; }
+    // A page never ends itself: Enter and Esc that reach it (an edit box of
+    // the page hands them to its parent) go on to the main window.
+    void OnOK() override;
+    void OnCancel() override;
 };
