@@ -129,13 +129,16 @@ LRESULT CMonitorWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void CMonitorWnd::OnTimer(UINT_PTR id) {
+bool CMonitorWnd::OnTimer(UINT_PTR id) {
     if (id == TIMER_FIRST_DOWNLOAD) {
         KillTimer(hwnd(), TIMER_FIRST_DOWNLOAD);
         if (logic_) logic_->QueueFullDownload();
     } else if (id == TIMER_FOREGROUND_GAME) {
         TrackForegroundProgram();
+    } else {
+        return false;
     }
+    return true;
 }
 
 bool CMonitorWnd::OnCommand(WORD id, WORD, HWND) {

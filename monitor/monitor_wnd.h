@@ -34,7 +34,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(CREATESTRUCTW* create) override;
     void OnDestroy() override;
-    void OnTimer(UINT_PTR id) override;
+    bool OnTimer(UINT_PTR id) override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
 
 private:

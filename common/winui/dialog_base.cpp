@@ -70,7 +70,9 @@ void CDialogBase::EndDialog(INT_PTR result) {
 
 bool CDialogBase::OnCommand(WORD id, WORD code, HWND control) {
     if (OnDialogCommand(id, code, control)) return true;
-    // Commands nobody took: the dialog manager's OK and Cancel end the dialog.
+    // The dialog manager's OK and Cancel (Enter, Esc, the close box) end the
+    // dialog; a control of ours that happens to carry id 1 or 2 does not.
+    if (control) return false;
     if (code == BN_CLICKED && id == IDOK) {
         OnOK();
         return true;

@@ -295,8 +295,8 @@ LRESULT CWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDestroy();
             return DefaultProc(message, wParam, lParam);
         case WM_TIMER:
-            OnTimer(static_cast<UINT_PTR>(wParam));
-            return 0;
+            done = OnTimer(static_cast<UINT_PTR>(wParam));
+            break;
         case WM_PAINT:
             done = OnPaint();
             break;

@@ -76,7 +76,9 @@ protected:
     // Comes when the outermost message of the window has returned, so the
     // object may delete itself here.
     virtual void OnFinalMessage() {}
-    virtual void OnTimer(UINT_PTR id) {}
+    // Return false to let the default procedure have the timer (a system
+    // control runs its own timers through it).
+    virtual bool OnTimer(UINT_PTR id) { return false; }
     // Commands and control notifications. Return true when handled.
     virtual bool OnCommand(WORD id, WORD code, HWND control) { return false; }
     // Return false to let the default painting run.

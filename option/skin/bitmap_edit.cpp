@@ -67,12 +67,6 @@ bool CBitmapEdit::OnReflectedCommand(WORD code) {
     return false;  // the parent still sees the notification itself
 }
 
-void CBitmapEdit::OnTimer(UINT_PTR) {
-    // The edit control's own timers (scrolling while a selection is dragged
-    // past its edge): the framework would keep them from it.
-    DefaultProc();
-}
-
 void CBitmapEdit::PlaceText(HDC dc) {
     RECT client{};
     GetClientRect(hwnd(), &client);

@@ -37,7 +37,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HBRUSH OnReflectedCtlColor(HDC dc) override;
     bool OnReflectedCommand(WORD code) override;
-    void OnTimer(UINT_PTR id) override;
 
 private:
     void PlaceText(HDC dc);

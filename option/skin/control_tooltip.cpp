@@ -32,8 +32,7 @@ public:
     }
 
 protected:
-    // The tooltip control runs on its own timers and messages: all of them go
-    // to it (the framework keeps WM_TIMER from the system procedure otherwise).
+    // The tooltip control runs on its own timers and messages: all of them go to it.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         return DefaultProc(message, wParam, lParam);
     }

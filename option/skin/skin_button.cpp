@@ -135,7 +135,7 @@ bool CSkinButtonBase::OnMouseLeave() {
     return false;  // the system button tracks its own leave too
 }
 
-void CSkinButtonBase::OnTimer(UINT_PTR id) { hover_.OnTimer(id); }
+bool CSkinButtonBase::OnTimer(UINT_PTR id) { return hover_.OnTimer(id); }
 
 bool CSkinButtonBase::OnKillFocus(HWND) {
     DefaultProc();

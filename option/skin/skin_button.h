@@ -55,7 +55,7 @@ protected:
     bool OnReflectedDrawItem(DRAWITEMSTRUCT* item) override;
     bool OnReflectedCommand(WORD code) override;
     void OnDestroy() override;
-    void OnTimer(UINT_PTR id) override;
+    bool OnTimer(UINT_PTR id) override;
     bool OnMouseMove(POINT at, UINT keys) override;
     bool OnMouseLeave() override;
     bool OnKillFocus(HWND gaining) override;

@@ -308,7 +308,7 @@ protected:
         hover_.OnMouseLeave();
         return true;
     }
-    void OnTimer(UINT_PTR id) override { hover_.OnTimer(id); }
+    bool OnTimer(UINT_PTR id) override { return hover_.OnTimer(id); }
 };
 
 }  // namespace
