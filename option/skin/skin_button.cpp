@@ -223,7 +223,11 @@ void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) c
 
 void CSkinButton::SetText(std::wstring caption) {
     caption_ = std::move(caption);
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (!hwnd()) return;
+    // The window text carries the caption too, so screen readers (and the
+    // tests) read what the picture shows.
+    SetWindowTextW(hwnd(), caption_.c_str());
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void CSkinButton::SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed, COLORREF disabled) {

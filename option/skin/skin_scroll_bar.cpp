@@ -200,14 +200,15 @@ void CSkinScrollBar::StopRepeat() {
     repeating_ = false;
 }
 
-void CSkinScrollBar::OnTimer(UINT_PTR id) {
+bool CSkinScrollBar::OnTimer(UINT_PTR id) {
     if (id == kFirstRepeatTimerId) {
         KillTimer(hwnd(), kFirstRepeatTimerId);
         repeating_ = true;
         SetTimer(hwnd(), kRepeatTimerId, kRepeatIntervalMs, nullptr);
-        return;
+        return true;
     }
-    if (id != kRepeatTimerId || pointer_.pressed == ScrollPart::kNone) return;
+    if (id != kRepeatTimerId) return false;
+    if (pointer_.pressed == ScrollPart::kNone) return true;
     POINT cursor{};
     GetCursorPos(&cursor);
     ScreenToClient(hwnd(), &cursor);
@@ -217,6 +218,7 @@ void CSkinScrollBar::OnTimer(UINT_PTR id) {
     } else if (step.action == RepeatAction::kSend) {
         Send(step.code);
     }
+    return true;
 }
 
 bool CSkinScrollBar::OnMouseMove(POINT at, UINT) {
@@ -520,10 +522,11 @@ bool CScrollBarFrame::OnSize(UINT, int width, int height) {
     return false;
 }
 
-void CScrollBarFrame::OnTimer(UINT_PTR id) {
-    if (id != kFrameSyncTimerId) return;
+bool CScrollBarFrame::OnTimer(UINT_PTR id) {
+    if (id != kFrameSyncTimerId) return false;
     if (IsWindowVisible(vertical_.hwnd()) && !vertical_.Dragging()) SyncBar(vertical_, SB_VERT, true);
     if (IsWindowVisible(horizontal_.hwnd()) && !horizontal_.Dragging()) SyncBar(horizontal_, SB_HORZ, true);
+    return true;
 }
 
 bool CScrollBarFrame::OnPaint() {

@@ -43,7 +43,7 @@ protected:
     bool OnLButtonUp(POINT at, UINT keys) override;
     bool OnMouseMove(POINT at, UINT keys) override;
     bool OnMouseLeave() override;
-    void OnTimer(UINT_PTR id) override;
+    bool OnTimer(UINT_PTR id) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -83,7 +83,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnSize(UINT kind, int width, int height) override;
-    void OnTimer(UINT_PTR id) override;
+    bool OnTimer(UINT_PTR id) override;
     bool OnPaint() override;
     void OnDestroy() override;
     // The page measures its list's rows by the list's id, which the frame now carries.

@@ -1,0 +1,314 @@
+"""End-to-end tests of Option.exe: the real program with the real Monitor and
+the virtual mouse, under Wine and Xvfb, driven with xdotool like a user.
+Click points come from the staged skin files, never from constants; what
+the windows show is read with the probe helper, what reached the mouse from
+the virtual mouse's trace, and the store through gmconfig.
+
+    /usr/bin/python3 option_e2e.py --build-dir build/win [unittest arguments]
+"""
+import argparse
+import configparser
+import os
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "monitor"))
+import harness  # noqa: E402
+from harness import wait_for  # noqa: E402
+
+SESSION = None
+OPTION_TITLE = "7741 Gaming Mouse Option"
+LIST_ID = 4112
+START = "SetFeature 01 08 00 00 00 00 00 F6"
+
+
+def setUpModule():
+    global SESSION
+    SESSION = harness.Session(BUILD_DIR)
+    SESSION.prefix = SESSION.build_dir / "e2e-option-prefix"
+    SESSION.start()
+    # Keys reach Wine's windows without a window manager, and closing a window costs no delay.
+    SESSION.reg("add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d", "N", "/f")
+
+
+def tearDownModule():
+    SESSION.stop()
+
+
+def skin_entries(path):
+    """BUTTONPOS entries of a skin file: number -> (x, y, width, height)."""
+    parser = configparser.ConfigParser(interpolation=None, strict=False)
+    parser.optionxform = str
+    parser.read_string(path.read_bytes().decode("utf-8-sig", "replace"))
+    entries = {}
+    for key, value in parser["BUTTONPOS"].items():
+        fields = value.split(",")
+        if key.isdigit() and len(fields) >= 5:
+            entries[int(key)] = tuple(int(f) for f in fields[1:5])
+    return entries
+
+
+class OptionFolder(harness.ProgramFolder):
+    """A program folder with the real Option.exe and the probe."""
+
+    def __init__(self, session, name, **kwargs):
+        super().__init__(session, name, **kwargs)
+        shutil.copy(session.stage / "Option.exe", self.path / "Option.exe")
+        shutil.copy(session.build_dir / "tests" / "e2e" / "option" / "gm_probe.exe", self.path / "probe.exe")
+        skins = self.path / "skins"
+        self.main_skin = skin_entries(skins / "skin_mains.ini")
+        self.config_skin = skin_entries(skins / "skin_configr.ini")
+
+    def start_option(self):
+        process = subprocess.Popen([harness.WINE, str(self.path / "Option.exe")], cwd=self.path, env=self.env(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.children.append(process)
+        if not wait_for(lambda: self.option_window() is not None, 30):
+            raise AssertionError("Option's window did not appear")
+        return process
+
+    def probe(self, *args):
+        return harness.run_captured([harness.WINE, str(self.path / "probe.exe")] + list(args), self.env(),
+                                    self.path)
+
+    def tree(self):
+        """The Option window's windows: dicts of depth, id, cls, visible, rect, text."""
+        result = self.probe("tree", OPTION_TITLE)
+        if result.returncode != 0:
+            return []
+        rows = []
+        for line in result.stdout.splitlines():
+            parts = line.split(" ", 8)
+            if len(parts) < 8:
+                continue
+            rows.append(dict(depth=int(parts[0]), id=int(parts[1]), cls=parts[2], visible=parts[3] == "1",
+                             rect=tuple(int(p) for p in parts[4:8]), text=parts[8] if len(parts) > 8 else ""))
+        return rows
+
+    def option_window(self):
+        rows = self.tree()
+        return rows[0] if rows else None
+
+    def list_rows(self):
+        result = self.probe("list", OPTION_TITLE, str(LIST_ID))
+        if result.returncode != 0:
+            return None
+        lines = result.stdout.splitlines()
+        head = lines[0].split()
+        return dict(count=int(head[1]), selected=int(head[3]), top=int(head[5]), rows=lines[1:])
+
+    def captions(self, entry):
+        """Texts of the configuration page's buttons at skin entry `entry`."""
+        return [row["text"] for row in self.tree() if row["id"] == entry and row["cls"] == "GmSkinButton"]
+
+    # Screen points from the skins.
+    def main_point(self, entry):
+        left, top = self.option_window()["rect"][:2]
+        x, y, w, h = self.main_skin[entry]
+        return left + x + w // 2, top + y + h // 2
+
+    def config_point(self, entry, dx=None, dy=None):
+        left, top = self.option_window()["rect"][:2]
+        ax, ay, _, _ = self.main_skin[7]
+        x, y, w, h = self.config_skin[entry]
+        return left + ax + x + (w // 2 if dx is None else dx), top + ay + y + (h // 2 if dy is None else dy)
+
+    def click(self, point, settle=0.8):
+        subprocess.run(["xdotool", "mousemove", str(point[0]), str(point[1]), "click", "1"], env=self.env(),
+                       check=True)
+        time.sleep(settle)
+
+    def keys(self, *keys, title=OPTION_TITLE):
+        window = subprocess.run(["xdotool", "search", "--name", title], env=self.env(),
+                                capture_output=True, text=True).stdout.split()
+        if window:
+            subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], env=self.env())
+        subprocess.run(["xdotool", "key", "--delay", "60"] + list(keys), env=self.env(), check=True)
+        time.sleep(0.8)
+
+    def type_text(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "60", text], env=self.env(), check=True)
+        time.sleep(0.5)
+
+    def profile_names(self):
+        # "* 2 Name" for the current profile, "  0 Name" for the others.
+        return [line[2:].split(" ", 1)[1] for line in self.gmconfig("list").splitlines() if line.strip()]
+
+    def current_index(self):
+        return int(self.store()["Config"]["ProfileID"])
+
+    def flags(self):
+        config = self.store()["Config"]
+        return [int(config[k]) for k in ("KeysFlag", "AttributeFlag", "DPIStepFlag", "PRateFlag")]
+
+
+class OptionTest(unittest.TestCase):
+    profiles = ("Gamer", "Work", "Game")
+    monitor = True
+
+    def setUp(self):
+        self.folder = OptionFolder(SESSION, self.id().split(".")[-1])
+        for name in self.profiles:
+            self.folder.gmconfig("new", name)
+        self.monitor_process = None
+        if self.monitor:
+            self.monitor_process = self.folder.start_monitor()
+            self.assertTrue(self.folder.wait_downloads(1), "the Monitor's start-up download did not arrive")
+        self.option = self.folder.start_option()
+        # The page is filled once the list holds the store's profiles.
+        self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == len(self.profiles), 20))
+
+    def tearDown(self):
+        self.folder.cleanup()
+        self.assertEqual(self.folder.processes(), [], "processes of the test were left running")
+
+    def trace_length(self):
+        return len(self.folder.trace())
+
+    def downloads_after(self, before):
+        return [op for _, op in self.folder.trace()[before:] if op.startswith(("SetFeature", "WriteUSB"))]
+
+    def wait_full_download(self, before):
+        """The sends after trace position `before`, once a whole download has arrived."""
+        self.assertTrue(wait_for(lambda: any(op.startswith("SetFeature 02 01 00") for op in
+                                             self.downloads_after(before)), 10), "no download reached the mouse")
+        return self.downloads_after(before)
+
+
+class StartUp(OptionTest):
+    def test_shows_the_current_profile(self):
+        self.assertEqual(self.folder.captions(5), ["Game"])
+        self.assertEqual(self.folder.captions(10), ["Game"])
+        rows = self.folder.list_rows()
+        self.assertEqual(rows["rows"], ["Gamer", "Work", "Game"])
+        self.assertEqual(rows["selected"], 2)
+        window = self.folder.option_window()
+        self.assertTrue(window["visible"])
+        self.assertEqual(window["rect"][2] - window["rect"][0], 680)
+
+    def test_a_second_option_ends_and_leaves_the_first(self):
+        first = self.folder.option_window()
+        second = subprocess.Popen([harness.WINE, str(self.folder.path / "Option.exe")], cwd=self.folder.path,
+                                  env=self.folder.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.folder.children.append(second)
+        self.assertEqual(second.wait(30), 0)
+        self.assertEqual(len([r for r in self.folder.tree() if r["depth"] == 0]), 1)
+        self.assertEqual(self.folder.option_window()["rect"], first["rect"])
+        self.assertIsNone(self.option.poll(), "the first Option ended")
+
+
+class WithoutMonitor(OptionTest):
+    monitor = False
+
+    def test_opens_and_clears_the_part_flags(self):
+        self.assertEqual(self.folder.captions(5), ["Game"])
+        # A rename saves the store as Option holds it: the flags it read were cleared.
+        self.folder.click(self.folder.config_point(10))
+        self.folder.keys("ctrl+a")
+        self.folder.type_text("Solo")
+        self.folder.keys("Return")
+        self.assertTrue(wait_for(lambda: "Solo" in self.folder.profile_names(), 10))
+        self.assertEqual(self.folder.flags(), [0, 0, 0, 0])
+        self.assertIsNone(self.option.poll(), "Enter in the rename box closed Option")
+
+
+class Profiles(OptionTest):
+    def test_new_profile_is_numbered_current_and_downloaded_in_full(self):
+        before = self.trace_length()
+        self.folder.click(self.folder.config_point(6))
+        self.assertTrue(wait_for(lambda: "Profile4" in self.folder.profile_names(), 10))
+        self.assertEqual(self.folder.current_index(), 3)
+        self.assertEqual(self.folder.flags(), [1, 1, 1, 1])
+        sends = self.wait_full_download(before)
+        self.assertEqual(sends, self.folder.reports(full=True))
+        self.assertEqual(self.folder.captions(5), ["Profile4"])
+
+    def test_choosing_in_the_drop_down_downloads_that_profile(self):
+        self.folder.click(self.folder.config_point(5))
+        self.assertTrue(wait_for(lambda: any(r["cls"] == "GmSkinScrollBarFrame" and r["visible"]
+                                             for r in self.folder.tree()), 5), "the drop-down did not open")
+        before = self.trace_length()
+        # The first row of the list, from the list's own entry.
+        self.folder.click(self.folder.config_point(13, dy=10))
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 0, 10))
+        self.wait_full_download(before)
+        self.assertEqual(self.folder.captions(5), ["Gamer"])
+        self.assertFalse(any(r["cls"] == "GmSkinScrollBarFrame" and r["visible"] for r in self.folder.tree()),
+                         "the drop-down stayed open")
+
+    def test_delete_selects_the_following_profile(self):
+        self.folder.click(self.folder.config_point(5))
+        self.folder.click(self.folder.config_point(13, dy=10))
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 0, 10))
+        self.folder.click(self.folder.config_point(7), settle=1.5)
+        self.folder.keys("Return", title="Delete profile")  # OK in the question
+        self.assertTrue(wait_for(lambda: self.folder.profile_names() == ["Work", "Game"], 10))
+        self.assertEqual(self.folder.current_index(), 0)
+        self.assertEqual(self.folder.captions(5), ["Work"])
+
+    def test_rename_refusals_keep_the_name_and_a_rename_downloads_nothing(self):
+        for refused in ("  game  ", "work"):
+            self.folder.click(self.folder.config_point(10))
+            self.folder.keys("ctrl+a")
+            self.folder.type_text(refused)
+            self.folder.keys("Return")
+            self.assertEqual(self.folder.profile_names(), ["Gamer", "Work", "Game"])
+            self.assertEqual(self.folder.captions(10), ["Game"])
+        before = self.trace_length()
+        self.folder.click(self.folder.config_point(10))
+        self.folder.keys("ctrl+a")
+        self.folder.type_text("Office" + "x" * 20)  # the box takes 20 characters at most
+        self.folder.keys("Return")
+        expected = ("Office" + "x" * 20)[:20]
+        self.assertTrue(wait_for(lambda: expected in self.folder.profile_names(), 10))
+        self.assertEqual(self.folder.captions(5), [expected])
+        time.sleep(1)
+        self.assertEqual(self.downloads_after(before), [], "a rename reached the mouse")
+
+    def test_reset_keeps_the_name_and_downloads_in_full(self):
+        self.folder.gmconfig("set", "CpiStep=0")
+        before = self.trace_length()
+        self.folder.click(self.folder.config_point(14))
+        self.wait_full_download(before)
+        self.assertEqual(self.folder.current_profile()["ProFileName"], "Game")
+        self.assertEqual(self.folder.current_profile()["CpiStep"], "2")
+
+    def test_no_lost_update_after_a_change_on_the_mouse(self):
+        self.folder.mousesim("dpi-button", "3")
+        self.assertTrue(wait_for(lambda: self.folder.current_profile()["CpiStep"] == "2", 10))
+        time.sleep(0.5)  # Option has had WM_PROFILE_CHANGED
+        self.folder.click(self.folder.config_point(10))
+        self.folder.keys("ctrl+a")
+        self.folder.type_text("Arena")
+        self.folder.keys("Return")
+        self.assertTrue(wait_for(lambda: "Arena" in self.folder.profile_names(), 10))
+        self.assertEqual(self.folder.current_profile()["CpiStep"], "2", "Option saved its stale copy")
+
+
+class Closing(OptionTest):
+    def test_the_close_button_ends_both_programs(self):
+        self.folder.click(self.folder.main_point(3), settle=0.2)
+        self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option did not end")
+        self.assertTrue(self.monitor_process.wait_exit(15), "the Monitor did not end")
+
+    def test_escape_ends_only_option(self):
+        self.folder.keys("Escape")
+        self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option did not end")
+        self.assertTrue(self.monitor_process.alive())
+
+    def test_unplugging_the_mouse_closes_option(self):
+        self.folder.mousesim("unplug")
+        self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option stayed open")
+        self.assertTrue(self.monitor_process.alive())
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    args, rest = parser.parse_known_args()
+    BUILD_DIR = args.build_dir
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
