@@ -120,12 +120,18 @@ else
 fi
 MONITOR_PID=$!
 
-OPTION_NOTE=""
-if [ ! -f "$FOLDER/Option.exe" ]; then
-  OPTION_NOTE="The configuration window (Option.exe) is not part of this build yet: the icon's
-\"open\" item and the mouse's configuration button find nothing to start.
-"
+# Open the configuration window the way a user does: a second start of the
+# Monitor with "1" asks the running one to open Option (the icon menu's
+# "open" item does the same in --desktop mode).
+sleep 2
+if [ "$DESKTOP_MODE" = 1 ]; then
+  "$WINE" explorer /desktop=GamingMouse7741 Monitor.exe 1 >/dev/null 2>&1 &
+else
+  "$WINE" Monitor.exe 1 >/dev/null 2>&1 &
 fi
+OPTION_NOTE="Option, the configuration window, opens now. Its close button ends Option and the
+Monitor together; the icon menu's \"open\" item (or Monitor.exe 1) opens it again.
+"
 if [ "$DESKTOP_MODE" = 1 ]; then
   # Windows are found per desktop: the helpers must run on the Monitor's.
   PREFIX_CMD="cd '$FOLDER' && WINEPREFIX='$WINEPREFIX' DISPLAY=$DISPLAY wine explorer /desktop=GamingMouse7741"
