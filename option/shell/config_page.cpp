@@ -475,6 +475,8 @@ void CConfigPage::ShowSubPage(SubPage page) {
 }
 
 bool CConfigPage::OnDialogCommand(WORD id, WORD code, HWND control) {
+    // Enter and Esc: OnOK and OnCancel decide what they mean for a rename.
+    if (!control && (id == IDOK || id == IDCANCEL)) return false;
     const bool fromList = list_ && control == list_->hwnd();
     const bool fromRename = renameBox_ && control == renameBox_->hwnd();
     if (dropDownOpen_ && !fromList && !Is(dropDown_, control)) CloseDropDown();

@@ -103,7 +103,8 @@ class OptionFolder(harness.ProgramFolder):
 
     def captions(self, entry):
         """Texts of the configuration page's buttons at skin entry `entry`."""
-        return [row["text"] for row in self.tree() if row["id"] == entry and row["cls"] == "GmSkinButton"]
+        return [row["text"] for row in self.tree()
+                if row["depth"] == 2 and row["id"] == entry and row["cls"] == "GmSkinButton"]
 
     # Screen points from the skins.
     def main_point(self, entry):
