@@ -264,6 +264,8 @@ void CConfigPage::OpenDropDown() {
     if (list_) {
         CSkinScrollBar::ShowSkinned(list_->hwnd());
         RefillList();
+        // The wheel and the arrow keys go to the open list.
+        SetFocus(list_->hwnd());
     }
     for (auto* button : {nameButton_.get(), newButton_.get(), deleteButton_.get(), menuButton_.get()})
         if (button) ShowWindow(button->hwnd(), SW_HIDE);

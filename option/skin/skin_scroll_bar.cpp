@@ -502,7 +502,15 @@ LRESULT CScrollBarFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             CSkinScrollBar& bar = message == WM_VSCROLL ? vertical_ : horizontal_;
             if (reinterpret_cast<HWND>(lParam) != bar.hwnd()) break;
             updating_ = true;
-            SendMessageW(list_, message, wParam, 0);
+            const int code = LOWORD(wParam);
+            if (message == WM_VSCROLL && (code == scroll_code::kThumbTrack || code == scroll_code::kThumbPosition)) {
+                // A list's scroll position is its top row. Some list boxes read a
+                // thumb position from their own (hidden) bar's track position,
+                // not from the message: set the row itself.
+                SendMessageW(list_, LB_SETTOPINDEX, HIWORD(wParam), 0);
+            } else {
+                SendMessageW(list_, message, wParam, 0);
+            }
             updating_ = false;
             if (LOWORD(wParam) != scroll_code::kThumbTrack)
                 SyncBar(bar, message == WM_VSCROLL ? SB_VERT : SB_HORZ, true);
@@ -576,5 +584,7 @@ void CSkinScrollBar::HideSkinned(HWND list) {
 }
 
 void CSkinScrollBar::ShowSkinned(HWND list) {
-    if (CScrollBarFrame* frame = FrameOf(list)) ShowWindow(frame->hwnd(), SW_SHOW);
+    // A drop-down list lies over its siblings: it must be the one the pointer hits.
+    if (CScrollBarFrame* frame = FrameOf(list))
+        SetWindowPos(frame->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }

@@ -290,6 +290,60 @@ class Profiles(OptionTest):
         self.assertEqual(self.folder.current_profile()["CpiStep"], "2", "Option saved its stale copy")
 
 
+class LongList(OptionTest):
+    profiles = tuple(f"Player {n}" for n in range(1, 41))
+
+    def bar(self):
+        return next((r for r in self.folder.tree() if r["cls"] == "GmSkinScrollBar" and r["id"] == 101), None)
+
+    def top(self):
+        return self.folder.list_rows()["top"]
+
+    def thumb_span(self, bar):
+        """Rows of the screen where the thumb is drawn: the lit pixels between the two arrows."""
+        from PIL import ImageGrab
+        left, top, right, bottom = bar["rect"]
+        image = ImageGrab.grab(xdisplay=SESSION.display).convert("RGB")
+        x = (left + right) // 2
+        width = right - left
+        lit = [y for y in range(top + width, bottom - width) if sum(image.getpixel((x, y))) > 250]
+        return (min(lit), max(lit)) if lit else None
+
+    def test_the_skinned_bar_scrolls_the_list_and_the_clicked_row_is_chosen(self):
+        self.folder.click(self.folder.config_point(5))
+        bar = self.bar()
+        self.assertIsNotNone(bar)
+        self.assertTrue(bar["visible"], "the list shows no skinned bar")
+        self.assertEqual(bar["rect"][2] - bar["rect"][0], 13, "the bar is not as thick as a bitmap cell")
+        start = self.top()
+        self.assertGreater(start, 20, "the current (last) profile is not in view")
+        x, y = self.folder.config_point(13)
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "4", "click", "4", "click", "4"],
+                       env=self.folder.env(), check=True)
+        self.assertTrue(wait_for(lambda: self.top() == start - 3, 5), "the wheel did not scroll line by line")
+        left, top, right, bottom = bar["rect"]
+        middle = (left + right) // 2
+        self.folder.click((middle, top + 6))  # the up arrow
+        self.assertTrue(wait_for(lambda: self.top() == start - 4, 5), "the arrow did not scroll one line")
+        self.folder.click((middle, top + 13 + 3))  # the track above the thumb
+        self.assertTrue(wait_for(lambda: self.top() < start - 5, 5), "the track did not scroll a page")
+        thumb = self.thumb_span(bar)
+        self.assertIsNotNone(thumb, "no thumb drawn")
+        grab = (thumb[0] + thumb[1]) // 2
+        subprocess.run(["xdotool", "mousemove", str(middle), str(grab), "mousedown", "1", "mousemove", str(middle),
+                        str(grab - 20), "mousemove", str(middle), str(top - 40), "mouseup", "1"],
+                       env=self.folder.env(), check=True)
+        self.assertTrue(wait_for(lambda: self.top() == 0, 5), "the thumb drag did not reach the top")
+        ImageGrab_path = SESSION.build_dir / "option-long-list.png"
+        from PIL import ImageGrab
+        ImageGrab.grab(xdisplay=SESSION.display).crop((0, 0, 700, 600)).save(ImageGrab_path)
+        before = self.trace_length()
+        self.folder.click(self.folder.config_point(13, dy=30))  # the second row in view
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 10))
+        self.wait_full_download(before)
+        self.assertEqual(self.folder.captions(5), ["Player 2"])
+
+
 class Closing(OptionTest):
     def test_the_close_button_ends_both_programs(self):
         self.folder.click(self.folder.main_point(3), settle=0.2)
