@@ -1,6 +1,6 @@
 #pragma once
-// Owners for the USER objects the programs create themselves: popup menus and
-// icons. Like the GDI owners in gdi.h, each handle lives in one of these, so
+// The owner of a handle that is freed by one function: popup menus and icons
+// here, the GDI objects in gdi.h. Each such handle lives in one of these, so
 // nothing is destroyed by hand and an early return never leaks.
 #include <windows.h>
 
