@@ -3,9 +3,6 @@
 #include <algorithm>
 
 #include "button_assignment.h"
-#include "exchange_file.h"
-#include "file_io.h"
-#include "ini_file.h"
 #include "macro_record.h"
 
 namespace {
@@ -24,11 +21,6 @@ std::u16string NumberText(size_t n) {
         n /= 10;
     } while (n);
     return digits;
-}
-
-bool IsLaunch(const ButtonAssignment& b) {
-    return b.FunctionClass == kClassLaunch &&
-           (b.FunctionCode == kCodeLaunchProgram || b.FunctionCode == kCodeLaunchCommand);
 }
 
 }  // namespace
@@ -83,35 +75,4 @@ std::optional<std::u16string> AcceptedRename(const ProfileList& list, int32_t cu
     if (NamesEqualIgnoringCase(name, FieldText(record->ProFileName))) return std::nullopt;
     if (ProfileNameExists(list, name)) return std::nullopt;
     return name;
-}
-
-std::vector<LaunchAction> LaunchActionsOf(const ProfileRecord& record) {
-    std::vector<LaunchAction> actions;
-    for (int i = 0; i < kButtonCount; ++i) {
-        const ButtonAssignment& b = record.MacroKeyInfo[i];
-        if (IsLaunch(b)) actions.push_back(LaunchAction{i, b.FunctionCode, FieldText(b.program)});
-    }
-    return actions;
-}
-
-void ResetLaunchActions(ProfileRecord& record) {
-    for (int i = 0; i < kButtonCount; ++i)
-        if (IsLaunch(record.MacroKeyInfo[i])) ResetToDefault(record.MacroKeyInfo[i], i);
-}
-
-std::unique_ptr<ProfileRecord> ReadProfileForImport(const std::filesystem::path& path, std::string& error) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        error = "the file cannot be read, or is too large to be a profile";
-        return nullptr;
-    }
-    CIniFile ini(path);  // read once, parsed once
-    ini.Parse(bytes);
-    if (!ini.HasSection(u"Setting")) {
-        error = "the file holds no profile (no [Setting] section)";
-        return nullptr;
-    }
-    auto record = std::make_unique<ProfileRecord>();
-    ReadExchangeSection(*record, ini);
-    return record;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange_file.h"
 #include "profile_store.h"
 
 // "Profile<count + 1>", made unique, with Option's reset values, appended and
@@ -35,19 +36,3 @@ bool DeleteProfileAt(ProfileStore& store, int row);
 // The new name typed for the profile at `current`, trimmed, when it is accepted:
 // not empty, not the current name in other case, and no other profile's name.
 std::optional<std::u16string> AcceptedRename(const ProfileList& list, int32_t current, std::u16string_view typed);
-
-// Buttons that start a program or a command when pressed: a shared profile
-// carries them to whoever imports it, so the import asks first.
-struct LaunchAction {
-    int buttonIndex = 0;
-    uint8_t code = 0;        // kCodeLaunchProgram or kCodeLaunchCommand
-    std::u16string target;   // the program or command line, as stored
-};
-std::vector<LaunchAction> LaunchActionsOf(const ProfileRecord& record);
-// Gives every launching button of `record` its default function back.
-void ResetLaunchActions(ProfileRecord& record);
-
-// Reads the profile of an exchange file for import. Null, with `error` saying
-// why, when the file cannot be read, is too large, or has no "Setting" section:
-// such a file is not a profile, and importing it would add one of -1 values.
-std::unique_ptr<ProfileRecord> ReadProfileForImport(const std::filesystem::path& path, std::string& error);

@@ -538,6 +538,11 @@ int CmdImport(Session& s, const std::vector<std::string>& args) {
     if (!probe.HasSection(u"Setting")) return s.Bad(args[0] + " is not a profile exchange file (no [Setting])");
     auto record = std::make_unique<ProfileRecord>();
     ReadExchangeSection(*record, probe);
+    // A shared profile can start programs: say which before it is used.
+    for (const LaunchAction& action : LaunchActionsOf(*record))
+        s.err_ << "button " << action.buttonIndex
+               << (action.code == kCodeLaunchProgram ? " starts program: " : " runs command: ") << Out(action.target)
+               << "\n";
     const std::u16string name = MakeUniqueName(s.store_.profiles, FieldText(record->ProFileName));
     CopyToField(record->ProFileName, name);
     s.store_.profiles.push_back(std::move(record));

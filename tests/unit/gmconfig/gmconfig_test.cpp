@@ -126,6 +126,8 @@ TEST_F(Gmconfig, ExportAndImportRoundTripANonAsciiProfile) {
     ASSERT_EQ(Run({"export", "0", file.string()}), kExitOk);
     ASSERT_EQ(Run({"import", file.string()}), kExitOk);
     EXPECT_EQ(out, "1 \xC3\x89lite \xE5\xB0\x84\xE5\x87\xBB_1\n");
+    // The program the shared profile would start is named before it is used.
+    EXPECT_EQ(err, "button 3 starts program: C:\\Program Files\\Game\\game.exe\n");
     const ProfileStore store = Load();
     ASSERT_EQ(store.profiles.size(), 2u);
     const ProfileRecord& a = *store.profiles[0];
