@@ -344,6 +344,70 @@ class LongList(OptionTest):
         self.assertEqual(self.folder.captions(5), ["Player 2"])
 
 
+class Exchange(OptionTest):
+    def menu_command(self, position):
+        """Opens the profile menu and chooses its item `position` (1 copy, 2 import, 3 export) with the keys."""
+        self.folder.click(self.folder.config_point(8), settle=1.0)
+        self.folder.keys(*(["Down"] * position), "Return")
+
+    def file_dialog(self, title, path):
+        self.assertTrue(wait_for(lambda: subprocess.run(["xdotool", "search", "--name", title],
+                                                        env=self.folder.env(), capture_output=True).returncode == 0,
+                                 10), f"no {title} dialog")
+        time.sleep(0.5)
+        self.folder.keys("ctrl+a", title=title)
+        self.folder.type_text(harness.windows_path(path))
+        self.folder.keys("Return", title=title)
+
+    def test_export_then_import_twice_and_the_launch_question(self):
+        self.folder.gmconfig("button", "3", "launch", "C:\\Games\\arena.exe")
+        exported = self.folder.path / "shared.gmp"
+        self.menu_command(3)
+        self.file_dialog("Save", exported)
+        self.assertTrue(wait_for(exported.exists, 10), "the profile was not exported")
+        text = exported.read_bytes().decode("utf-16" if exported.read_bytes()[:2] == b"\xff\xfe" else "latin-1")
+        self.assertIn("[Setting]", text)
+        self.assertNotIn("MaxDPI", text)
+
+        answers = {"y": "Game_1", "n": "Game_2"}
+        for key, name in answers.items():
+            before = self.trace_length()
+            self.menu_command(2)
+            self.file_dialog("Open", exported)
+            # The profile starts a program: one question before it is added.
+            self.assertTrue(wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Import$"],
+                                                            env=self.folder.env(),
+                                                            capture_output=True).returncode == 0, 10),
+                            "no question about the program the profile starts")
+            self.folder.keys(key, title="^Import$")
+            self.assertTrue(wait_for(lambda: name in self.folder.profile_names(), 10))
+            self.assertEqual(self.folder.profile_names()[self.folder.current_index()], name)
+            self.wait_full_download(before)
+        shown = {n: self.folder.gmconfig("show", str(self.folder.profile_names().index(n))) for n in answers.values()}
+        self.assertIn("arena.exe", shown["Game_1"], "imported with its program, the button lost it")
+        self.assertNotIn("arena.exe", shown["Game_2"], "the button was not set back to its default")
+
+        # Cancel adds nothing.
+        self.menu_command(2)
+        self.file_dialog("Open", exported)
+        self.assertTrue(wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Import$"],
+                                                        env=self.folder.env(), capture_output=True).returncode == 0,
+                                 10))
+        self.folder.keys("Escape", title="^Import$")
+        time.sleep(1)
+        self.assertEqual(len(self.folder.profile_names()), 5)
+
+    def test_a_file_that_holds_no_profile_changes_nothing(self):
+        junk = self.folder.path / "junk.gmp"
+        junk.write_bytes(os.urandom(4096))
+        store = self.folder.store_text()
+        self.menu_command(2)
+        self.file_dialog("Open", junk)
+        time.sleep(1.5)
+        self.assertIsNone(self.option.poll(), "Option ended")
+        self.assertEqual(self.folder.store_text(), store)
+
+
 class Closing(OptionTest):
     def test_the_close_button_ends_both_programs(self):
         self.folder.click(self.folder.main_point(3), settle=0.2)
