@@ -155,6 +155,7 @@ class OptionTest(unittest.TestCase):
         self.folder = OptionFolder(SESSION, self.id().split(".")[-1])
         for name in self.profiles:
             self.folder.gmconfig("new", name)
+        self.prepare()
         self.monitor_process = None
         if self.monitor:
             self.monitor_process = self.folder.start_monitor()
@@ -166,6 +167,9 @@ class OptionTest(unittest.TestCase):
     def tearDown(self):
         self.folder.cleanup()
         self.assertEqual(self.folder.processes(), [], "processes of the test were left running")
+
+    def prepare(self):
+        """The store as the test wants it before the programs start."""
 
     def trace_length(self):
         return len(self.folder.trace())
@@ -345,6 +349,9 @@ class LongList(OptionTest):
 
 
 class Exchange(OptionTest):
+    def prepare(self):
+        self.folder.gmconfig("button", "3", "launch", "C:\\Games\\arena.exe")
+
     def menu_command(self, position):
         """Opens the profile menu and chooses its item `position` (1 copy, 2 import, 3 export) with the keys."""
         self.folder.click(self.folder.config_point(8), settle=1.0)
@@ -360,7 +367,6 @@ class Exchange(OptionTest):
         self.folder.keys("Return", title=title)
 
     def test_export_then_import_twice_and_the_launch_question(self):
-        self.folder.gmconfig("button", "3", "launch", "C:\\Games\\arena.exe")
         exported = self.folder.path / "shared.gmp"
         self.menu_command(3)
         self.file_dialog("Save", exported)
