@@ -93,14 +93,14 @@ protected:
 constexpr char16_t kTestDialogClass[] = u"GmTestDialog";
 
 DialogTemplateSpec PopupTemplate() {
-    DialogTemplateSpec spec;
-    spec.style = dialog_style::kPopup | dialog_style::kSetFont;
-    spec.width = 100;
-    spec.height = 60;
-    spec.pointSize = 10;
-    spec.faceName = u"Arial";
-    spec.className = kTestDialogClass;
-    return spec;
+    DialogTemplateSpec layout;
+    layout.style = dialog_style::kPopup | dialog_style::kSetFont;
+    layout.width = 100;
+    layout.height = 60;
+    layout.pointSize = 10;
+    layout.faceName = u"Arial";
+    layout.className = kTestDialogClass;
+    return layout;
 }
 
 class TestDialog : public CDialogBase {
