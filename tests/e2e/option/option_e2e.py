@@ -150,9 +150,10 @@ class OptionFolder(harness.ProgramFolder):
 class OptionTest(unittest.TestCase):
     profiles = ("Gamer", "Work", "Game")
     monitor = True
+    uistr = True
 
     def setUp(self):
-        self.folder = OptionFolder(SESSION, self.id().split(".")[-1])
+        self.folder = OptionFolder(SESSION, self.id().split(".")[-1], uistr=self.uistr)
         for name in self.profiles:
             self.folder.gmconfig("new", name)
         self.prepare()
@@ -170,6 +171,17 @@ class OptionTest(unittest.TestCase):
 
     def prepare(self):
         """The store as the test wants it before the programs start."""
+
+    def menu_command(self, position):
+        """Opens the profile menu and chooses its item `position` (1 copy, 2 import, 3 export) with the keys."""
+        self.folder.click(self.folder.config_point(8), settle=1.0)
+        self.folder.keys(*(["Down"] * position), "Return")
+
+    def choose(self, row):
+        """Chooses a row of the drop-down (all rows in view)."""
+        self.folder.click(self.folder.config_point(5))
+        self.folder.click(self.folder.config_point(13, dy=10 + 20 * row))
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == row, 10))
 
     def trace_length(self):
         return len(self.folder.trace())
@@ -274,6 +286,25 @@ class Profiles(OptionTest):
         time.sleep(1)
         self.assertEqual(self.downloads_after(before), [], "a rename reached the mouse")
 
+    def test_copies_are_named_after_their_source(self):
+        self.menu_command(1)
+        self.assertTrue(wait_for(lambda: "Game_Copy" in self.folder.profile_names(), 10))
+        self.choose(2)
+        self.menu_command(1)
+        self.assertTrue(wait_for(lambda: "Game_Copy_1" in self.folder.profile_names(), 10))
+        self.choose(3)
+        self.menu_command(1)
+        self.assertTrue(wait_for(lambda: "Game_Copy_Copy" in self.folder.profile_names(), 10))
+        self.assertEqual(self.folder.profile_names(),
+                         ["Gamer", "Work", "Game", "Game_Copy", "Game_Copy_1", "Game_Copy_Copy"])
+        self.assertEqual(self.folder.current_index(), 5)
+
+    def test_deleting_the_last_profile_selects_the_new_last(self):
+        self.folder.click(self.folder.config_point(7), settle=1.5)
+        self.folder.keys("Return", title="Delete profile")
+        self.assertTrue(wait_for(lambda: self.folder.profile_names() == ["Gamer", "Work"], 10))
+        self.assertEqual(self.folder.current_index(), 1)
+
     def test_reset_keeps_the_name_and_downloads_in_full(self):
         self.folder.gmconfig("set", "CpiStep=0")
         before = self.trace_length()
@@ -292,6 +323,48 @@ class Profiles(OptionTest):
         self.folder.keys("Return")
         self.assertTrue(wait_for(lambda: "Arena" in self.folder.profile_names(), 10))
         self.assertEqual(self.folder.current_profile()["CpiStep"], "2", "Option saved its stale copy")
+
+
+class OneProfile(OptionTest):
+    profiles = ("Solo",)
+
+    def test_delete_with_one_profile_does_nothing_and_asks_nothing(self):
+        store = self.folder.store_text()
+        self.folder.click(self.folder.config_point(7), settle=1.5)
+        asked = subprocess.run(["xdotool", "search", "--name", "Delete profile"], env=self.folder.env(),
+                               capture_output=True).returncode == 0
+        self.assertFalse(asked, "a question was asked")
+        self.assertEqual(self.folder.store_text(), store)
+
+
+class WithoutTexts(OptionTest):
+    uistr = False
+
+    def test_opens_with_empty_texts(self):
+        tabs = [r["text"] for r in self.folder.tree() if r["depth"] == 1 and r["cls"] == "GmSkinButton"]
+        self.assertEqual(tabs, ["", "", "", ""])
+        self.assertEqual(self.folder.captions(5), ["Game"], "profile names do not come from the texts")
+
+
+class DamagedStore(OptionTest):
+    profiles = ()
+    monitor = False
+
+    def prepare(self):
+        (self.folder.path / "config" / "Config.data").write_bytes(b"[Config]\r\nnumber=7\r\nProfileID=99\r\n"
+                                                                  + os.urandom(2048))
+
+    def setUp(self):
+        # No profiles through gmconfig: the store is the damaged file alone.
+        self.folder = OptionFolder(SESSION, self.id().split(".")[-1])
+        self.prepare()
+        self.monitor_process = None
+        self.option = self.folder.start_option()
+
+    def test_opens_with_what_could_be_read(self):
+        self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count", 0) >= 1, 20))
+        self.assertIsNone(self.option.poll())
+        self.assertTrue(self.folder.option_window()["visible"])
 
 
 class LongList(OptionTest):
@@ -351,11 +424,6 @@ class LongList(OptionTest):
 class Exchange(OptionTest):
     def prepare(self):
         self.folder.gmconfig("button", "3", "launch", "C:\\Games\\arena.exe")
-
-    def menu_command(self, position):
-        """Opens the profile menu and chooses its item `position` (1 copy, 2 import, 3 export) with the keys."""
-        self.folder.click(self.folder.config_point(8), settle=1.0)
-        self.folder.keys(*(["Down"] * position), "Return")
 
     def file_dialog(self, title, path):
         self.assertTrue(wait_for(lambda: subprocess.run(["xdotool", "search", "--name", title],
