@@ -1,0 +1,158 @@
+"""How quickly Option opens and applies, and what it holds in memory.
+
+Under Wine, with the Monitor and the virtual mouse:
+  - opening: from process start to the first painted main window, side by side
+    with skingallery.exe (one skinned window) in the same run (target <= 2x);
+  - instant apply: choosing a profile in the drop-down, from the click to the
+    first SetFeature in the virtual mouse's trace, median of 30, with stores of
+    20 and 200 profiles (target: under one 20 ms protocol wait). The figure
+    includes starting xdotool for the click;
+  - memory: private bytes of Option after start and after every page was shown
+    (target <= 64 MiB).
+
+Prints figures; never fails on them.
+
+    /usr/bin/python3 bench_option.py --build-dir build/win
+"""
+import argparse
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "monitor"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "option"))
+import harness  # noqa: E402
+import option_e2e  # noqa: E402
+from PIL import ImageGrab  # noqa: E402
+
+CHOICES = 30
+PROTOCOL_WAIT_MS = 20.0
+OPENINGS = 5
+
+
+def painted(display, x, y):
+    """True once the pixel at (x, y) is no longer the bare black desktop."""
+    pixel = ImageGrab.grab(bbox=(x, y, x + 1, y + 1), xdisplay=display).convert("RGB").getpixel((0, 0))
+    return sum(pixel) > 30
+
+
+def time_to_paint(folder, exe, args, title, point):
+    """Seconds from starting `exe` to its window at `title` painted at `point`; the process is ended after."""
+    start = time.monotonic()
+    process = subprocess.Popen([harness.WINE, str(folder.path / exe)] + args, cwd=folder.path, env=folder.env(),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    shown = harness.wait_for(lambda: painted(folder.session.display, *point), 30, 0.005)
+    elapsed = time.monotonic() - start
+    subprocess.run(["xdotool", "search", "--name", title, "windowclose"], env=folder.env(),
+                   stderr=subprocess.DEVNULL)
+    subprocess.run([harness.WINE, "taskkill", "/im", exe], env=folder.env(), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    try:
+        process.wait(20)
+    except subprocess.TimeoutExpired:
+        process.kill()
+    harness.wait_for(lambda: not painted(folder.session.display, *point), 10, 0.05)
+    return elapsed if shown else float("nan")
+
+
+def option_pid(folder):
+    for pid in folder.processes():
+        try:
+            cmdline = Path(f"/proc/{pid}/cmdline").read_bytes().lower()
+        except OSError:
+            continue
+        if b"option.exe" in cmdline:
+            return pid
+    return None
+
+
+def private_mib(pid):
+    total = 0
+    for line in Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines():
+        if line.startswith(("Private_Dirty", "Private_Clean")):
+            total += int(line.split()[1])
+    return total / 1024
+
+
+def apply_latencies(session, profiles):
+    folder = option_e2e.OptionFolder(session, f"option-bench-{profiles}")
+    try:
+        for n in range(profiles):
+            folder.gmconfig("new", f"Bench{n + 1}")
+        folder.gmconfig("select", "0")
+        folder.start_monitor()
+        if not folder.wait_downloads(1, 30):
+            raise RuntimeError("the Monitor did not download at start-up")
+        folder.start_option()
+        harness.wait_for(lambda: (folder.list_rows() or {}).get("count") == profiles, 60)
+        latencies = []
+        for i in range(CHOICES):
+            folder.click(folder.config_point(5), settle=0.4)
+            row = 1 - i % 2  # between the first two profiles, both in view at the top
+            point = folder.config_point(13, dy=10 + 20 * row)
+            seen = len(folder.trace())
+            subprocess.run(["xdotool", "mousemove", str(point[0]), str(point[1])], env=folder.env())
+            clicked = time.monotonic()
+            subprocess.run(["xdotool", "click", "1"], env=folder.env())
+            arrived = harness.wait_for(lambda: any(op.startswith("SetFeature") for _, op in folder.trace()[seen:]),
+                                       10, 0.0005)
+            if arrived:
+                latencies.append(1000 * (time.monotonic() - clicked))
+            time.sleep(0.6)  # the download ends before the next choice
+        pid = option_pid(folder)
+        return latencies, folder, pid
+    except Exception:
+        folder.cleanup()
+        raise
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    args = parser.parse_args()
+    option_e2e.BUILD_DIR = args.build_dir
+    session = harness.Session(args.build_dir)
+    session.prefix = session.build_dir / "e2e-option-prefix"
+    session.start()
+    option_e2e.SESSION = session
+    try:
+        # Opening, side by side.
+        folder = option_e2e.OptionFolder(session, "option-bench-open")
+        folder.gmconfig("new", "Bench")
+        main_skin = folder.main_skin
+        logo = (main_skin[4][0] + 5, main_skin[4][1] + 5)  # the first tab: painted only by the window
+        option_times, gallery_times = [], []
+        for _ in range(OPENINGS):
+            option_times.append(time_to_paint(folder, "Option.exe", [], option_e2e.OPTION_TITLE, logo))
+            gallery_times.append(time_to_paint(folder, "skingallery.exe", [], "Skin Gallery", (60, 60)))
+        folder.cleanup()
+        option_ms = 1000 * statistics.median(option_times)
+        gallery_ms = 1000 * statistics.median(gallery_times)
+        print(f"opening, median of {OPENINGS}: Option {option_ms:.0f} ms, skingallery {gallery_ms:.0f} ms,"
+              f" ratio {option_ms / gallery_ms:.2f}   (target <= 2.0)")
+
+        for profiles in (20, 200):
+            latencies, folder, pid = apply_latencies(session, profiles)
+            try:
+                median = statistics.median(latencies) if latencies else float("nan")
+                print(f"instant apply, {len(latencies)} choices, {profiles} profiles: median {median:.1f} ms"
+                      f" = {median / PROTOCOL_WAIT_MS:.2f} protocol waits (target < 1.0),"
+                      f" min {min(latencies):.1f} ms, max {max(latencies):.1f} ms")
+                if profiles == 20 and pid:
+                    print(f"memory after start and {CHOICES} choices: {private_mib(pid):.1f} MiB private")
+                    for tab in (2, 3, 1):
+                        folder.click(folder.config_point(tab), settle=0.5)
+                    folder.click(folder.main_point(5), settle=0.5)
+                    folder.click(folder.main_point(4), settle=0.5)
+                    print(f"memory after every page was shown: {private_mib(pid):.1f} MiB private"
+                          f"   (target <= 64 MiB)")
+            finally:
+                folder.cleanup()
+    finally:
+        session.stop()
+
+
+if __name__ == "__main__":
+    main()
