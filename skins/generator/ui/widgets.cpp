@@ -246,8 +246,11 @@ void PanelTab(Canvas& c, const Rect& r, State s) {
             c.InnerGlow(tab, kAccentBright, 8, 0.12);
             break;
         case State::kDown:
-            Face(c, tab, b, Rgb(146, 38, 174), Rgb(96, 16, 118), Rgb(176, 80, 204));
-            c.Fill(topLine, Rgb(222, 150, 242), 0.55);
+            // Chosen: a lit dark face with a bright accent bar, not an accent
+            // fill, so the caption reads in both the chosen and the hover colour.
+            Face(c, tab, b, Rgb(62, 44, 80), Rgb(38, 28, 50), Rgb(176, 80, 204));
+            c.Fill(topLine, Rgb(222, 150, 242), 0.95);
+            c.InnerGlow(tab, kAccentBright, 10, 0.3);
             break;
         case State::kDisable:
             Face(c, tab, b, Rgb(22, 21, 27), Rgb(19, 18, 23), kEdgeOff);

@@ -22,7 +22,7 @@ void SwatchFace(art::Canvas& c, const art::Rect& r, State s);
 
 // Tab of the window header: flat at rest, underlined in the accent when chosen.
 void HeaderTab(art::Canvas& c, const art::Rect& r, State s);
-// Tab sitting on a panel, filled with the accent when chosen.
+// Tab sitting on a panel, lit with a bright accent bar when chosen.
 void PanelTab(art::Canvas& c, const art::Rect& r, State s);
 
 // Halves of a two-way switch: the left half is rounded on the left, the right
