@@ -97,6 +97,23 @@ std::wstring TrimmedPath(const wchar_t* path) {
 constexpr wchar_t kExportFilter[] = L"Gaming Mouse Profile(*.gmp)\0*.GMP\0";
 constexpr wchar_t kImportFilter[] = L"Gaming Mouse Profile(*.gmp)\0*.gmp\0";
 
+// The platform's save-file (export) or open-file (import) dialog over the
+// default exchange file; empty when the user cancels.
+std::wstring ChooseExchangeFile(HWND owner, bool save) {
+    wchar_t path[MAX_PATH] = {};
+    lstrcpynW(path, DefaultExchangeFile().c_str(), MAX_PATH);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = save ? kExportFilter : kImportFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"gmp";
+    ofn.Flags = save ? OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return {};
+    return path;
+}
+
 }  // namespace
 
 CConfigPage::CConfigPage(CMainWindow& main) : CSkinPage(skin_files::kConfigPage), main_(main) {}
@@ -107,34 +124,27 @@ CConfigPage::~CConfigPage() {
 
 OptionSession* CConfigPage::Session() const { return main_.session(); }
 
-std::unique_ptr<CSkinButton> CConfigPage::AddButton(const SkinDescription& skin, int entry,
-                                                    const SkinPictures& pictures) {
-    auto button = std::make_unique<CSkinButton>();
-    if (!button->CreateFromSkin(hwnd(), skin.ReadEntry(entry), pictures)) return nullptr;
-    return button;
-}
-
 void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     const int tabEntries[3] = {kButtonTab, kPerformanceTab, kLightingTab};
     for (int i = 0; i < 3; ++i) {
-        tabs_[i] = AddButton(skin, tabEntries[i], pictures);
+        tabs_[i] = MakeButton(hwnd(), skin, tabEntries[i], pictures);
         if (!tabs_[i]) continue;
         tabs_[i]->SetText(OptionText(kTabTexts[i]));
         SetCaptionLook(*tabs_[i], 0);
     }
     if (tabs_[0]) tabs_[0]->SetCheck(1);
 
-    dropDown_ = AddButton(skin, kDropDownEntry, pictures);
+    dropDown_ = MakeButton(hwnd(), skin, kDropDownEntry, pictures);
     if (dropDown_) {
         dropDown_->SetCheckMode(true);
         SetCaptionLook(*dropDown_, 1);
     }
-    newButton_ = AddButton(skin, kNewEntry, pictures);
-    deleteButton_ = AddButton(skin, kDeleteEntry, pictures);
-    menuButton_ = AddButton(skin, kMenuEntry, pictures);
-    nameButton_ = AddButton(skin, kNameEntry, pictures);
+    newButton_ = MakeButton(hwnd(), skin, kNewEntry, pictures);
+    deleteButton_ = MakeButton(hwnd(), skin, kDeleteEntry, pictures);
+    menuButton_ = MakeButton(hwnd(), skin, kMenuEntry, pictures);
+    nameButton_ = MakeButton(hwnd(), skin, kNameEntry, pictures);
     if (nameButton_) SetCaptionLook(*nameButton_, 1);
-    resetButton_ = AddButton(skin, kResetEntry, pictures);
+    resetButton_ = MakeButton(hwnd(), skin, kResetEntry, pictures);
     if (resetButton_) {
         resetButton_->SetText(OptionText(kTextReset));
         SetCaptionLook(*resetButton_, 0);
@@ -407,17 +417,8 @@ void CConfigPage::ExportProfile() {
     OptionSession* session = Session();
     const ProfileRecord* current = session ? session->current() : nullptr;
     if (!current) return;
-    wchar_t path[MAX_PATH] = {};
-    lstrcpynW(path, DefaultExchangeFile().c_str(), MAX_PATH);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
-    ofn.lpstrFilter = kExportFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"gmp";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&ofn)) return;
+    const std::wstring path = ChooseExchangeFile(GetAncestor(hwnd(), GA_ROOT), true);
+    if (path.empty()) return;
     // The file is replaced in one step; nothing is said afterwards either way.
     std::string error;
     if (!WriteExchangeSection(*current, std::filesystem::path(path), &error))
@@ -427,21 +428,12 @@ void CConfigPage::ExportProfile() {
 void CConfigPage::ImportProfile() {
     OptionSession* session = Session();
     if (!session) return;
-    wchar_t path[MAX_PATH] = {};
-    lstrcpynW(path, DefaultExchangeFile().c_str(), MAX_PATH);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
-    ofn.lpstrFilter = kImportFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"gmp";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!GetOpenFileNameW(&ofn)) return;
+    const std::wstring path = ChooseExchangeFile(GetAncestor(hwnd(), GA_ROOT), false);
+    if (path.empty()) return;
 
     std::string error;
     std::unique_ptr<ProfileRecord> record =
-        ReadProfileForImport(std::filesystem::path(TrimmedPath(path)), error);
+        ReadProfileForImport(std::filesystem::path(TrimmedPath(path.c_str())), error);
     if (!record) {
         DebugOut(L"CConfigPage: the chosen file holds no profile\n");
         return;

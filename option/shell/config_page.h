@@ -55,7 +55,6 @@ protected:
 
 private:
     OptionSession* Session() const;
-    std::unique_ptr<CSkinButton> AddButton(const SkinDescription& skin, int entry, const SkinPictures& pictures);
     void ShowName(const std::wstring& name);
     std::wstring CurrentName() const;
     void RefillList();

@@ -40,18 +40,11 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     return CSkinDialog::OnCreate(create);
 }
 
-std::unique_ptr<CSkinButton> CMainWindow::AddButton(const SkinDescription& skin, int entry,
-                                                    const SkinPictures& pictures) {
-    auto button = std::make_unique<CSkinButton>();
-    if (!button->CreateFromSkin(hwnd(), skin.ReadEntry(entry), pictures)) return nullptr;
-    return button;
-}
-
 void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
-    minimize_ = AddButton(skin, kMinimizeEntry, pictures);
-    close_ = AddButton(skin, kCloseEntry, pictures);
-    configTab_ = AddButton(skin, kConfigTabEntry, pictures);
-    macroTab_ = AddButton(skin, kMacroTabEntry, pictures);
+    minimize_ = CSkinPage::MakeButton(hwnd(), skin, kMinimizeEntry, pictures);
+    close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
+    configTab_ = CSkinPage::MakeButton(hwnd(), skin, kConfigTabEntry, pictures);
+    macroTab_ = CSkinPage::MakeButton(hwnd(), skin, kMacroTabEntry, pictures);
     if (configTab_) SetTabLook(*configTab_, kTextConfigTab, 1);
     if (macroTab_) SetTabLook(*macroTab_, kTextMacroTab, 0);
 

@@ -36,7 +36,6 @@ protected:
     void OnBackgroundPress(POINT client) override;
 
 private:
-    std::unique_ptr<CSkinButton> AddButton(const SkinDescription& skin, int entry, const SkinPictures& pictures);
     void CloseTransients();
 
     std::unique_ptr<ISharedLock> lock_;

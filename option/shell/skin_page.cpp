@@ -1,5 +1,12 @@
 #include "skin_page.h"
 
+std::unique_ptr<CSkinButton> CSkinPage::MakeButton(HWND parent, const SkinDescription& skin, int entry,
+                                                   const SkinPictures& pictures) {
+    auto button = std::make_unique<CSkinButton>();
+    if (!button->CreateFromSkin(parent, skin.ReadEntry(entry), pictures)) return nullptr;
+    return button;
+}
+
 bool CSkinPage::CreateAt(HWND parent, const SkinRect& area) {
     if (!CreateModeless(parent)) return false;
     // The skin sized the page from its picture; the parent's area places it.

@@ -2,8 +2,10 @@
 // CSkinPage: a skinned child page (template 131) that lies on an area of its
 // parent: the configuration page's sub-pages and the macro page. The pages
 // that fill one in derive from it and add their controls.
+#include <memory>
 #include <string>
 
+#include "skin_button.h"
 #include "skin_dialog.h"
 
 class CSkinPage : public CSkinDialog {
@@ -18,6 +20,11 @@ public:
     // Closes what the page has open (a drop-down, a rename) before the main
     // window handles a command or a click.
     virtual void CloseTransient() {}
+
+    // The skinned button of `entry` in `parent`; null when it cannot be made
+    // (the window works on without it).
+    static std::unique_ptr<CSkinButton> MakeButton(HWND parent, const SkinDescription& skin, int entry,
+                                                   const SkinPictures& pictures);
 
 protected:
     DragMode Drag() const override { return DragMode::kParent; }
