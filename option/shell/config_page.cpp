@@ -260,10 +260,11 @@ void CConfigPage::SelectProfile(int position) {
     OptionSession* session = Session();
     if (!session || !GetProfileAt(session->store().profiles, position)) return;
     session->store().values.ProfileID = position;
-    CloseDropDown();
-    ShowName(CurrentName());
+    // The mouse first: the captions and pages follow while it downloads.
     MarkAllParts(session->store().values);
     ApplySettings(true);
+    CloseDropDown();
+    ShowName(CurrentName());
     RefreshSubPages();
 }
 

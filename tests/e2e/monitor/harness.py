@@ -10,6 +10,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 from pathlib import Path
@@ -218,6 +219,13 @@ class ProgramFolder:
 
     def run(self, exe, *args, timeout=60, check=True):
         result = run_captured(self.command(exe, *args), self.env(), self.path, timeout)
+        if result.returncode == 1 and not result.stdout and not result.stderr and not self.desktop:
+            # Our tools print why they fail. A silent 1 is Wine failing to start
+            # the process (seen rarely right after the previous test's programs
+            # were killed): the program never ran, so one more start is safe.
+            print(f"harness: {exe} did not start under Wine; starting it again", file=sys.stderr)
+            time.sleep(0.5)
+            result = run_captured(self.command(exe, *args), self.env(), self.path, timeout)
         if self.desktop:
             return result.stdout  # explorer does not hand back the program's exit code
         if check and result.returncode != 0:
