@@ -15,6 +15,7 @@
 #include "option_context.h"
 #include "option_session.h"
 #include "profile_actions.h"
+#include "question_box.h"
 #include "program_folder.h"
 #include "skin_popup_menu.h"
 #include "skin_scroll_bar.h"
@@ -60,6 +61,9 @@ constexpr UINT kTextDeleteCaption = 345;
 constexpr UINT kTextLaunchQuestion = 346;
 constexpr UINT kTextLaunchProgram = 347;
 constexpr UINT kTextLaunchCommand = 348;
+constexpr UINT kTextImportAsIs = 349;
+constexpr UINT kTextImportReset = 350;
+constexpr UINT kTextImportNone = 351;
 
 constexpr COLORREF kCaptionNormal = RGB(100, 100, 100);
 constexpr COLORREF kCaptionHover = RGB(128, 21, 153);
@@ -442,17 +446,20 @@ void CConfigPage::ImportProfile() {
     const std::vector<LaunchAction> actions = LaunchActionsOf(*record);
     if (!actions.empty()) {
         // A shared profile must not start programs without its new owner knowing.
-        std::wstring text = OptionText(kTextLaunchQuestion);
+        CQuestionBox::Content question;
+        question.title = OptionText(kTextImport);
+        question.question = OptionText(kTextLaunchQuestion);
         for (const LaunchAction& action : actions) {
-            text += L"\n";
-            text += OptionText(action.code == kCodeLaunchProgram ? kTextLaunchProgram : kTextLaunchCommand);
-            text += L" " + std::to_wstring(ButtonNumber(action.buttonIndex)) + L": " + Wide(action.target);
+            question.details += OptionText(action.code == kCodeLaunchProgram ? kTextLaunchProgram : kTextLaunchCommand);
+            question.details += L" " + std::to_wstring(ButtonNumber(action.buttonIndex)) + L": " + Wide(action.target);
+            question.details += L"\r\n";
         }
-        const std::wstring caption = OptionText(kTextImport);
-        const int answer = MessageBoxW(GetAncestor(hwnd(), GA_ROOT), text.c_str(), caption.c_str(),
-                                       MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
-        if (answer == IDCANCEL) return;
-        if (answer == IDNO) ResetLaunchActions(*record);
+        question.answers = {OptionText(kTextImportAsIs), OptionText(kTextImportReset), OptionText(kTextImportNone)};
+        // Enter takes the safe import: the profile without what it would run.
+        question.defaultAnswer = 2;
+        const int answer = CQuestionBox(std::move(question)).Ask(GetAncestor(hwnd(), GA_ROOT));
+        if (answer == 2) ResetLaunchActions(*record);
+        if (answer != 1 && answer != 2) return;
     }
     SelectProfile(AddImportedProfile(session->store(), std::move(record)));
     RefillList();

@@ -34,6 +34,7 @@ inline constexpr char16_t kConfigDpi[] = u"Skin_configDPI.ini";
 inline constexpr char16_t kLighting[] = u"Skin_light.ini";
 // The developer gallery of every skinned control.
 inline constexpr char16_t kGallery[] = u"skin_gallery.ini";
+inline constexpr char16_t kQuestion[] = u"skin_question.ini";
 }  // namespace skin_files
 
 // Image names of section "SCREEN", as the file gives them.

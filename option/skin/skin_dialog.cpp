@@ -108,7 +108,8 @@ bool CSkinDialog::OnLButtonDown(POINT at, UINT) {
     OnBackgroundPress(at);
     const DragMode mode = Drag();
     if (mode != DragMode::kNone) {
-        HWND target = mode == DragMode::kSelf ? hwnd() : GetParent(hwnd());
+        // A page may lie on another page: the window that moves is the top one.
+        HWND target = mode == DragMode::kSelf ? hwnd() : GetAncestor(hwnd(), GA_ROOT);
         if (target) PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
     }
     return false;  // the default processing follows

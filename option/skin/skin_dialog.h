@@ -28,7 +28,7 @@ public:
     enum class DragMode {
         kNone,    // the window stays where it is
         kSelf,    // the window follows the pointer (the main window)
-        kParent,  // the parent window follows (a page inside the main window)
+        kParent,  // the top-level window it lies in follows (a page, or a page on a page)
     };
 
     CSkinDialog(int templateId, std::u16string skinFile)

@@ -10,6 +10,7 @@ void DescribeMacroPage(skin::SkinBuilder& b);
 void DescribeButtonPage(skin::SkinBuilder& b);
 void DescribePerformancePage(skin::SkinBuilder& b);
 void DescribeLightingPage(skin::SkinBuilder& b);
+void DescribeQuestionBox(skin::SkinBuilder& b);
 void DescribeGallery(skin::SkinBuilder& b);
 
 }  // namespace windows

@@ -62,6 +62,7 @@ class OptionFolder(harness.ProgramFolder):
         skins = self.path / "skins"
         self.main_skin = skin_entries(skins / "skin_mains.ini")
         self.config_skin = skin_entries(skins / "skin_configr.ini")
+        self.question_skin = skin_entries(skins / "skin_question.ini")
 
     def start_option(self):
         process = subprocess.Popen([harness.WINE, str(self.path / "Option.exe")], cwd=self.path, env=self.env(),
@@ -75,9 +76,9 @@ class OptionFolder(harness.ProgramFolder):
         return harness.run_captured([harness.WINE, str(self.path / "probe.exe")] + list(args), self.env(),
                                     self.path)
 
-    def tree(self):
-        """The Option window's windows: dicts of depth, id, cls, visible, rect, text."""
-        result = self.probe("tree", OPTION_TITLE)
+    def tree(self, title=OPTION_TITLE):
+        """The windows of the top-level window `title`: dicts of depth, id, cls, visible, rect, text."""
+        result = self.probe("tree", title)
         if result.returncode != 0:
             return []
         rows = []
@@ -216,6 +217,22 @@ class StartUp(OptionTest):
         self.assertEqual(len([r for r in self.folder.tree() if r["depth"] == 0]), 1)
         self.assertEqual(self.folder.option_window()["rect"], first["rect"])
         self.assertIsNone(self.option.poll(), "the first Option ended")
+
+    def test_dragging_a_page_on_a_page_moves_the_whole_window(self):
+        def layout():
+            rows = self.folder.tree()
+            return rows[0]["rect"], [(r["rect"][0] - rows[0]["rect"][0], r["rect"][1] - rows[0]["rect"][1])
+                                     for r in rows if r["depth"] in (1, 2) and r["visible"]]
+        window, offsets = layout()
+        # The shown sub-page's background, near the lower left corner of its area.
+        x, y = self.folder.config_point(16, dx=12, dy=self.folder.config_skin[16][3] - 12)
+        # Wine's move loop starts from a posted message: it must see each step.
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.2", "mousemove",
+                        str(x + 20), str(y + 10), "sleep", "0.2", "mousemove", str(x + 40), str(y + 30), "sleep",
+                        "0.2", "mouseup", "1"], env=self.folder.env(), check=True)
+        self.assertTrue(wait_for(lambda: layout()[0][:2] == (window[0] + 40, window[1] + 30), 5),
+                        f"the window did not follow: {window} -> {layout()[0]}")
+        self.assertEqual(layout()[1], offsets, "a page moved inside the window")
 
 
 class WithoutMonitor(OptionTest):
@@ -443,17 +460,19 @@ class Exchange(OptionTest):
         self.assertIn("[Setting]", text)
         self.assertNotIn("MaxDPI", text)
 
-        answers = {"y": "Game_1", "n": "Game_2"}
-        for key, name in answers.items():
+        # The skinned question lists what the profile would run; its answers
+        # are the skin's entries 5 (as it is), 6 (reset those buttons), 7 (none).
+        answers = {5: "Game_1", 6: "Game_2"}
+        for entry, name in answers.items():
             before = self.trace_length()
-            self.menu_command(2)
-            self.file_dialog("Open", exported)
-            # The profile starts a program: one question before it is added.
-            self.assertTrue(wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Import$"],
-                                                            env=self.folder.env(),
-                                                            capture_output=True).returncode == 0, 10),
-                            "no question about the program the profile starts")
-            self.folder.keys(key, title="^Import$")
+            self.import_file(exported)
+            details = [row["text"] for row in self.question() if row["cls"].lower() == "edit"]
+            self.assertTrue(details and "arena.exe" in details[0], f"the question does not name the program: {details}")
+            if entry == 5:
+                from PIL import ImageGrab
+                ImageGrab.grab(xdisplay=SESSION.display).crop((0, 0, 700, 600)).save(
+                    SESSION.build_dir / "option-import-question.png")
+            self.folder.click(self.question_point(entry))
             self.assertTrue(wait_for(lambda: name in self.folder.profile_names(), 10))
             self.assertEqual(self.folder.profile_names()[self.folder.current_index()], name)
             self.wait_full_download(before)
@@ -461,25 +480,65 @@ class Exchange(OptionTest):
         self.assertIn("arena.exe", shown["Game_1"], "imported with its program, the button lost it")
         self.assertNotIn("arena.exe", shown["Game_2"], "the button was not set back to its default")
 
-        # Cancel adds nothing.
-        self.menu_command(2)
-        self.file_dialog("Open", exported)
-        self.assertTrue(wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^Import$"],
-                                                        env=self.folder.env(), capture_output=True).returncode == 0,
-                                 10))
-        self.folder.keys("Escape", title="^Import$")
-        time.sleep(1)
-        self.assertEqual(len(self.folder.profile_names()), 5)
+        # The third answer, Esc and the close button add nothing.
+        for way in ("answer", "escape", "close"):
+            self.import_file(exported)
+            if way == "escape":
+                self.folder.keys("Escape", title="^Import$")
+            else:
+                self.folder.click(self.question_point(7 if way == "answer" else 4))
+            self.assertTrue(wait_for(lambda: not self.question(), 10), f"the question stayed open ({way})")
+            time.sleep(0.5)
+            self.assertEqual(len(self.folder.profile_names()), 5, f"a profile was added ({way})")
 
-    def test_a_file_that_holds_no_profile_changes_nothing(self):
-        junk = self.folder.path / "junk.gmp"
-        junk.write_bytes(os.urandom(4096))
-        store = self.folder.store_text()
+    def import_file(self, path):
         self.menu_command(2)
-        self.file_dialog("Open", junk)
-        time.sleep(1.5)
-        self.assertIsNone(self.option.poll(), "Option ended")
-        self.assertEqual(self.folder.store_text(), store)
+        self.file_dialog("Open", path)
+        # The profile starts a program: one question before it is added.
+        self.assertTrue(wait_for(lambda: self.question(), 10), "no question about the program the profile starts")
+        time.sleep(0.3)
+
+    def question(self):
+        return self.folder.tree("Import")
+
+    def question_point(self, entry):
+        left, top = self.question()[0]["rect"][:2]
+        x, y, w, h = self.folder.question_skin[entry]
+        return left + x + w // 2, top + y + h // 2
+
+    def test_files_that_hold_no_profile_change_nothing(self):
+        files = {
+            "junk.gmp": lambda f: f.write_bytes(os.urandom(4096)),
+            "prose.gmp": lambda f: f.write_text("Not a profile.\nJust words = and [brackets\n" * 50),
+            # Sparse: 300 MB on the file system, refused by its size before a read.
+            "huge.gmp": lambda f: os.truncate(f.write_bytes(b"") or f, 300 * 1024 * 1024),
+        }
+        store = self.folder.store_text()
+        for name, make in files.items():
+            path = self.folder.path / name
+            make(path)
+            self.menu_command(2)
+            self.file_dialog("Open", path)
+            time.sleep(1.5)
+            self.assertIsNone(self.option.poll(), f"Option ended on {name}")
+            self.assertEqual(self.folder.tree("Import"), [], f"a question was asked for {name}")
+            self.assertEqual(self.folder.store_text(), store, f"{name} changed the store")
+            path.unlink()
+
+    def test_a_ten_thousand_character_name_is_cut_to_fit(self):
+        shared = self.folder.path / "long.gmp"
+        self.folder.gmconfig("export", "0", harness.windows_path(shared))
+        text = shared.read_bytes().decode("latin-1")
+        long_name = "N" * 10000
+        text = text.replace("ProFileName=Gamer", "ProFileName=" + long_name, 1)
+        shared.write_bytes(text.encode("latin-1"))
+        self.menu_command(2)
+        self.file_dialog("Open", shared)
+        time.sleep(1)
+        self.assertEqual(self.folder.tree("Import"), [], "a profile without programs needs no question")
+        self.assertTrue(wait_for(lambda: len(self.folder.profile_names()) == 4, 10), "the profile was not added")
+        added = self.folder.profile_names()[self.folder.current_index()]
+        self.assertTrue(0 < len(added) <= 49 and long_name.startswith(added), added)
 
 
 class Closing(OptionTest):

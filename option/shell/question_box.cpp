@@ -1,0 +1,145 @@
+#include "question_box.h"
+
+#include <algorithm>
+
+#include "gdi.h"
+#include "gdi_cache.h"
+#include "skin_control.h"
+#include "skin_description.h"
+#include "skin_page.h"
+
+namespace {
+
+enum QuestionEntry {
+    kTitleArea = 1,
+    kQuestionArea = 2,
+    kDetailsArea = 3,
+    kCloseEntry = 4,
+    kFirstAnswer = 5,
+};
+
+constexpr int kDetailsId = 4200;
+constexpr int kDetailsLineHeight = 16;  // the 14-pixel font's line, with room for a wrapped path
+constexpr COLORREF kTitleColor = RGB(226, 220, 236);
+constexpr COLORREF kQuestionColor = RGB(200, 194, 212);
+constexpr COLORREF kDetailsText = RGB(251, 251, 251);
+constexpr COLORREF kDetailsBack = RGB(31, 27, 41);
+
+// Lines the details take in a box `width` pixels wide, a long path wrapping
+// at about seven pixels a character.
+int DetailLines(const std::wstring& text, int width) {
+    const size_t perLine = static_cast<size_t>(std::max(1, width / 7));
+    int lines = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        lines += static_cast<int>(std::max<size_t>(1, (end - start + perLine - 1) / perLine));
+        start = end + 1;
+    }
+    return lines;
+}
+
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+CQuestionBox::CQuestionBox(Content content)
+    : CSkinDialog(134, skin_files::kQuestion), content_(std::move(content)) {}
+
+int CQuestionBox::Ask(HWND owner) {
+    const INT_PTR result = DoModal(owner);
+    return result < 0 ? -1 : static_cast<int>(result);
+}
+
+void CQuestionBox::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    titleArea_ = ToRect(skin.ReadEntry(kTitleArea).rect);
+    questionArea_ = ToRect(skin.ReadEntry(kQuestionArea).rect);
+    close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
+    for (int i = 0; i < 3; ++i) {
+        if (content_.answers[i].empty()) continue;
+        answers_[i] = CSkinPage::MakeButton(hwnd(), skin, kFirstAnswer + i, pictures);
+        if (!answers_[i]) continue;
+        answers_[i]->SetText(content_.answers[i]);
+        answers_[i]->SetFont(15, 0);
+        answers_[i]->SetAlign(0);
+        answers_[i]->SetTextColors(kQuestionColor, RGB(178, 70, 210), RGB(255, 255, 255), RGB(150, 150, 150));
+    }
+    const SkinRect d = skin.ReadEntry(kDetailsArea).rect;
+    // The platform's bar only when the lines cannot all be seen: it does not
+    // take the skin's colours.
+    const bool scrolls = DetailLines(content_.details, d.right - d.left) * kDetailsLineHeight > d.bottom - d.top;
+    details_ = CreateWindowExW(0, L"EDIT", content_.details.c_str(),
+                               WS_CHILD | WS_VISIBLE | (scrolls ? WS_VSCROLL : 0) | ES_MULTILINE | ES_READONLY |
+                                   ES_AUTOVSCROLL,
+                               d.left, d.top, d.right - d.left, d.bottom - d.top, hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDetailsId)), nullptr, nullptr);
+    if (details_) SendMessageW(details_, WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(kSkinFontFace, 14)), FALSE);
+}
+
+BOOL CQuestionBox::OnInitDialog() {
+    SetWindowTextW(hwnd(), content_.title.c_str());
+    // Centred over the window that asks, kept on its screen.
+    RECT box{}, over{};
+    GetWindowRect(hwnd(), &box);
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    if (!owner || !GetWindowRect(owner, &over)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    int x = over.left + (over.right - over.left - width) / 2;
+    int y = over.top + (over.bottom - over.top - height) / 2;
+    x = std::max(0, x);
+    y = std::max(0, y);
+    SetWindowPos(hwnd(), HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+    ShowWindow(hwnd(), SW_SHOW);
+    const int chosen = content_.defaultAnswer - 1;
+    if (chosen >= 0 && chosen < 3 && answers_[chosen]) {
+        SetFocus(answers_[chosen]->hwnd());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool CQuestionBox::OnDialogCommand(WORD id, WORD, HWND control) {
+    if (!control) return false;
+    if (id == kCloseEntry) {
+        EndDialog(0);
+        return true;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (answers_[i] && control == answers_[i]->hwnd()) {
+            EndDialog(i + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CQuestionBox::OnOK() {
+    const int chosen = content_.defaultAnswer;
+    EndDialog(chosen >= 1 && chosen <= 3 && answers_[chosen - 1] ? chosen : 0);
+}
+
+void CQuestionBox::OnCancel() { EndDialog(0); }
+
+void CQuestionBox::PaintOver(HDC dc, const RECT&) {
+    {
+        SelectGuard font(dc, CachedFont(kSkinFontFace, 18));
+        SetTextColor(dc, kTitleColor);
+        DrawSkinText(dc, content_.title, titleArea_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS,
+                     false);
+    }
+    SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+    SetTextColor(dc, kQuestionColor);
+    DrawSkinText(dc, content_.question, questionArea_, DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS, true);
+}
+
+LRESULT CQuestionBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT) && details_ &&
+        reinterpret_cast<HWND>(lParam) == details_) {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, kDetailsText);
+        SetBkColor(dc, kDetailsBack);
+        return reinterpret_cast<LRESULT>(CachedBrush(kDetailsBack));
+    }
+    return CSkinDialog::HandleMessage(message, wParam, lParam);
+}
