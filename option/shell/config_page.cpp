@@ -9,6 +9,8 @@
 #include "macro_record.h"
 #include "main_window.h"
 #include "gdi_cache.h"
+#include "lighting_page.h"
+#include "performance_page.h"
 #include "module.h"
 #include "skin_control.h"
 #include "monitor_port_win32.h"
@@ -180,12 +182,26 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
 
     const SkinRect area = skin.ReadEntry(kSubPageArea).rect;
     for (int i = 0; i < 3; ++i) {
-        const std::wstring file = kSubPageSkins[i];
-        subPages_[i] = std::make_unique<CSkinPage>(Narrow16(file));
-        if (!subPages_[i]->CreateAt(hwnd(), area)) subPages_[i].reset();
+        subPages_[i] = MakeSubPage(static_cast<SubPage>(i));
+        if (subPages_[i] && !subPages_[i]->CreateAt(hwnd(), area)) subPages_[i].reset();
     }
     if (subPages_[0]) ShowWindow(subPages_[0]->hwnd(), SW_SHOW);
     shownSub_ = SubPage::kButtons;
+}
+
+std::unique_ptr<CSkinPage> CConfigPage::MakeSubPage(SubPage page) {
+    OptionSession* session = Session();
+    switch (page) {
+        case SubPage::kPerformance:
+            if (session) return std::make_unique<CPerformancePage>(*session);
+            break;
+        case SubPage::kLighting:
+            if (session) return std::make_unique<CLightingPage>(*session);
+            break;
+        default:
+            break;
+    }
+    return std::make_unique<CSkinPage>(Narrow16(kSubPageSkins[static_cast<int>(page)]));
 }
 
 BOOL CConfigPage::OnInitDialog() {

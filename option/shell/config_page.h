@@ -59,6 +59,8 @@ private:
     std::wstring CurrentName() const;
     void RefillList();
     void RefreshSubPages();
+    // The sub-page's window object; a bare skinned page when its own cannot be made.
+    std::unique_ptr<CSkinPage> MakeSubPage(SubPage page);
     void SelectProfile(int position);
     void OpenDropDown();
     void CloseDropDown();

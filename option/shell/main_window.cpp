@@ -37,6 +37,12 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     const std::filesystem::path folder = GetProgramFolder();
     SetSkinsFolder((folder / L"skins").wstring() + L"\\");
     OptionTexts().Load(folder);
+    // The pages are made with the window's controls and edit the session's
+    // profiles, so the store is read first. No Monitor, no lock: the store is
+    // then read and written without it.
+    lock_ = NamedMutexLock::Open(kStoreLockName);
+    session_ = std::make_unique<OptionSession>(folder, lock_.get());
+    session_->Load();
     return CSkinDialog::OnCreate(create);
 }
 
@@ -67,10 +73,6 @@ BOOL CMainWindow::OnInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(GetSystemMetrics(SM_CXSMICON))));
     SetWindowTextW(hwnd(), kOptionWindowTitle);
 
-    // No Monitor, no lock: the store is then read and written without it.
-    lock_ = NamedMutexLock::Open(kStoreLockName);
-    session_ = std::make_unique<OptionSession>(GetProgramFolder(), lock_.get());
-    session_->Load();
     if (configPage_) configPage_->Refresh();
     return TRUE;
 }

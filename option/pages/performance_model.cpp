@@ -1,0 +1,1 @@
+#include "performance_model.h"
