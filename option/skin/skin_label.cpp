@@ -20,7 +20,10 @@ int CSkinLabel::OnCreate(CREATESTRUCTW*) {
 
 void CSkinLabel::SetText(std::wstring text) {
     text_ = std::move(text);
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+    if (!hwnd()) return;
+    // The window text too, for screen readers and anything else that asks.
+    SetWindowTextW(hwnd(), text_.c_str());
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void CSkinLabel::Draw(HDC dc) const {

@@ -39,15 +39,15 @@ void DescribePerformancePage(skin::SkinBuilder& b) {
     // Windows pointer speed.
     const double split = 416;
     ui::HeadedPanel(bg, {12, 178, split, bottom}, kHeader);
-    b.AddArea(8, "SpeedHeading", Rect{24, 183, 280, 24}, "Pointer speed heading");
+    b.AddArea(9, "SpeedHeading", Rect{24, 183, 280, 24}, "Pointer speed heading");
     ui::Well(bg, Box{20, 232, split - 8, bottom - 10});
-    b.AddArea(9, "SlowCaption", Rect{30, 261, 54, 30}, "Slow caption");
+    b.AddArea(11, "SlowCaption", Rect{30, 261, 54, 30}, "Slow caption");
     b.AddControl(10, "SpeedSlider", Rect{88, 264, 260, 24}, "Pointer speed", ui::Painted(ui::SliderTrack));
-    b.AddArea(11, "FastCaption", Rect{354, 261, 50, 30}, "Fast caption");
+    b.AddArea(12, "FastCaption", Rect{354, 261, 50, 30}, "Fast caption");
 
     // Polling rate.
     ui::HeadedPanel(bg, {split + 8, 178, right, bottom}, kHeader);
-    b.AddArea(12, "RateHeading", Rect{int(split) + 20, 183, 170, 24}, "Polling rate heading");
+    b.AddArea(8, "RateHeading", Rect{int(split) + 20, 183, 170, 24}, "Polling rate heading");
     ui::Well(bg, Box{split + 16, 232, right - 8, bottom - 10});
     b.AddControl(13, "PollingRate", Rect{int(split) + 26, 261, 160, 30}, "Choose the polling rate",
                  ui::Painted(ui::MenuButtonFace));

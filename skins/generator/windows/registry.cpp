@@ -15,6 +15,7 @@ constexpr WindowDescription kWindows[] = {
     {"skin_button_page.ini", "button_page", 0, 0, "skin_configr.ini", 16, windows::DescribeButtonPage},
     {"Skin_Function.ini", "function", 0, 0, "skin_configr.ini", 16, windows::DescribePerformancePage},
     {"Skin_light.ini", "light", 0, 0, "skin_configr.ini", 16, windows::DescribeLightingPage},
+    {"Skin_configDPI.ini", "configDPI", 431, 330, nullptr, 0, windows::DescribeDpiLevelsDialog},
     {"skin_question.ini", "question", 520, 304, nullptr, 0, windows::DescribeQuestionBox},
     {"skin_gallery.ini", "gallery", 748, 412, nullptr, 0, windows::DescribeGallery},
 };

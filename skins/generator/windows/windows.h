@@ -11,6 +11,7 @@ void DescribeButtonPage(skin::SkinBuilder& b);
 void DescribePerformancePage(skin::SkinBuilder& b);
 void DescribeLightingPage(skin::SkinBuilder& b);
 void DescribeQuestionBox(skin::SkinBuilder& b);
+void DescribeDpiLevelsDialog(skin::SkinBuilder& b);
 void DescribeGallery(skin::SkinBuilder& b);
 
 }  // namespace windows

@@ -189,7 +189,7 @@ double DifferingShare(const art::Image8& a, const art::Image8& b) {
 
 TEST_F(GeneratedSkins, DescriptionFilesArePlainAsciiWithCrlfLines) {
     for (const char* name : {"skin_mains.ini", "skin_configr.ini", "skin_gallery.ini", "skin_Macros.ini",
-                             "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini", "skin_question.ini"}) {
+                             "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini", "skin_question.ini", "Skin_configDPI.ini"}) {
         const std::string raw = Load(name).raw;
         ASSERT_FALSE(raw.empty()) << name;
         for (size_t i = 0; i < raw.size(); ++i) {
@@ -378,7 +378,7 @@ TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
     const auto first = skin::BuildSkinSet().Files();
     const auto second = skin::BuildSkinSet().Files();
     ASSERT_EQ(first.size(), second.size());
-    ASSERT_EQ(first.size(), 8u * 6);  // eight windows: a description and five images each
+    ASSERT_EQ(first.size(), 9u * 6);  // nine windows: a description and five images each
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].name, second[i].name);
         EXPECT_TRUE(first[i].bytes == second[i].bytes) << first[i].name;

@@ -3,6 +3,7 @@
 //   gm_probe.exe tree TITLE   one line per window under the top-level window
 //                             TITLE: depth, id, class, visible, screen rect, text
 //   gm_probe.exe list TITLE ID   the rows of the list box with control id ID
+//   gm_probe.exe mousespeed      the pointer speed Windows uses now
 // Exits 3 when no window has the title.
 #include <windows.h>
 
@@ -62,8 +63,14 @@ HWND FindChildById(HWND parent, int id) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"mousespeed") {
+        int speed = 0;
+        SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
+        printf("%d\n", speed);
+        return 0;
+    }
     if (argc < 3) {
-        fputs("usage: gm_probe tree TITLE | list TITLE ID\n", stderr);
+        fputs("usage: gm_probe tree TITLE | list TITLE ID | mousespeed\n", stderr);
         return 2;
     }
     HWND top = FindWindowW(nullptr, argv[2]);
