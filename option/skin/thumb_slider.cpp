@@ -9,8 +9,8 @@
 namespace {
 
 constexpr wchar_t kThumbClass[] = L"GmSliderThumb";
-// The keyboard focus: a hairline just inside the thumb's outline, light
-// enough to read on the accent.
+// The keyboard's focus, once the keyboard is in use: a hairline just inside
+// the thumb's outline, light enough to read on the accent.
 constexpr COLORREF kFocusLine = RGB(240, 236, 246);
 
 SliderKey KeyOf(UINT virtualKey) {
@@ -110,6 +110,7 @@ void CPHSlider::Report(int value) {
 }
 
 bool CPHSlider::OnLButtonDown(POINT at, UINT) {
+    ShowFocusCue(false);
     SetFocus(hwnd());
     released_ = false;
     pressed_ = true;
@@ -166,6 +167,7 @@ bool CPHSlider::OnKeyDown(UINT virtualKey, UINT) {
     const SliderKey key = KeyOf(virtualKey);
     if (key == SliderKey::kNone) return false;
     if (pressed_) return true;  // the mouse has the thumb
+    ShowFocusCue(true);
     const int value = KeyValue(key, value_, minimum_, maximum_);
     if (value == value_) return true;  // already at that end: nothing to apply
     SetPos(value);
@@ -175,8 +177,14 @@ bool CPHSlider::OnKeyDown(UINT virtualKey, UINT) {
     return true;
 }
 
+void CPHSlider::ShowFocusCue(bool show) {
+    if (show == focusCue_) return;
+    focusCue_ = show;
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 bool CPHSlider::OnKillFocus(HWND) {
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    ShowFocusCue(false);
     return false;
 }
 
@@ -192,7 +200,7 @@ void CPHSlider::Draw(HDC dc) const {
         SelectGuard select(source.get(), picture_.get());
         BitBlt(dc, 0, 0, size_.cx, size_.cy, source.get(), 0, 0, SRCCOPY);
     }
-    if (GetFocus() != hwnd() || (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) return;
+    if (!focusCue_ || GetFocus() != hwnd()) return;
     RegionHandle shape(CreateRectRgn(0, 0, 0, 0));
     if (shape && GetWindowRgn(hwnd(), shape.get()) != ERROR) {
         FrameRgn(dc, shape.get(), CachedBrush(kFocusLine), 1, 1);
@@ -218,8 +226,9 @@ LRESULT CPHSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The arrows move the thumb rather than the dialog's focus.
             return DLGC_WANTARROWS;
         case WM_SETFOCUS:
-        case WM_UPDATEUISTATE:
-            InvalidateRect(hwnd(), nullptr, FALSE);
+            // Tabbed to: show where the keys will go. A click shows no cue; a
+            // key press on the thumb does.
+            ShowFocusCue((GetKeyState(VK_TAB) & 0x8000) != 0);
             break;
         default:
             break;

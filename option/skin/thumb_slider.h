@@ -50,8 +50,10 @@ public:
     // The thumb's left edge in its track's client pixels.
     int Left() const;
     // Paints the thumb into any device context at (0, 0): its picture, and the
-    // focus line when it has the keyboard.
+    // focus line when it has the keyboard and the keyboard is in use (it was
+    // tabbed to, or a key moved it since the last click).
     void Draw(HDC dc) const;
+    bool FocusCue() const { return focusCue_; }
 
 protected:
     bool OnPaint() override;
@@ -69,6 +71,7 @@ private:
     void Report(int value);
     // The end of a press: the value at the thumb's place, reported as released.
     void Settle();
+    void ShowFocusCue(bool show);
 
     BitmapHandle picture_;
     SIZE size_{0, 0};
@@ -82,5 +85,6 @@ private:
     bool pressed_ = false;   // the left button went down on the thumb and is still down
     bool dragging_ = false;  // pressed with drag enabled: the thumb follows the pointer
     bool released_ = true;   // no press of the thumb is in progress
+    bool focusCue_ = false;  // the focus line shows while the thumb has the focus
     POINT grab_{0, 0};       // where in the thumb the press began
 };

@@ -416,11 +416,22 @@ TEST_F(Slider, PaintsTheStripOfItsWindowPictureAndTheThumbPicture) {
     SelectGuard select(dc.get(), face.get());
     slider.Thumb().Draw(dc.get());
     for (const POINT p : {POINT{7, 4}, POINT{1, 8}, POINT{6, 21}}) EXPECT_EQ(GetPixel(dc.get(), p.x, p.y), PixelOf(picture.get(), p.x, p.y));
-    // With the keyboard it shows a line along its outline (unless the
-    // window hides focus cues until a key is used).
-    SetFocus(Thumb());
+    // Focused by a click it shows no cue; once a key moves it, a line along its outline ...
+    OnThumb(WM_LBUTTONDOWN, 5, MK_LBUTTON);
+    OnThumb(WM_LBUTTONUP, 5);
+    EXPECT_EQ(GetFocus(), Thumb());
     slider.Thumb().Draw(dc.get());
-    const bool cues = (SendMessageW(Thumb(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
-    EXPECT_EQ(GetPixel(dc.get(), 1, 8) == RGB(240, 236, 246), cues);
+    EXPECT_EQ(GetPixel(dc.get(), 1, 8), PixelOf(picture.get(), 1, 8));
+    Key(VK_RIGHT);
+    EXPECT_TRUE(slider.Thumb().FocusCue());
+    slider.Thumb().Draw(dc.get());
+    EXPECT_EQ(GetPixel(dc.get(), 1, 8), RGB(240, 236, 246));
     EXPECT_EQ(GetPixel(dc.get(), 7, 10), PixelOf(picture.get(), 7, 10)) << "the inside stays the picture";
+    // ... until the next click, or until it loses the focus.
+    OnThumb(WM_LBUTTONDOWN, 5, MK_LBUTTON);
+    OnThumb(WM_LBUTTONUP, 5);
+    EXPECT_FALSE(slider.Thumb().FocusCue());
+    Key(VK_LEFT);
+    SetFocus(parent.hwnd());
+    EXPECT_FALSE(slider.Thumb().FocusCue());
 }
