@@ -65,7 +65,9 @@ SliderReading TrackClickValue(int32_t x, int32_t left, int32_t right, int32_t mi
     if (width <= 0) {
         reading.exact = static_cast<float>(minimum);
     } else {
-        const int64_t product = (int64_t{maximum} - minimum) * (int64_t{x} - left);
+        // Both factors are below 2^32, so their product is exact in a double
+        // wherever a float could still tell it from its neighbours.
+        const double product = static_cast<double>(int64_t{maximum} - minimum) * static_cast<double>(int64_t{x} - left);
         reading.exact = static_cast<float>(product) / static_cast<float>(width) + static_cast<float>(minimum);
     }
     reading.value = SliderRound(reading.exact, minimum, maximum, snap);
@@ -80,8 +82,11 @@ int32_t DragLeft(int32_t oldLeft, int32_t dx, const SliderTravel& travel) {
 int32_t DragValue(int32_t oldLeft, const SliderTravel& travel, int32_t minimum, int32_t maximum) {
     const int64_t room = travel.Room();
     if (room <= 0) return ClampSigned(minimum, minimum, maximum);
-    // |oldLeft - x0| < 2^32 and the span < 2^32: within 64 bits.
-    const int64_t value = int64_t{minimum} + (int64_t{oldLeft} - travel.x0) * (int64_t{maximum} - minimum) / room;
+    // A thumb outside its travel reads as at its nearer end, which gives the
+    // same clamped value; inside, (left - x0) <= room < 2^31 and the span
+    // < 2^32 keep the product within 64 bits.
+    const int64_t left = std::clamp<int64_t>(oldLeft, travel.FirstLeft(), travel.LastLeft());
+    const int64_t value = int64_t{minimum} + (left - travel.x0) * (int64_t{maximum} - minimum) / room;
     return ClampSigned(value, minimum, maximum);
 }
 
@@ -91,7 +96,8 @@ SliderReading ReleaseValue(int32_t left, const SliderTravel& travel, int32_t min
     if (room <= 0) {
         reading.exact = static_cast<float>(minimum);
     } else {
-        const int64_t product = (int64_t{maximum} - minimum) * (int64_t{left} - travel.x0);
+        const double product =
+            static_cast<double>(int64_t{maximum} - minimum) * static_cast<double>(int64_t{left} - travel.x0);
         reading.exact = static_cast<float>(product) / static_cast<float>(room) + static_cast<float>(minimum);
     }
     reading.value = SliderRound(reading.exact, minimum, maximum, snap);

@@ -154,6 +154,9 @@ TEST(TrackClickValue, NoOverflowAndNoDivisionByZero) {
     EXPECT_EQ(TrackClickValue(30000, 0, 10, 0, kIntMax, false).value, kIntMax);
     EXPECT_EQ(TrackClickValue(-30000, 0, 10, 0, kIntMax, false).value, 0);
     EXPECT_EQ(TrackClickValue(5, 0, 10, kIntMin, kIntMax, true).value, 0);
+    // Pixel distances and a span of the whole int32 range each near 2^32.
+    EXPECT_EQ(TrackClickValue(kIntMax, kIntMin, kIntMax, kIntMin, kIntMax, false).value, kIntMax);
+    EXPECT_EQ(TrackClickValue(kIntMin, kIntMax, kIntMin, kIntMin, kIntMax, true).value, kIntMin);
     EXPECT_EQ(TrackClickValue(50, 0, 0, 3, 10, false).value, 3);
     EXPECT_EQ(TrackClickValue(50, 100, 0, 3, 10, true).value, 3);
     EXPECT_EQ(TrackClickValue(50, 0, 100, 4, 4, true).value, 4);
@@ -197,6 +200,9 @@ TEST(DragValue, IntegerArithmeticClampedToTheRange) {
     EXPECT_EQ(DragValue(200, kTrack, 2, 100), 100);
     EXPECT_EQ(DragValue(50, SliderTravel{0, 10, 14}, 2, 100), 2) << "no travel: no division by zero";
     EXPECT_EQ(DragValue(86, kTrack, 0, kIntMax), kIntMax);
+    const SliderTravel whole{kIntMin, kIntMax, 0};
+    EXPECT_EQ(DragValue(kIntMax, whole, kIntMin, kIntMax), kIntMax);
+    EXPECT_EQ(DragValue(kIntMin, whole, kIntMin, kIntMax), kIntMin);
 }
 
 TEST(ReleaseValue, SnapRoundsAndPlainTruncates) {
@@ -214,6 +220,7 @@ TEST(ReleaseValue, SnapRoundsAndPlainTruncates) {
     EXPECT_EQ(ThumbLeftOf(ReleaseValue(48, kTrack, 0, 10, true).value, kTrack, 0, 10), 51);
     EXPECT_EQ(ReleaseValue(96, SliderTravel{10, 110, 14}, 2, 100, false).value, 100);
     EXPECT_EQ(ReleaseValue(50, SliderTravel{0, 10, 14}, 2, 100, true).value, 2);
+    EXPECT_EQ(ReleaseValue(kIntMax, SliderTravel{kIntMin, kIntMax, 0}, kIntMin, kIntMax, true).value, kIntMax);
 }
 
 TEST(ReleaseValue, EveryPositionGivesTheValueWhosePositionIsNearest) {
