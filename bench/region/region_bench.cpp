@@ -1,6 +1,7 @@
 // Window shapes: the section scan of BitmapToRegion against the obvious way
-// (GetPixel for every pixel, one CombineRgn per run), on 1024 x 768 masks; and
-// the time the gallery takes to open and paint against a plain window.
+// (GetPixel for every pixel, one CombineRgn per run), on 1024 x 768 masks; the
+// slider thumb's shape against cutting it out pixel by pixel; and the time the
+// gallery takes to open and paint against a plain window.
 #include <windows.h>
 #include <ole2.h>
 
@@ -16,6 +17,8 @@
 #include "gallery_window.h"
 #include "gdi.h"
 #include "skin_folder.h"
+#include "skin_image.h"
+#include "thumb_slider.h"
 
 namespace {
 
@@ -78,6 +81,51 @@ void CompareShapes(const char* name, HBITMAP mask) {
     std::printf("%-13s section scan %8.2f ms   per pixel %9.1f ms (%3d/%d rows)   ratio %s%7.0fx   %s\n", name,
                 fast * 1e3, slow.seconds * 1e3, slow.rows, kHeight, complete ? " " : ">=",
                 slow.seconds / fast, same);
+}
+
+// ---- the slider thumb ---------------------------------------------------------
+
+// The thumb's shape cut out pixel by pixel: the whole rectangle, and one XOR
+// per pixel of the top-left pixel's colour, each read through the device context.
+RegionHandle ThumbByPixels(HBITMAP picture, int& calls) {
+    const SIZE size = BitmapSize(picture);
+    MemoryDC dc(nullptr);
+    SelectGuard select(dc.get(), picture);
+    const COLORREF transparent = GetPixel(dc.get(), 0, 0);
+    RegionHandle region(CreateRectRgn(0, 0, size.cx, size.cy));
+    calls = 1;
+    for (int x = 0; x < size.cx; ++x)
+        for (int y = 0; y < size.cy; ++y) {
+            if (GetPixel(dc.get(), x, y) != transparent) continue;
+            RegionHandle pixel(CreateRectRgn(x, y, x + 1, y + 1));
+            CombineRgn(region.get(), region.get(), pixel.get(), RGN_XOR);
+            calls += 2;
+        }
+    return region;
+}
+
+void CompareThumb(const std::wstring& skins) {
+    const std::wstring path = skins + L"slider_arrow_rect.bmp";
+    BitmapHandle picture(static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (!picture) {
+        std::printf("slider thumb: skipped, no %ls\n", path.c_str());
+        return;
+    }
+    constexpr int kRounds = 200;
+    RegionHandle runs, pixels;
+    int calls = 0;
+    auto start = Clock::now();
+    for (int i = 0; i < kRounds; ++i) runs = ThumbRegion(picture.get());
+    const double fast = Seconds(start) / kRounds;
+    start = Clock::now();
+    for (int i = 0; i < kRounds; ++i) pixels = ThumbByPixels(picture.get(), calls);
+    const double slow = Seconds(start) / kRounds;
+    const SIZE size = BitmapSize(picture.get());
+    std::printf("slider thumb (%ldx%ld)   run scan %7.3f ms (one region call)   pixel by pixel %7.3f ms (%d region "
+                "calls)   ratio %5.1fx   %s\n",
+                size.cx, size.cy, fast * 1e3, slow * 1e3, calls, slow / fast,
+                EqualRgn(runs.get(), pixels.get()) ? "same region" : "REGIONS DIFFER");
 }
 
 // ---- opening a window --------------------------------------------------------
@@ -177,6 +225,7 @@ int main(int argc, char** argv) {
             if (c == L'/') c = L'\\';
         if (!skins.empty() && skins[0] == L'\\') skins = L"Z:" + skins;
     }
+    CompareThumb(skins);
     CompareOpening(skins);
     OleUninitialize();
     return 0;

@@ -27,13 +27,14 @@ int CSkinDialog::OnCreate(CREATESTRUCTW*) {
     return 0;
 }
 
+std::u16string CSkinDialog::SkinFolderPath() const {
+    if (!skinFolder_.empty()) return skinFolder_;
+    const std::wstring& programSkins = SkinsFolder();
+    return std::u16string(programSkins.begin(), programSkins.end());
+}
+
 void CSkinDialog::LoadSkin() {
-    std::u16string folder = skinFolder_;
-    if (folder.empty()) {
-        const std::wstring& programSkins = SkinsFolder();
-        folder.assign(programSkins.begin(), programSkins.end());
-    }
-    const SkinDescription skin(folder, skinFile_);
+    const SkinDescription skin(SkinFolderPath(), skinFile_);
     const SkinScreen screen = skin.ReadScreen();
 
     // The "Normal" picture is the background and the controls' normal

@@ -37,6 +37,10 @@ public:
     // The folder the skin file and its pictures are read from; by default the
     // program's skins folder. Set before creation.
     void SetSkinFolder(std::u16string folder) { skinFolder_ = std::move(folder); }
+    // The folder the skin is read from, with its trailing separator: the one
+    // set, or the program's skins folder. Loose skin pictures (the slider
+    // thumb) are found there too.
+    std::u16string SkinFolderPath() const;
     const std::u16string& SkinFile() const { return skinFile_; }
     SIZE BackgroundSize() const { return backgroundSize_; }
     HBITMAP Background() const { return background_.get(); }

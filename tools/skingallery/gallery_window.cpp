@@ -36,7 +36,16 @@ enum GalleryEntry {
     kMenuEntry = 33,
     kCloseEntry = 34,
     kDisabledEntry = 35,
+    kSliderEntry = 36,
 };
+
+// The slider stands for the performance page's DPI slider: values in hundreds of DPI.
+constexpr int kSliderMinimum = 2;
+constexpr int kSliderMaximum = 100;
+constexpr int kSliderStart = 16;
+constexpr wchar_t kThumbPicture[] = L"slider_arrow_rect.bmp";
+
+std::wstring DpiText(int value) { return std::to_wstring(value * 100) + L" DPI"; }
 
 enum MenuCommand : UINT {
     kMenuCopy = 1001,
@@ -135,8 +144,25 @@ void CGalleryWindow::CreateGalleryControls(const SkinDescription& skin, const Sk
 
     auto label = std::make_unique<CSkinLabel>();
     if (label->CreateFromSkin(hwnd(), skin.ReadEntry(kLabelEntry))) {
-        label->SetText(L"1600 DPI");
+        label->SetText(DpiText(kSliderStart));
+        label_ = label.get();
         controls_.push_back(std::move(label));
+    }
+
+    // A skin without a slider entry, or a skins folder without the thumb
+    // picture, shows no slider; the rest of the gallery still works.
+    if (skin.HasEntry(kSliderEntry)) {
+        const SkinRect r = skin.ReadEntry(kSliderEntry).rect;
+        const std::u16string folder = SkinFolderPath();
+        auto slider = std::make_unique<CclickHSlider>();
+        if (slider->Create(std::wstring(folder.begin(), folder.end()) + kThumbPicture, r.left, r.top, r.right,
+                           r.bottom, hwnd(), kSliderEntry)) {
+            slider->SetBitmap(RECT{r.left, r.top, r.right, r.bottom}, pictures.normal);
+            slider->SetRange(kSliderMinimum, kSliderMaximum);
+            slider->SetPos(kSliderStart);
+            slider_ = slider.get();
+            controls_.push_back(std::move(slider));
+        }
     }
 
     if ((menuButton_ = AddButton(kMenuEntry, skin.ReadEntry(kMenuEntry), pictures))) {
@@ -201,6 +227,12 @@ bool CGalleryWindow::OnDialogCommand(WORD id, WORD code, HWND control) {
 LRESULT CGalleryWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_BUTTON_HOVER) {
         Log("hover " + std::to_string(static_cast<int>(lParam)) + " " + std::to_string(static_cast<int>(wParam)));
+        return 0;
+    }
+    if (message == kSliderNotify && slider_ && static_cast<int>(lParam) == kSliderEntry) {
+        const int value = static_cast<int>(wParam);
+        Log("slider " + std::to_string(value) + " " + (slider_->Released() ? "1" : "0"));
+        if (label_) label_->SetText(DpiText(value));
         return 0;
     }
     if (message == BitmapEditKillFocusMessage() && message != 0) {

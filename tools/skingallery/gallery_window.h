@@ -2,6 +2,10 @@
 // The gallery window: a skinned, shaped main window with one of every skinned
 // control, laid out by the gallery skin; or, for any other skin file, a plain
 // skinned button for each of its entries.
+//
+// With a log file it writes a line for every click ("clicked N"), hover change
+// ("hover N 1"), menu choice ("menu ID"), edit report ("edit N") and slider
+// report ("slider VALUE RELEASED").
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +15,7 @@
 #include <vector>
 
 #include "bitmap_edit.h"
+#include "click_slider.h"
 #include "skin_button.h"
 #include "skin_dialog.h"
 #include "skin_label.h"
@@ -47,6 +52,8 @@ private:
     std::map<HWND, int> entryOf_;  // buttons by handle, as windows tell their controls apart
     CSkinButton* menuButton_ = nullptr;   // not owned (in controls_)
     CSkinButton* closeButton_ = nullptr;  // not owned (in controls_)
+    CclickHSlider* slider_ = nullptr;     // not owned (in controls_)
+    CSkinLabel* label_ = nullptr;         // not owned (in controls_): shows the slider's value
     bool placed_ = false;
     int x_ = 0;
     int y_ = 0;

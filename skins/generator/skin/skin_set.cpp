@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "pictures/skin_pictures.h"
+
 namespace skin {
 
 const BuiltSkin* SkinSet::Find(const std::string& iniName) const {
@@ -13,6 +15,7 @@ const BuiltSkin* SkinSet::Find(const std::string& iniName) const {
 std::vector<GeneratedFile> SkinSet::Files() const {
     std::vector<GeneratedFile> files;
     for (const BuiltSkin& w : windows) files.insert(files.end(), w.files.begin(), w.files.end());
+    files.insert(files.end(), pictures.begin(), pictures.end());
     return files;
 }
 
@@ -33,6 +36,7 @@ SkinSet BuildSkinSet() {
             set.windows.push_back(builder.Build());
         }
     }
+    set.pictures = pictures::BuildSkinPictures();
     return set;
 }
 

@@ -23,12 +23,14 @@ std::span<const WindowDescription> RegisteredWindows();
 
 struct SkinSet {
     std::vector<BuiltSkin> windows;
+    // Pictures of the skins folder that no window describes (the slider thumb).
+    std::vector<GeneratedFile> pictures;
 
     const BuiltSkin* Find(const std::string& iniName) const;
     std::vector<GeneratedFile> Files() const;
 };
 
-// Builds every registered window. Throws std::runtime_error on a layout fault.
+// Builds every registered window and the loose pictures. Throws std::runtime_error on a layout fault.
 SkinSet BuildSkinSet();
 
 }  // namespace skin

@@ -1,5 +1,6 @@
 // The developer gallery: every kind of skinned control in four columns (push
-// buttons, check buttons, lamp buttons, other controls) under baked headings.
+// buttons, check buttons, lamp buttons, other controls and a slider) under
+// baked headings.
 #include <string>
 
 #include "ui/theme.h"
@@ -68,6 +69,10 @@ void DescribeGallery(skin::SkinBuilder& b) {
     b.AddArea(32, "Label", Rect{x, kTop + 79, 180, 24}, "Text label");
     b.AddControl(33, "MenuButton", Rect{x, kTop + 114, 180, 30}, "Opens a menu", ui::Painted(ui::MenuButtonFace));
     b.AddControl(35, "Disabled", Rect{x, kTop + 152, 180, 30}, "Disabled button", ui::Push());
+    // A slider track in a well, as the performance page shows them; the thumb is
+    // the skins folder's own picture.
+    ui::Well(bg, art::Box{double(x - 6), kTop + 190.0, double(x + 186), kTop + 228.0});
+    b.AddControl(36, "Slider", Rect{x, kTop + 197, 180, 24}, "Slider track", ui::Painted(ui::SliderTrack));
 }
 
 }  // namespace windows

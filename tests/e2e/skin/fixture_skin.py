@@ -1,6 +1,7 @@
 """A gallery skin with flat, known colours, so that tests can tell each state
 picture of every control apart by one pixel. Follows the layout contract of the
-gallery skin (entries 1-8, 11-18, 21-28, 30-35)."""
+gallery skin (entries 1-8, 11-18, 21-28, 30-36), and carries a slider thumb
+of one flat colour whose corners are cut away by its magenta."""
 import os
 
 from PIL import Image, ImageDraw
@@ -16,6 +17,16 @@ FACES = {
 }
 CUT = 40  # the top-left and bottom-right corners are cut off the window
 
+THUMB_FILE = "slider_arrow_rect.bmp"
+THUMB_W, THUMB_H = 14, 22
+THUMB = (230, 200, 40)
+THUMB_TRANSPARENT = (255, 0, 255)
+
+
+def thumb_inside(x, y):
+    """Whether a pixel of the thumb picture belongs to its shape: all but two-pixel corners."""
+    return not ((x < 2 or x >= THUMB_W - 2) and (y < 2 or y >= THUMB_H - 2))
+
 
 def entries():
     """Entry number -> (x, y, width, height, tooltip)."""
@@ -30,6 +41,7 @@ def entries():
     e[33] = (550, 160, 120, 28, "Open the menu")
     e[34] = (700, 8, 40, 22, "Close the gallery")
     e[35] = (550, 200, 150, 28, "Disabled button")
+    e[36] = (550, 244, 190, 24, "Slider track")
     return e
 
 
@@ -49,6 +61,12 @@ def write(folder, name="skin_gallery.ini"):
         for (x, y, w, h, _) in entries().values():
             draw.rectangle([x, y, x + w - 1, y + h - 1], fill=face)
         img.save(os.path.join(folder, f"fx_{state.lower()}.bmp"))
+    thumb = Image.new("RGB", (THUMB_W, THUMB_H), THUMB_TRANSPARENT)
+    for y in range(THUMB_H):
+        for x in range(THUMB_W):
+            if thumb_inside(x, y):
+                thumb.putpixel((x, y), THUMB)
+    thumb.save(os.path.join(folder, THUMB_FILE))
     lines = ["[SCREEN]", "Mask=fx_mask.bmp"]
     lines += [f"{state}=fx_{state.lower()}.bmp" for state in FACES]
     lines.append("[BUTTONPOS]")

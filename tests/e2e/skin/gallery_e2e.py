@@ -8,6 +8,7 @@ they are there, and compares the screen with their pictures."""
 import argparse
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -130,6 +131,41 @@ class Gallery:
 
 def at(img, x, y):
     return img.getpixel((WIN_X + x, WIN_Y + y))
+
+
+# The gallery's slider stands for the DPI slider: 2-100 (hundreds of DPI), from 16.
+SLIDER_MIN, SLIDER_MAX, SLIDER_START = 2, 100, 16
+
+
+def f32(v):
+    return struct.unpack("f", struct.pack("f", v))[0]
+
+
+def slider_read(pixels, length):
+    """The value `pixels` along `length` reads, as the program computes it: in
+    single precision, truncated, clamped to the range."""
+    f = f32(f32(f32((SLIDER_MAX - SLIDER_MIN) * pixels) / f32(length)) + SLIDER_MIN)
+    return max(SLIDER_MIN, min(SLIDER_MAX, int(f)))
+
+
+def thumb_left(value, room):
+    """The thumb's left edge on its track for `value`: integers, multiplied first."""
+    return room * (value - SLIDER_MIN) // (SLIDER_MAX - SLIDER_MIN)
+
+
+def slider_lines(lines):
+    return [line for line in lines if line.startswith("slider ")]
+
+
+def drag(x, y, dx, steps, settle=0.2):
+    """Presses at (x, y), moves by dx in `steps` equal steps, lets go."""
+    move(x, y)
+    run("xdotool", "mousedown", "1")
+    time.sleep(0.2)
+    for step in range(1, steps + 1):
+        move(x + dx * step // steps, y, settle)
+    run("xdotool", "mouseup", "1")
+    time.sleep(0.4)
 
 
 class FixtureSkinTest(unittest.TestCase):
@@ -280,6 +316,66 @@ class FixtureSkinTest(unittest.TestCase):
         self.assertIn("menu 1002", new)
         self.assertEqual(len([l for l in new if l.startswith("menu")]), 1, new)
 
+    def slider_place(self):
+        x, y, w, h, _ = self.entries[36]
+        return x, y, w, h, w - fixture_skin.THUMB_W, y + (h - fixture_skin.THUMB_H) // 2
+
+    def assert_thumb(self, img, left, what=""):
+        """The thumb's colour inside its shape at `left`, the track's at its cut corners."""
+        x, y, w, h, room, top = self.slider_place()
+        self.assertEqual(at(img, x + left + 7, top + 11), fixture_skin.THUMB, f"thumb inside at {left} {what}")
+        self.assertEqual(at(img, x + left + 2, top), fixture_skin.THUMB, f"thumb's top edge at {left} {what}")
+        self.assertEqual(at(img, x + left, top), fixture_skin.FACES["Normal"], f"cut corner at {left} {what}")
+        if left > 0:
+            self.assertEqual(at(img, x + left - 1, top + 11), fixture_skin.FACES["Normal"], f"track left of {left}")
+
+    def test_slider_click_drag_and_keys(self):
+        x, y, w, h, room, top = self.slider_place()
+        start = thumb_left(SLIDER_START, room)
+        self.assert_thumb(screenshot("slider_start"), start, "at the start value")
+
+        # A click three quarters along the track reports once, at the button-up.
+        before = len(self.gallery.lines())
+        dx = w * 3 // 4
+        click(WIN_X + x + dx, WIN_Y + y + h // 2)
+        move(WIN_X + 395, WIN_Y + 300)
+        img = screenshot("slider_clicked")
+        value = slider_read(dx, w)
+        self.assertEqual(slider_lines(self.gallery.lines()[before:]), [f"slider {value} 1"])
+        left = thumb_left(value, room)
+        self.assert_thumb(img, left, "after the click")
+        self.assertEqual(at(img, x + start + 7, top + 11), fixture_skin.FACES["Normal"], "the thumb left its place")
+
+        # Dragged 60 pixels left: held reports while moving, one released report at the end.
+        before = len(self.gallery.lines())
+        drag(WIN_X + x + left + 7, WIN_Y + top + 11, -60, 6)
+        move(WIN_X + 395, WIN_Y + 300)
+        img = screenshot("slider_dragged")
+        left -= 60
+        reports = slider_lines(self.gallery.lines()[before:])
+        self.assertEqual(reports[-1], f"slider {slider_read(left, room)} 1", reports)
+        self.assertTrue(len(reports) > 1 and all(r.endswith(" 0") for r in reports[:-1]), reports)
+        self.assert_thumb(img, left, "after the drag")
+
+        # Dragged past the right end: it stops with its right edge on the track's.
+        before = len(self.gallery.lines())
+        drag(WIN_X + x + left + 7, WIN_Y + top + 11, 300, 6)
+        move(WIN_X + 395, WIN_Y + 300)
+        img = screenshot("slider_at_end")
+        self.assertEqual(slider_lines(self.gallery.lines()[before:])[-1], f"slider {SLIDER_MAX} 1")
+        self.assert_thumb(img, room, "at the right end")
+
+        # The clicked slider has the keys: Left one step, Home the minimum.
+        before = len(self.gallery.lines())
+        window = run("xdotool", "search", "--name", TITLE).stdout.split()
+        run("xdotool", "windowfocus", "--sync", window[0])
+        key("Left")
+        key("Home")
+        img = screenshot("slider_keys")
+        self.assertEqual(slider_lines(self.gallery.lines()[before:]),
+                         [f"slider {SLIDER_MAX - 1} 1", f"slider {SLIDER_MIN} 1"])
+        self.assertEqual(at(img, x + 7, top + 11), fixture_skin.THUMB, "at the left end")
+
     def test_zz_close_button_ends_the_gallery(self):
         click(*self.centre_of(34))
         self.gallery.proc.wait(20)
@@ -338,6 +434,36 @@ class BuiltSkinsTest(unittest.TestCase):
             time.sleep(0.5)
             img = screenshot("built_gallery_checked")
             self.assertEqual(at(img, x + 2, y + 2), pics["Down"].getpixel((x + 2, y + 2)))
+        finally:
+            gallery.close()
+
+    def test_gallery_slider_shows_the_generated_thumb_and_follows_a_click(self):
+        ini, pics, gallery, img = self.shows_window("skin_gallery.ini")
+        try:
+            thumb = Image.open(os.path.join(ARGS.stage, "skins", "slider_arrow_rect.bmp")).convert("RGB")
+            transparent = thumb.getpixel((0, 0))
+            x, y, w, h = map(int, ini["BUTTONPOS"]["36"].split(",")[1:5])
+            room, top = w - thumb.width, y + (h - thumb.height) // 2
+
+            def differing(img, left):
+                """Pixels of the thumb's box that do not show the thumb, or the
+                track around its shape."""
+                bad = 0
+                for ty in range(thumb.height):
+                    for tx in range(thumb.width):
+                        p = thumb.getpixel((tx, ty))
+                        want = pics["Normal"].getpixel((x + left + tx, top + ty)) if p == transparent else p
+                        bad += at(img, x + left + tx, top + ty) != want
+                return bad
+
+            self.assertEqual(differing(img, thumb_left(SLIDER_START, room)), 0)
+            dx = w * 4 // 5
+            click(WIN_X + x + dx, WIN_Y + y + h // 2)
+            move(WIN_X + 5, WIN_Y + fixture_skin.HEIGHT + 200)
+            img = screenshot("built_gallery_slider")
+            value = slider_read(dx, w)
+            self.assertEqual(differing(img, thumb_left(value, room)), 0)
+            self.assertIn(f"slider {value} 1", gallery.lines())
         finally:
             gallery.close()
 

@@ -244,7 +244,7 @@ TEST_F(GeneratedSkins, ConfigurationPageFillsThePageAreaAndContinuesTheWindow) {
 TEST_F(GeneratedSkins, GalleryFollowsItsContract) {
     const LoadedSkin s = Load("skin_gallery.ini");
     CheckWindow(s, {1,  2,  3,  4,  5,  6,  7,  8,  11, 12, 13, 14, 15, 16, 17, 18, 21, 22,
-                    23, 24, 25, 26, 27, 28, 30, 31, 32, 33, 34, 35},
+                    23, 24, 25, 26, 27, 28, 30, 31, 32, 33, 34, 35, 36},
                 "gallery");
     EXPECT_TRUE(White(s.images.at("Mask").At(0, 0))) << "the gallery is shaped too";
     for (int n = 1; n <= 8; ++n) {
@@ -261,10 +261,21 @@ TEST_F(GeneratedSkins, GalleryFollowsItsContract) {
     const Pos& swatch = s.entries.at(30);
     EXPECT_NEAR(swatch.w, 40, 8);
     EXPECT_NEAR(swatch.h, 24, 6);
-    for (int n : {31, 32}) {
+    for (int n : {31, 32, 36}) {
         EXPECT_NEAR(s.entries.at(n).w, 180, 20) << n;
         EXPECT_NEAR(s.entries.at(n).h, 24, 6) << n;
     }
+    // The slider's track is cut from the Normal picture: a groove darker than
+    // the strip above it runs along its middle.
+    const Pos& slider = s.entries.at(36);
+    const auto level = [&](int y) {
+        const art::Pixel8 p = s.images.at("Normal").At(slider.x + slider.w / 2, slider.y + y);
+        return std::max({p.r, p.g, p.b});
+    };
+    int groove = 255, strip = 255;
+    for (int y = slider.h / 3; y < slider.h * 2 / 3; ++y) groove = std::min(groove, int(level(y)));
+    for (int y = 0; y < 3; ++y) strip = std::min(strip, int(level(y)));
+    EXPECT_LT(groove + 4, strip);
     // No two controls overlap: each cuts its own pictures.
     for (const auto& [a, pa] : s.entries)
         for (const auto& [b, pb] : s.entries)
@@ -378,7 +389,8 @@ TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
     const auto first = skin::BuildSkinSet().Files();
     const auto second = skin::BuildSkinSet().Files();
     ASSERT_EQ(first.size(), second.size());
-    ASSERT_EQ(first.size(), 9u * 6);  // nine windows: a description and five images each
+    // Nine windows, a description and five images each, and the slider thumb.
+    ASSERT_EQ(first.size(), 9u * 6 + 1);
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].name, second[i].name);
         EXPECT_TRUE(first[i].bytes == second[i].bytes) << first[i].name;

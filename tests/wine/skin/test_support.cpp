@@ -7,6 +7,7 @@
 #include "../../support/dib_section.h"
 #include "app_messages.h"
 #include "bitmap_edit.h"
+#include "click_slider.h"
 #include "control_tooltip.h"
 
 void Pump() {
@@ -111,6 +112,11 @@ bool RecordingParent::OnCommand(WORD id, WORD code, HWND control) {
 LRESULT RecordingParent::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_BUTTON_HOVER) {
         hovers.emplace_back(wParam, lParam);
+        return 0;
+    }
+    if (message == kSliderNotify) {
+        sliderReports.push_back(
+            SliderReport{static_cast<int>(wParam), static_cast<int>(lParam), slider && slider->Released()});
         return 0;
     }
     if (message == editMessage && editMessage != 0) {

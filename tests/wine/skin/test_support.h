@@ -50,6 +50,8 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y);
 // empty when it has none.
 std::wstring ToolTextOf(HWND control);
 
+class CclickHSlider;
+
 // A plain top-level window that records what its children tell it.
 class RecordingParent : public CWindow {
 public:
@@ -59,6 +61,16 @@ public:
     std::vector<std::pair<WPARAM, LPARAM>> hovers;
     std::vector<WPARAM> edits;
     UINT editMessage = 0;
+    // Slider reports: value, control id, and what `slider` (when set) said
+    // about Released() as the report arrived, as a page reads it.
+    struct SliderReport {
+        int value;
+        int id;
+        bool released;
+        bool operator==(const SliderReport&) const = default;
+    };
+    std::vector<SliderReport> sliderReports;
+    const CclickHSlider* slider = nullptr;  // not owned
 
 protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
