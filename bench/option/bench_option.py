@@ -7,6 +7,10 @@ Under Wine, with the Monitor and the virtual mouse:
     first SetFeature in the virtual mouse's trace, median of 30, with stores of
     20 and 200 profiles (target: under one 20 ms protocol wait). The figure
     includes X delivering the click to Wine;
+  - slider release: from letting go of the DPI slider to the first report
+    (target under one protocol wait) and to the last report of that download,
+    against the waits the protocol mandates for it (target <= 1.15); and what
+    a drag of 200 moves writes and sends before and after the release;
   - memory: private bytes of Option after start and after every page was shown
     (target <= 64 MiB).
 
@@ -15,7 +19,10 @@ Prints figures; never fails on them.
     /usr/bin/python3 bench_option.py --build-dir build/win
 """
 import argparse
+import ctypes
+import os
 import statistics
+import struct
 import subprocess
 import sys
 import time
@@ -121,6 +128,104 @@ def apply_latencies(session, profiles):
             xdotool.wait(10)
 
 
+class StoreWrites:
+    """Counts the saves of a store: each is an atomic rename onto Config.data,
+    which inotify reports as IN_MOVED_TO (or a close after writing in place)."""
+    IN_CLOSE_WRITE = 0x008
+    IN_MOVED_TO = 0x080
+
+    def __init__(self, folder):
+        self.libc = ctypes.CDLL(None, use_errno=True)
+        self.fd = self.libc.inotify_init1(os.O_NONBLOCK)
+        self.libc.inotify_add_watch(self.fd, str(folder).encode(), self.IN_CLOSE_WRITE | self.IN_MOVED_TO)
+
+    def count(self):
+        writes = 0
+        while True:
+            try:
+                data = os.read(self.fd, 65536)
+            except BlockingIOError:
+                return writes
+            offset = 0
+            while offset < len(data):
+                _, mask, _, length = struct.unpack_from("iIII", data, offset)
+                name = data[offset + 16:offset + 16 + length].rstrip(b"\0")
+                if name == b"Config.data" and mask & (self.IN_CLOSE_WRITE | self.IN_MOVED_TO):
+                    writes += 1
+                offset += 16 + length
+
+    def close(self):
+        os.close(self.fd)
+
+
+def slider_figures(session, profiles=20):
+    """Release of the DPI slider: latency to the first report, the download's
+    length against its mandated waits, and what a long drag writes and sends."""
+    folder = option_e2e.OptionFolder(session, "option-bench-slider")
+    folder.extra_env["DEVIO_SIM_TRACE_CLOCK"] = "qpc"
+    xdotool = None
+    writes = None
+    try:
+        for n in range(profiles):
+            folder.gmconfig("new", f"Bench{n + 1}")
+        folder.start_monitor()
+        if not folder.wait_downloads(1, 30):
+            raise RuntimeError("the Monitor did not download at start-up")
+        folder.start_option()
+        harness.wait_for(lambda: (folder.list_rows() or {}).get("count") == profiles, 60)
+        folder.click(folder.config_point(2), settle=0.5)  # the performance page
+        rows = folder.tree()
+        index = next(i for i, r in enumerate(rows) if r["id"] == 600 and r["visible"])
+        track, thumb = rows[index]["rect"], rows[index + 1]["rect"]
+        y = (thumb[1] + thumb[3]) // 2
+        xdotool = subprocess.Popen(["xdotool", "-"], stdin=subprocess.PIPE, env=folder.env(), text=True)
+
+        def send(command):
+            xdotool.stdin.write(command + "\n")
+            xdotool.stdin.flush()
+
+        writes = StoreWrites(folder.path / "config")
+        first, ratios, drag_figures = [], [], None
+        x = (thumb[0] + thumb[2]) // 2
+        for i in range(CHOICES + 1):
+            # Alternately towards the two ends, 200 moves for the first drag and 20 after.
+            moves = 200 if i == 0 else 20
+            target = track[2] - 30 if i % 2 == 0 else track[0] + 30
+            send(f"mousemove {x} {y}")
+            time.sleep(0.3)
+            writes.count()
+            started = len(folder.trace())
+            send("mousedown 1")
+            for m in range(1, moves + 1):
+                send(f"mousemove {x + (target - x) * m // moves} {y}")
+                send("sleep 0.005")
+            time.sleep(0.5)
+            seen = len(folder.trace())
+            written_before = writes.count()
+            sent_during = [op for _, op in folder.trace()[started:] if op.startswith(("SetFeature", "WriteUSB"))]
+            released = 1000 * time.clock_gettime(time.CLOCK_MONOTONIC_RAW)
+            send("mouseup 1")
+            time.sleep(1.0)
+            stamps = [stamp for stamp, op in folder.trace()[seen:] if op.startswith(("SetFeature", "WriteUSB"))]
+            waits = sum(int(line.split()[1]) for line in folder.gmconfig("reports").splitlines()
+                        if line.startswith("Sleep"))
+            if i == 0:
+                drag_figures = (written_before, len(sent_during), writes.count())
+            if stamps:
+                first.append(stamps[0] - released)
+                if waits:
+                    ratios.append((stamps[-1] - released) / waits)
+            x = target
+        return first, ratios, drag_figures
+    finally:
+        if writes:
+            writes.close()
+        if xdotool:
+            xdotool.stdin.close()
+            xdotool.wait(10)
+        folder.cleanup()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-dir", required=True)
@@ -163,6 +268,14 @@ def main():
                           f"   (target <= 64 MiB)")
             finally:
                 folder.cleanup()
+        first, ratios, drag = slider_figures(session)
+        print(f"DPI slider release to the first report, {len(first)} releases: median"
+              f" {statistics.median(first):.1f} ms = {statistics.median(first) / PROTOCOL_WAIT_MS:.2f} protocol waits"
+              f" (target < 1.0)")
+        print(f"DPI slider release to the download's last report, against its mandated waits: median ratio"
+              f" {statistics.median(ratios):.2f}   (target <= 1.15)")
+        print(f"a drag of 200 moves: {drag[0]} store writes and {drag[1]} reports before the release,"
+              f" {drag[2]} write after it   (target 0, 0, 1)")
     finally:
         session.stop()
 

@@ -1,7 +1,205 @@
 #include "performance_page.h"
 
+#include "debug_output.h"
+#include "dpi_levels_dialog.h"
+#include "gdi.h"
+#include "gdi_cache.h"
+#include "option_context.h"
 #include "option_session.h"
+#include "performance_model.h"
+#include "skin_control.h"
 #include "skin_description.h"
+#include "skin_folder.h"
+#include "skin_popup_menu.h"
 
-CPerformancePage::CPerformancePage(OptionSession& session)
+namespace {
+
+enum PerformanceEntry {
+    kDpiSliderEntry = 6,
+    kLevelsEntry = 7,
+    kSpeedSliderEntry = 10,
+    kPollingEntry = 13,
+    kDpiLabelEntry = 14,
+    kLevelBoxEntry = 5,
+};
+
+constexpr int kDpiSliderId = 600;
+constexpr int kSpeedSliderId = 601;
+
+// The painted captions: their places and texts, pairwise.
+constexpr int kCaptionEntries[7] = {1, 2, 4, 8, 9, 11, 12};
+constexpr UINT kCaptionTexts[7] = {12, 13, 15, 17, 20, 21, 22};
+constexpr UINT kTextLevels = 16;
+
+constexpr COLORREF kCaptionColor = RGB(110, 110, 110);
+constexpr COLORREF kLevelFrame = RGB(128, 21, 153);
+constexpr COLORREF kLevelNumber = RGB(251, 251, 251);
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+void SetButtonLook(CSkinButton& button) {
+    button.SetFont(15, 0);
+    button.SetAlign(0);
+    button.SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
+}
+
+std::unique_ptr<CclickHSlider> MakeSlider(HWND parent, const SkinDescription& skin, int entry, int id,
+                                          const SkinPictures& pictures, int minimum, int maximum) {
+    const SkinRect r = skin.ReadEntry(entry).rect;
+    auto slider = std::make_unique<CclickHSlider>();
+    if (!slider->Create(SkinsFolder() + L"slider_arrow_rect.bmp", r.left, r.top, r.right, r.bottom, parent, id)) {
+        DebugOut(L"PerformancePage: a slider could not be made\n");
+        return nullptr;
+    }
+    slider->SetBitmap(ToRect(r), pictures.normal);
+    slider->SetRange(minimum, maximum);
+    return slider;
+}
+
+}  // namespace
+
+PerformancePage::PerformancePage(OptionSession& session)
     : CSkinPage(skin_files::kPerformance), session_(session) {}
+
+void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    dpiSlider_ = MakeSlider(hwnd(), skin, kDpiSliderEntry, kDpiSliderId, pictures, performance::kDpiMin,
+                            performance::kDpiMax);
+    speedSlider_ = MakeSlider(hwnd(), skin, kSpeedSliderEntry, kSpeedSliderId, pictures, performance::kSpeedMin,
+                              performance::kSpeedMax);
+    dpiLabel_ = std::make_unique<CSkinLabel>();
+    if (!dpiLabel_->CreateFromSkin(hwnd(), skin.ReadEntry(kDpiLabelEntry))) dpiLabel_.reset();
+    levelsButton_ = MakeButton(hwnd(), skin, kLevelsEntry, pictures);
+    if (levelsButton_) {
+        levelsButton_->SetText(OptionText(kTextLevels));
+        SetButtonLook(*levelsButton_);
+    }
+    pollingButton_ = MakeButton(hwnd(), skin, kPollingEntry, pictures);
+    if (pollingButton_) {
+        SetButtonLook(*pollingButton_);
+        pollingButton_->SetAlign(1);
+    }
+    for (int i = 0; i < 7; ++i) captions_[i] = ToRect(skin.ReadEntry(kCaptionEntries[i]).rect);
+    levelBox_ = ToRect(skin.ReadEntry(kLevelBoxEntry).rect);
+    Refresh();
+}
+
+void PerformancePage::Refresh() {
+    const ProfileRecord* current = session_.current();
+    if (!current || !hwnd()) return;
+    const int dpi = performance::ActiveDpi(*current);
+    if (dpiSlider_) dpiSlider_->SetPos(dpi);
+    ShowDpi(dpi);
+    if (speedSlider_) speedSlider_->SetPos(performance::SpeedSliderValue(current->MouseSpeed));
+    ShowPollingCaption();
+    InvalidateRect(hwnd(), &levelBox_, FALSE);
+}
+
+void PerformancePage::ShowDpi(int value) {
+    if (dpiLabel_) dpiLabel_->SetText(Wide(performance::DpiText(value)));
+}
+
+void PerformancePage::ShowPollingCaption() {
+    const ProfileRecord* current = session_.current();
+    if (!pollingButton_ || !current) return;
+    pollingButton_->SetText(OptionText(performance::PollingCaptionText(current->PollingRate)));
+    InvalidateRect(pollingButton_->hwnd(), nullptr, FALSE);
+}
+
+void PerformancePage::OnSlider(int id, int value) {
+    ProfileRecord* current = session_.current();
+    if (!current) return;
+    if (id == kDpiSliderId && dpiSlider_) {
+        performance::SetActiveDpi(*current, value);
+        ShowDpi(performance::ActiveDpi(*current));
+        // While the thumb moves only the label follows; the mouse gets the
+        // value once, when the user lets go.
+        if (dpiSlider_->Released()) PostSettingsChanged();
+    } else if (id == kSpeedSliderId && speedSlider_) {
+        current->MouseSpeed = performance::MouseSpeedFor(value);
+        if (speedSlider_->Released()) PostSettingsChanged();
+    }
+}
+
+void PerformancePage::ShowPollingMenu() {
+    if (!pollingButton_) return;
+    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    for (const performance::PollingChoice& choice : performance::kPollingChoices)
+        menu.AddItem(choice.command, OptionText(choice.text));
+    menu.SetWidth(48);
+    RECT button{};
+    GetWindowRect(pollingButton_->hwnd(), &button);
+    menu.Track(hwnd(), button.left, button.bottom);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    menu.Destroy();
+    pollingButton_->SetHover(false);
+    InvalidateRect(pollingButton_->hwnd(), nullptr, FALSE);
+}
+
+void PerformancePage::ShowLevelsDialog() {
+    const ProfileRecord* shown = session_.current();
+    if (!shown) return;
+    DpiLevelsDialog dialog(performance::DpiLevels::From(*shown));
+    if (dialog.DoModal(GetAncestor(hwnd(), GA_ROOT)) != IDOK) return;
+    // The dialog ran its own message loop: the Monitor may have changed the
+    // store meanwhile, and Option then read it again, records and all.
+    ProfileRecord* current = session_.current();
+    if (!current) return;
+    dialog.Levels().ApplyTo(*current);
+    const int dpi = performance::ActiveDpi(*current);
+    if (dpiSlider_) dpiSlider_->SetPos(dpi);
+    ShowDpi(dpi);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    PostSettingsChanged();
+}
+
+bool PerformancePage::OnDialogCommand(WORD id, WORD code, HWND control) {
+    if (!control) {
+        if (const int rate = performance::PollingRateOf(id)) {
+            if (ProfileRecord* current = session_.current()) {
+                current->PollingRate = rate;
+                PostSettingsChanged();
+                ShowPollingCaption();
+            }
+            return true;
+        }
+        return false;
+    }
+    if (levelsButton_ && control == levelsButton_->hwnd()) {
+        ShowLevelsDialog();
+        return true;
+    }
+    if (pollingButton_ && control == pollingButton_->hwnd()) {
+        ShowPollingMenu();
+        return true;
+    }
+    return false;
+}
+
+void PerformancePage::PaintOver(HDC dc, const RECT&) {
+    {
+        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SetTextColor(dc, kCaptionColor);
+        for (int i = 0; i < 7; ++i)
+            DrawSkinText(dc, OptionText(kCaptionTexts[i]), captions_[i], DT_WORDBREAK | DT_NOPREFIX, false);
+    }
+    const ProfileRecord* current = session_.current();
+    if (!current) return;
+    {
+        SelectGuard pen(dc, CachedPen(kLevelFrame));
+        SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, levelBox_.left, levelBox_.top, levelBox_.right, levelBox_.bottom);
+    }
+    SelectGuard font(dc, CachedFont(kSkinFontFace, 20));
+    SetTextColor(dc, kLevelNumber);
+    const std::wstring number = std::to_wstring(performance::ActiveLevel(*current) + 1);
+    DrawSkinText(dc, number, levelBox_, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, false);
+}
+
+LRESULT PerformancePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kSliderNotify) {
+        OnSlider(static_cast<int>(lParam), static_cast<int>(wParam));
+        return 0;
+    }
+    return CSkinPage::HandleMessage(message, wParam, lParam);
+}

@@ -1,14 +1,42 @@
 #pragma once
-// CPerformancePage: the configuration page's sub-page for the DPI of the
-// active level, the pointer speed and the polling rate.
+// PerformancePage: the configuration page's sub-page for the DPI of the
+// active level, the Windows pointer speed and the polling rate. Every change
+// goes into the current profile; a slider applies when the user lets go, the
+// menu and the levels dialog at once.
+#include <memory>
+
+#include "click_slider.h"
+#include "skin_button.h"
+#include "skin_label.h"
 #include "skin_page.h"
 
 class OptionSession;
 
-class CPerformancePage : public CSkinPage {
+class PerformancePage : public CSkinPage {
 public:
-    explicit CPerformancePage(OptionSession& session);
+    explicit PerformancePage(OptionSession& session);
+
+    void Refresh() override;
+
+protected:
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
+    bool OnDialogCommand(WORD id, WORD code, HWND control) override;
+    void PaintOver(HDC dc, const RECT& client) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void OnSlider(int id, int value);
+    void ShowPollingMenu();
+    void ShowLevelsDialog();
+    void ShowPollingCaption();
+    void ShowDpi(int value);
+
     OptionSession& session_;
+    std::unique_ptr<CclickHSlider> dpiSlider_;
+    std::unique_ptr<CclickHSlider> speedSlider_;
+    std::unique_ptr<CSkinLabel> dpiLabel_;
+    std::unique_ptr<CSkinButton> levelsButton_;
+    std::unique_ptr<CSkinButton> pollingButton_;
+    RECT captions_[7]{};
+    RECT levelBox_{};
 };

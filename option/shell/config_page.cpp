@@ -193,7 +193,7 @@ std::unique_ptr<CSkinPage> CConfigPage::MakeSubPage(SubPage page) {
     OptionSession* session = Session();
     switch (page) {
         case SubPage::kPerformance:
-            if (session) return std::make_unique<CPerformancePage>(*session);
+            if (session) return std::make_unique<PerformancePage>(*session);
             break;
         case SubPage::kLighting:
             if (session) return std::make_unique<CLightingPage>(*session);

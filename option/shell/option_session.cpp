@@ -29,12 +29,23 @@ void OptionSession::TakeSnapshot() {
 
 ApplyOutcome OptionSession::Apply(bool full, IMonitorPort& monitor) {
     ApplyOutcome outcome;
-    if (!full)
-        if (const ProfileRecord* record = current()) ComputePartFlags(snapshot_, *record, store_.values);
+    if (!full) {
+        if (const ProfileRecord* record = current()) {
+            // A slider's last report can arrive twice (once late from the drag,
+            // once from the release): the second one changes nothing, and must
+            // neither write the store nor send the mouse anything.
+            if (lastSaved_ && std::memcmp(record, &snapshot_, sizeof snapshot_) == 0) {
+                outcome.saved = true;
+                return outcome;
+            }
+            ComputePartFlags(snapshot_, *record, store_.values);
+        }
+    }
     outcome.saved = SaveProfileStoreLocked(lock_, storeFile_, store_);
     outcome.told = monitor.PostApplyAll();
     TakeSnapshot();
     if (!outcome.saved) outcome.saved = SaveProfileStore(storeFile_, store_);
+    lastSaved_ = outcome.saved;
     outcome.waiting = full && outcome.told;
     return outcome;
 }

@@ -45,6 +45,7 @@ public:
     // Saves the store and asks the Monitor to apply it. A full apply sends every
     // part (the caller marked them); otherwise the part flags come from what
     // changed since the last apply. The current profile becomes the snapshot.
+    // A partial apply that changes nothing since a saved one does nothing.
     ApplyOutcome Apply(bool full, IMonitorPort& monitor);
     // Saves the store as it is, without the lock and without asking for an
     // apply: a rename changes nothing on the mouse.
@@ -68,4 +69,5 @@ private:
     ProfileStore store_;
     MacroLibrary macros_;
     ProfileRecord snapshot_{};
+    bool lastSaved_ = false;  // the last apply reached the disk
 };

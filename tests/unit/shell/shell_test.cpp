@@ -253,9 +253,19 @@ TEST_F(Session, APartialApplyFlagsOnlyWhatChangedSinceTheLastApply) {
     EXPECT_EQ(v.KeysFlag, 0);
     EXPECT_EQ(OnDisk().profiles[0]->PollingRate, 1);
 
+    // Nothing changed since: nothing is written or sent.
+    const std::string before = ReadBytes(dir.path() / "config" / "Config.data");
+    outcome = session.Apply(false, monitor);
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_FALSE(outcome.told);
+    EXPECT_EQ(monitor.posts, 1);
+    EXPECT_EQ(ReadBytes(dir.path() / "config" / "Config.data"), before);
+
+    session.current()->LightSwitch = 0;
     session.Apply(false, monitor);
     v = OnDisk().values;
-    EXPECT_EQ(v.PRateFlag + v.DPIStepFlag + v.AttributeFlag + v.KeysFlag, 0);
+    EXPECT_EQ(v.PRateFlag, 0) << "the rate went to the mouse with the first apply";
+    EXPECT_EQ(v.AttributeFlag, 1);
     EXPECT_EQ(monitor.posts, 2);
 }
 

@@ -1,0 +1,246 @@
+"""End-to-end tests of Option's performance page and DPI levels dialog: the
+real Option with the real Monitor and the virtual mouse, under Wine and Xvfb,
+driven with xdotool at points computed from the staged skin files.
+
+    /usr/bin/python3 pages_e2e.py --build-dir build/win [unittest arguments]
+"""
+import argparse
+import subprocess
+import sys
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import option_e2e  # noqa: E402
+from option_e2e import OptionTest, skin_entries, wait_for  # noqa: E402
+
+DPI_SLIDER = 600
+SPEED_SLIDER = 601
+LEVELS_SLIDER = 602
+DPI_TITLE = "DPI of the active level"  # the levels dialog's title: text 15
+RATE_CAPTIONS = {8: "125 Hz", 4: "250 Hz", 2: "500 Hz", 1: "1000 Hz"}  # texts 121-124
+
+
+def setUpModule():
+    option_e2e.setUpModule()
+
+
+def tearDownModule():
+    option_e2e.tearDownModule()
+
+
+def drag(env, start, end, steps=6):
+    """A press at `start`, moves towards `end` with pauses (Wine must see each), and no release."""
+    subprocess.run(["xdotool", "mousemove", str(start[0]), str(start[1]), "mousedown", "1"], env=env, check=True)
+    for i in range(1, steps + 1):
+        x = start[0] + (end[0] - start[0]) * i // steps
+        y = start[1] + (end[1] - start[1]) * i // steps
+        subprocess.run(["xdotool", "sleep", "0.15", "mousemove", str(x), str(y)], env=env, check=True)
+    time.sleep(0.3)
+
+
+def release(env):
+    subprocess.run(["xdotool", "mouseup", "1"], env=env, check=True)
+
+
+class PageTest(OptionTest):
+    profiles = ("Gamer", "Work")
+
+    def setUp(self):
+        super().setUp()
+        skins = self.folder.path / "skins"
+        self.page_skin = skin_entries(skins / "Skin_Function.ini")
+        self.dpi_skin = skin_entries(skins / "Skin_configDPI.ini")
+        # The performance tab.
+        self.folder.click(self.folder.config_point(2), settle=0.5)
+        self.env = self.folder.env()
+
+    def page_point(self, entry, dx=None, dy=None):
+        left, top = self.folder.option_window()["rect"][:2]
+        ax, ay = self.folder.main_skin[7][:2]
+        sx, sy = self.folder.config_skin[16][:2]
+        x, y, w, h = self.page_skin[entry]
+        return (left + ax + sx + x + (w // 2 if dx is None else dx), top + ay + sy + y + (h // 2 if dy is None else dy))
+
+    def rows(self, title=option_e2e.OPTION_TITLE):
+        return self.folder.tree(title)
+
+    def thumb_of(self, slider_id, title=option_e2e.OPTION_TITLE):
+        """The screen rectangle of the thumb of the slider with control id `slider_id`."""
+        rows = self.rows(title)
+        for i, row in enumerate(rows):
+            if row["id"] == slider_id and row["visible"] and i + 1 < len(rows) and rows[i + 1]["depth"] > row["depth"]:
+                return rows[i + 1]["rect"]
+        return None
+
+    def track_of(self, slider_id, title=option_e2e.OPTION_TITLE):
+        return next((r["rect"] for r in self.rows(title) if r["id"] == slider_id and r["visible"]), None)
+
+    def label(self):
+        """The DPI value label's text."""
+        return next((r["text"] for r in self.rows() if r["id"] == 14 and r["cls"] != "GmSkinButton" and r["visible"]),
+                    None)
+
+    def profile_values(self):
+        shown = self.folder.gmconfig("show")
+        values = {}
+        for line in shown.splitlines():
+            key, _, value = line.partition("=")
+            values[key.strip()] = value.strip()
+        return values
+
+    def polling_caption(self):
+        return next((r["text"] for r in self.rows() if r["id"] == 13 and r["cls"] == "GmSkinButton" and r["visible"]
+                     and r["depth"] == 3), None)
+
+    def screenshot(self, name):
+        from PIL import ImageGrab
+        ImageGrab.grab(xdisplay=option_e2e.SESSION.display).crop((0, 0, 700, 600)).save(
+            option_e2e.SESSION.build_dir / name)
+
+    def sends_after(self, before):
+        return [op for _, op in self.folder.trace()[before:] if op.startswith(("SetFeature", "WriteUSB"))]
+
+    def wait_quiet(self, seconds=1.0):
+        """Waits until the trace has not grown for `seconds`."""
+        last = -1
+        while True:
+            length = len(self.folder.trace())
+            if length == last:
+                return length
+            last = length
+            time.sleep(seconds)
+
+
+class Performance(PageTest):
+    def test_dpi_slider_ends_apply_once_on_release(self):
+        step = int(self.profile_values()["CpiStep"])
+        for end, value, text in (("right", 100, "10000"), ("left", 2, "200")):
+            before = self.wait_quiet()
+            store = self.folder.store_text()
+            thumb = self.thumb_of(DPI_SLIDER)
+            track = self.track_of(DPI_SLIDER)
+            self.assertIsNotNone(thumb, "the DPI slider has no thumb")
+            grab = ((thumb[0] + thumb[2]) // 2, (thumb[1] + thumb[3]) // 2)
+            target = (track[2] + 60 if end == "right" else track[0] - 60, grab[1])
+            drag(self.env, grab, target)
+            # While the thumb moves, only the label follows.
+            self.assertTrue(wait_for(lambda: self.label() == text, 5), f"the label shows {self.label()}")
+            self.assertEqual(self.folder.store_text(), store, "the store was written during the drag")
+            self.assertEqual(self.sends_after(before), [], "the mouse got reports during the drag")
+            release(self.env)
+            self.assertTrue(wait_for(lambda: self.profile_values()[f"CpiLevel_X{step}"] == str(value), 10),
+                            f"{end} end: CpiLevel_X{step} is {self.profile_values()[f'CpiLevel_X{step}']}")
+            time.sleep(1.0)
+            self.assertEqual(self.sends_after(before), self.folder.reports(), "not exactly one apply of the change")
+            self.assertEqual(self.label(), text)
+
+    def test_speed_slider_stores_twice_its_value_and_sets_the_pointer(self):
+        for end, stored in (("left", 1), ("right", 20)):
+            thumb = self.thumb_of(SPEED_SLIDER)
+            track = self.track_of(SPEED_SLIDER)
+            grab = ((thumb[0] + thumb[2]) // 2, (thumb[1] + thumb[3]) // 2)
+            drag(self.env, grab, (track[0] - 60 if end == "left" else track[2] + 60, grab[1]))
+            release(self.env)
+            self.assertTrue(wait_for(lambda: self.profile_values()["MouseSpeed"] == str(stored), 10),
+                            f"MouseSpeed is {self.profile_values()['MouseSpeed']}, not {stored}")
+            speed = lambda: self.folder.probe("mousespeed").stdout.strip()
+            self.assertTrue(wait_for(lambda: speed() == str(stored), 10), f"SPI_GETMOUSESPEED is {speed()}")
+
+    def test_every_polling_rate_sends_only_the_rate(self):
+        # The store starts at 2: 2 comes after 4, so each choice changes the rate.
+        for position, rate in ((1, 8), (2, 4), (3, 2), (4, 1)):
+            before = self.wait_quiet()
+            self.folder.click(self.page_point(13), settle=1.0)
+            self.folder.keys(*(["Down"] * position), "Return")
+            self.assertTrue(wait_for(lambda: self.profile_values()["PollingRate"] == str(rate), 10))
+            self.assertEqual(self.folder.flags(), [0, 0, 0, 1], "another part was marked changed")
+            self.wait_quiet()
+            sends = self.sends_after(before)
+            self.assertEqual(sends, self.folder.reports())
+            self.assertEqual(self.polling_caption(), RATE_CAPTIONS[rate])
+
+    def test_keyboard_right_raises_the_dpi_by_one_and_applies(self):
+        thumb = self.thumb_of(DPI_SLIDER)
+        step = int(self.profile_values()["CpiStep"])
+        value = int(self.profile_values()[f"CpiLevel_X{step}"])
+        # A click on the thumb gives it the focus and leaves the value.
+        self.folder.click(((thumb[0] + thumb[2]) // 2, (thumb[1] + thumb[3]) // 2), settle=0.5)
+        value = int(self.profile_values()[f"CpiLevel_X{step}"])
+        before = self.wait_quiet()
+        self.folder.keys("Right")
+        self.assertTrue(wait_for(lambda: self.profile_values()[f"CpiLevel_X{step}"] == str(value + 1), 10))
+        self.assertTrue(wait_for(lambda: self.label() == str((value + 1) * 100), 5))
+        self.wait_quiet()
+        self.assertEqual(self.sends_after(before), self.folder.reports())
+
+    def test_the_mouse_dpi_button_shows_its_level_without_a_download(self):
+        before = self.wait_quiet()
+        self.folder.mousesim("dpi-button", "4")
+        self.assertTrue(wait_for(lambda: self.profile_values()["CpiStep"] == "3", 10))
+        level4 = int(self.profile_values()["CpiLevel_X3"])
+        self.assertTrue(wait_for(lambda: self.label() == str(level4 * 100), 10), f"the label shows {self.label()}")
+        self.assertFalse(any(op.startswith("SetFeature 02 01 00") for op in self.sends_after(before)),
+                         "the profile was downloaded again")
+
+
+class PollingOddValue(PageTest):
+    def prepare(self):
+        # A value no menu entry stores, written by hand (gmconfig refuses it).
+        path = self.folder.path / "config" / "Config.data"
+        text = path.read_bytes()
+        self.assertIn(b"PollingRate=2", text)
+        path.write_bytes(text.replace(b"PollingRate=2", b"PollingRate=3"))
+
+    def test_an_unknown_rate_shows_the_caption_of_two(self):
+        self.assertTrue(wait_for(lambda: self.polling_caption() == RATE_CAPTIONS[2], 5), self.polling_caption())
+
+
+class LevelsDialog(PageTest):
+    def open_dialog(self):
+        self.folder.click(self.page_point(7), settle=1.0)
+        self.assertTrue(wait_for(lambda: self.rows(DPI_TITLE), 10), "the DPI levels dialog did not open")
+        time.sleep(0.3)
+
+    def dialog_point(self, entry, dx=None, dy=None):
+        left, top = self.rows(DPI_TITLE)[0]["rect"][:2]
+        x, y, w, h = self.dpi_skin[entry]
+        return left + x + (w // 2 if dx is None else dx), top + y + (h // 2 if dy is None else dy)
+
+    def test_count_three_accepted(self):
+        self.open_dialog()
+        self.folder.click(self.dialog_point(3), settle=1.0)
+        self.folder.keys(*(["Down"] * 3), "Return", title=DPI_TITLE)
+        count = next(r["text"] for r in self.rows(DPI_TITLE) if r["id"] == 3)
+        self.assertEqual(count, "3")
+        self.screenshot("option-dpi-levels.png")
+        before = self.wait_quiet()
+        self.folder.click(self.dialog_point(20), settle=1.0)
+        self.assertTrue(wait_for(lambda: not self.rows(DPI_TITLE), 10), "the dialog stayed open")
+        self.assertTrue(wait_for(lambda: self.profile_values()["MaxDPI"] == "3", 10))
+        self.assertEqual(self.profile_values()["CpiStep"], "2")
+        self.wait_quiet()
+        self.assertEqual(self.sends_after(before), self.folder.reports())
+        time.sleep(0.5)
+        self.screenshot("option-performance-page.png")
+
+    def test_cancel_after_moving_the_slider_changes_nothing(self):
+        before = self.wait_quiet()
+        store = self.folder.store_text()
+        self.open_dialog()
+        track = self.track_of(LEVELS_SLIDER, DPI_TITLE)
+        self.folder.click((track[2] - 2, (track[1] + track[3]) // 2), settle=0.5)
+        self.folder.click(self.dialog_point(21), settle=1.0)
+        self.assertTrue(wait_for(lambda: not self.rows(DPI_TITLE), 10), "the dialog stayed open")
+        time.sleep(1.0)
+        self.assertEqual(self.folder.store_text(), store)
+        self.assertEqual(self.sends_after(before), [])
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    args, rest = parser.parse_known_args()
+    option_e2e.BUILD_DIR = args.build_dir
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
