@@ -69,9 +69,9 @@ PageLook LookOf(const ProfileRecord& record) {
 std::array<PaintedLabel, 3> LabelsOf(const ProfileRecord& record) {
     const int mode = ShownMode(record);
     return {{
-        {kTextModeLabel, 110, true},
-        {kTextLevelLabel, 179, mode != kModeOff},
-        {kTextColourLabel, 250, mode == kModeSteady || mode == kModeBreathing},
+        {kTextModeLabel, kLabelTops[0], true},
+        {kTextLevelLabel, kLabelTops[1], mode != kModeOff},
+        {kTextColourLabel, kLabelTops[2], mode == kModeSteady || mode == kModeBreathing},
     }};
 }
 
@@ -86,6 +86,12 @@ MenuLook MenuOf(Menu menu, const ProfileRecord& record) {
                        kChoiceMenuWidth, 1);
     }
     return {};
+}
+
+bool IsMenuCommand(unsigned command) {
+    return ChoiceOf(command, kModeCommand, kModeCount) >= 0 ||
+           ChoiceOf(command, kDirectionCommand, kDirectionCount) >= 0 ||
+           ChoiceOf(command, kLevelCommand, kLevelCount) >= 0;
 }
 
 Change ApplyCommand(ProfileRecord& record, unsigned command) {

@@ -69,6 +69,7 @@ PageLook LookOf(const ProfileRecord& record);
 inline constexpr int kLabelLeft = 321;
 inline constexpr int kLabelRight = 500;
 inline constexpr int kLabelBandHeight = 30;
+inline constexpr std::array<int, 3> kLabelTops{110, 179, 250};
 struct PaintedLabel {
     unsigned text;
     int top;  // of its 30-pixel band
@@ -90,6 +91,9 @@ struct MenuLook {
     int lift = 0;
 };
 MenuLook MenuOf(Menu menu, const ProfileRecord& record);
+
+// Whether `command` is a choice of one of the three menus.
+bool IsMenuCommand(unsigned command);
 
 // What a menu command changed.
 enum class Change { kNone, kMode, kDirection, kLevel };

@@ -135,6 +135,11 @@ TEST(LightingMenus, CommandsTextsWidthsAndPlaces) {
     EXPECT_EQ(direction.choices[3].command, 2004u);
     EXPECT_EQ(direction.width, 102);
     EXPECT_EQ(direction.lift, 1);
+
+    for (Menu menu : {Menu::kMode, Menu::kDirection, Menu::kLevel}) {
+        const MenuLook look = MenuOf(menu, r);
+        for (int i = 0; i < look.count; ++i) EXPECT_TRUE(IsMenuCommand(look.choices[i].command));
+    }
 }
 
 TEST(LightingMenus, TheLevelMenuListsBrightnessInModeOneAndSpeedInTheOthers) {
@@ -194,6 +199,7 @@ TEST(LightingCommands, CommandsOfNoMenuChangeNothing) {
     const ProfileRecord before = InMode(2);
     for (unsigned command : {0u, 1u, 2u, 1000u, 1005u, 2000u, 2005u, 3000u, 3004u, 0xFFFFFFFFu}) {
         ProfileRecord r = before;
+        EXPECT_FALSE(IsMenuCommand(command)) << command;
         EXPECT_EQ(ApplyCommand(r, command), Change::kNone) << command;
         EXPECT_TRUE(SameBytes(r, before)) << command;
     }
