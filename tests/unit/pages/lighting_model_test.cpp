@@ -104,72 +104,61 @@ TEST(LightingEnableTable, AModeOutsideTheTableIsShownAsOff) {
 }
 
 TEST(LightingLabels, ModeLabelAlwaysLevelLabelUnlessOffColourLabelInModesOneAndTwo) {
-    const bool levelShown[4] = {false, true, true, true};
-    const bool colourShown[4] = {false, true, true, false};
+    const bool shown[4][3] = {{true, false, false}, {true, true, true}, {true, true, true}, {true, true, false}};
     for (int mode = 0; mode < 4; ++mode) {
         const auto labels = LabelsOf(InMode(mode));
-        EXPECT_EQ(labels[0].text, 23u);
-        EXPECT_EQ(labels[0].top, 110);
-        EXPECT_TRUE(labels[0].shown);
-        EXPECT_EQ(labels[1].text, 24u);
-        EXPECT_EQ(labels[1].top, 179);
-        EXPECT_EQ(labels[1].shown, levelShown[mode]) << mode;
-        EXPECT_EQ(labels[2].text, 25u);
-        EXPECT_EQ(labels[2].top, 250);
-        EXPECT_EQ(labels[2].shown, colourShown[mode]) << mode;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(labels[i].text, 23u + i);
+            EXPECT_EQ(labels[i].shown, shown[mode][i]) << "mode " << mode << " label " << i;
+        }
     }
 }
 
-TEST(LightingMenus, CommandsTextsWidthsAndPlaces) {
-    const ProfileRecord r = InMode(2);
-    const MenuLook mode = MenuOf(Menu::kMode, r);
-    EXPECT_EQ(Texts(mode), (std::vector<unsigned>{126, 127, 128, 129}));
-    EXPECT_EQ(mode.choices[0].command, 1001u);
-    EXPECT_EQ(mode.choices[3].command, 1004u);
-    EXPECT_EQ(mode.width, 228);
-    EXPECT_EQ(mode.lift, 0);
-
-    const MenuLook direction = MenuOf(Menu::kDirection, r);
-    EXPECT_EQ(Texts(direction), (std::vector<unsigned>{132, 133, 134, 135}));
-    EXPECT_EQ(direction.choices[0].command, 2001u);
-    EXPECT_EQ(direction.choices[3].command, 2004u);
-    EXPECT_EQ(direction.width, 102);
-    EXPECT_EQ(direction.lift, 1);
-
-    for (Menu menu : {Menu::kMode, Menu::kDirection, Menu::kLevel}) {
-        const MenuLook look = MenuOf(menu, r);
-        for (int i = 0; i < look.count; ++i) EXPECT_TRUE(IsMenuCommand(look.choices[i].command));
+TEST(LightingMenus, ChoosingAnyItemStoresOnlyItsFieldAndTheButtonThenShowsThatItem) {
+    struct Case {
+        Menu menu;
+        int mode;
+        unsigned (*caption)(const ProfileRecord&);
+        int width;
+        int lift;
+    };
+    for (const Case c : {Case{Menu::kMode, 2, &ModeCaption, 228, 0}, Case{Menu::kDirection, 3, &DirectionCaption, 102, 1},
+                         Case{Menu::kLevel, 1, &LevelCaption, 102, 1}, Case{Menu::kLevel, 2, &LevelCaption, 102, 1},
+                         Case{Menu::kLevel, 3, &LevelCaption, 102, 1}}) {
+        // Fields that no item's number equals, so each store shows.
+        ProfileRecord before = InMode(c.mode);
+        before.LightDir = before.LightIntensity = before.LightSpeed = -1;
+        const MenuLook look = MenuOf(c.menu, before);
+        EXPECT_EQ(look.count, c.menu == Menu::kLevel ? 3 : 4);
+        EXPECT_EQ(look.width, c.width);
+        EXPECT_EQ(look.lift, c.lift);
+        for (int i = 0; i < look.count; ++i) {
+            ProfileRecord r = before;
+            EXPECT_TRUE(IsMenuCommand(look.choices[i].command));
+            EXPECT_NE(ApplyCommand(r, look.choices[i].command), Change::kNone);
+            EXPECT_EQ(c.caption(r), look.choices[i].text) << "mode " << c.mode << " item " << i;
+            // Exactly one lighting field took the item's number.
+            ProfileRecord expected = before;
+            int32_t* fields[] = {&expected.LightSwitch, &expected.LightDir, &expected.LightIntensity,
+                                 &expected.LightSpeed};
+            int changed = 0;
+            for (int32_t* field : fields) {
+                const int32_t kept = *field;
+                *field = i;
+                if (SameBytes(r, expected)) ++changed;
+                *field = kept;
+            }
+            EXPECT_EQ(changed, 1) << "mode " << c.mode << " item " << i;
+        }
     }
 }
 
 TEST(LightingMenus, TheLevelMenuListsBrightnessInModeOneAndSpeedInTheOthers) {
-    const MenuLook steady = MenuOf(Menu::kLevel, InMode(1));
-    EXPECT_EQ(Texts(steady), (std::vector<unsigned>{136, 137, 138}));
-    EXPECT_EQ(steady.choices[0].command, 3001u);
-    EXPECT_EQ(steady.choices[2].command, 3003u);
-    EXPECT_EQ(steady.width, 102);
-    EXPECT_EQ(steady.lift, 1);
+    EXPECT_EQ(Texts(MenuOf(Menu::kLevel, InMode(1))), (std::vector<unsigned>{136, 137, 138}));
     for (int mode : {2, 3})
         EXPECT_EQ(Texts(MenuOf(Menu::kLevel, InMode(mode))), (std::vector<unsigned>{139, 140, 141})) << mode;
-}
-
-TEST(LightingCommands, EachMenuStoresItsOwnFieldAndNothingElse) {
-    ProfileRecord r = InMode(1);
-    ProfileRecord expected = r;
-    EXPECT_EQ(ApplyCommand(r, 1004), Change::kMode);
-    expected.LightSwitch = 3;
-    EXPECT_TRUE(SameBytes(r, expected));
-
-    EXPECT_EQ(ApplyCommand(r, 2001), Change::kDirection);
-    expected.LightDir = 0;
-    EXPECT_TRUE(SameBytes(r, expected));
-    EXPECT_EQ(ApplyCommand(r, 2004), Change::kDirection);
-    expected.LightDir = 3;
-    EXPECT_TRUE(SameBytes(r, expected));
-
-    EXPECT_EQ(ApplyCommand(r, 1001), Change::kMode);
-    expected.LightSwitch = 0;
-    EXPECT_TRUE(SameBytes(r, expected));
+    EXPECT_EQ(Texts(MenuOf(Menu::kMode, InMode(1))), (std::vector<unsigned>{126, 127, 128, 129}));
+    EXPECT_EQ(Texts(MenuOf(Menu::kDirection, InMode(1))), (std::vector<unsigned>{132, 133, 134, 135}));
 }
 
 TEST(LightingCommands, TheLevelIsBrightnessInModeOneAndSpeedElseAndTheOtherKeepsItsValue) {
