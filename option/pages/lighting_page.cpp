@@ -1,6 +1,275 @@
 #include "lighting_page.h"
 
-#include "option_session.h"
-#include "skin_description.h"
+#include <commdlg.h>
 
-CLightingPage::CLightingPage(OptionSession& session) : CSkinPage(skin_files::kLighting), session_(session) {}
+#include <algorithm>
+#include <string>
+
+#include "gdi.h"
+#include "gdi_cache.h"
+#include "option_context.h"
+#include "option_session.h"
+#include "skin_control.h"
+#include "skin_description.h"
+#include "skin_popup_menu.h"
+
+namespace {
+
+enum LightingEntry {
+    kModeEntry = 2,
+    kDirectionEntry = 4,
+    kLevelEntry = 5,
+    kFirstSwatchEntry = 7,  // to 13, one per DPIColor%d
+};
+
+constexpr UINT kTextStoredOnly = 360;
+constexpr UINT kTextLevelColourTip = 361;
+constexpr UINT kTextSpareColourTip = 362;
+
+constexpr COLORREF kLabelColor = RGB(110, 110, 110);
+constexpr COLORREF kLegendColor = RGB(110, 110, 110);
+// The numbers of disabled swatches, and the caption of colours the mouse never gets.
+constexpr COLORREF kLegendDimColor = RGB(72, 72, 72);
+constexpr COLORREF kStoredOnlyColor = RGB(88, 88, 88);
+
+constexpr int kLegendGap = 4;      // between a swatch and its number
+constexpr int kLegendHeight = 18;  // one line of Arial 15
+constexpr int kLegendFontHeight = 15;
+constexpr int kStoredOnlyFontHeight = 13;
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+void SetButtonLook(CSkinButton& button) {
+    button.SetFont(15, 0);
+    button.SetAlign(1);
+    button.SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
+}
+
+// The caption of a text number; the page's "no caption" is an empty text.
+std::wstring CaptionText(unsigned id) { return id == lighting::kNoText ? std::wstring() : OptionText(id); }
+
+void Enable(CSkinButtonBase* button, bool enabled) {
+    if (!button) return;
+    EnableWindow(button->hwnd(), enabled ? TRUE : FALSE);
+    InvalidateRect(button->hwnd(), nullptr, FALSE);
+}
+
+}  // namespace
+
+LightingDialog::LightingDialog(OptionSession& session) : CSkinPage(skin_files::kLighting), session_(session) {
+    customColours_.fill(RGB(255, 255, 255));
+}
+
+void LightingDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    modeButton_ = MakeButton(hwnd(), skin, kModeEntry, pictures);
+    directionButton_ = MakeButton(hwnd(), skin, kDirectionEntry, pictures);
+    levelButton_ = MakeButton(hwnd(), skin, kLevelEntry, pictures);
+    for (CSkinButton* button : {modeButton_.get(), directionButton_.get(), levelButton_.get()})
+        if (button) SetButtonLook(*button);
+
+    for (int i = 0; i < lighting::kSwatchCount; ++i) {
+        const ButtonPos pos = skin.ReadEntry(kFirstSwatchEntry + i);
+        swatchRects_[i] = ToRect(pos.rect);
+        auto swatch = std::make_unique<CSkinColorButton>();
+        if (!swatch->CreateFromSkin(hwnd(), pos, pictures)) continue;
+        // The tip says which level the colour belongs to, or that the mouse
+        // never shows it; without the texts the skin's tip stays.
+        std::wstring tip = OptionText(lighting::SentToMouse(i) ? kTextLevelColourTip : kTextSpareColourTip);
+        if (!tip.empty()) {
+            if (lighting::SentToMouse(i)) tip += L" " + Wide(lighting::SwatchCaption(i));
+            swatch->SetTooltipText(tip.c_str(), true);
+        }
+        swatches_[i] = std::move(swatch);
+    }
+    Refresh();
+}
+
+void LightingDialog::Refresh() {
+    if (!hwnd()) return;
+    ShowLook(session_.current());
+}
+
+void LightingDialog::ShowLook(const ProfileRecord* record) {
+    // Without a profile there is nothing to edit: every control stays disabled.
+    const lighting::PageLook look = record ? lighting::LookOf(*record) : lighting::PageLook{};
+    if (modeButton_) {
+        modeButton_->SetText(record ? CaptionText(look.modeText) : std::wstring());
+        Enable(modeButton_.get(), record != nullptr);
+    }
+    if (levelButton_) {
+        levelButton_->SetText(CaptionText(look.levelText));
+        Enable(levelButton_.get(), look.levelEnabled);
+    }
+    if (directionButton_) {
+        directionButton_->SetText(CaptionText(look.directionText));
+        Enable(directionButton_.get(), look.directionEnabled);
+    }
+    swatchesEnabled_ = look.swatchesEnabled;
+    for (int i = 0; i < lighting::kSwatchCount; ++i) {
+        if (!swatches_[i]) continue;
+        // Disabled swatches keep their colours; they show again when enabled.
+        if (record) swatches_[i]->SetFillColor(static_cast<COLORREF>(lighting::SwatchColour(*record, i)));
+        Enable(swatches_[i].get(), look.swatchesEnabled);
+    }
+    InvalidatePainted();
+}
+
+void LightingDialog::ShowLevelCaption(const ProfileRecord& record) {
+    if (levelButton_) levelButton_->SetText(CaptionText(lighting::LookOf(record).levelText));
+}
+
+void LightingDialog::ShowDirectionCaption(const ProfileRecord& record) {
+    if (directionButton_) directionButton_->SetText(CaptionText(lighting::LookOf(record).directionText));
+}
+
+RECT LightingDialog::LegendBand() const {
+    RECT band{0, 0, 0, 0};
+    for (const RECT& r : swatchRects_) {
+        if (r.right <= r.left) continue;
+        if (band.right <= band.left) {
+            band = RECT{r.left, r.bottom, r.right, r.bottom};
+            continue;
+        }
+        band.left = std::min(band.left, r.left);
+        band.right = std::max(band.right, r.right);
+        band.top = std::max(band.top, r.bottom);
+    }
+    band.top += kLegendGap;
+    band.bottom = band.top + kLegendHeight;
+    // The stored-only caption is wider than the two swatches it names.
+    band.left -= 16;
+    band.right += 16;
+    return band;
+}
+
+void LightingDialog::InvalidatePainted() {
+    // The label bands and the legend row change with the mode.
+    for (const int top : lighting::kLabelTops) {
+        RECT band{lighting::kLabelLeft, top, lighting::kLabelRight, top + lighting::kLabelBandHeight};
+        InvalidateRect(hwnd(), &band, FALSE);
+    }
+    const RECT legend = LegendBand();
+    InvalidateRect(hwnd(), &legend, FALSE);
+}
+
+void LightingDialog::PaintOver(HDC dc, const RECT&) {
+    const ProfileRecord* current = session_.current();
+    if (!current) return;
+    {
+        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SetTextColor(dc, kLabelColor);
+        for (const lighting::PaintedLabel& label : lighting::LabelsOf(*current)) {
+            if (!label.shown) continue;
+            const RECT band{lighting::kLabelLeft, label.top, lighting::kLabelRight,
+                            label.top + lighting::kLabelBandHeight};
+            DrawSkinText(dc, OptionText(label.text), band, DT_WORDBREAK | DT_NOPREFIX, true);
+        }
+    }
+
+    const RECT legend = LegendBand();
+    {
+        SelectGuard font(dc, CachedFont(kSkinFontFace, kLegendFontHeight));
+        SetTextColor(dc, swatchesEnabled_ ? kLegendColor : kLegendDimColor);
+        for (int i = 0; i < lighting::kSentSwatchCount; ++i) {
+            const RECT& swatch = swatchRects_[i];
+            if (swatch.right <= swatch.left) continue;
+            RECT box{swatch.left - 6, legend.top, swatch.right + 6, legend.bottom};
+            DrawSkinText(dc, Wide(lighting::SwatchCaption(i)), box,
+                         DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+        }
+    }
+    const RECT& first = swatchRects_[lighting::kSentSwatchCount];
+    const RECT& last = swatchRects_[lighting::kSwatchCount - 1];
+    if (first.right > first.left && last.right > last.left) {
+        SelectGuard font(dc, CachedFont(kSkinFontFace, kStoredOnlyFontHeight));
+        SetTextColor(dc, swatchesEnabled_ ? kStoredOnlyColor : kLegendDimColor);
+        RECT box{first.left - 16, legend.top, last.right + 16, legend.bottom};
+        DrawSkinText(dc, OptionText(kTextStoredOnly), box,
+                     DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, false);
+    }
+}
+
+void LightingDialog::ShowMenu(lighting::Menu which, CSkinButton& button) {
+    const ProfileRecord* current = session_.current();
+    if (!current) return;
+    const lighting::MenuLook look = lighting::MenuOf(which, *current);
+    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    for (int i = 0; i < look.count; ++i) menu.AddItem(look.choices[i].command, OptionText(look.choices[i].text));
+    menu.SetWidth(look.width);
+    RECT rc{};
+    GetWindowRect(button.hwnd(), &rc);
+    menu.Track(hwnd(), rc.left, rc.bottom - look.lift);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    menu.Destroy();
+    button.SetHover(false);
+    InvalidateRect(button.hwnd(), nullptr, FALSE);
+}
+
+void LightingDialog::OnMenuCommand(UINT command) {
+    ProfileRecord* current = session_.current();
+    if (!current) return;
+    switch (lighting::ApplyCommand(*current, command)) {
+        case lighting::Change::kMode:
+            // The mode caption, the enable table, the level and direction captions and the labels follow the mode.
+            ShowLook(current);
+            break;
+        case lighting::Change::kDirection:
+            ShowDirectionCaption(*current);
+            break;
+        case lighting::Change::kLevel:
+            ShowLevelCaption(*current);
+            break;
+        case lighting::Change::kNone:
+            return;
+    }
+    PostSettingsChanged();
+}
+
+void LightingDialog::ChooseColour(int swatch) {
+    const ProfileRecord* shown = session_.current();
+    if (!shown || !swatches_[swatch]) return;
+    CHOOSECOLORW choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+    choose.rgbResult = static_cast<COLORREF>(lighting::SwatchColour(*shown, swatch));
+    choose.lpCustColors = customColours_.data();
+    choose.Flags = CC_FULLOPEN | CC_RGBINIT;
+    const bool chosen = ChooseColorW(&choose) != FALSE;
+    swatches_[swatch]->SetHover(false);
+    if (!chosen) return;
+    // The Monitor may have had the store read again while the dialog was open
+    // (a DPI button on the mouse): the profile is looked up anew, not kept.
+    ProfileRecord* current = session_.current();
+    if (!current || !lighting::SetSwatchColour(*current, swatch, choose.rgbResult)) return;
+    swatches_[swatch]->SetFillColor(static_cast<COLORREF>(lighting::SwatchColour(*current, swatch)));
+    InvalidateRect(swatches_[swatch]->hwnd(), nullptr, FALSE);
+    PostSettingsChanged();
+}
+
+bool LightingDialog::OnDialogCommand(WORD id, WORD, HWND control) {
+    if (!control) {
+        if (!lighting::IsMenuCommand(id)) return false;
+        OnMenuCommand(id);
+        return true;
+    }
+    if (modeButton_ && control == modeButton_->hwnd()) {
+        ShowMenu(lighting::Menu::kMode, *modeButton_);
+        return true;
+    }
+    if (directionButton_ && control == directionButton_->hwnd()) {
+        ShowMenu(lighting::Menu::kDirection, *directionButton_);
+        return true;
+    }
+    if (levelButton_ && control == levelButton_->hwnd()) {
+        ShowMenu(lighting::Menu::kLevel, *levelButton_);
+        return true;
+    }
+    for (int i = 0; i < lighting::kSwatchCount; ++i) {
+        if (swatches_[i] && control == swatches_[i]->hwnd()) {
+            ChooseColour(i);
+            return true;
+        }
+    }
+    return false;
+}

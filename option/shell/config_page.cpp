@@ -196,7 +196,7 @@ std::unique_ptr<CSkinPage> CConfigPage::MakeSubPage(SubPage page) {
             if (session) return std::make_unique<PerformancePage>(*session);
             break;
         case SubPage::kLighting:
-            if (session) return std::make_unique<CLightingPage>(*session);
+            if (session) return std::make_unique<LightingDialog>(*session);
             break;
         default:
             break;

@@ -2,7 +2,9 @@
 // the direction of the colour run; on the right the mode, the level and the DPI
 // colours. The page paints its three labels at fixed places (x 321 to 500, in
 // the bands y 110-140, 179-209 and 250-280), so the wells on the right are laid
-// around those bands and the buttons start right of them.
+// around those bands and the buttons start right of them. Under the swatches
+// the page paints a legend row (the level numbers 1-5, and a caption under the
+// two colours that stay in the profile), 4 pixels below them and 18 high.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -95,15 +97,15 @@ void PaintLightBar(art::Canvas& c, const Box& bar) {
 
 void DescribeLightingPage(skin::SkinBuilder& b) {
     art::Canvas& bg = b.Background();
-    const double bottom = b.Height() - 12;
+    const double bottom = b.Height() - 8;
 
     // The stage with the mouse, and the direction of the colour run under it.
     const double split = 292;
     ui::Card(bg, {12, 12, split, bottom}, 7);
-    const Box stage{20, 20, split - 8, 276};
+    const Box stage{20, 20, split - 8, 280};
     ui::Well(bg, stage);
     PaintLitMouse(bg, stage);
-    b.AddControl(4, "Direction", Rect{20, 288, int(split) - 28, 30}, "Direction of the colour run",
+    b.AddControl(4, "Direction", Rect{20, 292, int(split) - 28, 30}, "Direction of the colour run",
                  ui::Painted(ui::MenuButtonFace));
 
     // Mode, level and colours.
@@ -114,26 +116,35 @@ void DescribeLightingPage(skin::SkinBuilder& b) {
     ui::AccentRule(bg, left + 1, right - 1, 84.5, 0.4);
 
     const int buttonX = 504;
-    const int buttonW = int(right) - 16 - buttonX;
+    const int buttonW = int(right) - 12 - buttonX;
     ui::Well(bg, Box{left + 8, 100, right - 8, 150});
     b.AddControl(2, "LightMode", Rect{buttonX, 110, buttonW, 30}, "Light mode", ui::Painted(ui::MenuButtonFace));
     ui::Well(bg, Box{left + 8, 169, right - 8, 219});
     b.AddControl(5, "LightLevel", Rect{buttonX, 179, buttonW, 30}, "Brightness or speed",
                  ui::Painted(ui::MenuButtonFace));
 
-    // Seven swatches for DPIColor0-6 in a row under the colours label.
-    ui::Well(bg, Box{left + 8, 240, right - 8, bottom - 8});
+    // The swatches of DPIColor0-6 under the colours label: the five level
+    // colours under the label, then, set apart, the two that the mouse never gets.
+    ui::Well(bg, Box{left + 8, 240, right - 8, bottom - 6});
     constexpr int kSwatches = 7;
-    constexpr int kSwatchW = 30;
+    constexpr int kLevelSwatches = 5;
+    constexpr int kSwatchW = 26;
     constexpr int kSwatchH = 22;
+    constexpr int kSwatchY = 282;
+    constexpr int kPitch = 38;
     const int first = 322;
-    const double pitch = double(buttonX + buttonW - kSwatchW - first) / (kSwatches - 1);
+    const int spareFirst = int(right) - 16 - kSwatchW - kPitch;
     for (int i = 0; i < kSwatches; ++i) {
-        const Rect swatch{first + int(std::lround(i * pitch)), 288, kSwatchW, kSwatchH};
+        const int x = i < kLevelSwatches ? first + i * kPitch : spareFirst + (i - kLevelSwatches) * kPitch;
+        const Rect swatch{x, kSwatchY, kSwatchW, kSwatchH};
         ui::SwatchWell(bg, swatch);
-        b.AddControl(7 + i, "Color" + std::to_string(i), swatch, "DPI colour " + std::to_string(i + 1),
+        b.AddControl(7 + i, "Color" + std::to_string(i), swatch,
+                     i < kLevelSwatches ? "Colour of DPI level " + std::to_string(i + 1) : "Spare colour (stored only)",
                      ui::Painted(ui::SwatchFace));
     }
+    // A hairline between the level colours and the spare ones.
+    const double divider = (first + (kLevelSwatches - 1) * kPitch + kSwatchW + spareFirst) / 2.0;
+    bg.Fill(art::Segment({divider, kSwatchY - 2.0}, {divider, kSwatchY + kSwatchH + 22.0}, 1), kEdgeSoft);
 }
 
 }  // namespace windows

@@ -382,7 +382,25 @@ TEST_F(GeneratedSkins, LightingPageLeavesItsLabelBandsFree) {
         EXPECT_GT(page.entries.at(n).x, page.entries.at(n - 1).x + page.entries.at(n - 1).w) << n;
         EXPECT_EQ(page.entries.at(n).w, page.entries.at(7).w) << n;
         EXPECT_EQ(page.entries.at(n).h, page.entries.at(7).h) << n;
+        EXPECT_EQ(page.entries.at(n).y, page.entries.at(7).y) << n;
     }
+    // Under the swatches the page paints the level numbers and the stored-only
+    // caption: a line of Arial 15, 4 pixels below them, on a quiet dark ground.
+    const Pos& firstSwatch = page.entries.at(7);
+    const Pos& lastSwatch = page.entries.at(13);
+    const Pos legend{"", firstSwatch.x, firstSwatch.y + firstSwatch.h + 4,
+                     lastSwatch.x + lastSwatch.w - firstSwatch.x, 18, ""};
+    ASSERT_LE(legend.y + legend.h, normal.Height());
+    for (const auto& [n, p] : page.entries) EXPECT_FALSE(Overlap(p, legend)) << n << " covers the swatch legend";
+    for (int y = legend.y; y < legend.y + legend.h; ++y)
+        for (int x = legend.x; x < legend.x + legend.w; ++x) {
+            const art::Pixel8 p = normal.At(x, y);
+            ASSERT_LT(std::max({p.r, p.g, p.b}), 60) << "at " << x << "," << y;
+        }
+    // The two colours the mouse never gets stand apart from the five level colours.
+    const int pitch = page.entries.at(8).x - page.entries.at(7).x;
+    EXPECT_GT(page.entries.at(12).x - page.entries.at(11).x, pitch);
+    EXPECT_EQ(page.entries.at(13).x - page.entries.at(12).x, pitch);
 }
 
 TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {

@@ -2,6 +2,7 @@
 //
 //   gm_probe.exe tree TITLE   one line per window under the top-level window
 //                             TITLE: depth, id, class, visible, screen rect, text
+//   gm_probe.exe states TITLE    as tree, with 1 or 0 for enabled after visible
 //   gm_probe.exe list TITLE ID   the rows of the list box with control id ID
 //   gm_probe.exe mousespeed      the pointer speed Windows uses now
 // Exits 3 when no window has the title.
@@ -29,22 +30,24 @@ std::wstring TextOf(HWND window) {
     return buffer;
 }
 
-void PrintWindow(HWND window, int depth) {
+void PrintWindow(HWND window, int depth, bool withEnabled = false) {
     wchar_t cls[128] = {};
     GetClassNameW(window, cls, 128);
     RECT rc{};
     GetWindowRect(window, &rc);
     printf("%d %d ", depth, GetDlgCtrlID(window));
     PrintUtf8(cls);
-    printf(" %d %ld %ld %ld %ld ", IsWindowVisible(window) ? 1 : 0, rc.left, rc.top, rc.right, rc.bottom);
+    printf(" %d ", IsWindowVisible(window) ? 1 : 0);
+    if (withEnabled) printf("%d ", IsWindowEnabled(window) ? 1 : 0);
+    printf("%ld %ld %ld %ld ", rc.left, rc.top, rc.right, rc.bottom);
     PrintUtf8(TextOf(window));
     printf("\n");
 }
 
-void Walk(HWND parent, int depth) {
+void Walk(HWND parent, int depth, bool withEnabled = false) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        PrintWindow(child, depth);
-        Walk(child, depth + 1);
+        PrintWindow(child, depth, withEnabled);
+        Walk(child, depth + 1, withEnabled);
     }
 }
 
@@ -70,15 +73,16 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc < 3) {
-        fputs("usage: gm_probe tree TITLE | list TITLE ID | mousespeed\n", stderr);
+        fputs("usage: gm_probe tree TITLE | states TITLE | list TITLE ID | mousespeed\n", stderr);
         return 2;
     }
     HWND top = FindWindowW(nullptr, argv[2]);
     if (!top) return 3;
     const std::wstring command = argv[1];
-    if (command == L"tree") {
-        PrintWindow(top, 0);
-        Walk(top, 1);
+    if (command == L"tree" || command == L"states") {
+        const bool withEnabled = command == L"states";
+        PrintWindow(top, 0, withEnabled);
+        Walk(top, 1, withEnabled);
         return 0;
     }
     if (command == L"list" && argc >= 4) {
