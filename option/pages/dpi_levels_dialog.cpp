@@ -131,7 +131,8 @@ bool DpiLevelsDialog::OnDialogCommand(WORD id, WORD, HWND control) {
         if (levels_.ChooseCount(id)) {
             if (slider_) slider_->SetPos(levels_.ActiveValue());
             ShowCount();
-            InvalidateRect(hwnd(), nullptr, FALSE);
+            // The controls too: the dialog paints over them (no WS_CLIPCHILDREN).
+            RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
             return true;
         }
         return false;  // Enter and Esc: the dialog's own OK and Cancel

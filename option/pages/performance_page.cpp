@@ -149,7 +149,8 @@ void PerformancePage::ShowLevelsDialog() {
     const int dpi = performance::ActiveDpi(*current);
     if (dpiSlider_) dpiSlider_->SetPos(dpi);
     ShowDpi(dpi);
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    // The controls too: the page paints over them (no WS_CLIPCHILDREN).
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     PostSettingsChanged();
 }
 

@@ -99,6 +99,14 @@ class PageTest(OptionTest):
         ImageGrab.grab(xdisplay=option_e2e.SESSION.display).crop((0, 0, 700, 600)).save(
             option_e2e.SESSION.build_dir / name)
 
+    def thumb_painted(self, slider_id):
+        """True when the thumb's rectangle on screen shows the purple of its picture."""
+        from PIL import ImageGrab
+        left, top, right, bottom = self.thumb_of(slider_id)
+        image = ImageGrab.grab(bbox=(left, top, right, bottom), xdisplay=option_e2e.SESSION.display).convert("RGB")
+        purple = sum(1 for r, g, b in image.getdata() if r > 110 and b > 130 and g < 110)
+        return purple >= (right - left) * (bottom - top) // 4
+
     def sends_after(self, before):
         return [op for _, op in self.folder.trace()[before:] if op.startswith(("SetFeature", "WriteUSB"))]
 
@@ -224,6 +232,9 @@ class LevelsDialog(PageTest):
         self.assertEqual(self.sends_after(before), self.folder.reports())
         time.sleep(0.5)
         self.screenshot("option-performance-page.png")
+        # Closing the dialog repaints the page with every control on it.
+        for slider in (DPI_SLIDER, SPEED_SLIDER):
+            self.assertTrue(self.thumb_painted(slider), f"the thumb of slider {slider} is not painted")
 
     def test_cancel_after_moving_the_slider_changes_nothing(self):
         before = self.wait_quiet()
