@@ -41,12 +41,6 @@ constexpr RECT kRowsArea{20, 140, 411, 216};
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-void SetButtonLook(CSkinButton& button) {
-    button.SetFont(15, 0);
-    button.SetAlign(0);
-    button.SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
-}
-
 }  // namespace
 
 DpiLevelsDialog::DpiLevelsDialog(performance::DpiLevels levels)
@@ -61,16 +55,16 @@ void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPict
         rowValues_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i + 2).rect);
     }
     countButton_ = CSkinPage::MakeButton(hwnd(), skin, kCountEntry, pictures);
-    if (countButton_) SetButtonLook(*countButton_);
+    if (countButton_) countButton_->SetPageCaption(15, 0);
     acceptButton_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);
     if (acceptButton_) {
         acceptButton_->SetText(OptionText(kTextAccept));
-        SetButtonLook(*acceptButton_);
+        acceptButton_->SetPageCaption(15, 0);
     }
     cancelButton_ = CSkinPage::MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancelButton_) {
         cancelButton_->SetText(OptionText(kTextCancel));
-        SetButtonLook(*cancelButton_);
+        cancelButton_->SetPageCaption(15, 0);
     }
     closeButton_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
 

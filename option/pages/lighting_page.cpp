@@ -40,12 +40,6 @@ constexpr int kStoredOnlyFontHeight = 13;
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-void SetButtonLook(CSkinButton& button) {
-    button.SetFont(15, 0);
-    button.SetAlign(1);
-    button.SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
-}
-
 // The caption of a text number; the page's "no caption" is an empty text.
 std::wstring CaptionText(unsigned id) { return id == lighting::kNoText ? std::wstring() : OptionText(id); }
 
@@ -66,7 +60,7 @@ void LightingDialog::CreateControls(const SkinDescription& skin, const SkinPictu
     directionButton_ = MakeButton(hwnd(), skin, kDirectionEntry, pictures);
     levelButton_ = MakeButton(hwnd(), skin, kLevelEntry, pictures);
     for (CSkinButton* button : {modeButton_.get(), directionButton_.get(), levelButton_.get()})
-        if (button) SetButtonLook(*button);
+        if (button) button->SetPageCaption(15, 1);
 
     for (int i = 0; i < lighting::kSwatchCount; ++i) {
         const ButtonPos pos = skin.ReadEntry(kFirstSwatchEntry + i);

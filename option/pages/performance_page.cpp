@@ -38,12 +38,6 @@ constexpr COLORREF kLevelNumber = RGB(251, 251, 251);
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-void SetButtonLook(CSkinButton& button) {
-    button.SetFont(15, 0);
-    button.SetAlign(0);
-    button.SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
-}
-
 std::unique_ptr<CclickHSlider> MakeSlider(HWND parent, const SkinDescription& skin, int entry, int id,
                                           const SkinPictures& pictures, int minimum, int maximum) {
     const SkinRect r = skin.ReadEntry(entry).rect;
@@ -72,12 +66,11 @@ void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPict
     levelsButton_ = MakeButton(hwnd(), skin, kLevelsEntry, pictures);
     if (levelsButton_) {
         levelsButton_->SetText(OptionText(kTextLevels));
-        SetButtonLook(*levelsButton_);
+        levelsButton_->SetPageCaption(15, 0);
     }
     pollingButton_ = MakeButton(hwnd(), skin, kPollingEntry, pictures);
     if (pollingButton_) {
-        SetButtonLook(*pollingButton_);
-        pollingButton_->SetAlign(1);
+        pollingButton_->SetPageCaption(15, 1);
     }
     for (int i = 0; i < 7; ++i) captions_[i] = ToRect(skin.ReadEntry(kCaptionEntries[i]).rect);
     levelBox_ = ToRect(skin.ReadEntry(kLevelBoxEntry).rect);

@@ -68,21 +68,12 @@ constexpr UINT kTextImportReset = 350;
 constexpr UINT kTextImportNone = 351;
 
 constexpr COLORREF kCaptionNormal = RGB(100, 100, 100);
-constexpr COLORREF kCaptionHover = RGB(128, 21, 153);
-constexpr COLORREF kCaptionPressed = RGB(255, 255, 255);
-constexpr COLORREF kCaptionDisabled = RGB(150, 150, 150);
 
 const wchar_t* const kSubPageSkins[3] = {
     reinterpret_cast<const wchar_t*>(skin_files::kButtonPage),
     reinterpret_cast<const wchar_t*>(skin_files::kPerformance),
     reinterpret_cast<const wchar_t*>(skin_files::kLighting),
 };
-
-void SetCaptionLook(CSkinButton& button, int align) {
-    button.SetFont(15, 0);
-    button.SetAlign(align);
-    button.SetTextColors(kCaptionNormal, kCaptionHover, kCaptionPressed, kCaptionDisabled);
-}
 
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -136,24 +127,24 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
         tabs_[i] = MakeButton(hwnd(), skin, tabEntries[i], pictures);
         if (!tabs_[i]) continue;
         tabs_[i]->SetText(OptionText(kTabTexts[i]));
-        SetCaptionLook(*tabs_[i], 0);
+        tabs_[i]->SetPageCaption(15, 0);
     }
     if (tabs_[0]) tabs_[0]->SetCheck(1);
 
     dropDown_ = MakeButton(hwnd(), skin, kDropDownEntry, pictures);
     if (dropDown_) {
         dropDown_->SetCheckMode(true);
-        SetCaptionLook(*dropDown_, 1);
+        dropDown_->SetPageCaption(15, 1);
     }
     newButton_ = MakeButton(hwnd(), skin, kNewEntry, pictures);
     deleteButton_ = MakeButton(hwnd(), skin, kDeleteEntry, pictures);
     menuButton_ = MakeButton(hwnd(), skin, kMenuEntry, pictures);
     nameButton_ = MakeButton(hwnd(), skin, kNameEntry, pictures);
-    if (nameButton_) SetCaptionLook(*nameButton_, 1);
+    if (nameButton_) nameButton_->SetPageCaption(15, 1);
     resetButton_ = MakeButton(hwnd(), skin, kResetEntry, pictures);
     if (resetButton_) {
         resetButton_->SetText(OptionText(kTextReset));
-        SetCaptionLook(*resetButton_, 0);
+        resetButton_->SetPageCaption(15, 0);
     }
 
     list_ = std::make_unique<CSkinListBox>();

@@ -20,9 +20,7 @@ constexpr UINT kTextMacroTab = 2;
 
 void SetTabLook(CSkinButton& tab, UINT text, int align) {
     tab.SetText(OptionText(text));
-    tab.SetFont(24, 0);
-    tab.SetAlign(align);
-    tab.SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
+    tab.SetPageCaption(24, align);
 }
 
 }  // namespace

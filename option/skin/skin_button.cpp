@@ -230,6 +230,12 @@ void CSkinButton::SetText(std::wstring caption) {
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+void CSkinButton::SetPageCaption(int height, int align) {
+    SetFont(height, 0);
+    SetAlign(align);
+    SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
+}
+
 void CSkinButton::SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed, COLORREF disabled) {
     colors_ = CaptionColors{normal, hover, pressed, disabled};
 }

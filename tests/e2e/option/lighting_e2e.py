@@ -125,23 +125,10 @@ class LightingTest(OptionTest):
     def wait_field(self, key, value, timeout=10):
         return wait_for(lambda: self.field(key) == value, timeout)
 
-    def sends_after(self, before):
-        return [op for _, op in self.folder.trace()[before:] if op.startswith(("SetFeature", "WriteUSB"))]
-
-    def wait_quiet(self, seconds=1.0):
-        """Waits until the trace has not grown for `seconds`; returns its length."""
-        last = -1
-        while True:
-            length = len(self.folder.trace())
-            if length == last:
-                return length
-            last = length
-            time.sleep(seconds)
-
     def attribute_block(self, before):
         """The 128 bytes of the last attribute block sent after trace position `before`, once it is whole."""
         def block():
-            sends = self.sends_after(before)
+            sends = self.downloads_after(before)
             starts = [i for i, op in enumerate(sends) if op.startswith(ATTRIBUTE_COMMAND)]
             if not starts or not any(op.startswith("SetFeature 02 01 00") for op in sends[starts[-1]:]):
                 return None
@@ -341,13 +328,13 @@ class ColourDialog(LightingTest):
         self.close_colour_dialog("Escape")
         time.sleep(1.5)
         self.assertEqual(self.folder.store_text(), store, "Cancel changed the store")
-        self.assertEqual(self.sends_after(before), [], "Cancel sent something to the mouse")
+        self.assertEqual(self.downloads_after(before), [], "Cancel sent something to the mouse")
         self.assertEqual(self.swatch_pixel(self.screenshot("option-lighting-cancelled.png"), 0), (255, 255, 0))
         # A change after it is the first and only download since the dialog opened.
         self.menu_choose(LEVEL, 0)
         self.assertTrue(self.wait_field("LightIntensity", 0))
         self.attribute_block(before)
-        starts = [op for op in self.sends_after(before) if op.startswith("SetFeature 01 08")]
+        starts = [op for op in self.downloads_after(before) if op.startswith("SetFeature 01 08")]
         self.assertEqual(len(starts), 1, "Cancel started a download")
         self.assertEqual(self.field("DPIColor0"), 0x00FFFF)
 

@@ -73,8 +73,14 @@ class OptionFolder(harness.ProgramFolder):
         return process
 
     def probe(self, *args):
-        return harness.run_captured([harness.WINE, str(self.path / "probe.exe")] + list(args), self.env(),
-                                    self.path)
+        command = [harness.WINE, str(self.path / "probe.exe")] + list(args)
+        result = harness.run_captured(command, self.env(), self.path)
+        if result.returncode == 1 and not result.stdout and not result.stderr:
+            # The probe never exits with 1: Wine failed to start it (see ProgramFolder.run).
+            print("harness: probe.exe did not start under Wine; starting it again", file=sys.stderr)
+            time.sleep(0.5)
+            result = harness.run_captured(command, self.env(), self.path)
+        return result
 
     def tree(self, title=OPTION_TITLE):
         """The windows of the top-level window `title`: dicts of depth, id, cls, visible, rect, text."""
@@ -189,6 +195,16 @@ class OptionTest(unittest.TestCase):
 
     def downloads_after(self, before):
         return [op for _, op in self.folder.trace()[before:] if op.startswith(("SetFeature", "WriteUSB"))]
+
+    def wait_quiet(self, seconds=1.0):
+        """Waits until the trace has not grown for `seconds`; returns its length."""
+        last = -1
+        while True:
+            length = len(self.folder.trace())
+            if length == last:
+                return length
+            last = length
+            time.sleep(seconds)
 
     def wait_full_download(self, before):
         """The sends after trace position `before`, once a whole download has arrived."""

@@ -107,19 +107,6 @@ class PageTest(OptionTest):
         purple = sum(1 for r, g, b in image.getdata() if r > 110 and b > 130 and g < 110)
         return purple >= (right - left) * (bottom - top) // 4
 
-    def sends_after(self, before):
-        return [op for _, op in self.folder.trace()[before:] if op.startswith(("SetFeature", "WriteUSB"))]
-
-    def wait_quiet(self, seconds=1.0):
-        """Waits until the trace has not grown for `seconds`."""
-        last = -1
-        while True:
-            length = len(self.folder.trace())
-            if length == last:
-                return length
-            last = length
-            time.sleep(seconds)
-
 
 class Performance(PageTest):
     def test_dpi_slider_ends_apply_once_on_release(self):
@@ -136,12 +123,12 @@ class Performance(PageTest):
             # While the thumb moves, only the label follows.
             self.assertTrue(wait_for(lambda: self.label() == text, 5), f"the label shows {self.label()}")
             self.assertEqual(self.folder.store_text(), store, "the store was written during the drag")
-            self.assertEqual(self.sends_after(before), [], "the mouse got reports during the drag")
+            self.assertEqual(self.downloads_after(before), [], "the mouse got reports during the drag")
             release(self.env)
             self.assertTrue(wait_for(lambda: self.profile_values()[f"CpiLevel_X{step}"] == str(value), 10),
                             f"{end} end: CpiLevel_X{step} is {self.profile_values()[f'CpiLevel_X{step}']}")
             time.sleep(1.0)
-            self.assertEqual(self.sends_after(before), self.folder.reports(), "not exactly one apply of the change")
+            self.assertEqual(self.downloads_after(before), self.folder.reports(), "not exactly one apply of the change")
             self.assertEqual(self.label(), text)
 
     def test_speed_slider_stores_twice_its_value_and_sets_the_pointer(self):
@@ -165,7 +152,7 @@ class Performance(PageTest):
             self.assertTrue(wait_for(lambda: self.profile_values()["PollingRate"] == str(rate), 10))
             self.assertEqual(self.folder.flags(), [0, 0, 0, 1], "another part was marked changed")
             self.wait_quiet()
-            sends = self.sends_after(before)
+            sends = self.downloads_after(before)
             self.assertEqual(sends, self.folder.reports())
             self.assertEqual(self.polling_caption(), RATE_CAPTIONS[rate])
 
@@ -181,7 +168,7 @@ class Performance(PageTest):
         self.assertTrue(wait_for(lambda: self.profile_values()[f"CpiLevel_X{step}"] == str(value + 1), 10))
         self.assertTrue(wait_for(lambda: self.label() == str((value + 1) * 100), 5))
         self.wait_quiet()
-        self.assertEqual(self.sends_after(before), self.folder.reports())
+        self.assertEqual(self.downloads_after(before), self.folder.reports())
 
     def test_the_mouse_dpi_button_shows_its_level_without_a_download(self):
         before = self.wait_quiet()
@@ -189,7 +176,7 @@ class Performance(PageTest):
         self.assertTrue(wait_for(lambda: self.profile_values()["CpiStep"] == "3", 10))
         level4 = int(self.profile_values()["CpiLevel_X3"])
         self.assertTrue(wait_for(lambda: self.label() == str(level4 * 100), 10), f"the label shows {self.label()}")
-        self.assertFalse(any(op.startswith("SetFeature 02 01 00") for op in self.sends_after(before)),
+        self.assertFalse(any(op.startswith("SetFeature 02 01 00") for op in self.downloads_after(before)),
                          "the profile was downloaded again")
 
 
@@ -229,7 +216,7 @@ class LevelsDialog(PageTest):
         self.assertTrue(wait_for(lambda: self.profile_values()["MaxDPI"] == "3", 10))
         self.assertEqual(self.profile_values()["CpiStep"], "2")
         self.wait_quiet()
-        self.assertEqual(self.sends_after(before), self.folder.reports())
+        self.assertEqual(self.downloads_after(before), self.folder.reports())
         time.sleep(0.5)
         self.screenshot("option-performance-page.png")
         # Closing the dialog repaints the page with every control on it.
@@ -246,7 +233,7 @@ class LevelsDialog(PageTest):
         self.assertTrue(wait_for(lambda: not self.rows(DPI_TITLE), 10), "the dialog stayed open")
         time.sleep(1.0)
         self.assertEqual(self.folder.store_text(), store)
-        self.assertEqual(self.sends_after(before), [])
+        self.assertEqual(self.downloads_after(before), [])
 
 
 if __name__ == "__main__":
