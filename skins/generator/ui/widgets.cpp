@@ -130,6 +130,9 @@ void Segment(Canvas& c, const Rect& r, State s, art::CornerRadii radii) {
 
 void SegmentLeft(Canvas& c, const Rect& r, State s) { Segment(c, r, s, art::CornerRadii{5, 0, 0, 5}); }
 void SegmentRight(Canvas& c, const Rect& r, State s) { Segment(c, r, s, art::CornerRadii{0, 5, 5, 0}); }
+void SegmentTop(Canvas& c, const Rect& r, State s) { Segment(c, r, s, art::CornerRadii{5, 5, 0, 0}); }
+void SegmentMiddle(Canvas& c, const Rect& r, State s) { Segment(c, r, s, art::CornerRadii{0, 0, 0, 0}); }
+void SegmentBottom(Canvas& c, const Rect& r, State s) { Segment(c, r, s, art::CornerRadii{0, 0, 5, 5}); }
 
 void RadioFace(Canvas& c, const Rect& r, State s) {
     const Box b = r.ToBox();
@@ -164,24 +167,36 @@ void RadioFace(Canvas& c, const Rect& r, State s) {
 }
 
 void RecordFace(Canvas& c, const Rect& r, State s) {
-    PushFace(c, r, s);
     const Box b = r.ToBox();
     const art::Point centre{b.x0 + 20, b.Center().y};
+    if (s == State::kDown) {
+        // Down is also the checked look kept for as long as recording lasts: it
+        // must not pass for an ordinary pressed button, so it turns red, not accent.
+        const auto face = art::RoundedRect(b, 4);
+        Face(c, face, b, Rgb(112, 20, 32), Rgb(70, 10, 20), Rgb(236, 72, 84));
+        c.InnerGlow(art::Offset(face, -1), Rgb(255, 56, 68), 7, 0.32);
+        TopHighlight(c, face, b, 4, 0.10);
+        const auto halo = art::InnerBand(art::Circle(centre, 10), 1.6);
+        c.Glow(halo, Rgb(255, 40, 52), 5, 0.5);
+        c.Fill(halo, Rgb(255, 86, 96));
+    } else {
+        PushFace(c, r, s);
+    }
     const auto socket = art::Circle(centre, 7);
     c.Fill(socket, Rgb(8, 8, 10));
     c.InnerGlow(socket, kBlack, 3, 0.6);
     const auto lamp = art::Circle(centre, 4.6);
     switch (s) {
         case State::kNormal:
-            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(200, 70, 106)}, {1, Rgb(120, 22, 52)}}));
+            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(200, 70, 80)}, {1, Rgb(120, 22, 32)}}));
             break;
         case State::kOver:
-            c.Glow(lamp, Rgb(255, 70, 120), 6, 0.45);
-            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(255, 150, 176)}, {1, Rgb(214, 40, 88)}}));
+            c.Glow(lamp, Rgb(255, 60, 72), 6, 0.45);
+            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(255, 150, 156)}, {1, Rgb(214, 36, 48)}}));
             break;
         case State::kDown:
-            c.Glow(lamp, Rgb(255, 80, 128), 9, 0.7);
-            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(255, 228, 236)}, {1, Rgb(255, 64, 112)}}));
+            c.Glow(lamp, Rgb(255, 40, 52), 9, 0.8);
+            c.Fill(lamp, art::RadialGradient({centre.x - 1.2, centre.y - 1.2}, 5, 5, {{0, Rgb(255, 226, 226)}, {1, Rgb(255, 36, 48)}}));
             break;
         case State::kDisable:
             c.Fill(lamp, Rgb(52, 44, 52));

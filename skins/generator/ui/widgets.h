@@ -29,6 +29,11 @@ void PanelTab(art::Canvas& c, const art::Rect& r, State s);
 // half on the right; the chosen half fills with the accent.
 void SegmentLeft(art::Canvas& c, const art::Rect& r, State s);
 void SegmentRight(art::Canvas& c, const art::Rect& r, State s);
+// Pieces of a choice stacked in a column: rounded at the top, square, rounded
+// at the bottom. Stacked, they leave the whole width to the captions.
+void SegmentTop(art::Canvas& c, const art::Rect& r, State s);
+void SegmentMiddle(art::Canvas& c, const art::Rect& r, State s);
+void SegmentBottom(art::Canvas& c, const art::Rect& r, State s);
 // One choice of a group: a ring at the left end that shows a lit dot when the
 // choice is made; the rest stays free for the program's caption.
 void RadioFace(art::Canvas& c, const art::Rect& r, State s);

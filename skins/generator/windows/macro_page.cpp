@@ -1,7 +1,8 @@
 // The macro page, beside the configuration page on the main window's page area
 // and built like it: the macro card on top (choice, name, new, delete, menu),
 // then the steps of the macro with their tools on the left and the recorder on
-// the right. The insert panel opens over the recorder's panel.
+// the right. The insert panel opens over the recorder's panel, so the step list
+// stays in sight while steps are inserted at its selected row.
 #include "ui/theme.h"
 #include "ui/widgets.h"
 #include "windows/windows.h"
@@ -57,15 +58,19 @@ void DescribeMacroPage(skin::SkinBuilder& b) {
     const double left = split + 8;
     ui::HeadedPanel(bg, {left, 104, right, bottom}, 36);
     b.AddArea(23, "RecorderLabel", Rect{int(left) + 14, 110, 240, 24}, "Recorder label");
+    // The three delay modes are one choice, stacked so that each keeps the full
+    // width for its caption; the fixed delay's box sits beside its mode.
     ui::Well(bg, Box{left + 12, 152, right - 12, 288});
-    b.AddControl(8, "MeasuredDelays", Rect{int(left) + 20, 160, 180, 34}, "Record the delays as typed",
-                 ui::Painted(ui::RadioFace));
-    b.AddControl(9, "FixedDelay", Rect{int(left) + 20, 203, 180, 34}, "A fixed delay between steps",
-                 ui::Painted(ui::RadioFace));
-    b.AddControl(10, "NoDelays", Rect{int(left) + 20, 246, 180, 34}, "No delays between steps",
-                 ui::Painted(ui::RadioFace));
-    ui::FieldFrame(bg, Rect{int(right) - 96, 208, 76, 24}, ui::theme::kField);
-    b.AddArea(12, "FixedDelayBox", Rect{int(right) - 96, 208, 76, 24}, "Fixed delay in milliseconds");
+    const int modeX = int(left) + 22, modeW = 186, modeH = 32;
+    b.AddControl(8, "MeasuredDelays", Rect{modeX, 172, modeW, modeH}, "Record the delays as typed",
+                 ui::Painted(ui::SegmentTop));
+    b.AddControl(9, "FixedDelay", Rect{modeX, 172 + modeH, modeW, modeH}, "A fixed delay between steps",
+                 ui::Painted(ui::SegmentMiddle));
+    b.AddControl(10, "NoDelays", Rect{modeX, 172 + 2 * modeH, modeW, modeH}, "No delays between steps",
+                 ui::Painted(ui::SegmentBottom));
+    const Rect delayBox{int(right) - 90, 172 + modeH + 4, 66, 24};
+    ui::FieldFrame(bg, delayBox, ui::theme::kField);
+    b.AddArea(12, "FixedDelayBox", delayBox, "Fixed delay in milliseconds");
     b.AddControl(11, "Record", Rect{int(left) + 12, 304, int(right - left) - 24, 44}, "Start or stop recording",
                  ui::Painted(ui::RecordFace));
     ui::AccentRule(bg, left + 24, right - 24, 396.5, 0.45);

@@ -187,6 +187,68 @@ double DifferingShare(const art::Image8& a, const art::Image8& b) {
     return double(differing) / (a.Width() * a.Height());
 }
 
+// Share of an entry's pixels in one picture that are plainly red: red well
+// above green and blue (the accent purple has nearly as much blue as red).
+double RedShare(const LoadedSkin& s, const char* key, int n) {
+    const Pos& p = s.entries.at(n);
+    const art::Image8& img = s.images.at(key);
+    int red = 0;
+    for (int y = p.y; y < p.y + p.h; ++y)
+        for (int x = p.x; x < p.x + p.w; ++x) {
+            const art::Pixel8 c = img.At(x, y);
+            red += c.r >= 80 && c.r > 2 * c.g && c.r > 2 * c.b;
+        }
+    return double(red) / (p.w * p.h);
+}
+
+// A record button must say "recording" while it is checked: its Down picture
+// (the checked look) is red over most of its face and has a bright red lamp,
+// where at rest only the small lamp is red.
+void CheckRecordButton(const LoadedSkin& s, int n) {
+    SCOPED_TRACE(n);
+    CheckStatesDiffer(s, n);
+    EXPECT_GT(RedShare(s, "Down", n), 0.4);
+    EXPECT_LT(RedShare(s, "Normal", n), 0.1);
+    EXPECT_LT(RedShare(s, "Over", n), 0.1);
+    const Pos& p = s.entries.at(n);
+    bool bright = false;
+    for (int y = p.y; y < p.y + p.h; ++y)
+        for (int x = p.x; x < p.x + p.w; ++x) {
+            const art::Pixel8 c = s.images.at("Down").At(x, y);
+            bright = bright || (c.r >= 230 && c.g <= 110 && c.b <= 120);
+        }
+    EXPECT_TRUE(bright) << "no lit red lamp while recording";
+    // Room for the caption (Arial 15) after the lamp.
+    EXPECT_GE(p.h, 30);
+    EXPECT_GE(p.w, 160);
+}
+
+// The three delay modes: one column of touching pieces of one size, the
+// fixed-delay box beside the middle one (the mode it belongs to), on the fill
+// colour the box paints itself with.
+void CheckDelayModes(const LoadedSkin& s) {
+    const Pos& measured = s.entries.at(8);
+    const Pos& fixed = s.entries.at(9);
+    const Pos& none = s.entries.at(10);
+    for (const Pos* p : {&fixed, &none}) {
+        EXPECT_EQ(p->x, measured.x);
+        EXPECT_EQ(p->w, measured.w);
+        EXPECT_EQ(p->h, measured.h);
+    }
+    EXPECT_EQ(fixed.y, measured.y + measured.h);
+    EXPECT_EQ(none.y, fixed.y + fixed.h);
+    EXPECT_GE(measured.w, 150) << "room for a mode's caption";
+    EXPECT_GE(measured.h, 22);
+    const Pos& box = s.entries.at(12);
+    EXPECT_GE(box.x, fixed.x + fixed.w);
+    EXPECT_GE(box.y, fixed.y);
+    EXPECT_LE(box.y + box.h, fixed.y + fixed.h);
+    EXPECT_GE(box.w, 5 * 8) << "five digits";
+    EXPECT_GE(box.h, 20);
+    EXPECT_EQ(s.images.at("Normal").At(box.x + box.w / 2, box.y + box.h / 2), (art::Pixel8{31, 27, 41, 255}));
+    for (int n : {8, 9, 10}) CheckStatesDiffer(s, n);
+}
+
 TEST_F(GeneratedSkins, DescriptionFilesArePlainAsciiWithCrlfLines) {
     for (const char* name : {"skin_mains.ini", "skin_configr.ini", "skin_gallery.ini", "skin_Macros.ini",
                              "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini", "skin_question.ini", "Skin_configDPI.ini"}) {
@@ -288,9 +350,18 @@ TEST_F(GeneratedSkins, GalleryFollowsItsContract) {
 TEST_F(GeneratedSkins, MacroPageCoversThePageAreaWithItsControls) {
     const LoadedSkin main = Load("skin_mains.ini");
     const LoadedSkin page = Load("skin_Macros.ini");
-    CheckWindow(page, {0, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 14, 15, 16, 17, 18, 19, 20, 21}, "macro page");
+    CheckWindow(page, {0, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}, "macro page");
     CheckSeamless(main.images.at("Normal"), main.entries.at(7), page.images.at("Normal"));
-    for (int n : {2, 3, 4, 5, 7, 8, 9, 10, 11, 14, 15, 16, 17, 19}) CheckStatesDiffer(page, n);
+    for (int n : {2, 3, 4, 5, 7, 14, 15, 16, 17, 19}) CheckStatesDiffer(page, n);
+    CheckDelayModes(page);
+    CheckRecordButton(page, 11);
+    // Texts 28, 29 and 32 are Arial 16: a line of it fits their places.
+    for (int n : {22, 23, 24}) EXPECT_GE(page.entries.at(n).h, 20) << n;
+    // The name box opens over the second name caption, inside it.
+    const Pos& caption = page.entries.at(7);
+    const Pos& nameBox = page.entries.at(21);
+    EXPECT_TRUE(nameBox.x >= caption.x && nameBox.y >= caption.y && nameBox.x + nameBox.w <= caption.x + caption.w &&
+                nameBox.y + nameBox.h <= caption.y + caption.h);
     // The drop-down list opens over the card, the rename box inside the name
     // field, and the insert panel over the recorder.
     CheckNoOverlaps(page, {0, 20}, {{7, 21}}, "macro page");
@@ -300,9 +371,10 @@ TEST_F(GeneratedSkins, MacroPageCoversThePageAreaWithItsControls) {
         EXPECT_TRUE(p.x >= panel.x && p.y >= panel.y && p.x + p.w <= panel.x + panel.w && p.y + p.h <= panel.y + panel.h)
             << n << " lies outside the insert panel that hides it";
     }
-    // The insert panel holds its 298 x 297 recording sub-panel.
+    // The insert panel holds sub-panels 298 pixels wide, and leaves the step list
+    // in sight: inserting works on its selected row.
     EXPECT_GE(panel.w, 298);
-    EXPECT_GE(panel.h, 297);
+    EXPECT_FALSE(Overlap(panel, page.entries.at(18)));
     // The step list is an owner-drawn list on the lists' fill colour, rows of 20 pixels.
     const Pos& list = page.entries.at(18);
     EXPECT_EQ(page.images.at("Normal").At(list.x + list.w / 2, list.y + list.h / 2), (art::Pixel8{31, 27, 41, 255}));
