@@ -37,6 +37,7 @@ struct BuiltSkin {
     std::string iniName;
     std::string parentIni;  // empty for a top-level window
     int parentEntry = 0;    // the parent's area the page lies on
+    bool onDemand = false;  // a page shown only when asked for, never at start
     int width = 0;
     int height = 0;
     int originX = 0;  // position inside the top-level window (for pages)

@@ -30,6 +30,7 @@ SkinSet BuildSkinSet() {
             set.windows.push_back(builder.Build());
             set.windows.back().parentIni = d.parentIni;
             set.windows.back().parentEntry = d.parentEntry;
+            set.windows.back().onDemand = d.onDemand;
         } else {
             SkinBuilder builder(d.iniName, d.imageStem, d.width, d.height);
             d.describe(builder);

@@ -16,6 +16,9 @@ struct WindowDescription {
     const char* parentIni;  // a page lies on an area of this window ...
     int parentEntry;        // ... given by this entry, and takes its size
     void (*describe)(SkinBuilder& builder);
+    // A page the program shows only on request (a panel over its parent's
+    // controls); otherwise the first page on an area is the one shown at start.
+    bool onDemand = false;
 };
 
 // Every window of the set, parents before their pages.

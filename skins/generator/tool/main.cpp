@@ -37,7 +37,7 @@ bool Within(const skin::SkinSet& set, const skin::BuiltSkin* page, const skin::B
 
 // Pastes the pages that lie on `window` into `out`: on each of its page areas the
 // page that leads to `shown`, or else the first registered there (the program
-// shows that one at start).
+// shows that one at start) unless that one only opens on request.
 void PastePages(const skin::SkinSet& set, const skin::BuiltSkin& window, const skin::BuiltSkin* shown,
                 art::Image8& out) {
     std::vector<int> areas;
@@ -51,6 +51,7 @@ void PastePages(const skin::SkinSet& set, const skin::BuiltSkin& window, const s
             if (!pick || Within(set, shown, p)) pick = &p;
             if (Within(set, shown, p)) break;
         }
+        if (pick->onDemand && !Within(set, shown, *pick)) continue;
         for (int y = 0; y < pick->height; ++y)
             for (int x = 0; x < pick->width; ++x)
                 if (pick->originX + x < out.Width() && pick->originY + y < out.Height())

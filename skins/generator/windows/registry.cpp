@@ -11,6 +11,11 @@ constexpr WindowDescription kWindows[] = {
     {"skin_mains.ini", "mains", 680, 572, nullptr, 0, windows::DescribeMainWindow},
     {"skin_configr.ini", "configr", 0, 0, "skin_mains.ini", 7, windows::DescribeConfigPage},
     {"skin_Macros.ini", "macros", 0, 0, "skin_mains.ini", 7, windows::DescribeMacroPage},
+    // The insert panel over the macro page's recorder, and its sub-panels, the
+    // delay one first: the panel opens with it.
+    {"skin_InsertMacro.ini", "insert_macro", 0, 0, "skin_Macros.ini", 20, windows::DescribeInsertPanel, true},
+    {"skin_InsertMacro1.ini", "insert_delay", 0, 0, "skin_InsertMacro.ini", 3, windows::DescribeInsertDelayPanel},
+    {"skin_InsertMacro2.ini", "insert_record", 0, 0, "skin_InsertMacro.ini", 3, windows::DescribeInsertRecordPanel},
     // The sub-pages of the configuration page, the button page first: it is shown at start.
     {"skin_button_page.ini", "button_page", 0, 0, "skin_configr.ini", 16, windows::DescribeButtonPage},
     {"Skin_Function.ini", "function", 0, 0, "skin_configr.ini", 16, windows::DescribePerformancePage},

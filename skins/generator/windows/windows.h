@@ -7,6 +7,9 @@ namespace windows {
 void DescribeMainWindow(skin::SkinBuilder& b);
 void DescribeConfigPage(skin::SkinBuilder& b);
 void DescribeMacroPage(skin::SkinBuilder& b);
+void DescribeInsertPanel(skin::SkinBuilder& b);
+void DescribeInsertDelayPanel(skin::SkinBuilder& b);
+void DescribeInsertRecordPanel(skin::SkinBuilder& b);
 void DescribeButtonPage(skin::SkinBuilder& b);
 void DescribePerformancePage(skin::SkinBuilder& b);
 void DescribeLightingPage(skin::SkinBuilder& b);

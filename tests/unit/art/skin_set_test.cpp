@@ -251,7 +251,8 @@ void CheckDelayModes(const LoadedSkin& s) {
 
 TEST_F(GeneratedSkins, DescriptionFilesArePlainAsciiWithCrlfLines) {
     for (const char* name : {"skin_mains.ini", "skin_configr.ini", "skin_gallery.ini", "skin_Macros.ini",
-                             "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini", "skin_question.ini", "Skin_configDPI.ini"}) {
+                             "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini", "skin_question.ini", "Skin_configDPI.ini",
+                             "skin_InsertMacro.ini", "skin_InsertMacro1.ini", "skin_InsertMacro2.ini"}) {
         const std::string raw = Load(name).raw;
         ASSERT_FALSE(raw.empty()) << name;
         for (size_t i = 0; i < raw.size(); ++i) {
@@ -475,12 +476,81 @@ TEST_F(GeneratedSkins, LightingPageLeavesItsLabelBandsFree) {
     EXPECT_EQ(page.entries.at(13).x - page.entries.at(12).x, pitch);
 }
 
+TEST_F(GeneratedSkins, InsertPanelContinuesTheMacroPageAndHasItsControls) {
+    const LoadedSkin page = Load("skin_Macros.ini");
+    const LoadedSkin panel = Load("skin_InsertMacro.ini");
+    CheckWindow(panel, {1, 2, 3, 4, 5}, "insert panel");
+    CheckSeamless(page.images.at("Normal"), page.entries.at(20), panel.images.at("Normal"));
+    CheckNoOverlaps(panel, {}, {}, "insert panel");
+    for (int n : {2, 4, 5}) CheckStatesDiffer(panel, n);
+    // The heading is a line of text; the choice button carries the longest
+    // choice text and opens a menu 172 pixels wide under itself.
+    EXPECT_GE(panel.entries.at(1).h, 20);
+    const Pos& choice = panel.entries.at(2);
+    EXPECT_GE(choice.w, 172);
+    EXPECT_GE(choice.h, 26);
+    // The sub-panels are 298 pixels wide and go between the choice and the foot.
+    const Pos& place = panel.entries.at(3);
+    EXPECT_EQ(place.w, 298);
+    EXPECT_GE(place.h, 185);
+    EXPECT_GE(place.y, choice.y + choice.h);
+    // Apply and Cancel: one row under the sub-panels, one size, Apply first.
+    const Pos& apply = panel.entries.at(4);
+    const Pos& cancel = panel.entries.at(5);
+    EXPECT_EQ(apply.y, cancel.y);
+    EXPECT_EQ(apply.w, cancel.w);
+    EXPECT_EQ(apply.h, cancel.h);
+    EXPECT_LT(apply.x, cancel.x);
+    EXPECT_GE(apply.y, place.y + place.h);
+    EXPECT_GE(apply.w, 100);
+    EXPECT_GE(apply.h, 26);
+    // Over the page the panel is a panel of its own, not the recorder showing through.
+    const Pos& area = page.entries.at(20);
+    art::Image8 under(area.w, area.h);
+    for (int y = 0; y < area.h; ++y)
+        for (int x = 0; x < area.w; ++x) under.At(x, y) = page.images.at("Normal").At(area.x + x, area.y + y);
+    EXPECT_GT(DifferingShare(panel.images.at("Normal"), under), 0.2);
+}
+
+TEST_F(GeneratedSkins, InsertSubPanelsFillTheirPlaceWithTheirControls) {
+    const LoadedSkin page = Load("skin_Macros.ini");
+    const LoadedSkin panel = Load("skin_InsertMacro.ini");
+    const LoadedSkin delay = Load("skin_InsertMacro1.ini");
+    const LoadedSkin record = Load("skin_InsertMacro2.ini");
+    const Pos& place = panel.entries.at(3);
+    CheckSeamless(panel.images.at("Normal"), place, delay.images.at("Normal"));
+    CheckSeamless(panel.images.at("Normal"), place, record.images.at("Normal"));
+    EXPECT_GT(DifferingShare(delay.images.at("Normal"), record.images.at("Normal")), 0.2)
+        << "changing the choice would show no change";
+
+    // Delay: a caption, the box, the unit after it.
+    CheckWindow(delay, {1, 2, 3}, "delay sub-panel");
+    CheckNoOverlaps(delay, {}, {}, "delay sub-panel");
+    const Pos& box = delay.entries.at(2);
+    EXPECT_GE(box.w, 5 * 8) << "five digits";
+    EXPECT_GE(box.h, 20);
+    EXPECT_EQ(delay.images.at("Normal").At(box.x + box.w / 2, box.y + box.h / 2), (art::Pixel8{31, 27, 41, 255}));
+    for (int n : {1, 3}) EXPECT_GE(delay.entries.at(n).h, 18) << n;
+    EXPECT_LE(delay.entries.at(1).y + delay.entries.at(1).h, box.y) << "the caption above the box";
+    EXPECT_GE(delay.entries.at(3).x, box.x + box.w) << "the unit after the box";
+
+    // Recording: the page's recorder again, at the page's sizes.
+    CheckWindow(record, {8, 9, 10, 11, 12}, "recording sub-panel");
+    CheckNoOverlaps(record, {}, {}, "recording sub-panel");
+    CheckDelayModes(record);
+    CheckRecordButton(record, 11);
+    for (int n : {8, 9, 10, 11, 12}) {
+        EXPECT_EQ(record.entries.at(n).w, page.entries.at(n).w) << n;
+        EXPECT_EQ(record.entries.at(n).h, page.entries.at(n).h) << n;
+    }
+}
+
 TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
     const auto first = skin::BuildSkinSet().Files();
     const auto second = skin::BuildSkinSet().Files();
     ASSERT_EQ(first.size(), second.size());
-    // Nine windows, a description and five images each, and the slider thumb.
-    ASSERT_EQ(first.size(), 9u * 6 + 1);
+    // Twelve windows, a description and five images each, and the slider thumb.
+    ASSERT_EQ(first.size(), 12u * 6 + 1);
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].name, second[i].name);
         EXPECT_TRUE(first[i].bytes == second[i].bytes) << first[i].name;
