@@ -37,7 +37,7 @@ void DescribeInsertPanel(skin::SkinBuilder& b) {
     for (int x : {0, b.Width() - kCorner})
         for (int y : {0, b.Height() - kCorner}) bg.Paste(under.Crop(x, y, kCorner, kCorner), x, y);
     // The program writes the panel's heading into the band.
-    b.AddArea(1, "Heading", Rect{14, 6, b.Width() - 28, 24}, "Insert into the macro");
+    b.AddArea(1, "Heading", Rect{14, 6, b.Width() - 28, 24}, "Insert panel heading");
     b.AddControl(2, "Choice", Rect{12, 44, b.Width() - 24, 32}, "What to insert and where",
                  ui::Painted(ui::MenuButtonFace));
     const int subH = b.Height() - kFootH - 4 - kSubPanelY;
@@ -45,7 +45,7 @@ void DescribeInsertPanel(skin::SkinBuilder& b) {
     ui::AccentRule(bg, 24, w - 24, h - kFootH + 0.5, 0.45);
     const int buttonW = (b.Width() - 24 - 10) / 2;
     const int buttonY = b.Height() - kFootH + 10;
-    b.AddControl(4, "Apply", Rect{12, buttonY, buttonW, 32}, "Insert into the macro", ui::Push());
+    b.AddControl(4, "Apply", Rect{12, buttonY, buttonW, 32}, "Insert the delay or keep the recorded steps", ui::Push());
     b.AddControl(5, "Cancel", Rect{b.Width() - 12 - buttonW, buttonY, buttonW, 32},
                  "Undo what was inserted and close", ui::Push());
 }
