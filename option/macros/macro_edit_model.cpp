@@ -181,6 +181,8 @@ void MacroEditModel::Store() {
 
 bool MacroEditModel::MoveStepUp() {
     if (!Selected() || !selectedRow_ || Recording()) return false;
+    // An edit in progress names a step by its index, which the move changes.
+    edit_.reset();
     const StepChange change = ::MoveStepUp(copy_, rows_, *selectedRow_);
     if (!change.changed) return false;
     Refill();
@@ -191,6 +193,7 @@ bool MacroEditModel::MoveStepUp() {
 
 bool MacroEditModel::MoveStepDown() {
     if (!Selected() || !selectedRow_ || Recording()) return false;
+    edit_.reset();
     const StepChange change = ::MoveStepDown(copy_, rows_, *selectedRow_);
     if (!change.changed) return false;
     Refill();
@@ -319,6 +322,7 @@ void MacroEditModel::CloseInsertPanel() {
 }
 
 bool MacroEditModel::InsertDelay(InsertSide side, uint32_t delay) {
+    edit_.reset();
     bool inserted = false;
     if (Selected() && selectedRow_ && !Recording()) {
         const int row = *selectedRow_;

@@ -198,6 +198,22 @@ TEST(MacroStepButtons, EditingADelayRowTakesTheTypedNumberCapped) {
     EXPECT_FALSE(p.model.FinishStepEdit(u"5"));  // no edit running
 }
 
+TEST(MacroStepButtons, AnEditEndsWhenItsStepMovesOrAnotherRowIsSelected) {
+    Page p;
+    p.library.push_back(Macro(u"M", {DelayStep(10), DelayStep(20), Down(kA), Up(kA)}));
+    p.model.Select(0);
+    p.model.SelectRow(0);
+    p.model.BeginStepEdit();
+    ASSERT_TRUE(p.model.MoveStepDown());
+    EXPECT_FALSE(p.model.EditingStep());
+    EXPECT_FALSE(p.model.FinishStepEdit(u"777"));
+    EXPECT_EQ(p.library[0]->events[0].delay, 20);
+    EXPECT_EQ(p.library[0]->events[1].delay, 10);
+    p.model.BeginStepEdit();
+    p.model.SelectRow(0);
+    EXPECT_FALSE(p.model.EditingStep());
+}
+
 TEST(MacroStepButtons, EditingAKeyRowTakesTheNextKeyForTheStepAndItsPartner) {
     Page p;
     p.library.push_back(Macro(u"M", {Down(kA), DelayStep(50), Up(kA), Down(kA), Up(kA)}));
