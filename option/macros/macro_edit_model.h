@@ -121,8 +121,9 @@ public:
     InputResult OnRecordedKey(uint32_t virtualKey, bool release, uint32_t timeMs);
     // A mouse button (240-244) reaching any window of the program.
     InputResult OnRecordedMouseButton(uint8_t buttonCode, bool release, uint32_t timeMs);
-    // While the pointer is over the record button, its clicks are not steps:
-    // the click that stops recording must not end up in the macro.
+    // While the pointer is over the record button in use (the page's, or the
+    // insert panel's while insert-recording), its clicks are not steps: the
+    // click that stops recording must not end up in the macro.
     void SetPointerOverRecordButton(bool over) { overRecordButton_ = over; }
 
     // ---- the insert panel

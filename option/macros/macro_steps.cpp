@@ -124,18 +124,22 @@ std::vector<uint32_t> RowItemValues(const std::vector<EventRow>& rows) {
     return values;
 }
 
-std::optional<int> PartnerStep(const MacroWorkingCopy& copy, int step) {
+std::optional<int> PartnerStep(const MacroWorkingCopy& copy, int step, bool transitionOnly) {
     if (step < 0 || step >= copy.count || IsDelayStep(copy.events[static_cast<size_t>(step)])) return std::nullopt;
+    const bool press = IsPress(copy.events[static_cast<size_t>(step)]);
     // Every step takes part, a mouse button as a key and a delay under its own
     // marker (0xFF is no key's code), so no key step can pair with a delay.
+    // Steps ruled out as partners are hidden under that marker too.
     std::vector<uint32_t> values;
     values.reserve(static_cast<size_t>(copy.count));
     for (int i = 0; i < copy.count; ++i) {
         const MacroEvent& e = copy.events[static_cast<size_t>(i)];
+        const bool hidden = IsDelayStep(e) || (transitionOnly && i != step && IsPress(e) == press);
+        const uint32_t key = hidden ? kDelayStepKey : e.keyCode;
         const uint8_t kind = IsDelayStep(e) ? list_row_kind::kDelay
                              : IsPress(e)   ? list_row_kind::kKeyPress
                                             : list_row_kind::kKeyRelease;
-        values.push_back((static_cast<uint32_t>(e.keyCode) << 8) | kind);
+        values.push_back((key << 8) | kind);
     }
     const auto partner = FindPartnerRow(values, static_cast<size_t>(step));
     if (!partner) return std::nullopt;
@@ -158,7 +162,7 @@ StepChange DeleteStep(MacroWorkingCopy& copy, const std::vector<EventRow>& rows,
         return {true, std::nullopt};
     }
     const int step = target->step;
-    const std::optional<int> partner = PartnerStep(copy, step);
+    const std::optional<int> partner = PartnerStep(copy, step, true);
     // The later step goes first so the earlier one keeps its index.
     if (partner && *partner > step) copy.RemoveAt(*partner);
     copy.RemoveAt(step);

@@ -64,7 +64,10 @@ std::vector<uint32_t> RowItemValues(const std::vector<EventRow>& rows);
 // step with the same key code, for a release the previous one. The search is
 // the event list's own partner search run over the steps, so the step a
 // button changes is the one the list highlights.
-std::optional<int> PartnerStep(const MacroWorkingCopy& copy, int step);
+// `transitionOnly` narrows it to the opposite transition (a press's next
+// release, a release's previous press): what Delete takes along, so that a
+// key doubled by an edit still loses a balanced pair.
+std::optional<int> PartnerStep(const MacroWorkingCopy& copy, int step, bool transitionOnly = false);
 
 // The outcome of a step operation: whether the steps changed and which step
 // the list should select afterwards (none: the refill rule decides).

@@ -151,6 +151,17 @@ TEST(MacroStepDelete, KeysGoWithTheirPartnerDelaysAloneAndTheLastRowClearsAll) {
     ASSERT_EQ(copy.count, 1);
     EXPECT_EQ(copy.events[0].keyCode, kB);
 
+    // A key doubled by an edit: a press takes the next release, not the next press.
+    copy = Steps({Down(kA), Down(kA), Up(kA), Up(kA)});
+    EXPECT_EQ(PartnerStep(copy, 0), 1);
+    EXPECT_EQ(PartnerStep(copy, 0, true), 2);
+    EXPECT_TRUE(DeleteStep(copy, BuildEventRows(copy, us), 0).changed);
+    ASSERT_EQ(copy.count, 2);
+    EXPECT_TRUE(IsPress(copy.events[0]));
+    EXPECT_FALSE(IsPress(copy.events[1]));
+    EXPECT_TRUE(DeleteStep(copy, BuildEventRows(copy, us), 1).changed);
+    EXPECT_EQ(copy.count, 0);
+
     // One row left: hidden 0 ms steps go with it.
     copy = Steps({DelayStep(0), Down(kA), DelayStep(0)});
     EXPECT_TRUE(DeleteStep(copy, BuildEventRows(copy, us), 0).changed);
