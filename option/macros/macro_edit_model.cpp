@@ -336,9 +336,7 @@ bool MacroEditModel::InsertDelay(InsertSide side, uint32_t delay) {
             SelectStepRow(at);
         }
     }
-    if (panelOpen_) {
-        panelOpen_ = false;
-    }
+    panelOpen_ = false;
     Store();
     return inserted;
 }
