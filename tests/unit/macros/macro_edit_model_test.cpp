@@ -1,0 +1,409 @@
+#include "macro_edit_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t kVkA = 0x41, kVkB = 0x42, kVkC = 0x43;
+constexpr uint8_t kA = 4, kB = 5, kC = 6;
+
+std::unique_ptr<MacroRecord> Macro(std::u16string_view name, std::initializer_list<MacroEvent> events = {}) {
+    auto record = std::make_unique<MacroRecord>();
+    std::memset(record.get(), 0, sizeof(MacroRecord));
+    CopyToField(record->name, name);
+    for (const MacroEvent& e : events) record->events[record->eventCount++] = e;
+    return record;
+}
+
+MacroEvent Down(uint8_t key) { return KeyStep(key, true); }
+MacroEvent Up(uint8_t key) { return KeyStep(key, false); }
+
+struct Page {
+    UsKeyboardLayout us;
+    MacroLibrary library;
+    int persisted = 0;
+    MacroEditModel model{library, us, [this] { ++persisted; }};
+
+    std::u16string Name(int i) const { return FieldText(library[static_cast<size_t>(i)]->name); }
+    int StoredCount() const { return library[static_cast<size_t>(model.SelectedPosition())]->eventCount; }
+    std::vector<std::u16string> Texts() const {
+        std::vector<std::u16string> texts;
+        for (const auto& row : model.Rows()) texts.push_back(row.text);
+        return texts;
+    }
+    // The stored macro matches the working copy byte for byte.
+    bool StoredMatches() const {
+        const MacroRecord& r = *library[static_cast<size_t>(model.SelectedPosition())];
+        return MacroWorkingCopy::FromRecord(r) == model.WorkingCopy() && r.eventCount == model.WorkingCopy().count;
+    }
+};
+
+}  // namespace
+
+TEST(MacroLibraryActions, NewMacrosAreNumberedAfterTheListAndMadeUnique) {
+    Page p;
+    EXPECT_EQ(p.model.NewMacro(), 0);
+    EXPECT_EQ(p.Name(0), u"Macro1");
+    p.library.push_back(Macro(u" macro3 "));
+    EXPECT_EQ(p.model.NewMacro(), 2);
+    EXPECT_EQ(p.Name(2), u"Macro3_1");
+    EXPECT_EQ(p.model.SelectedPosition(), 2);
+    EXPECT_EQ(p.persisted, 2);
+    EXPECT_EQ(p.library[2]->eventCount, 0);
+    EXPECT_EQ(p.library[2]->reserved, 0);
+}
+
+TEST(MacroLibraryActions, CopiesAreNamedCopyThenCopy1AndKeepTheSteps) {
+    Page p;
+    p.library.push_back(Macro(u"Jump", {Down(kA), Up(kA)}));
+    p.library[0]->reserved = 77;
+    p.model.Select(0);
+    EXPECT_EQ(p.model.CopyMacro(), 1);
+    EXPECT_EQ(p.Name(1), u"Jump_Copy");
+    EXPECT_EQ(p.library[1]->reserved, 77);
+    EXPECT_EQ(p.library[1]->eventCount, 2);
+    EXPECT_EQ(std::memcmp(p.library[1]->events, p.library[0]->events, sizeof p.library[0]->events), 0);
+    p.model.Select(0);
+    EXPECT_EQ(p.model.CopyMacro(), 2);
+    EXPECT_EQ(p.Name(2), u"Jump_Copy_1");
+    EXPECT_EQ(p.model.SelectedPosition(), 2);
+    // A name as long as the field still reads as a copy and fits.
+    p.library.push_back(Macro(std::u16string(49, u'x')));
+    p.model.Select(3);
+    p.model.CopyMacro();
+    EXPECT_EQ(p.Name(4), std::u16string(44, u'x') + u"_Copy");
+    p.model.Select(-1);
+    EXPECT_EQ(p.model.CopyMacro(), -1);
+    EXPECT_EQ(p.library.size(), 5u);
+}
+
+TEST(MacroLibraryActions, RenameRefusesEmptySameAndOtherMacrosNamesInAnyCase) {
+    Page p;
+    p.library.push_back(Macro(u"Alpha"));
+    p.library.push_back(Macro(u" Beta "));
+    p.model.Select(0);
+    EXPECT_EQ(p.model.BeginRename(), u"Alpha");
+    EXPECT_FALSE(p.model.EndRename(u"BETA"));
+    EXPECT_EQ(p.Name(0), u"Alpha");
+    p.model.BeginRename();
+    EXPECT_FALSE(p.model.EndRename(u"   "));
+    p.model.BeginRename();
+    EXPECT_FALSE(p.model.EndRename(u"alpha"));
+    EXPECT_EQ(p.persisted, 0);
+    p.model.BeginRename();
+    EXPECT_TRUE(p.model.EndRename(u"  Gamma  "));
+    EXPECT_EQ(p.Name(0), u"Gamma");
+    EXPECT_FALSE(p.model.Renaming());
+    EXPECT_EQ(p.persisted, 1);
+    // No rename without the box open, and what the box cannot hold is cut.
+    EXPECT_FALSE(p.model.EndRename(u"Delta"));
+    p.model.BeginRename();
+    EXPECT_TRUE(p.model.EndRename(u"abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_EQ(p.Name(0), u"abcdefghijklmnopqrst");
+    p.model.Select(-1);
+    EXPECT_EQ(p.model.BeginRename(), std::nullopt);
+}
+
+TEST(MacroLibraryActions, DeleteKeepsTheRowOrMovesToTheLastOrToNone) {
+    Page p;
+    for (auto name : {u"A", u"B", u"C"}) p.library.push_back(Macro(name, {Down(kA)}));
+    p.model.Select(1);
+    EXPECT_TRUE(p.model.DeleteMacro());
+    EXPECT_EQ(p.model.SelectedName(), u"C");
+    EXPECT_EQ(p.model.SelectedPosition(), 1);
+    EXPECT_TRUE(p.model.DeleteMacro());
+    EXPECT_EQ(p.model.SelectedName(), u"A");
+    EXPECT_TRUE(p.model.DeleteMacro());
+    EXPECT_EQ(p.model.SelectedPosition(), -1);
+    EXPECT_TRUE(p.model.Rows().empty());
+    EXPECT_FALSE(p.model.DeleteMacro());
+    EXPECT_EQ(p.persisted, 3);
+}
+
+TEST(MacroLibraryActions, ImportsGetAUniqueNameAndAreNotSavedYet) {
+    Page p;
+    p.library.push_back(Macro(u" Fire "));
+    auto incoming = Macro(u"FIRE", {Down(kA)});
+    incoming->eventCount = 500;  // damaged
+    EXPECT_EQ(p.model.AddImportedMacro(std::move(incoming)), 1);
+    EXPECT_EQ(p.Name(1), u"FIRE_1");
+    EXPECT_EQ(p.model.WorkingCopy().count, 160);
+    EXPECT_EQ(p.persisted, 0);
+    EXPECT_EQ(p.model.AddImportedMacro(nullptr), -1);
+}
+
+TEST(MacroEventList, SelectingFillsTheListAndSelectsTheLastRowAndItsPartner) {
+    Page p;
+    p.library.push_back(Macro(u"M", {Down(kA), DelayStep(30), Down(kB), Up(kB), Up(kA), DelayStep(0)}));
+    p.model.Select(0);
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"A", u"30 ms", u"B", u"B", u"A"}));
+    EXPECT_EQ(p.model.WorkingCopy().count, 6);
+    EXPECT_EQ(p.model.KeySteps(), 4);
+    EXPECT_EQ(p.model.SelectedRow(), 4);  // the last row, though the last step has none
+    EXPECT_EQ(p.model.PartnerRow(), 0);
+    p.model.SelectRow(2);
+    EXPECT_EQ(p.model.PartnerRow(), 3);
+    p.model.SelectRow(1);
+    EXPECT_EQ(p.model.PartnerRow(), std::nullopt);
+    p.model.SelectRow(40);
+    EXPECT_EQ(p.model.SelectedRow(), std::nullopt);
+    p.model.Select(5);
+    EXPECT_TRUE(p.model.Rows().empty());
+    EXPECT_EQ(p.model.SelectedRow(), std::nullopt);
+}
+
+TEST(MacroStepButtons, OperationsStoreAndNeedASelectedRow) {
+    Page p;
+    p.library.push_back(Macro(u"M", {Down(kA), DelayStep(50), Up(kA), Down(kB), Up(kB)}));
+    p.model.Select(0);
+    p.model.SelectRow(0);
+    EXPECT_FALSE(p.model.MoveStepUp());
+    EXPECT_TRUE(p.model.MoveStepDown());
+    EXPECT_EQ(p.model.SelectedRow(), 1);  // the moved step stays selected
+    EXPECT_EQ(p.Texts()[1], u"A");
+    EXPECT_FALSE(p.model.MoveStepDown());  // its own release is next
+    EXPECT_TRUE(p.StoredMatches());
+    EXPECT_EQ(p.persisted, 1);
+    EXPECT_TRUE(p.model.DeleteStep());
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"50 ms", u"B", u"B"}));
+    EXPECT_EQ(p.model.SelectedRow(), 2);
+    EXPECT_TRUE(p.StoredMatches());
+    p.model.SelectRow(std::nullopt);
+    EXPECT_FALSE(p.model.DeleteStep());
+    EXPECT_FALSE(p.model.MoveStepDown());
+    EXPECT_EQ(p.persisted, 2);
+}
+
+TEST(MacroStepButtons, EditingADelayRowTakesTheTypedNumberCapped) {
+    Page p;
+    p.library.push_back(Macro(u"M", {Down(kA), DelayStep(50), Up(kA)}));
+    p.model.Select(0);
+    p.model.SelectRow(1);
+    EXPECT_EQ(p.model.BeginStepEdit(), u"50 ms");
+    EXPECT_FALSE(p.model.EditingKeyStep());
+    EXPECT_TRUE(p.model.FinishStepEdit(u"99999"));
+    EXPECT_EQ(p.library[0]->events[1].delay, 65535);
+    EXPECT_EQ(p.model.SelectedRow(), 1);
+    // Text without a number keeps the delay.
+    p.model.BeginStepEdit();
+    EXPECT_FALSE(p.model.FinishStepEdit(u"soon"));
+    EXPECT_EQ(p.library[0]->events[1].delay, 65535);
+    // 0 ms: the row goes, the step stays.
+    p.model.BeginStepEdit();
+    EXPECT_TRUE(p.model.FinishStepEdit(u"0"));
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"A", u"A"}));
+    EXPECT_EQ(p.StoredCount(), 3);
+    EXPECT_FALSE(p.model.FinishStepEdit(u"5"));  // no edit running
+}
+
+TEST(MacroStepButtons, AnEditEndsWhenItsStepMovesOrAnotherRowIsSelected) {
+    Page p;
+    p.library.push_back(Macro(u"M", {DelayStep(10), DelayStep(20), Down(kA), Up(kA)}));
+    p.model.Select(0);
+    p.model.SelectRow(0);
+    p.model.BeginStepEdit();
+    ASSERT_TRUE(p.model.MoveStepDown());
+    EXPECT_FALSE(p.model.EditingStep());
+    EXPECT_FALSE(p.model.FinishStepEdit(u"777"));
+    EXPECT_EQ(p.library[0]->events[0].delay, 20);
+    EXPECT_EQ(p.library[0]->events[1].delay, 10);
+    p.model.BeginStepEdit();
+    p.model.SelectRow(0);
+    EXPECT_FALSE(p.model.EditingStep());
+}
+
+TEST(MacroStepButtons, EditingAKeyRowTakesTheNextKeyForTheStepAndItsPartner) {
+    Page p;
+    p.library.push_back(Macro(u"M", {Down(kA), DelayStep(50), Up(kA), Down(kA), Up(kA)}));
+    p.model.Select(0);
+    p.model.SelectRow(2);  // the first release of A
+    EXPECT_EQ(p.model.BeginStepEdit(), u"A");
+    EXPECT_TRUE(p.model.EditingKeyStep());
+    EXPECT_EQ(p.model.CaptureEditKey(0x5F, 0), std::nullopt);  // no such key: the last one stays
+    EXPECT_EQ(p.model.CaptureEditKey(17, 0xC11D0001), u"Right Ctrl");
+    EXPECT_TRUE(p.model.FinishStepEdit(u"ignored"));
+    const MacroRecord& r = *p.library[0];
+    EXPECT_EQ(r.events[0].keyCode, 228);
+    EXPECT_EQ(r.events[2].keyCode, 228);
+    EXPECT_EQ(r.events[3].keyCode, kA);
+    EXPECT_EQ(p.model.SelectedRow(), 2);
+    // Finishing without a key leaves the step as it was, but still stores.
+    const int before = p.persisted;
+    p.model.BeginStepEdit();
+    EXPECT_FALSE(p.model.FinishStepEdit(u""));
+    EXPECT_EQ(p.persisted, before + 1);
+}
+
+TEST(MacroRecording, TheRecordButtonMakesAMacroWhenNoneIsSelectedAndRecordsAfresh) {
+    Page p;
+    EXPECT_TRUE(p.model.StartRecording(1, u"50"));
+    EXPECT_EQ(p.library.size(), 1u);
+    EXPECT_EQ(p.Name(0), u"Macro1");
+    EXPECT_FALSE(p.model.StartRecording(1, u"50"));
+    p.model.OnRecordedKey(kVkA, false, 10);
+    p.model.OnRecordedKey(kVkA, true, 20);
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"A", u"50 ms", u"A"}));
+    EXPECT_EQ(p.model.SelectedRow(), 2);
+    p.model.StopRecording();
+    EXPECT_TRUE(p.StoredMatches());
+    EXPECT_EQ(p.StoredCount(), 3);
+    // Recording again starts from an empty macro; an empty delay box means 50.
+    p.model.StartRecording(1, u"");
+    EXPECT_EQ(p.model.WorkingCopy().count, 0);
+    EXPECT_EQ(p.model.Recorder().FixedDelay(), 50);
+    p.model.StopRecording();
+    EXPECT_EQ(p.StoredCount(), 0);
+}
+
+TEST(MacroRecording, MouseButtonsOverTheRecordButtonAreNotRecorded) {
+    Page p;
+    p.model.StartRecording(2, u"0");
+    EXPECT_TRUE(p.model.OnRecordedMouseButton(240, false, 1).consumed);
+    EXPECT_TRUE(p.model.OnRecordedMouseButton(240, true, 2).consumed);
+    p.model.SetPointerOverRecordButton(true);
+    EXPECT_FALSE(p.model.OnRecordedMouseButton(240, false, 3).consumed);
+    p.model.StopRecording();
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"Left Down", u"Left Up"}));
+    EXPECT_FALSE(p.model.OnRecordedKey(kVkA, false, 9).consumed);  // not recording: the key passes on
+}
+
+TEST(MacroRecording, TheSixtiethKeyStepStopsAndStores) {
+    Page p;
+    p.model.StartRecording(2, u"");
+    MacroEditModel::InputResult result;
+    for (uint32_t t = 0; t < 60; ++t) result = p.model.OnRecordedKey(kVkA + (t / 2) % 26, t % 2 == 1, t);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(p.model.Recording());
+    EXPECT_EQ(p.StoredCount(), 60);
+    EXPECT_TRUE(p.StoredMatches());
+}
+
+TEST(MacroInsertPanel, DelaysGoBeforeOrAfterTheSelectedStepButNotOffTheEnds) {
+    Page p;
+    p.library.push_back(Macro(u"M", {Down(kA), Up(kA), Down(kB), Up(kB)}));
+    p.model.Select(0);
+    p.model.SelectRow(0);
+    ASSERT_TRUE(p.model.OpenInsertPanel());
+    EXPECT_FALSE(p.model.InsertDelay(InsertSide::kBefore, DelayBoxValue(u"50")));  // before the first row
+    EXPECT_FALSE(p.model.InsertPanelOpen());
+    EXPECT_EQ(p.persisted, 1);  // still stored and closed
+    EXPECT_EQ(p.StoredCount(), 4);
+
+    p.model.SelectRow(3);
+    p.model.OpenInsertPanel();
+    EXPECT_FALSE(p.model.InsertDelay(InsertSide::kAfter, 50));  // after the last row
+
+    p.model.SelectRow(1);
+    p.model.OpenInsertPanel();
+    EXPECT_TRUE(p.model.InsertDelay(InsertSide::kAfter, DelayBoxValue(u"99999")));
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"A", u"A", u"65535 ms", u"B", u"B"}));
+    EXPECT_EQ(p.model.SelectedRow(), 2);
+    p.model.SelectRow(3);
+    p.model.OpenInsertPanel();
+    EXPECT_TRUE(p.model.InsertDelay(InsertSide::kBefore, 70));
+    EXPECT_EQ(p.Texts()[3], u"70 ms");
+    EXPECT_EQ(p.model.SelectedRow(), 3);
+    EXPECT_TRUE(p.StoredMatches());
+    EXPECT_EQ(DelayBoxValue(u""), 50);
+}
+
+TEST(MacroInsertPanel, RowsMapToStepsPastHiddenDelays) {
+    Page p;
+    p.library.push_back(Macro(u"M", {DelayStep(0), Down(kA), Up(kA)}));
+    p.model.Select(0);
+    p.model.SelectRow(1);  // step 2
+    p.model.OpenInsertPanel();
+    EXPECT_TRUE(p.model.InsertDelay(InsertSide::kBefore, 40));
+    const MacroRecord& r = *p.library[0];
+    EXPECT_EQ(r.events[1].keyCode, kA);
+    EXPECT_EQ(r.events[2].delay, 40);
+    EXPECT_EQ(r.events[3].keyCode, kA);
+    EXPECT_EQ(r.events[3].pressFlag, kPressFlagUp);
+}
+
+TEST(MacroInsertPanel, AFullCopyTakesNoInsertion) {
+    Page p;
+    auto full = Macro(u"Full");
+    for (int i = 0; i < kMaxMacroEvents; ++i) full->events[i] = DelayStep(10);
+    full->eventCount = kMaxMacroEvents;
+    p.library.push_back(std::move(full));
+    p.model.Select(0);
+    p.model.SelectRow(5);
+    p.model.OpenInsertPanel();
+    EXPECT_FALSE(p.model.InsertDelay(InsertSide::kAfter, 50));
+    EXPECT_EQ(p.StoredCount(), 160);
+    p.model.OpenInsertPanel();
+    EXPECT_TRUE(p.model.StartInsertRecording(InsertSide::kAfter, 2, 0));
+    const auto result = p.model.OnRecordedKey(kVkA, false, 1);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(p.model.Recording());
+    EXPECT_EQ(p.StoredCount(), 160);
+}
+
+TEST(MacroInsertPanel, RecordingAfterTheSelectedStepInsertsThereAndCancelGivesAllBack) {
+    Page p;
+    p.library.push_back(Macro(u"M", {Down(kA), Up(kA), Down(kB), Up(kB)}));
+    p.model.Select(0);
+    const MacroRecord original = *p.library[0];
+    p.model.SelectRow(1);
+    ASSERT_TRUE(p.model.OpenInsertPanel());
+    ASSERT_TRUE(p.model.StartInsertRecording(InsertSide::kAfter, 2, 50));
+    p.model.OnRecordedKey(kVkC, false, 1);
+    EXPECT_EQ(p.model.SelectedRow(), 2);  // the row of the step just recorded
+    p.model.OnRecordedKey(kVkC, true, 2);
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"A", u"A", u"C", u"C", u"B", u"B"}));
+    EXPECT_EQ(p.model.SelectedRow(), 3);
+    p.model.StopRecording();
+    EXPECT_TRUE(p.StoredMatches());
+    EXPECT_EQ(p.StoredCount(), 6);
+    p.model.CancelInsertPanel();
+    EXPECT_FALSE(p.model.InsertPanelOpen());
+    EXPECT_EQ(std::memcmp(p.library[0].get(), &original, sizeof original), 0);
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"A", u"A", u"B", u"B"}));
+}
+
+TEST(MacroInsertPanel, RecordingBeforeTheSelectedStepAndClosingWhileRecording) {
+    Page p;
+    p.library.push_back(Macro(u"M", {Down(kA), Up(kA)}));
+    p.model.Select(0);
+    p.model.SelectRow(0);
+    // The page's own insert-recording needs no open panel.
+    EXPECT_TRUE(p.model.StartInsertRecording(InsertSide::kBefore, 7, 30));
+    EXPECT_TRUE(p.model.InsertRecording());
+    p.model.OnRecordedKey(kVkB, false, 100);
+    p.model.OnRecordedKey(kVkB, true, 200);  // mode 7 is the fixed mode: a 30 ms delay before
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"B", u"30 ms", u"B", u"A", u"A"}));
+    // Closing the panel ends the recording it started and keeps the steps.
+    p.model.OpenInsertPanel();  // refused: recording
+    EXPECT_FALSE(p.model.InsertPanelOpen());
+    p.model.StopRecording();
+    p.model.SelectRow(0);
+    ASSERT_TRUE(p.model.OpenInsertPanel());
+    p.model.StartInsertRecording(InsertSide::kBefore, 2, 0);
+    p.model.OnRecordedKey(kVkC, false, 300);
+    p.model.CloseInsertPanel();
+    EXPECT_FALSE(p.model.Recording());
+    EXPECT_EQ(p.StoredCount(), 6);
+    EXPECT_TRUE(p.StoredMatches());
+    // Cancel with a recording still running ends it too and restores.
+    p.model.SelectRow(0);
+    ASSERT_TRUE(p.model.OpenInsertPanel());
+    p.model.StartInsertRecording(InsertSide::kBefore, 2, 0);
+    p.model.OnRecordedKey(kVkA, true, 400);
+    p.model.CancelInsertPanel();
+    EXPECT_FALSE(p.model.Recording());
+    EXPECT_EQ(p.StoredCount(), 6);
+    EXPECT_FALSE(p.model.OnRecordedKey(kVkB, false, 500).consumed);
+}
+
+TEST(MacroInsertPanel, OpensOnlyWithASelectedRow) {
+    Page p;
+    EXPECT_FALSE(p.model.OpenInsertPanel());
+    p.library.push_back(Macro(u"Empty"));
+    p.model.Select(0);
+    EXPECT_FALSE(p.model.OpenInsertPanel());
+    p.model.CancelInsertPanel();  // nothing open: nothing restored or stored
+    EXPECT_EQ(p.persisted, 0);
+}
