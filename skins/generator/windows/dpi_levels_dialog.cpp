@@ -29,14 +29,8 @@ constexpr int kRowPitch = 79;
 }  // namespace
 
 void DescribeDpiLevelsDialog(skin::SkinBuilder& b) {
-    ui::FrameStyle frame;
-    frame.headerHeight = 44;
-    frame.notchWidth = 110;
-    frame.cut = 16;
-    const auto outline = ui::WindowOutline(b.Width(), b.Height(), frame);
-    b.SetOutline(outline);
+    PaintDialogFrame(b, 110);
     art::Canvas& bg = b.Background();
-    ui::PaintWindowFrame(bg, outline, frame);
     ui::PaintLogo(bg, {22, 13}, 16);
     b.AddControl(22, "Close", Rect{b.Width() - 46, 9, 30, 26}, "Close", ui::Icon(Pictogram::kClose, IconStyle::kBare));
 

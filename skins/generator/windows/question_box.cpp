@@ -30,15 +30,19 @@ void WarningMark(art::Canvas& bg, double x, double y, double size) {
 
 }  // namespace
 
-void DescribeQuestionBox(skin::SkinBuilder& b) {
+void PaintDialogFrame(skin::SkinBuilder& b, double notchWidth) {
     ui::FrameStyle frame;
     frame.headerHeight = 44;
-    frame.notchWidth = 120;
+    frame.notchWidth = notchWidth;
     frame.cut = 16;
     const auto outline = ui::WindowOutline(b.Width(), b.Height(), frame);
     b.SetOutline(outline);
+    ui::PaintWindowFrame(b.Background(), outline, frame);
+}
+
+void DescribeQuestionBox(skin::SkinBuilder& b) {
+    PaintDialogFrame(b, 120);
     art::Canvas& bg = b.Background();
-    ui::PaintWindowFrame(bg, outline, frame);
     WarningMark(bg, 22, 10, 24);
 
     // The program paints the title (Arial 18) in "1", the question in "2" and

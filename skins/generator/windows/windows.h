@@ -13,6 +13,10 @@ void DescribeInsertRecordPanel(skin::SkinBuilder& b);
 void DescribeButtonPage(skin::SkinBuilder& b);
 void DescribePerformancePage(skin::SkinBuilder& b);
 void DescribeLightingPage(skin::SkinBuilder& b);
+// The frame of a small pop-up dialog (a 44-pixel header, short cut corners):
+// set as the window's outline and painted on its background.
+void PaintDialogFrame(skin::SkinBuilder& b, double notchWidth);
+
 void DescribeQuestionBox(skin::SkinBuilder& b);
 void DescribeDpiLevelsDialog(skin::SkinBuilder& b);
 void DescribeGallery(skin::SkinBuilder& b);
