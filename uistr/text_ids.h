@@ -21,11 +21,13 @@ inline constexpr std::array kOptionTextIds{
     100, 101, 102, 103, 104, 110, 118, 119, 120, 121, 122, 123, 124, 126, 127, 128, 129, 132, 133,
     134, 135, 136, 137, 138, 139, 140, 141, 341, 345, 346, 347, 348, 349, 350, 351,
     // Lighting page: the swatches' captions and tips.
-    360, 361, 362};
+    360, 361, 362,
+    // Macro page: the recorder's delay modes.
+    363, 364, 365};
 
 inline constexpr std::array kMonitorTextIds{kTextOpenOption, kTextExitMonitor, kTextTrayTip};
 
 // Short captions that share a button with others: menu entries and choices.
 inline constexpr std::array kMenuTextIds{56, 57, 58, 59, 60, 62, 63, 64, 65, 96, 97, 98, 99, 118, 119, 120,
-                                         121, 122, 123, 124, 136, 137, 138, 139, 140, 141};
+                                         121, 122, 123, 124, 136, 137, 138, 139, 140, 141, 363, 364, 365};
 #endif

@@ -150,3 +150,19 @@ void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library) {
         std::memcpy(button.events, found->events, sizeof button.events);
     }
 }
+
+int RenameMacroAssignments(ProfileRecord& profile, std::u16string_view oldName, std::u16string_view newName) {
+    // Compared as the sync compares: the old name cut to the button's field.
+    std::u16string wanted(oldName.substr(0, std::min<size_t>(oldName.size(), kMacroNameFieldUnits - 1)));
+    wanted = TrimText(wanted);
+    if (wanted.empty()) return 0;
+    int changed = 0;
+    for (ButtonAssignment& button : profile.MacroKeyInfo) {
+        if (button.FunctionCode != kCodeMacro || button.macroName[0] == u'\0') continue;
+        if (!NamesEqualIgnoringCase(TrimText(FieldText(button.macroName)), wanted)) continue;
+        std::memset(button.macroName, 0, sizeof button.macroName + sizeof button.reserved2);
+        CopyToField(button.macroName, newName);
+        ++changed;
+    }
+    return changed;
+}

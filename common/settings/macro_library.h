@@ -37,6 +37,10 @@ void ImportMacro(const CIniFile& ini, MacroRecord& macro);
 
 // Brings the macro buttons of `profile` in line with `library` after the library changed.
 void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library);
+// A macro was renamed: the macro buttons of `profile` that name it take the new
+// name, so the next sync still finds their macro instead of resetting them.
+// Returns how many buttons changed.
+int RenameMacroAssignments(ProfileRecord& profile, std::u16string_view oldName, std::u16string_view newName);
 
 // Makes a record read from a file safe to use.
 void SanitizeMacro(MacroRecord& macro);

@@ -118,7 +118,9 @@ bool MacroEditModel::EndRename(std::u16string_view typed) {
         if (static_cast<int>(i) == selected_) continue;
         if (NamesEqualIgnoringCase(name, TrimText(FieldText(library_[i]->name)))) return false;
     }
+    const std::u16string oldName = FieldText(record->name);
     CopyToField(record->name, name);
+    if (renamed_) renamed_(oldName, name);
     Persist();
     return true;
 }

@@ -37,6 +37,9 @@ std::u16string MacroCopyName(const MacroLibrary& library, std::u16string_view na
 class MacroEditModel {
 public:
     using PersistFn = std::function<void()>;
+    // Told of a new name before the library is persisted, so whatever refers
+    // to the macro by name can follow it (old name, new name).
+    using RenameFn = std::function<void(std::u16string_view, std::u16string_view)>;
 
     MacroEditModel(MacroLibrary& library, const IKeyboardLayout& layout, PersistFn persist);
 
@@ -68,6 +71,7 @@ public:
     std::optional<std::u16string> BeginRename();
     bool EndRename(std::u16string_view typed);
     bool Renaming() const { return renaming_; }
+    void SetRenameHandler(RenameFn renamed) { renamed_ = std::move(renamed); }
 
     // ---- the event list
     const MacroWorkingCopy& WorkingCopy() const { return copy_; }
@@ -161,6 +165,7 @@ private:
     MacroLibrary& library_;
     const IKeyboardLayout& layout_;
     PersistFn persist_;
+    RenameFn renamed_;
 
     int selected_ = -1;
     MacroWorkingCopy copy_;

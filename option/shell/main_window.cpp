@@ -2,6 +2,7 @@
 
 #include "app_messages.h"
 #include "config_page.h"
+#include "macro_page.h"
 #include "monitor_port_win32.h"
 #include "module.h"
 #include "named_mutex_lock.h"
@@ -55,8 +56,15 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     const SkinRect area = skin.ReadEntry(kPageArea).rect;
     configPage_ = std::make_unique<CConfigPage>(*this);
     if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
-    macroPage_ = std::make_unique<CSkinPage>(skin_files::kMacros);
-    if (!macroPage_->CreateAt(hwnd(), area)) macroPage_.reset();
+    if (session_) {
+        macroPage_ = std::make_unique<CMacroPage>(*session_);
+        // A macro's new steps change the buttons that play it.
+        macroPage_->SetButtonsChanged([this] {
+            if (!configPage_) return;
+            if (CSkinPage* buttons = configPage_->SubPageWindow(CConfigPage::SubPage::kButtons)) buttons->Refresh();
+        });
+        if (!macroPage_->CreateAt(hwnd(), area)) macroPage_.reset();
+    }
     if (configTab_) configTab_->SetCheck(1);
     if (configPage_) ShowWindow(configPage_->hwnd(), SW_SHOW);
     shown_ = Page::kConfig;
@@ -76,11 +84,13 @@ BOOL CMainWindow::OnInitDialog() {
 }
 
 void CMainWindow::OnDestroy() {
+    // A recording ends first: it stores what it has, while the session is there.
+    if (macroPage_) macroPage_->StopRecording();
     CSkinDialog::OnDestroy();
-    lock_.reset();
-    session_.reset();
     macroPage_.reset();
     configPage_.reset();
+    lock_.reset();
+    session_.reset();
     OptionTexts().Unload();
 }
 
@@ -93,8 +103,13 @@ void CMainWindow::OnBackgroundPress(POINT) { CloseTransients(); }
 
 void CMainWindow::ShowPage(Page page) {
     if (page == shown_) return;
-    CSkinPage* from = shown_ == Page::kConfig ? static_cast<CSkinPage*>(configPage_.get()) : macroPage_.get();
-    CSkinPage* to = page == Page::kConfig ? static_cast<CSkinPage*>(configPage_.get()) : macroPage_.get();
+    if (page != Page::kMacros && macroPage_) macroPage_->StopRecording();
+    auto window = [this](Page which) -> CSkinPage* {
+        if (which == Page::kConfig) return configPage_.get();
+        return macroPage_.get();
+    };
+    CSkinPage* from = window(shown_);
+    CSkinPage* to = window(page);
     if (from) ShowWindow(from->hwnd(), SW_HIDE);
     if (to) ShowWindow(to->hwnd(), SW_SHOW);
     shown_ = page;

@@ -11,6 +11,7 @@
 #include "skin_dialog.h"
 
 class CConfigPage;
+class CMacroPage;
 class CSkinPage;
 class ISharedLock;
 
@@ -45,6 +46,6 @@ private:
     std::unique_ptr<CSkinButton> configTab_;
     std::unique_ptr<CSkinButton> macroTab_;
     std::unique_ptr<CConfigPage> configPage_;
-    std::unique_ptr<CSkinPage> macroPage_;
+    std::unique_ptr<CMacroPage> macroPage_;
     Page shown_ = Page::kConfig;
 };

@@ -248,6 +248,20 @@ bool CSkinListBox::StartEdit() {
 }
 
 void CSkinListBox::CommitEdit() { EndEdit(true); }
+
+std::wstring CSkinListBox::EditText() const {
+    if (!editor_.Editing() || !edit_) return {};
+    const int length = GetWindowTextLengthW(edit_->hwnd());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(edit_->hwnd(), text.data(), length + 1))));
+    return text;
+}
+
+void CSkinListBox::SetEditText(const std::wstring& text) {
+    if (!editor_.Editing() || !edit_) return;
+    SetWindowTextW(edit_->hwnd(), text.c_str());
+    SendMessageW(edit_->hwnd(), EM_SETSEL, 0, -1);
+}
 void CSkinListBox::CancelEdit() { EndEdit(false); }
 
 void CSkinListBox::EndEdit(bool commit) {

@@ -42,6 +42,10 @@ public:
     bool Editing() const { return editor_.Editing(); }
     void CommitEdit();
     void CancelEdit();
+    // The text in the running edit box (empty without one), and a text put
+    // there by the owner: a captured key shows its name instead of typing.
+    std::wstring EditText() const;
+    void SetEditText(const std::wstring& text);
 
 protected:
     bool OnReflectedMeasureItem(MEASUREITEMSTRUCT* item) override;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gdi.h"
+#include "list_box_model.h"
 
 namespace {
 
@@ -322,6 +323,10 @@ protected:
             case WM_CTLCOLORLISTBOX:
                 if (owner_) return SendMessageW(owner_, message, wParam, lParam);
                 break;
+            case ListRowEditor::kRowEditedMessage:
+                // A list edited in place tells its parent; the owner is the one to hear it.
+                if (owner_) PostMessageW(owner_, message, wParam, lParam);
+                return 0;
             case WM_ERASEBKGND:
                 return TRUE;  // the list covers it
             default:

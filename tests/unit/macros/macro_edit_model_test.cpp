@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "ini_file.h"
+
 namespace {
 
 constexpr uint32_t kVkA = 0x41, kVkB = 0x42, kVkC = 0x43;
@@ -92,9 +94,15 @@ TEST(MacroLibraryActions, RenameRefusesEmptySameAndOtherMacrosNamesInAnyCase) {
     p.model.BeginRename();
     EXPECT_FALSE(p.model.EndRename(u"alpha"));
     EXPECT_EQ(p.persisted, 0);
+    std::u16string told;
+    p.model.SetRenameHandler([&](std::u16string_view from, std::u16string_view to) {
+        // Told before the library is persisted.
+        told = std::u16string(from) + u">" + std::u16string(to) + u"@" + IntToText(p.persisted);
+    });
     p.model.BeginRename();
     EXPECT_TRUE(p.model.EndRename(u"  Gamma  "));
     EXPECT_EQ(p.Name(0), u"Gamma");
+    EXPECT_EQ(told, u"Alpha>Gamma@0");
     EXPECT_FALSE(p.model.Renaming());
     EXPECT_EQ(p.persisted, 1);
     // No rename without the box open, and what the box cannot hold is cut.

@@ -133,3 +133,25 @@ TEST(MacroAssignments, FollowTheLibrary) {
     EXPECT_EQ(profile.MacroKeyInfo[9].events[0].keyCode, 22);
     EXPECT_EQ(FieldText(profile.MacroKeyInfo[9].macroName), u"A name longer than the ");
 }
+
+TEST(MacroAssignments, FollowARenameInsteadOfFallingBack) {
+    ProfileRecord profile;
+    InitNewProfile(profile, u"P");
+    for (int button : {3, 5}) {
+        ButtonAssignment& b = profile.MacroKeyInfo[button];
+        b.FunctionClass = kClassMacro;
+        b.FunctionCode = kCodeMacro;
+        CopyToField(b.macroName, button == 3 ? u"reload" : u"Other");
+    }
+    EXPECT_EQ(RenameMacroAssignments(profile, u" Reload ", u"Quick reload"), 1);
+
+    MacroLibrary library;
+    library.push_back(MakeMacro(u"Quick reload", 3, 30));
+    SyncMacroAssignments(profile, library);
+    EXPECT_EQ(profile.MacroKeyInfo[3].FunctionCode, kCodeMacro);
+    EXPECT_EQ(FieldText(profile.MacroKeyInfo[3].macroName), u"Quick reload");
+    EXPECT_EQ(profile.MacroKeyInfo[3].events[2].keyCode, 30);
+    // Another macro's button is not renamed, and its macro is gone now.
+    EXPECT_EQ(profile.MacroKeyInfo[5].FunctionCode, DefaultFunctionCode(5));
+    EXPECT_EQ(RenameMacroAssignments(profile, u"", u"x"), 0);
+}

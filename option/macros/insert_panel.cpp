@@ -1,0 +1,290 @@
+#include "insert_panel.h"
+
+#include "debug_output.h"
+#include "gdi_cache.h"
+#include "macro_edit_model.h"
+#include "option_context.h"
+#include "skin_control.h"
+#include "skin_description.h"
+#include "skin_popup_menu.h"
+
+namespace {
+
+enum PanelEntry { kHeadingEntry = 1, kChoiceEntry = 2, kSubPanelEntry = 3, kApplyEntry = 4, kCancelEntry = 5 };
+enum DelayEntry { kDelayLabelEntry = 1, kDelayBoxEntry = 2, kUnitLabelEntry = 3 };
+enum RecordEntry { kFirstModeEntry = 8, kRecordEntry = 11, kFixedBoxEntry = 12 };
+
+constexpr int kDelayBoxId = 4011;
+constexpr int kFixedBoxId = 4012;
+constexpr int kDelayDigits = 5;
+// Visible, digits only, centred by the multi-line trick the skinned boxes use.
+constexpr DWORD kDelayBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE | ES_NUMBER;
+
+constexpr UINT kChoiceCommands[4] = {1001, 1002, 1003, 1004};
+constexpr UINT kChoiceTexts[4] = {101, 102, 103, 104};
+constexpr UINT kTextHeading = 38;
+constexpr UINT kTextCancel = 39;
+constexpr UINT kTextDelay = 40;
+constexpr UINT kTextMilliseconds = 41;
+constexpr UINT kTextKeep = 51;
+constexpr UINT kTextInsert = 53;
+constexpr UINT kTextRecord = 34;
+constexpr UINT kTextStop = 35;
+constexpr UINT kModeTexts[3] = {363, 364, 365};
+
+constexpr COLORREF kLabelColor = RGB(100, 100, 100);
+constexpr COLORREF kHeadingColor = RGB(220, 220, 220);
+
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+bool IsDelayChoice(int choice) { return choice < 2; }
+
+std::unique_ptr<CBitmapEdit> MakeDelayBox(HWND parent, const SkinRect& rect, int id) {
+    auto box = std::make_unique<CBitmapEdit>();
+    if (!box->Create(parent, rect, kDelayBoxStyle, id)) return nullptr;
+    box->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+    box->ApplyFont();
+    box->SetLimit(kDelayDigits);
+    box->SetText(L"50");
+    return box;
+}
+
+}  // namespace
+
+// ---- the delay sub-panel ------------------------------------------------------------
+
+class CInsertPanel::DelayPanel : public CSkinPage {
+public:
+    DelayPanel() : CSkinPage(skin_files::kInsertMacro1) {}
+    uint16_t Value() const { return box_ ? DelayBoxValue(Narrow16(box_->Text())) : kDefaultBoxDelay; }
+
+protected:
+    DragMode Drag() const override { return DragMode::kNone; }
+    void CreateControls(const SkinDescription& skin, const SkinPictures&) override {
+        box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kDelayBoxEntry).rect, kDelayBoxId);
+        label_ = ToRect(skin.ReadEntry(kDelayLabelEntry).rect);
+        unit_ = ToRect(skin.ReadEntry(kUnitLabelEntry).rect);
+    }
+    void PaintOver(HDC dc, const RECT&) override {
+        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SetTextColor(dc, kLabelColor);
+        DrawSkinText(dc, OptionText(kTextDelay), label_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+        DrawSkinText(dc, OptionText(kTextMilliseconds), unit_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+    }
+
+private:
+    std::unique_ptr<CBitmapEdit> box_;
+    RECT label_{};
+    RECT unit_{};
+};
+
+// ---- the recording sub-panel --------------------------------------------------------
+
+class CInsertPanel::RecordPanel : public CSkinPage {
+public:
+    explicit RecordPanel(CInsertPanel& panel) : CSkinPage(skin_files::kInsertMacro2), panel_(panel) {}
+
+    HWND RecordButton() const { return record_ ? record_->hwnd() : nullptr; }
+    bool Recording() const { return recording_; }
+
+    void ShowStopped() {
+        recording_ = false;
+        if (record_) {
+            record_->SetText(OptionText(kTextRecord));
+            record_->SetCheck(0);
+            InvalidateRect(record_->hwnd(), nullptr, FALSE);
+        }
+        EnableModes();
+    }
+
+protected:
+    DragMode Drag() const override { return DragMode::kNone; }
+
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override {
+        for (int i = 0; i < 3; ++i) {
+            modes_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
+            if (!modes_[i]) continue;
+            modes_[i]->SetText(OptionText(kModeTexts[i]));
+            modes_[i]->SetPageCaption(15, 0);
+        }
+        record_ = MakeButton(hwnd(), skin, kRecordEntry, pictures);
+        if (record_) {
+            record_->SetText(OptionText(kTextRecord));
+            record_->SetPageCaption(16, 0);
+        }
+        box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
+        SelectMode(1);
+    }
+
+    bool OnDialogCommand(WORD, WORD, HWND control) override {
+        if (!control) return false;
+        for (int i = 0; i < 3; ++i) {
+            if (modes_[i] && control == modes_[i]->hwnd()) {
+                if (!recording_) SelectMode(i);
+                return true;
+            }
+        }
+        if (record_ && control == record_->hwnd()) {
+            ToggleRecording();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    uint16_t FixedDelay() const { return box_ ? DelayBoxValue(Narrow16(box_->Text())) : kDefaultBoxDelay; }
+
+    void SelectMode(int mode) {
+        mode_ = mode;
+        for (int i = 0; i < 3; ++i)
+            if (modes_[i]) modes_[i]->SetCheck(i == mode ? 1 : 0);
+        EnableModes();
+    }
+
+    void EnableModes() {
+        for (int i = 0; i < 3; ++i)
+            if (modes_[i]) EnableWindow(modes_[i]->hwnd(), !recording_ || i == mode_);
+        if (box_) EnableWindow(box_->hwnd(), !recording_ && mode_ == 1);
+    }
+
+    void ToggleRecording() {
+        if (!recording_) {
+            recording_ = true;
+            if (record_) {
+                record_->SetText(OptionText(kTextStop));
+                record_->SetCheck(1);
+            }
+            EnableModes();
+            const WPARAM side = panel_.Choice() == 3 ? 1 : 0;
+            panel_.PostToPage(WM_INSERT_RECORD, MAKEWPARAM(mode_, side), FixedDelay());
+        } else {
+            ShowStopped();
+            panel_.PostToPage(WM_INSERT_STOP, static_cast<WPARAM>(mode_), FixedDelay());
+        }
+    }
+
+    CInsertPanel& panel_;
+    std::unique_ptr<CSkinButton> modes_[3];
+    std::unique_ptr<CSkinButton> record_;
+    std::unique_ptr<CBitmapEdit> box_;
+    int mode_ = 1;
+    bool recording_ = false;
+};
+
+// ---- the panel ----------------------------------------------------------------------
+
+CInsertPanel::CInsertPanel() : CSkinPage(skin_files::kInsertMacro) {}
+CInsertPanel::~CInsertPanel() = default;
+
+void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    heading_ = ToRect(skin.ReadEntry(kHeadingEntry).rect);
+    subPanelArea_ = skin.ReadEntry(kSubPanelEntry).rect;
+    choiceButton_ = MakeButton(hwnd(), skin, kChoiceEntry, pictures);
+    if (choiceButton_) choiceButton_->SetPageCaption(15, 1);
+    applyButton_ = MakeButton(hwnd(), skin, kApplyEntry, pictures);
+    if (applyButton_) applyButton_->SetPageCaption(15, 0);
+    cancelButton_ = MakeButton(hwnd(), skin, kCancelEntry, pictures);
+    if (cancelButton_) {
+        cancelButton_->SetText(OptionText(kTextCancel));
+        cancelButton_->SetPageCaption(15, 0);
+    }
+    choice_ = 0;
+    if (choiceButton_) choiceButton_->SetText(OptionText(kChoiceTexts[0]));
+    if (applyButton_) applyButton_->SetText(OptionText(kTextInsert));
+}
+
+void CInsertPanel::Open() {
+    if (!delayPanel_) {
+        delayPanel_ = std::make_unique<DelayPanel>();
+        if (!delayPanel_->CreateAt(hwnd(), subPanelArea_)) delayPanel_.reset();
+        if (delayPanel_ && IsDelayChoice(choice_)) ShowWindow(delayPanel_->hwnd(), SW_SHOW);
+    }
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CInsertPanel::ShowStopped() {
+    if (recordPanel_) recordPanel_->ShowStopped();
+}
+
+HWND CInsertPanel::RecordButton() const { return recordPanel_ ? recordPanel_->RecordButton() : nullptr; }
+
+void CInsertPanel::PostToPage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (HWND page = GetParent(hwnd())) PostMessageW(page, message, wParam, lParam);
+}
+
+void CInsertPanel::Choose(int choice) {
+    if (choice < 0 || choice > 3) return;
+    // A recording the panel runs belongs to the choice it was started under.
+    if (recordPanel_ && recordPanel_->Recording()) return;
+    choice_ = choice;
+    const bool delay = IsDelayChoice(choice);
+    if (!delay && !recordPanel_) {
+        recordPanel_ = std::make_unique<RecordPanel>(*this);
+        if (!recordPanel_->CreateAt(hwnd(), subPanelArea_)) recordPanel_.reset();
+    }
+    if (delayPanel_) ShowWindow(delayPanel_->hwnd(), delay ? SW_SHOW : SW_HIDE);
+    if (recordPanel_) ShowWindow(recordPanel_->hwnd(), delay ? SW_HIDE : SW_SHOW);
+    if (choiceButton_) {
+        choiceButton_->SetText(OptionText(kChoiceTexts[choice]));
+        InvalidateRect(choiceButton_->hwnd(), nullptr, FALSE);
+    }
+    if (applyButton_) {
+        applyButton_->SetText(OptionText(delay ? kTextInsert : kTextKeep));
+        InvalidateRect(applyButton_->hwnd(), nullptr, FALSE);
+    }
+}
+
+void CInsertPanel::ShowChoiceMenu() {
+    if (!choiceButton_) return;
+    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    for (int i = 0; i < 4; ++i) menu.AddItem(kChoiceCommands[i], OptionText(kChoiceTexts[i]));
+    menu.SetWidth(172);
+    RECT button{};
+    GetWindowRect(choiceButton_->hwnd(), &button);
+    menu.Track(hwnd(), button.left, button.bottom);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    menu.Destroy();
+    choiceButton_->SetHover(false);
+    InvalidateRect(choiceButton_->hwnd(), nullptr, FALSE);
+}
+
+void CInsertPanel::Apply() {
+    if (IsDelayChoice(choice_)) {
+        const uint16_t delay = delayPanel_ ? delayPanel_->Value() : kDefaultBoxDelay;
+        PostToPage(WM_INSERT_DELAY, static_cast<WPARAM>(choice_), delay);
+    } else {
+        if (recordPanel_) recordPanel_->ShowStopped();
+        PostToPage(WM_INSERT_CLOSE, 0, 0);
+    }
+}
+
+bool CInsertPanel::OnDialogCommand(WORD id, WORD, HWND control) {
+    if (!control) {
+        for (int i = 0; i < 4; ++i) {
+            if (id == kChoiceCommands[i]) {
+                Choose(i);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (choiceButton_ && control == choiceButton_->hwnd()) {
+        ShowChoiceMenu();
+    } else if (applyButton_ && control == applyButton_->hwnd()) {
+        Apply();
+    } else if (cancelButton_ && control == cancelButton_->hwnd()) {
+        if (recordPanel_) recordPanel_->ShowStopped();
+        PostToPage(WM_INSERT_CANCEL, 0, 0);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CInsertPanel::PaintOver(HDC dc, const RECT&) {
+    SelectGuard font(dc, CachedFont(kSkinFontFace, 16));
+    SetTextColor(dc, kHeadingColor);
+    DrawSkinText(dc, OptionText(kTextHeading), heading_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+}

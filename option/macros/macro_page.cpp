@@ -1,0 +1,711 @@
+#include "macro_page.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "app_messages.h"
+#include "debug_output.h"
+#include "gdi_cache.h"
+#include "list_box_model.h"
+#include "macro_library.h"
+#include "module.h"
+#include "option_context.h"
+#include "option_session.h"
+#include "program_folder.h"
+#include "skin_control.h"
+#include "skin_description.h"
+#include "skin_popup_menu.h"
+#include "skin_scroll_bar.h"
+
+namespace {
+
+enum MacroEntry {
+    kMacroListEntry = 0,
+    kDropDownEntry = 2,
+    kNewEntry = 3,
+    kDeleteEntry = 4,
+    kMoreEntry = 5,
+    kNameEntry = 7,
+    kFirstModeEntry = 8,
+    kRecordEntry = 11,
+    kFixedBoxEntry = 12,
+    kEditEntry = 14,
+    kDeleteStepEntry = 15,
+    kUpEntry = 16,
+    kDownEntry = 17,
+    kStepsEntry = 18,
+    kInsertEntry = 19,
+    kPanelEntry = 20,
+    kRenameEntry = 21,
+};
+constexpr int kLabelEntries[3] = {22, 23, 24};
+constexpr UINT kLabelTexts[3] = {28, 32, 29};
+
+constexpr int kMacroListId = 4096;
+constexpr int kStepsId = 4097;
+constexpr int kRenameId = 4011;
+constexpr int kFixedBoxId = 4012;
+constexpr int kRenameLimit = 20;
+constexpr int kDelayDigits = 5;
+// Child, visible, border, vertical bar, notify, variable owner-draw, strings.
+constexpr DWORD kMacroListStyle = 0x50A00061;
+constexpr DWORD kStepsStyle = 0x50200061;  // the same without the border: the skin draws the panel
+constexpr DWORD kRenameStyle = 0x10010084;
+constexpr DWORD kFixedBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE | ES_NUMBER;
+
+constexpr UINT kMenuCopy = 1001;
+constexpr UINT kMenuImport = 1002;
+constexpr UINT kMenuExport = 1003;
+constexpr UINT kTextCopy = 118;
+constexpr UINT kTextImport = 119;
+constexpr UINT kTextExport = 120;
+constexpr UINT kTextRecord = 34;
+constexpr UINT kTextStop = 35;
+constexpr UINT kTextInsert = 38;
+constexpr UINT kModeTexts[3] = {363, 364, 365};
+
+constexpr COLORREF kLabelColor = RGB(100, 100, 100);
+
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+constexpr wchar_t kExportFilter[] = L"Macro(*.macro)\0*.macro\0";
+constexpr wchar_t kImportFilter[] = L"Macro(*.macro)\0*.MACRO\0";
+
+// The save-file (export) or open-file (import) dialog over "config\.macro"
+// in the program folder; empty when the user cancels.
+std::wstring ChooseMacroFile(HWND owner, bool save) {
+    wchar_t path[MAX_PATH] = {};
+    lstrcpynW(path, (GetProgramFolder() / L"config" / L".macro").wstring().c_str(), MAX_PATH);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = save ? kExportFilter : kImportFilter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"macro";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | (save ? 0 : OFN_FILEMUSTEXIST);
+    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return {};
+    return path;
+}
+
+// The device code and transition of a mouse button message, if it is one.
+struct MouseButton {
+    uint8_t code = 0;
+    bool release = false;
+};
+std::optional<MouseButton> MouseButtonOf(const MSG& m) {
+    switch (m.message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: return MouseButton{240, false};
+        case WM_LBUTTONUP: return MouseButton{240, true};
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK: return MouseButton{241, false};
+        case WM_RBUTTONUP: return MouseButton{241, true};
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK: return MouseButton{242, false};
+        case WM_MBUTTONUP: return MouseButton{242, true};
+        case WM_XBUTTONDOWN:
+        case WM_XBUTTONDBLCLK:
+        case WM_XBUTTONUP: {
+            const bool first = GET_XBUTTON_WPARAM(m.wParam) == XBUTTON1;
+            return MouseButton{static_cast<uint8_t>(first ? 244 : 243), m.message == WM_XBUTTONUP};
+        }
+        default: return std::nullopt;
+    }
+}
+
+bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+}  // namespace
+
+CMacroPage::CMacroPage(OptionSession& session)
+    : CSkinPage(skin_files::kMacros),
+      session_(session),
+      model_(session.macros(), SystemKeyboardLayout(), [this] { Persist(); }) {
+    model_.SetRenameHandler([this](std::u16string_view from, std::u16string_view to) { OnRenamed(from, to); });
+}
+
+CMacroPage::~CMacroPage() {
+    filter_.Remove();
+    hook_.Remove();
+}
+
+// ---- creation ----------------------------------------------------------------------
+
+void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageW(CurrentModule(), MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId), IMAGE_BITMAP, 0, 0, LR_SHARED));
+
+    macroList_ = std::make_unique<CSkinListBox>();
+    if (macroList_->Create(hwnd(), skin.ReadEntry(kMacroListEntry).rect, kMacroListId, kMacroListStyle,
+                           ListBoxColors{})) {
+        CSkinScrollBar::SkinList(macroList_->hwnd(), bitmap);
+        CSkinScrollBar::HideSkinned(macroList_->hwnd());
+    } else {
+        macroList_.reset();
+    }
+
+    dropDown_ = MakeButton(hwnd(), skin, kDropDownEntry, pictures);
+    if (dropDown_) {
+        dropDown_->SetCheckMode(true);
+        dropDown_->SetPageCaption(15, 1);
+    }
+    newButton_ = MakeButton(hwnd(), skin, kNewEntry, pictures);
+    deleteButton_ = MakeButton(hwnd(), skin, kDeleteEntry, pictures);
+    moreButton_ = MakeButton(hwnd(), skin, kMoreEntry, pictures);
+    nameButton_ = MakeButton(hwnd(), skin, kNameEntry, pictures);
+    if (nameButton_) nameButton_->SetPageCaption(15, 1);
+
+    renameBox_ = std::make_unique<CBitmapEdit>();
+    if (renameBox_->Create(hwnd(), skin.ReadEntry(kRenameEntry).rect, kRenameStyle, kRenameId)) {
+        renameBox_->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+        renameBox_->ApplyFont();
+        renameBox_->SetLimit(kRenameLimit);
+        ShowWindow(renameBox_->hwnd(), SW_HIDE);
+    } else {
+        renameBox_.reset();
+    }
+
+    for (int i = 0; i < 3; ++i) {
+        modeButtons_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
+        if (!modeButtons_[i]) continue;
+        modeButtons_[i]->SetText(OptionText(kModeTexts[i]));
+        modeButtons_[i]->SetPageCaption(15, 0);
+    }
+    fixedDelayBox_ = std::make_unique<CBitmapEdit>();
+    if (fixedDelayBox_->Create(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxStyle, kFixedBoxId)) {
+        fixedDelayBox_->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+        fixedDelayBox_->ApplyFont();
+        fixedDelayBox_->SetLimit(kDelayDigits);
+        fixedDelayBox_->SetText(L"50");
+    } else {
+        fixedDelayBox_.reset();
+    }
+    recordButton_ = MakeButton(hwnd(), skin, kRecordEntry, pictures);
+    if (recordButton_) {
+        recordButton_->SetText(OptionText(kTextRecord));
+        recordButton_->SetPageCaption(16, 0);
+    }
+
+    editButton_ = MakeButton(hwnd(), skin, kEditEntry, pictures);
+    deleteStepButton_ = MakeButton(hwnd(), skin, kDeleteStepEntry, pictures);
+    upButton_ = MakeButton(hwnd(), skin, kUpEntry, pictures);
+    downButton_ = MakeButton(hwnd(), skin, kDownEntry, pictures);
+
+    steps_ = std::make_unique<CSkinListBox>();
+    if (steps_->Create(hwnd(), skin.ReadEntry(kStepsEntry).rect, kStepsId, kStepsStyle, ListBoxColors{})) {
+        CSkinScrollBar::SkinList(steps_->hwnd(), bitmap);
+    } else {
+        steps_.reset();
+    }
+
+    insertButton_ = MakeButton(hwnd(), skin, kInsertEntry, pictures);
+    if (insertButton_) {
+        insertButton_->SetText(OptionText(kTextInsert));
+        insertButton_->SetPageCaption(16, 0);
+    }
+    panel_ = std::make_unique<CInsertPanel>();
+    if (!panel_->CreateAt(hwnd(), skin.ReadEntry(kPanelEntry).rect)) panel_.reset();
+
+    for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
+
+    SetMode(1);
+    model_.Select(session_.macros().empty() ? -1 : 0);
+    ShowMacroList();
+    ShowSelection();
+}
+
+void CMacroPage::OnDestroy() {
+    // Whatever was recorded so far is kept, and the keyboard is given back.
+    StopRecording();
+    filter_.Remove();
+    hook_.Remove();
+    CSkinPage::OnDestroy();
+}
+
+// ---- persisting --------------------------------------------------------------------
+
+void CMacroPage::Persist() {
+    // The buttons of the current profile play copies of their macros: they
+    // take the new steps (or their defaults, when the macro is gone), the
+    // mouse gets them, and then the library is written.
+    if (ProfileRecord* current = session_.current()) SyncMacroAssignments(*current, session_.macros());
+    if (buttonsChanged_) buttonsChanged_();
+    if (HWND target = SettingsTarget()) SendMessageW(target, WM_SETTINGS_CHANGED, 0, 0);
+    if (!session_.SaveMacros()) DebugOut(L"CMacroPage: the macro library could not be saved\n");
+}
+
+void CMacroPage::OnRenamed(std::u16string_view oldName, std::u16string_view newName) {
+    // The buttons know their macro by name; they follow the new one instead
+    // of losing their macro at the next store.
+    if (ProfileRecord* current = session_.current()) RenameMacroAssignments(*current, oldName, newName);
+}
+
+// ---- showing the model -------------------------------------------------------------
+
+void CMacroPage::Refresh() {
+    ShowMacroList();
+    ShowSelection();
+}
+
+void CMacroPage::ShowMacroList() {
+    if (!macroList_) return;
+    macroList_->ResetContent();
+    for (const auto& macro : session_.macros()) macroList_->AddString(Wide(FieldText(macro->name)), 0);
+    macroList_->SetCurSel(model_.SelectedPosition());
+}
+
+void CMacroPage::ShowName() {
+    const std::wstring name = Wide(model_.SelectedName());
+    if (dropDown_) dropDown_->SetText(name);
+    if (nameButton_) nameButton_->SetText(name);
+    if (renameBox_ && !model_.Renaming()) renameBox_->SetText(name);
+    if (dropDown_) InvalidateRect(dropDown_->hwnd(), nullptr, FALSE);
+    if (nameButton_) InvalidateRect(nameButton_->hwnd(), nullptr, FALSE);
+}
+
+void CMacroPage::ShowRows() {
+    if (!steps_) return;
+    SendMessageW(steps_->hwnd(), WM_SETREDRAW, FALSE, 0);
+    steps_->ResetContent();
+    for (const EventRow& row : model_.Rows()) steps_->AddString(Wide(row.text), row.itemValue);
+    steps_->SetCurSel(model_.SelectedRow().value_or(-1));
+    SendMessageW(steps_->hwnd(), WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(steps_->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+void CMacroPage::ShowSelection() {
+    ShowName();
+    ShowRows();
+    if (macroList_) macroList_->SetCurSel(model_.SelectedPosition());
+}
+
+// ---- the macro list ----------------------------------------------------------------
+
+void CMacroPage::OpenDropDown() {
+    dropDownOpen_ = true;
+    if (macroList_) {
+        ShowMacroList();
+        CSkinScrollBar::ShowSkinned(macroList_->hwnd());
+        SetFocus(macroList_->hwnd());
+    }
+    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_HIDE);
+    if (renameBox_) ShowWindow(renameBox_->hwnd(), SW_HIDE);
+}
+
+void CMacroPage::CloseDropDown() {
+    if (dropDown_) dropDown_->SetCheck(0);
+    if (!dropDownOpen_) return;
+    dropDownOpen_ = false;
+    if (macroList_) CSkinScrollBar::HideSkinned(macroList_->hwnd());
+    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_SHOW);
+}
+
+void CMacroPage::StartRename() {
+    const std::optional<std::u16string> name = model_.BeginRename();
+    if (!name || !renameBox_) return;
+    renameBox_->SetText(Wide(*name));
+    ShowWindow(renameBox_->hwnd(), SW_SHOW);
+    SetFocus(renameBox_->hwnd());
+    SendMessageW(renameBox_->hwnd(), EM_SETSEL, 0, -1);
+    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_HIDE);
+}
+
+void CMacroPage::FinishRename() {
+    if (!model_.Renaming()) return;
+    const std::wstring typed = renameBox_ ? renameBox_->Text() : std::wstring();
+    if (model_.EndRename(Narrow16(typed))) ShowMacroList();
+    if (renameBox_) ShowWindow(renameBox_->hwnd(), SW_HIDE);
+    if (nameButton_) {
+        nameButton_->SetCheck(0);
+        ShowWindow(nameButton_->hwnd(), SW_SHOW);
+    }
+    ShowName();
+}
+
+void CMacroPage::CancelRename() {
+    if (!model_.Renaming()) return;
+    if (renameBox_) renameBox_->SetText(Wide(model_.SelectedName()));
+    FinishRename();  // the unchanged name is refused and shown again
+}
+
+void CMacroPage::CloseTransient() {
+    CloseDropDown();
+    FinishRename();
+}
+
+void CMacroPage::OnBackgroundPress(POINT) { CloseTransient(); }
+
+void CMacroPage::ShowMoreMenu() {
+    if (!moreButton_) return;
+    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    menu.AddItem(kMenuCopy, OptionText(kTextCopy));
+    menu.AddItem(kMenuImport, OptionText(kTextImport));
+    menu.AddItem(kMenuExport, OptionText(kTextExport));
+    menu.SetWidth(30);
+    RECT button{};
+    GetWindowRect(moreButton_->hwnd(), &button);
+    menu.Track(hwnd(), button.left, button.bottom);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    menu.Destroy();
+    moreButton_->SetHover(false);
+    InvalidateRect(moreButton_->hwnd(), nullptr, FALSE);
+}
+
+void CMacroPage::ExportMacro() {
+    const MacroRecord* selected = model_.Selected();
+    if (!selected) return;
+    const std::wstring path = ChooseMacroFile(GetAncestor(hwnd(), GA_ROOT), true);
+    if (path.empty()) return;
+    std::string error;
+    if (!::ExportMacro(*selected, std::filesystem::path(path), &error))
+        DebugOut(L"CMacroPage: the macro could not be exported\n");
+}
+
+void CMacroPage::ImportMacro() {
+    const std::wstring path = ChooseMacroFile(GetAncestor(hwnd(), GA_ROOT), false);
+    if (path.empty()) return;
+    auto record = std::make_unique<MacroRecord>();
+    std::memset(record.get(), 0, sizeof(MacroRecord));
+    if (!::ImportMacro(std::filesystem::path(path), *record)) {
+        DebugOut(L"CMacroPage: the chosen file could not be read\n");
+        return;
+    }
+    model_.AddImportedMacro(std::move(record));
+    ShowMacroList();
+    ShowSelection();
+}
+
+void CMacroPage::SetMode(int mode) {
+    if (mode < 0 || mode > 2) return;
+    mode_ = mode;
+    for (int i = 0; i < 3; ++i)
+        if (modeButtons_[i]) modeButtons_[i]->SetCheck(i == mode ? 1 : 0);
+    if (fixedDelayBox_) EnableWindow(fixedDelayBox_->hwnd(), mode == 1 && !model_.InsertPanelOpen());
+}
+
+// ---- recording ---------------------------------------------------------------------
+
+HWND CMacroPage::ActiveRecordButton() const {
+    if (model_.InsertRecording() || model_.InsertPanelOpen()) return panel_ ? panel_->RecordButton() : nullptr;
+    return recordButton_ ? recordButton_->hwnd() : nullptr;
+}
+
+void CMacroPage::ToggleRecording() {
+    if (model_.Recording()) {
+        model_.StopRecording();
+        AfterRecordingStopped();
+        return;
+    }
+    const bool hadMacro = model_.Selected() != nullptr;
+    const std::wstring fixed = fixedDelayBox_ ? fixedDelayBox_->Text() : std::wstring(L"50");
+    if (!model_.StartRecording(mode_, Narrow16(fixed))) return;
+    if (!hadMacro) {
+        ShowMacroList();
+        ShowName();
+    }
+    if (!BeginRecordingUi()) return;
+    if (recordButton_) {
+        recordButton_->SetText(OptionText(kTextStop));
+        recordButton_->SetCheck(1);
+        InvalidateRect(recordButton_->hwnd(), nullptr, FALSE);
+    }
+    ShowRows();
+}
+
+bool CMacroPage::BeginRecordingUi() {
+    if (!hook_.Install(hwnd())) {
+        // Without the hook no key could be recorded; better to say no at once.
+        DebugOut(L"CMacroPage: the keyboard hook could not be installed; not recording\n");
+        model_.StopRecording();
+        AfterRecordingStopped();
+        return false;
+    }
+    if (steps_) EnableWindow(steps_->hwnd(), FALSE);
+    SetFocus(hwnd());
+    return true;
+}
+
+void CMacroPage::AfterRecordingStopped() {
+    hook_.Remove();
+    model_.SetPointerOverRecordButton(false);
+    if (recordButton_) {
+        recordButton_->SetText(OptionText(kTextRecord));
+        recordButton_->SetCheck(0);
+        InvalidateRect(recordButton_->hwnd(), nullptr, FALSE);
+    }
+    if (panel_) panel_->ShowStopped();
+    if (steps_) EnableWindow(steps_->hwnd(), !model_.InsertPanelOpen());
+    ShowRows();
+}
+
+void CMacroPage::StopRecording() {
+    if (model_.Recording()) model_.StopRecording();
+    if (hook_.Installed()) AfterRecordingStopped();
+}
+
+void CMacroPage::OnHookKey(WPARAM virtualKey, LPARAM flags) {
+    // One time stamp per message, taken even when the message is not used.
+    DWORD time = 0;
+    if (!hook_.TakeEventTime(time)) time = static_cast<DWORD>(GetMessageTime());
+    if (!model_.Recording()) return;
+    const MacroEditModel::InputResult result =
+        model_.OnRecordedKey(static_cast<uint32_t>(virtualKey), (flags & kHookKeyReleased) != 0, time);
+    ShowRows();
+    if (result.stopped) AfterRecordingStopped();
+}
+
+// ---- step editing ------------------------------------------------------------------
+
+void CMacroPage::EditStep() {
+    if (!steps_) return;
+    if (model_.EditingStep()) {
+        if (steps_->Editing()) {
+            const std::wstring typed = steps_->EditText();
+            steps_->CancelEdit();
+            FinishStepEdit(typed);
+            return;
+        }
+        // The editor was closed with Esc: that edit is over.
+        model_.AbandonStepEdit();
+    }
+    if (!model_.BeginStepEdit()) return;
+    if (!steps_->StartEdit()) model_.AbandonStepEdit();
+}
+
+void CMacroPage::FinishStepEdit(const std::wstring& typed) {
+    if (!model_.EditingStep()) return;
+    model_.FinishStepEdit(Narrow16(typed));
+    ShowRows();
+}
+
+// ---- the insert panel --------------------------------------------------------------
+
+void CMacroPage::EnableControls(bool enable) {
+    for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (panel_ && child == panel_->hwnd()) continue;
+        EnableWindow(child, enable);
+    }
+    if (enable && fixedDelayBox_) EnableWindow(fixedDelayBox_->hwnd(), mode_ == 1);
+}
+
+void CMacroPage::OpenInsertPanel() {
+    if (!panel_ || !model_.OpenInsertPanel()) return;
+    CloseTransient();
+    if (steps_ && steps_->Editing()) steps_->CancelEdit();
+    EnableControls(false);
+    panel_->Open();
+}
+
+void CMacroPage::HideInsertPanel() {
+    if (hook_.Installed()) AfterRecordingStopped();
+    if (panel_) ShowWindow(panel_->hwnd(), SW_HIDE);
+    EnableControls(true);
+    // The page's own controls lay under the panel.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    ShowRows();
+}
+
+// ---- messages ----------------------------------------------------------------------
+
+bool CMacroPage::OnDialogCommand(WORD id, WORD code, HWND control) {
+    if (!control && (id == IDOK || id == IDCANCEL)) return true;
+    const bool fromMacroList = macroList_ && control == macroList_->hwnd();
+    const bool fromRename = renameBox_ && control == renameBox_->hwnd();
+    const bool fromSteps = steps_ && control == steps_->hwnd();
+    const bool fromFixedBox = fixedDelayBox_ && control == fixedDelayBox_->hwnd();
+    if (fromRename || fromFixedBox) return false;
+    if (dropDownOpen_ && !fromMacroList && !(dropDown_ && control == dropDown_->hwnd())) CloseDropDown();
+    if (model_.Renaming()) FinishRename();
+
+    if (!control) {
+        if (id == kMenuCopy && model_.CopyMacro() >= 0) {
+            ShowMacroList();
+            ShowSelection();
+        } else if (id == kMenuImport) {
+            ImportMacro();
+        } else if (id == kMenuExport) {
+            ExportMacro();
+        } else {
+            return false;
+        }
+        return true;
+    }
+    if (fromMacroList) {
+        if (code == LBN_SELCHANGE) {
+            const int row = macroList_->GetCurSel();
+            if (row >= 0) {
+                if (model_.Recording()) StopRecording();
+                model_.Select(row);
+                CloseDropDown();
+                ShowSelection();
+            }
+        }
+        return true;
+    }
+    if (fromSteps) {
+        if (code == LBN_SELCHANGE) {
+            const int row = steps_->GetCurSel();
+            model_.SelectRow(row >= 0 ? std::optional<int>(row) : std::nullopt);
+        }
+        return true;
+    }
+    // A step being edited ends when anything else is pressed, except its own button.
+    if (model_.EditingStep() && !(editButton_ && control == editButton_->hwnd())) {
+        if (steps_ && steps_->Editing()) steps_->CancelEdit();
+        model_.AbandonStepEdit();
+    }
+    auto is = [control](const std::unique_ptr<CSkinButton>& button) { return button && control == button->hwnd(); };
+    if (is(dropDown_)) {
+        if (dropDown_->GetCheck()) OpenDropDown();
+        else CloseDropDown();
+    } else if (is(newButton_)) {
+        if (model_.Recording()) StopRecording();
+        model_.NewMacro();
+        ShowMacroList();
+        ShowSelection();
+    } else if (is(deleteButton_)) {
+        if (model_.Recording()) StopRecording();
+        if (model_.DeleteMacro()) {
+            ShowMacroList();
+            ShowSelection();
+        }
+    } else if (is(moreButton_)) {
+        ShowMoreMenu();
+    } else if (is(nameButton_)) {
+        StartRename();
+    } else if (is(recordButton_)) {
+        ToggleRecording();
+    } else if (is(editButton_)) {
+        EditStep();
+    } else if (is(deleteStepButton_)) {
+        if (model_.DeleteStep()) ShowRows();
+    } else if (is(upButton_)) {
+        if (model_.MoveStepUp()) ShowRows();
+    } else if (is(downButton_)) {
+        if (model_.MoveStepDown()) ShowRows();
+    } else if (is(insertButton_)) {
+        OpenInsertPanel();
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            if (is(modeButtons_[i])) {
+                if (!model_.Recording()) SetMode(i);
+                return true;
+            }
+        }
+        return false;
+    }
+    return true;
+}
+
+LRESULT CMacroPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_HOOK_KEY:
+            OnHookKey(wParam, lParam);
+            return 0;
+        case ListRowEditor::kRowEditedMessage:
+            if (lParam == kStepsId && steps_ && model_.EditingStep())
+                FinishStepEdit(steps_->Text(static_cast<int>(wParam)));
+            return 0;
+        case WM_INSERT_CANCEL:
+            model_.CancelInsertPanel();
+            HideInsertPanel();
+            return 0;
+        case WM_INSERT_CLOSE:
+            model_.CloseInsertPanel();
+            HideInsertPanel();
+            return 0;
+        case WM_INSERT_STOP:
+            if (model_.InsertRecording()) model_.StopRecording();
+            AfterRecordingStopped();
+            return 0;
+        case WM_INSERT_RECORD: {
+            const auto side = HIWORD(wParam) ? InsertSide::kAfter : InsertSide::kBefore;
+            if (model_.StartInsertRecording(side, LOWORD(wParam), static_cast<uint32_t>(lParam))) {
+                BeginRecordingUi();
+            } else if (panel_) {
+                panel_->ShowStopped();
+            }
+            return 0;
+        }
+        case WM_INSERT_DELAY:
+            model_.InsertDelay(wParam ? InsertSide::kAfter : InsertSide::kBefore, static_cast<uint32_t>(lParam));
+            HideInsertPanel();
+            return 0;
+        case WM_SHOWWINDOW:
+            // Shown or hidden by the tabs (not by the main window minimising).
+            if (lParam == 0) {
+                if (wParam) {
+                    filter_.Install([this](const MSG& m) { return FilterMessage(m); });
+                } else {
+                    StopRecording();
+                    filter_.Remove();
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return CSkinPage::HandleMessage(message, wParam, lParam);
+}
+
+bool CMacroPage::FilterMessage(const MSG& m) {
+    if (!hwnd()) return false;
+    if (model_.Recording()) {
+        if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST) {
+            const HWND record = ActiveRecordButton();
+            model_.SetPointerOverRecordButton(record && m.hwnd == record);
+        }
+        if (const std::optional<MouseButton> button = MouseButtonOf(m)) {
+            const MacroEditModel::InputResult result =
+                model_.OnRecordedMouseButton(button->code, button->release, static_cast<uint32_t>(m.time));
+            if (result.consumed) ShowRows();
+            if (result.stopped) AfterRecordingStopped();
+            return result.consumed;
+        }
+        // Keys reach the page only from the recorder's hook; none may operate it.
+        return IsKeyMessage(m.message) && (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd));
+    }
+    if (IsKeyMessage(m.message) && (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd))) return FilterKey(m);
+    return false;
+}
+
+bool CMacroPage::FilterKey(const MSG& m) {
+    const auto key = static_cast<UINT>(m.wParam);
+    const bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+    const bool endKey = key == VK_RETURN || key == VK_ESCAPE;
+    if (model_.EditingStep() && steps_ && steps_->Editing()) {
+        if (endKey) {
+            if (key == VK_ESCAPE && down) model_.AbandonStepEdit();
+            return false;  // the list's editor ends the edit
+        }
+        if (!model_.EditingKeyStep()) return false;  // a delay is typed
+        // A key step takes the next key pressed, as it is, instead of typing it.
+        if (down) {
+            if (const auto name = model_.CaptureEditKey(key, static_cast<uint32_t>(m.lParam)))
+                steps_->SetEditText(Wide(*name));
+        }
+        return true;
+    }
+    if (model_.Renaming()) {
+        // Enter keeps the typed name, Esc the old one; a blank is part of a name.
+        if (endKey && down) {
+            if (key == VK_RETURN) FinishRename();
+            else CancelRename();
+        }
+        return endKey;
+    }
+    // Enter, Esc and Space neither close the window nor press a button here.
+    // (Their WM_CHAR codes are the same numbers as their virtual keys.)
+    return endKey || key == VK_SPACE;
+}
+
+void CMacroPage::PaintOver(HDC dc, const RECT&) {
+    SelectGuard font(dc, CachedFont(kSkinFontFace, 16));
+    SetTextColor(dc, kLabelColor);
+    for (int i = 0; i < 3; ++i)
+        DrawSkinText(dc, OptionText(kLabelTexts[i]), labels_[i], DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+}

@@ -1,0 +1,112 @@
+#pragma once
+// CMacroPage: the main window's second page. It keeps the macro library (pick,
+// new, delete, rename, copy, import, export), shows the selected macro's steps
+// in the event list with the step buttons beside it, records keys and mouse
+// buttons, and opens the insert panel. The rules are MacroEditModel's; this
+// window turns clicks and messages into its calls and shows what they leave.
+// Every change that reaches a macro is written into the library, the buttons
+// of the current profile that play it, and the mouse, at once.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "bitmap_edit.h"
+#include "insert_panel.h"
+#include "keyboard_hook.h"
+#include "macro_edit_model.h"
+#include "message_filter.h"
+#include "skin_button.h"
+#include "skin_list_box.h"
+#include "skin_page.h"
+
+class OptionSession;
+
+class CMacroPage : public CSkinPage {
+public:
+    explicit CMacroPage(OptionSession& session);
+    ~CMacroPage() override;
+
+    void Refresh() override;
+    void CloseTransient() override;
+    // Ends a recording on the way out of the page (another tab, the window
+    // closing): keys never stay caught after the page is gone.
+    void StopRecording();
+    bool Recording() const { return model_.Recording(); }
+    // Called after the macro buttons of the current profile changed, so the
+    // button page shows them again.
+    void SetButtonsChanged(std::function<void()> changed) { buttonsChanged_ = std::move(changed); }
+
+protected:
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
+    void OnDestroy() override;
+    bool OnDialogCommand(WORD id, WORD code, HWND control) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintOver(HDC dc, const RECT& client) override;
+    void OnOK() override {}
+    void OnCancel() override {}
+    void OnBackgroundPress(POINT client) override;
+
+private:
+    void Persist();
+    void OnRenamed(std::u16string_view oldName, std::u16string_view newName);
+
+    // What the window shows of the model.
+    void ShowMacroList();
+    void ShowName();
+    void ShowRows();
+    void ShowSelection();
+
+    void OpenDropDown();
+    void CloseDropDown();
+    void StartRename();
+    void FinishRename();
+    void CancelRename();
+    void ShowMoreMenu();
+    void ExportMacro();
+    void ImportMacro();
+    void SetMode(int mode);
+
+    void ToggleRecording();
+    bool BeginRecordingUi();
+    void AfterRecordingStopped();
+    void OnHookKey(WPARAM virtualKey, LPARAM flags);
+
+    void EditStep();
+    void FinishStepEdit(const std::wstring& typed);
+
+    void OpenInsertPanel();
+    void HideInsertPanel();
+    void EnableControls(bool enable);
+
+    // Every queued message of the thread passes here first while the page shows.
+    bool FilterMessage(const MSG& message);
+    bool FilterKey(const MSG& message);
+    HWND ActiveRecordButton() const;
+
+    OptionSession& session_;
+    MacroEditModel model_;
+    CKeyboardHook hook_;
+    CThreadMessageFilter filter_;
+    std::function<void()> buttonsChanged_;
+
+    std::unique_ptr<CSkinListBox> macroList_;
+    std::unique_ptr<CSkinButton> dropDown_;
+    std::unique_ptr<CSkinButton> newButton_;
+    std::unique_ptr<CSkinButton> deleteButton_;
+    std::unique_ptr<CSkinButton> moreButton_;
+    std::unique_ptr<CSkinButton> nameButton_;
+    std::unique_ptr<CBitmapEdit> renameBox_;
+    std::unique_ptr<CSkinButton> modeButtons_[3];
+    std::unique_ptr<CBitmapEdit> fixedDelayBox_;
+    std::unique_ptr<CSkinButton> recordButton_;
+    std::unique_ptr<CSkinButton> editButton_;
+    std::unique_ptr<CSkinButton> deleteStepButton_;
+    std::unique_ptr<CSkinButton> upButton_;
+    std::unique_ptr<CSkinButton> downButton_;
+    std::unique_ptr<CSkinListBox> steps_;
+    std::unique_ptr<CSkinButton> insertButton_;
+    std::unique_ptr<CInsertPanel> panel_;
+    RECT labels_[3]{};
+    int mode_ = 1;
+    bool dropDownOpen_ = false;
+};
