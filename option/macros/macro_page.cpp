@@ -497,12 +497,25 @@ void CMacroPage::OpenInsertPanel() {
     CloseTransient();
     if (steps_ && steps_->Editing()) steps_->CancelEdit();
     EnableControls(false);
+    RECT panel{};
+    GetWindowRect(panel_->hwnd(), &panel);
+    underPanel_.clear();
+    for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rc{}, overlap{};
+        if (child == panel_->hwnd() || !IsWindowVisible(child) || !GetWindowRect(child, &rc)) continue;
+        if (!IntersectRect(&overlap, &rc, &panel)) continue;
+        underPanel_.push_back(child);
+        ShowWindow(child, SW_HIDE);
+    }
     panel_->Open();
 }
 
 void CMacroPage::HideInsertPanel() {
     if (hook_.Installed()) AfterRecordingStopped();
     if (panel_) ShowWindow(panel_->hwnd(), SW_HIDE);
+    for (HWND child : underPanel_)
+        if (IsWindow(child)) ShowWindow(child, SW_SHOW);
+    underPanel_.clear();
     EnableControls(true);
     // The page's own controls lay under the panel.
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bitmap_edit.h"
 #include "insert_panel.h"
@@ -106,6 +107,9 @@ private:
     std::unique_ptr<CSkinListBox> steps_;
     std::unique_ptr<CSkinButton> insertButton_;
     std::unique_ptr<CInsertPanel> panel_;
+    // The page's controls that the open panel lies over: hidden meanwhile,
+    // since sibling windows that overlap paint over each other.
+    std::vector<HWND> underPanel_;  // not owned
     RECT labels_[3]{};
     int mode_ = 1;
     bool dropDownOpen_ = false;

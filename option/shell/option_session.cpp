@@ -20,6 +20,10 @@ bool OptionSession::Load() {
     macros_.clear();
     LoadMacroLibrary(macroFile_, macros_);
     TakeSnapshot();
+    // What was just read is what the mouse was given: until something changes,
+    // a partial apply (a macro page store with no button playing the macro)
+    // has nothing to write or send.
+    lastSaved_ = true;
     return made;
 }
 

@@ -241,6 +241,8 @@ TEST_F(Session, APartialApplyFlagsOnlyWhatChangedSinceTheLastApply) {
     WriteStore(StoreOf({u"A"}));
     OptionSession session(dir.path(), &lock);
     session.Load();
+    // Right after loading, nothing has changed since the store was read.
+    EXPECT_FALSE(session.Apply(false, monitor).told);
     session.current()->PollingRate = 1;
     ApplyOutcome outcome = session.Apply(false, monitor);
     EXPECT_TRUE(outcome.saved);
