@@ -187,9 +187,9 @@ bool MacroEditModel::MoveStepUp() {
     edit_.reset();
     const StepChange change = ::MoveStepUp(copy_, rows_, *selectedRow_);
     if (!change.changed) return false;
+    Store();
     Refill();
     SelectStepRow(*change.selectStep);
-    Store();
     return true;
 }
 
@@ -198,9 +198,9 @@ bool MacroEditModel::MoveStepDown() {
     edit_.reset();
     const StepChange change = ::MoveStepDown(copy_, rows_, *selectedRow_);
     if (!change.changed) return false;
+    Store();
     Refill();
     SelectStepRow(*change.selectStep);
-    Store();
     return true;
 }
 
@@ -208,8 +208,8 @@ bool MacroEditModel::DeleteStep() {
     if (!Selected() || !selectedRow_ || Recording()) return false;
     edit_.reset();
     if (!::DeleteStep(copy_, rows_, *selectedRow_).changed) return false;
-    Refill();
     Store();
+    Refill();
     return true;
 }
 
@@ -241,13 +241,14 @@ bool MacroEditModel::FinishStepEdit(std::u16string_view typedText) {
     } else if (edit.newKey) {
         changed = SetStepKey(copy_, edit.step, *edit.newKey);
     }
+    // The mouse first; the list follows.
+    Store();
     const std::optional<int> row = selectedRow_;
     Refill();
     // The edited step stays selected; a delay set to 0 ms has no row left.
     selectedRow_.reset();
     SelectStepRow(edit.step);
     if (!selectedRow_ && row && !rows_.empty()) selectedRow_ = std::min(*row, static_cast<int>(rows_.size()) - 1);
-    Store();
     return changed;
 }
 

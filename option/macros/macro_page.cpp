@@ -464,9 +464,9 @@ void CMacroPage::EditStep() {
     if (!steps_) return;
     if (model_.EditingStep()) {
         if (steps_->Editing()) {
-            const std::wstring typed = steps_->EditText();
-            steps_->CancelEdit();
-            FinishStepEdit(typed);
+            // The step is stored (and sent) before the editor goes: the
+            // refill that follows closes it anyway.
+            FinishStepEdit(steps_->EditText());
             return;
         }
         // The editor was closed with Esc: that edit is over.

@@ -1,5 +1,7 @@
 #include "macro_steps.h"
 
+#include <array>
+
 #include <algorithm>
 #include <cstring>
 
@@ -100,6 +102,10 @@ StepChange Move(MacroWorkingCopy& copy, const std::vector<EventRow>& rows, int r
 
 std::vector<EventRow> BuildEventRows(const MacroWorkingCopy& copy, const IKeyboardLayout& layout) {
     std::vector<EventRow> rows;
+    rows.reserve(static_cast<size_t>(std::max(copy.count, 0)));
+    // A name asks the platform's layout; a long macro repeats a few keys many
+    // times, and the list is refilled after every recorded key.
+    std::array<std::optional<std::u16string>, 256> names;
     for (int step = 0; step < copy.count; ++step) {
         const MacroEvent& event = copy.events[static_cast<size_t>(step)];
         EventRow row;
@@ -109,7 +115,9 @@ std::vector<EventRow> BuildEventRows(const MacroWorkingCopy& copy, const IKeyboa
             if (event.delay == 0) continue;
             row.text = DelayRowText(event.delay);
         } else {
-            row.text = std::u16string(DeviceKeyName(layout, event.keyCode));
+            std::optional<std::u16string>& name = names[event.keyCode];
+            if (!name) name = std::u16string(DeviceKeyName(layout, event.keyCode));
+            row.text = *name;
             if (IsMouseButtonCode(event.keyCode)) row.text += IsPress(event) ? u" Down" : u" Up";
         }
         rows.push_back(std::move(row));
