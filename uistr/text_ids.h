@@ -23,7 +23,9 @@ inline constexpr std::array kOptionTextIds{
     // Lighting page: the swatches' captions and tips.
     360, 361, 362,
     // Macro page: the recorder's delay modes.
-    363, 364, 365};
+    363, 364, 365,
+    // Assignment dialog: the launch page's two choices and its empty path.
+    366, 367, 368};
 
 inline constexpr std::array kMonitorTextIds{kTextOpenOption, kTextExitMonitor, kTextTrayTip};
 

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "app_messages.h"
+#include "button_page.h"
 #include "debug_output.h"
 #include "exchange_file.h"
 #include "file_io.h"
@@ -183,6 +184,9 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
 std::unique_ptr<CSkinPage> CConfigPage::MakeSubPage(SubPage page) {
     OptionSession* session = Session();
     switch (page) {
+        case SubPage::kButtons:
+            if (session) return std::make_unique<ButtonPage>(*session);
+            break;
         case SubPage::kPerformance:
             if (session) return std::make_unique<PerformancePage>(*session);
             break;

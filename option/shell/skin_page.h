@@ -11,6 +11,8 @@
 class CSkinPage : public CSkinDialog {
 public:
     explicit CSkinPage(std::u16string skinFile) : CSkinDialog(131, std::move(skinFile)) {}
+    // A page on another empty template (the mouse views and the assignment pages use 129).
+    CSkinPage(int templateId, std::u16string skinFile) : CSkinDialog(templateId, std::move(skinFile)) {}
 
     // Creates the page hidden inside `parent`, at `area` of the parent's client.
     bool CreateAt(HWND parent, const SkinRect& area);

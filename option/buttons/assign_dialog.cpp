@@ -1,0 +1,156 @@
+#include "assign_dialog.h"
+
+#include <string>
+
+#include "debug_output.h"
+#include "gdi.h"
+#include "gdi_cache.h"
+#include "option_context.h"
+#include "skin_control.h"
+#include "skin_description.h"
+#include "skin_popup_menu.h"
+
+namespace {
+
+enum SetupEntry { kTitleEntry = 1, kCategoryEntry = 2, kAcceptEntry = 3, kCancelEntry = 4, kCloseEntry = 5,
+                  kPageEntry = 6 };
+constexpr UINT kTextAccept = 51;
+constexpr UINT kTextCancel = 52;
+constexpr int kCategoryMenuWidth = 235;
+constexpr COLORREF kTitleColor = RGB(100, 100, 100);
+
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+UINT CategoryText(uint8_t functionClass) {
+    for (const FunctionClassInfo& info : FunctionClassTable())
+        if (info.functionClass == functionClass) return static_cast<UINT>(info.textId);
+    return 0;
+}
+
+}  // namespace
+
+AssignDialog::AssignDialog(const ButtonAssignment& record, int buttonIndex, const MacroLibrary& library)
+    : CSkinDialog(134, u"skin_Setup.ini"), model_(record, buttonIndex), library_(library) {}
+
+AssignDialog::~AssignDialog() = default;
+
+void AssignDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    title_ = ToRect(skin.ReadEntry(kTitleEntry).rect);
+    category_ = CSkinPage::MakeButton(hwnd(), skin, kCategoryEntry, pictures);
+    if (category_) category_->SetPageCaption(15, 1);
+    accept_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);
+    if (accept_) {
+        accept_->SetText(OptionText(kTextAccept));
+        accept_->SetPageCaption(15, 0);
+    }
+    cancel_ = CSkinPage::MakeButton(hwnd(), skin, kCancelEntry, pictures);
+    if (cancel_) {
+        cancel_->SetText(OptionText(kTextCancel));
+        cancel_->SetPageCaption(15, 0);
+    }
+    close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
+    const SkinRect area = skin.ReadEntry(kPageEntry).rect;
+    for (uint8_t cls = kClassDefault; cls <= kClassDisabled; ++cls) {
+        auto page = std::make_unique<AssignPage>(cls, model_, library_);
+        if (!page->CreateAt(hwnd(), area)) {
+            DebugOut(L"AssignDialog: a page could not be made\n");
+            continue;
+        }
+        pages_[cls - 1] = std::move(page);
+    }
+}
+
+BOOL AssignDialog::OnInitDialog() {
+    const std::wstring title = L"G" + std::to_wstring(model_.ButtonNumber());
+    SetWindowTextW(hwnd(), title.c_str());
+    // Centred over the window that opened it.
+    if (HWND owner = GetWindow(hwnd(), GW_OWNER)) {
+        RECT o{}, d{};
+        GetWindowRect(owner, &o);
+        GetWindowRect(hwnd(), &d);
+        SetWindowPos(hwnd(), nullptr, o.left + ((o.right - o.left) - (d.right - d.left)) / 2,
+                     o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    model_.Open();
+    ShowPage(model_.Page());
+    return TRUE;
+}
+
+void AssignDialog::OnDestroy() {
+    // The key page gives the keyboard back on every way out.
+    for (auto& page : pages_)
+        if (page) page->SetShown(false);
+    CSkinDialog::OnDestroy();
+}
+
+AssignPage* AssignDialog::PageOf(uint8_t functionClass) const {
+    if (functionClass < kClassDefault || functionClass > kClassDisabled) return nullptr;
+    return pages_[functionClass - 1].get();
+}
+
+void AssignDialog::ShowPage(uint8_t functionClass) {
+    if (shown_ != functionClass)
+        if (AssignPage* from = PageOf(shown_)) from->SetShown(false);
+    shown_ = functionClass;
+    if (AssignPage* to = PageOf(functionClass)) to->SetShown(true);
+    if (category_) {
+        category_->SetText(OptionText(CategoryText(functionClass)));
+        InvalidateRect(category_->hwnd(), nullptr, FALSE);
+    }
+}
+
+void AssignDialog::ShowCategoryMenu() {
+    if (!category_) return;
+    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    for (const FunctionClassInfo& info : FunctionClassTable())
+        menu.AddItem(static_cast<UINT>(assign::kCategoryCommand + info.functionClass),
+                     OptionText(static_cast<UINT>(info.textId)));
+    menu.SetWidth(kCategoryMenuWidth);
+    RECT rc{};
+    GetWindowRect(category_->hwnd(), &rc);
+    menu.Track(hwnd(), rc.left, rc.bottom);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    menu.Destroy();
+    category_->SetHover(false);
+    InvalidateRect(category_->hwnd(), nullptr, FALSE);
+}
+
+void AssignDialog::OnOK() {
+    if (AssignPage* page = PageOf(shown_)) page->Finish();
+    EndDialog(IDOK);
+}
+
+bool AssignDialog::OnDialogCommand(WORD id, WORD, HWND control) {
+    if (!control) {
+        const int cls = id - assign::kCategoryCommand;
+        if (cls >= kClassDefault && cls <= kClassDisabled) {
+            model_.ChooseCategory(static_cast<uint8_t>(cls));
+            ShowPage(static_cast<uint8_t>(cls));
+            return true;
+        }
+        return false;  // Enter and Esc: OnOK and OnCancel
+    }
+    if (category_ && control == category_->hwnd()) {
+        if (AssignPage* page = PageOf(shown_)) page->CloseDropDown();
+        ShowCategoryMenu();
+    } else if (accept_ && control == accept_->hwnd()) {
+        OnOK();
+    } else if ((cancel_ && control == cancel_->hwnd()) || (close_ && control == close_->hwnd())) {
+        EndDialog(IDCANCEL);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void AssignDialog::OnBackgroundPress(POINT) {
+    if (AssignPage* page = PageOf(shown_)) page->CloseDropDown();
+}
+
+void AssignDialog::PaintOver(HDC dc, const RECT&) {
+    SelectGuard font(dc, CachedFont(kSkinFontFace, 26));
+    SetTextColor(dc, kTitleColor);
+    DrawSkinText(dc, L"G" + std::to_wstring(model_.ButtonNumber()), title_,
+                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+}

@@ -1,0 +1,410 @@
+#include "assign_pages.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include "debug_output.h"
+#include "gdi.h"
+#include "gdi_cache.h"
+#include "module.h"
+#include "option_context.h"
+#include "skin_control.h"
+#include "skin_description.h"
+#include "skin_popup_menu.h"
+#include "skin_scroll_bar.h"
+
+namespace {
+
+constexpr int kMacroListId = 4112;
+constexpr int kBoxId = 4013;
+constexpr DWORD kListStyle = 0x50A00061;  // child, visible, border, vscroll, notify, variable owner-draw, strings
+constexpr DWORD kBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE;
+constexpr int kMenuWidth = 297;
+
+constexpr UINT kTextProgram = 366;
+constexpr UINT kTextCommand = 367;
+constexpr UINT kTextChooseProgram = 368;
+
+constexpr COLORREF kLabelColor = RGB(100, 100, 100);
+constexpr COLORREF kCountFrame = RGB(128, 21, 153);  // 0x991580
+constexpr COLORREF kDefaultCaption = RGB(220, 214, 232);
+
+RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+const char16_t* SkinOf(uint8_t functionClass) {
+    static const std::u16string files[9] = {
+        u"skin_SetDefault.ini", u"skin_setKey.ini",    u"skin_setMouse.ini",    u"skin_setDPI.ini",
+        u"skin_setMacro.ini",   u"skin_setLaunch.ini", u"skin_setMedia.ini",    u"skin_setShortcut.ini",
+        u"skin_SetBlock.ini"};
+    return files[functionClass >= 1 && functionClass <= 9 ? functionClass - 1 : 0].c_str();
+}
+
+// The label texts of a page by its entries 1, 4 and 6 (0: none).
+struct PageLabels {
+    UINT texts[3];
+};
+PageLabels LabelsOf(uint8_t functionClass) {
+    switch (functionClass) {
+        case kClassKeyboardKey: return {{71, 0, 0}};
+        case kClassMouseFunction: return {{72, 0, 0}};
+        case kClassDpiFunction: return {{73, 0, 0}};
+        case kClassMacro: return {{74, 95, 100}};
+        case kClassLaunch: return {{76, 0, 0}};
+        case kClassMedia: return {{77, 0, 0}};
+        case kClassShortcut: return {{78, 0, 0}};
+        default: return {{0, 0, 0}};
+    }
+}
+
+std::wstring CaptionText(const ButtonAssignment& record) {
+    const AssignmentCaption caption = CaptionOf(record, SystemKeyboardLayout());
+    return caption.textId ? OptionText(static_cast<UINT>(caption.textId)) : Wide(caption.text);
+}
+
+bool IsMenuPage(uint8_t functionClass) { return !assign::MenuOf(functionClass).empty(); }
+
+}  // namespace
+
+AssignPage::AssignPage(uint8_t functionClass, assign::AssignModel& model, const MacroLibrary& library)
+    : CSkinPage(129, SkinOf(functionClass)), class_(functionClass), model_(model), library_(library) {}
+
+AssignPage::~AssignPage() { hook_.Remove(); }
+
+std::unique_ptr<CBitmapEdit> AssignPage::MakeBox(const SkinDescription& skin, int entry, int id, DWORD extraStyle) {
+    auto box = std::make_unique<CBitmapEdit>();
+    if (!box->Create(hwnd(), skin.ReadEntry(entry).rect, kBoxStyle | extraStyle, id)) return nullptr;
+    box->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
+    box->ApplyFont();
+    return box;
+}
+
+void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    const int labelEntries[3] = {1, 4, 6};
+    for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(labelEntries[i]).rect);
+    switch (class_) {
+        case kClassDefault:
+            defaultCaption_ = ToRect(skin.ReadEntry(1).rect);
+            break;
+        case kClassKeyboardKey:
+            box_ = MakeBox(skin, 2, kBoxId, ES_READONLY);
+            break;
+        case kClassMacro: {
+            choice_ = MakeButton(hwnd(), skin, 2, pictures);
+            if (choice_) {
+                choice_->SetCheckMode(true);
+                choice_->SetPageCaption(15, 1);
+            }
+            repeatButton_ = MakeButton(hwnd(), skin, 5, pictures);
+            if (repeatButton_) repeatButton_->SetPageCaption(15, 1);
+            box_ = MakeBox(skin, 7, kBoxId, ES_NUMBER);
+            if (box_) box_->SetLimit(3);
+            const RECT count = ToRect(skin.ReadEntry(7).rect);
+            countFrame_ = RECT{count.left - 3, count.top - 3, count.right + 3, count.bottom + 3};
+            macroList_ = std::make_unique<CSkinListBox>();
+            if (macroList_->Create(hwnd(), skin.ReadEntry(3).rect, kMacroListId, kListStyle, ListBoxColors{})) {
+                auto bitmap = static_cast<HBITMAP>(LoadImageW(CurrentModule(),
+                                                              MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId),
+                                                              IMAGE_BITMAP, 0, 0, LR_SHARED));
+                CSkinScrollBar::SkinList(macroList_->hwnd(), bitmap);
+                CSkinScrollBar::HideSkinned(macroList_->hwnd());
+            } else {
+                macroList_.reset();
+            }
+            break;
+        }
+        case kClassLaunch:
+            programChoice_ = MakeButton(hwnd(), skin, 2, pictures);
+            pathButton_ = MakeButton(hwnd(), skin, 3, pictures);
+            commandChoice_ = MakeButton(hwnd(), skin, 4, pictures);
+            for (auto* button : {programChoice_.get(), commandChoice_.get()}) {
+                if (button) button->SetPageCaption(15, 0);
+            }
+            if (programChoice_) programChoice_->SetText(OptionText(kTextProgram));
+            if (commandChoice_) commandChoice_->SetText(OptionText(kTextCommand));
+            if (pathButton_) pathButton_->SetPageCaption(15, 1);
+            box_ = MakeBox(skin, 5, kBoxId, 0);
+            if (box_) box_->SetLimit(kProgramFieldUnits - 1);
+            break;
+        default:
+            if (IsMenuPage(class_)) {
+                choice_ = MakeButton(hwnd(), skin, 2, pictures);
+                if (choice_) choice_->SetPageCaption(15, 1);
+            }
+            break;
+    }
+}
+
+void AssignPage::OnDestroy() {
+    hook_.Remove();
+    CSkinPage::OnDestroy();
+}
+
+void AssignPage::SetShown(bool shown) {
+    if (!hwnd()) return;
+    if (shown) {
+        ShowRecord();
+        ShowWindow(hwnd(), SW_SHOW);
+        // Keys go to the key box and nowhere else while this page shows.
+        if (class_ == kClassKeyboardKey && !hook_.Install(hwnd()))
+            DebugOut(L"AssignPage: the keyboard hook could not be installed\n");
+    } else {
+        hook_.Remove();
+        CloseDropDown();
+        ShowWindow(hwnd(), SW_HIDE);
+    }
+}
+
+void AssignPage::ShowRecord() {
+    const ButtonAssignment& record = model_.Record();
+    settingBox_ = true;
+    switch (class_) {
+        case kClassKeyboardKey:
+            if (box_) box_->SetText(record.keyCode() ? CaptionText(record) : std::wstring());
+            break;
+        case kClassMacro:
+            ShowChoiceCaption();
+            ShowRepeat();
+            if (box_) box_->SetText(std::to_wstring(record.repeatCount));
+            break;
+        case kClassLaunch:
+            commandTyped_ = false;
+            if (box_ && model_.CommandChosen()) box_->SetText(Wide(FieldText(record.program)));
+            ShowLaunchChoice();
+            break;
+        default:
+            ShowChoiceCaption();
+            break;
+    }
+    settingBox_ = false;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void AssignPage::ShowChoiceCaption() {
+    if (!choice_) return;
+    const ButtonAssignment& record = model_.Record();
+    if (class_ == kClassMacro) {
+        choice_->SetText(record.FunctionCode == kCodeMacro ? Wide(FieldText(record.macroName)) : std::wstring());
+    } else {
+        choice_->SetText(CaptionText(record));
+    }
+    InvalidateRect(choice_->hwnd(), nullptr, FALSE);
+}
+
+void AssignPage::ShowRepeat() {
+    const ButtonAssignment& record = model_.Record();
+    const int mode = record.repeatMode >= 0 && record.repeatMode <= 3 ? record.repeatMode : 0;
+    if (repeatButton_) {
+        repeatButton_->SetText(OptionText(static_cast<UINT>(assign::kRepeatModeTexts[static_cast<size_t>(mode)])));
+        InvalidateRect(repeatButton_->hwnd(), nullptr, FALSE);
+    }
+    // The count only matters, and only shows, in mode 1.
+    if (box_) ShowWindow(box_->hwnd(), mode == 1 && !dropDownOpen_ ? SW_SHOW : SW_HIDE);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void AssignPage::ShowLaunchChoice() {
+    const bool command = model_.CommandChosen();
+    if (programChoice_) programChoice_->SetCheck(command ? 0 : 1);
+    if (commandChoice_) commandChoice_->SetCheck(command ? 1 : 0);
+    if (pathButton_) {
+        const std::wstring path = Wide(FieldText(model_.Record().program));
+        pathButton_->SetText(!command && !path.empty() ? path : OptionText(kTextChooseProgram));
+        EnableWindow(pathButton_->hwnd(), !command);
+        InvalidateRect(pathButton_->hwnd(), nullptr, FALSE);
+    }
+    if (box_) EnableWindow(box_->hwnd(), command);
+}
+
+void AssignPage::ShowMenu(CSkinButton& button, int width, int fontHeight) {
+    CSkinPopupMenu menu(CachedFont(kSkinFontFace, fontHeight, 0, FW_NORMAL));
+    if (&button == repeatButton_.get()) {
+        for (size_t i = 0; i < assign::kRepeatModeTexts.size(); ++i)
+            menu.AddItem(static_cast<UINT>(assign::kRepeatModeCommand + 1 + i),
+                         OptionText(static_cast<UINT>(assign::kRepeatModeTexts[i])));
+    } else {
+        const auto entries = assign::MenuOf(class_);
+        for (size_t i = 0; i < entries.size(); ++i)
+            menu.AddItem(static_cast<UINT>(1001 + i), OptionText(static_cast<UINT>(entries[i].textId)));
+    }
+    menu.SetWidth(width);
+    RECT rc{};
+    GetWindowRect(button.hwnd(), &rc);
+    menu.Track(hwnd(), rc.left, rc.bottom);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    menu.Destroy();
+    button.SetHover(false);
+    InvalidateRect(button.hwnd(), nullptr, FALSE);
+}
+
+void AssignPage::OpenMacroList() {
+    if (!macroList_) return;
+    dropDownOpen_ = true;
+    macroList_->ResetContent();
+    for (const auto& macro : library_) macroList_->AddString(Wide(FieldText(macro->name)), 0);
+    const ButtonAssignment& record = model_.Record();
+    if (record.FunctionCode == kCodeMacro) macroList_->SetCurSel(record.macroIndex);
+    // The list covers the repeat controls while it is open.
+    if (repeatButton_) ShowWindow(repeatButton_->hwnd(), SW_HIDE);
+    if (box_) ShowWindow(box_->hwnd(), SW_HIDE);
+    CSkinScrollBar::ShowSkinned(macroList_->hwnd());
+    SetFocus(macroList_->hwnd());
+}
+
+void AssignPage::CloseDropDown() {
+    if (!dropDownOpen_) return;
+    dropDownOpen_ = false;
+    if (choice_) choice_->SetCheck(0);
+    if (macroList_) CSkinScrollBar::HideSkinned(macroList_->hwnd());
+    if (repeatButton_) ShowWindow(repeatButton_->hwnd(), SW_SHOW);
+    ShowRepeat();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void AssignPage::ChooseProgramFile() {
+    wchar_t desktop[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop))) desktop[0] = L'\0';
+    wchar_t path[MAX_PATH] = {};
+    lstrcpynW(path, (std::wstring(desktop) + L"\\.exe").c_str(), MAX_PATH);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+    ofn.lpstrFilter = L"exe file(*.exe)\0*.EXE\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"exe";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetOpenFileNameW(&ofn)) return;
+    model_.SetProgram(Narrow16(path));
+    ShowLaunchChoice();
+}
+
+void AssignPage::OnBoxChanged(bool focusLost) {
+    if (!box_ || settingBox_) return;
+    if (class_ == kClassMacro) {
+        const assign::RepeatCount count = model_.TypeRepeatCount(Narrow16(box_->Text()), focusLost);
+        if (count.writeBack) {
+            settingBox_ = true;
+            box_->SetText(Wide(*count.writeBack));
+            SendMessageW(box_->hwnd(), EM_SETSEL, 0, -1);
+            settingBox_ = false;
+        }
+    } else if (class_ == kClassLaunch && model_.CommandChosen() && !focusLost) {
+        commandTyped_ = true;
+        model_.SetCommandText(Narrow16(box_->Text()));
+    }
+}
+
+void AssignPage::Finish() {
+    if (class_ == kClassMacro && box_ && model_.Record().repeatMode == 1) OnBoxChanged(true);
+    if (class_ == kClassLaunch && box_ && commandTyped_ && model_.CommandChosen())
+        model_.SetCommandText(Narrow16(box_->Text()));
+}
+
+void AssignPage::OnHookKey(WPARAM virtualKey) {
+    DWORD time = 0;
+    hook_.TakeEventTime(time);
+    if (class_ != kClassKeyboardKey || !IsWindowVisible(hwnd())) return;
+    const std::u16string name = model_.TakeKey(static_cast<uint32_t>(virtualKey), SystemKeyboardLayout());
+    if (box_) {
+        settingBox_ = true;
+        box_->SetText(Wide(name));
+        settingBox_ = false;
+    }
+}
+
+bool AssignPage::OnDialogCommand(WORD id, WORD code, HWND control) {
+    if (!control) {
+        if (class_ == kClassMacro) {
+            if (!model_.ChooseRepeatMode(id)) return false;
+            ShowRepeat();
+            return true;
+        }
+        if (!model_.ChooseMenu(id)) return false;
+        ShowChoiceCaption();
+        return true;
+    }
+    if (macroList_ && control == macroList_->hwnd()) {
+        if (code == LBN_SELCHANGE && model_.ChooseMacro(library_, macroList_->GetCurSel())) {
+            CloseDropDown();
+            ShowChoiceCaption();
+        }
+        return true;
+    }
+    if (box_ && control == box_->hwnd()) return false;
+    if (choice_ && control == choice_->hwnd()) {
+        if (class_ == kClassMacro) {
+            if (choice_->GetCheck()) OpenMacroList();
+            else CloseDropDown();
+        } else {
+            ShowMenu(*choice_, kMenuWidth, 15);
+        }
+        return true;
+    }
+    if (repeatButton_ && control == repeatButton_->hwnd()) {
+        ShowMenu(*repeatButton_, kMenuWidth, 14);
+        return true;
+    }
+    if (programChoice_ && control == programChoice_->hwnd()) {
+        model_.ChooseProgram();
+        ShowLaunchChoice();
+        return true;
+    }
+    if (commandChoice_ && control == commandChoice_->hwnd()) {
+        model_.ChooseCommand();
+        ShowLaunchChoice();
+        if (box_) SetFocus(box_->hwnd());
+        return true;
+    }
+    if (pathButton_ && control == pathButton_->hwnd()) {
+        ChooseProgramFile();
+        return true;
+    }
+    return false;
+}
+
+LRESULT AssignPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_HOOK_KEY) {
+        OnHookKey(wParam);
+        return 0;
+    }
+    if (message == BitmapEditKillFocusMessage()) {
+        OnBoxChanged(wParam == 1);
+        return 0;
+    }
+    return CSkinPage::HandleMessage(message, wParam, lParam);
+}
+
+void AssignPage::PaintOver(HDC dc, const RECT&) {
+    if (class_ == kClassDefault) {
+        ButtonAssignment defaults;
+        ResetToDefault(defaults, model_.ButtonIndex());
+        SelectGuard font(dc, CachedFont(kSkinFontFace, 22));
+        SetTextColor(dc, kDefaultCaption);
+        DrawSkinText(dc, CaptionText(defaults), defaultCaption_, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX,
+                     false);
+        return;
+    }
+    const PageLabels labels = LabelsOf(class_);
+    SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+    SetTextColor(dc, kLabelColor);
+    const bool countShown = class_ == kClassMacro && model_.Record().repeatMode == 1 && !dropDownOpen_;
+    for (int i = 0; i < 3; ++i) {
+        if (!labels.texts[i]) continue;
+        // The list covers the repeat labels while it is open; the count's label shows with the count.
+        if (i > 0 && dropDownOpen_) continue;
+        if (i == 2 && !countShown) continue;
+        DrawSkinText(dc, OptionText(labels.texts[i]), labels_[i], DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+    }
+    if (countShown) {
+        // A raised frame in the accent colour round the count.
+        SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
+        SelectGuard pen(dc, CachedPen(kCountFrame));
+        Rectangle(dc, countFrame_.left, countFrame_.top, countFrame_.right, countFrame_.bottom);
+        SelectGuard light(dc, CachedPen(RGB(178, 70, 210)));
+        MoveToEx(dc, countFrame_.left + 1, countFrame_.bottom - 2, nullptr);
+        LineTo(dc, countFrame_.left + 1, countFrame_.top + 1);
+        LineTo(dc, countFrame_.right - 1, countFrame_.top + 1);
+    }
+}

@@ -1,0 +1,79 @@
+#include "button_page.h"
+
+#include "assign_dialog.h"
+#include "debug_output.h"
+#include "option_context.h"
+#include "option_session.h"
+#include "skin_description.h"
+
+namespace {
+
+enum ButtonPageEntry { kTopTabEntry = 1, kSideTabEntry = 2, kViewsEntry = 3 };
+constexpr UINT kTabTexts[2] = {26, 27};
+const char16_t* const kViewSkins[2] = {u"skin_Mouse.ini", u"skin_MousSide.ini"};
+
+}  // namespace
+
+ButtonPage::ButtonPage(OptionSession& session) : CSkinPage(skin_files::kButtonPage), session_(session) {}
+ButtonPage::~ButtonPage() = default;
+
+void ButtonPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    const int tabEntries[2] = {kTopTabEntry, kSideTabEntry};
+    for (int i = 0; i < 2; ++i) {
+        tabs_[i] = MakeButton(hwnd(), skin, tabEntries[i], pictures);
+        if (!tabs_[i]) continue;
+        tabs_[i]->SetText(OptionText(kTabTexts[i]));
+        tabs_[i]->SetPageCaption(15, 0);
+    }
+    const SkinRect area = skin.ReadEntry(kViewsEntry).rect;
+    for (int i = 0; i < 2; ++i) {
+        views_[i] = std::make_unique<MouseView>(kViewSkins[i], [this](int index) { OpenAssignment(index); });
+        if (!views_[i]->CreateAt(hwnd(), area)) {
+            DebugOut(L"ButtonPage: a mouse view could not be made\n");
+            views_[i].reset();
+        }
+    }
+    shown_ = 1;
+    ShowView(0);
+    Refresh();
+}
+
+void ButtonPage::Refresh() {
+    const ProfileRecord* current = session_.current();
+    if (!current || !hwnd()) return;
+    for (auto& view : views_)
+        if (view) view->Show(current->MacroKeyInfo);
+}
+
+void ButtonPage::ShowView(int view) {
+    if (view == shown_) return;
+    if (views_[shown_]) ShowWindow(views_[shown_]->hwnd(), SW_HIDE);
+    if (views_[view]) ShowWindow(views_[view]->hwnd(), SW_SHOW);
+    shown_ = view;
+    for (int i = 0; i < 2; ++i)
+        if (tabs_[i]) tabs_[i]->SetCheck(i == view ? 1 : 0);
+}
+
+void ButtonPage::OpenAssignment(int buttonIndex) {
+    const ProfileRecord* shown = session_.current();
+    if (!shown || buttonIndex < 0 || buttonIndex >= kButtonCount) return;
+    AssignDialog dialog(shown->MacroKeyInfo[buttonIndex], buttonIndex, session_.macros());
+    if (dialog.DoModal(GetAncestor(hwnd(), GA_ROOT)) != IDOK) return;
+    // The dialog ran its own message loop: the Monitor may have changed the
+    // store meanwhile, and Option then read it again, records and all.
+    ProfileRecord* current = session_.current();
+    if (!current) return;
+    current->MacroKeyInfo[buttonIndex] = dialog.Accept();
+    PostSettingsChanged();
+    Refresh();
+}
+
+bool ButtonPage::OnDialogCommand(WORD, WORD, HWND control) {
+    for (int i = 0; i < 2; ++i) {
+        if (tabs_[i] && control == tabs_[i]->hwnd()) {
+            ShowView(i);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// ButtonPage: the configuration page's sub-page that shows the mouse. Two tabs
+// switch between the top and the side view; a click on a button of either
+// opens the assignment dialog for it, and an accepted assignment goes into the
+// current profile and to the mouse at once.
+#include <memory>
+
+#include "mouse_view.h"
+#include "skin_button.h"
+#include "skin_page.h"
+
+class OptionSession;
+
+class ButtonPage : public CSkinPage {
+public:
+    explicit ButtonPage(OptionSession& session);
+    ~ButtonPage() override;
+
+    void Refresh() override;
+
+protected:
+    void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
+    bool OnDialogCommand(WORD id, WORD code, HWND control) override;
+
+private:
+    void ShowView(int view);
+    void OpenAssignment(int buttonIndex);
+
+    OptionSession& session_;
+    std::unique_ptr<CSkinButton> tabs_[2];
+    std::unique_ptr<MouseView> views_[2];
+    int shown_ = 0;
+};

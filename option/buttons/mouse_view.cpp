@@ -1,0 +1,92 @@
+#include "mouse_view.h"
+
+#include "app_messages.h"
+#include "button_assignment.h"
+#include "keyboard_layout.h"
+#include "option_context.h"
+#include "skin_description.h"
+
+namespace {
+
+constexpr int kCaptionHoverId = 200;
+constexpr int kHotSpotHoverId = 300;
+constexpr int kHotSpotEntryOffset = 16;
+constexpr int kCaptionAlign = 6;
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+std::wstring CaptionText(const ButtonAssignment& record) {
+    const AssignmentCaption caption = CaptionOf(record, SystemKeyboardLayout());
+    return caption.textId ? OptionText(static_cast<UINT>(caption.textId)) : Wide(caption.text);
+}
+
+}  // namespace
+
+MouseView::MouseView(std::u16string skinFile, OpenFn open) : CSkinPage(129, std::move(skinFile)), open_(std::move(open)) {}
+
+void MouseView::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+    for (int i = 0; i < kButtons; ++i) {
+        // An entry the picture does not show makes a zero-size button nobody sees.
+        captions_[i] = MakeButton(hwnd(), skin, i + 1, pictures);
+        if (captions_[i]) {
+            captions_[i]->SetHoverId(kCaptionHoverId + i);
+            captions_[i]->SetFont(15, 0);
+            captions_[i]->SetAlign(kCaptionAlign);
+            captions_[i]->SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(50, 50, 50));
+        }
+        hotSpots_[i] = MakeButton(hwnd(), skin, i + 1 + kHotSpotEntryOffset, pictures);
+        if (hotSpots_[i]) hotSpots_[i]->SetHoverId(kHotSpotHoverId + i);
+    }
+}
+
+const std::wstring& MouseView::Caption(int buttonIndex) const {
+    static const std::wstring none;
+    if (buttonIndex < 0 || buttonIndex >= kButtons || !captions_[buttonIndex]) return none;
+    return captions_[buttonIndex]->Text();
+}
+
+void MouseView::Show(const ButtonAssignment (&records)[kButtons]) {
+    const std::array<bool, kButtonCount> changeable = PrimaryClickGuard(records);
+    for (int i = 0; i < kButtons; ++i) {
+        if (captions_[i]) {
+            captions_[i]->SetText(CaptionText(records[i]));
+            EnableWindow(captions_[i]->hwnd(), changeable[i]);
+            // At once: the user just made the change that this caption shows.
+            RedrawWindow(captions_[i]->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+        if (hotSpots_[i]) EnableWindow(hotSpots_[i]->hwnd(), changeable[i]);
+    }
+}
+
+bool MouseView::OnDialogCommand(WORD, WORD, HWND control) {
+    if (!control) return false;
+    for (int i = 0; i < kButtons; ++i) {
+        const bool caption = captions_[i] && control == captions_[i]->hwnd();
+        const bool hotSpot = hotSpots_[i] && control == hotSpots_[i]->hwnd();
+        if (!caption && !hotSpot) continue;
+        if (open_) open_(i);
+        return true;
+    }
+    return false;
+}
+
+void MouseView::PairHover(int hoverId, bool hovered) {
+    CSkinButton* partner = nullptr;
+    if (hoverId >= kCaptionHoverId && hoverId < kCaptionHoverId + kButtons)
+        partner = hotSpots_[hoverId - kCaptionHoverId].get();
+    else if (hoverId >= kHotSpotHoverId && hoverId < kHotSpotHoverId + kButtons)
+        partner = captions_[hoverId - kHotSpotHoverId].get();
+    // The partner reports its own change back; only a real change goes on,
+    // so the pair settles after one round.
+    if (!partner || partner->Hover() == hovered) return;
+    partner->SetHover(hovered);
+    UpdateWindow(partner->hwnd());
+}
+
+LRESULT MouseView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_BUTTON_HOVER) {
+        PairHover(static_cast<int>(lParam), wParam != 0);
+        return 0;
+    }
+    return CSkinPage::HandleMessage(message, wParam, lParam);
+}
