@@ -18,6 +18,9 @@ constexpr WindowDescription kWindows[] = {
     {"skin_InsertMacro2.ini", "insert_record", 0, 0, "skin_InsertMacro.ini", 3, windows::DescribeInsertRecordPanel},
     // The sub-pages of the configuration page, the button page first: it is shown at start.
     {"skin_button_page.ini", "button_page", 0, 0, "skin_configr.ini", 16, windows::DescribeButtonPage},
+    // The two mouse views on the button page, the top view first: it is shown at start.
+    {"skin_Mouse.ini", "mouse_top", 0, 0, "skin_button_page.ini", 3, windows::DescribeMouseTopView},
+    {"skin_MousSide.ini", "mouse_side", 0, 0, "skin_button_page.ini", 3, windows::DescribeMouseSideView},
     {"Skin_Function.ini", "function", 0, 0, "skin_configr.ini", 16, windows::DescribePerformancePage},
     {"Skin_light.ini", "light", 0, 0, "skin_configr.ini", 16, windows::DescribeLightingPage},
     {"Skin_configDPI.ini", "configDPI", 431, 330, nullptr, 0, windows::DescribeDpiLevelsDialog},

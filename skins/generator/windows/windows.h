@@ -11,6 +11,9 @@ void DescribeInsertPanel(skin::SkinBuilder& b);
 void DescribeInsertDelayPanel(skin::SkinBuilder& b);
 void DescribeInsertRecordPanel(skin::SkinBuilder& b);
 void DescribeButtonPage(skin::SkinBuilder& b);
+// The mouse seen from above and from its left side, on the button page's views area.
+void DescribeMouseTopView(skin::SkinBuilder& b);
+void DescribeMouseSideView(skin::SkinBuilder& b);
 void DescribePerformancePage(skin::SkinBuilder& b);
 void DescribeLightingPage(skin::SkinBuilder& b);
 // The frame of a small pop-up dialog (a 44-pixel header, short cut corners):

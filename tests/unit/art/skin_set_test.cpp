@@ -20,6 +20,7 @@
 #include "skin/file_output.h"
 #include "skin/skin_set.h"
 #include "text_codec.h"
+#include "windows/mouse_layout.h"
 
 namespace {
 
@@ -252,7 +253,8 @@ void CheckDelayModes(const LoadedSkin& s) {
 TEST_F(GeneratedSkins, DescriptionFilesArePlainAsciiWithCrlfLines) {
     for (const char* name : {"skin_mains.ini", "skin_configr.ini", "skin_gallery.ini", "skin_Macros.ini",
                              "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini", "skin_question.ini", "Skin_configDPI.ini",
-                             "skin_InsertMacro.ini", "skin_InsertMacro1.ini", "skin_InsertMacro2.ini"}) {
+                             "skin_InsertMacro.ini", "skin_InsertMacro1.ini", "skin_InsertMacro2.ini", "skin_Mouse.ini",
+                             "skin_MousSide.ini"}) {
         const std::string raw = Load(name).raw;
         ASSERT_FALSE(raw.empty()) << name;
         for (size_t i = 0; i < raw.size(); ++i) {
@@ -545,12 +547,82 @@ TEST_F(GeneratedSkins, InsertSubPanelsFillTheirPlaceWithTheirControls) {
     }
 }
 
+// The pictures of a skin's area as a picture of its own.
+art::Image8 Under(const art::Image8& picture, const Pos& area) {
+    art::Image8 out(area.w, area.h);
+    for (int y = 0; y < area.h; ++y)
+        for (int x = 0; x < area.w; ++x) out.At(x, y) = picture.At(area.x + x, area.y + y);
+    return out;
+}
+
+// A mouse view: its entries are its layout table's places, nothing else, and
+// each hot spot shows the mouse, not the stage around it.
+void CheckMouseView(const LoadedSkin& page, const LoadedSkin& view, const windows::mouse::MouseView& layout,
+                    const char* what) {
+    SCOPED_TRACE(what);
+    const Pos& area = page.entries.at(3);
+    EXPECT_EQ(area.w, windows::mouse::kViewWidth);
+    EXPECT_EQ(area.h, windows::mouse::kViewHeight);
+    CheckSeamless(page.images.at("Normal"), area, view.images.at("Normal"));
+    std::set<int> expected;
+    for (const auto& b : layout.buttons) {
+        expected.insert(windows::mouse::CaptionEntry(b.index));
+        expected.insert(windows::mouse::HotSpotEntry(b.index));
+    }
+    std::set<int> present;
+    for (const auto& [n, p] : view.entries) present.insert(n);
+    EXPECT_EQ(present, expected);
+    for (int index = 7; index <= 13; ++index) {
+        EXPECT_FALSE(view.entries.count(windows::mouse::CaptionEntry(index))) << index;
+        EXPECT_FALSE(view.entries.count(windows::mouse::HotSpotEntry(index))) << index;
+    }
+    const art::Image8 stage = Under(page.images.at("Normal"), area);
+    for (const auto& b : layout.buttons) {
+        SCOPED_TRACE(b.index);
+        const Pos& caption = view.entries.at(windows::mouse::CaptionEntry(b.index));
+        const Pos& spot = view.entries.at(windows::mouse::HotSpotEntry(b.index));
+        const auto same = [](const Pos& p, const art::Rect& r) {
+            return p.x == r.x && p.y == r.y && p.w == r.w && p.h == r.h;
+        };
+        EXPECT_TRUE(same(caption, b.caption)) << "caption entry";
+        EXPECT_TRUE(same(spot, b.hotSpot)) << "hot spot entry";
+        CheckStatesDiffer(view, windows::mouse::CaptionEntry(b.index));
+        CheckStatesDiffer(view, windows::mouse::HotSpotEntry(b.index));
+        int differing = 0;
+        for (int y = spot.y; y < spot.y + spot.h; ++y)
+            for (int x = spot.x; x < spot.x + spot.w; ++x)
+                differing += !(view.images.at("Normal").At(x, y) == stage.At(x, y));
+        EXPECT_GT(differing, spot.w * spot.h * 9 / 10) << "no mouse under the hot spot";
+        // The lead-in of a caption carries the number in every state: bright
+        // strokes on the plate, wherever the program's text goes.
+        for (const char* key : {"Normal", "Over", "Down"}) {
+            int bright = 0;
+            for (int y = caption.y; y < caption.y + caption.h; ++y)
+                for (int x = caption.x; x < caption.x + windows::mouse::kCaptionLeadIn; ++x) {
+                    const art::Pixel8 c = view.images.at(key).At(x, y);
+                    bright += std::min({c.r, c.g, c.b}) > 170;
+                }
+            EXPECT_GT(bright, 10) << key << ": no number in the lead-in";
+        }
+    }
+}
+
+TEST_F(GeneratedSkins, MouseViewsPlaceTheirButtonsWhereTheyAreDrawn) {
+    const LoadedSkin page = Load("skin_button_page.ini");
+    const LoadedSkin top = Load("skin_Mouse.ini");
+    const LoadedSkin side = Load("skin_MousSide.ini");
+    CheckMouseView(page, top, windows::mouse::TopView(), "top view");
+    CheckMouseView(page, side, windows::mouse::SideView(), "side view");
+    EXPECT_GT(DifferingShare(top.images.at("Normal"), side.images.at("Normal")), 0.1)
+        << "switching views would show no change";
+}
+
 TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
     const auto first = skin::BuildSkinSet().Files();
     const auto second = skin::BuildSkinSet().Files();
     ASSERT_EQ(first.size(), second.size());
-    // Twelve windows, a description and five images each, and the slider thumb.
-    ASSERT_EQ(first.size(), 12u * 6 + 1);
+    // Fourteen windows, a description and five images each, and the slider thumb.
+    ASSERT_EQ(first.size(), 14u * 6 + 1);
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].name, second[i].name);
         EXPECT_TRUE(first[i].bytes == second[i].bytes) << first[i].name;
