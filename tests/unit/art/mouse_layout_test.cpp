@@ -89,7 +89,9 @@ TEST(MouseLayout, HotSpotsLieOnTheirButtonsWithoutSharingPixels) {
             // Mostly on the drawn button: the rest are a round button's corners.
             EXPECT_GE(Share(r, [&](art::Point p) { return b.surface->Distance(p) <= 0; }), 0.85);
             for (const ButtonPlace& other : v.view.buttons)
-                if (other.index != b.index) EXPECT_FALSE(Overlap(r, other.hotSpot)) << "overlaps " << other.index;
+                if (other.index != b.index) {
+                    EXPECT_FALSE(Overlap(r, other.hotSpot)) << "overlaps " << other.index;
+                }
         }
     }
 }
@@ -109,11 +111,16 @@ TEST(MouseLayout, CaptionsStandBesideTheMouseInsideTheView) {
             const art::Rect clearance{c.x - 3, c.y - 3, c.w + 6, c.h + 6};
             EXPECT_EQ(Share(clearance, [&](art::Point p) { return v.view.outline->Distance(p) <= 0; }), 0.0)
                 << "caption on the mouse";
-            if (b.side == Side::kLeft) EXPECT_LT(c.Right(), mouse.Center().x);
-            else EXPECT_GT(c.x, mouse.Center().x);
+            if (b.side == Side::kLeft) {
+                EXPECT_LT(c.Right(), mouse.Center().x);
+            } else {
+                EXPECT_GT(c.x, mouse.Center().x);
+            }
             for (const ButtonPlace& other : v.view.buttons) {
                 EXPECT_FALSE(Overlap(c, other.hotSpot)) << "covers hot spot " << other.index;
-                if (other.index != b.index) EXPECT_FALSE(Overlap(c, other.caption)) << "covers caption " << other.index;
+                if (other.index != b.index) {
+                    EXPECT_FALSE(Overlap(c, other.caption)) << "covers caption " << other.index;
+                }
             }
         }
     }

@@ -693,7 +693,9 @@ TEST_F(GeneratedSkins, AssignmentPagesFillThePagePlaceWithTheirControls) {
     EXPECT_GT(countLabel.y + countLabel.h, count.y);
     const Pos frame{"", count.x - 3, count.y - 3, count.w + 6, count.h + 6, ""};
     for (const auto& [n, p] : macro.entries)
-        if (n != 7 && n != 3) EXPECT_FALSE(Overlap(p, frame)) << n << " under the count box's frame";
+        if (n != 7 && n != 3) {
+            EXPECT_FALSE(Overlap(p, frame)) << n << " under the count box's frame";
+        }
     EXPECT_EQ(centre(macro, 7), field);
 
     const LoadedSkin launch = load("skin_setLaunch.ini", {1, 2, 3, 4, 5});
