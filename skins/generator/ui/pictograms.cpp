@@ -59,6 +59,19 @@ art::ShapePtr PictogramShape(Pictogram pictogram, const art::Box& box, double st
                 art::Segment(at(-0.3, 0), at(0.16, 0), stroke),
                 art::Polyline({at(0.04, -0.12), at(0.16, 0), at(0.04, 0.12)}, stroke),
             });
+        case Pictogram::kFolder:
+            return art::Union({
+                art::Polyline({at(-0.32, 0.26), at(-0.32, -0.24), at(-0.1, -0.24), at(-0.03, -0.16), at(0.32, -0.16),
+                               at(0.32, 0.26), at(-0.32, 0.26)},
+                              stroke),
+                art::Segment(at(-0.32, -0.06), at(0.32, -0.06), stroke),
+            });
+        case Pictogram::kBlocked: {
+            const double r = 0.36 * s;
+            const double k = r * std::sqrt(0.5);
+            return art::Union({art::InnerBand(art::Circle(c, r + stroke / 2), stroke),
+                               art::Segment({c.x - k, c.y - k}, {c.x + k, c.y + k}, stroke)});
+        }
     }
     return art::Union({});
 }

@@ -20,6 +20,7 @@
 #include "skin/file_output.h"
 #include "skin/skin_set.h"
 #include "text_codec.h"
+#include "windows/mouse_layout.h"
 
 namespace {
 
@@ -252,7 +253,10 @@ void CheckDelayModes(const LoadedSkin& s) {
 TEST_F(GeneratedSkins, DescriptionFilesArePlainAsciiWithCrlfLines) {
     for (const char* name : {"skin_mains.ini", "skin_configr.ini", "skin_gallery.ini", "skin_Macros.ini",
                              "skin_button_page.ini", "Skin_Function.ini", "Skin_light.ini", "skin_question.ini", "Skin_configDPI.ini",
-                             "skin_InsertMacro.ini", "skin_InsertMacro1.ini", "skin_InsertMacro2.ini"}) {
+                             "skin_InsertMacro.ini", "skin_InsertMacro1.ini", "skin_InsertMacro2.ini", "skin_Mouse.ini",
+                             "skin_MousSide.ini", "skin_Setup.ini", "skin_SetDefault.ini", "skin_setKey.ini",
+                             "skin_setMouse.ini", "skin_setDPI.ini", "skin_setMacro.ini", "skin_setLaunch.ini",
+                             "skin_setMedia.ini", "skin_setShortcut.ini", "skin_SetBlock.ini"}) {
         const std::string raw = Load(name).raw;
         ASSERT_FALSE(raw.empty()) << name;
         for (size_t i = 0; i < raw.size(); ++i) {
@@ -545,12 +549,180 @@ TEST_F(GeneratedSkins, InsertSubPanelsFillTheirPlaceWithTheirControls) {
     }
 }
 
+// The pictures of a skin's area as a picture of its own.
+art::Image8 Under(const art::Image8& picture, const Pos& area) {
+    art::Image8 out(area.w, area.h);
+    for (int y = 0; y < area.h; ++y)
+        for (int x = 0; x < area.w; ++x) out.At(x, y) = picture.At(area.x + x, area.y + y);
+    return out;
+}
+
+// A mouse view: its entries are its layout table's places, nothing else, and
+// each hot spot shows the mouse, not the stage around it.
+void CheckMouseView(const LoadedSkin& page, const LoadedSkin& view, const windows::mouse::MouseView& layout,
+                    const char* what) {
+    SCOPED_TRACE(what);
+    const Pos& area = page.entries.at(3);
+    EXPECT_EQ(area.w, windows::mouse::kViewWidth);
+    EXPECT_EQ(area.h, windows::mouse::kViewHeight);
+    CheckSeamless(page.images.at("Normal"), area, view.images.at("Normal"));
+    std::set<int> expected;
+    for (const auto& b : layout.buttons) {
+        expected.insert(windows::mouse::CaptionEntry(b.index));
+        expected.insert(windows::mouse::HotSpotEntry(b.index));
+    }
+    std::set<int> present;
+    for (const auto& [n, p] : view.entries) present.insert(n);
+    EXPECT_EQ(present, expected);
+    for (int index = 7; index <= 13; ++index) {
+        EXPECT_FALSE(view.entries.count(windows::mouse::CaptionEntry(index))) << index;
+        EXPECT_FALSE(view.entries.count(windows::mouse::HotSpotEntry(index))) << index;
+    }
+    const art::Image8 stage = Under(page.images.at("Normal"), area);
+    for (const auto& b : layout.buttons) {
+        SCOPED_TRACE(b.index);
+        const Pos& caption = view.entries.at(windows::mouse::CaptionEntry(b.index));
+        const Pos& spot = view.entries.at(windows::mouse::HotSpotEntry(b.index));
+        const auto same = [](const Pos& p, const art::Rect& r) {
+            return p.x == r.x && p.y == r.y && p.w == r.w && p.h == r.h;
+        };
+        EXPECT_TRUE(same(caption, b.caption)) << "caption entry";
+        EXPECT_TRUE(same(spot, b.hotSpot)) << "hot spot entry";
+        CheckStatesDiffer(view, windows::mouse::CaptionEntry(b.index));
+        CheckStatesDiffer(view, windows::mouse::HotSpotEntry(b.index));
+        int differing = 0;
+        for (int y = spot.y; y < spot.y + spot.h; ++y)
+            for (int x = spot.x; x < spot.x + spot.w; ++x)
+                differing += !(view.images.at("Normal").At(x, y) == stage.At(x, y));
+        EXPECT_GT(differing, spot.w * spot.h * 9 / 10) << "no mouse under the hot spot";
+        // The lead-in of a caption carries the number in every state: bright
+        // strokes on the plate, wherever the program's text goes.
+        for (const char* key : {"Normal", "Over", "Down"}) {
+            int bright = 0;
+            for (int y = caption.y; y < caption.y + caption.h; ++y)
+                for (int x = caption.x; x < caption.x + windows::mouse::kCaptionLeadIn; ++x) {
+                    const art::Pixel8 c = view.images.at(key).At(x, y);
+                    bright += std::min({c.r, c.g, c.b}) > 170;
+                }
+            EXPECT_GT(bright, 10) << key << ": no number in the lead-in";
+        }
+    }
+}
+
+TEST_F(GeneratedSkins, MouseViewsPlaceTheirButtonsWhereTheyAreDrawn) {
+    const LoadedSkin page = Load("skin_button_page.ini");
+    const LoadedSkin top = Load("skin_Mouse.ini");
+    const LoadedSkin side = Load("skin_MousSide.ini");
+    CheckMouseView(page, top, windows::mouse::TopView(), "top view");
+    CheckMouseView(page, side, windows::mouse::SideView(), "side view");
+    EXPECT_GT(DifferingShare(top.images.at("Normal"), side.images.at("Normal")), 0.1)
+        << "switching views would show no change";
+}
+
+TEST_F(GeneratedSkins, AssignmentDialogHasItsControlsAndPagePlace) {
+    const LoadedSkin s = Load("skin_Setup.ini");
+    CheckWindow(s, {1, 2, 3, 4, 5, 6}, "assignment dialog");
+    CheckNoOverlaps(s, {}, {}, "assignment dialog");
+    for (int n : {2, 3, 4, 5}) CheckStatesDiffer(s, n);
+    EXPECT_TRUE(White(s.images.at("Mask").At(0, 0))) << "a shaped dialog";
+    // "G1" and on in Arial 26 in the header; the category's name in its button.
+    const Pos& title = s.entries.at(1);
+    EXPECT_GE(title.h, 30);
+    EXPECT_LE(title.y + title.h, 44);
+    EXPECT_GE(s.entries.at(2).w, 200);
+    EXPECT_GE(s.entries.at(2).h, 26);
+    // Accept, then cancel, in one row under the pages.
+    const Pos& accept = s.entries.at(3);
+    const Pos& cancel = s.entries.at(4);
+    EXPECT_EQ(accept.y, cancel.y);
+    EXPECT_EQ(accept.w, cancel.w);
+    EXPECT_LT(accept.x + accept.w, cancel.x);
+    const Pos& place = s.entries.at(6);
+    EXPECT_GE(accept.y, place.y + place.h);
+    EXPECT_GE(place.y, s.entries.at(2).y + s.entries.at(2).h);
+}
+
+TEST_F(GeneratedSkins, AssignmentPagesFillThePagePlaceWithTheirControls) {
+    const LoadedSkin dialog = Load("skin_Setup.ini");
+    const Pos& place = dialog.entries.at(6);
+    const auto load = [&](const char* name, std::initializer_list<int> required) {
+        LoadedSkin page = Load(name);
+        CheckWindow(page, required, name);
+        CheckSeamless(dialog.images.at("Normal"), place, page.images.at("Normal"));
+        return page;
+    };
+    const art::Pixel8 field{31, 27, 41, 255};
+    const auto centre = [](const LoadedSkin& page, int n) {
+        const Pos& p = page.entries.at(n);
+        return page.images.at("Normal").At(p.x + p.w / 2, p.y + p.h / 2);
+    };
+
+    const LoadedSkin byDefault = load("skin_SetDefault.ini", {1});
+    EXPECT_GE(byDefault.entries.at(1).w, 300);
+    EXPECT_GE(byDefault.entries.at(1).h, 32) << "the name is written large";
+
+    const LoadedSkin key = load("skin_setKey.ini", {1, 2});
+    CheckNoOverlaps(key, {}, {}, "key page");
+    EXPECT_EQ(centre(key, 2), field) << "the edit control opens on the fields' colour";
+    EXPECT_GE(key.entries.at(2).y, key.entries.at(1).y + key.entries.at(1).h);
+
+    for (const char* name : {"skin_setMouse.ini", "skin_setDPI.ini", "skin_setMedia.ini", "skin_setShortcut.ini"}) {
+        const LoadedSkin page = load(name, {1, 2});
+        CheckNoOverlaps(page, {}, {}, name);
+        CheckStatesDiffer(page, 2);
+        EXPECT_GE(page.entries.at(2).w, 240) << name;
+        EXPECT_GE(page.entries.at(1).h, 18) << name;
+    }
+
+    // The macro list drops down right under its button, over the repeat settings.
+    const LoadedSkin macro = load("skin_setMacro.ini", {1, 2, 3, 4, 5, 6, 7});
+    CheckNoOverlaps(macro, {3}, {}, "macro page");
+    for (int n : {2, 5}) CheckStatesDiffer(macro, n);
+    const Pos& button = macro.entries.at(2);
+    const Pos& list = macro.entries.at(3);
+    EXPECT_EQ(list.x, button.x);
+    EXPECT_EQ(list.w, button.w);
+    EXPECT_EQ(list.y, button.y + button.h);
+    EXPECT_GE(list.h, 5 * 18) << "a few rows";
+    for (int n : {4, 5, 6, 7}) EXPECT_GE(macro.entries.at(n).y, button.y + button.h) << n;
+    // The count box: beside its caption, framed by the program three pixels out.
+    const Pos& countLabel = macro.entries.at(6);
+    const Pos& count = macro.entries.at(7);
+    EXPECT_LE(countLabel.x + countLabel.w, count.x - 3);
+    EXPECT_LT(countLabel.y, count.y + count.h);
+    EXPECT_GT(countLabel.y + countLabel.h, count.y);
+    const Pos frame{"", count.x - 3, count.y - 3, count.w + 6, count.h + 6, ""};
+    for (const auto& [n, p] : macro.entries)
+        if (n != 7 && n != 3) {
+            EXPECT_FALSE(Overlap(p, frame)) << n << " under the count box's frame";
+        }
+    EXPECT_EQ(centre(macro, 7), field);
+
+    const LoadedSkin launch = load("skin_setLaunch.ini", {1, 2, 3, 4, 5});
+    CheckNoOverlaps(launch, {}, {}, "launch page");
+    for (int n : {2, 3, 4}) CheckStatesDiffer(launch, n);
+    const Pos& program = launch.entries.at(2);
+    const Pos& command = launch.entries.at(4);
+    EXPECT_EQ(program.x, command.x);
+    EXPECT_EQ(program.w, command.w);
+    EXPECT_GT(command.y, program.y + program.h);
+    EXPECT_GE(launch.entries.at(3).x, program.x + program.w) << "the path beside its choice";
+    EXPECT_GE(launch.entries.at(5).x, command.x + command.w) << "the command beside its choice";
+    EXPECT_GE(launch.entries.at(3).w, 200);
+    EXPECT_EQ(centre(launch, 5), field);
+
+    const LoadedSkin block = load("skin_SetBlock.ini", {});
+    EXPECT_TRUE(block.entries.empty());
+    EXPECT_GT(DifferingShare(block.images.at("Normal"), Under(dialog.images.at("Normal"), place)), 0.02)
+        << "the page says something";
+}
+
 TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
     const auto first = skin::BuildSkinSet().Files();
     const auto second = skin::BuildSkinSet().Files();
     ASSERT_EQ(first.size(), second.size());
-    // Twelve windows, a description and five images each, and the slider thumb.
-    ASSERT_EQ(first.size(), 12u * 6 + 1);
+    // Twenty-four windows, a description and five images each, and the slider thumb.
+    ASSERT_EQ(first.size(), 24u * 6 + 1);
     for (size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].name, second[i].name);
         EXPECT_TRUE(first[i].bytes == second[i].bytes) << first[i].name;
