@@ -58,7 +58,9 @@ void ButtonPage::OpenAssignment(int buttonIndex) {
     const ProfileRecord* shown = session_.current();
     if (!shown || buttonIndex < 0 || buttonIndex >= kButtonCount) return;
     AssignDialog dialog(shown->MacroKeyInfo[buttonIndex], buttonIndex, session_.macros());
-    if (dialog.DoModal(GetAncestor(hwnd(), GA_ROOT)) != IDOK) return;
+    const INT_PTR result = dialog.DoModal(GetAncestor(hwnd(), GA_ROOT));
+    if (result == -1) DebugOut(L"ButtonPage: the assignment dialog could not be opened\n");
+    if (result != IDOK) return;
     // The dialog ran its own message loop: the Monitor may have changed the
     // store meanwhile, and Option then read it again, records and all.
     ProfileRecord* current = session_.current();

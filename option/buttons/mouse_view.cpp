@@ -76,10 +76,10 @@ void MouseView::PairHover(int hoverId, bool hovered) {
         partner = hotSpots_[hoverId - kCaptionHoverId].get();
     else if (hoverId >= kHotSpotHoverId && hoverId < kHotSpotHoverId + kButtons)
         partner = captions_[hoverId - kHotSpotHoverId].get();
-    // The partner reports its own change back; only a real change goes on,
-    // so the pair settles after one round.
-    if (!partner || partner->Hover() == hovered) return;
-    partner->SetHover(hovered);
+    // Only the partner's look: its own tracking stays with the pointer, so
+    // the pair never hands hover reports back and forth.
+    if (!partner) return;
+    partner->SetPartnerLit(hovered);
     UpdateWindow(partner->hwnd());
 }
 

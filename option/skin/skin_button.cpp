@@ -100,6 +100,12 @@ void CSkinButtonBase::SetHover(bool hover) {
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+void CSkinButtonBase::SetPartnerLit(bool lit) {
+    if (lit == partnerLit_) return;
+    partnerLit_ = lit;
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 void CSkinButtonBase::NotifyHover(bool state) {
     if (HWND parent = hwnd() ? GetParent(hwnd()) : nullptr)
         PostMessageW(parent, WM_BUTTON_HOVER, state ? 1 : 0, static_cast<LPARAM>(hoverId_));
@@ -194,7 +200,7 @@ ButtonState CSkinButtonBase::StateOf(UINT itemState) const {
     state.disabled = (itemState & ODS_DISABLED) != 0;
     state.pressed = (itemState & ODS_SELECTED) != 0;
     state.checked = checked_ != 0;
-    state.hover = hover_.Hovered();
+    state.hover = hover_.Hovered() || partnerLit_;
     return state;
 }
 

@@ -43,6 +43,11 @@ public:
     // Lights the button or not, for the program, and tells the parent either way.
     void SetHover(bool hover);
     bool Hover() const { return hover_.Hovered(); }
+    // Shows the button lit as if the pointer were over it, because its partner
+    // (a mouse view's caption for its hot spot, and the reverse) is. Only the
+    // look: the button's own pointer tracking and hover reports are untouched.
+    void SetPartnerLit(bool lit);
+    bool PartnerLit() const { return partnerLit_; }
     void SetHoverId(int id) { hoverId_ = id; }
     int HoverId() const { return hoverId_; }
     HBITMAP Picture(ButtonPicture which) const { return pictures_[static_cast<int>(which)].get(); }
@@ -80,6 +85,7 @@ private:
     bool checkMode_ = false;
     int checked_ = 0;
     int hoverId_ = 0;
+    bool partnerLit_ = false;
     // Messages of this button being handled right now: a click the button
     // reports is always sent from inside one of them.
     std::shared_ptr<int> dispatching_ = std::make_shared<int>(0);
