@@ -218,11 +218,11 @@ class EveryClass(ButtonTest):
                 self.folder.click(self.page_point(5, 7))
                 self.keys("End", "BackSpace", "BackSpace", "BackSpace")
                 self.folder.type_text(count)
-                self.keys("Tab")
-                self.assertTrue(wait_for(lambda: any(r["text"] == shown and r["visible"]
-                                                     for r in self.folder.tree(self.title)), 5),
-                                f"the count does not show {shown}")
                 if count == "999":
+                    # Past 255 no digit can help: the box shows 255 at once.
+                    self.assertTrue(wait_for(lambda: any(r["text"] == shown and r["visible"]
+                                                         for r in self.folder.tree(self.title)), 5),
+                                    f"the count does not show {shown}")
                     self.screenshot("option-assign-macro.png")
             return steps
         self.assign(index, macro("999", "255"), dict(cls=5, code=16, index=0, name="Reload", events=2, mode=1,
@@ -302,7 +302,7 @@ class Guard(ButtonTest):
         texts = [r["text"] for r in self.states() if r["id"] == side_only + 1 and r["depth"] == 4]
         self.assertEqual(texts, [side, side], "the top view's caption differs")
 
-        index = next(i for i in NUMBERS if self.shows(i, 0))
+        index = next(i for i in NUMBERS if i != 0 and self.shows(i, 0))  # 0 is locked by the guard
         caption = self.view_point(index + 1)
         hot = self.view_point(index + 17)
         subprocess.run(["xdotool", "mousemove", "5", "5"], env=self.env)

@@ -184,6 +184,10 @@ class MacroTest(OptionTest):
 
     # Another program, to see where keys go.
     def start_notepad(self):
+        # Beside Option, not over it: Wine's Notepad opens where it was last.
+        for name, value in (("iWindowPosX", 700), ("iWindowPosY", 0), ("iWindowPosDX", 560), ("iWindowPosDY", 400)):
+            option_e2e.SESSION.reg("add", "HKCU\\Software\\Microsoft\\Notepad", "/v", name, "/t", "REG_DWORD",
+                                   "/d", str(value), "/f")
         process = subprocess.Popen([option_e2e.harness.WINE, "notepad"], env=self.env, cwd=self.folder.path,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.folder.children.append(process)
