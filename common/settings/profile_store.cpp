@@ -77,7 +77,7 @@ void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
     v.PRateFlag = ini.ReadInt(kConfigSection, u"PRateFlag", -1);
     // Anything but an explicit 0 leaves switching on: a store written before
     // the key existed, or a damaged value, keeps the default.
-    store.games.enabled = ini.ReadInt(kConfigSection, kGameProfilesKey, 1) != 0;
+    store.games.enabled = ini.ReadString(kConfigSection, kGameProfilesKey, u"1") != u"0";
     store.games.home = ini.ReadString(kConfigSection, kGameHomeKey, u"");
     if (v.number <= 0) return;
     // Sections missing below the last one present load as records of defaults;

@@ -73,6 +73,8 @@ bool MonitorLogic::SaveStore(GameKeys games) {
 }
 
 bool MonitorLogic::HoldsCurrentProfile() const {
+    // Before this Monitor's first download it knows nothing better than the flags.
+    if (held_.position < 0) return true;
     const ProfileRecord* current = CurrentProfile();
     return current && held_.position == store_.values.ProfileID &&
            NamesEqualIgnoringCase(held_.name, FieldText(current->ProFileName));

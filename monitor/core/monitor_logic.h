@@ -90,6 +90,7 @@ private:
     // The current profile has neither the position nor the name of the one the
     // mouse holds: another program made it current.
     bool UserChoseAnotherProfile() const;
+    // The mouse holds the current profile (or nothing is known of what it holds).
     bool HoldsCurrentProfile() const;
     void NoteHeld();
     bool QueueHeld(std::unique_ptr<DownloadJob> job);
