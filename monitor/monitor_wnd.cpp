@@ -225,28 +225,33 @@ void CMonitorWnd::StopForegroundTracking() {
 }
 
 void CALLBACK CMonitorWnd::OnForegroundEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
-    if (event == EVENT_SYSTEM_FOREGROUND && g_foregroundTracker && g_foregroundTracker->MouseConnected())
-        g_foregroundTracker->TrackForegroundProgram();
+    if (event != EVENT_SYSTEM_FOREGROUND || !g_foregroundTracker || !g_foregroundTracker->MouseConnected()) return;
+    if (g_foregroundTracker->TrackForegroundProgram()) DebugOut(L"foreground event\n");
 }
 
-void CMonitorWnd::TrackForegroundProgram() {
+bool CMonitorWnd::TrackForegroundProgram() {
     HWND foreground = GetForegroundWindow();
-    if (!foreground) return;
+    if (!foreground) return false;
     DWORD processId = 0;
     GetWindowThreadProcessId(foreground, &processId);
-    if (foreground == lastForeground_ && processId == lastForegroundProcess_) return;
+    if (foreground == lastForeground_ && processId == lastForegroundProcess_) return false;
     lastForeground_ = foreground;
     lastForegroundProcess_ = processId;
 
     const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return;
+    if (!process) return false;
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
     const BOOL found = QueryFullProcessImageNameW(process.Get(), 0, path, &size);
-    if (!found) return;
+    if (!found) return false;
     std::wstring name = ExecutableFileName(std::wstring_view(path, size));
     if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
-    if (logic_ && logic_->SetForegroundProgram(name)) DebugOutF(L"foreground program: %ls\n", name.c_str());
+    if (!logic_) return false;
+    // Reported before it is followed: a switch's own lines come after it.
+    if (name == logic_->ForegroundProgram()) return false;
+    DebugOutF(L"foreground program: %ls\n", name.c_str());
+    logic_->SetForegroundProgram(std::move(name));
+    return true;
 }
 
 bool CMonitorWnd::MouseConnected() const { return link_.State() == DeviceState::kConnected; }

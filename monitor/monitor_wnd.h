@@ -46,7 +46,8 @@ private:
     void OnDevicePlug(WPARAM wParam);
     void OnDeviceEvent(WPARAM wParam, LPARAM lParam);
     void OnTaskbarCreated();
-    void TrackForegroundProgram();
+    // True when another program came to the front.
+    bool TrackForegroundProgram();
     // Follows the foreground while the mouse is connected: the system's event
     // at once where it has one, the timer as well (where the event never comes).
     void StartForegroundTracking();

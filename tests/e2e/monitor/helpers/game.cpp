@@ -8,6 +8,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -18,8 +19,17 @@ constexpr UINT kActivateMessage = WM_APP + 1;
 
 LRESULT CALLBACK GameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kActivateMessage) {
+        // The moment of the request, on the clock the virtual mouse's trace
+        // uses with DEVIO_SIM_TRACE_CLOCK=qpc: the reaction benchmark starts there.
+        LARGE_INTEGER frequency, counter;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&counter);
         SetForegroundWindow(window);
         SetActiveWindow(window);
+        if (FILE* log = _wfopen(L"activations.txt", L"a")) {
+            fprintf(log, "%.3f\n", 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart));
+            fclose(log);
+        }
         return 0;
     }
     if (message == WM_DESTROY) {
