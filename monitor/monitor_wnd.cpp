@@ -18,6 +18,10 @@ constexpr DWORD kStartupSettleMs = 100;
 
 HWND FindOptionWindow() { return FindWindowW(nullptr, kOptionWindowTitle); }
 
+// The one main window of this process: the foreground event's callback has no
+// parameter of its own to find it by.
+CMonitorWnd* g_foregroundTracker = nullptr;
+
 }  // namespace
 
 CMonitorWnd::CMonitorWnd(bool startOption) : startOption_(startOption), link_(library_, *this) {}
@@ -80,7 +84,7 @@ int CMonitorWnd::OnCreate(CREATESTRUCTW*) {
 
 void CMonitorWnd::OnDestroy() {
     KillTimer(hwnd(), TIMER_FIRST_DOWNLOAD);
-    KillTimer(hwnd(), TIMER_FOREGROUND_GAME);
+    StopForegroundTracking();
     if (running_) {
         // Ending the Monitor ends the configuration program too.
         if (HWND option = FindOptionWindow()) PostMessageW(option, WM_CLOSE, 0, 0);
@@ -150,6 +154,10 @@ bool CMonitorWnd::OnCommand(WORD id, WORD, HWND) {
         PostMessageW(hwnd(), WM_CLOSE, 0, 0);
         return true;
     }
+    if (id == ID_GAME_PROFILES) {
+        if (logic_) logic_->SetGameProfilesEnabled(!logic_->GameProfilesEnabled());
+        return true;
+    }
     return false;
 }
 
@@ -168,7 +176,7 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
             OnCustomizer();
             break;
         case WM_RBUTTONDOWN:
-            tray_.ShowMenu();
+            tray_.ShowMenu(logic_ && logic_->GameProfilesEnabled());
             break;
         default:
             break;
@@ -200,24 +208,50 @@ void CMonitorWnd::OnTaskbarCreated() {
     if (MouseConnected()) tray_.Add();
 }
 
-void CMonitorWnd::TrackForegroundProgram() {
+void CMonitorWnd::StartForegroundTracking() {
+    SetTimer(hwnd(), TIMER_FOREGROUND_GAME, kForegroundPeriodMs, nullptr);
+    if (foregroundHook_) return;
+    g_foregroundTracker = this;
+    // Out of context: the callback runs on this thread while it takes its messages.
+    foregroundHook_.Reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                          &CMonitorWnd::OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
+    if (!foregroundHook_) DebugOut(L"foreground event not available: the timer alone follows the foreground\n");
+}
+
+void CMonitorWnd::StopForegroundTracking() {
+    if (hwnd()) KillTimer(hwnd(), TIMER_FOREGROUND_GAME);
+    foregroundHook_.Reset();
+    if (g_foregroundTracker == this) g_foregroundTracker = nullptr;
+}
+
+void CALLBACK CMonitorWnd::OnForegroundEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
+    if (event != EVENT_SYSTEM_FOREGROUND || !g_foregroundTracker || !g_foregroundTracker->MouseConnected()) return;
+    if (g_foregroundTracker->TrackForegroundProgram()) DebugOut(L"foreground event\n");
+}
+
+bool CMonitorWnd::TrackForegroundProgram() {
     HWND foreground = GetForegroundWindow();
-    if (!foreground) return;
+    if (!foreground) return false;
     DWORD processId = 0;
     GetWindowThreadProcessId(foreground, &processId);
-    if (foreground == lastForeground_ && processId == lastForegroundProcess_) return;
+    if (foreground == lastForeground_ && processId == lastForegroundProcess_) return false;
     lastForeground_ = foreground;
     lastForegroundProcess_ = processId;
 
     const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return;
+    if (!process) return false;
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
     const BOOL found = QueryFullProcessImageNameW(process.Get(), 0, path, &size);
-    if (!found) return;
+    if (!found) return false;
     std::wstring name = ExecutableFileName(std::wstring_view(path, size));
     if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
-    if (logic_ && logic_->SetForegroundProgram(name)) DebugOutF(L"foreground program: %ls\n", name.c_str());
+    if (!logic_) return false;
+    // Reported before it is followed: a switch's own lines come after it.
+    if (name == logic_->ForegroundProgram()) return false;
+    DebugOutF(L"foreground program: %ls\n", name.c_str());
+    logic_->SetForegroundProgram(std::move(name));
+    return true;
 }
 
 bool CMonitorWnd::MouseConnected() const { return link_.State() == DeviceState::kConnected; }
@@ -242,6 +276,14 @@ void CMonitorWnd::OpenWithShell(const std::u16string& target) {
 
 void CMonitorWnd::Debug(const wchar_t* text) { DebugOut(text); }
 
+std::wstring CMonitorWnd::FoldProgramName(std::wstring_view name) {
+    std::wstring folded(name);
+    if (!folded.empty()) CharLowerBuffW(folded.data(), static_cast<DWORD>(folded.size()));
+    return folded;
+}
+
+void CMonitorWnd::ShowActiveProfile(std::u16string_view name) { tray_.SetProfileName(std::wstring(name.begin(), name.end())); }
+
 void CMonitorWnd::WaitMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
 void CMonitorWnd::PostFullDownload() {
@@ -250,12 +292,12 @@ void CMonitorWnd::PostFullDownload() {
 
 void CMonitorWnd::AddIcon() {
     tray_.Add();
-    SetTimer(hwnd(), TIMER_FOREGROUND_GAME, kForegroundPeriodMs, nullptr);
+    StartForegroundTracking();
 }
 
 void CMonitorWnd::RemoveIcon() {
     tray_.Remove();
-    KillTimer(hwnd(), TIMER_FOREGROUND_GAME);
+    StopForegroundTracking();
 }
 
 void CMonitorWnd::CloseOptionWindow() {

@@ -17,6 +17,7 @@
 #include "system_pointer_win32.h"
 #include "text_library.h"
 #include "tray_icon.h"
+#include "user_handles.h"
 #include "window.h"
 
 class CMonitorWnd final : public CWindow, public IMonitorHost, public ILinkHost {
@@ -45,7 +46,14 @@ private:
     void OnDevicePlug(WPARAM wParam);
     void OnDeviceEvent(WPARAM wParam, LPARAM lParam);
     void OnTaskbarCreated();
-    void TrackForegroundProgram();
+    // True when another program came to the front.
+    bool TrackForegroundProgram();
+    // Follows the foreground while the mouse is connected: the system's event
+    // at once where it has one, the timer as well (where the event never comes).
+    void StartForegroundTracking();
+    void StopForegroundTracking();
+    static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
+                                           DWORD thread, DWORD time);
     bool MouseConnected() const;
 
     // IMonitorHost
@@ -54,6 +62,8 @@ private:
     void PostOpenOption() override;
     void OpenWithShell(const std::u16string& target) override;
     void Debug(const wchar_t* text) override;
+    std::wstring FoldProgramName(std::wstring_view name) override;
+    void ShowActiveProfile(std::u16string_view name) override;
 
     // ILinkHost
     void WaitMs(int milliseconds) override;
@@ -83,4 +93,5 @@ private:
     // foreground window or its process changed.
     HWND lastForeground_ = nullptr;  // not owned
     DWORD lastForegroundProcess_ = 0;
+    WinEventHookHandle foregroundHook_;
 };

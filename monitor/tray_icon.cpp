@@ -47,13 +47,33 @@ void CTrayIcon::Add() {
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = callbackMessage_;
     data.hIcon = SmallIcon();
-    const std::wstring tip = texts_ ? texts_->Text(kTextTrayTip, kTipUnits) : std::wstring();
-    lstrcpynW(data.szTip, tip.c_str(), kTipUnits);
+    lstrcpynW(data.szTip, Tip().c_str(), kTipUnits);
     // A shell that restarted has forgotten the icon; adding over a known one is refused, so modify then.
     if (Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data))
         shown_ = true;
     else
         DebugOut(L"notification-area icon could not be added\n");
+}
+
+std::wstring CTrayIcon::Tip() const {
+    std::wstring tip = texts_ ? texts_->Text(kTextTrayTip, kTipUnits) : std::wstring();
+    if (!profileName_.empty()) tip += (tip.empty() ? L"" : L" - ") + profileName_;
+    // The field cuts it; a cut name still shows where it was cut.
+    if (tip.size() >= static_cast<size_t>(kTipUnits)) tip = tip.substr(0, kTipUnits - 4) + L"...";
+    return tip;
+}
+
+void CTrayIcon::SetProfileName(std::wstring name) {
+    if (name == profileName_) return;
+    profileName_ = std::move(name);
+    if (!shown_ || !owner_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = owner_;
+    data.uID = kIconId;
+    data.uFlags = NIF_TIP;
+    lstrcpynW(data.szTip, Tip().c_str(), kTipUnits);
+    Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
 void CTrayIcon::Remove() {
@@ -66,7 +86,7 @@ void CTrayIcon::Remove() {
     shown_ = false;
 }
 
-void CTrayIcon::ShowMenu() {
+void CTrayIcon::ShowMenu(bool gameProfiles) {
     // The menu closes when the user clicks elsewhere only if our window is in front.
     SetForegroundWindow(GetLastActivePopup(owner_));
 
@@ -74,7 +94,9 @@ void CTrayIcon::ShowMenu() {
     if (!menu) return;
     const std::wstring open = texts_ ? texts_->Text(kTextOpenOption, kMenuTextUnits) : std::wstring();
     const std::wstring exit = texts_ ? texts_->Text(kTextExitMonitor, kMenuTextUnits) : std::wstring();
+    const std::wstring games = texts_ ? texts_->Text(kTextGameProfiles, kMenuTextUnits) : std::wstring();
     AppendMenuW(menu.get(), MF_STRING, ID_OPEN_OPTION, open.c_str());
+    AppendMenuW(menu.get(), MF_STRING | (gameProfiles ? MF_CHECKED : MF_UNCHECKED), ID_GAME_PROFILES, games.c_str());
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, ID_EXIT_MONITOR, exit.c_str());
     SetMenuDefaultItem(menu.get(), ID_OPEN_OPTION, FALSE);

@@ -29,16 +29,22 @@ public:
     void Remove();  // harmless when the icon is not shown
     bool shown() const { return shown_; }
 
+    // The profile the mouse holds, named in the tip after the program's name;
+    // a shown icon takes the new tip at once.
+    void SetProfileName(std::wstring name);
+
     // Builds the menu anew, shows it at the cursor and destroys it. The chosen
-    // item arrives later as WM_COMMAND.
-    void ShowMenu();
+    // item arrives later as WM_COMMAND. `gameProfiles` checks that entry.
+    void ShowMenu(bool gameProfiles);
 
 private:
     HICON SmallIcon();
+    std::wstring Tip() const;
 
     HWND owner_ = nullptr;                 // not owned
     UINT callbackMessage_ = 0;
     const CTextLibrary* texts_ = nullptr;  // not owned
     IconHandle icon_;                      // loaded on first use
     bool shown_ = false;
+    std::wstring profileName_;
 };

@@ -4,6 +4,7 @@
 #define kTextOpenOption 1002   // icon menu: open or activate Option
 #define kTextExitMonitor 1003  // icon menu: end the Monitor
 #define kTextTrayTip 1004      // tip of the notification-area icon
+#define kTextGameProfiles 1005  // icon menu: automatic game profiles (checked while on)
 
 #ifndef RC_INVOKED
 #include <array>
@@ -25,9 +26,12 @@ inline constexpr std::array kOptionTextIds{
     // Macro page: the recorder's delay modes.
     363, 364, 365,
     // Assignment dialog: the launch page's two choices and its empty path.
-    366, 367, 368};
+    366, 367, 368,
+    // Configuration page: the game field without a game and the program filter
+    // of its file dialog.
+    370, 371};
 
-inline constexpr std::array kMonitorTextIds{kTextOpenOption, kTextExitMonitor, kTextTrayTip};
+inline constexpr std::array kMonitorTextIds{kTextOpenOption, kTextExitMonitor, kTextTrayTip, kTextGameProfiles};
 
 // Short captions that share a button with others: menu entries and choices.
 inline constexpr std::array kMenuTextIds{56, 57, 58, 59, 60, 62, 63, 64, 65, 96, 97, 98, 99, 118, 119, 120,

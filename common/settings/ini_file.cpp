@@ -190,6 +190,21 @@ std::vector<std::u16string> CIniFile::SectionNames() const {
     return names;
 }
 
+std::vector<std::u16string> CIniFile::KeyNames(std::u16string_view section) const {
+    EnsureLoaded();
+    std::vector<std::u16string> names;
+    const auto s = sectionIndex_.find(Fold(section));
+    if (s == sectionIndex_.end()) return names;
+    const Section& sec = sections_[s->second];
+    // A key written twice reads as its first entry: only that one names it.
+    for (size_t i = 0; i < sec.entries.size(); ++i) {
+        const Entry& e = sec.entries[i];
+        const auto k = sec.index.find(Fold(e.key));
+        if (e.hasValue && k != sec.index.end() && k->second == i) names.push_back(e.key);
+    }
+    return names;
+}
+
 std::u16string CIniFile::ReadString(std::u16string_view section, std::u16string_view key,
                                     std::u16string_view defaultValue) const {
     const Entry* e = Find(section, key);

@@ -42,6 +42,8 @@ public:
     bool HasSection(std::u16string_view section) const;
     bool HasKey(std::u16string_view section, std::u16string_view key) const;
     std::vector<std::u16string> SectionNames() const;
+    // The keys of `section` that hold a value, in file order, each once.
+    std::vector<std::u16string> KeyNames(std::u16string_view section) const;
 
     // Writing edits the document in memory the way the platform edits a file: a
     // new section goes to the end, a new key to the end of its section, an

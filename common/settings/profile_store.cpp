@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "ini_file.h"
 #include "profile_section.h"
@@ -12,6 +14,17 @@
 namespace {
 
 constexpr std::u16string_view kConfigSection = u"Config";
+constexpr std::u16string_view kGameProfilesKey = u"GameProfiles";
+constexpr std::u16string_view kGameHomeKey = u"GameHome";
+constexpr std::u16string_view kStoreValueKeys[] = {u"number",        u"ProfileID",   u"KeysFlag",
+                                                    u"AttributeFlag", u"DPIStepFlag", u"PRateFlag"};
+
+bool WrittenKey(std::u16string_view key, GameKeys games) {
+    for (std::u16string_view known : kStoreValueKeys)
+        if (NamesEqualIgnoringCase(key, known)) return true;
+    return games == GameKeys::kWrite &&
+           (NamesEqualIgnoringCase(key, kGameProfilesKey) || NamesEqualIgnoringCase(key, kGameHomeKey));
+}
 
 std::u16string ProfileSectionName(int i) { return u"Profile" + IntToText(i); }
 
@@ -62,6 +75,10 @@ void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
     v.AttributeFlag = ini.ReadInt(kConfigSection, u"AttributeFlag", -1);
     v.DPIStepFlag = ini.ReadInt(kConfigSection, u"DPIStepFlag", -1);
     v.PRateFlag = ini.ReadInt(kConfigSection, u"PRateFlag", -1);
+    // Anything but an explicit 0 leaves switching on: a store written before
+    // the key existed, or a damaged value, keeps the default.
+    store.games.enabled = ini.ReadString(kConfigSection, kGameProfilesKey, u"1") != u"0";
+    store.games.home = ini.ReadString(kConfigSection, kGameHomeKey, u"");
     if (v.number <= 0) return;
     // Sections missing below the last one present load as records of defaults;
     // none are invented after it.
@@ -75,9 +92,12 @@ void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
     }
 }
 
-bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error) {
+bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error,
+                      GameKeys games) {
+    // The document starts as the file on disk, so the keys kept come from the
+    // newest save, not from whenever this program last read the store.
     CIniFile ini(file);
-    WriteProfileStore(ini, store);
+    WriteProfileStore(ini, store, games);
     std::string local;
     if (!EnsureFolderOf(file, error ? error : &local)) return false;
     if (ini.Commit()) return true;
@@ -85,7 +105,22 @@ bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& sto
     return false;
 }
 
-void WriteProfileStore(CIniFile& ini, const ProfileStore& store) {
+void WriteProfileStore(CIniFile& ini, const ProfileStore& store, GameKeys games) {
+    // A save that makes another profile current is the user's choice: the way
+    // back from a game's profile no longer applies. The same profile under
+    // another position (one before it deleted) or another name is no choice.
+    const int32_t oldCurrent = ini.ReadInt(kConfigSection, u"ProfileID", -1);
+    const std::u16string oldName = TrimText(ini.ReadString(ProfileSectionName(oldCurrent), u"ProFileName", u""));
+    const ProfileRecord* newCurrent = GetProfileAt(store.profiles, store.values.ProfileID);
+    const bool userChoice = oldCurrent != store.values.ProfileID &&
+                            !(newCurrent && NamesEqualIgnoringCase(oldName, TrimText(FieldText(newCurrent->ProFileName))));
+    std::vector<std::pair<std::u16string, std::u16string>> kept;
+    for (std::u16string& key : ini.KeyNames(kConfigSection)) {
+        if (WrittenKey(key, games)) continue;
+        if (userChoice && NamesEqualIgnoringCase(key, kGameHomeKey)) continue;
+        std::u16string value = ini.ReadString(kConfigSection, key, u"");
+        kept.emplace_back(std::move(key), std::move(value));
+    }
     ini.Clear();
     const StoreValues& v = store.values;
     ini.WriteInt(kConfigSection, u"number", static_cast<int32_t>(store.profiles.size()));
@@ -94,6 +129,11 @@ void WriteProfileStore(CIniFile& ini, const ProfileStore& store) {
     ini.WriteInt(kConfigSection, u"AttributeFlag", v.AttributeFlag);
     ini.WriteInt(kConfigSection, u"DPIStepFlag", v.DPIStepFlag);
     ini.WriteInt(kConfigSection, u"PRateFlag", v.PRateFlag);
+    if (games == GameKeys::kWrite) {
+        ini.WriteInt(kConfigSection, kGameProfilesKey, store.games.enabled ? 1 : 0);
+        ini.WriteString(kConfigSection, kGameHomeKey, store.games.home);
+    }
+    for (const auto& [key, value] : kept) ini.WriteString(kConfigSection, key, value);
     int counter = 0;
     for (const auto& record : store.profiles)
         WriteProfileFields(ini, ProfileSectionName(counter++), ProfileKeySet::Store, *record);
@@ -130,6 +170,14 @@ std::u16string TrimText(std::u16string_view text) {
 }
 
 bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) { return EqualsIgnoringAsciiCase(a, b); }
+
+int32_t FindProfileByName(const ProfileList& list, std::u16string_view name) {
+    const std::u16string wanted = TrimText(name);
+    if (wanted.empty()) return -1;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (NamesEqualIgnoringCase(TrimText(FieldText(list[i]->ProFileName)), wanted)) return static_cast<int32_t>(i);
+    return -1;
+}
 
 bool ProfileNameExists(const ProfileList& list, std::u16string_view name) {
     for (const auto& record : list)

@@ -25,11 +25,23 @@ struct StoreValues {
     int32_t PRateFlag = -1;
 };
 
+// Automatic game profiles, in the "Config" section too. Every program reads
+// these keys; only the Monitor writes them (GameKeys::kWrite). Every other save
+// keeps what the file holds at that moment, as it keeps any key of that section
+// it does not know, so an older copy in Option's memory never undoes a switch.
+struct GameProfileValues {
+    bool enabled = true;  // "GameProfiles": 0 turns automatic switching off
+    std::u16string home;  // "GameHome": the profile to go back to when the game leaves; empty: none
+};
+
 // Everything one program holds of the store.
 struct ProfileStore {
     ProfileList profiles;
     StoreValues values;
+    GameProfileValues games;
 };
+
+enum class GameKeys { kKeepFile, kWrite };
 
 std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolder);
 
@@ -38,10 +50,12 @@ std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolde
 void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store);
 // The same from a document already parsed.
 void LoadProfileStore(const CIniFile& ini, ProfileStore& store);
-// Puts the whole store into a document (what SaveProfileStore writes).
-void WriteProfileStore(CIniFile& ini, const ProfileStore& store);
+// Puts the whole store into a document (what SaveProfileStore writes). Keys of
+// the "Config" section that this writer does not write stay as the document had them.
+void WriteProfileStore(CIniFile& ini, const ProfileStore& store, GameKeys games = GameKeys::kKeepFile);
 // Rewrites the whole file in one atomic replace; false (old file untouched) on failure.
-bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error = nullptr);
+bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error = nullptr,
+                      GameKeys games = GameKeys::kKeepFile);
 // The same under the shared lock. False, having done nothing, when the lock
 // could not be taken (no lock, or it was abandoned); callers then fall back to
 // the unlocked operation. A save that fails on disk also returns false.
@@ -58,6 +72,8 @@ inline ProfileRecord* CurrentProfile(ProfileStore& store) { return GetProfileAt(
 bool ProfileNameExists(const ProfileList& list, std::u16string_view name);
 // `base`, or base + "_1", "_2", ... whichever is free first; always fits the name field.
 std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base);
+// Position of the first profile whose trimmed name equals `name` ignoring case, or -1.
+int32_t FindProfileByName(const ProfileList& list, std::u16string_view name);
 // Case-insensitive comparison of names as the name rules use it.
 bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b);
 std::u16string TrimText(std::u16string_view text);

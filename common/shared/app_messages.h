@@ -22,6 +22,7 @@ inline constexpr unsigned WM_DEVICE_EVENT = 1325;           // 0x52D, from devio
 inline constexpr unsigned WM_DEVICE_PLUG = 1326;            // 0x52E, from devio.dll: 1 arrival, 0 removal
 inline constexpr unsigned ID_OPEN_OPTION = 6001;
 inline constexpr unsigned ID_EXIT_MONITOR = 6002;
+inline constexpr unsigned ID_GAME_PROFILES = 6003;  // icon menu: automatic game profiles on or off
 
 // Received by Option's main window.
 inline constexpr unsigned WM_APPLY_DONE = 1256;       // 0x4E8

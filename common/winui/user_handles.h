@@ -40,3 +40,5 @@ private:
 using MenuHandle = UserObject<HMENU, DestroyMenu>;
 // An icon made with LoadImage without LR_SHARED, CreateIconIndirect or SHGetFileInfo.
 using IconHandle = UserObject<HICON, DestroyIcon>;
+// An event hook made with SetWinEventHook.
+using WinEventHookHandle = UserObject<HWINEVENTHOOK, UnhookWinEvent>;

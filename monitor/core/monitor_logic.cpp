@@ -17,18 +17,87 @@ const ProfileRecord* MonitorLogic::CurrentProfile() const {
 void MonitorLogic::LoadAtStartup() {
     FreeProfiles(store_);
     LoadProfileStore(storeFile_, store_);
+    NoteStoreRead();
 }
 
 void MonitorLogic::Reload() {
-    FreeProfiles(store_);
-    if (LoadProfileStoreLocked(lock_, storeFile_, store_)) return;
+    SharedLockScope scope(lock_);
     // No lock, or its last holder died inside a load or save (the lock has
     // been given back by now). The file itself is whole either way, because
     // every save replaces it in one step, so read it without the lock rather
     // than drive the mouse from an empty list.
-    host_.Debug(L"OnApplyAllSetting: store lock not taken, reading the store without it\n");
+    if (!scope.held()) host_.Debug(L"OnApplyAllSetting: store lock not taken, reading the store without it\n");
+    ReadStore();
+}
+
+bool MonitorLogic::ReadStore() {
     FreeProfiles(store_);
     LoadProfileStore(storeFile_, store_);
+    NoteStoreRead();
+    if (!UserChoseAnotherProfile()) return false;
+    // Chosen in front of a game: the game does not take its profile back
+    // before the user has been somewhere else.
+    declined_ = lastOutside_;
+    return true;
+}
+
+void MonitorLogic::NoteStoreRead() {
+    gameNames_.clear();
+    gameNames_.reserve(store_.profiles.size());
+    for (const auto& profile : store_.profiles) {
+        const std::u16string name = GameFileName(FieldText(profile->GameFile));
+        gameNames_.push_back(name.empty() ? std::wstring() : host_.FoldProgramName(std::wstring(name.begin(), name.end())));
+    }
+    stamp_ = StampOfStore();
+}
+
+MonitorLogic::FileStamp MonitorLogic::StampOfStore() const {
+    FileStamp stamp;
+    std::error_code error;
+    stamp.written = std::filesystem::last_write_time(storeFile_, error);
+    if (error) return stamp;
+    stamp.size = std::filesystem::file_size(storeFile_, error);
+    stamp.exists = !error;
+    return stamp;
+}
+
+bool MonitorLogic::SaveStore(GameKeys games) {
+    std::string error;
+    if (SaveProfileStore(storeFile_, store_, &error, games)) {
+        stamp_ = StampOfStore();
+        return true;
+    }
+    const std::u16string text = u"saving the store failed: " + Utf8ToU16(error) + u"\n";
+    host_.Debug(std::wstring(text.begin(), text.end()).c_str());
+    return false;
+}
+
+bool MonitorLogic::HoldsCurrentProfile() const {
+    // Before this Monitor's first download it knows nothing better than the flags.
+    if (held_.position < 0) return true;
+    const ProfileRecord* current = CurrentProfile();
+    return current && held_.position == store_.values.ProfileID &&
+           NamesEqualIgnoringCase(held_.name, FieldText(current->ProFileName));
+}
+
+bool MonitorLogic::UserChoseAnotherProfile() const {
+    if (held_.position < 0) return false;
+    const ProfileRecord* current = CurrentProfile();
+    return store_.values.ProfileID != held_.position &&
+           !(current && NamesEqualIgnoringCase(held_.name, FieldText(current->ProFileName)));
+}
+
+void MonitorLogic::NoteHeld() {
+    const ProfileRecord* current = CurrentProfile();
+    held_.position = current ? store_.values.ProfileID : -1;
+    held_.name = current ? FieldText(current->ProFileName) : std::u16string();
+    host_.ShowActiveProfile(held_.name);
+}
+
+bool MonitorLogic::QueueHeld(std::unique_ptr<DownloadJob> job) {
+    if (!host_.QueueDownload(std::move(job))) return false;
+    NoteHeld();
+    return true;
 }
 
 void MonitorLogic::ApplyPointerSettings() {
@@ -49,8 +118,13 @@ void MonitorLogic::OnApplyAllSetting(bool mouseConnected, intptr_t lParam) {
         if (!job) {
             // Nothing is ever downloaded from a missing record; Option must not wait.
             host_.Debug(L"OnApplyAllSetting: no current profile, nothing to download\n");
-        } else if (host_.QueueDownload(std::move(job))) {
-            return;  // the worker answers when the download is done
+        } else {
+            // The part flags compare with what Option last applied, which need
+            // not be what the mouse holds: a game's profile switched in just
+            // before Option saved with the profile it showed. Another profile
+            // goes to the mouse whole.
+            if (!HoldsCurrentProfile()) job->parts = PartFlags::All();
+            if (QueueHeld(std::move(job))) return;  // the worker answers when the download is done
         }
     }
     AnswerApplyNow();
@@ -67,7 +141,7 @@ bool MonitorLogic::QueueFullDownload() {
     // Without a current profile the job carries the Monitor's own reset values,
     // so the mouse is still put into a defined state.
     if (!CurrentProfile()) host_.Debug(L"no current profile: downloading the Monitor's reset values\n");
-    return host_.QueueDownload(MakeDownloadJob(store_, DownloadKind::kEverything));
+    return QueueHeld(MakeDownloadJob(store_, DownloadKind::kEverything));
 }
 
 void MonitorLogic::OnDeviceEvent(uint64_t wParam, int64_t lParam) {
@@ -100,20 +174,14 @@ void MonitorLogic::SaveDeviceChange(const DeviceEventAction& action) {
         // Read the file again inside the same hold: Option may have saved
         // changes whose apply request is still queued behind this event, and
         // writing back our older copy would throw them away.
-        FreeProfiles(store_);
-        LoadProfileStore(storeFile_, store_);
+        ReadStore();
         ProfileRecord* current = ::CurrentProfile(store_);
         if (!current) {
             host_.Debug(L"no current profile: the mouse's change is not stored\n");
             return;
         }
         ApplyDeviceChange(*current, action);
-        std::string error;
-        saved = SaveProfileStore(storeFile_, store_, &error);
-        if (!saved) {
-            const std::u16string text = u"saving the store failed: " + Utf8ToU16(error) + u"\n";
-            host_.Debug(std::wstring(text.begin(), text.end()).c_str());
-        }
+        saved = SaveStore(GameKeys::kKeepFile);
     }
     if (saved) host_.PostToOption(WM_PROFILE_CHANGED);
 }
@@ -121,7 +189,87 @@ void MonitorLogic::SaveDeviceChange(const DeviceEventAction& action) {
 bool MonitorLogic::SetForegroundProgram(std::wstring name) {
     if (name == foregroundProgram_) return false;
     foregroundProgram_ = std::move(name);
+    if (!foregroundProgram_.empty() && !IsOwnProgram(foregroundProgram_)) {
+        lastOutside_ = foregroundProgram_;
+        if (declined_ != lastOutside_) declined_.clear();
+    }
+    FollowForeground();
     return true;
+}
+
+GameSwitchInput MonitorLogic::GameInput() const {
+    GameSwitchInput input;
+    input.foreground = foregroundProgram_;
+    input.gameNames = gameNames_;
+    input.current = store_.values.ProfileID;
+    input.home = FindProfileByName(store_.profiles, store_.games.home);
+    input.enabled = store_.games.enabled;
+    input.declined = declined_;
+    return input;
+}
+
+std::u16string MonitorLogic::HomeName(const GameSwitchStep& step) const {
+    const ProfileRecord* home = GetProfileAt(store_.profiles, step.home);
+    return home ? TrimText(FieldText(home->ProFileName)) : std::u16string();
+}
+
+bool MonitorLogic::GameStepChanges(const GameSwitchStep& step) const {
+    // A way back that names no profile any more is dropped as well.
+    return step.kind != GameSwitchStep::Kind::kNothing || HomeName(step) != store_.games.home;
+}
+
+void MonitorLogic::FollowForeground() {
+    if (!store_.games.enabled || foregroundProgram_.empty() || IsOwnProgram(foregroundProgram_)) return;
+    bool chosen = false;
+    // Option saves a game it links without an apply request, so the store on
+    // disk may be newer than ours: the stamp says so without reading it.
+    if (!(StampOfStore() == stamp_)) {
+        SharedLockScope scope(lock_);
+        chosen = ReadStore();
+    }
+    bool switched = false;
+    if (!chosen && GameStepChanges(DecideGameSwitch(GameInput()))) {
+        SharedLockScope scope(lock_);
+        if (!scope.held()) host_.Debug(L"game profiles: store lock not taken, switching without it\n");
+        // Decided again on the file as it is now: a save of the other program
+        // since our last read is neither lost nor overruled.
+        chosen = ReadStore();
+        const GameSwitchStep step = DecideGameSwitch(GameInput());
+        if (!chosen && GameStepChanges(step)) {
+            store_.games.home = HomeName(step);
+            if (step.kind != GameSwitchStep::Kind::kNothing) store_.values.ProfileID = step.profile;
+            // The mouse follows the store, never the other way round: no
+            // switch that Option could not read back.
+            if (SaveStore(GameKeys::kWrite))
+                switched = step.kind != GameSwitchStep::Kind::kNothing;
+            else
+                ReadStore();
+        }
+    }
+    if (chosen) {
+        // Another program made another profile current and saved it without
+        // an apply request reaching us first: that profile is what the mouse
+        // gets, and it stays.
+        host_.Debug(L"game profiles: another profile was chosen meanwhile, it stays\n");
+        ApplyPointerSettings();
+        QueueFullDownload();
+        return;
+    }
+    if (!switched) return;
+    ApplyPointerSettings();
+    QueueFullDownload();
+    host_.PostToOption(WM_PROFILE_CHANGED);
+}
+
+void MonitorLogic::SetGameProfilesEnabled(bool enabled) {
+    {
+        SharedLockScope scope(lock_);
+        ReadStore();
+        store_.games.enabled = enabled;
+        if (!enabled) store_.games.home.clear();
+        if (!SaveStore(GameKeys::kWrite)) ReadStore();
+    }
+    if (enabled) FollowForeground();
 }
 
 std::wstring ExecutableFileName(std::wstring_view path) {

@@ -3,10 +3,14 @@
 // it reloads the store, what an apply request or a button of the mouse leads
 // to. The main window owns one and forwards its messages; the platform is
 // reached through IMonitorHost, ISystemPointer and IPointerRegistry.
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "device_event.h"
+#include "game_switch.h"
 #include "monitor_host.h"
 #include "pointer_settings.h"
 #include "profile_store.h"
@@ -48,14 +52,55 @@ public:
     const ProfileRecord* CurrentProfile() const;
 
     // Executable name of the program in the foreground, lower case, as the
-    // foreground timer last saw it. Kept for switching profiles per game.
+    // foreground timer last saw it.
     const std::wstring& ForegroundProgram() const { return foregroundProgram_; }
-    // True when the name changed.
+    // True when the name changed; a new name is followed at once (a game's
+    // profile, or back home). Costs no file access while the store on disk
+    // is the one read last.
     bool SetForegroundProgram(std::wstring name);
 
+    // Automatic game profiles on or off, from the icon's menu: stored at once.
+    // Turning them off leaves the current profile as it is and forgets the way
+    // back; turning them on follows the program in front at once.
+    void SetGameProfilesEnabled(bool enabled);
+    bool GameProfilesEnabled() const { return store_.games.enabled; }
+    // Position of the profile the mouse was given last; -1 before the first download.
+    int32_t HeldProfile() const { return held_.position; }
+
 private:
+    struct Held {
+        int32_t position = -1;
+        std::u16string name;
+    };
+    struct FileStamp {
+        bool exists = false;
+        std::filesystem::file_time_type written{};
+        uintmax_t size = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+
     void SaveDeviceChange(const DeviceEventAction& action);
     void AnswerApplyNow();
+    // Reads the store; the caller holds the lock or could not take it. True
+    // when another program made another profile current since the last download.
+    bool ReadStore();
+    // After every read: each profile's game name, folded, and the file's stamp.
+    void NoteStoreRead();
+    FileStamp StampOfStore() const;
+    // The current profile has neither the position nor the name of the one the
+    // mouse holds: another program made it current.
+    bool UserChoseAnotherProfile() const;
+    // The mouse holds the current profile (or nothing is known of what it holds).
+    bool HoldsCurrentProfile() const;
+    void NoteHeld();
+    bool QueueHeld(std::unique_ptr<DownloadJob> job);
+    GameSwitchInput GameInput() const;
+    std::u16string HomeName(const GameSwitchStep& step) const;
+    bool GameStepChanges(const GameSwitchStep& step) const;
+    // Decides on the store in memory and, when something is to change, carries
+    // it out under the lock on the store as it is on disk.
+    void FollowForeground();
+    bool SaveStore(GameKeys games);
 
     std::filesystem::path storeFile_;
     IMonitorHost& host_;
@@ -64,6 +109,11 @@ private:
     ISharedLock* lock_ = nullptr;           // not owned
     ProfileStore store_;
     std::wstring foregroundProgram_;
+    std::vector<std::wstring> gameNames_;  // per profile, its game's file name folded
+    FileStamp stamp_;                      // the store file as last read
+    Held held_;                            // what the mouse was given last
+    std::wstring lastOutside_;             // the last program in front that is not one of ours
+    std::wstring declined_;                // see GameSwitchInput::declined
 };
 
 // The file name of an executable path (after the last '\' or '/').

@@ -40,6 +40,8 @@ enum ConfigEntry {
     kResetEntry = 14,
     kRenameEntry = 15,
     kSubPageArea = 16,
+    kGameEntry = 17,
+    kGameClearEntry = 18,
 };
 
 constexpr int kListId = 4112;
@@ -67,6 +69,8 @@ constexpr UINT kTextLaunchCommand = 348;
 constexpr UINT kTextImportAsIs = 349;
 constexpr UINT kTextImportReset = 350;
 constexpr UINT kTextImportNone = 351;
+constexpr UINT kTextNoGame = 370;
+constexpr UINT kTextProgramFilter = 371;
 
 constexpr COLORREF kCaptionNormal = RGB(100, 100, 100);
 
@@ -142,6 +146,9 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
     menuButton_ = MakeButton(hwnd(), skin, kMenuEntry, pictures);
     nameButton_ = MakeButton(hwnd(), skin, kNameEntry, pictures);
     if (nameButton_) nameButton_->SetPageCaption(15, 1);
+    gameButton_ = MakeButton(hwnd(), skin, kGameEntry, pictures);
+    if (gameButton_) gameButton_->SetPageCaption(15, 1);
+    gameClearButton_ = MakeButton(hwnd(), skin, kGameClearEntry, pictures);
     resetButton_ = MakeButton(hwnd(), skin, kResetEntry, pictures);
     if (resetButton_) {
         resetButton_->SetText(OptionText(kTextReset));
@@ -229,6 +236,7 @@ void CConfigPage::ShowName(const std::wstring& name) {
     // Both captions change together, at once.
     if (dropDown_) UpdateWindow(dropDown_->hwnd());
     if (nameButton_) UpdateWindow(nameButton_->hwnd());
+    ShowGame();
 }
 
 void CConfigPage::Refresh() {
@@ -343,6 +351,19 @@ bool CConfigPage::CancelRename() {
     if (renameBox_) renameBox_->SetText(CurrentName());
     FinishRename();  // the old name is refused as unchanged and shown again
     return true;
+}
+
+std::optional<CConfigPage::PendingRename> CConfigPage::TakeRename() {
+    OptionSession* session = Session();
+    if (!renaming_ || !session || !renameBox_) return std::nullopt;
+    PendingRename rename{session->store().values.ProfileID, Narrow16(CurrentName()), Narrow16(renameBox_->Text())};
+    renaming_ = false;
+    if (nameButton_) {
+        nameButton_->SetCheck(0);
+        ShowWindow(nameButton_->hwnd(), SW_SHOW);
+    }
+    ShowWindow(renameBox_->hwnd(), SW_HIDE);
+    return rename;
 }
 
 bool CConfigPage::CloseTransients() {
@@ -476,6 +497,50 @@ void CConfigPage::ImportProfile() {
     RefillList();
 }
 
+// ---- the game of the profile -------------------------------------------------------
+
+void CConfigPage::ShowGame() {
+    OptionSession* session = Session();
+    const ProfileRecord* current = session ? session->current() : nullptr;
+    const std::u16string path = current ? FieldText(current->GameFile) : std::u16string();
+    const size_t slash = path.find_last_of(u"\\/");
+    const std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+    if (gameButton_) gameButton_->SetText(name.empty() ? OptionText(kTextNoGame) : Wide(name));
+    if (gameClearButton_) EnableWindow(gameClearButton_->hwnd(), !path.empty());
+}
+
+void CConfigPage::ChooseGame() {
+    OptionSession* session = Session();
+    const ProfileRecord* current = session ? session->current() : nullptr;
+    if (!current) return;
+    // "Programs (*.exe)", then its pattern: pairs of texts, each ending in NUL.
+    std::wstring filter = OptionText(kTextProgramFilter);
+    filter.push_back(L'\0');
+    filter += L"*.exe";
+    filter.push_back(L'\0');
+    wchar_t path[kGameFileUnits] = {};
+    lstrcpynW(path, Wide(FieldText(current->GameFile)).c_str(), kGameFileUnits);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetAncestor(hwnd(), GA_ROOT);
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = kGameFileUnits;
+    ofn.lpstrDefExt = L"exe";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // A path longer than the field cannot be stored: the dialog refuses it.
+    if (!GetOpenFileNameW(&ofn)) return;
+    if (!session->SetGameFile(Narrow16(TrimmedPath(path)))) DebugOut(L"CConfigPage: the game could not be saved\n");
+    ShowGame();
+}
+
+void CConfigPage::ClearGame() {
+    OptionSession* session = Session();
+    if (!session || !session->current()) return;
+    if (!session->SetGameFile(u"")) DebugOut(L"CConfigPage: the game could not be unlinked\n");
+    ShowGame();
+}
+
 // ---- messages ----------------------------------------------------------------------
 
 void CConfigPage::ShowSubPage(SubPage page) {
@@ -522,6 +587,8 @@ bool CConfigPage::OnDialogCommand(WORD id, WORD code, HWND control) {
     else if (Is(nameButton_, control)) StartRename();
     else if (Is(menuButton_, control)) ShowProfileMenu();
     else if (Is(resetButton_, control)) ResetCurrentProfile();
+    else if (Is(gameButton_, control)) ChooseGame();
+    else if (Is(gameClearButton_, control)) ClearGame();
     else if (Is(tabs_[0], control)) ShowSubPage(SubPage::kButtons);
     else if (Is(tabs_[1], control)) ShowSubPage(SubPage::kPerformance);
     else if (Is(tabs_[2], control)) ShowSubPage(SubPage::kLighting);

@@ -5,7 +5,9 @@
 // lighting sub-pages behind three tabs. Every page posts WM_SETTINGS_CHANGED
 // here after changing the current profile, and this page runs the apply.
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "bitmap_edit.h"
@@ -34,6 +36,14 @@ public:
     void CloseTransient() override { CloseTransients(); }
     // Abandons a running rename (Esc): the old name stays.
     bool CancelRename();
+    // A rename in progress when the Monitor switched profiles: the box closes
+    // unsaved and the caller applies the typed name to the store it reads next.
+    struct PendingRename {
+        int32_t position;
+        std::u16string oldName;
+        std::u16string typed;
+    };
+    std::optional<PendingRename> TakeRename();
     // Saves the store and asks the Monitor to apply it; a full apply shows
     // the wait cursor until the Monitor answers.
     void ApplySettings(bool full);
@@ -73,6 +83,11 @@ private:
     void ShowProfileMenu();
     void ExportProfile();
     void ImportProfile();
+    // The game of the current profile: its file name on the field, chosen with
+    // the open-file dialog, unlinked with the clear button.
+    void ShowGame();
+    void ChooseGame();
+    void ClearGame();
     bool Is(const std::unique_ptr<CSkinButton>& button, HWND control) const {
         return button && control == button->hwnd();
     }
@@ -85,6 +100,8 @@ private:
     std::unique_ptr<CSkinButton> menuButton_;
     std::unique_ptr<CSkinButton> nameButton_;
     std::unique_ptr<CSkinButton> resetButton_;
+    std::unique_ptr<CSkinButton> gameButton_;
+    std::unique_ptr<CSkinButton> gameClearButton_;
     std::unique_ptr<CSkinListBox> list_;
     std::unique_ptr<CBitmapEdit> renameBox_;
     std::array<std::unique_ptr<CSkinPage>, 3> subPages_;

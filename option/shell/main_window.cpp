@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <optional>
+
 #include "app_messages.h"
 #include "config_page.h"
 #include "macro_page.h"
@@ -101,6 +103,26 @@ void CMainWindow::CloseTransients() {
 
 void CMainWindow::OnBackgroundPress(POINT) { CloseTransients(); }
 
+void CMainWindow::OnProfileChanged() {
+    if (!session_) return;
+    // A rename typed before the Monitor's change belongs to the profile it began
+    // on: kept aside, and saved into the store as it is after the change.
+    std::optional<CConfigPage::PendingRename> rename;
+    if (configPage_) rename = configPage_->TakeRename();
+    bool switched = false;
+    const bool current = session_->ReloadAfterMonitorChange(&switched);
+    if (rename) session_->RenameProfile(rename->position, rename->oldName, rename->typed);
+    if (!configPage_) return;
+    if (!switched && !rename) {
+        if (current) configPage_->RefreshFromMonitor();
+        return;
+    }
+    // Another profile is current (a game's, or back from one): everything the
+    // page shows follows, as after a choice in the list, with nothing sent back.
+    CloseTransients();
+    configPage_->Refresh();
+}
+
 void CMainWindow::ShowPage(Page page) {
     if (page == shown_) return;
     if (page != Page::kMacros && macroPage_) macroPage_->StopRecording();
@@ -154,7 +176,7 @@ LRESULT CMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ReleaseCapture();
             return 0;
         case WM_PROFILE_CHANGED:
-            if (session_ && session_->ReloadAfterMonitorChange() && configPage_) configPage_->RefreshFromMonitor();
+            OnProfileChanged();
             return 0;
         default:
             return CSkinDialog::HandleMessage(message, wParam, lParam);

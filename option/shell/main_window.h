@@ -38,6 +38,7 @@ protected:
 
 private:
     void CloseTransients();
+    void OnProfileChanged();
 
     std::unique_ptr<ISharedLock> lock_;
     std::unique_ptr<OptionSession> session_;

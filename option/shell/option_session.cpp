@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "profile_actions.h"
+
 OptionSession::OptionSession(std::filesystem::path programFolder, ISharedLock* lock)
     : storeFile_(ProfileStorePath(programFolder)), macroFile_(MacroLibraryPath(programFolder)), lock_(lock) {}
 
@@ -56,7 +58,8 @@ ApplyOutcome OptionSession::Apply(bool full, IMonitorPort& monitor) {
 
 bool OptionSession::SaveWithoutApply() { return SaveProfileStore(storeFile_, store_); }
 
-bool OptionSession::ReloadAfterMonitorChange() {
+bool OptionSession::ReloadAfterMonitorChange(bool* switched) {
+    if (switched) *switched = false;
     ProfileStore fresh;
     if (!LoadProfileStoreLocked(lock_, storeFile_, fresh)) {
         FreeProfiles(fresh);
@@ -65,8 +68,35 @@ bool OptionSession::ReloadAfterMonitorChange() {
     // A store that reads back empty (deleted or unreadable) is not taken: the
     // pages keep editing what they have, and the next save writes it again.
     if (fresh.profiles.empty()) return current() != nullptr;
+    const bool other = fresh.values.ProfileID != store_.values.ProfileID;
     store_ = std::move(fresh);
+    if (other) {
+        // The part flags of the next apply compare with what the mouse holds now.
+        TakeSnapshot();
+        lastSaved_ = true;
+        if (switched) *switched = true;
+    }
     return current() != nullptr;
+}
+
+bool OptionSession::SetGameFile(std::u16string_view path) {
+    ProfileRecord* record = current();
+    if (!record || path.size() > kGameFileUnits - 1) return false;
+    for (char16_t c : path)
+        if (c < 0x20 || c == 0x7F) return false;
+    CopyToField(record->GameFile, path);
+    // Nothing of it goes to the mouse: the next apply must not count it as a change to send.
+    CopyToField(snapshot_.GameFile, path);
+    return SaveWithoutApply();
+}
+
+bool OptionSession::RenameProfile(int32_t position, std::u16string_view oldName, std::u16string_view typed) {
+    ProfileRecord* record = GetProfileAt(store_.profiles, position);
+    if (!record || !NamesEqualIgnoringCase(TrimText(FieldText(record->ProFileName)), TrimText(oldName))) return false;
+    const auto accepted = AcceptedRename(store_.profiles, position, typed);
+    if (!accepted) return false;
+    CopyToField(record->ProFileName, *accepted);
+    return SaveWithoutApply();
 }
 
 bool OptionSession::SaveMacros() { return SaveMacroLibrary(macroFile_, macros_); }

@@ -6,6 +6,7 @@
 // IMonitorPort, the lock through ISharedLock.
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 #include "macro_library.h"
 #include "profile_store.h"
@@ -50,10 +51,20 @@ public:
     // Saves the store as it is, without the lock and without asking for an
     // apply: a rename changes nothing on the mouse.
     bool SaveWithoutApply();
-    // The Monitor changed the store (a DPI or rate button on the mouse): read it
-    // again, without the lock when the lock cannot be taken, so the pages never
-    // see an empty list. The snapshot stays. False when no current profile results.
-    bool ReloadAfterMonitorChange();
+    // The Monitor changed the store (a DPI or rate button on the mouse, or a
+    // game's profile switched in): read it again, without the lock when the
+    // lock cannot be taken, so the pages never see an empty list. The snapshot
+    // stays, unless another profile is current now (`switched`): the mouse got
+    // that one whole, so it is the new snapshot. False when no current profile results.
+    bool ReloadAfterMonitorChange(bool* switched = nullptr);
+    // Links the current profile to a game (a program path; empty unlinks) and
+    // saves without an apply: the mouse holds no game. False, with nothing
+    // changed, for a path too long for the field or holding control characters.
+    bool SetGameFile(std::u16string_view path);
+    // A rename typed for the profile at `position`, named `oldName` when it
+    // began, saved without an apply once the store changed under it: refused
+    // when that profile is gone from there or the name is not accepted.
+    bool RenameProfile(int32_t position, std::u16string_view oldName, std::u16string_view typed);
     // Saves the macro library.
     bool SaveMacros();
 

@@ -34,7 +34,8 @@ const char kUsage[] =
     "Monitor is asked to apply them to the mouse at once.\n"
     "\n"
     "Profiles:\n"
-    "  list                     index and name of every profile; * marks the current one\n"
+    "  list                     index and name of every profile; * marks the current one;\n"
+    "                           a profile linked to a game gets a tab and \"game: PATH\"\n"
     "  show [N] [--raw]         every field of profile N (default: the current one);\n"
     "                           --raw prints the profile's section as stored\n"
     "  select N                 make profile N current\n"
@@ -193,7 +194,11 @@ ProfileRecord* RequireCurrent(Session& s, int& exitCode) {
 int CmdList(Session& s) {
     for (size_t i = 0; i < s.store_.profiles.size(); ++i) {
         const bool current = static_cast<int32_t>(i) == s.store_.values.ProfileID;
-        s.out_ << (current ? "* " : "  ") << i << " " << Out(FieldText(s.store_.profiles[i]->ProFileName)) << "\n";
+        const ProfileRecord& record = *s.store_.profiles[i];
+        s.out_ << (current ? "* " : "  ") << i << " " << Out(FieldText(record.ProFileName));
+        // After a tab: a name may hold blanks, never a tab (none can be typed into it).
+        if (record.GameFile[0] != u'\0') s.out_ << "\tgame: " << Out(FieldText(record.GameFile));
+        s.out_ << "\n";
     }
     return kExitOk;
 }

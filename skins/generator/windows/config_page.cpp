@@ -34,6 +34,11 @@ void DescribeConfigPage(skin::SkinBuilder& b) {
     b.AddControl(8, "ProfileMenu", Rect{444, 56, 30, 30}, "Copy - import - export",
                  ui::Icon(Pictogram::kMore, IconStyle::kPlate));
     b.AddControl(14, "ResetProfile", Rect{520, 37, 104, 30}, "Restore the default settings", ui::Push());
+    // The profile's game, in the first row beside the profile choice: the field
+    // names its program and opens the file dialog, the cross unlinks it.
+    b.AddControl(17, "GameFile", Rect{376, 18, 104, 30}, "Game that makes this profile current",
+                 ui::Field(Pictogram::kMore));
+    b.AddControl(18, "ClearGame", Rect{484, 18, 30, 30}, "Unlink the game", ui::Icon(Pictogram::kClose, IconStyle::kPlate));
     // The drop-down list opens under the profile choice, over the rows below it.
     b.AddArea(13, "ProfileList", Rect{116, 48, 250, 180}, "Profiles");
 

@@ -510,8 +510,9 @@ class TrayIconTest(MonitorTest):
         menu = self.changed_box(plugged, menu_shot, near_icon)
         self.assertIsNotNone(menu, "a right click showed no menu")
         bands, lines = self.menu_rows(menu_shot.crop(menu))
-        self.assertEqual(len(bands), 2, f"the menu should hold two items, rows {bands}")
-        self.assertTrue(any(bands[0][1] < y < bands[1][0] for y in lines), "no separator between the items")
+        # Open, automatic game profiles (checked), a separator, Exit.
+        self.assertEqual(len(bands), 3, f"the menu should hold three items, rows {bands}")
+        self.assertTrue(any(bands[1][1] < y < bands[2][0] for y in lines), "no separator before Exit")
         subprocess.run(["xdotool", "key", "Escape"], env={**os.environ, "DISPLAY": SESSION.display})
         time.sleep(0.5)
 
@@ -540,8 +541,8 @@ class TrayIconTest(MonitorTest):
         menu = self.changed_box(before_menu, menu_shot, near_icon)
         self.assertIsNotNone(menu, "the second right click showed no menu")
         bands, _ = self.menu_rows(menu_shot.crop(menu))
-        self.assertEqual(len(bands), 2)
-        self.click((menu[0] + menu[2]) // 2, menu[1] + (bands[1][0] + bands[1][1]) // 2)
+        self.assertEqual(len(bands), 3)
+        self.click((menu[0] + menu[2]) // 2, menu[1] + (bands[2][0] + bands[2][1]) // 2)
         self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10), "Exit did not close Option")
         self.assertTrue(wait_for(lambda: any(op == "Close_DevMonitor" for _, op in self.folder.trace()), 10),
                         "Exit did not end the Monitor")

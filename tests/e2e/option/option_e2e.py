@@ -143,8 +143,9 @@ class OptionFolder(harness.ProgramFolder):
         time.sleep(0.5)
 
     def profile_names(self):
-        # "* 2 Name" for the current profile, "  0 Name" for the others.
-        return [line[2:].split(" ", 1)[1] for line in self.gmconfig("list").splitlines() if line.strip()]
+        # "* 2 Name" for the current profile, "  0 Name" for the others; a game follows a tab.
+        return [line[2:].split(" ", 1)[1].split("\t")[0] for line in self.gmconfig("list").splitlines()
+                if line.strip()]
 
     def current_index(self):
         return int(self.store()["Config"]["ProfileID"])

@@ -45,6 +45,17 @@ TEST_F(Gmconfig, CreatesTheFirstProfileAndListsIt) {
     EXPECT_EQ(platform.notified, 3);
 }
 
+TEST_F(Gmconfig, ListNamesEachProfilesGameAfterATab) {
+    ASSERT_EQ(Run({"new", "Desktop"}), kExitOk);
+    ASSERT_EQ(Run({"new", "Shooter"}), kExitOk);
+    ASSERT_EQ(Run({"set", "GameFile=C:\\Games\\Shooter Arena\\shooter.exe"}), kExitOk);
+    ASSERT_EQ(Run({"list"}), kExitOk);
+    EXPECT_EQ(out, "  0 Desktop\n* 1 Shooter\tgame: C:\\Games\\Shooter Arena\\shooter.exe\n");
+    ASSERT_EQ(Run({"set", "GameFile="}), kExitOk);  // unlinked
+    ASSERT_EQ(Run({"list"}), kExitOk);
+    EXPECT_EQ(out, "  0 Desktop\n* 1 Shooter\n");
+}
+
 TEST_F(Gmconfig, SetSavesOnlyTheChangedPartFlags) {
     ASSERT_EQ(Run({"new"}), kExitOk);
     ASSERT_EQ(Run({"set", "PollingRate=8"}), kExitOk);

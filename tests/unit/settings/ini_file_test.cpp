@@ -167,3 +167,10 @@ TEST(IniCommit, ReplacesTheFileAndSurvivesAFailedWrite) {
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
     EXPECT_EQ(files, 1u);  // only a.ini: no temporary file was left
 }
+
+TEST(IniRead, KeyNamesListEachReadableKeyOnceInFileOrder) {
+    CIniFile ini("");
+    ini.Parse("[Config]\r\nb=1\r\nA=2\r\nnovalue\r\nB=3\r\n c =4\r\n[Other]\r\nx=1\r\n");
+    EXPECT_EQ(ini.KeyNames(u"config"), (std::vector<std::u16string>{u"b", u"A", u"c"}));
+    EXPECT_TRUE(ini.KeyNames(u"Missing").empty());
+}

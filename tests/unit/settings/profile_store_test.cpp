@@ -263,3 +263,82 @@ TEST(PartFlags, FollowTheFieldsThatChanged) {
     MarkAllParts(v);
     EXPECT_EQ(v.KeysFlag + v.AttributeFlag + v.DPIStepFlag + v.PRateFlag, 4);
 }
+
+// The Monitor's game keys live beside the values every program writes. Other
+// writers keep them (and any key of "Config" they do not know) from the file
+// as it is when they save, never from an older copy in their memory.
+TEST(StoreGameKeys, OtherWritersKeepTheFilesKeysAndUnknownOnes) {
+    TempFolder dir;
+    const auto path = ProfileStorePath(dir.path());
+    ProfileStore monitor = StoreOf({u"Desktop", u"Shooter", u"Racer"});
+    const ProfileStore option = StoreOf({u"Desktop", u"Shooter", u"Racer"});  // read before the Monitor saved
+    monitor.values.ProfileID = 1;
+    monitor.games.home = u"Desktop";
+    monitor.games.enabled = false;
+    ASSERT_TRUE(SaveProfileStore(path, monitor, nullptr, GameKeys::kWrite));
+    {
+        CIniFile ini(path);
+        ini.WriteString(u"Config", u"FutureKey", u"\"  spaced  \"");
+        ASSERT_TRUE(ini.Commit());
+    }
+
+    ProfileStore sameProfile = Load(path);
+    sameProfile.profiles[1]->CpiStep = 3;
+    sameProfile.games = GameProfileValues{};  // what it holds is never written
+    ASSERT_TRUE(SaveProfileStore(path, sameProfile));
+    ProfileStore read = Load(path);
+    EXPECT_EQ(read.games.home, u"Desktop");
+    EXPECT_FALSE(read.games.enabled);
+    EXPECT_EQ(read.profiles[1]->CpiStep, 3);
+    EXPECT_EQ(CIniFile(path).ReadString(u"Config", u"FutureKey", u""), u"\"  spaced  \"");
+
+    // Option's older copy still says Desktop is current: saving it is a choice
+    // of Desktop, so the way back is gone, the switch and other keys stay.
+    ASSERT_TRUE(SaveProfileStore(path, option));
+    read = Load(path);
+    EXPECT_EQ(read.values.ProfileID, 0);
+    EXPECT_EQ(read.games.home, u"");
+    EXPECT_FALSE(read.games.enabled);
+    EXPECT_EQ(CIniFile(path).ReadString(u"Config", u"FutureKey", u""), u"\"  spaced  \"");
+}
+
+TEST(StoreGameKeys, TheSameProfileMovedOrRenamedIsNoChoice) {
+    TempFolder dir;
+    const auto path = ProfileStorePath(dir.path());
+    ProfileStore monitor = StoreOf({u"Desktop", u"Old", u"Shooter"});
+    monitor.values.ProfileID = 2;
+    monitor.games.home = u"Desktop";
+    ASSERT_TRUE(SaveProfileStore(path, monitor, nullptr, GameKeys::kWrite));
+
+    ProfileStore edit = Load(path);  // a profile before the current one deleted
+    edit.profiles.erase(edit.profiles.begin() + 1);
+    edit.values.ProfileID = 1;
+    ASSERT_TRUE(SaveProfileStore(path, edit));
+    EXPECT_EQ(Load(path).games.home, u"Desktop");
+
+    edit = Load(path);  // the current profile renamed
+    CopyToField(edit.profiles[1]->ProFileName, u"Shooter 2");
+    ASSERT_TRUE(SaveProfileStore(path, edit));
+    EXPECT_EQ(Load(path).games.home, u"Desktop");
+}
+
+TEST(StoreGameKeys, DefaultsForOldAndDamagedFiles) {
+    TempFolder dir;
+    const auto path = ProfileStorePath(dir.path());
+    WriteStoreText(path, "[Config]\r\nnumber=1\r\nProfileID=0\r\n");
+    ProfileStore store = Load(path);
+    EXPECT_TRUE(store.games.enabled);
+    EXPECT_EQ(store.games.home, u"");
+    WriteStoreText(path, "[Config]\r\nnumber=1\r\nProfileID=0\r\nGameProfiles=yes\r\nGameHome=\r\n");
+    EXPECT_TRUE(Load(path).games.enabled);  // only an explicit 0 turns switching off
+    WriteStoreText(path, "[Config]\r\nnumber=1\r\nProfileID=0\r\ngameprofiles=0\r\n");
+    EXPECT_FALSE(Load(path).games.enabled);
+}
+
+TEST(ProfileNames, FindByNameTakesTheFirstTrimmedMatch) {
+    const ProfileStore store = StoreOf({u"Desktop", u" shooter ", u"SHOOTER"});
+    EXPECT_EQ(FindProfileByName(store.profiles, u"Shooter"), 1);
+    EXPECT_EQ(FindProfileByName(store.profiles, u"desktop "), 0);
+    EXPECT_EQ(FindProfileByName(store.profiles, u"Racer"), -1);
+    EXPECT_EQ(FindProfileByName(store.profiles, u""), -1);
+}

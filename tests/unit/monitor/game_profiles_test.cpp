@@ -1,0 +1,286 @@
+// The Monitor following the program in front, on real store files: what it
+// saves, what it downloads, what it tells Option, and what survives a restart.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app_messages.h"
+#include "download_job.h"
+#include "monitor_logic.h"
+#include "shared_lock.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Host : public IMonitorHost {
+public:
+    std::vector<std::unique_ptr<DownloadJob>> jobs;
+    std::vector<unsigned> optionMessages;
+    std::vector<std::u16string> shown;
+    bool QueueDownload(std::unique_ptr<DownloadJob> job) override {
+        jobs.push_back(std::move(job));
+        return true;
+    }
+    bool PostToOption(unsigned message) override {
+        optionMessages.push_back(message);
+        return true;
+    }
+    void PostOpenOption() override {}
+    void OpenWithShell(const std::u16string&) override {}
+    void Debug(const wchar_t*) override {}
+    void ShowActiveProfile(std::u16string_view name) override { shown.emplace_back(name); }
+};
+
+class Pointer : public ISystemPointer {
+public:
+    std::vector<int> speeds;
+    void SetMouseParameters(const std::array<int, 3>&) override {}
+    void SetPointerSpeed(int speed) override { speeds.push_back(speed); }
+};
+
+class CountingLock : public ISharedLock {
+public:
+    int acquired = 0;
+    int held = 0;
+    bool Acquire() override {
+        ++acquired;
+        ++held;
+        return true;
+    }
+    void Release() override { --held; }
+};
+
+class GameProfilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        folder_ = fs::temp_directory_path() /
+                  ("gm_game_profiles_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                   std::to_string(counter++) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "config");
+        file_ = ProfileStorePath(folder_);
+        // Desktop, Shooter and Racer, the games linked in different spellings.
+        ProfileStore store;
+        const char16_t* names[] = {u"Desktop", u"Shooter", u"Racer"};
+        const char16_t* games[] = {u"", u"C:\\Games\\SHOOTER.EXE", u"D:/racing/racer.exe"};
+        for (int i = 0; i < 3; ++i) {
+            auto p = std::make_unique<ProfileRecord>();
+            InitNewProfile(*p, names[i]);
+            CopyToField(p->GameFile, games[i]);
+            p->MouseSpeed = 5 + i;
+            store.profiles.push_back(std::move(p));
+        }
+        store.values.ProfileID = 0;
+        ClearAllParts(store.values);
+        ASSERT_TRUE(SaveProfileStore(file_, store));
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // A Monitor that started and gave the mouse its current profile.
+    std::unique_ptr<MonitorLogic> Start() {
+        auto logic = std::make_unique<MonitorLogic>(file_, host_, pointer_);
+        logic->SetStoreLock(&lock_);
+        logic->LoadAtStartup();
+        logic->QueueFullDownload();
+        host_.jobs.clear();
+        return logic;
+    }
+    ProfileStore Read() {
+        ProfileStore store;
+        LoadProfileStore(file_, store);
+        return store;
+    }
+    // Another program saves the store (Option or gmconfig).
+    template <typename Edit>
+    void SaveElsewhere(Edit edit) {
+        ProfileStore store = Read();
+        edit(store);
+        ASSERT_TRUE(SaveProfileStore(file_, store));
+    }
+    std::u16string LastJobName() const {
+        return host_.jobs.empty() ? u"" : FieldText(host_.jobs.back()->profile.ProFileName);
+    }
+
+    fs::path folder_;
+    fs::path file_;
+    Host host_;
+    Pointer pointer_;
+    CountingLock lock_;
+};
+
+}  // namespace
+
+TEST_F(GameProfilesTest, GamesSwitchGameToGameAndTheDesktopGoesHome) {
+    auto logic = Start();
+    EXPECT_EQ(host_.shown.back(), u"Desktop");
+
+    logic->SetForegroundProgram(L"shooter.exe");
+    ASSERT_EQ(host_.jobs.size(), 1u);
+    EXPECT_EQ(host_.jobs[0]->kind, DownloadKind::kEverything);
+    EXPECT_EQ(LastJobName(), u"Shooter");
+    EXPECT_EQ(Read().values.ProfileID, 1);
+    EXPECT_EQ(Read().games.home, u"Desktop");
+    EXPECT_EQ(host_.optionMessages, std::vector<unsigned>{WM_PROFILE_CHANGED});
+    EXPECT_EQ(pointer_.speeds.back(), 6);
+    EXPECT_EQ(host_.shown.back(), u"Shooter");
+
+    logic->SetForegroundProgram(L"racer.exe");
+    EXPECT_EQ(LastJobName(), u"Racer");
+    EXPECT_EQ(Read().games.home, u"Desktop");
+
+    logic->SetForegroundProgram(L"option.exe");  // our own window changes nothing
+    EXPECT_EQ(host_.jobs.size(), 2u);
+
+    logic->SetForegroundProgram(L"notepad.exe");
+    ASSERT_EQ(host_.jobs.size(), 3u);
+    EXPECT_EQ(LastJobName(), u"Desktop");
+    EXPECT_EQ(Read().values.ProfileID, 0);
+    EXPECT_EQ(Read().games.home, u"");
+    EXPECT_EQ(host_.optionMessages.size(), 3u);
+    EXPECT_EQ(lock_.held, 0);
+}
+
+TEST_F(GameProfilesTest, NothingIsReadWhileNothingChanged) {
+    auto logic = Start();
+    const int locks = lock_.acquired;
+    logic->SetForegroundProgram(L"notepad.exe");
+    logic->SetForegroundProgram(L"explorer.exe");
+    logic->SetForegroundProgram(L"explorer.exe");
+    EXPECT_EQ(lock_.acquired, locks);
+    EXPECT_TRUE(host_.jobs.empty());
+
+    // A game linked by Option without an apply request: the changed file is
+    // read on the next change of program, and followed.
+    SaveElsewhere([](ProfileStore& s) { CopyToField(s.profiles[2]->GameFile, u"C:\\x\\Notepad.exe"); });
+    logic->SetForegroundProgram(L"notepad.exe");
+    EXPECT_EQ(LastJobName(), u"Racer");
+}
+
+TEST_F(GameProfilesTest, ARestartedMonitorStillGoesHome) {
+    Start()->SetForegroundProgram(L"shooter.exe");
+    host_.jobs.clear();
+
+    auto restarted = Start();
+    restarted->SetForegroundProgram(L"shooter.exe");
+    EXPECT_TRUE(host_.jobs.empty());
+    restarted->SetForegroundProgram(L"explorer.exe");
+    EXPECT_EQ(LastJobName(), u"Desktop");
+    EXPECT_EQ(Read().values.ProfileID, 0);
+}
+
+TEST_F(GameProfilesTest, TheUsersChoiceDuringAGameIsTheNewHome) {
+    auto logic = Start();
+    logic->SetForegroundProgram(L"shooter.exe");
+    host_.jobs.clear();
+
+    // Racer chosen in Option while the shooter is in front.
+    SaveElsewhere([](ProfileStore& s) {
+        s.values.ProfileID = 2;
+        MarkAllParts(s.values);
+    });
+    logic->OnApplyAllSetting(true, 0);
+    EXPECT_EQ(LastJobName(), u"Racer");
+    EXPECT_EQ(Read().games.home, u"");
+
+    // Option in front and back to the shooter: the choice stands.
+    logic->SetForegroundProgram(L"option.exe");
+    logic->SetForegroundProgram(L"shooter.exe");
+    EXPECT_EQ(host_.jobs.size(), 1u);
+    logic->SetForegroundProgram(L"explorer.exe");
+    EXPECT_EQ(host_.jobs.size(), 1u);
+    EXPECT_EQ(Read().values.ProfileID, 2);
+
+    // Once it was somewhere else, the shooter takes its profile again, and
+    // leaving it goes to the user's Racer.
+    logic->SetForegroundProgram(L"shooter.exe");
+    EXPECT_EQ(LastJobName(), u"Shooter");
+    EXPECT_EQ(Read().games.home, u"Racer");
+    logic->SetForegroundProgram(L"explorer.exe");
+    EXPECT_EQ(LastJobName(), u"Racer");
+}
+
+TEST_F(GameProfilesTest, AnApplyForAnotherProfileThanTheMouseHoldsIsWhole) {
+    auto logic = Start();
+    logic->SetForegroundProgram(L"shooter.exe");
+    host_.jobs.clear();
+
+    // Option saved its older copy (Desktop current) with one part flagged.
+    SaveElsewhere([](ProfileStore& s) {
+        s.values.ProfileID = 0;
+        ClearAllParts(s.values);
+        s.values.PRateFlag = 1;
+        s.profiles[0]->PollingRate = 8;
+    });
+    logic->OnApplyAllSetting(true, 5);
+    ASSERT_EQ(host_.jobs.size(), 1u);
+    EXPECT_EQ(host_.jobs[0]->kind, DownloadKind::kChangedParts);  // Option still gets its answer
+    EXPECT_EQ(host_.jobs[0]->parts, PartFlags::All());
+    EXPECT_EQ(LastJobName(), u"Desktop");
+
+    // The same profile again: only the flagged parts.
+    SaveElsewhere([](ProfileStore& s) { s.profiles[0]->PollingRate = 4; });
+    logic->OnApplyAllSetting(true, 6);
+    EXPECT_EQ(host_.jobs.back()->parts, (PartFlags{true, false, false, false}));
+}
+
+TEST_F(GameProfilesTest, MouseButtonsDuringAGameChangeTheGamesProfile) {
+    auto logic = Start();
+    logic->SetForegroundProgram(L"shooter.exe");
+    logic->OnDeviceEvent(0x0701, 3);
+    const ProfileStore stored = Read();
+    EXPECT_EQ(stored.profiles[1]->CpiStep, 2);
+    EXPECT_EQ(stored.profiles[0]->CpiStep, Read().profiles[2]->CpiStep);  // the others as they were
+    EXPECT_EQ(stored.games.home, u"Desktop");
+}
+
+TEST_F(GameProfilesTest, TurnedOffStaysOffAcrossARestart) {
+    auto logic = Start();
+    logic->SetForegroundProgram(L"shooter.exe");
+    logic->SetGameProfilesEnabled(false);
+    EXPECT_FALSE(Read().games.enabled);
+    EXPECT_EQ(Read().games.home, u"");  // the current profile stays, the way back is forgotten
+    host_.jobs.clear();
+    logic->SetForegroundProgram(L"notepad.exe");
+    logic->SetForegroundProgram(L"racer.exe");
+    EXPECT_TRUE(host_.jobs.empty());
+
+    auto restarted = Start();
+    EXPECT_FALSE(restarted->GameProfilesEnabled());
+    restarted->SetForegroundProgram(L"racer.exe");
+    EXPECT_TRUE(host_.jobs.empty());
+    restarted->SetGameProfilesEnabled(true);  // the game in front is followed at once
+    EXPECT_EQ(LastJobName(), u"Racer");
+    EXPECT_TRUE(Read().games.enabled);
+}
+
+TEST_F(GameProfilesTest, DeletedProfilesBreakNothing) {
+    auto logic = Start();
+    logic->SetForegroundProgram(L"shooter.exe");
+    // The active game's profile deleted in Option: the one after it is current.
+    SaveElsewhere([](ProfileStore& s) {
+        s.profiles.erase(s.profiles.begin() + 1);
+        s.values.ProfileID = 1;
+        MarkAllParts(s.values);
+    });
+    logic->OnApplyAllSetting(true, 0);
+    EXPECT_EQ(LastJobName(), u"Racer");
+    logic->SetForegroundProgram(L"explorer.exe");
+    EXPECT_EQ(LastJobName(), u"Desktop");
+
+    // The way back deleted: leaving the game stays where it is.
+    logic->SetForegroundProgram(L"racer.exe");
+    SaveElsewhere([](ProfileStore& s) {
+        s.profiles.erase(s.profiles.begin());
+        s.values.ProfileID = 0;
+    });
+    host_.jobs.clear();
+    logic->SetForegroundProgram(L"explorer.exe");
+    EXPECT_TRUE(host_.jobs.empty());
+    EXPECT_EQ(Read().values.ProfileID, 0);
+    EXPECT_EQ(Read().games.home, u"");
+}

@@ -1,0 +1,86 @@
+#include "game_switch.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Kind = GameSwitchStep::Kind;
+
+// Desktop (no game), Shooter, Racer, and a second profile for the shooter.
+const std::vector<std::wstring> kGames = {L"", L"shooter.exe", L"racer.exe", L"shooter.exe"};
+
+GameSwitchStep Decide(std::wstring_view foreground, int32_t current, int32_t home, bool enabled = true,
+                      std::wstring_view declined = {}) {
+    GameSwitchInput input;
+    input.foreground = foreground;
+    input.gameNames = kGames;
+    input.current = current;
+    input.home = home;
+    input.enabled = enabled;
+    input.declined = declined;
+    return DecideGameSwitch(input);
+}
+
+}  // namespace
+
+TEST(GameFileName, IsTheLastPathPartTrimmed) {
+    EXPECT_EQ(GameFileName(u"C:\\Games\\Shooter\\Shooter.EXE"), u"Shooter.EXE");
+    EXPECT_EQ(GameFileName(u"/opt/games/racer.exe "), u"racer.exe");
+    EXPECT_EQ(GameFileName(u"racer.exe"), u"racer.exe");
+    EXPECT_EQ(GameFileName(u"C:\\Games\\"), u"");
+    EXPECT_EQ(GameFileName(u""), u"");
+}
+
+TEST(GameSwitch, AGameSwitchesToTheFirstProfileLinkedToIt) {
+    GameSwitchStep step = Decide(L"shooter.exe", 0, -1);
+    EXPECT_EQ(step.kind, Kind::kSwitchToGame);
+    EXPECT_EQ(step.profile, 1);  // not 3: the first in list order wins
+    EXPECT_EQ(step.home, 0);     // the profile it left is the way back
+
+    step = Decide(L"shooter.exe", 1, 0);  // already there
+    EXPECT_EQ(step.kind, Kind::kNothing);
+    EXPECT_EQ(step.home, 0);
+}
+
+TEST(GameSwitch, GameToGameKeepsTheFirstHome) {
+    const GameSwitchStep step = Decide(L"racer.exe", 1, 0);
+    EXPECT_EQ(step.kind, Kind::kSwitchToGame);
+    EXPECT_EQ(step.profile, 2);
+    EXPECT_EQ(step.home, 0);
+}
+
+TEST(GameSwitch, LeavingTheGamesGoesHomeOnce) {
+    GameSwitchStep step = Decide(L"notepad.exe", 2, 0);
+    EXPECT_EQ(step.kind, Kind::kReturnHome);
+    EXPECT_EQ(step.profile, 0);
+    EXPECT_EQ(step.home, -1);
+
+    step = Decide(L"notepad.exe", 0, -1);  // home already, nothing to go back to
+    EXPECT_EQ(step.kind, Kind::kNothing);
+    step = Decide(L"notepad.exe", 2, 2);  // the way back leads where it is: only forgotten
+    EXPECT_EQ(step.kind, Kind::kNothing);
+    EXPECT_EQ(step.home, -1);
+    step = Decide(L"notepad.exe", 2, 9);  // a home past the list is no way back
+    EXPECT_EQ(step.kind, Kind::kNothing);
+    EXPECT_EQ(step.home, -1);
+}
+
+TEST(GameSwitch, OffUnknownOwnOrDeclinedChangeNothing) {
+    for (const GameSwitchStep& step :
+         {Decide(L"shooter.exe", 0, -1, false), Decide(L"notepad.exe", 2, 0, false), Decide(L"", 2, 0),
+          Decide(L"option.exe", 2, 0), Decide(L"monitor.exe", 0, -1), Decide(L"shooter.exe", 2, -1, true, L"shooter.exe")}) {
+        EXPECT_EQ(step.kind, Kind::kNothing);
+    }
+    EXPECT_EQ(Decide(L"option.exe", 2, 0).home, 0);  // Option in front keeps the way back
+    // Declining one game does not decline another.
+    EXPECT_EQ(Decide(L"racer.exe", 1, -1, true, L"shooter.exe").kind, Kind::kSwitchToGame);
+}
+
+TEST(GameSwitch, NoCurrentProfileLeavesNoHome) {
+    const GameSwitchStep step = Decide(L"racer.exe", -1, -1);
+    EXPECT_EQ(step.kind, Kind::kSwitchToGame);
+    EXPECT_EQ(step.home, -1);
+    EXPECT_EQ(ProfileForProgram(kGames, L""), -1);  // an empty name matches no unlinked profile
+}
