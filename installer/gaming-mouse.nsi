@@ -15,7 +15,7 @@
 ;
 ; Exit codes: 0 done, 1 cancelled by the user, 2 aborted, 3 the running programs
 ; did not close, 4 files could not be removed (uninstaller), 5 the folder is not
-; writable, 6 another setup of the suite is running.
+; writable, 6 another Setup or Uninstall of the suite is running.
 
 Unicode true
 Target amd64-unicode
@@ -219,6 +219,19 @@ FunctionEnd
 !insertmacro GM_CLOSE_SUITE_FUNCTION ""
 !insertmacro GM_CLOSE_SUITE_FUNCTION "un."
 
+; One setup or uninstall of the suite at a time: two would fight over the same
+; files. The mutex lives as long as the process.
+!macro GM_ONE_SETUP_AT_A_TIME
+  System::Call 'kernel32::CreateMutexW(p 0, i 0, w "GamingMouse7741Setup") p .r0 ?e'
+  Pop $1
+  StrCpy $SetupMutex $0
+  ${If} $1 = 183  ; ERROR_ALREADY_EXISTS
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Another ${PRODUCT} Setup or Uninstall is running." /SD IDOK
+    SetErrorLevel 6
+    Abort
+  ${EndIf}
+!macroend
+
 ; ---------------------------------------------------------------------------
 ; Setup.
 
@@ -374,15 +387,7 @@ Function RequestedFolder
 FunctionEnd
 
 Function .onInit
-  ; One setup of the suite at a time: two would fight over the same files.
-  System::Call 'kernel32::CreateMutexW(p 0, i 0, w "GamingMouse7741Setup") p .r0 ?e'
-  Pop $1
-  StrCpy $SetupMutex $0
-  ${If} $1 = 183  ; ERROR_ALREADY_EXISTS
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Another ${PRODUCT} Setup is running." /SD IDOK
-    SetErrorLevel 6
-    Abort
-  ${EndIf}
+  !insertmacro GM_ONE_SETUP_AT_A_TIME
 
   ; NSIS silently replaces a /D= folder it finds unusable (one under a file, say)
   ; with the default: a silent install would go where it was not asked to.
@@ -445,6 +450,10 @@ FunctionEnd
 
 ; ---------------------------------------------------------------------------
 ; Uninstaller.
+
+Function un.onInit
+  !insertmacro GM_ONE_SETUP_AT_A_TIME
+FunctionEnd
 
 Section "Uninstall"
   Call un.CloseSuite

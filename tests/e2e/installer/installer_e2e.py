@@ -39,6 +39,7 @@ PROGRAMS = ("Monitor.exe", "Option.exe", "uistr.dll", "gmconfig.exe")
 # Exit codes the installer documents.
 EXIT_NOT_CLOSED = 3
 EXIT_NOT_WRITABLE = 5
+EXIT_ANOTHER_SETUP = 6
 
 DISPLAY = None
 XVFB = None
@@ -386,6 +387,14 @@ class SilentInstall(InstallerTest):
         self.assertEqual(machine_files(), files, "files outside the user's profile changed")
         self.assertEqual(machine_registry(), registry, "HKLM\\Software changed")
 
+    def test_a_second_setup_while_one_runs_is_refused(self):
+        first = self.prefix.start(INSTALLER)
+        self.assertTrue(wait_for(lambda: self.prefix.windows(f"{APP} {VERSION} Setup"), 30), "no first Setup")
+        self.assertEqual(self.prefix.install().returncode, EXIT_ANOTHER_SETUP)
+        self.assertIsNone(first.poll(), "the first Setup ended")
+        self.assertFalse(self.prefix.install_dir.exists())
+        self.assertIsNone(self.prefix.reg_values(UNINSTALL_KEY))
+
     def test_a_folder_that_cannot_be_written_is_refused_before_anything_changes(self):
         # Under a file NSIS itself finds the folder unusable; on a read-only disk
         # only the attempt to write shows it.
@@ -459,6 +468,14 @@ class Upgrade(InstallerTest):
         self.assertEqual(digest(tree_of(self.prefix.install_dir)), digest(old), "files changed")
         self.assertEqual(digest(tree_of(self.prefix.install_dir / "config")), digest(config))
         self.assertEqual(self.prefix.reg_values(UNINSTALL_KEY)["DisplayVersion"], "0.9.0")
+
+        # The uninstaller too; run in place (_?=) so that its exit code is its own.
+        folder = self.prefix.win_install_dir
+        result = self.prefix.probe("limited", f'"{folder}\\Uninstall.exe" /S _?={folder}\\')
+        self.assertEqual(result.returncode, EXIT_NOT_CLOSED)
+        self.assertEqual(digest(tree_of(self.prefix.install_dir)), digest(old), "the uninstaller removed files")
+        self.assertIsNotNone(self.prefix.reg_values(UNINSTALL_KEY))
+        self.assertTrue(self.prefix.shortcut.exists())
 
     def test_the_virtual_mouse_and_the_logon_choice_carry_over_to_an_upgrade(self):
         self.install("/VIRTUALMOUSE=1")
