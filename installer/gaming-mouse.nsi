@@ -63,6 +63,7 @@ VIAddVersionKey "CompanyName" "${GM_PUBLISHER}"
 VIAddVersionKey "LegalCopyright" "${GM_PUBLISHER}"
 
 Var LogonDefault     ; 1: start the Monitor at logon unless the user says otherwise
+Var MonitorWasRunning
 Var SetupMutex
 
 !define MUI_ICON "${GM_ICON}"
@@ -285,6 +286,10 @@ Section "${PRODUCT}" SecSuite
     SetErrorLevel 5
     Abort
   ${EndIf}
+  Push "${GM_MONITOR_TITLE}"
+  Push "${GM_MONITOR_MUTEX}"
+  Call IsRunning
+  StrCpy $MonitorWasRunning $0
   Call CloseSuite
 
   SetOutPath "$INSTDIR"
@@ -350,6 +355,13 @@ Section "-Shortcut and registration"
     Call WriteLogonStart
   ${Else}
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
+
+  ; A silent upgrade gives back the Monitor it closed, now the new one; with the
+  ; pages, the finish page offers to start the suite.
+  ${If} ${Silent}
+  ${AndIf} $MonitorWasRunning = 1
+    Exec '"$INSTDIR\Monitor.exe"'
   ${EndIf}
 SectionEnd
 
