@@ -497,8 +497,14 @@ Section "Uninstall"
 
   ${If} ${FileExists} "$INSTDIR\config\*.*"
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 "Keep your profiles and macros?$\r$\n$\r$\nThey stay in $INSTDIR\config, and ${PRODUCT} finds them again when you install it there. Choose No to delete them." /SD IDYES IDYES keep
+    ClearErrors
     RMDir /r "$INSTDIR\config"
-    DetailPrint "Profiles and macros deleted."
+    ${If} ${Errors}
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Some of your profiles and macros in $INSTDIR\config could not be deleted." /SD IDOK
+      DetailPrint "Some profiles and macros could not be deleted."
+    ${Else}
+      DetailPrint "Profiles and macros deleted."
+    ${EndIf}
     Goto removed
     keep:
     DetailPrint "Profiles and macros kept in $INSTDIR\config."
