@@ -14,7 +14,6 @@ import getpass
 import hashlib
 import os
 import shutil
-import signal
 import struct
 import subprocess
 import sys
@@ -120,6 +119,16 @@ def read_shortcut(path):
                 strings[name] = data[at:at + count].decode("latin-1").rstrip("\0")
                 at += count
     return dict(target=target, icon_index=icon_index, **strings)
+
+
+def macro_file(name, steps):
+    """A .macro exchange file: one 748-byte record (name, reserved, step count, steps
+    of key code, press flag and delay) as hex digits with the byte sum's low 8 bits."""
+    record = name.encode("utf-16-le").ljust(100, b"\0") + struct.pack("<ii", 0, len(steps))
+    record += b"".join(struct.pack("<BBH", *step) for step in steps)
+    record = record.ljust(748, b"\0")
+    text = record.hex().upper() + f"{sum(record) & 0xFF:02X}"
+    return f"[Macros]\r\n0={text}\r\n".encode()
 
 
 class Prefix:
@@ -293,15 +302,18 @@ class InstallerTest(unittest.TestCase):
         self.assertEqual(digest(tree_of(folder / "skins")), digest(tree_of(PAYLOAD / "skins")), "the skins differ")
 
     def write_profiles(self):
-        """A store, a macro-free library and an exported profile in config\\, as a user leaves them."""
+        """Profiles, a macro on a button and an exported profile in config\\, as a user leaves them."""
+        macro = self.prefix.root / "burst.macro"
+        macro.write_bytes(macro_file("Burst", [(0x04, 1, 40), (0x04, 2, 40)]))
+        self.prefix.gmconfig("macro-import", harness.windows_path(macro))
         self.prefix.gmconfig("new", "Gamer")
         self.prefix.gmconfig("set", "PollingRate=2", "MaxDPI=3", "CpiLevel_X0=12", "LightSwitch=2")
         self.prefix.gmconfig("button", "3", "media", "31")
+        self.prefix.gmconfig("button", "4", "macro", "0")
         self.prefix.gmconfig("new", "Work")
         self.prefix.gmconfig("export", "0", f"{self.prefix.win_install_dir}\\config\\gamer.gmp")
         config = tree_of(self.prefix.install_dir / "config")
-        self.assertIn("Config.data", config)
-        self.assertIn("gamer.gmp", config)
+        self.assertEqual(set(config), {"Config.data", "sequence.dat", "gamer.gmp"})
         return config
 
     def make_files_old(self):
@@ -524,6 +536,7 @@ class Uninstall(InstallerTest):
         self.assertEqual(digest(tree_of(self.prefix.install_dir / "config")), digest(config))
         self.assertEqual([line.split(" ", 3)[-1] for line in self.prefix.gmconfig("list").splitlines()],
                          ["Gamer", "Work"])
+        self.assertIn("Burst", self.prefix.gmconfig("macros"))
 
 
 class Pages(InstallerTest):
