@@ -5,6 +5,7 @@ gm_required_packages=(
   cmake ninja-build g++ googletest
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick
+  nsis
   clang libclang-rt-14-dev
   python3 python3-pil
   fonts-liberation fonts-wine
