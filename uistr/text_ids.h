@@ -4,7 +4,7 @@
 #define kTextOpenOption 1002   // icon menu: open or activate Option
 #define kTextExitMonitor 1003  // icon menu: end the Monitor
 #define kTextTrayTip 1004      // tip of the notification-area icon
-#define kTextGameProfiles 1005  // icon menu: automatic game profiles (checked while on)
+#define kTextGameProfiles 1001  // icon menu: automatic game profiles (checked while on)
 
 #ifndef RC_INVOKED
 #include <array>

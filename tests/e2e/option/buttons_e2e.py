@@ -38,7 +38,7 @@ def tearDownModule():
     option_e2e.tearDownModule()
 
 
-class ButtonTest(OptionTest):
+class ButtonTest(macros_e2e.Notepad, OptionTest):
     profiles = ("Gamer",)
     library = [("Reload", [(macros_e2e.KEY_A, 1, 0), (macros_e2e.KEY_A, 2, 0)]), ("Spray", [])]
 
@@ -169,6 +169,9 @@ class ButtonTest(OptionTest):
         """The shown view's buttons by entry: (enabled, text)."""
         return {r["id"]: (r["enabled"], r["text"]) for r in self.states()
                 if r["cls"] == "GmSkinButton" and r["visible"] and r["depth"] == 4 and 1 <= r["id"] <= 32}
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True)
 
     def screenshot(self, name):
         from PIL import ImageGrab
@@ -322,8 +325,7 @@ class Guard(ButtonTest):
 
 class Keyboard(ButtonTest):
     def test_the_key_page_gives_the_keyboard_back_on_every_way_out(self):
-        notepad = macros_e2e.MacroTest.start_notepad
-        notepad(self)
+        self.start_notepad()
         index = 5
         ways = {"OK": lambda: self.finish(3), "Cancel": lambda: self.finish(4), "close": lambda: self.finish(5),
                 "category": lambda: (self.category(3), self.finish(4))}
@@ -332,8 +334,7 @@ class Keyboard(ButtonTest):
             self.category(2)
             leave()
             text = f"back{n}"
-            self.assertTrue(macros_e2e.MacroTest.type_into_notepad(self, text),
-                            f"after {way}: notepad holds {macros_e2e.MacroTest.notepad_text(self)!r}")
+            self.assertTrue(self.type_into_notepad(text), f"after {way}: notepad holds {self.notepad_text()!r}")
 
 
 if __name__ == "__main__":
