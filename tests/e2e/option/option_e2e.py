@@ -110,8 +110,9 @@ class OptionFolder(harness.ProgramFolder):
 
     def captions(self, entry):
         """Texts of the configuration page's buttons at skin entry `entry`."""
+        # The hidden macro page has buttons of these numbers too.
         return [row["text"] for row in self.tree()
-                if row["depth"] == 2 and row["id"] == entry and row["cls"] == "GmSkinButton"]
+                if row["depth"] == 2 and row["id"] == entry and row["cls"] == "GmSkinButton" and row["visible"]]
 
     # Screen points from the skins.
     def main_point(self, entry):
@@ -556,6 +557,40 @@ class Exchange(OptionTest):
         self.assertTrue(wait_for(lambda: len(self.folder.profile_names()) == 4, 10), "the profile was not added")
         added = self.folder.profile_names()[self.folder.current_index()]
         self.assertTrue(0 < len(added) <= 49 and long_name.startswith(added), added)
+
+
+class GameSwitch(OptionTest):
+    """The Monitor switches to a game's profile while Option is open."""
+    profiles = ("Desktop", "Shooter")
+
+    def prepare(self):
+        for name in ("shooter.exe", "editor.exe"):
+            shutil.copy(SESSION.build_dir / "tests" / "e2e" / "monitor" / "gm_game.exe", self.folder.path / name)
+        self.folder.gmconfig("select", "1")
+        self.folder.gmconfig("set", "GameFile=C:\\Games\\shooter.exe")
+        self.folder.gmconfig("select", "0")
+
+    def test_option_follows_a_game_and_its_changes_go_to_the_game_profile(self):
+        self.assertEqual(self.folder.captions(5), ["Desktop"])
+        before = self.trace_length()
+        game = subprocess.Popen(self.folder.command("shooter.exe"), cwd=self.folder.path, env=self.folder.env(),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.folder.children.append(game)
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
+        self.wait_full_download(before)
+        self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
+                        f"Option shows {self.folder.captions(5)}")
+        self.assertEqual((self.folder.list_rows() or {}).get("selected"), 1)
+        from PIL import ImageGrab
+        ImageGrab.grab(xdisplay=SESSION.display).crop((0, 0, 700, 600)).save(
+            SESSION.build_dir / "option-game-switch.png")
+        # A change made in Option now belongs to the game's profile.
+        self.folder.click(self.folder.config_point(10))
+        self.folder.keys("ctrl+a")
+        self.folder.type_text("Arena")
+        self.folder.keys("Return")
+        self.assertTrue(wait_for(lambda: self.folder.profile_names() == ["Desktop", "Arena"], 10),
+                        self.folder.profile_names())
 
 
 class Closing(OptionTest):
