@@ -118,6 +118,7 @@ void AssignDialog::ShowCategoryMenu() {
 
 void AssignDialog::OnOK() {
     if (AssignPage* page = PageOf(shown_)) page->Finish();
+    if (onAccept_) onAccept_(model_.Accept());
     EndDialog(IDOK);
 }
 

@@ -4,6 +4,7 @@
 // caller takes the copy, with the acceptance rules applied, when the dialog
 // ends with IDOK.
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "assign_model.h"
@@ -20,6 +21,9 @@ public:
     // choice gives the button's default back.
     const ButtonAssignment& Accept() { return model_.Accept(); }
     const assign::AssignModel& Model() const { return model_; }
+    // Called with the accepted record on OK, before the dialog's windows go:
+    // the mouse need not wait for some forty windows to be destroyed.
+    void SetOnAccept(std::function<void(const ButtonAssignment&)> accepted) { onAccept_ = std::move(accepted); }
 
 protected:
     void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
@@ -45,4 +49,5 @@ private:
     std::unique_ptr<CSkinButton> close_;
     RECT title_{};
     uint8_t shown_ = 0;
+    std::function<void(const ButtonAssignment&)> onAccept_;
 };

@@ -1,5 +1,6 @@
 #include "button_page.h"
 
+#include "app_messages.h"
 #include "assign_dialog.h"
 #include "debug_output.h"
 #include "option_context.h"
@@ -58,16 +59,18 @@ void ButtonPage::OpenAssignment(int buttonIndex) {
     const ProfileRecord* shown = session_.current();
     if (!shown || buttonIndex < 0 || buttonIndex >= kButtonCount) return;
     AssignDialog dialog(shown->MacroKeyInfo[buttonIndex], buttonIndex, session_.macros());
+    dialog.SetOnAccept([this, buttonIndex](const ButtonAssignment& accepted) {
+        // The dialog ran its own message loop: the Monitor may have changed
+        // the store meanwhile, and Option then read it again, records and all.
+        ProfileRecord* current = session_.current();
+        if (!current) return;
+        current->MacroKeyInfo[buttonIndex] = accepted;
+        // The mouse first, at once; the views follow when the dialog is gone.
+        if (HWND target = SettingsTarget()) SendMessageW(target, WM_SETTINGS_CHANGED, 0, 0);
+    });
     const INT_PTR result = dialog.DoModal(GetAncestor(hwnd(), GA_ROOT));
     if (result == -1) DebugOut(L"ButtonPage: the assignment dialog could not be opened\n");
-    if (result != IDOK) return;
-    // The dialog ran its own message loop: the Monitor may have changed the
-    // store meanwhile, and Option then read it again, records and all.
-    ProfileRecord* current = session_.current();
-    if (!current) return;
-    current->MacroKeyInfo[buttonIndex] = dialog.Accept();
-    PostSettingsChanged();
-    Refresh();
+    if (result == IDOK) Refresh();
 }
 
 bool ButtonPage::OnDialogCommand(WORD, WORD, HWND control) {
