@@ -62,17 +62,15 @@ class Page:
         x, y, w, h = self.setup[entry]
         return Image.open(self.folder.path / "skins" / name).convert("RGB").getpixel((x + dx, y + h // 2))
 
-    def dialog_point(self, entry, dx=None):
-        left, top = self.folder.tree("G4")[0]["rect"][:2]
-        x, y, w, h = self.setup[entry]
-        return left + x + (w // 2 if dx is None else dx), top + y + h // 2
-
 
 def measure(session):
     folder = option_e2e.OptionFolder(session, "buttons-bench")
     folder.extra_env["DEVIO_SIM_TRACE_CLOCK"] = "qpc"
     xdotool = None
     try:
+        # The gallery first, while nothing else covers the screen.
+        gallery = [bench_option.time_to_paint(folder, "skingallery.exe", [], "Skin Gallery", (60, 60))
+                   for _ in range(3)]
         for n in range(20):
             folder.gmconfig("new", f"Bench{n + 1}")
         folder.gmconfig("select", "0")
@@ -87,30 +85,34 @@ def measure(session):
         hot = page.hot_spot()
 
         openings, oks = [], []
-        for i in range(max(OKS, OPENINGS)):
+        origin = None  # the dialog opens centred over Option: learnt once, then only the screen is read
+        for i in range(max(OKS, OPENINGS) + 1):
             subprocess.run(["xdotool", "mousemove", str(hot[0]), str(hot[1])], env=page.env)
             time.sleep(0.3)
             start = time.monotonic()
             xdotool.stdin.write("click 1\n")
             xdotool.stdin.flush()
-            harness.wait_for(lambda: folder.tree("G4"), 10, 0.002)
+            if origin is None:
+                harness.wait_for(lambda: folder.tree("G4"), 10, 0.05)
+                origin = folder.tree("G4")[0]["rect"][:2]
             # Complete once the OK button, the last control made, shows its own
             # picture: the pixel the skin has there.
-            ok = page.dialog_point(3)
-            probe = page.dialog_point(3, dx=4)
+            x, y, w, h = page.setup[3]
+            probe = (origin[0] + x + 4, origin[1] + y + h // 2)
             expected = page.picture_pixel(3, 4)
             painted = harness.wait_for(lambda: pixel(display, probe) == expected, 10, 0.002)
-            if painted and i < OPENINGS:
+            if painted and 0 < i <= OPENINGS:
                 openings.append(time.monotonic() - start)
             # Switch between two mouse functions, so every OK changes the table.
-            page_rect = page.dialog_point(2)
-            subprocess.run(["xdotool", "mousemove", str(page_rect[0]), str(page_rect[1]), "click", "1"], env=page.env)
-            time.sleep(0.8)
-            left, top = folder.tree("G4")[0]["rect"][:2]
             x, y, w, h = page.setup[2]
-            item = (left + x + 40, top + y + h + 1 + 23 * (2 if i % 2 == 0 else 3) + 11)  # mouse / DPI function
+            subprocess.run(["xdotool", "mousemove", str(origin[0] + x + w // 2), str(origin[1] + y + h // 2),
+                            "click", "1"], env=page.env)
+            time.sleep(0.8)
+            item = (origin[0] + x + 40, origin[1] + y + h + 1 + 23 * (2 if i % 2 == 0 else 3) + 11)
             subprocess.run(["xdotool", "mousemove", str(item[0]), str(item[1]), "click", "1"], env=page.env)
             time.sleep(0.5)
+            x, y, w, h = page.setup[3]
+            ok = (origin[0] + x + w // 2, origin[1] + y + h // 2)
             subprocess.run(["xdotool", "mousemove", str(ok[0]), str(ok[1])], env=page.env)
             time.sleep(0.2)
             seen = len(folder.trace())
@@ -119,9 +121,9 @@ def measure(session):
             xdotool.stdin.flush()
             time.sleep(1.2)
             stamps = [stamp for stamp, op in folder.trace()[seen:] if op.startswith("SetFeature")]
-            if stamps and i < OKS:
+            if stamps and 0 < i <= OKS:
                 oks.append(stamps[0] - clicked)
-        return openings, oks, folder
+        return openings, oks, gallery, folder
     except Exception:
         folder.cleanup()
         raise
@@ -139,12 +141,8 @@ def main():
     option_e2e.setUpModule()
     session = option_e2e.SESSION
     try:
-        openings, oks, folder = measure(session)
-        try:
-            gallery_times = [bench_option.time_to_paint(folder, "skingallery.exe", [], "Skin Gallery", (60, 60))
-                             for _ in range(3)]
-        finally:
-            folder.cleanup()
+        openings, oks, gallery_times, folder = measure(session)
+        folder.cleanup()
         if oks:
             print(f"assignment OK to first SetFeature, 20 profiles: median {statistics.median(oks):.1f} ms over "
                   f"{len(oks)} (min {min(oks):.1f}, max {max(oks):.1f}; target under 20)")
