@@ -107,13 +107,7 @@ void AssignDialog::ShowCategoryMenu() {
         menu.AddItem(static_cast<UINT>(assign::kCategoryCommand + info.functionClass),
                      OptionText(static_cast<UINT>(info.textId)));
     menu.SetWidth(kCategoryMenuWidth);
-    RECT rc{};
-    GetWindowRect(category_->hwnd(), &rc);
-    menu.Track(hwnd(), rc.left, rc.bottom);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    category_->SetHover(false);
-    InvalidateRect(category_->hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), *category_);
 }
 
 void AssignDialog::OnOK() {

@@ -229,13 +229,7 @@ void AssignPage::ShowMenu(CSkinButton& button, int width, int fontHeight) {
             menu.AddItem(static_cast<UINT>(1001 + i), OptionText(static_cast<UINT>(entries[i].textId)));
     }
     menu.SetWidth(width);
-    RECT rc{};
-    GetWindowRect(button.hwnd(), &rc);
-    menu.Track(hwnd(), rc.left, rc.bottom);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    button.SetHover(false);
-    InvalidateRect(button.hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), button);
 }
 
 void AssignPage::OpenMacroList() {

@@ -241,13 +241,7 @@ void CInsertPanel::ShowChoiceMenu() {
     CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
     for (int i = 0; i < 4; ++i) menu.AddItem(kChoiceCommands[i], OptionText(kChoiceTexts[i]));
     menu.SetWidth(172);
-    RECT button{};
-    GetWindowRect(choiceButton_->hwnd(), &button);
-    menu.Track(hwnd(), button.left, button.bottom);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    choiceButton_->SetHover(false);
-    InvalidateRect(choiceButton_->hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), *choiceButton_);
 }
 
 void CInsertPanel::Apply() {

@@ -346,13 +346,7 @@ void CMacroPage::ShowMoreMenu() {
     menu.AddItem(kMenuImport, OptionText(kTextImport));
     menu.AddItem(kMenuExport, OptionText(kTextExport));
     menu.SetWidth(30);
-    RECT button{};
-    GetWindowRect(moreButton_->hwnd(), &button);
-    menu.Track(hwnd(), button.left, button.bottom);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    moreButton_->SetHover(false);
-    InvalidateRect(moreButton_->hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), *moreButton_);
 }
 
 void CMacroPage::ExportMacro() {

@@ -111,13 +111,7 @@ void DpiLevelsDialog::ShowCountMenu() {
     CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
     for (int n = 1; n <= kDpiLevels; ++n) menu.AddItem(performance::kCountCommandBase + n, std::to_wstring(n));
     menu.SetWidth(54);
-    RECT button{};
-    GetWindowRect(countButton_->hwnd(), &button);
-    menu.Track(hwnd(), button.left, button.bottom);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    countButton_->SetHover(false);
-    InvalidateRect(countButton_->hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), *countButton_);
 }
 
 bool DpiLevelsDialog::OnDialogCommand(WORD id, WORD, HWND control) {

@@ -191,13 +191,7 @@ void LightingDialog::ShowMenu(lighting::Menu which, CSkinButton& button) {
     CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
     for (int i = 0; i < look.count; ++i) menu.AddItem(look.choices[i].command, OptionText(look.choices[i].text));
     menu.SetWidth(look.width);
-    RECT rc{};
-    GetWindowRect(button.hwnd(), &rc);
-    menu.Track(hwnd(), rc.left, rc.bottom - look.lift);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    button.SetHover(false);
-    InvalidateRect(button.hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), button, look.lift);
 }
 
 void LightingDialog::OnMenuCommand(UINT command) {

@@ -120,13 +120,7 @@ void PerformancePage::ShowPollingMenu() {
     for (const performance::PollingChoice& choice : performance::kPollingChoices)
         menu.AddItem(choice.command, OptionText(choice.text));
     menu.SetWidth(48);
-    RECT button{};
-    GetWindowRect(pollingButton_->hwnd(), &button);
-    menu.Track(hwnd(), button.left, button.bottom);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    pollingButton_->SetHover(false);
-    InvalidateRect(pollingButton_->hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), *pollingButton_);
 }
 
 void PerformancePage::ShowLevelsDialog() {

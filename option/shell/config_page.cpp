@@ -441,13 +441,7 @@ void CConfigPage::ShowProfileMenu() {
     menu.AddItem(kMenuImport, OptionText(kTextImport));
     menu.AddItem(kMenuExport, OptionText(kTextExport));
     menu.SetWidth(30);
-    RECT button{};
-    GetWindowRect(menuButton_->hwnd(), &button);
-    menu.Track(hwnd(), button.left, button.bottom);
-    PostMessageW(hwnd(), WM_NULL, 0, 0);
-    menu.Destroy();
-    menuButton_->SetHover(false);
-    InvalidateRect(menuButton_->hwnd(), nullptr, FALSE);
+    menu.TrackUnder(hwnd(), *menuButton_);
 }
 
 void CConfigPage::ExportProfile() {

@@ -1,5 +1,7 @@
 #include "skin_popup_menu.h"
 
+#include "skin_button.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -125,4 +127,15 @@ void CSkinPopupMenu::Draw(const DRAWITEMSTRUCT* item) const {
     }
     // The platform must not paint over the item (its own submenu arrow, say).
     ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+}
+
+void CSkinPopupMenu::TrackUnder(HWND owner, CSkinButtonBase& button, int lift) {
+    RECT rc{};
+    GetWindowRect(button.hwnd(), &rc);
+    Track(owner, rc.left, rc.bottom - lift);
+    // The menu's own loop ended: a message wakes the owner's loop at once.
+    PostMessageW(owner, WM_NULL, 0, 0);
+    Destroy();
+    button.SetHover(false);
+    InvalidateRect(button.hwnd(), nullptr, FALSE);
 }

@@ -10,6 +10,8 @@
 #include "popup_menu_model.h"
 #include "user_handles.h"
 
+class CSkinButtonBase;
+
 class CSkinPopupMenu {
 public:
     static constexpr int kSubmenuIconId = 145;
@@ -31,6 +33,10 @@ public:
     // button selects too. The choice arrives at `owner` as WM_COMMAND.
     BOOL Track(HWND owner, int x, int y);
     void Destroy();
+    // The drop-down of a skinned button: opened at its bottom-left corner
+    // (`lift` pixels higher), then destroyed, and the button, which never saw
+    // the pointer leave, loses its hover look.
+    void TrackUnder(HWND owner, CSkinButtonBase& button, int lift = 0);
 
     HMENU menu() const { return menu_.get(); }
     PopupMenuModel& model() { return model_; }
