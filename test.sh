@@ -60,7 +60,9 @@ if [ ! -f build/win/wineprefix/system.reg ]; then
   WINEPREFIX="$ROOT/build/win/wineprefix" WINEDEBUG=-all wineboot -i >/dev/null 2>&1
   WINEPREFIX="$ROOT/build/win/wineprefix" wineserver -w
 fi
-step "windows tests (Wine)" ctest --test-dir build/win --output-on-failure -j 1 -LE bench
+step "windows tests (Wine)" ctest --test-dir build/win --output-on-failure -j 1 -LE "bench|e2e"
+# Each end-to-end suite starts its own Xvfb and Wine prefix, so two run side by side.
+step "end-to-end tests (Wine)" ctest --test-dir build/win --output-on-failure -j "${E2E_JOBS:-2}" -L e2e
 
 step "fuzz build" configure build/fuzz -DGM_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 step "fuzzing (${FUZZ_SECONDS}s)" tests/fuzz/run-fuzzers.sh build/fuzz "$FUZZ_SECONDS"

@@ -48,7 +48,7 @@ class Page:
         self.env = folder.env()
 
     def hot_spot(self):
-        left, top = self.folder.option_window()["rect"][:2]
+        left, top = self.folder.option_origin()
         x = left + self.folder.main_skin[7][0] + self.folder.config_skin[16][0] + self.page[3][0]
         y = top + self.folder.main_skin[7][1] + self.folder.config_skin[16][1] + self.page[3][1]
         vx, vy, w, h = self.view[INDEX + 17]

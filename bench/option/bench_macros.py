@@ -42,7 +42,7 @@ class Page:
         self.env = folder.env()
 
     def point(self, entry, dy=None):
-        left, top = self.folder.option_window()["rect"][:2]
+        left, top = self.folder.option_origin()
         ax, ay = self.folder.main_skin[7][:2]
         x, y, w, h = self.skin[entry]
         return left + ax + x + w // 2, top + ay + y + (h // 2 if dy is None else dy)

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr std::u16string_view kConfigSection = u"Config";
 constexpr std::u16string_view kGameProfilesKey = u"GameProfiles";
 constexpr std::u16string_view kGameHomeKey = u"GameHome";
 constexpr std::u16string_view kStoreValueKeys[] = {u"number",        u"ProfileID",   u"KeysFlag",

@@ -43,6 +43,9 @@ struct ProfileStore {
 
 enum class GameKeys { kKeepFile, kWrite };
 
+// The section of the store values, of the game keys and of the language override.
+inline constexpr std::u16string_view kConfigSection = u"Config";
+
 std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolder);
 
 // Appends the stored profiles to `store.profiles` (expected empty) and reads the

@@ -1,7 +1,12 @@
 #include "text_library.h"
 
+#include <algorithm>
+
+#include "text_language.h"
+
 bool CTextLibrary::Load(const std::filesystem::path& programFolder) {
     Unload();
+    language_ = ChooseTextLanguage(ReadLanguageOverride(programFolder), GetUserDefaultUILanguage());
     const std::wstring path = (programFolder / L"uistr.dll").wstring();
     // Data only: nothing of the library runs, and no other folder is searched.
     module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -15,11 +20,25 @@ void CTextLibrary::Unload() {
     module_ = nullptr;
 }
 
+std::wstring CTextLibrary::TextIn(uint16_t language, UINT id) const {
+    if (!module_) return {};
+    // LoadString would pick the table by the thread's language; the block is
+    // looked up by the chosen language instead, so the override works too.
+    HRSRC found = FindResourceExW(module_, MAKEINTRESOURCEW(6) /* RT_STRING */,
+                                  MAKEINTRESOURCEW(StringBlockId(id)), language);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module_, found);  // not owned: part of the module
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) return {};
+    const auto text = StringBlockText(static_cast<const uint8_t*>(data), SizeofResource(module_, found),
+                                      StringBlockIndex(id));
+    return text ? std::wstring(text->begin(), text->end()) : std::wstring();
+}
+
 std::wstring CTextLibrary::Text(UINT id, int maxUnits) const {
     if (!module_ || maxUnits <= 1) return {};
-    const wchar_t* text = nullptr;
-    // With a zero buffer size LoadStringW hands out a pointer into the resource.
-    const int length = LoadStringW(module_, id, reinterpret_cast<LPWSTR>(&text), 0);
-    if (length <= 0 || !text) return {};
-    return std::wstring(text, static_cast<size_t>(std::min(length, maxUnits - 1)));
+    std::wstring text = TextIn(language_, id);
+    if (text.empty() && language_ != kLanguageEnglish) text = TextIn(kLanguageEnglish, id);
+    if (text.size() > static_cast<size_t>(maxUnits - 1)) text.resize(static_cast<size_t>(maxUnits - 1));
+    return text;
 }

@@ -1,8 +1,12 @@
 #pragma once
 // The texts of uistr.dll. Both programs load the library by full path from the
 // program folder; without it every text is empty and nothing else breaks.
+// The library holds one string table per language; the table shown is the
+// user's display language's (or the store's override), English where it has
+// no text.
 #include <windows.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -13,16 +17,24 @@ public:
     CTextLibrary(const CTextLibrary&) = delete;
     CTextLibrary& operator=(const CTextLibrary&) = delete;
 
-    // Loads <folder>\uistr.dll as a resource-only module. False when it is missing.
+    // Loads <folder>\uistr.dll as a resource-only module and chooses the
+    // language from the store's override or the display language. False when
+    // the library is missing.
     bool Load(const std::filesystem::path& programFolder);
     void Unload();
     bool loaded() const { return module_ != nullptr; }
     HMODULE module() const { return module_; }
 
+    uint16_t language() const { return language_; }
+    void SetLanguage(uint16_t language) { language_ = language; }
+
     // The text of `id`, cut to `maxUnits` - 1 characters as the callers' buffers
     // are; empty when the library or the id is missing.
     std::wstring Text(UINT id, int maxUnits = 520) const;
+    // The text of `id` in `language` alone, without the English fallback.
+    std::wstring TextIn(uint16_t language, UINT id) const;
 
 private:
     HMODULE module_ = nullptr;  // owned
+    uint16_t language_ = 0x0409;
 };

@@ -8,6 +8,7 @@ gm_required_packages=(
   nsis
   clang libclang-rt-14-dev
   python3 python3-pil
+  locales
   fonts-liberation fonts-wine
 )
 
@@ -17,12 +18,23 @@ gm_ensure_deps() {
   for p in "${gm_required_packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
-  if [ ${#missing[@]} -eq 0 ]; then
-    return 0
-  fi
-  echo "== installing: ${missing[*]}"
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo apt-get update -qq || return 1
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+  if [ ${#missing[@]} -ne 0 ]; then
+    echo "== installing: ${missing[*]}"
+    $sudo apt-get update -qq || return 1
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+  fi
+  gm_ensure_locales "$sudo"
+}
+
+# Wine takes the user's display language from the Unix locale, and only from
+# one that is installed: the language tests run with a German and a Japanese one.
+gm_ensure_locales() {
+  local sudo=$1 name
+  for name in de_DE ja_JP; do
+    locale -a 2>/dev/null | grep -qix "${name}.utf-\?8" && continue
+    echo "== generating the locale ${name}.UTF-8"
+    $sudo localedef -i "$name" -f UTF-8 "${name}.UTF-8" || return 1
+  done
 }

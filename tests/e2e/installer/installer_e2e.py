@@ -50,11 +50,7 @@ def setUpModule():
     global DISPLAY, XVFB, TEMPLATE, BOOTED_HERE
     DISPLAY = os.environ.get("DISPLAY", "")
     if not harness.display_works(DISPLAY):
-        DISPLAY = harness.free_display()
-        XVFB = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-ac"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if not wait_for(lambda: harness.display_works(DISPLAY), 10):
-            raise RuntimeError("Xvfb did not start")
+        XVFB, DISPLAY = harness.start_xvfb()
     TEMPLATE = BUILD_DIR / "wineprefix"
     if not (TEMPLATE / "system.reg").exists():
         # Copying a booted prefix is much faster than booting one per test.

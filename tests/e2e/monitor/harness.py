@@ -57,11 +57,26 @@ def wait_for(predicate, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
-def free_display():
-    n = 120
-    while os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
-        n += 1
-    return f":{n}"
+def start_xvfb():
+    """An Xvfb of our own on a display it picks itself (-displayfd), so suites started
+    side by side never race for the same number. Returns (process, ":N")."""
+    read_end, write_end = os.pipe()
+    process = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                "-nolisten", "tcp", "-ac"], pass_fds=(write_end,),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        process.kill()
+        process.wait()
+        raise RuntimeError("Xvfb did not start")
+    display = f":{number}"
+    if not wait_for(lambda: display_works(display), 10):
+        process.kill()
+        process.wait()
+        raise RuntimeError("Xvfb did not start")
+    return process, display
 
 
 def display_works(display):
@@ -76,7 +91,8 @@ class Session:
         self.build_dir = Path(build_dir).resolve()
         self.stage = self.build_dir / "stage"
         self.helpers = self.build_dir / "tests" / "e2e" / "monitor"
-        self.prefix = self.build_dir / "e2e-monitor-prefix"
+        # A prefix per suite: suites run side by side, each with its own wineserver.
+        self.prefix = self.build_dir / f"e2e-{Path(sys.argv[0]).stem}-prefix"
         self.xvfb = None
         self.server = None
         self.display = os.environ.get("DISPLAY", "")
@@ -91,11 +107,7 @@ class Session:
 
     def start(self):
         if not display_works(self.display):
-            self.display = free_display()
-            self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                                          "-ac"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if not wait_for(lambda: display_works(self.display), 10):
-                raise RuntimeError("Xvfb did not start")
+            self.xvfb, self.display = start_xvfb()
         if not (self.prefix / "system.reg").exists():
             build_prefix = self.build_dir / "wineprefix"
             if (build_prefix / "system.reg").exists():

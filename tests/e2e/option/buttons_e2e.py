@@ -57,7 +57,7 @@ class ButtonTest(macros_e2e.Notepad, OptionTest):
 
     # Points from the skins.
     def page_origin(self):
-        left, top = self.folder.option_window()["rect"][:2]
+        left, top = self.folder.option_origin()
         return (left + self.folder.main_skin[7][0] + self.folder.config_skin[16][0],
                 top + self.folder.main_skin[7][1] + self.folder.config_skin[16][1])
 

@@ -91,7 +91,7 @@ class LightingTest(OptionTest):
         return buttons, [rows[e]["enabled"] for e in SWATCHES]
 
     def page_point(self, entry, dx=None, dy=None):
-        left, top = self.folder.option_window()["rect"][:2]
+        left, top = self.folder.option_origin()
         ax, ay = self.folder.main_skin[7][:2]
         sx, sy = self.folder.config_skin[16][:2]
         x, y, w, h = self.light_skin[entry]
@@ -99,7 +99,7 @@ class LightingTest(OptionTest):
                 top + ay + sy + y + (h // 2 if dy is None else dy))
 
     def page_origin(self):
-        left, top = self.folder.option_window()["rect"][:2]
+        left, top = self.folder.option_origin()
         return (left + self.folder.main_skin[7][0] + self.folder.config_skin[16][0],
                 top + self.folder.main_skin[7][1] + self.folder.config_skin[16][1])
 

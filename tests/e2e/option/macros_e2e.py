@@ -136,7 +136,7 @@ class MacroTest(Notepad, OptionTest):
 
     # Screen points from the skins.
     def origin(self):
-        left, top = self.folder.option_window()["rect"][:2]
+        left, top = self.folder.option_origin()
         ax, ay = self.folder.main_skin[7][:2]
         return left + ax, top + ay
 

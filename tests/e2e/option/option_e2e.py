@@ -29,7 +29,6 @@ START = "SetFeature 01 08 00 00 00 00 00 F6"
 def setUpModule():
     global SESSION
     SESSION = harness.Session(BUILD_DIR)
-    SESSION.prefix = SESSION.build_dir / "e2e-option-prefix"
     SESSION.start()
     # Keys reach Wine's windows without a window manager, and closing a window costs no delay.
     SESSION.reg("add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d", "N", "/f")
@@ -96,9 +95,17 @@ class OptionFolder(harness.ProgramFolder):
                              rect=tuple(int(p) for p in parts[4:8]), text=parts[8] if len(parts) > 8 else ""))
         return rows
 
-    def option_window(self):
-        rows = self.tree()
+    def option_window(self, patience=0.0):
+        """Option's top-level row, or None. With `patience`, asks again for that many
+        seconds: a probe that Wine fails to start reads the same as no window."""
+        rows = wait_for(self.tree, patience) if patience else self.tree()
         return rows[0] if rows else None
+
+    def option_origin(self):
+        window = self.option_window(patience=5)
+        if window is None:
+            raise AssertionError("Option's window is gone")
+        return window["rect"][:2]
 
     def list_rows(self):
         result = self.probe("list", OPTION_TITLE, str(LIST_ID))
@@ -116,12 +123,12 @@ class OptionFolder(harness.ProgramFolder):
 
     # Screen points from the skins.
     def main_point(self, entry):
-        left, top = self.option_window()["rect"][:2]
+        left, top = self.option_origin()
         x, y, w, h = self.main_skin[entry]
         return left + x + w // 2, top + y + h // 2
 
     def config_point(self, entry, dx=None, dy=None):
-        left, top = self.option_window()["rect"][:2]
+        left, top = self.option_origin()
         ax, ay, _, _ = self.main_skin[7]
         x, y, w, h = self.config_skin[entry]
         return left + ax + x + (w // 2 if dx is None else dx), top + ay + y + (h // 2 if dy is None else dy)

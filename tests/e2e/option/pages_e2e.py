@@ -57,7 +57,7 @@ class PageTest(OptionTest):
         self.env = self.folder.env()
 
     def page_point(self, entry, dx=None, dy=None):
-        left, top = self.folder.option_window()["rect"][:2]
+        left, top = self.folder.option_origin()
         ax, ay = self.folder.main_skin[7][:2]
         sx, sy = self.folder.config_skin[16][:2]
         x, y, w, h = self.page_skin[entry]

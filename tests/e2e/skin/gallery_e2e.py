@@ -38,14 +38,17 @@ class Display:
     def start(self):
         if os.environ.get("DISPLAY") and run("xdpyinfo").returncode == 0:
             return
-        for n in range(120, 200):
-            if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                break
-        self.proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        # Xvfb picks a free display itself: suites started side by side never race for one.
+        read_end, write_end = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                      "-nolisten", "tcp"], pass_fds=(write_end,),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.environ["DISPLAY"] = f":{n}"
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        os.environ["DISPLAY"] = f":{number}"
         for _ in range(50):
-            if run("xdpyinfo").returncode == 0:
+            if number and run("xdpyinfo").returncode == 0:
                 return
             time.sleep(0.1)
         raise RuntimeError("Xvfb did not start")
