@@ -5,6 +5,7 @@
 
 #include "button_assignment.h"
 #include "text_ids.h"
+#include "text_language.h"
 #include "text_library.h"
 
 namespace {
@@ -23,34 +24,67 @@ std::set<int> FunctionNameIds() {
     return ids;
 }
 
+// Every id either program shows, function names and category names included.
+std::set<int> ShownIds() {
+    std::set<int> ids = FunctionNameIds();
+    ids.insert(kOptionTextIds.begin(), kOptionTextIds.end());
+    ids.insert(kMonitorTextIds.begin(), kMonitorTextIds.end());
+    for (const FunctionClassInfo& row : FunctionClassTable()) ids.insert(row.textId);
+    return ids;
+}
+
+constexpr uint16_t kLanguages[2] = {kLanguageEnglish, kLanguageGerman};
+
+const char* Tag(uint16_t language) { return language == kLanguageGerman ? "de" : "en"; }
+
 }  // namespace
 
 TEST_F(UistrTest, EveryTextTheProgramsShowIsThere) {
-    for (int id : kOptionTextIds) EXPECT_FALSE(texts_.Text(id).empty()) << "text " << id;
-    for (int id : kMonitorTextIds) EXPECT_FALSE(texts_.Text(id).empty()) << "text " << id;
-    for (int id : FunctionNameIds()) EXPECT_FALSE(texts_.Text(id).empty()) << "text " << id;
-    for (const FunctionClassInfo& row : FunctionClassTable())
-        EXPECT_FALSE(texts_.Text(row.textId).empty()) << "class text " << row.textId;
+    for (uint16_t language : kLanguages) {
+        texts_.SetLanguage(language);
+        for (int id : ShownIds()) EXPECT_FALSE(texts_.Text(id).empty()) << "text " << id << " (" << Tag(language) << ")";
+    }
+}
+
+TEST_F(UistrTest, TheGermanTableIsComplete) {
+    // Through Text() a missing German text would quietly show in English.
+    for (int id : ShownIds()) EXPECT_FALSE(texts_.TextIn(kLanguageGerman, id).empty()) << "no German text " << id;
+    // And the table is really another language, not a copy of the English one.
+    EXPECT_NE(texts_.TextIn(kLanguageGerman, 1), texts_.TextIn(kLanguageEnglish, 1));
 }
 
 TEST_F(UistrTest, FunctionNamesAndMenuEntriesFitTheirButtons) {
-    for (int id : FunctionNameIds())
-        EXPECT_LE(texts_.Text(id).size(), static_cast<size_t>(kFunctionNameBudget)) << "text " << id;
-    for (int id : kMenuTextIds)
-        EXPECT_LE(texts_.Text(id).size(), static_cast<size_t>(kFunctionNameBudget)) << "text " << id;
-    EXPECT_LT(texts_.Text(kTextTrayTip).size(), static_cast<size_t>(kTrayTipUnits));
+    for (uint16_t language : kLanguages) {
+        texts_.SetLanguage(language);
+        for (int id : FunctionNameIds())
+            EXPECT_LE(texts_.Text(id).size(), static_cast<size_t>(kFunctionNameBudget))
+                << "text " << id << " (" << Tag(language) << ")";
+        for (int id : kMenuTextIds)
+            EXPECT_LE(texts_.Text(id).size(), static_cast<size_t>(kFunctionNameBudget))
+                << "text " << id << " (" << Tag(language) << ")";
+        EXPECT_LT(texts_.Text(kTextTrayTip).size(), static_cast<size_t>(kTrayTipUnits)) << Tag(language);
+    }
 }
 
 TEST_F(UistrTest, FunctionNamesAreDistinctWithinEachMenu) {
     // Two entries of one drop-down with the same caption could not be told apart.
     std::set<uint8_t> classes;
     for (const FunctionCodeInfo& row : FunctionCodeTable()) classes.insert(row.functionClass);
-    for (uint8_t functionClass : classes) {
-        std::set<std::wstring> seen;
-        for (const FunctionCodeInfo& row : FunctionCodeTable()) {
-            if (row.functionClass != functionClass || row.textId == 0 || row.menuPosition == 0) continue;
-            EXPECT_TRUE(seen.insert(texts_.Text(row.textId)).second) << "duplicate caption, text " << row.textId;
+    for (uint16_t language : kLanguages) {
+        texts_.SetLanguage(language);
+        for (uint8_t functionClass : classes) {
+            std::set<std::wstring> seen;
+            for (const FunctionCodeInfo& row : FunctionCodeTable()) {
+                if (row.functionClass != functionClass || row.textId == 0 || row.menuPosition == 0) continue;
+                EXPECT_TRUE(seen.insert(texts_.Text(row.textId)).second)
+                    << "duplicate caption, text " << row.textId << " (" << Tag(language) << ")";
+            }
         }
+        // The category menu too.
+        std::set<std::wstring> categories;
+        for (const FunctionClassInfo& row : FunctionClassTable())
+            EXPECT_TRUE(categories.insert(texts_.Text(row.textId)).second)
+                << "duplicate category, text " << row.textId << " (" << Tag(language) << ")";
     }
 }
 
