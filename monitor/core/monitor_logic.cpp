@@ -112,22 +112,27 @@ void MonitorLogic::ApplyPointerSettings() {
 
 void MonitorLogic::OnApplyAllSetting(bool mouseConnected, intptr_t lParam) {
     Reload();
+    // The download goes to the worker first: the pointer settings announce
+    // themselves to every top-level window and wait for each to answer, Option
+    // too, which may be busy closing a dialog just then. The mouse need not
+    // wait for that.
+    const bool queued = mouseConnected && QueueApplyDownload(lParam);
     ApplyPointerSettings();
-    if (mouseConnected) {
-        std::unique_ptr<DownloadJob> job = MakeDownloadJob(store_, DownloadKind::kChangedParts, lParam);
-        if (!job) {
-            // Nothing is ever downloaded from a missing record; Option must not wait.
-            host_.Debug(L"OnApplyAllSetting: no current profile, nothing to download\n");
-        } else {
-            // The part flags compare with what Option last applied, which need
-            // not be what the mouse holds: a game's profile switched in just
-            // before Option saved with the profile it showed. Another profile
-            // goes to the mouse whole.
-            if (!HoldsCurrentProfile()) job->parts = PartFlags::All();
-            if (QueueHeld(std::move(job))) return;  // the worker answers when the download is done
-        }
+    if (!queued) AnswerApplyNow();
+}
+
+bool MonitorLogic::QueueApplyDownload(intptr_t lParam) {
+    std::unique_ptr<DownloadJob> job = MakeDownloadJob(store_, DownloadKind::kChangedParts, lParam);
+    if (!job) {
+        // Nothing is ever downloaded from a missing record; Option must not wait.
+        host_.Debug(L"OnApplyAllSetting: no current profile, nothing to download\n");
+        return false;
     }
-    AnswerApplyNow();
+    // The part flags compare with what Option last applied, which need not be
+    // what the mouse holds: a game's profile switched in just before Option
+    // saved with the profile it showed. Another profile goes to the mouse whole.
+    if (!HoldsCurrentProfile()) job->parts = PartFlags::All();
+    return QueueHeld(std::move(job));  // the worker answers when the download is done
 }
 
 void MonitorLogic::AnswerApplyNow() {

@@ -80,6 +80,9 @@ private:
     };
 
     void SaveDeviceChange(const DeviceEventAction& action);
+    // Hands the changed parts of the current profile to the worker; false when
+    // nothing was queued and Option must be answered at once.
+    bool QueueApplyDownload(intptr_t lParam);
     void AnswerApplyNow();
     // Reads the store; the caller holds the lock or could not take it. True
     // when another program made another profile current since the last download.

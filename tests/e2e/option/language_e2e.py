@@ -1,0 +1,236 @@
+"""End-to-end tests of the suite's languages: Option and the Monitor's icon
+menu under Wine with a German, a Japanese and an English locale, and with the
+store's "Language" key. Every page and dialog is photographed in German.
+
+    /usr/bin/python3 language_e2e.py --build-dir build/win [unittest arguments]
+"""
+import argparse
+import subprocess
+import sys
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import buttons_e2e  # noqa: E402
+import option_e2e  # noqa: E402
+from option_e2e import OptionTest, skin_entries, wait_for  # noqa: E402
+
+GERMAN = {"LANG": "de_DE.UTF-8", "LC_ALL": "de_DE.UTF-8"}
+JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
+ENGLISH = {"LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"}
+
+GERMAN_TABS = {"Einstellungen", "Makros", "Tasten", "Leistung", "Beleuchtung", "Draufsicht", "Seitenansicht"}
+ENGLISH_TABS = {"Settings", "Macros", "Buttons", "Performance", "Lighting", "Top view", "Side view"}
+
+
+def setUpModule():
+    option_e2e.setUpModule()
+
+
+def tearDownModule():
+    option_e2e.tearDownModule()
+
+
+def set_language_key(folder, value):
+    """Writes Language=value into the store's Config section, as a user would by hand."""
+    path = folder.path / "config" / "Config.data"
+    text = path.read_bytes()
+    assert b"[Config]\r\n" in text, text[:80]
+    path.write_bytes(text.replace(b"[Config]\r\n", b"[Config]\r\nLanguage=" + value.encode() + b"\r\n", 1))
+
+
+def shown_texts(folder, title=option_e2e.OPTION_TITLE):
+    return {r["text"] for r in folder.tree(title) if r["visible"] and r["cls"] == "GmSkinButton" and r["text"]}
+
+
+class LanguageTest(OptionTest):
+    profiles = ("Gamer", "Work")
+    monitor = False
+    locale = ENGLISH
+    language_key = None
+
+    def prepare(self):
+        self.folder.extra_env.update(self.locale)
+        if self.language_key:
+            set_language_key(self.folder, self.language_key)
+
+    def tab_captions(self):
+        return shown_texts(self.folder) & (GERMAN_TABS | ENGLISH_TABS)
+
+
+class JapaneseLocale(LanguageTest):
+    locale = JAPANESE
+
+    def test_a_language_without_a_table_shows_english(self):
+        self.assertEqual(self.tab_captions(), ENGLISH_TABS)
+
+
+class OverrideKey(LanguageTest):
+    language_key = "de"
+
+    def test_the_store_key_gives_german_on_an_english_system(self):
+        self.assertEqual(self.tab_captions(), GERMAN_TABS)
+        # Saving the store keeps the key.
+        self.folder.gmconfig("set", "PollingRate=1")
+        self.assertIn(b"Language=de", self.folder.store_text())
+
+
+class OverrideEnglishOnGerman(LanguageTest):
+    locale = GERMAN
+    language_key = "English"
+
+    def test_the_store_key_gives_english_on_a_german_system(self):
+        self.assertEqual(self.tab_captions(), ENGLISH_TABS)
+
+
+class GermanLocale(buttons_e2e.ButtonTest):
+    """The German table on a German system, page by page, with screenshots."""
+
+    profiles = ("Gamer", "Work")
+
+    def prepare(self):
+        super().prepare()
+        self.folder.extra_env.update(GERMAN)
+
+    def shot(self, name):
+        self.screenshot(f"de-{name}.png")
+
+    def test_every_page_and_dialog_is_german(self):
+        texts = shown_texts(self.folder)
+        self.assertTrue(GERMAN_TABS <= texts, f"German tabs missing from {sorted(texts)}")
+        # Function names on the mouse view, from the same table.
+        self.assertIn("Rechtsklick", texts)
+        self.assertIn("DPI hoch", texts)
+        self.shot("option-buttons-top-view")
+        self.show_view(1)
+        self.assertIn("Vorwärts", shown_texts(self.folder))
+        self.shot("option-buttons-side-view")
+        self.show_view(0)
+
+        # The assignment dialog: its category button and menu, and a page.
+        self.open_dialog(5)
+        dialog = shown_texts(self.folder, self.title)
+        self.assertTrue({"OK", "Abbrechen", "Standard"} <= dialog, sorted(dialog))
+        self.shot("option-assign-dpi")
+        self.folder.click(self.centre(self.dialog_origin(), self.setup_skin[2]), settle=1.0)
+        self.shot("option-assign-category-menu")
+        self.folder.click(self.dialog_point(1), settle=0.6)  # away from the menu: it closes
+        self.category(6)
+        self.assertIn("Programm", shown_texts(self.folder, self.title))
+        self.shot("option-assign-launch")
+        self.category(5)
+        self.shot("option-assign-macro")
+        self.finish(4)
+
+        # Performance page and the DPI levels dialog (its title is a text too).
+        self.folder.click(self.folder.config_point(2), settle=0.8)
+        self.assertIn("Stufen bearbeiten", shown_texts(self.folder))
+        self.shot("option-performance")
+        function_skin = skin_entries(self.folder.path / "skins" / "Skin_Function.ini")
+        origin = self.page_origin()
+        self.folder.click(self.centre(origin, function_skin[7]), settle=1.0)
+        levels_title = "DPI der aktiven Stufe"
+        self.assertTrue(wait_for(lambda: self.folder.tree(levels_title), 10), "the levels dialog did not open")
+        time.sleep(0.5)
+        self.shot("option-dpi-levels")
+        dpi_skin = skin_entries(self.folder.path / "skins" / "Skin_configDPI.ini")
+        dialog_origin = self.folder.tree(levels_title)[0]["rect"][:2]
+        self.folder.click(self.centre(dialog_origin, dpi_skin[21]), settle=1.0)  # Cancel
+        self.assertTrue(wait_for(lambda: not self.folder.tree(levels_title), 10), "the levels dialog stayed open")
+
+        # Lighting page.
+        self.folder.click(self.folder.config_point(3), settle=0.8)
+        self.shot("option-lighting")
+
+        # The profile menu and the delete question.
+        self.folder.click(self.folder.config_point(8), settle=1.0)
+        self.shot("option-profile-menu")
+        self.folder.keys("Escape")
+        self.folder.click(self.folder.config_point(7), settle=1.5)
+        self.assertTrue(wait_for(lambda: self.folder.tree("Profil löschen"), 10), "no German delete question")
+        self.shot("option-delete-question")
+        self.folder.keys("Escape", title="Profil löschen")
+        self.assertTrue(wait_for(lambda: not self.folder.tree("Profil löschen"), 10), "the question stayed open")
+        self.assertEqual(self.folder.profile_names(), ["Gamer", "Work"])
+
+        # The macro page and its insert panel.
+        self.folder.click(self.folder.main_point(5), settle=1.0)
+        macro_skin = skin_entries(self.folder.path / "skins" / "skin_Macros.ini")
+        texts = shown_texts(self.folder)
+        self.assertTrue({"Aufnehmen", "Wie getippt", "Fest", "Ohne Pause"} <= texts, sorted(texts))
+        self.shot("option-macros")
+        left, top = self.folder.option_origin()
+        ax, ay = self.folder.main_skin[7][:2]
+        list_rect = macro_skin[4097] if 4097 in macro_skin else None
+        if list_rect:
+            self.folder.click((left + ax + list_rect[0] + 30, top + ay + list_rect[1] + 8), settle=0.5)
+        self.folder.click(self.centre((left + ax, top + ay), macro_skin[19]), settle=1.0)
+        self.assertTrue(wait_for(lambda: "Abbrechen" in shown_texts(self.folder), 5), "the insert panel did not open")
+        self.shot("option-insert-panel")
+
+
+class TrayMenu(LanguageTest):
+    """The Monitor's icon menu in a Wine virtual desktop, in three settings."""
+
+    monitor = False
+    WIDTH, HEIGHT = 1024, 768
+
+    def setUp(self):
+        # No Option here: only the Monitor and its icon.
+        self.folder = option_e2e.OptionFolder(option_e2e.SESSION, self.id().split(".")[-1])
+        self.folder.gmconfig("new", "Gamer")
+        self.starts = 0
+
+    def menu_width(self, locale, key=None, name="en"):
+        import monitor_e2e
+        from PIL import ImageGrab
+        if key:
+            set_language_key(self.folder, key)
+        self.folder.extra_env.clear()
+        self.folder.extra_env.update(locale)
+        monitor = self.folder.start_monitor(desktop=f"e2etray-{name},{self.WIDTH}x{self.HEIGHT}")
+        self.starts += 1
+        self.assertTrue(self.folder.wait_downloads(self.starts, 20), "the Monitor's start-up download did not arrive")
+        time.sleep(1.0)
+        shot = lambda: ImageGrab.grab(xdisplay=option_e2e.SESSION.display).crop(
+            (0, 0, self.WIDTH, self.HEIGHT)).convert("RGB")
+        before = shot()
+        icon = monitor_e2e.TrayIconTest.icon_box(monitor_e2e.TrayIconTest, before)
+        self.assertIsNotNone(icon, "no icon in the notification area")
+        env = self.folder.env()
+        subprocess.run(["xdotool", "mousemove", str((icon[0] + icon[2]) // 2), str((icon[1] + icon[3]) // 2),
+                        "click", "3"], env=env, check=True)
+        time.sleep(1.0)
+        after = shot()
+        after.save(option_e2e.SESSION.build_dir / f"{name}-tray-menu.png")
+        menu = monitor_e2e.TrayIconTest.changed_box(before, after, (self.WIDTH - 520, self.HEIGHT - 220,
+                                                                    self.WIDTH, self.HEIGHT))
+        self.assertIsNotNone(menu, "a right click showed no menu")
+        bands, _ = monitor_e2e.TrayIconTest.menu_rows(after.crop(menu))
+        self.assertEqual(len(bands), 3, f"the menu should hold three items, rows {bands}")
+        subprocess.run(["xdotool", "key", "Escape"], env=env)
+        time.sleep(0.3)
+        monitor.kill()
+        self.folder.cleanup()
+        return menu[2] - menu[0]
+
+    def test_the_icon_menu_follows_the_language(self):
+        english = self.menu_width(ENGLISH, name="en")
+        german = self.menu_width(GERMAN, name="de")
+        # "Einstellungen der 7741 Gaming Mouse öffnen" is far longer than
+        # "Open 7741 Gaming Mouse settings": the menu grows with its widest item.
+        self.assertGreater(german, english + 40, (german, english))
+        back = self.menu_width(GERMAN, key="en", name="de-key-en")
+        self.assertEqual(back, english, "the store's key did not give the English menu")
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build-dir", required=True)
+    args, rest = parser.parse_known_args()
+    option_e2e.BUILD_DIR = args.build_dir
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
