@@ -10,6 +10,7 @@
 #include "named_mutex_lock.h"
 #include "option_context.h"
 #include "program_folder.h"
+#include "skin_description.h"
 #include "skin_folder.h"
 #include "skin_page.h"
 #include "text_library.h"
@@ -38,6 +39,8 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     const std::filesystem::path folder = GetProgramFolder();
     SetSkinsFolder((folder / L"skins").wstring() + L"\\");
     OptionTexts().Load(folder);
+    // The skins' tooltips follow the texts' language.
+    SetSkinTooltipLanguage(OptionTexts().language());
     // The pages are made with the window's controls and edit the session's
     // profiles, so the store is read first. No Monitor, no lock: the store is
     // then read and written without it.

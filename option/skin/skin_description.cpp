@@ -1,5 +1,6 @@
 #include "skin_description.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -7,9 +8,22 @@ namespace {
 constexpr char16_t kScreen[] = u"SCREEN";
 constexpr char16_t kButtonPos[] = u"BUTTONPOS";
 
+constexpr uint16_t kEnglish = 0x0409;
+uint16_t g_tooltipLanguage = kEnglish;
+
 std::filesystem::path ToPath(const std::u16string& text) { return std::filesystem::path(text); }
 
+std::u16string TooltipSection(uint16_t language) {
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    std::u16string name = u"TOOLTIPS_";
+    for (int shift = 12; shift >= 0; shift -= 4) name += kHex[(language >> shift) & 0xF];
+    return name;
+}
+
 }  // namespace
+
+void SetSkinTooltipLanguage(uint16_t language) { g_tooltipLanguage = language; }
+uint16_t SkinTooltipLanguage() { return g_tooltipLanguage; }
 
 SkinDescription::SkinDescription(std::u16string skinsFolder, std::u16string_view fileName)
     : folder_(std::move(skinsFolder)), filePath_(folder_ + std::u16string(fileName)), ini_(ToPath(filePath_)) {}
@@ -27,6 +41,15 @@ SkinScreen SkinDescription::ReadScreen() const {
 ButtonPos SkinDescription::ReadEntry(int number) const {
     ButtonPos pos = ParseButtonPos(ini_.ReadString(kButtonPos, IntToText(number), u""));
     pos.entry = number;
+    if (g_tooltipLanguage != kEnglish) {
+        const std::u16string text = ini_.ReadString(TooltipSection(g_tooltipLanguage), IntToText(number), u"");
+        if (!text.empty()) {
+            // Cut to the field as the parser cuts the English one.
+            const size_t units = std::min(text.size(), ButtonPos::kTextUnits - 1);
+            std::copy_n(text.begin(), units, pos.text);
+            pos.text[units] = u'\0';
+        }
+    }
     return pos;
 }
 

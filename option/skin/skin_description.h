@@ -2,6 +2,7 @@
 // A skin description file: the five window pictures of section "SCREEN" and
 // the control positions of section "BUTTONPOS". Read only, through CIniFile;
 // whatever is missing reads as empty. Portable.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,13 @@ struct SkinScreen {
     std::u16string down;
     std::u16string disable;
 };
+
+// The language of the tooltips that ReadEntry gives: a skin may carry them
+// again, by entry number, in a section "TOOLTIPS_<language id in hex>"
+// ("TOOLTIPS_0407" for German). An entry that section lacks keeps the
+// tooltip of "BUTTONPOS". English (0x0409), the default, reads no such section.
+void SetSkinTooltipLanguage(uint16_t language);
+uint16_t SkinTooltipLanguage();
 
 class SkinDescription {
 public:

@@ -1,4 +1,5 @@
 #include "skin/skin_builder.h"
+#include "skin/tooltips_de.h"
 
 #include <algorithm>
 #include <set>
@@ -146,6 +147,18 @@ BuiltSkin SkinBuilder::Build() const {
         ini += std::to_string(e.number) + "=" + e.name + "," + std::to_string(e.rect.x) + "," +
                std::to_string(e.rect.y) + "," + std::to_string(e.rect.w) + "," + std::to_string(e.rect.h) + "," +
                e.text + "\r\n";
+    }
+    // The German tooltips, for Option's German texts; read only by number.
+    std::string german;
+    for (const Entry& e : sorted) {
+        const std::string_view text = GermanTooltip(e.text);
+        if (!text.empty()) german += std::to_string(e.number) + "=" + std::string(text) + "\r\n";
+    }
+    if (!german.empty()) {
+        ini += "\r\n[" + std::string(kGermanTooltipSection) + "]\r\n" + german;
+        // Marked as UTF-8: without the mark a reader takes the file for the
+        // system's 8-bit code page, and the umlauts would change with it.
+        ini.insert(0, "\xEF\xBB\xBF");
     }
     out.entries = std::move(sorted);
     out.files.insert(out.files.begin(), GeneratedFile{iniName_, ini});

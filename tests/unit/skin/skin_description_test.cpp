@@ -68,6 +68,29 @@ TEST_F(SkinDescriptionTest, MissingOrDamagedFileReadsEmpty) {
     EXPECT_EQ(junk.ReadEntry(1).Text(), u"");
 }
 
+TEST_F(SkinDescriptionTest, TooltipsComeInTheChosenLanguageWhereTheSkinHasThem) {
+    Write("s.ini",
+          "\xEF\xBB\xBF[BUTTONPOS]\r\n3=Ok,10,20,30,40,Give the button this function\r\n"
+          "4=Cancel,50,20,30,40,Keep the button as it was\r\n5=Box,0,0,8,8,\r\n"
+          "[TOOLTIPS_0407]\r\n3=Der Taste diese Funktion geben \xC3\xBC\r\n5=Feld\r\n");
+    const SkinDescription skin(Folder(), u"s.ini");
+    EXPECT_EQ(skin.ReadEntry(3).Text(), u"Give the button this function");  // English reads no other section
+
+    SetSkinTooltipLanguage(0x0407);
+    EXPECT_EQ(skin.ReadEntry(3).Text(), u"Der Taste diese Funktion geben \u00fc");
+    EXPECT_EQ(skin.ReadEntry(3).rect.Width(), 30);                         // only the tooltip changes
+    EXPECT_EQ(skin.ReadEntry(4).Text(), u"Keep the button as it was");     // none in German: English
+    EXPECT_EQ(skin.ReadEntry(5).Text(), u"Feld");
+    SetSkinTooltipLanguage(0x0411);                                         // a language the skin lacks
+    EXPECT_EQ(skin.ReadEntry(3).Text(), u"Give the button this function");
+
+    // A tooltip longer than the field is cut as the English one is.
+    Write("long.ini", "[BUTTONPOS]\r\n1=A,0,0,1,1,x\r\n[TOOLTIPS_0407]\r\n1=" + std::string(600, 'y') + "\r\n");
+    SetSkinTooltipLanguage(0x0407);
+    EXPECT_EQ(SkinDescription(Folder(), u"long.ini").ReadEntry(1).Text(), std::u16string(ButtonPos::kTextUnits - 1, u'y'));
+    SetSkinTooltipLanguage(0x0409);
+}
+
 TEST(SkinsFolder, AppendsSkinsToTheProgramFolder) {
     EXPECT_EQ(SkinsFolderOf(u"C:\\Games\\Mouse\\"), u"C:\\Games\\Mouse\\skins\\");
     EXPECT_EQ(SkinsFolderOf(u"C:\\Games\\Mouse"), u"C:\\Games\\Mouse\\skins\\");

@@ -18,6 +18,7 @@
 #include "assign_model.h"
 #include "button_assignment.h"
 #include "button_look.h"
+#include "gdi.h"
 #include "gdi_cache.h"
 #include "keyboard_layout.h"
 #include "lighting_model.h"
@@ -193,26 +194,21 @@ class TextFitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(texts_.Load(GM_STAGE_DIR_WINDOWS)) << "no uistr.dll in the staged folder";
-        dc_ = CreateCompatibleDC(nullptr);
         ASSERT_TRUE(dc_);
         skins_ = std::u16string(reinterpret_cast<const char16_t*>(GM_STAGE_DIR_WINDOWS)) + u"\\skins\\";
     }
-    void TearDown() override {
-        if (dc_) DeleteDC(dc_);
-    }
-
-    void Select(int height, int weight) { SelectObject(dc_, CachedFont(kSkinFontFace, height, 0, weight)); }
+    void Select(int height, int weight) { SelectObject(dc_.get(), CachedFont(kSkinFontFace, height, 0, weight)); }
 
     int Width(const std::wstring& text) {
         SIZE size{};
-        GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32W(dc_.get(), text.c_str(), static_cast<int>(text.size()), &size);
         return size.cx;
     }
 
     // The block DrawText makes of `text` wrapped at `width`.
     SIZE Wrapped(const std::wstring& text, int width, UINT format) {
         RECT box{0, 0, width, 0};
-        DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &box, format | DT_WORDBREAK | DT_CALCRECT);
+        DrawTextW(dc_.get(), text.c_str(), static_cast<int>(text.size()), &box, format | DT_WORDBREAK | DT_CALCRECT);
         return SIZE{box.right - box.left, box.bottom - box.top};
     }
 
@@ -274,7 +270,7 @@ protected:
     }
 
     CTextLibrary texts_;
-    HDC dc_ = nullptr;
+    MemoryDC dc_{nullptr};
     std::u16string skins_;
 };
 
@@ -357,7 +353,7 @@ TEST_F(TextFitTest, TheSkinFontIsAScalableArial) {
     // Measured in a stand-in font, every number below would be meaningless.
     Select(15, kNormal);
     TEXTMETRICW metrics{};
-    ASSERT_TRUE(GetTextMetricsW(dc_, &metrics));
+    ASSERT_TRUE(GetTextMetricsW(dc_.get(), &metrics));
     EXPECT_TRUE(metrics.tmPitchAndFamily & TMPF_TRUETYPE) << "Arial is not a TrueType face here";
     EXPECT_EQ(metrics.tmWeight, FW_NORMAL);
     // Arial's own proportions: a 15-pixel line holds "Mm" in about 24 pixels.
