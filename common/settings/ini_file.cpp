@@ -1,5 +1,7 @@
 #include "ini_file.h"
 
+#include <array>
+
 #include <algorithm>
 #include <cstring>
 
@@ -224,26 +226,46 @@ int32_t CIniFile::ReadInt(std::u16string_view section, std::u16string_view key, 
     return ParseProfileInt(std::u16string_view(text).substr(0, std::min(text.size(), kReadIntLimit)));
 }
 
+namespace {
+
+// Hex digit values by character, 0xFF for anything else: a store of twenty
+// profiles holds some 800,000 digits, decoded on every load.
+constexpr std::array<uint8_t, 128> kHexValues = [] {
+    std::array<uint8_t, 128> table{};
+    table.fill(0xFF);
+    for (int c = 0; c < 128; ++c) {
+        const int v = HexDigitValue(static_cast<char16_t>(c));
+        if (v >= 0) table[static_cast<size_t>(c)] = static_cast<uint8_t>(v);
+    }
+    return table;
+}();
+
+// The byte written as two hex digits, or -1.
+inline int HexByte(char16_t hi, char16_t lo) {
+    if (hi >= 128 || lo >= 128) return -1;
+    const uint8_t h = kHexValues[hi];
+    const uint8_t l = kHexValues[lo];
+    if ((h | l) == 0xFF) return -1;
+    return (h << 4) | l;
+}
+
+}  // namespace
+
 bool CIniFile::ReadStruct(std::u16string_view section, std::u16string_view key, void* buffer, size_t size) const {
     const Entry* e = Find(section, key);
     if (!e || buffer == nullptr) return false;
     const std::u16string& v = e->value;
     if (v.size() != 2 * size + 2) return false;
-    std::vector<uint8_t> data(size);
+    // Checked whole before the buffer is touched: a damaged value leaves it as it was.
     uint8_t sum = 0;
-    for (size_t i = 0; i < size + 1; ++i) {
-        const int hi = HexDigitValue(v[2 * i]);
-        const int lo = HexDigitValue(v[2 * i + 1]);
-        if (hi < 0 || lo < 0) return false;
-        const auto b = static_cast<uint8_t>((hi << 4) | lo);
-        if (i == size) {
-            if (b != sum) return false;
-        } else {
-            data[i] = b;
-            sum = static_cast<uint8_t>(sum + b);
-        }
+    for (size_t i = 0; i < size; ++i) {
+        const int b = HexByte(v[2 * i], v[2 * i + 1]);
+        if (b < 0) return false;
+        sum = static_cast<uint8_t>(sum + b);
     }
-    if (size) std::memcpy(buffer, data.data(), size);
+    if (HexByte(v[2 * size], v[2 * size + 1]) != sum) return false;
+    auto* out = static_cast<uint8_t*>(buffer);
+    for (size_t i = 0; i < size; ++i) out[i] = static_cast<uint8_t>(HexByte(v[2 * i], v[2 * i + 1]));
     return true;
 }
 
