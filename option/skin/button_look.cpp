@@ -23,6 +23,10 @@ ButtonPicture ChooseColorButtonPicture(const ButtonState& s) {
 }
 
 SkinColor ChooseCaptionColor(const ButtonState& s, const CaptionColors& c) {
+    // Over the "down" picture the caption keeps the pressed colour, pointer or
+    // not: the hover colour of the page captions is the picture's own purple,
+    // and a checked tab under the pointer would lose its caption.
+    if (ChooseButtonPicture(s) == ButtonPicture::kDown) return c.pressed;
     if (s.hover) return c.hover;
     if (s.disabled) return c.disabled;
     if (s.pressed || s.checked) return c.pressed;

@@ -41,14 +41,18 @@ TEST(ButtonPictureChoice, ColourButton) {
     EXPECT_EQ(ChooseColorButtonPicture(State(false, false, false, false, false)), P::kNormal);
 }
 
-TEST(ButtonCaptionColour, HoverFirstThenDisabledThenPressed) {
+TEST(ButtonCaptionColour, DownPictureThenHoverThenDisabled) {
     CaptionColors c;
     c.normal = 1;
     c.hover = 2;
     c.pressed = 3;
     c.disabled = 4;
     EXPECT_EQ(ChooseCaptionColor(State(false, false, false, false, false), c), 1u);
-    EXPECT_EQ(ChooseCaptionColor(State(false, false, true, true, true), c), 2u);
+    EXPECT_EQ(ChooseCaptionColor(State(false, false, false, false, true), c), 2u);
+    EXPECT_EQ(ChooseCaptionColor(State(true, false, false, true, true), c), 2u);  // a check button being pressed
+    // On the "down" picture the caption stays readable under the pointer.
+    EXPECT_EQ(ChooseCaptionColor(State(false, false, true, true, true), c), 3u);
+    EXPECT_EQ(ChooseCaptionColor(State(true, false, true, false, true), c), 3u);
     EXPECT_EQ(ChooseCaptionColor(State(false, true, true, false, false), c), 4u);
     EXPECT_EQ(ChooseCaptionColor(State(true, false, true, false, false), c), 3u);
     EXPECT_EQ(ChooseCaptionColor(State(false, false, false, true, false), c), 3u);
