@@ -398,7 +398,7 @@ class BuiltSkinsTest(unittest.TestCase):
         import configparser
         ini = configparser.ConfigParser(strict=False, interpolation=None)
         ini.optionxform = str
-        ini.read(path, encoding="latin-1")
+        ini.read(path, encoding="utf-8-sig")  # German tooltips make some files UTF-8
         folder = os.path.dirname(path)
         pics = {k: Image.open(os.path.join(folder, ini["SCREEN"][k])).convert("RGB")
                 for k in ("Mask", "Normal", "Over", "Down", "Disable")}
