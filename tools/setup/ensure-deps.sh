@@ -30,11 +30,14 @@ gm_ensure_deps() {
 
 # Wine takes the user's display language from the Unix locale, and only from
 # one that is installed: the language tests run with a German and a Japanese one.
+# Without them only those tests fail, so a failure here stops nothing else.
 gm_ensure_locales() {
   local sudo=$1 name
   for name in de_DE ja_JP; do
     locale -a 2>/dev/null | grep -qix "${name}.utf-\?8" && continue
     echo "== generating the locale ${name}.UTF-8"
-    $sudo localedef -i "$name" -f UTF-8 "${name}.UTF-8" || return 1
+    $sudo localedef -i "$name" -f UTF-8 "${name}.UTF-8" ||
+      echo "!! the locale ${name}.UTF-8 could not be generated: the language tests will fail" >&2
   done
+  return 0
 }
