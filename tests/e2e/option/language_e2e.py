@@ -21,6 +21,10 @@ JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
 ENGLISH = {"LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"}
 
 GERMAN_TABS = {"Einstellungen", "Makros", "Tasten", "Leistung", "Beleuchtung", "Draufsicht", "Seitenansicht"}
+# Category of the assignment dialog -> (screenshot name, German caption).
+CATEGORIES = {1: ("default", "Standard"), 2: ("key", "Tastaturtaste"), 3: ("mouse", "Mausfunktion"),
+              4: ("dpi", "DPI-Funktion"), 5: ("macro", "Makro"), 6: ("launch", "Starten"), 7: ("media", "Medien"),
+              8: ("shortcut", "Tastenkürzel"), 9: ("disabled", "Deaktiviert")}
 ENGLISH_TABS = {"Settings", "Macros", "Buttons", "Performance", "Lighting", "Top view", "Side view"}
 
 
@@ -112,15 +116,17 @@ class GermanLocale(buttons_e2e.ButtonTest):
         self.open_dialog(5)
         dialog = shown_texts(self.folder, self.title)
         self.assertTrue({"OK", "Abbrechen", "Standard"} <= dialog, sorted(dialog))
-        self.shot("option-assign-dpi")
+        self.shot("option-assign-opened")
         self.folder.click(self.centre(self.dialog_origin(), self.setup_skin[2]), settle=1.0)
         self.shot("option-assign-category-menu")
         self.folder.click(self.dialog_point(1), settle=0.6)  # away from the menu: it closes
+        # Every page of the dialog, its category named on the category button.
+        for cls, (name, caption) in CATEGORIES.items():
+            self.category(cls)
+            self.assertIn(caption, shown_texts(self.folder, self.title), name)
+            self.shot(f"option-assign-{name}")
         self.category(6)
         self.assertIn("Programm", shown_texts(self.folder, self.title))
-        self.shot("option-assign-launch")
-        self.category(5)
-        self.shot("option-assign-macro")
         self.finish(4)
 
         # Performance page and the DPI levels dialog (its title is a text too).
@@ -168,6 +174,13 @@ class GermanLocale(buttons_e2e.ButtonTest):
         self.folder.click(self.centre((left + ax, top + ay), macro_skin[19]), settle=1.0)
         self.assertTrue(wait_for(lambda: "Abbrechen" in shown_texts(self.folder), 5), "the insert panel did not open")
         self.shot("option-insert-panel")
+        # The recording sub-panel: third entry of the panel's choice menu.
+        panel_skin = skin_entries(self.folder.path / "skins" / "skin_InsertMacro.ini")
+        px, py = left + ax + macro_skin[20][0], top + ay + macro_skin[20][1]
+        self.folder.click(self.centre((px, py), panel_skin[2]), settle=1.0)
+        self.folder.keys("Down", "Down", "Down", "Return")
+        self.assertTrue(wait_for(lambda: "Aufnahme davor" in shown_texts(self.folder), 5), sorted(shown_texts(self.folder)))
+        self.shot("option-insert-record")
 
 
 class TrayMenu(LanguageTest):
