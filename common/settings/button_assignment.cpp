@@ -71,6 +71,13 @@ std::u16string FileNamePart(const std::u16string& path) {
 
 const std::array<FunctionCodeInfo, 35>& FunctionCodeTable() { return kCodes; }
 
+std::set<int> FunctionNameTextIds() {
+    std::set<int> ids{kTextUnknownFunction};
+    for (const auto& info : kCodes)
+        if (info.textId != 0) ids.insert(info.textId);
+    return ids;
+}
+
 const FunctionCodeInfo* FindFunctionCode(uint8_t code) {
     for (const auto& info : kCodes)
         if (info.code == code) return &info;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "macro_record.h"
@@ -85,6 +86,8 @@ struct FunctionCodeInfo {
 };
 const std::array<FunctionCodeInfo, 35>& FunctionCodeTable();
 const FunctionCodeInfo* FindFunctionCode(uint8_t code);
+// Every text a function caption can show: the table's names and the unknown one, ascending.
+std::set<int> FunctionNameTextIds();
 
 struct FunctionClassInfo {
     uint8_t functionClass;

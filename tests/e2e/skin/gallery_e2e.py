@@ -18,7 +18,9 @@ import unittest
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "monitor"))
 import fixture_skin  # noqa: E402
+import harness  # noqa: E402
 
 ARGS = None
 WIN_X, WIN_Y = 60, 60
@@ -38,20 +40,8 @@ class Display:
     def start(self):
         if os.environ.get("DISPLAY") and run("xdpyinfo").returncode == 0:
             return
-        # Xvfb picks a free display itself: suites started side by side never race for one.
-        read_end, write_end = os.pipe()
-        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                                      "-nolisten", "tcp"], pass_fds=(write_end,),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        os.environ["DISPLAY"] = f":{number}"
-        for _ in range(50):
-            if number and run("xdpyinfo").returncode == 0:
-                return
-            time.sleep(0.1)
-        raise RuntimeError("Xvfb did not start")
+        self.proc, display = harness.start_xvfb()
+        os.environ["DISPLAY"] = display
 
     def stop(self):
         if self.proc:

@@ -16,17 +16,9 @@ protected:
     CTextLibrary texts_;
 };
 
-// Every function name a button caption or a menu shows.
-std::set<int> FunctionNameIds() {
-    std::set<int> ids{kTextUnknownFunction};
-    for (const FunctionCodeInfo& row : FunctionCodeTable())
-        if (row.textId != 0) ids.insert(row.textId);
-    return ids;
-}
-
 // Every id either program shows, function names and category names included.
 std::set<int> ShownIds() {
-    std::set<int> ids = FunctionNameIds();
+    std::set<int> ids = FunctionNameTextIds();
     ids.insert(kOptionTextIds.begin(), kOptionTextIds.end());
     ids.insert(kMonitorTextIds.begin(), kMonitorTextIds.end());
     for (const FunctionClassInfo& row : FunctionClassTable()) ids.insert(row.textId);
@@ -56,7 +48,7 @@ TEST_F(UistrTest, TheGermanTableIsComplete) {
 TEST_F(UistrTest, FunctionNamesAndMenuEntriesFitTheirButtons) {
     for (uint16_t language : kLanguages) {
         texts_.SetLanguage(language);
-        for (int id : FunctionNameIds())
+        for (int id : FunctionNameTextIds())
             EXPECT_LE(texts_.Text(id).size(), static_cast<size_t>(kFunctionNameBudget))
                 << "text " << id << " (" << Tag(language) << ")";
         for (int id : kMenuTextIds)

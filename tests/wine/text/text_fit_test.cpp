@@ -337,13 +337,6 @@ int DrawnItemWidth(int width, int fontHeight) {
 // The text of an item starts 2 px into its rectangle (CSkinPopupMenu::Draw).
 constexpr int kMenuTextIndent = 2;
 
-// Every function name a button caption or a menu shows.
-std::set<int> FunctionNameIds() {
-    std::set<int> ids{kTextUnknownFunction};
-    for (const FunctionCodeInfo& row : FunctionCodeTable())
-        if (row.textId != 0) ids.insert(row.textId);
-    return ids;
-}
 
 }  // namespace
 
@@ -368,7 +361,7 @@ TEST_F(TextFitTest, EveryTextOptionDrawsHasAPlace) {
     placed.insert(50);   // the DPI rows' captions, measured below
     placed.insert(360);  // the lighting legend, measured below
     placed.insert({23, 24, 25});  // the lighting labels, measured below
-    for (int id : FunctionNameIds()) placed.insert(id);  // measured with the function names
+    for (int id : FunctionNameTextIds()) placed.insert(id);  // measured with the function names
     for (int id : kOptionTextIds)
         EXPECT_TRUE(placed.count(id) || kShownByThePlatform.count(id)) << "text " << id << " has no place";
 }
@@ -476,12 +469,12 @@ TEST_F(TextFitTest, FunctionNamesFitEveryButtonThatShowsThem) {
                 const SkinRect rect = description.ReadEntry(entry).rect;
                 if (rect.IsEmpty()) continue;  // a button the picture does not show
                 ++captions;
-                for (int id : FunctionNameIds())
+                for (int id : FunctionNameTextIds())
                     ExpectCaption(id, language, texts_.Text(id), rect, kMouseCaptionAlign, Where(skin, entry));
             }
             EXPECT_GT(captions, 0) << skin << " has no caption buttons";
         }
-        for (int id : FunctionNameIds())
+        for (int id : FunctionNameTextIds())
             EXPECT_LE(texts_.Text(id).size(), static_cast<size_t>(kFunctionNameBudget))
                 << Name(id, language, texts_.Text(id)) << " is longer than " << kFunctionNameBudget << " characters";
 
