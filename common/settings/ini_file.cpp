@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "file_io.h"
 #include "text_codec.h"
@@ -32,10 +35,12 @@ std::u16string_view StripQuotes(std::u16string_view v) {
     return v;
 }
 
+}  // namespace
+
 // The platform trims values on writing and strips quotes on reading. A value
 // whose own edges are blanks or a matching pair of quotes would come back
 // changed, so it is written inside one more pair of quotes.
-std::u16string EncodeValue(std::u16string_view value) {
+std::u16string EncodeIniValue(std::u16string_view value) {
     std::u16string clean(value);
     // A line break inside a value would split the file's lines.
     for (char16_t& c : clean)
@@ -45,6 +50,8 @@ std::u16string EncodeValue(std::u16string_view value) {
     if (edgeSpace || quoted) return u"\"" + clean + u"\"";
     return clean;
 }
+
+namespace {
 
 std::u16string CleanName(std::u16string_view name) {
     std::u16string clean(Trim(name));
@@ -120,50 +127,164 @@ void CIniFile::EnsureLoaded() const {
     const_cast<CIniFile*>(this)->Parse(bytes);
 }
 
-void CIniFile::Parse(std::string_view bytes) {
+void CIniFile::Parse(std::string_view bytes) { ParseOnly(bytes, KeepEntry()); }
+
+void CIniFile::LoadOnly(const KeepEntry& keep) {
+    std::string bytes;
+    ReadWholeFile(path_, bytes);
+    ParseOnly(bytes, keep);
+}
+
+namespace {
+
+bool HasTextMark(std::string_view b) {
+    const auto at = [&](size_t i) { return static_cast<uint8_t>(b[i]); };
+    return (b.size() >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) ||
+           (b.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF);
+}
+
+// 8-bit text into `out`, whose buffer is reused from line to line. Plain ASCII,
+// nearly all of a store, is widened directly.
+void WidenAnsi(std::string_view in, std::u16string& out) {
+    out.resize(in.size());
+    const char* from = in.data();
+    char16_t* to = out.data();
+    size_t i = 0;
+    bool ascii = true;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= in.size(); i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        if (_mm_movemask_epi8(v) != 0) {
+            ascii = false;
+            break;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i + 8), _mm_unpackhi_epi8(v, zero));
+    }
+#endif
+    for (; ascii && i < in.size(); ++i) {
+        const auto c = static_cast<uint8_t>(from[i]);
+        ascii = c < 0x80;
+        to[i] = c;
+    }
+    if (!ascii) out = DecodeAnsi(in);
+}
+
+// The first CR or LF from `p` on, or `end`. Eight bytes at a time: a store's
+// lines run to some 2,600 bytes, and the platform's memchr goes byte by byte.
+const char* FindLineBreak(const char* p, const char* end) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const uint64_t cr = word ^ (kOnes * '\r');
+        const uint64_t lf = word ^ (kOnes * '\n');
+        // Some byte of `x` is zero exactly when (x - ones) & ~x has a high bit set.
+        if ((((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHigh) break;
+        p += 8;
+    }
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    return p;
+}
+
+bool IsProfileSpaceByte(char c) { return IsProfileSpace(static_cast<uint8_t>(c)); }
+
+}  // namespace
+
+void CIniFile::ParseOnly(std::string_view bytes, const KeepEntry& keep) {
     sections_.clear();
     sectionIndex_.clear();
     loaded_ = true;
-    const std::u16string text = DecodeFile(bytes);
-    Section* current = nullptr;  // keys before the first section belong to none
+    ParseState state{keep ? &keep : nullptr};
+    if (HasTextMark(bytes)) {
+        const std::u16string text = DecodeFile(bytes);
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t end = pos;
+            while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+            const std::u16string_view line = Trim(std::u16string_view(text).substr(pos, end - pos));
+            // A line ends in CR, LF or CR LF.
+            pos = end;
+            if (pos < text.size() && text[pos] == u'\r') ++pos;
+            if (pos < text.size() && text[pos] == u'\n') ++pos;
+            if (line.empty() || line.front() == u';') continue;
+            if (line.front() == u'[') {
+                AddSection(state, line);
+                continue;
+            }
+            const size_t eq = line.find(u'=');
+            const std::u16string_view key = eq == std::u16string_view::npos ? line : Trim(line.substr(0, eq));
+            if (!Keeps(state, key)) continue;
+            if (eq == std::u16string_view::npos) AddEntry(state, key, {}, false);
+            else AddEntry(state, key, Trim(line.substr(eq + 1)), true);
+        }
+        return;
+    }
+    // 8-bit text is split into lines and at '=' before it is decoded: the
+    // bytes of line breaks, blanks and '=' never occur inside a character of
+    // the platform's code pages, and only what is kept needs decoding at all.
+    std::u16string keyText, valueText;
+    const char* const base = bytes.data();
     size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = pos;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
-        const std::u16string_view line = Trim(std::u16string_view(text).substr(pos, end - pos));
-        // A line ends in CR, LF or CR LF.
+    while (pos < bytes.size()) {
+        const size_t end = static_cast<size_t>(FindLineBreak(base + pos, base + bytes.size()) - base);
+        const std::string_view line = TrimView(bytes.substr(pos, end - pos), IsProfileSpaceByte);
         pos = end;
-        if (pos < text.size() && text[pos] == u'\r') ++pos;
-        if (pos < text.size() && text[pos] == u'\n') ++pos;
-
-        if (line.empty() || line.front() == u';') continue;
-        if (line.front() == u'[') {
-            const size_t close = line.find(u']');
-            if (close == std::u16string_view::npos) continue;  // not a section header
-            Section section;
-            section.name = std::u16string(Trim(line.substr(1, close - 1)));
-            sections_.push_back(std::move(section));
-            current = &sections_.back();
-            // The first of duplicate sections wins; a later one is kept only as text.
-            sectionIndex_.emplace(FoldStored(current->name), sections_.size() - 1);
+        if (pos < bytes.size() && bytes[pos] == '\r') ++pos;
+        if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            WidenAnsi(line, keyText);
+            AddSection(state, keyText);
             continue;
         }
-        const size_t eq = line.find(u'=');
-        if (current == nullptr) {
-            // Keys before the first header form a section without a name.
-            sections_.push_back(Section{});
-            current = &sections_.back();
-            current->implicit = true;
-            sectionIndex_.emplace(std::u16string(), sections_.size() - 1);
+        const size_t eq = line.find('=');
+        WidenAnsi(eq == std::string_view::npos ? line : line.substr(0, eq), keyText);
+        const std::u16string_view key = Trim(keyText);
+        if (!Keeps(state, key)) continue;
+        if (eq == std::string_view::npos) {
+            AddEntry(state, key, {}, false);
+            continue;
         }
-        // A line without '=' still takes its key's place, so a later line of
-        // the same key stays hidden, as with the platform.
-        Entry entry = eq == std::u16string_view::npos
-                          ? Entry{std::u16string(line), std::u16string(), false}
-                          : Entry{std::u16string(Trim(line.substr(0, eq))), std::u16string(Trim(line.substr(eq + 1)))};
-        current->index.emplace(Fold(entry.key), current->entries.size());
-        current->entries.push_back(std::move(entry));
+        WidenAnsi(line.substr(eq + 1), valueText);
+        AddEntry(state, key, Trim(valueText), true);
     }
+}
+
+void CIniFile::AddSection(ParseState& state, std::u16string_view line) {
+    const size_t close = line.find(u']');
+    if (close == std::u16string_view::npos) return;  // not a section header
+    Section section;
+    section.name = std::u16string(Trim(line.substr(1, close - 1)));
+    sections_.push_back(std::move(section));
+    state.current = sections_.size() - 1;
+    // The first of duplicate sections wins; a later one is kept only as text.
+    sectionIndex_.emplace(FoldStored(sections_.back().name), sections_.size() - 1);
+}
+
+bool CIniFile::Keeps(const ParseState& state, std::u16string_view key) const {
+    // A filter sees every line of a key alike, so what it keeps reads as in the whole file.
+    if (!state.keep) return true;
+    const std::u16string_view section =
+        state.current == ParseState::kNone ? std::u16string_view() : std::u16string_view(sections_[state.current].name);
+    return (*state.keep)(section, key);
+}
+
+void CIniFile::AddEntry(ParseState& state, std::u16string_view key, std::u16string_view value, bool hasValue) {
+    if (state.current == ParseState::kNone) {
+        // Keys before the first header form a section without a name.
+        sections_.push_back(Section{});
+        sections_.back().implicit = true;
+        state.current = sections_.size() - 1;
+        sectionIndex_.emplace(std::u16string(), sections_.size() - 1);
+    }
+    Section& section = sections_[state.current];
+    // A line without '=' still takes its key's place, so a later line of the
+    // same key stays hidden, as with the platform.
+    section.index.emplace(FoldStored(key), section.entries.size());
+    section.entries.push_back(Entry{std::u16string(key), std::u16string(value), hasValue});
 }
 
 const CIniFile::Entry* CIniFile::Find(std::u16string_view section, std::u16string_view key) const {
@@ -284,7 +405,7 @@ CIniFile::Section& CIniFile::SectionForWrite(std::u16string_view name) {
 bool CIniFile::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
     Section& sec = SectionForWrite(section);
     const std::u16string folded = Fold(key);
-    std::u16string encoded = EncodeValue(value);
+    std::u16string encoded = EncodeIniValue(value);
     const auto it = sec.index.find(folded);
     if (it != sec.index.end()) {
         sec.entries[it->second].value = std::move(encoded);
@@ -300,9 +421,65 @@ bool CIniFile::WriteInt(std::u16string_view section, std::u16string_view key, in
     return WriteString(section, key, IntToText(value));
 }
 
+namespace {
+
+// The hex digits of `size` bytes and of their byte sum, 2 * size + 2 units.
+template <typename Char>
+void EncodeHex(const uint8_t* __restrict in, size_t size, Char* __restrict out) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    uint8_t sum = 0;
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a store of twenty profiles is 400 KB of records.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low4 = _mm_set1_epi8(0x0F);
+    const auto digits = [&](__m128i nibbles) {
+        // '0'-'9', then 'A'-'F' seven code points further on.
+        const __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, _mm_set1_epi8(9)), _mm_set1_epi8(7));
+        return _mm_add_epi8(_mm_add_epi8(nibbles, _mm_set1_epi8('0')), letters);
+    };
+    __m128i sums = zero;
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(v, zero));
+        const __m128i hi = digits(_mm_and_si128(_mm_srli_epi16(v, 4), low4));
+        const __m128i lo = digits(_mm_and_si128(v, low4));
+        const __m128i first = _mm_unpacklo_epi8(hi, lo);  // the digits of bytes 0-7, in order
+        const __m128i second = _mm_unpackhi_epi8(hi, lo);
+        auto* to = reinterpret_cast<__m128i*>(out + 2 * i);
+        if constexpr (sizeof(Char) == 1) {
+            _mm_storeu_si128(to, first);
+            _mm_storeu_si128(to + 1, second);
+        } else {
+            _mm_storeu_si128(to, _mm_unpacklo_epi8(first, zero));
+            _mm_storeu_si128(to + 1, _mm_unpackhi_epi8(first, zero));
+            _mm_storeu_si128(to + 2, _mm_unpacklo_epi8(second, zero));
+            _mm_storeu_si128(to + 3, _mm_unpackhi_epi8(second, zero));
+        }
+    }
+    uint64_t halves[2];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), sums);
+    sum = static_cast<uint8_t>(halves[0] + halves[1]);
+#endif
+    for (; i < size; ++i) {
+        out[2 * i] = static_cast<Char>(kHex[in[i] >> 4]);
+        out[2 * i + 1] = static_cast<Char>(kHex[in[i] & 0xF]);
+        sum = static_cast<uint8_t>(sum + in[i]);
+    }
+    out[2 * size] = static_cast<Char>(kHex[sum >> 4]);
+    out[2 * size + 1] = static_cast<Char>(kHex[sum & 0xF]);
+}
+
+}  // namespace
+
+void AppendIniStruct(std::string& out, const void* buffer, size_t size) {
+    const size_t at = out.size();
+    out.resize(at + 2 * size + 2);
+    EncodeHex(static_cast<const uint8_t*>(buffer), size, out.data() + at);
+}
+
 bool CIniFile::WriteStruct(std::u16string_view section, std::u16string_view key, const void* buffer, size_t size) {
     if (buffer == nullptr && size != 0) return false;
-    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
     // Hex digits need no quoting or cleaning: they go straight into the
     // entry's value, which for a store of twenty profiles saves some 300
     // copies of 2.5 KB on every save.
@@ -320,15 +497,7 @@ bool CIniFile::WriteStruct(std::u16string_view section, std::u16string_view key,
     }
     std::u16string& text = entry->value;
     text.resize(2 * size + 2);
-    const auto* p = static_cast<const uint8_t*>(buffer);
-    uint8_t sum = 0;
-    for (size_t i = 0; i < size; ++i) {
-        text[2 * i] = kHex[p[i] >> 4];
-        text[2 * i + 1] = kHex[p[i] & 0xF];
-        sum = static_cast<uint8_t>(sum + p[i]);
-    }
-    text[2 * size] = kHex[sum >> 4];
-    text[2 * size + 1] = kHex[sum & 0xF];
+    EncodeHex(static_cast<const uint8_t*>(buffer), size, text.data());
     return true;
 }
 
@@ -365,50 +534,84 @@ std::u16string CIniFile::SerializeText() const {
     return text;
 }
 
+namespace {
+
+// Copies the low bytes of `n` units to `out`; returns all the units or'ed
+// together, which tells whether any of them was not ASCII (then the bytes are
+// not used). Sixteen units at a time where the processor allows: this is most
+// of the time a save takes.
+char16_t NarrowInto(const char16_t* in, size_t n, char* out) {
+    size_t i = 0;
+    char16_t seen = 0;
+#if defined(__SSE2__)
+    __m128i all = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        all = _mm_or_si128(all, _mm_or_si128(a, b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(a, b));
+    }
+    uint16_t lanes[8];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), all);
+    for (uint16_t lane : lanes) seen |= lane;
+#endif
+    for (; i < n; ++i) {
+        seen |= in[i];
+        out[i] = static_cast<char>(in[i]);
+    }
+    return seen;
+}
+
+}  // namespace
+
 std::string CIniFile::Serialize() const {
     EnsureLoaded();
     // Plain text is written as the platform writes it, byte for byte; built
-    // straight into bytes, as nearly every store is plain.
-    std::string bytes;
+    // straight into bytes, as nearly every store is plain. The store runs to
+    // some 800 KB, written on every apply: the copy loops stay simple enough
+    // for the compiler to vectorize, and whether the text is plain is seen
+    // from all its units at once.
     size_t units = 0;
     for (const auto& sec : sections_) {
         units += sec.name.size() + 4;
         for (const auto& e : sec.entries) units += e.key.size() + e.value.size() + 3;
     }
-    bytes.reserve(units);
-    bool ascii = true;
+    std::string bytes(units, '\0');
+    char* out = bytes.data();
+    char16_t seen = 0;
     const auto append = [&](const std::u16string& text) {
-        for (char16_t c : text) {
-            if (c >= 0x80) ascii = false;
-            bytes.push_back(static_cast<char>(c));
-        }
+        seen |= NarrowInto(text.data(), text.size(), out);
+        out += text.size();
     };
+    const auto put = [&](char c) { *out++ = c; };
     for (const auto& sec : sections_) {
         if (!sec.implicit) {
-            bytes.push_back('[');
+            put('[');
             append(sec.name);
-            bytes += "]\r\n";
+            put(']');
+            put('\r');
+            put('\n');
         }
         for (const auto& e : sec.entries) {
             append(e.key);
             if (e.hasValue) {
-                bytes.push_back('=');
+                put('=');
                 append(e.value);
             }
-            bytes += "\r\n";
+            put('\r');
+            put('\n');
         }
-        if (!ascii) break;
     }
-    if (ascii) return bytes;
+    bytes.resize(static_cast<size_t>(out - bytes.data()));
+    if (seen < 0x80) return bytes;
     // Anything else would turn into "?" in an 8-bit code page: UTF-16LE with its mark.
     const std::u16string text = SerializeText();
-    bytes.clear();
-    bytes.reserve(2 + 2 * text.size());
-    bytes.push_back(static_cast<char>(0xFF));
-    bytes.push_back(static_cast<char>(0xFE));
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
+    bytes.assign(2 + 2 * text.size(), '\0');
+    bytes[0] = static_cast<char>(0xFF);
+    bytes[1] = static_cast<char>(0xFE);
+    for (size_t i = 0; i < text.size(); ++i) {
+        bytes[2 + 2 * i] = static_cast<char>(text[i] & 0xFF);
+        bytes[3 + 2 * i] = static_cast<char>(text[i] >> 8);
     }
     return bytes;
 }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +67,15 @@ public:
     // Parses file bytes (for tests and fuzzing; the constructor reads the file).
     void Parse(std::string_view bytes);
 
+    // Decides whether a partial read keeps an entry: section and key as they
+    // stand in the file.
+    using KeepEntry = std::function<bool(std::u16string_view section, std::u16string_view key)>;
+    // Reads the file now, keeping only the entries `keep` accepts; every
+    // section is still known. For a document about to be rewritten whole,
+    // where copying and indexing the values it replaces would be wasted work.
+    void LoadOnly(const KeepEntry& keep);
+    void ParseOnly(std::string_view bytes, const KeepEntry& keep);
+
 private:
     struct Entry {
         std::u16string key;
@@ -79,6 +89,15 @@ private:
         bool implicit = false;  // the keys before the first header: written without one
     };
 
+    struct ParseState {
+        static constexpr size_t kNone = static_cast<size_t>(-1);
+        const KeepEntry* keep = nullptr;
+        size_t current = kNone;  // keys before the first section belong to none
+    };
+    void AddSection(ParseState& state, std::u16string_view line);
+    bool Keeps(const ParseState& state, std::u16string_view key) const;
+    void AddEntry(ParseState& state, std::u16string_view key, std::u16string_view value, bool hasValue);
+
     void EnsureLoaded() const;
     const Entry* Find(std::u16string_view section, std::u16string_view key) const;
     Section& SectionForWrite(std::u16string_view name);
@@ -89,6 +108,12 @@ private:
     mutable std::unordered_map<std::u16string, size_t> sectionIndex_;  // folded name -> first section
     std::string lastError_;
 };
+
+// A value as WriteString puts it in the file: line breaks made blanks, and
+// quoted when its edges would not survive reading.
+std::u16string EncodeIniValue(std::u16string_view value);
+// Appends a record's hex digits and check digits, as WriteStruct writes them.
+void AppendIniStruct(std::string& out, const void* buffer, size_t size);
 
 // Helpers shared by the store code: "%d"-formatting and ASCII/UTF-16 literals.
 std::u16string IntToText(int32_t value);

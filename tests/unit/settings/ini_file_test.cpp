@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
 #include "test_support.h"
+#include "text_codec.h"
 
 namespace {
 
@@ -173,4 +178,96 @@ TEST(IniRead, KeyNamesListEachReadableKeyOnceInFileOrder) {
     ini.Parse("[Config]\r\nb=1\r\nA=2\r\nnovalue\r\nB=3\r\n c =4\r\n[Other]\r\nx=1\r\n");
     EXPECT_EQ(ini.KeyNames(u"config"), (std::vector<std::u16string>{u"b", u"A", u"c"}));
     EXPECT_TRUE(ini.KeyNames(u"Missing").empty());
+}
+
+namespace {
+
+// The same text as UTF-16 with its mark, which is parsed from decoded text
+// rather than split as bytes: both ways must give the same document.
+std::string AsMarkedUtf16(std::string_view ansi) {
+    const std::u16string text = DecodeAnsi(ansi);
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(IniRead, EightBitFilesSplitAsTheirDecodedText) {
+    // Line breaks of every kind at every offset of the eight-byte scan, blanks
+    // and the end-of-file mark at the edges, 8-bit letters next to '=' and ']'.
+    std::string text = "lead=before any header\r\n\x1A [S\xE9]x \t\r\n";
+    for (int n = 0; n < 20; ++n) {
+        text += std::string(static_cast<size_t>(n), 'k') + std::to_string(n) + "=" + std::string(static_cast<size_t>(n % 9), 'v');
+        text += n % 4 == 0 ? "\r\n" : n % 4 == 1 ? "\n" : n % 4 == 2 ? "\r" : "\r\r\n";
+    }
+    text += "\xE9\x80=\xE9 \x1A\n; comment=x\nnoequals\r\n  =empty key\n[ T ]\rk=\"q\"\r\n[S\xC9]\nk0=hidden\n\xA0k=nbsp\nlast=no break";
+    const CIniFile bytes = Parsed(text);
+    const CIniFile decoded = Parsed(AsMarkedUtf16(text));
+    EXPECT_EQ(bytes.SerializeText(), decoded.SerializeText());
+    EXPECT_EQ(bytes.SectionNames(), decoded.SectionNames());
+    EXPECT_EQ(bytes.ReadString(u"S\u00e9", u"\u00e9\u20ac", u"d"), u"\u00e9");
+    // Names fold ASCII letters only: "[S\xC9]" is a section of its own.
+    EXPECT_EQ(bytes.ReadString(u"S\u00c9", u"k0", u"d"), u"hidden");
+    EXPECT_EQ(bytes.ReadString(u"s\u00e9", u"k0", u"d"), u"d");
+    EXPECT_EQ(bytes.ReadString(u"", u"lead", u"d"), u"before any header");
+    EXPECT_EQ(bytes.ReadString(u"T", u"k", u"d"), u"q");
+    EXPECT_EQ(bytes.ReadString(u"S\u00c9", u"last", u"d"), u"no break");
+    for (int n = 0; n < 20; ++n) {
+        const std::u16string key = std::u16string(static_cast<size_t>(n), u'k') + IntToText(n);
+        EXPECT_EQ(bytes.ReadString(u"S\u00e9", key, u"d"), std::u16string(static_cast<size_t>(n % 9), u'v')) << n;
+    }
+}
+
+TEST(IniRead, APartialReadKeepsOnlyWhatItIsAskedFor) {
+    const std::string text =
+        "top=1\r\n[A]\r\nx=1\r\nnoequals\r\nNOEQUALS=hidden\r\ny=2\r\n[B]\r\nx=3\r\n[a]\r\nx=late\r\nz=4\r\n";
+    for (const std::string& bytes : {text, AsMarkedUtf16(text)}) {
+        CIniFile ini("unused.ini");
+        ini.ParseOnly(bytes, [](std::u16string_view section, std::u16string_view key) {
+            return section == u"A" || section == u"a" || key == u"NoEquals" || key == u"noequals";
+        });
+        // Every section is still known, the implicit one only when something of it is kept.
+        EXPECT_EQ(ini.SectionNames(), (std::vector<std::u16string>{u"A", u"B", u"a"}));
+        EXPECT_EQ(ini.ReadString(u"A", u"x", u"d"), u"1");
+        EXPECT_EQ(ini.ReadString(u"A", u"y", u"d"), u"2");
+        EXPECT_EQ(ini.ReadString(u"A", u"z", u"d"), u"d");  // the duplicate section stays text only
+        EXPECT_EQ(ini.ReadString(u"A", u"noequals", u"d"), u"d");  // still hidden by the line without '='
+        EXPECT_EQ(ini.ReadString(u"B", u"x", u"d"), u"d");
+        EXPECT_EQ(ini.ReadString(u"", u"top", u"d"), u"d");
+    }
+    TempFolder dir;
+    WriteBytes(dir / "f.ini", text);
+    CIniFile file(dir / "f.ini");
+    file.LoadOnly([](std::u16string_view section, std::u16string_view) { return section == u"B"; });
+    EXPECT_EQ(file.ReadString(u"B", u"x", u"d"), u"3");
+    EXPECT_EQ(file.ReadString(u"A", u"x", u"d"), u"d");
+}
+
+TEST(IniWrite, StructsAreUpperCaseHexWithAByteSumAtEveryLength) {
+    // Lengths around the sixteen-byte steps of the encoder, every byte value.
+    std::vector<uint8_t> bytes(300);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
+    for (size_t size : {size_t{0}, size_t{1}, size_t{15}, size_t{16}, size_t{17}, size_t{33}, size_t{256}, size_t{300}}) {
+        std::string expected;
+        unsigned sum = 0;
+        char digits[3];
+        for (size_t i = 0; i < size; ++i) {
+            std::snprintf(digits, sizeof digits, "%02X", bytes[i]);
+            expected += digits;
+            sum += bytes[i];
+        }
+        std::snprintf(digits, sizeof digits, "%02X", sum & 0xFF);
+        expected += digits;
+        CIniFile ini("unused.ini");
+        ini.Clear();
+        ini.WriteStruct(u"S", u"k", bytes.data(), size);
+        EXPECT_EQ(ini.Serialize(), "[S]\r\nk=" + expected + "\r\n") << size;
+        std::vector<uint8_t> back(size + 1, 0xEE);
+        EXPECT_TRUE(ini.ReadStruct(u"S", u"k", back.data(), size)) << size;
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + static_cast<long>(size), back.begin())) << size;
+    }
 }
