@@ -97,6 +97,46 @@ struct Writer {
     }
 };
 
+// Writes into bytes what Writer writes into a document.
+struct PlainWriter {
+    std::string& out;
+    ProfileRecord& record;  // not changed; the visitor hands out references
+    bool plain = true;
+
+    void Key(std::u16string_view key) {
+        for (char16_t c : key) out.push_back(static_cast<char>(c));  // the table's names are ASCII
+        out.push_back('=');
+    }
+    void Number(int32_t value) {
+        out += std::to_string(value);
+        out += "\r\n";
+    }
+    template <size_t N>
+    void Text(std::u16string_view key, char16_t (ProfileRecord::*field)[N]) {
+        const std::u16string value = EncodeIniValue(FieldText(record.*field));
+        for (char16_t c : value) plain = plain && c < 0x80;
+        if (!plain) return;
+        Key(key);
+        for (char16_t c : value) out.push_back(static_cast<char>(c));
+        out += "\r\n";
+    }
+    template <typename F>
+    void Int(std::u16string_view key, F field) {
+        Key(key);
+        Number(field(record));
+    }
+    template <typename F>
+    void Byte(std::u16string_view key, F field) {
+        Key(key);
+        Number(field(record));
+    }
+    void Button(std::u16string_view key, int index) {
+        Key(key);
+        AppendIniStruct(out, &record.MacroKeyInfo[index], sizeof(ButtonAssignment));
+        out += "\r\n";
+    }
+};
+
 }  // namespace
 
 void ReadProfileFields(const CIniFile& ini, std::u16string_view section, ProfileKeySet keys, ProfileRecord& record) {
@@ -106,4 +146,19 @@ void ReadProfileFields(const CIniFile& ini, std::u16string_view section, Profile
 
 void WriteProfileFields(CIniFile& ini, std::u16string_view section, ProfileKeySet keys, const ProfileRecord& record) {
     ForEachKey(keys, Writer{ini, section, const_cast<ProfileRecord&>(record)});
+}
+
+bool AppendPlainProfileSection(std::string& out, std::u16string_view section, ProfileKeySet keys,
+                               const ProfileRecord& record) {
+    for (char16_t c : section)
+        if (c >= 0x80) return false;
+    const size_t start = out.size();
+    out.push_back('[');
+    for (char16_t c : section) out.push_back(static_cast<char>(c));
+    out += "]\r\n";
+    PlainWriter writer{out, const_cast<ProfileRecord&>(record)};
+    ForEachKey(keys, writer);
+    if (writer.plain) return true;
+    out.resize(start);
+    return false;
 }

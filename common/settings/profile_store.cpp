@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_io.h"
 #include "ini_file.h"
 #include "profile_section.h"
 #include "shared_lock.h"
@@ -26,6 +27,13 @@ bool WrittenKey(std::u16string_view key, GameKeys games) {
 }
 
 std::u16string ProfileSectionName(int i) { return u"Profile" + IntToText(i); }
+
+// What a save reads of the file it replaces: the [Config] keys it keeps and
+// the names that tell whether the current profile changed. Everything else is
+// rewritten from the records.
+bool ReadBeforeSave(std::u16string_view section, std::u16string_view key) {
+    return NamesEqualIgnoringCase(section, kConfigSection) || NamesEqualIgnoringCase(key, u"ProFileName");
+}
 
 // The highest N of the "Profile%d" sections present, or -1. A stored "number"
 // far beyond the sections present must not create millions of empty records.
@@ -66,7 +74,10 @@ void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store) {
     LoadProfileStore(ini, store);
 }
 
-void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
+namespace {
+
+// The count of records a load makes from the stored "number".
+int ReadStoreValues(const CIniFile& ini, ProfileStore& store) {
     StoreValues& v = store.values;
     v.number = ini.ReadInt(kConfigSection, u"number", -1);
     v.ProfileID = ini.ReadInt(kConfigSection, u"ProfileID", -1);
@@ -78,17 +89,49 @@ void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
     // the key existed, or a damaged value, keeps the default.
     store.games.enabled = ini.ReadString(kConfigSection, kGameProfilesKey, u"1") != u"0";
     store.games.home = ini.ReadString(kConfigSection, kGameHomeKey, u"");
-    if (v.number <= 0) return;
+    if (v.number <= 0) return 0;
     // Sections missing below the last one present load as records of defaults;
     // none are invented after it.
-    const int count = std::min(v.number, LastProfileSection(ini) + 1);
-    store.profiles.reserve(store.profiles.size() + static_cast<size_t>(std::max(count, 0)));
+    return std::max(0, std::min(v.number, LastProfileSection(ini) + 1));
+}
+
+std::unique_ptr<ProfileRecord> ZeroedRecord() {
+    auto record = std::make_unique<ProfileRecord>();
+    std::memset(record.get(), 0, sizeof(ProfileRecord));
+    return record;
+}
+
+}  // namespace
+
+void LoadProfileStore(const CIniFile& ini, ProfileStore& store) {
+    const int count = ReadStoreValues(ini, store);
+    store.profiles.reserve(store.profiles.size() + static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        auto record = std::make_unique<ProfileRecord>();
-        std::memset(record.get(), 0, sizeof(ProfileRecord));
+        auto record = ZeroedRecord();
         ReadProfileFields(ini, ProfileSectionName(i), ProfileKeySet::Store, *record);
         store.profiles.push_back(std::move(record));
     }
+}
+
+void LoadStoreHead(std::string_view bytes, ProfileStore& store) {
+    // Two partial reads of the same bytes, each skipping the values it does
+    // not keep: the store values name the current section, then that section.
+    CIniFile config("");
+    config.ParseOnly(bytes, [](std::u16string_view section, std::u16string_view) {
+        return NamesEqualIgnoringCase(section, kConfigSection);
+    });
+    const int count = ReadStoreValues(config, store);
+    store.profiles.clear();
+    store.profiles.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) store.profiles.push_back(ZeroedRecord());
+    ProfileRecord* current = GetProfileAt(store.profiles, store.values.ProfileID);
+    if (!current) return;
+    const std::u16string name = ProfileSectionName(store.values.ProfileID);
+    CIniFile section("");
+    section.ParseOnly(bytes, [&name](std::u16string_view s, std::u16string_view) {
+        return NamesEqualIgnoringCase(s, name);
+    });
+    ReadProfileFields(section, name, ProfileKeySet::Store, *current);
 }
 
 bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error,
@@ -96,15 +139,18 @@ bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& sto
     // The document starts as the file on disk, so the keys kept come from the
     // newest save, not from whenever this program last read the store.
     CIniFile ini(file);
-    WriteProfileStore(ini, store, games);
+    ini.LoadOnly(ReadBeforeSave);
+    const std::string bytes = StoreBytes(ini, store, games);
     std::string local;
-    if (!EnsureFolderOf(file, error ? error : &local)) return false;
-    if (ini.Commit()) return true;
-    if (error) *error = ini.LastError();
-    return false;
+    std::string& reason = error ? *error : local;
+    if (!EnsureFolderOf(file, &reason)) return false;
+    return WriteFileAtomically(file, bytes, reason);
 }
 
-void WriteProfileStore(CIniFile& ini, const ProfileStore& store, GameKeys games) {
+namespace {
+
+// The [Config] section of a new document; the profiles' sections follow it.
+void WriteStoreConfig(CIniFile& ini, const ProfileStore& store, GameKeys games) {
     // A save that makes another profile current is the user's choice: the way
     // back from a game's profile no longer applies. The same profile under
     // another position (one before it deleted) or another name is no choice.
@@ -133,10 +179,44 @@ void WriteProfileStore(CIniFile& ini, const ProfileStore& store, GameKeys games)
         ini.WriteString(kConfigSection, kGameHomeKey, store.games.home);
     }
     for (const auto& [key, value] : kept) ini.WriteString(kConfigSection, key, value);
+}
+
+void WriteProfileSections(CIniFile& ini, const ProfileStore& store) {
     int counter = 0;
     for (const auto& record : store.profiles)
         WriteProfileFields(ini, ProfileSectionName(counter++), ProfileKeySet::Store, *record);
 }
+
+}  // namespace
+
+void WriteProfileStore(CIniFile& ini, const ProfileStore& store, GameKeys games) {
+    WriteStoreConfig(ini, store, games);
+    WriteProfileSections(ini, store);
+}
+
+std::string StoreBytes(CIniFile& ini, const ProfileStore& store, GameKeys games) {
+    WriteStoreConfig(ini, store, games);
+    std::string bytes = ini.Serialize();
+    // Nearly every store is plain text: its profiles go straight into bytes,
+    // some 800 KB of hex for twenty, never widened and narrowed again. A
+    // single character beyond ASCII makes the whole file UTF-16, which only
+    // the document writes.
+    bool plain = bytes.empty() || static_cast<uint8_t>(bytes[0]) != 0xFF;
+    if (plain) {
+        bytes.reserve(bytes.size() + store.profiles.size() * 42000);
+        int counter = 0;
+        for (const auto& record : store.profiles) {
+            if (!AppendPlainProfileSection(bytes, ProfileSectionName(counter++), ProfileKeySet::Store, *record)) {
+                plain = false;
+                break;
+            }
+        }
+    }
+    if (plain) return bytes;
+    WriteProfileSections(ini, store);
+    return ini.Serialize();
+}
+
 
 bool LoadProfileStoreLocked(ISharedLock* lock, const std::filesystem::path& file, ProfileStore& store) {
     SharedLockScope scope(lock);

@@ -53,9 +53,17 @@ std::filesystem::path ProfileStorePath(const std::filesystem::path& programFolde
 void LoadProfileStore(const std::filesystem::path& file, ProfileStore& store);
 // The same from a document already parsed.
 void LoadProfileStore(const CIniFile& ini, ProfileStore& store);
+// For a reader that must act on the current profile before it needs the
+// others (the Monitor, downloading an apply): the store values and the current
+// record only, from the file's bytes. The list gets its full length; the other
+// records stay zeroed until LoadProfileStore reads the same bytes whole.
+void LoadStoreHead(std::string_view bytes, ProfileStore& store);
 // Puts the whole store into a document (what SaveProfileStore writes). Keys of
 // the "Config" section that this writer does not write stay as the document had them.
 void WriteProfileStore(CIniFile& ini, const ProfileStore& store, GameKeys games = GameKeys::kKeepFile);
+// The bytes of the file holding `store`, with the [Config] keys kept from
+// `ini` (the file as read); `ini` is left holding at least that section.
+std::string StoreBytes(CIniFile& ini, const ProfileStore& store, GameKeys games = GameKeys::kKeepFile);
 // Rewrites the whole file in one atomic replace; false (old file untouched) on failure.
 bool SaveProfileStore(const std::filesystem::path& file, const ProfileStore& store, std::string* error = nullptr,
                       GameKeys games = GameKeys::kKeepFile);

@@ -4,6 +4,8 @@
 
 #include "app_messages.h"
 #include "download_job.h"
+#include "file_io.h"
+#include "ini_file.h"
 #include "shared_lock.h"
 #include "text_codec.h"
 
@@ -18,16 +20,6 @@ void MonitorLogic::LoadAtStartup() {
     FreeProfiles(store_);
     LoadProfileStore(storeFile_, store_);
     NoteStoreRead();
-}
-
-void MonitorLogic::Reload() {
-    SharedLockScope scope(lock_);
-    // No lock, or its last holder died inside a load or save (the lock has
-    // been given back by now). The file itself is whole either way, because
-    // every save replaces it in one step, so read it without the lock rather
-    // than drive the mouse from an empty list.
-    if (!scope.held()) host_.Debug(L"OnApplyAllSetting: store lock not taken, reading the store without it\n");
-    ReadStore();
 }
 
 bool MonitorLogic::ReadStore() {
@@ -111,12 +103,33 @@ void MonitorLogic::ApplyPointerSettings() {
 }
 
 void MonitorLogic::OnApplyAllSetting(bool mouseConnected, intptr_t lParam) {
-    Reload();
-    // The download goes to the worker first: the pointer settings announce
-    // themselves to every top-level window and wait for each to answer, Option
-    // too, which may be busy closing a dialog just then. The mouse need not
-    // wait for that.
+    std::string bytes;
+    FileStamp stamp;
+    {
+        SharedLockScope scope(lock_);
+        // No lock, or its last holder died inside a load or save (the lock has
+        // been given back by now). The file itself is whole either way, because
+        // every save replaces it in one step, so read it without the lock rather
+        // than drive the mouse from an empty list.
+        if (!scope.held()) host_.Debug(L"OnApplyAllSetting: store lock not taken, reading the store without it\n");
+        ReadWholeFile(storeFile_, bytes);
+        stamp = StampOfStore();
+    }
+    // The mouse waits only for the current profile: the store values and that
+    // one record are read, and its download queued, before the other records
+    // are decoded. A store of twenty profiles is some 800 KB of hex.
+    LoadStoreHead(bytes, store_);
+    if (UserChoseAnotherProfile()) declined_ = lastOutside_;  // as ReadStore decides
+    // The download goes to the worker before the pointer settings too: they
+    // announce themselves to every top-level window and wait for each to
+    // answer, Option too, which may be busy closing a dialog just then.
     const bool queued = mouseConnected && QueueApplyDownload(lParam);
+    CIniFile whole(storeFile_);
+    whole.Parse(bytes);
+    FreeProfiles(store_);
+    LoadProfileStore(whole, store_);
+    NoteStoreRead();
+    stamp_ = stamp;
     ApplyPointerSettings();
     if (!queued) AnswerApplyNow();
 }

@@ -27,10 +27,6 @@ public:
 
     // Start-up: read the store without the lock (it does not exist yet).
     void LoadAtStartup();
-    // Frees the profiles and reads the store again under the lock; when the
-    // lock cannot be taken (none, or its holder died) the store is read without it.
-    void Reload();
-
     // Applies the current profile's pointer settings; without a current
     // profile the system's settings stay as they are.
     void ApplyPointerSettings();

@@ -1,5 +1,6 @@
 // Arbitrary bytes as the profile store: whatever loads, saves and loads back
-// to the same profiles and values.
+// to the same profiles and values, and the quick read of the current record
+// agrees with it.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -15,7 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& p : store.profiles)
         for (const auto& b : p->MacroKeyInfo)
             if (b.eventCount > kMaxMacroEvents) std::abort();
-    (void)CurrentProfile(store);
+    // The Monitor's quick read of the current record agrees with the whole load.
+    ProfileStore head;
+    LoadStoreHead(std::string_view(reinterpret_cast<const char*>(data), size), head);
+    if (head.profiles.size() != store.profiles.size() || head.values.ProfileID != store.values.ProfileID) std::abort();
+    if (const ProfileRecord* current = CurrentProfile(store))
+        if (!SameRecord(*current, *CurrentProfile(head))) std::abort();
 
     CIniFile saved("Config.data");
     WriteProfileStore(saved, store);

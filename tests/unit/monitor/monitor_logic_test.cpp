@@ -150,6 +150,10 @@ TEST_F(MonitorLogicTest, ApplyWithMouseQueuesChangedPartsOfReloadedProfile) {
     EXPECT_EQ(lock.acquired, 1);
     EXPECT_EQ(lock.held, 0);
     EXPECT_EQ(system_.speeds, std::vector<int>{5});
+    // The download went out on the current record alone; the others are read
+    // whole before the apply returns.
+    ASSERT_EQ(logic.store().profiles.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(SameRecord(*logic.store().profiles[i], *changed.profiles[i])) << i;
 }
 
 TEST_F(MonitorLogicTest, ApplyAnswersAtOnceWhenNothingCanBeSent) {

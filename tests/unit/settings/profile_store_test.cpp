@@ -342,3 +342,69 @@ TEST(ProfileNames, FindByNameTakesTheFirstTrimmedMatch) {
     EXPECT_EQ(FindProfileByName(store.profiles, u"Racer"), -1);
     EXPECT_EQ(FindProfileByName(store.profiles, u""), -1);
 }
+
+TEST(ProfileStore, TheHeadReadsTheCurrentRecordAsTheWholeLoadDoes) {
+    TempFolder dir;
+    const auto path = ProfileStorePath(dir.path());
+    ProfileStore store = StoreOf({u"One", u"Two", u"Three"});
+    store.values.ProfileID = 2;
+    store.values.KeysFlag = 1;
+    store.profiles[2]->MacroKeyInfo[4].FunctionClass = kClassDisabled;
+    store.profiles[2]->MacroKeyInfo[4].FunctionCode = 0;
+    ASSERT_TRUE(SaveProfileStore(path, store));
+    const std::string bytes = ReadBytes(path);
+
+    ProfileStore head;
+    LoadStoreHead(bytes, head);
+    const ProfileStore whole = Load(path);
+    EXPECT_EQ(std::memcmp(&head.values, &whole.values, sizeof head.values), 0);
+    ASSERT_EQ(head.profiles.size(), 3u);
+    EXPECT_TRUE(SameRecord(*head.profiles[2], *whole.profiles[2]));
+    EXPECT_EQ(FieldText(head.profiles[0]->ProFileName), u"");  // not read yet
+
+    // A section that is missing, doubled or named in other case reads as in the
+    // whole load; a current position past the list gives no current record.
+    for (const std::string& text :
+         {std::string("[Config]\r\nnumber=3\r\nProfileID=1\r\n[Profile0]\r\nMouseSpeed=4\r\n[Profile2]\r\n"),
+          std::string("[Config]\r\nnumber=2\r\nProfileID=1\r\n[PROFILE1]\r\nMouseSpeed=7\r\n[profile1]\r\n"
+                      "MouseSpeed=8\r\nCpiStep=3\r\n[Config]\r\nProfileID=0\r\n"),
+          std::string("[Config]\r\nnumber=2\r\nProfileID=5\r\n[Profile1]\r\n")}) {
+        WriteStoreText(path, text);
+        ProfileStore partial;
+        LoadStoreHead(text, partial);
+        const ProfileStore full = Load(path);
+        ASSERT_EQ(partial.profiles.size(), full.profiles.size()) << text;
+        EXPECT_EQ(partial.values.ProfileID, full.values.ProfileID);
+        const ProfileRecord* current = GetProfileAt(full.profiles, full.values.ProfileID);
+        if (current) {
+            EXPECT_TRUE(SameRecord(*partial.profiles[1], *current)) << text;
+        }
+    }
+}
+
+TEST(ProfileStore, SavedBytesAreTheDocumentsBytes) {
+    // Names a plain writer could get wrong: blanks and quotes at the edges, a
+    // line break, an empty name; then one beyond ASCII, which makes the file UTF-16.
+    TempFolder dir;
+    const auto path = ProfileStorePath(dir.path());
+    WriteStoreText(path, "[Config]\r\nProfileID=0\r\nLanguage=de\r\nGameHome=1\r\n[Profile0]\r\nProFileName=x\r\n");
+    ProfileStore store = StoreOf({u" lead", u"trail ", u"\"quoted\"", u"'one'", u"line\r\nbreak", u"", u"Plain"});
+    CopyToField(store.profiles[6]->GameFile, u"C:\\Games\\a b\\game.exe ");
+    store.profiles[3]->MacroKeyInfo[7].FunctionClass = kClassDisabled;
+    store.values.ProfileID = 3;
+    for (bool wide : {false, true}) {
+        if (wide) CopyToField(store.profiles[5]->ProFileName, u"Pr\u00e9cision");
+        CIniFile before(path);
+        WriteProfileStore(before, store);
+        const std::string expected = before.Serialize();
+        ASSERT_TRUE(SaveProfileStore(path, store));
+        EXPECT_EQ(ReadBytes(path), expected) << wide;
+        EXPECT_EQ(static_cast<uint8_t>(expected[0]) == 0xFF, wide);
+        EXPECT_NE(expected.find(wide ? std::string("L\0a\0n\0g\0") : std::string("Language=de")), std::string::npos);
+        const ProfileStore back = Load(path);
+        ASSERT_EQ(back.profiles.size(), store.profiles.size());
+        for (size_t i = 0; i < store.profiles.size(); ++i)
+            EXPECT_EQ(FieldText(back.profiles[i]->ProFileName),
+                      i == 4 ? u"line  break" : FieldText(store.profiles[i]->ProFileName)) << i;
+    }
+}
