@@ -263,13 +263,17 @@ TEST_F(GeneratedSkins, DescriptionFilesHaveCrlfLinesAndEveryTooltipInGerman) {
         const bool marked = raw.rfind("\xEF\xBB\xBF", 0) == 0;
         const size_t german = raw.find("[TOOLTIPS_0407]");
         for (size_t i = marked ? 3 : 0; i < raw.size(); ++i) {
-            if (i < german) ASSERT_TRUE(uint8_t(raw[i]) < 0x80) << name << " at " << i;
+            if (i < german) {
+                ASSERT_TRUE(uint8_t(raw[i]) < 0x80) << name << " at " << i;
+            }
             if (raw[i] == '\n') {
                 ASSERT_TRUE(i > 0 && raw[i - 1] == '\r') << name << " at " << i;
             }
         }
         if (std::string(name) == "skin_gallery.ini") continue;  // a developer's window, English only
-        if (german != std::string::npos) ASSERT_TRUE(marked) << name;
+        if (german != std::string::npos) {
+            ASSERT_TRUE(marked) << name;
+        }
         const CIniFile ini(*folder_ / name);
         for (int n = 0; n < 5000; ++n) {
             const std::string value = U16ToUtf8(ini.ReadString(u"BUTTONPOS", IntToText(n), u""));
