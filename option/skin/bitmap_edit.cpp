@@ -2,6 +2,7 @@
 
 #include "gdi.h"
 #include "gdi_cache.h"
+#include "skin_color.h"
 #include "skin_control.h"
 
 UINT BitmapEditKillFocusMessage() {
@@ -47,7 +48,8 @@ std::wstring CBitmapEdit::Text() const {
 }
 
 HBRUSH CBitmapEdit::OnReflectedCtlColor(HDC dc) {
-    SetTextColor(dc, textColor_);
+    // A disabled edit asks as a static control does; its text shows it is off.
+    SetTextColor(dc, IsWindowEnabled(hwnd()) ? textColor_ : DisabledTextColor(textColor_, backColor_));
     SetBkColor(dc, backColor_);
     return CachedBrush(backColor_);
 }
@@ -86,6 +88,11 @@ LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             PlaceText(reinterpret_cast<HDC>(wParam));
             return TRUE;
+        case WM_ENABLE: {
+            const LRESULT result = DefaultProc(message, wParam, lParam);
+            InvalidateRect(hwnd(), nullptr, TRUE);  // the text's colour follows the state
+            return result;
+        }
         case WM_VSCROLL:
             // Scrolled text needs its background painted again beneath it.
             InvalidateRect(hwnd(), nullptr, TRUE);

@@ -11,6 +11,21 @@ constexpr uint8_t SkinRed(SkinColor c) { return static_cast<uint8_t>(c & 0xFF); 
 constexpr uint8_t SkinGreen(SkinColor c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
 constexpr uint8_t SkinBlue(SkinColor c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
 
+// `amount` 256ths of the way from `from` to `to`, channel by channel.
+constexpr SkinColor SkinMix(SkinColor from, SkinColor to, unsigned amount) {
+    const auto mix = [amount](uint8_t a, uint8_t b) {
+        return static_cast<uint8_t>((a * (256 - amount) + b * amount + 128) / 256);
+    };
+    return SkinRgb(mix(SkinRed(from), SkinRed(to)), mix(SkinGreen(from), SkinGreen(to)),
+                   mix(SkinBlue(from), SkinBlue(to)));
+}
+
+// The text of a disabled field: well over half-way into its background, so
+// it reads as greyed out beside enabled fields and can still be read.
+constexpr SkinColor DisabledTextColor(SkinColor text, SkinColor background) {
+    return SkinMix(text, background, 150);
+}
+
 // The skins' shared palette.
 inline constexpr SkinColor kSkinAccent = SkinRgb(128, 21, 153);
 inline constexpr SkinColor kSkinDarkPanel = SkinRgb(16, 16, 16);

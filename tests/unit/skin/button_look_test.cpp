@@ -114,3 +114,15 @@ TEST(ButtonLamps, TableOfModes) {
     EXPECT_EQ(LampRect(1), (SkinRect{106, 6, 110, 16}));
     EXPECT_EQ(LampRect(2), (SkinRect{112, 6, 116, 16}));
 }
+
+TEST(FieldColours, DisabledTextIsGreyedTowardsItsBackground) {
+    // The program's fields: near-white text on the dark panel.
+    const SkinColor text = SkinRgb(251, 251, 251);
+    const SkinColor back = SkinRgb(31, 27, 41);
+    const SkinColor off = DisabledTextColor(text, back);
+    EXPECT_EQ(off, SkinRgb(122, 120, 128));
+    // Every channel moves the same share of its own way, whichever way that is.
+    EXPECT_EQ(DisabledTextColor(SkinRgb(0, 0, 0), SkinRgb(255, 255, 255)), SkinRgb(149, 149, 149));
+    EXPECT_EQ(SkinMix(text, back, 0), text);
+    EXPECT_EQ(SkinMix(text, back, 256), back);
+}
