@@ -381,8 +381,14 @@ class SilentInstall(InstallerTest):
 
         def machine_registry():
             out = self.prefix.root / "hklm.reg"
-            self.assertEqual(self.prefix.wine("reg", "export", "HKLM\\Software", out, "/y").returncode, 0)
-            return out.read_bytes()
+            # Wine's reg.exe now and then fails to start on a busy machine
+            # (exit 1, nothing written): ask again before calling it a failure.
+            for attempt in range(3):
+                result = self.prefix.wine("reg", "export", "HKLM\\Software", out, "/y")
+                if result.returncode == 0:
+                    return out.read_bytes()
+                time.sleep(1.0)
+            self.fail(f"reg export failed three times: {result.stdout}{result.stderr}")
 
         files, registry = machine_files(), machine_registry()
         # install() runs it with the user's limited token, as a user who is not an

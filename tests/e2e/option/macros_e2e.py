@@ -228,9 +228,14 @@ class Recording(MacroTest):
         self.stop_recording()
 
         # A click's press and release come together: the 0 ms delay between
-        # them is a step without a row.
-        self.assertEqual(self.rows()[0:8:2] + self.rows()[8:],
-                         ["A", "A", "Left Shift", "Left Shift", "Right Down", "Right Up"])
+        # them is a step without a row. Wine stamps each with the time it
+        # handled it, so on a busy machine a few milliseconds can come between.
+        rows = self.rows()
+        self.assertEqual(rows[0:8:2], ["A", "A", "Left Shift", "Left Shift"])
+        between = rows[9:-1] if len(rows) == 11 else []
+        self.assertEqual([rows[8], rows[-1]], ["Right Down", "Right Up"], f"steps: {rows}")
+        self.assertIn(len(rows), (10, 11), f"steps: {rows}")
+        self.assertTrue(all(row.endswith(" ms") and int(row.split()[0]) < 30 for row in between), f"steps: {rows}")
         self.wait_library(lambda m: m and len(m[0][1]) == 11, "the recording was not stored")
         name, events = self.macros()[0]
         self.assertEqual(name, "Macro1")
@@ -241,7 +246,8 @@ class Recording(MacroTest):
         self.assertEqual(len(delays), 5)
         for measured, sent in zip(delays[:3], (812, 312, 1012)):
             self.assertLess(abs(measured - sent), 30, f"delays {delays[:3]} against 812, 312, 1012")
-        self.assertEqual(self.steps()["count"], 10)
+        self.assertLess(delays[4], 30, f"the click's press and release came {delays[4]} ms apart")
+        self.assertEqual(self.steps()["count"], len(rows))
         # Nothing went to the mouse: no button plays this macro.
         self.assertEqual(self.folder.sends(len(before)), [])
 
