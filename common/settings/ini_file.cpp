@@ -87,6 +87,17 @@ int32_t ParseProfileInt(std::u16string_view s) {
     return static_cast<int32_t>(minus ? 0u - total : total);
 }
 
+enum class TextMark { kNone, kUtf16Le, kUtf16Be, kUtf8 };
+
+// The byte order mark or UTF-8 mark a file starts with; without one it is 8-bit text.
+TextMark MarkOf(std::string_view b) {
+    const auto at = [&](size_t i) { return static_cast<uint8_t>(b[i]); };
+    if (b.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE) return TextMark::kUtf16Le;
+    if (b.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF) return TextMark::kUtf16Be;
+    if (b.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) return TextMark::kUtf8;
+    return TextMark::kNone;
+}
+
 std::u16string DecodeFile(std::string_view bytes) {
     auto utf16 = [](std::string_view b, bool bigEndian) {
         std::u16string out;
@@ -98,13 +109,12 @@ std::u16string DecodeFile(std::string_view bytes) {
         }
         return out;
     };
-    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE)
-        return utf16(bytes.substr(2), false);
-    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFE && static_cast<uint8_t>(bytes[1]) == 0xFF)
-        return utf16(bytes.substr(2), true);
-    if (bytes.size() >= 3 && static_cast<uint8_t>(bytes[0]) == 0xEF && static_cast<uint8_t>(bytes[1]) == 0xBB &&
-        static_cast<uint8_t>(bytes[2]) == 0xBF)
-        return Utf8ToU16(bytes.substr(3));
+    switch (MarkOf(bytes)) {
+        case TextMark::kUtf16Le: return utf16(bytes.substr(2), false);
+        case TextMark::kUtf16Be: return utf16(bytes.substr(2), true);
+        case TextMark::kUtf8: return Utf8ToU16(bytes.substr(3));
+        case TextMark::kNone: break;
+    }
     return DecodeAnsi(bytes);
 }
 
@@ -136,12 +146,6 @@ void CIniFile::LoadOnly(const KeepEntry& keep) {
 }
 
 namespace {
-
-bool HasTextMark(std::string_view b) {
-    const auto at = [&](size_t i) { return static_cast<uint8_t>(b[i]); };
-    return (b.size() >= 2 && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) ||
-           (b.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF);
-}
 
 // 8-bit text into `out`, whose buffer is reused from line to line. Plain ASCII,
 // nearly all of a store, is widened directly.
@@ -198,7 +202,7 @@ void CIniFile::ParseOnly(std::string_view bytes, const KeepEntry& keep) {
     sectionIndex_.clear();
     loaded_ = true;
     ParseState state{keep ? &keep : nullptr};
-    if (HasTextMark(bytes)) {
+    if (MarkOf(bytes) != TextMark::kNone) {
         const std::u16string text = DecodeFile(bytes);
         size_t pos = 0;
         while (pos < text.size()) {
