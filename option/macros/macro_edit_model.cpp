@@ -70,6 +70,7 @@ bool MacroEditModel::DeleteMacro() {
     if (!Selected()) return false;
     if (Recording()) recorder_.Stop();
     const int position = selected_;
+    if (deleting_) deleting_(position);
     library_.erase(library_.begin() + position);
     selected_ = -1;
     Persist();
@@ -119,8 +120,8 @@ bool MacroEditModel::EndRename(std::u16string_view typed) {
         if (NamesEqualIgnoringCase(name, TrimText(FieldText(library_[i]->name)))) return false;
     }
     const std::u16string oldName = FieldText(record->name);
+    if (renamed_) renamed_(selected_, oldName, name);
     CopyToField(record->name, name);
-    if (renamed_) renamed_(oldName, name);
     Persist();
     return true;
 }

@@ -37,9 +37,12 @@ std::u16string MacroCopyName(const MacroLibrary& library, std::u16string_view na
 class MacroEditModel {
 public:
     using PersistFn = std::function<void()>;
-    // Told of a new name before the library is persisted, so whatever refers
-    // to the macro by name can follow it (old name, new name).
-    using RenameFn = std::function<void(std::u16string_view, std::u16string_view)>;
+    // Told of a new name while the library still holds the old one, so
+    // whatever refers to the macro by name can follow it (position, old name,
+    // new name).
+    using RenameFn = std::function<void(int, std::u16string_view, std::u16string_view)>;
+    // Told of a delete while the library still holds the macro (its position).
+    using DeleteFn = std::function<void(int)>;
 
     MacroEditModel(MacroLibrary& library, const IKeyboardLayout& layout, PersistFn persist);
 
@@ -72,6 +75,7 @@ public:
     bool EndRename(std::u16string_view typed);
     bool Renaming() const { return renaming_; }
     void SetRenameHandler(RenameFn renamed) { renamed_ = std::move(renamed); }
+    void SetDeleteHandler(DeleteFn deleting) { deleting_ = std::move(deleting); }
 
     // ---- the event list
     const MacroWorkingCopy& WorkingCopy() const { return copy_; }
@@ -166,6 +170,7 @@ private:
     const IKeyboardLayout& layout_;
     PersistFn persist_;
     RenameFn renamed_;
+    DeleteFn deleting_;
 
     int selected_ = -1;
     MacroWorkingCopy copy_;
