@@ -112,9 +112,14 @@ bool MacroEditModel::EndRename(std::u16string_view typed) {
     renaming_ = false;
     MacroRecord* record = FindMacroAt(library_, selected_);
     if (!record) return false;
-    // The name box holds at most 20 characters; text handed in otherwise is cut alike.
+    // A copy or an import can carry a name longer than anyone may type: the
+    // box shows it whole, and handing it back unchanged (Esc, or no edit)
+    // must not cut it.
+    const std::u16string oldTrimmed = TrimText(FieldText(record->name));
+    if (NamesEqualIgnoringCase(TrimText(typed), oldTrimmed)) return false;
+    // A new name obeys the box's limit of 20 characters; text handed in otherwise is cut alike.
     std::u16string name = TrimText(typed.substr(0, std::min<size_t>(typed.size(), kMacroNameTypedLimit)));
-    if (name.empty() || NamesEqualIgnoringCase(name, TrimText(FieldText(record->name)))) return false;
+    if (name.empty() || NamesEqualIgnoringCase(name, oldTrimmed)) return false;
     for (size_t i = 0; i < library_.size(); ++i) {
         if (static_cast<int>(i) == selected_) continue;
         if (NamesEqualIgnoringCase(name, TrimText(FieldText(library_[i]->name)))) return false;

@@ -67,10 +67,11 @@ public:
     // does not save; the next store does.
     int AddImportedMacro(std::unique_ptr<MacroRecord> record);
 
-    // Renaming: the name box opens with the current name; ending it keeps the
-    // old name for an empty text, the same name in other case, or another
-    // macro's name in any case and with any blanks around it. True when a new
-    // name was stored.
+    // Renaming: the name box opens with the current name, whole, however
+    // long; ending it keeps the old name for an empty text, the same name in
+    // other case, or another macro's name in any case and with any blanks
+    // around it. Only a name that differs is held to the typed limit. True
+    // when a new name was stored.
     std::optional<std::u16string> BeginRename();
     bool EndRename(std::u16string_view typed);
     bool Renaming() const { return renaming_; }

@@ -111,6 +111,20 @@ TEST(MacroLibraryActions, RenameRefusesEmptySameAndOtherMacrosNamesInAnyCase) {
     p.model.BeginRename();
     EXPECT_TRUE(p.model.EndRename(u"abcdefghijklmnopqrstuvwxyz"));
     EXPECT_EQ(p.Name(0), u"abcdefghijklmnopqrst");
+    // A name longer than the box's limit (a copy, an import) comes back whole
+    // on Esc or without an edit, and stays; an edit of it obeys the limit.
+    const std::u16string longName = u"  abcdefghijklmnopqrst_Copy_1 ";
+    CopyToField(p.library[0]->name, longName);
+    const int persisted = p.persisted;
+    EXPECT_EQ(p.model.BeginRename(), longName);
+    EXPECT_FALSE(p.model.EndRename(longName));
+    p.model.BeginRename();
+    EXPECT_FALSE(p.model.EndRename(u"ABCDEFGHIJKLMNOPQRST_copy_1"));
+    EXPECT_EQ(p.Name(0), longName);
+    EXPECT_EQ(p.persisted, persisted);
+    p.model.BeginRename();
+    EXPECT_TRUE(p.model.EndRename(u"abcdefghijklmnopqrstuv_Copy_1"));
+    EXPECT_EQ(p.Name(0), u"abcdefghijklmnopqrst");
     p.model.Select(-1);
     EXPECT_EQ(p.model.BeginRename(), std::nullopt);
 }
