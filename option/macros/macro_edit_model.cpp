@@ -98,7 +98,10 @@ int MacroEditModel::AddImportedMacro(std::unique_ptr<MacroRecord> record) {
     if (!record) return -1;
     SanitizeMacro(*record);
     CopyToField(record->name, MakeUniqueMacroName(library_, TrimText(FieldText(record->name))));
-    return Append(std::move(record));
+    const int position = Append(std::move(record));
+    // Closing Option right after an import must not lose the macro.
+    Persist();
+    return position;
 }
 
 std::optional<std::u16string> MacroEditModel::BeginRename() {

@@ -63,8 +63,7 @@ public:
     // A copy of the selected macro under MacroCopyName, appended, saved and
     // selected. -1 without a selection.
     int CopyMacro();
-    // An imported macro under a unique name, appended and selected. Importing
-    // does not save; the next store does.
+    // An imported macro under a unique name, appended, saved and selected.
     int AddImportedMacro(std::unique_ptr<MacroRecord> record);
 
     // Renaming: the name box opens with the current name, whole, however
