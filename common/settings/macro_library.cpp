@@ -121,29 +121,53 @@ void ImportMacro(const CIniFile& ini, MacroRecord& macro) {
     macro = incoming;
 }
 
+namespace {
+
+// The name as a button's field keeps it: cut to 23 characters, blanks trimmed.
+std::u16string ButtonFieldName(std::u16string_view name) {
+    return TrimText(name.substr(0, std::min<size_t>(name.size(), kMacroNameFieldUnits - 1)));
+}
+
+bool SameSteps(const ButtonAssignment& button, const MacroRecord& macro) {
+    const int32_t count = std::clamp<int32_t>(macro.eventCount, 0, kMaxMacroEvents);
+    return button.eventCount == count &&
+           std::memcmp(button.events, macro.events, static_cast<size_t>(count) * sizeof(MacroEvent)) == 0;
+}
+
+}  // namespace
+
+int AssignedMacroPosition(const ButtonAssignment& button, const MacroLibrary& library) {
+    const std::u16string wanted = TrimText(FieldText(button.macroName));
+    if (wanted.empty()) return -1;
+    std::vector<int> candidates;
+    for (size_t i = 0; i < library.size(); ++i)
+        if (NamesEqualIgnoringCase(ButtonFieldName(FieldText(library[i]->name)), wanted))
+            candidates.push_back(static_cast<int>(i));
+    if (candidates.size() <= 1) return candidates.empty() ? -1 : candidates.front();
+    // The steps the button plays are the surest sign; the index alone goes
+    // stale when an older program moved the list under it, and the steps
+    // alone when the macro was edited while another profile was current.
+    const auto atIndex = std::find(candidates.begin(), candidates.end(), button.macroIndex);
+    const auto sameSteps = [&](int i) { return SameSteps(button, *library[static_cast<size_t>(i)]); };
+    if (atIndex != candidates.end() && sameSteps(*atIndex)) return *atIndex;
+    if (const auto same = std::find_if(candidates.begin(), candidates.end(), sameSteps); same != candidates.end())
+        return *same;
+    return atIndex != candidates.end() ? *atIndex : candidates.front();
+}
+
 void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library) {
     for (int i = 0; i < kButtonCount; ++i) {
         ButtonAssignment& button = profile.MacroKeyInfo[i];
         if (button.FunctionCode != kCodeMacro || button.macroName[0] == u'\0') continue;
-        // The button keeps the library name cut to its 23-character field, so
-        // compare against the library name cut the same way; otherwise a long
-        // name would never be found again and the button would lose its macro.
-        const std::u16string wanted = TrimText(FieldText(button.macroName));
-        const MacroRecord* found = nullptr;
-        for (const auto& macro : library) {
-            std::u16string stored = FieldText(macro->name);
-            stored.resize(std::min<size_t>(stored.size(), kMacroNameFieldUnits - 1));
-            if (NamesEqualIgnoringCase(TrimText(stored), wanted)) {
-                found = macro.get();
-                break;
-            }
-        }
-        if (!found) {
+        const int position = AssignedMacroPosition(button, library);
+        if (position < 0) {
             // The macro is gone: the button falls back to its default function.
             button.FunctionCode = DefaultFunctionCode(i);
             button.FunctionClass = kClassDefault;
             continue;
         }
+        const MacroRecord* found = library[static_cast<size_t>(position)].get();
+        button.macroIndex = position;
         button.eventCount = static_cast<uint16_t>(std::clamp<int32_t>(found->eventCount, 0, kMaxMacroEvents));
         std::memset(button.macroName, 0, sizeof button.macroName + sizeof button.reserved2);
         CopyToField(button.macroName, FieldText(found->name));
@@ -151,18 +175,39 @@ void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library) {
     }
 }
 
-int RenameMacroAssignments(ProfileRecord& profile, std::u16string_view oldName, std::u16string_view newName) {
-    // Compared as the sync compares: the old name cut to the button's field.
-    std::u16string wanted(oldName.substr(0, std::min<size_t>(oldName.size(), kMacroNameFieldUnits - 1)));
-    wanted = TrimText(wanted);
-    if (wanted.empty()) return 0;
+int RenameMacroAssignments(ProfileRecord& profile, const MacroLibrary& library, int position,
+                           std::u16string_view newName) {
+    if (!FindMacroAt(const_cast<MacroLibrary&>(library), position)) return 0;
     int changed = 0;
     for (ButtonAssignment& button : profile.MacroKeyInfo) {
-        if (button.FunctionCode != kCodeMacro || button.macroName[0] == u'\0') continue;
-        if (!NamesEqualIgnoringCase(TrimText(FieldText(button.macroName)), wanted)) continue;
+        if (button.FunctionCode != kCodeMacro || AssignedMacroPosition(button, library) != position) continue;
         std::memset(button.macroName, 0, sizeof button.macroName + sizeof button.reserved2);
         CopyToField(button.macroName, newName);
+        button.macroIndex = position;
         ++changed;
+    }
+    return changed;
+}
+
+int ForgetMacroAssignments(ProfileRecord& profile, const MacroLibrary& library, int position) {
+    if (!FindMacroAt(const_cast<MacroLibrary&>(library), position)) return 0;
+    int changed = 0;
+    for (int i = 0; i < kButtonCount; ++i) {
+        ButtonAssignment& button = profile.MacroKeyInfo[i];
+        if (button.FunctionCode != kCodeMacro) continue;
+        const int at = AssignedMacroPosition(button, library);
+        if (at == position) {
+            // As the sync resets a button whose macro is gone: only the function changes.
+            button.FunctionCode = DefaultFunctionCode(i);
+            button.FunctionClass = kClassDefault;
+            ++changed;
+        } else if (at >= 0) {
+            const int moved = at > position ? at - 1 : at;
+            if (button.macroIndex != moved) {
+                button.macroIndex = moved;
+                ++changed;
+            }
+        }
     }
     return changed;
 }

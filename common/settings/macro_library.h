@@ -10,6 +10,7 @@
 #include "macro_record.h"
 
 class CIniFile;
+struct ButtonAssignment;
 struct ProfileRecord;
 
 using MacroLibrary = std::vector<std::unique_ptr<MacroRecord>>;
@@ -35,12 +36,23 @@ bool ExportMacro(const MacroRecord& macro, const std::filesystem::path& path, st
 bool ImportMacro(const std::filesystem::path& path, MacroRecord& macro);
 void ImportMacro(const CIniFile& ini, MacroRecord& macro);
 
+// The library position of the macro a macro button plays, or -1. A button
+// keeps only the first 23 characters of the name, so several macros can
+// answer to it (long names, their copies); among those the button's own copy
+// of the steps and its macro index tell which one it was given.
+int AssignedMacroPosition(const ButtonAssignment& button, const MacroLibrary& library);
 // Brings the macro buttons of `profile` in line with `library` after the library changed.
 void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library);
-// A macro was renamed: the macro buttons of `profile` that name it take the new
-// name, so the next sync still finds their macro instead of resetting them.
-// Returns how many buttons changed.
-int RenameMacroAssignments(ProfileRecord& profile, std::u16string_view oldName, std::u16string_view newName);
+// The macro at `position` is about to be renamed (`library` still holds the
+// old name): the macro buttons of `profile` that play it take the new name, so
+// the next sync still finds their macro instead of resetting them. Returns how
+// many buttons changed.
+int RenameMacroAssignments(ProfileRecord& profile, const MacroLibrary& library, int position,
+                           std::u16string_view newName);
+// The macro at `position` is about to be removed from `library`: the buttons
+// of `profile` that play it go back to their defaults, and the others' macro
+// index follows their macro to its new position. Returns how many buttons changed.
+int ForgetMacroAssignments(ProfileRecord& profile, const MacroLibrary& library, int position);
 
 // Makes a record read from a file safe to use.
 void SanitizeMacro(MacroRecord& macro);

@@ -197,6 +197,10 @@ void AssignModel::SetCommandText(std::u16string_view text) {
     CopyToField(record_.program, LeadingBlanksRemoved(text));
 }
 
+std::u16string AssignModel::CommandText() const {
+    return page_ == kClassLaunch && CommandChosen() ? FieldText(record_.program) : std::u16string();
+}
+
 const ButtonAssignment& AssignModel::Accept() {
     ApplyAcceptanceRules(record_, buttonIndex_);
     return record_;

@@ -77,6 +77,9 @@ public:
     void SetProgram(std::u16string_view path);
     void SetCommandText(std::u16string_view text);
     bool CommandChosen() const { return record_.FunctionCode == kCodeLaunchCommand; }
+    // What the command box shows: the text OK would launch, none while the
+    // program choice is on (leaving the page drops a typed command).
+    std::u16string CommandText() const;
 
     // OK: the acceptance rules applied to the copy, which is returned.
     const ButtonAssignment& Accept();

@@ -170,7 +170,6 @@ void AssignPage::ShowRecord() {
             break;
         case kClassLaunch:
             commandTyped_ = false;
-            if (box_ && model_.CommandChosen()) box_->SetText(Wide(FieldText(record.program)));
             ShowLaunchChoice();
             break;
         default:
@@ -214,7 +213,14 @@ void AssignPage::ShowLaunchChoice() {
         EnableWindow(pathButton_->hwnd(), !command);
         InvalidateRect(pathButton_->hwnd(), nullptr, FALSE);
     }
-    if (box_) EnableWindow(box_->hwnd(), command);
+    if (box_) {
+        // The box never shows a command that OK would not launch.
+        const bool wasSetting = settingBox_;
+        settingBox_ = true;
+        box_->SetText(Wide(model_.CommandText()));
+        settingBox_ = wasSetting;
+        EnableWindow(box_->hwnd(), command);
+    }
 }
 
 void AssignPage::ShowMenu(CSkinButton& button, int width, int fontHeight) {

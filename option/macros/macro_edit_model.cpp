@@ -70,6 +70,7 @@ bool MacroEditModel::DeleteMacro() {
     if (!Selected()) return false;
     if (Recording()) recorder_.Stop();
     const int position = selected_;
+    if (deleting_) deleting_(position);
     library_.erase(library_.begin() + position);
     selected_ = -1;
     Persist();
@@ -97,7 +98,10 @@ int MacroEditModel::AddImportedMacro(std::unique_ptr<MacroRecord> record) {
     if (!record) return -1;
     SanitizeMacro(*record);
     CopyToField(record->name, MakeUniqueMacroName(library_, TrimText(FieldText(record->name))));
-    return Append(std::move(record));
+    const int position = Append(std::move(record));
+    // Closing Option right after an import must not lose the macro.
+    Persist();
+    return position;
 }
 
 std::optional<std::u16string> MacroEditModel::BeginRename() {
@@ -111,16 +115,21 @@ bool MacroEditModel::EndRename(std::u16string_view typed) {
     renaming_ = false;
     MacroRecord* record = FindMacroAt(library_, selected_);
     if (!record) return false;
-    // The name box holds at most 20 characters; text handed in otherwise is cut alike.
+    // A copy or an import can carry a name longer than anyone may type: the
+    // box shows it whole, and handing it back unchanged (Esc, or no edit)
+    // must not cut it.
+    const std::u16string oldTrimmed = TrimText(FieldText(record->name));
+    if (NamesEqualIgnoringCase(TrimText(typed), oldTrimmed)) return false;
+    // A new name obeys the box's limit of 20 characters; text handed in otherwise is cut alike.
     std::u16string name = TrimText(typed.substr(0, std::min<size_t>(typed.size(), kMacroNameTypedLimit)));
-    if (name.empty() || NamesEqualIgnoringCase(name, TrimText(FieldText(record->name)))) return false;
+    if (name.empty() || NamesEqualIgnoringCase(name, oldTrimmed)) return false;
     for (size_t i = 0; i < library_.size(); ++i) {
         if (static_cast<int>(i) == selected_) continue;
         if (NamesEqualIgnoringCase(name, TrimText(FieldText(library_[i]->name)))) return false;
     }
     const std::u16string oldName = FieldText(record->name);
+    if (renamed_) renamed_(selected_, oldName, name);
     CopyToField(record->name, name);
-    if (renamed_) renamed_(oldName, name);
     Persist();
     return true;
 }

@@ -37,9 +37,12 @@ std::u16string MacroCopyName(const MacroLibrary& library, std::u16string_view na
 class MacroEditModel {
 public:
     using PersistFn = std::function<void()>;
-    // Told of a new name before the library is persisted, so whatever refers
-    // to the macro by name can follow it (old name, new name).
-    using RenameFn = std::function<void(std::u16string_view, std::u16string_view)>;
+    // Told of a new name while the library still holds the old one, so
+    // whatever refers to the macro by name can follow it (position, old name,
+    // new name).
+    using RenameFn = std::function<void(int, std::u16string_view, std::u16string_view)>;
+    // Told of a delete while the library still holds the macro (its position).
+    using DeleteFn = std::function<void(int)>;
 
     MacroEditModel(MacroLibrary& library, const IKeyboardLayout& layout, PersistFn persist);
 
@@ -60,18 +63,19 @@ public:
     // A copy of the selected macro under MacroCopyName, appended, saved and
     // selected. -1 without a selection.
     int CopyMacro();
-    // An imported macro under a unique name, appended and selected. Importing
-    // does not save; the next store does.
+    // An imported macro under a unique name, appended, saved and selected.
     int AddImportedMacro(std::unique_ptr<MacroRecord> record);
 
-    // Renaming: the name box opens with the current name; ending it keeps the
-    // old name for an empty text, the same name in other case, or another
-    // macro's name in any case and with any blanks around it. True when a new
-    // name was stored.
+    // Renaming: the name box opens with the current name, whole, however
+    // long; ending it keeps the old name for an empty text, the same name in
+    // other case, or another macro's name in any case and with any blanks
+    // around it. Only a name that differs is held to the typed limit. True
+    // when a new name was stored.
     std::optional<std::u16string> BeginRename();
     bool EndRename(std::u16string_view typed);
     bool Renaming() const { return renaming_; }
     void SetRenameHandler(RenameFn renamed) { renamed_ = std::move(renamed); }
+    void SetDeleteHandler(DeleteFn deleting) { deleting_ = std::move(deleting); }
 
     // ---- the event list
     const MacroWorkingCopy& WorkingCopy() const { return copy_; }
@@ -166,6 +170,7 @@ private:
     const IKeyboardLayout& layout_;
     PersistFn persist_;
     RenameFn renamed_;
+    DeleteFn deleting_;
 
     int selected_ = -1;
     MacroWorkingCopy copy_;

@@ -125,7 +125,13 @@ CMacroPage::CMacroPage(OptionSession& session)
     : CSkinPage(skin_files::kMacros),
       session_(session),
       model_(session.macros(), SystemKeyboardLayout(), [this] { Persist(); }) {
-    model_.SetRenameHandler([this](std::u16string_view from, std::u16string_view to) { OnRenamed(from, to); });
+    // The buttons know their macro by name: in every profile they follow a
+    // new name, or go back to their defaults when it is deleted, instead of
+    // losing their macro silently later.
+    model_.SetRenameHandler([this](int position, std::u16string_view, std::u16string_view to) {
+        session_.RenameMacroInProfiles(position, to);
+    });
+    model_.SetDeleteHandler([this](int position) { session_.ForgetMacroInProfiles(position); });
 }
 
 CMacroPage::~CMacroPage() {
@@ -236,12 +242,6 @@ void CMacroPage::Persist() {
     if (buttonsChanged_) buttonsChanged_();
     if (HWND target = SettingsTarget()) SendMessageW(target, WM_SETTINGS_CHANGED, 0, 0);
     if (!session_.SaveMacros()) DebugOut(L"CMacroPage: the macro library could not be saved\n");
-}
-
-void CMacroPage::OnRenamed(std::u16string_view oldName, std::u16string_view newName) {
-    // The buttons know their macro by name; they follow the new one instead
-    // of losing their macro at the next store.
-    if (ProfileRecord* current = session_.current()) RenameMacroAssignments(*current, oldName, newName);
 }
 
 // ---- showing the model -------------------------------------------------------------

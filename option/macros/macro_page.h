@@ -49,7 +49,6 @@ protected:
 
 private:
     void Persist();
-    void OnRenamed(std::u16string_view oldName, std::u16string_view newName);
 
     // What the window shows of the model.
     void ShowMacroList();

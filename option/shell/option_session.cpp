@@ -100,3 +100,19 @@ bool OptionSession::RenameProfile(int32_t position, std::u16string_view oldName,
 }
 
 bool OptionSession::SaveMacros() { return SaveMacroLibrary(macroFile_, macros_); }
+
+int OptionSession::RenameMacroInProfiles(int position, std::u16string_view newName) {
+    int changed = 0;
+    for (auto& profile : store_.profiles) changed += RenameMacroAssignments(*profile, macros_, position, newName);
+    // Buttons of other profiles changed only in memory: the apply must not
+    // take the store for saved because the current profile looks the same.
+    if (changed) lastSaved_ = false;
+    return changed;
+}
+
+int OptionSession::ForgetMacroInProfiles(int position) {
+    int changed = 0;
+    for (auto& profile : store_.profiles) changed += ForgetMacroAssignments(*profile, macros_, position);
+    if (changed) lastSaved_ = false;
+    return changed;
+}

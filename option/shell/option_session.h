@@ -67,6 +67,12 @@ public:
     bool RenameProfile(int32_t position, std::u16string_view oldName, std::u16string_view typed);
     // Saves the macro library.
     bool SaveMacros();
+    // The macro at `position` of the library is about to be renamed, or
+    // removed: the buttons that play it, in every profile, take the new name,
+    // or go back to their defaults. The next apply writes the store even when
+    // the current profile is untouched. Returns how many buttons changed.
+    int RenameMacroInProfiles(int position, std::u16string_view newName);
+    int ForgetMacroInProfiles(int position);
 
     const std::filesystem::path& storeFile() const { return storeFile_; }
     const std::filesystem::path& macroFile() const { return macroFile_; }

@@ -262,6 +262,28 @@ class Refusals(ButtonTest):
             self.assign(index, lambda: self.category(3) or self.menu(3, 2, 2), dict(cls=3, code=2))
             self.assign(index, lambda: self.category(cls), dict(cls=1, code=DEFAULT_CODES[index]))
 
+    def test_a_command_dropped_by_leaving_the_launch_page_is_not_shown_again(self):
+        index = 6
+        typed = "calc stale.txt"
+
+        def shown():
+            return [r["text"] for r in self.folder.tree(self.title) if r["visible"] and r["text"] == typed]
+
+        def leave_and_return():
+            self.category(6)
+            self.folder.click(self.page_point(6, 4))
+            self.folder.click(self.page_point(6, 5))
+            self.keys("End")
+            self.folder.type_text(typed)
+            self.assertTrue(wait_for(shown, 5), "the typed command does not show")
+            self.category(3)
+            self.category(6)
+            self.folder.click(self.page_point(6, 4))
+            # What OK gives below is the default: the box must not promise the command.
+            self.assertEqual(shown(), [], "the dropped command shows again")
+        self.assign(index, lambda: self.category(3) or self.menu(3, 2, 2), dict(cls=3, code=2))
+        self.assign(index, leave_and_return, dict(cls=1, code=DEFAULT_CODES[index]))
+
     def test_cancel_and_close_change_nothing(self):
         index = 5
         before = self.wait_quiet()

@@ -95,20 +95,35 @@ TEST(MacroLibraryActions, RenameRefusesEmptySameAndOtherMacrosNamesInAnyCase) {
     EXPECT_FALSE(p.model.EndRename(u"alpha"));
     EXPECT_EQ(p.persisted, 0);
     std::u16string told;
-    p.model.SetRenameHandler([&](std::u16string_view from, std::u16string_view to) {
-        // Told before the library is persisted.
-        told = std::u16string(from) + u">" + std::u16string(to) + u"@" + IntToText(p.persisted);
+    p.model.SetRenameHandler([&](int at, std::u16string_view from, std::u16string_view to) {
+        // Told while the library still holds the old name, before it is persisted.
+        told = std::u16string(from) + u">" + std::u16string(to) + u"@" + IntToText(p.persisted) + u"#" +
+               IntToText(at) + p.Name(at);
     });
     p.model.BeginRename();
     EXPECT_TRUE(p.model.EndRename(u"  Gamma  "));
     EXPECT_EQ(p.Name(0), u"Gamma");
-    EXPECT_EQ(told, u"Alpha>Gamma@0");
+    EXPECT_EQ(told, u"Alpha>Gamma@0#0Alpha");
     EXPECT_FALSE(p.model.Renaming());
     EXPECT_EQ(p.persisted, 1);
     // No rename without the box open, and what the box cannot hold is cut.
     EXPECT_FALSE(p.model.EndRename(u"Delta"));
     p.model.BeginRename();
     EXPECT_TRUE(p.model.EndRename(u"abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_EQ(p.Name(0), u"abcdefghijklmnopqrst");
+    // A name longer than the box's limit (a copy, an import) comes back whole
+    // on Esc or without an edit, and stays; an edit of it obeys the limit.
+    const std::u16string longName = u"  abcdefghijklmnopqrst_Copy_1 ";
+    CopyToField(p.library[0]->name, longName);
+    const int persisted = p.persisted;
+    EXPECT_EQ(p.model.BeginRename(), longName);
+    EXPECT_FALSE(p.model.EndRename(longName));
+    p.model.BeginRename();
+    EXPECT_FALSE(p.model.EndRename(u"ABCDEFGHIJKLMNOPQRST_copy_1"));
+    EXPECT_EQ(p.Name(0), longName);
+    EXPECT_EQ(p.persisted, persisted);
+    p.model.BeginRename();
+    EXPECT_TRUE(p.model.EndRename(u"abcdefghijklmnopqrstuv_Copy_1"));
     EXPECT_EQ(p.Name(0), u"abcdefghijklmnopqrst");
     p.model.Select(-1);
     EXPECT_EQ(p.model.BeginRename(), std::nullopt);
@@ -117,8 +132,12 @@ TEST(MacroLibraryActions, RenameRefusesEmptySameAndOtherMacrosNamesInAnyCase) {
 TEST(MacroLibraryActions, DeleteKeepsTheRowOrMovesToTheLastOrToNone) {
     Page p;
     for (auto name : {u"A", u"B", u"C"}) p.library.push_back(Macro(name, {Down(kA)}));
+    std::vector<std::u16string> told;
+    // Told while the macro is still there, so what plays it can let go of it.
+    p.model.SetDeleteHandler([&](int at) { told.push_back(IntToText(at) + p.Name(at) + IntToText(p.persisted)); });
     p.model.Select(1);
     EXPECT_TRUE(p.model.DeleteMacro());
+    EXPECT_EQ(told, std::vector<std::u16string>{u"1B0"});
     EXPECT_EQ(p.model.SelectedName(), u"C");
     EXPECT_EQ(p.model.SelectedPosition(), 1);
     EXPECT_TRUE(p.model.DeleteMacro());
@@ -130,7 +149,7 @@ TEST(MacroLibraryActions, DeleteKeepsTheRowOrMovesToTheLastOrToNone) {
     EXPECT_EQ(p.persisted, 3);
 }
 
-TEST(MacroLibraryActions, ImportsGetAUniqueNameAndAreNotSavedYet) {
+TEST(MacroLibraryActions, ImportsGetAUniqueNameAndAreSavedAtOnce) {
     Page p;
     p.library.push_back(Macro(u" Fire "));
     auto incoming = Macro(u"FIRE", {Down(kA)});
@@ -138,7 +157,7 @@ TEST(MacroLibraryActions, ImportsGetAUniqueNameAndAreNotSavedYet) {
     EXPECT_EQ(p.model.AddImportedMacro(std::move(incoming)), 1);
     EXPECT_EQ(p.Name(1), u"FIRE_1");
     EXPECT_EQ(p.model.WorkingCopy().count, 160);
-    EXPECT_EQ(p.persisted, 0);
+    EXPECT_EQ(p.persisted, 1) << "closing Option now would lose the import";
     EXPECT_EQ(p.model.AddImportedMacro(nullptr), -1);
 }
 

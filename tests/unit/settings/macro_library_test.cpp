@@ -143,15 +143,78 @@ TEST(MacroAssignments, FollowARenameInsteadOfFallingBack) {
         b.FunctionCode = kCodeMacro;
         CopyToField(b.macroName, button == 3 ? u"reload" : u"Other");
     }
-    EXPECT_EQ(RenameMacroAssignments(profile, u" Reload ", u"Quick reload"), 1);
-
     MacroLibrary library;
-    library.push_back(MakeMacro(u"Quick reload", 3, 30));
+    library.push_back(MakeMacro(u" Reload ", 0));
+    EXPECT_EQ(RenameMacroAssignments(profile, library, 0, u"Quick reload"), 1);
+
+    library[0] = MakeMacro(u"Quick reload", 3, 30);
     SyncMacroAssignments(profile, library);
     EXPECT_EQ(profile.MacroKeyInfo[3].FunctionCode, kCodeMacro);
     EXPECT_EQ(FieldText(profile.MacroKeyInfo[3].macroName), u"Quick reload");
     EXPECT_EQ(profile.MacroKeyInfo[3].events[2].keyCode, 30);
     // Another macro's button is not renamed, and its macro is gone now.
     EXPECT_EQ(profile.MacroKeyInfo[5].FunctionCode, DefaultFunctionCode(5));
-    EXPECT_EQ(RenameMacroAssignments(profile, u"", u"x"), 0);
+    EXPECT_EQ(RenameMacroAssignments(profile, library, 1, u"x"), 0);
+}
+
+// Names that agree in the 23 characters a button keeps: each button stays
+// with the macro it was given, through edits, renames and deletes.
+TEST(MacroAssignments, TwinsWithTheSameFieldNameKeepTheirOwnButtons) {
+    const std::u16string stem = u"abcdefghijklmnopqrst";  // the longest a user types
+    MacroLibrary library;
+    library.push_back(MakeMacro(u"Other", 1, 9));
+    library.push_back(MakeMacro(stem + u"_Copy", 2, 10));
+    library.push_back(MakeMacro(stem + u"_Copy_1", 4, 11));
+    ProfileRecord profile;
+    InitNewProfile(profile, u"P");
+    auto give = [&](int button, int position) {
+        ButtonAssignment& b = profile.MacroKeyInfo[button];
+        b.FunctionClass = kClassMacro;
+        b.FunctionCode = kCodeMacro;
+        b.macroIndex = position;
+        const MacroRecord& m = *library[static_cast<size_t>(position)];
+        CopyToField(b.macroName, FieldText(m.name));
+        b.eventCount = static_cast<uint16_t>(m.eventCount);
+        std::memcpy(b.events, m.events, sizeof b.events);
+    };
+    auto plays = [&](int button) { return AssignedMacroPosition(profile.MacroKeyInfo[button], library); };
+    give(3, 1);
+    give(5, 2);
+    give(9, 0);
+    ASSERT_EQ(FieldText(profile.MacroKeyInfo[5].macroName), stem + u"_Co");
+    EXPECT_EQ(plays(3), 1);
+    EXPECT_EQ(plays(5), 2);
+    // Another program moved the list: the button's own steps still tell.
+    profile.MacroKeyInfo[5].macroIndex = 1;
+    EXPECT_EQ(plays(5), 2);
+    profile.MacroKeyInfo[5].macroIndex = 2;
+
+    // The second twin is edited: its buttons take its new steps, not the first's.
+    library[2]->events[0].keyCode = 12;
+    SyncMacroAssignments(profile, library);
+    EXPECT_EQ(profile.MacroKeyInfo[5].events[0].keyCode, 12);
+    EXPECT_EQ(profile.MacroKeyInfo[5].eventCount, 4);
+    EXPECT_EQ(profile.MacroKeyInfo[3].events[0].keyCode, 10);
+
+    // Renaming the first twin renames only its buttons.
+    EXPECT_EQ(RenameMacroAssignments(profile, library, 1, u"Fire"), 1);
+    EXPECT_EQ(FieldText(profile.MacroKeyInfo[3].macroName), u"Fire");
+    EXPECT_EQ(FieldText(profile.MacroKeyInfo[5].macroName), stem + u"_Co");
+    CopyToField(library[1]->name, u"Fire");
+    EXPECT_EQ(plays(3), 1);
+
+    // Deleting a twin resets only its own buttons, though the other twin
+    // still answers to their name; the others' index follows the list.
+    library.push_back(MakeMacro(stem + u"_Copy_2", 3, 13));
+    give(6, 3);
+    EXPECT_EQ(ForgetMacroAssignments(profile, library, 2), 2);
+    library.erase(library.begin() + 2);
+    SyncMacroAssignments(profile, library);
+    EXPECT_EQ(profile.MacroKeyInfo[5].FunctionCode, DefaultFunctionCode(5));
+    EXPECT_EQ(profile.MacroKeyInfo[5].FunctionClass, kClassDefault);
+    EXPECT_EQ(profile.MacroKeyInfo[6].FunctionCode, kCodeMacro);
+    EXPECT_EQ(profile.MacroKeyInfo[6].macroIndex, 2);
+    EXPECT_EQ(profile.MacroKeyInfo[6].events[0].keyCode, 13);
+    EXPECT_EQ(profile.MacroKeyInfo[3].macroIndex, 1);
+    EXPECT_EQ(ForgetMacroAssignments(profile, library, 7), 0);
 }

@@ -326,6 +326,43 @@ TEST_F(Session, AReloadFallsBackToAnUnlockedReadAndNeverEmptiesTheList) {
     EXPECT_EQ(session.store().profiles.size(), 2u) << "a vanished store emptied the pages";
 }
 
+TEST_F(Session, AMacroRenamedOrDeletedFollowsIntoEveryProfileAndIsSaved) {
+    auto give = [](ProfileRecord& profile, int button, std::u16string_view name) {
+        ButtonAssignment& b = profile.MacroKeyInfo[button];
+        b.FunctionClass = kClassMacro;
+        b.FunctionCode = kCodeMacro;
+        CopyToField(b.macroName, name);
+    };
+    ProfileStore store = StoreOf({u"A", u"B"});
+    give(*store.profiles[0], 3, u"Reload");
+    give(*store.profiles[1], 3, u"Reload");
+    give(*store.profiles[1], 4, u"Spray");
+    WriteStore(std::move(store));
+    MacroLibrary library;
+    for (auto name : {u"Reload", u"Spray"}) {
+        library.push_back(std::make_unique<MacroRecord>());
+        std::memset(library.back().get(), 0, sizeof(MacroRecord));
+        CopyToField(library.back()->name, name);
+    }
+    ASSERT_TRUE(SaveMacroLibrary(MacroLibraryPath(dir.path()), library));
+    OptionSession session(dir.path(), &lock);
+    session.Load();
+
+    EXPECT_EQ(session.RenameMacroInProfiles(0, u"Quick"), 2);
+    CopyToField(session.macros()[0]->name, u"Quick");
+    EXPECT_TRUE(session.Apply(false, monitor).told);
+    for (int p : {0, 1}) EXPECT_EQ(FieldText(OnDisk().profiles[p]->MacroKeyInfo[3].macroName), u"Quick") << p;
+
+    // Only another profile plays it: the current one is untouched, and still
+    // the store is written and the Monitor told.
+    EXPECT_EQ(session.ForgetMacroInProfiles(1), 1);
+    session.macros().erase(session.macros().begin() + 1);
+    EXPECT_TRUE(session.Apply(false, monitor).told);
+    EXPECT_EQ(monitor.posts, 2);
+    EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[4].FunctionCode, DefaultFunctionCode(4));
+    EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[3].FunctionCode, kCodeMacro);
+}
+
 // ---- exchange files for import ---------------------------------------------------
 
 TEST(ImportFile, OnlyAFileWithAProfileSectionGivesAProfile) {
