@@ -57,6 +57,27 @@ class MonitorTest(unittest.TestCase):
         time.sleep(seconds)
         self.assertEqual(self.folder.sends(before), [])
 
+    def assertSlotHoldsStore(self):
+        """The virtual mouse's slot is what a full download of the store's current profile leaves there."""
+        expected, block = {}, None
+        for line in self.folder.reports(full=True):
+            kind, _, data = line.partition(" ")
+            b = data.split()
+            if kind == "WriteUSB":
+                expected[block] += "".join(b)
+            elif b[0] in ("03", "04"):
+                expected["PollingRate" if b[0] == "03" else "ActiveLevel"] = int(b[2], 16)
+            elif b[2] == "80":
+                block = {"0C": "AttributeBlock", "0D": "ButtonTable"}.get(b[0], f"Macro{int(b[1], 16)}")
+                expected[block] = ""
+        state = self.folder.sim_state()
+        held = {"PollingRate": int(state["Slot"]["PollingRate"]), "ActiveLevel": int(state["Slot"]["ActiveLevel"]),
+                "AttributeBlock": state["Slot"]["AttributeBlock"], "ButtonTable": state["Buttons"]["ButtonTable"]}
+        for key in expected:
+            if key.startswith("Macro"):  # an all-zero block has no section
+                held[key] = state[key]["Block"] if state.has_section(key) else "00" * 128
+        self.assertEqual(held, expected, "the mouse holds something else than the store's current profile")
+
 
 class StartupTest(MonitorTest):
     def test_full_download_after_start_matches_reports_and_profile(self):
@@ -187,6 +208,29 @@ class DeviceButtonTest(MonitorTest):
         self.assertTrue(wait_for(lambda: self.folder.client_has("WM_PROFILE_CHANGED"), 10))
         self.assertEqual(self.folder.current_profile()["PollingRate"], "1")
         self.assertNoNewSends(before)
+
+    def test_buttons_leave_the_mouse_holding_the_stores_profile(self):
+        downloads = self.folder.downloads_finished()
+        self.folder.gmconfig("set", "MaxDPI=2", "CpiStep=0", "PollingRate=2")
+        self.assertTrue(self.folder.wait_downloads(downloads + 1), "gmconfig's change was not downloaded")
+        # Each press: what the store then holds, and whether the mouse must be given it back.
+        presses = [("dpi-button", "2", "CpiStep", "1", False),
+                   ("dpi-button", "0", "CpiStep", "1", False),  # no level at all: nothing happens
+                   ("dpi-button", "5", "CpiStep", "1", True),   # past MaxDPI: the top level
+                   ("rate-button", "8", "PollingRate", "8", False),
+                   ("rate-button", "3", "PollingRate", "8", True)]  # no such rate: the stored one
+        for verb, value, key, stored, corrected in presses:
+            downloads = self.folder.downloads_finished()
+            told = sum(1 for _, e in self.folder.client_log() if e.startswith("WM_PROFILE_CHANGED"))
+            self.folder.mousesim(verb, value)
+            if corrected:
+                self.assertTrue(self.folder.wait_downloads(downloads + 1), f"{verb} {value}: the mouse was not corrected")
+            elif value != "0":
+                self.assertTrue(wait_for(lambda: self.folder.client_has("WM_PROFILE_CHANGED", told + 1), 10))
+            self.assertEqual(self.folder.current_profile()[key], stored, f"{verb} {value}")
+            self.assertEqual(self.folder.current_profile()["MaxDPI"], "2")
+            self.assertSlotHoldsStore()
+        self.assertEqual(self.folder.sim_state()["Device"]["ProtocolErrors"], "0")
 
     def test_launch_button_opens_its_program_only(self):
         marker = self.folder.path / "marker.ran"
