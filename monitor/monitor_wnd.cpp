@@ -205,7 +205,7 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wParam, LPARAM lParam) {
 
 void CMonitorWnd::OnTaskbarCreated() {
     // A restarted shell has lost every icon; ours belongs there while the mouse is connected.
-    if (MouseConnected()) tray_.Add();
+    if (MouseConnected() && tray_.Add()) DebugOut(L"notification-area icon added again\n");
 }
 
 void CMonitorWnd::StartForegroundTracking() {

@@ -38,8 +38,8 @@ HICON CTrayIcon::SmallIcon() {
     return icon_.get();
 }
 
-void CTrayIcon::Add() {
-    if (!owner_) return;
+bool CTrayIcon::Add() {
+    if (!owner_) return false;
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = owner_;
@@ -49,10 +49,12 @@ void CTrayIcon::Add() {
     data.hIcon = SmallIcon();
     lstrcpynW(data.szTip, Tip().c_str(), kTipUnits);
     // A shell that restarted has forgotten the icon; adding over a known one is refused, so modify then.
-    if (Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data))
+    if (Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data)) {
         shown_ = true;
-    else
-        DebugOut(L"notification-area icon could not be added\n");
+        return true;
+    }
+    DebugOut(L"notification-area icon could not be added\n");
+    return false;
 }
 
 std::wstring CTrayIcon::Tip() const {

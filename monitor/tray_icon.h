@@ -25,7 +25,7 @@ public:
     // lParam = the mouse message over the icon.
     void Attach(HWND owner, UINT callbackMessage, const CTextLibrary* texts);
 
-    void Add();
+    bool Add();  // false when the shell refused it
     void Remove();  // harmless when the icon is not shown
     bool shown() const { return shown_; }
 

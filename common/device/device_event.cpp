@@ -1,5 +1,7 @@
 #include "device_event.h"
 
+#include <algorithm>
+
 #include "button_assignment.h"
 #include "profile_record.h"
 
@@ -16,10 +18,9 @@ DeviceEventAction InterpretDeviceEvent(const DeviceEvent& event) {
     }
     if (event.code == kEventOpenOption) return {Kind::kOpenOption, 0};
     const uint16_t group = event.code & 0xFF00;
-    if (group == kEventDpiGroup && event.value >= 1 && event.value <= kDpiLevels)
-        return {Kind::kSetCpiStep, event.value - 1};
-    if (group == kEventRateGroup && event.value >= 1 && event.value <= 8)
-        return {Kind::kSetPollingRate, event.value};
+    const bool choice = event.value >= kEventChoiceMin && event.value <= kEventChoiceMax;
+    if (group == kEventDpiGroup && choice) return {Kind::kSetCpiStep, event.value - 1};
+    if (group == kEventRateGroup && choice) return {Kind::kSetPollingRate, event.value};
     return {};
 }
 
@@ -32,11 +33,24 @@ std::optional<std::u16string> LaunchTarget(const ProfileRecord& profile, int but
     return text;
 }
 
-bool ApplyDeviceChange(ProfileRecord& profile, const DeviceEventAction& action) {
-    int32_t* field = nullptr;
-    if (action.kind == DeviceEventAction::Kind::kSetCpiStep) field = &profile.CpiStep;
-    if (action.kind == DeviceEventAction::Kind::kSetPollingRate) field = &profile.PollingRate;
-    if (field == nullptr) return false;
-    *field = action.value;
-    return true;
+int LevelsInUse(const ProfileRecord& profile) { return std::clamp<int32_t>(profile.MaxDPI, 1, kDpiLevels); }
+
+DeviceChange ApplyDeviceChange(ProfileRecord& profile, const DeviceEventAction& action) {
+    if (action.kind == DeviceEventAction::Kind::kSetCpiStep) {
+        // The level the user was heading for is the highest one there is;
+        // keeping the old level would undo the press instead.
+        const int top = LevelsInUse(profile) - 1;
+        const bool beyond = action.value > top;
+        profile.CpiStep = beyond ? top : action.value;
+        return beyond ? DeviceChange::kClamped : DeviceChange::kTaken;
+    }
+    if (action.kind == DeviceEventAction::Kind::kSetPollingRate) {
+        // No rate is nearer than another to an interval the mouse cannot
+        // have meant, so the stored one stays.
+        const int rate = action.value;
+        if (rate != 1 && rate != 2 && rate != 4 && rate != 8) return DeviceChange::kRefused;
+        profile.PollingRate = rate;
+        return DeviceChange::kTaken;
+    }
+    return DeviceChange::kNone;
 }

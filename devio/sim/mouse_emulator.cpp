@@ -31,6 +31,23 @@ void MouseEmulator::PowerCycle() {
     halvesReceived_ = -1;
 }
 
+bool MouseEmulator::OnOwnButton(const DeviceEvent& event) {
+    const DeviceEventAction action = InterpretDeviceEvent(event);
+    uint8_t* field = nullptr;
+    uint8_t value = 0;
+    if (action.kind == DeviceEventAction::Kind::kSetCpiStep) {
+        field = &slot_.activeLevel;
+        value = static_cast<uint8_t>(action.value + 1);  // 1-based, as command 0x04 sets it
+    }
+    if (action.kind == DeviceEventAction::Kind::kSetPollingRate) {
+        field = &slot_.pollingRate;
+        value = static_cast<uint8_t>(action.value);
+    }
+    if (field == nullptr || *field == value) return false;
+    *field = value;
+    return true;
+}
+
 MouseEmulator::Result MouseEmulator::OnSetFeature(const uint8_t* data, int length) {
     // Whatever comes now, a block still waiting for halves is broken.
     const bool blockBroken = halvesReceived_ >= 0;

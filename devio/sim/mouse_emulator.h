@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "device_event.h"
 #include "feature_command.h"
 
 inline constexpr int kSlotMacros = 16;
@@ -45,6 +46,10 @@ public:
     Result OnWriteUSB(const uint8_t* data, int length);
     // Power gone (unplugged): what was half received is lost, not an error.
     void PowerCycle();
+    // One of the mouse's own buttons, as the event it reports: a DPI or rate
+    // button makes the slot hold what it chose, whatever the host makes of it
+    // later. True when the slot changed.
+    bool OnOwnButton(const DeviceEvent& event);
 
     const MouseSlot& Slot() const { return slot_; }
     int ProtocolErrors() const { return errors_; }

@@ -237,6 +237,9 @@ std::string SimDevice::Execute(const SimCommand& command) {
     case SimCommand::Kind::kEvent:
         if (!attached_) return "error\nthe virtual mouse is detached\n";
         Trace("mousesim event " + Hex4(command.code) + " " + Hex4(command.value));
+        // The mouse holds its own choice before the program hears of it: what
+        // the program sends back in answer lands on top of it, as on the real one.
+        if (emulator_.OnOwnButton(DeviceEvent{command.code, command.value})) WriteState();
         PostMessageW(target_, eventMessage_, command.code, command.value);
         return "ok\nevent " + Hex4(command.code) + " " + Hex4(command.value) + " sent\n";
     case SimCommand::Kind::kState: break;

@@ -185,6 +185,7 @@ void MonitorLogic::OnDeviceEvent(uint64_t wParam, int64_t lParam) {
 }
 
 void MonitorLogic::SaveDeviceChange(const DeviceEventAction& action) {
+    DeviceChange change = DeviceChange::kNone;
     bool saved = false;
     {
         SharedLockScope scope(lock_);
@@ -198,10 +199,29 @@ void MonitorLogic::SaveDeviceChange(const DeviceEventAction& action) {
             host_.Debug(L"no current profile: the mouse's change is not stored\n");
             return;
         }
-        ApplyDeviceChange(*current, action);
-        saved = SaveStore(GameKeys::kKeepFile);
+        change = ApplyDeviceChange(*current, action);
+        if (change != DeviceChange::kRefused) {
+            saved = SaveStore(GameKeys::kKeepFile);
+            // Our copy goes back to what the file holds, which the mouse is given below.
+            if (!saved) ReadStore();
+        }
     }
     if (saved) host_.PostToOption(WM_PROFILE_CHANGED);
+    if (change == DeviceChange::kTaken && saved) return;  // the mouse already uses the value
+    if (change == DeviceChange::kClamped)
+        host_.Debug(L"the mouse chose a DPI level past MaxDPI: the profile's top level is stored and sent back\n");
+    if (change == DeviceChange::kRefused)
+        host_.Debug(L"the mouse chose a polling rate other than 1, 2, 4 or 8: the stored rate is sent back\n");
+    QueueCorrection(action.kind == DeviceEventAction::Kind::kSetCpiStep);
+}
+
+void MonitorLogic::QueueCorrection(bool dpiLevel) {
+    std::unique_ptr<DownloadJob> job = MakeDownloadJob(store_, DownloadKind::kEverything);
+    // A level past the profile's count means the mouse counts its levels
+    // otherwise: the levels go along with the active one.
+    if (HoldsCurrentProfile())
+        job->parts = dpiLevel ? PartFlags{false, true, true, false} : PartFlags{true, false, false, false};
+    QueueHeld(std::move(job));
 }
 
 bool MonitorLogic::SetForegroundProgram(std::wstring name) {

@@ -41,7 +41,9 @@ public:
 
     // WM_DEVICE_EVENT: a button of the mouse. A launch opens the button's
     // program, the configuration button opens Option, a DPI level or polling
-    // rate chosen on the mouse is written into the store and Option told.
+    // rate chosen on the mouse is written into the store and Option told. A
+    // value the profile cannot hold is stored as the nearest it can (a level)
+    // or not at all (a rate), and the mouse is given what the store holds.
     void OnDeviceEvent(uint64_t wParam, int64_t lParam);
 
     const ProfileStore& store() const { return store_; }
@@ -76,6 +78,9 @@ private:
     };
 
     void SaveDeviceChange(const DeviceEventAction& action);
+    // Gives the mouse the stored DPI level (with the levels) or polling rate
+    // of the current profile, after it chose one the store does not hold.
+    void QueueCorrection(bool dpiLevel);
     // Hands the changed parts of the current profile to the worker; false when
     // nothing was queued and Option must be answered at once.
     bool QueueApplyDownload(intptr_t lParam);

@@ -230,6 +230,9 @@ class ProgramFolder:
         return [WINE, str(self.path / exe)] + [str(a) for a in args]
 
     def run(self, exe, *args, timeout=60, check=True):
+        if self.desktop:
+            self.run_on_desktop(exe, *args, timeout=timeout)
+            return ""  # explorer hands back neither the program's output nor its exit code
         result = run_captured(self.command(exe, *args), self.env(), self.path, timeout)
         if result.returncode == 1 and not result.stdout and not result.stderr and not self.desktop:
             # Our tools print why they fail. A silent 1 is Wine failing to start
@@ -238,8 +241,6 @@ class ProgramFolder:
             print(f"harness: {exe} did not start under Wine; starting it again", file=sys.stderr)
             time.sleep(0.5)
             result = run_captured(self.command(exe, *args), self.env(), self.path, timeout)
-        if self.desktop:
-            return result.stdout  # explorer does not hand back the program's exit code
         if check and result.returncode != 0:
             raise AssertionError(f"{exe} {' '.join(map(str, args))} exited with {result.returncode}: "
                                  f"{result.stdout} {result.stderr}")
@@ -330,10 +331,21 @@ class ProgramFolder:
         """True while the client window exists (--send exits 3 without it)."""
         return run_captured([WINE, str(self.path / "Option.exe"), "--send", " "], self.env(), self.path).returncode == 0
 
+    def run_on_desktop(self, exe, *args, timeout=60):
+        """On a desktop that exists, explorer only starts the program and returns at
+        once: on a loaded machine the program may not even have begun by then. Waits
+        until the program itself has ended."""
+        run_captured(self.command(exe, *args), self.env(), self.path, timeout)
+        if not wait_for(lambda: not self.processes(exe, *args), timeout):
+            raise AssertionError(f"{exe} {' '.join(map(str, args))} did not end")
+
     def client(self, commands, timeout=60):
         """Runs commands in the client window; returns once it has run them."""
+        if self.desktop:
+            self.run_on_desktop("Option.exe", "--send", commands, timeout=timeout)
+            return
         result = run_captured(self.command("Option.exe", "--send", commands), self.env(), self.path, timeout)
-        if result.returncode != 0 and not self.desktop:
+        if result.returncode != 0:
             raise AssertionError(f"client did not take {commands!r} (exit {result.returncode})")
 
     def client_log(self):
@@ -355,9 +367,10 @@ class ProgramFolder:
     def client_times(self, text):
         return [t for t, entry in self.client_log() if entry.startswith(text)]
 
-    def processes(self):
-        """Pids of every process started from this folder."""
+    def processes(self, exe=None, *args):
+        """Pids of every process started from this folder; or of those running exe with args."""
         needles = [str(self.path).lower(), windows_path(self.path).lower()]
+        words = [str(w).lower() for w in ((exe,) + args if exe else ())]
         found = []
         for entry in Path("/proc").iterdir():
             if not entry.name.isdigit():
@@ -366,7 +379,9 @@ class ProgramFolder:
                 cmdline = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode("utf-8", "replace").lower()
             except OSError:
                 continue
-            if any(n in cmdline for n in needles) and "gmconfig" not in cmdline:
+            if words and not all(w in cmdline for w in words):
+                continue
+            if any(n in cmdline for n in needles) and (words or "gmconfig" not in cmdline):
                 found.append(int(entry.name))
         return found
 

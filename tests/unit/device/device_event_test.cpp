@@ -29,7 +29,9 @@ TEST(DeviceEventTest, EventTable) {
         {0x0700, 1, {Kind::kSetCpiStep, 0}},
         {0x07FF, 5, {Kind::kSetCpiStep, 4}},
         {0x0703, 0, {}},
-        {0x0703, 6, {}},  // no sixth level: ignored rather than stored out of range
+        {0x0703, 6, {Kind::kSetCpiStep, 5}},  // passed on: the mouse holds it, the profile decides
+        {0x0700, 8, {Kind::kSetCpiStep, 7}},
+        {0x0700, 9, {}},
         {0x0500, 1, {Kind::kSetPollingRate, 1}},
         {0x05AB, 8, {Kind::kSetPollingRate, 8}},
         {0x0500, 9, {}},
@@ -44,12 +46,34 @@ TEST(DeviceEventTest, EventTable) {
 
 TEST(DeviceEventTest, ChangesAndLaunchTargets) {
     ProfileRecord p = MonitorDefaultProfile();
-    EXPECT_TRUE(ApplyDeviceChange(p, {Kind::kSetCpiStep, 4}));
-    EXPECT_EQ(p.CpiStep, 4);
-    EXPECT_TRUE(ApplyDeviceChange(p, {Kind::kSetPollingRate, 8}));
-    EXPECT_EQ(p.PollingRate, 8);
-    EXPECT_FALSE(ApplyDeviceChange(p, {Kind::kLaunch, 2}));
-    EXPECT_FALSE(ApplyDeviceChange(p, {}));
+    // What is stored stays within the store's own rules: CpiStep below
+    // MaxDPI (itself read as 1-5), PollingRate 1, 2, 4 or 8.
+    struct Change {
+        DeviceEventAction action;
+        int32_t maxDpi;
+        DeviceChange result;
+        int32_t cpiStep, pollingRate;  // afterwards
+    };
+    const Change changes[] = {
+        {{Kind::kSetCpiStep, 4}, 5, DeviceChange::kTaken, 4, 2},
+        {{Kind::kSetCpiStep, 3}, 2, DeviceChange::kClamped, 1, 2},
+        {{Kind::kSetCpiStep, 1}, 2, DeviceChange::kTaken, 1, 2},
+        {{Kind::kSetCpiStep, 7}, 5, DeviceChange::kClamped, 4, 2},
+        {{Kind::kSetCpiStep, 2}, 0, DeviceChange::kClamped, 0, 2},  // a damaged MaxDPI counts as one level
+        {{Kind::kSetCpiStep, 6}, 9, DeviceChange::kClamped, 4, 2},
+        {{Kind::kSetPollingRate, 8}, 5, DeviceChange::kTaken, 4, 8},
+        {{Kind::kSetPollingRate, 3}, 5, DeviceChange::kRefused, 4, 8},
+        {{Kind::kSetPollingRate, 7}, 5, DeviceChange::kRefused, 4, 8},
+        {{Kind::kSetPollingRate, 1}, 5, DeviceChange::kTaken, 4, 1},
+        {{Kind::kLaunch, 2}, 5, DeviceChange::kNone, 4, 1},
+        {{}, 5, DeviceChange::kNone, 4, 1},
+    };
+    for (const Change& c : changes) {
+        p.MaxDPI = c.maxDpi;
+        EXPECT_EQ(ApplyDeviceChange(p, c.action), c.result) << c.action.value << " of " << c.maxDpi;
+        EXPECT_EQ(p.CpiStep, c.cpiStep) << c.action.value << " of " << c.maxDpi;
+        EXPECT_EQ(p.PollingRate, c.pollingRate) << c.action.value;
+    }
 
     EXPECT_FALSE(LaunchTarget(p, 3));  // a mouse button, nothing to open
     p.MacroKeyInfo[3].FunctionCode = kCodeLaunchProgram;

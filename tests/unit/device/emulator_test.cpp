@@ -117,6 +117,43 @@ TEST(EmulatorTest, UnplugLosesTheHalfBlockWithoutError) {
     EXPECT_EQ(dev.mouse.DownloadsCompleted(), 1);
 }
 
+TEST(EmulatorTest, OwnDpiAndRateButtonsSetTheSlotUntilTheHostSendsOtherwise) {
+    MouseEmulator m;
+    const MouseSlot factory = m.Slot();
+    struct Press {
+        DeviceEvent event;
+        bool changes;
+        uint8_t activeLevel, pollingRate;  // afterwards
+    };
+    const Press presses[] = {
+        {{0x0700, 4}, true, 4, factory.pollingRate},
+        {{0x07FF, 4}, false, 4, factory.pollingRate},  // already there
+        {{0x0500, 8}, true, 4, 8},
+        {{0x0500, 3}, true, 4, 3},  // held as chosen, valid or not: the host must answer it
+        {{0x0700, 7}, true, 7, 3},
+        {{0x0700, 0}, false, 7, 3},
+        {{0x0700, 9}, false, 7, 3},
+        {{0x000A, 1}, false, 7, 3},
+        {{0x00A0, 2}, false, 7, 3},
+    };
+    for (const Press& p : presses) {
+        EXPECT_EQ(m.OnOwnButton(p.event), p.changes) << std::hex << p.event.code << " " << p.event.value;
+        EXPECT_EQ(m.Slot().activeLevel, p.activeLevel) << std::hex << p.event.code << " " << p.event.value;
+        EXPECT_EQ(m.Slot().pollingRate, p.pollingRate) << std::hex << p.event.code << " " << p.event.value;
+    }
+    EXPECT_EQ(m.Slot().attributes, factory.attributes);
+    EXPECT_EQ(m.Slot().buttonTable, factory.buttonTable);
+    EXPECT_EQ(m.ProtocolErrors(), 0);
+
+    Send(m, StartCommand());
+    Send(m, DpiStepCommand(1));
+    Send(m, PollingRateCommand(2));
+    Send(m, EndCommand());
+    EXPECT_EQ(m.Slot().activeLevel, 2);
+    EXPECT_EQ(m.Slot().pollingRate, 2);
+    EXPECT_EQ(DecodeSlot(m.Slot()).cpiStep, 1);
+}
+
 TEST(EmulatorTest, DecodesKnownFrames) {
     const DecodedLighting wave = DecodeLighting({0x03, 0x0C, 0x01});
     EXPECT_EQ(wave.lightSwitch, 3);

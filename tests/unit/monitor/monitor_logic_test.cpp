@@ -249,6 +249,66 @@ TEST_F(MonitorLogicTest, DpiAndRateButtonsAreSavedAndOptionTold) {
     EXPECT_EQ(lock.held, 0);
 }
 
+TEST_F(MonitorLogicTest, ButtonChoiceTheProfileCannotHoldIsCorrectedAndSentBack) {
+    struct Case {
+        uint64_t code;
+        int64_t value;
+        int32_t maxDpi;
+        int32_t cpiStep, pollingRate;  // stored and sent afterwards
+        PartFlags parts;
+        bool optionTold;
+    };
+    const PartFlags levels{false, true, true, false};
+    const PartFlags rate{true, false, false, false};
+    const Case cases[] = {
+        {0x0700, 4, 2, 1, 2, levels, true},   // the third level of two: the top one
+        {0x0701, 8, 5, 4, 2, levels, true},
+        {0x0700, 6, -1, 0, 2, levels, true},  // a damaged MaxDPI counts as one level
+        {0x0500, 3, 5, 0, 2, rate, false},    // no such rate: the stored one stays
+        {0x05FF, 7, 5, 0, 2, rate, false},
+    };
+    for (const Case& c : cases) {
+        host_ = RecordingHost{};
+        WriteStore(1, 0, 0);
+        ProfileStore store = ReadStore();
+        store.profiles[0]->MaxDPI = c.maxDpi;
+        ASSERT_TRUE(SaveProfileStore(file_, store));
+        MonitorLogic logic(file_, host_, system_);
+        logic.LoadAtStartup();
+        ASSERT_TRUE(logic.QueueFullDownload());  // what the mouse holds is known
+        host_.jobs.clear();
+
+        logic.OnDeviceEvent(c.code, c.value);
+
+        const ProfileStore stored = ReadStore();
+        EXPECT_EQ(stored.profiles[0]->CpiStep, c.cpiStep) << c.value;
+        EXPECT_EQ(stored.profiles[0]->PollingRate, c.pollingRate) << c.value;
+        EXPECT_EQ(stored.profiles[0]->MaxDPI, c.maxDpi) << c.value;
+        ASSERT_EQ(host_.jobs.size(), 1u) << c.value;
+        const DownloadJob& job = *host_.jobs[0];
+        EXPECT_EQ(job.kind, DownloadKind::kEverything) << c.value;  // nobody waits for an answer
+        EXPECT_EQ(job.parts, c.parts) << c.value;
+        EXPECT_TRUE(SameRecord(job.profile, *stored.profiles[0])) << c.value;
+        EXPECT_EQ(host_.optionMessages, c.optionTold ? std::vector<unsigned>{WM_PROFILE_CHANGED}
+                                                     : std::vector<unsigned>{})
+            << c.value;
+    }
+
+    // The mouse was left holding another profile: all of the current one goes.
+    host_ = RecordingHost{};
+    WriteStore(2, 0, 0);
+    MonitorLogic logic(file_, host_, system_);
+    logic.LoadAtStartup();
+    ASSERT_TRUE(logic.QueueFullDownload());
+    ProfileStore option = ReadStore();
+    option.values.ProfileID = 1;  // chosen in Option; its apply request not yet handled
+    ASSERT_TRUE(SaveProfileStore(file_, option));
+    logic.OnDeviceEvent(0x0500, 5);
+    ASSERT_EQ(host_.jobs.size(), 2u);
+    EXPECT_EQ(host_.jobs[1]->parts, PartFlags::All());
+    EXPECT_EQ(FieldText(host_.jobs[1]->profile.ProFileName), u"P1");
+}
+
 TEST_F(MonitorLogicTest, MouseChangeKeepsOptionsNewerSave) {
     WriteStore(2, 0, 0);
     MonitorLogic logic(file_, host_, system_);
