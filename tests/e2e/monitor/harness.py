@@ -281,7 +281,7 @@ class ProgramFolder:
         """Runs mousesim and waits until the virtual mouse has traced the command."""
         seen = sum(1 for _, op in self.trace() if op.startswith("mousesim"))
         out = self.run("mousesim.exe", *args)
-        if not wait_for(lambda: sum(1 for _, op in self.trace() if op.startswith("mousesim")) > seen, 10):
+        if not wait_for(lambda: sum(1 for _, op in self.trace() if op.startswith("mousesim")) > seen, 30):
             raise AssertionError(f"the virtual mouse did not take mousesim {' '.join(args)}")
         return out
 
@@ -307,7 +307,10 @@ class ProgramFolder:
     def downloads_finished(self):
         return sum(1 for _, op in self.trace() if op.startswith("SetFeature 02 01 00"))
 
-    def wait_downloads(self, count, timeout=10):
+    def wait_downloads(self, count, timeout=30):
+        # Counted from before a Wine process starts: on a loaded machine its
+        # start alone has taken several seconds. A download that never comes
+        # still fails, only later.
         return wait_for(lambda: self.downloads_finished() >= count, timeout)
 
     def sim_state(self):
