@@ -448,11 +448,15 @@ void CConfigPage::ExportProfile() {
     OptionSession* session = Session();
     const ProfileRecord* current = session ? session->current() : nullptr;
     if (!current) return;
+    // The file dialog runs its own message loop, in which a change from the
+    // Monitor makes Option read the store again and free every record: the
+    // profile shown when Export was chosen is kept as a copy.
+    const auto exported = std::make_unique<ProfileRecord>(*current);
     const std::wstring path = ChooseExchangeFile(GetAncestor(hwnd(), GA_ROOT), true);
     if (path.empty()) return;
     // The file is replaced in one step; nothing is said afterwards either way.
     std::string error;
-    if (!WriteExchangeSection(*current, std::filesystem::path(path), &error))
+    if (!WriteExchangeSection(*exported, std::filesystem::path(path), &error))
         DebugOut(L"CConfigPage: the profile could not be exported\n");
 }
 
