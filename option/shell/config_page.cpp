@@ -526,9 +526,14 @@ void CConfigPage::ChooseGame() {
     ofn.nMaxFile = kGameFileUnits;
     ofn.lpstrDefExt = L"exe";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // The file dialog runs its own message loop: a game may come to the front
+    // meanwhile and its profile become current. The link belongs to the
+    // profile the dialog was opened for.
+    const EditedProfile opened = session->EditedNow();
     // A path longer than the field cannot be stored: the dialog refuses it.
     if (!GetOpenFileNameW(&ofn)) return;
-    if (!session->SetGameFile(Narrow16(TrimmedPath(path)))) DebugOut(L"CConfigPage: the game could not be saved\n");
+    if (!session->SetGameFile(opened, Narrow16(TrimmedPath(path))))
+        DebugOut(L"CConfigPage: the game could not be saved\n");
     ShowGame();
 }
 

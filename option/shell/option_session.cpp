@@ -79,14 +79,17 @@ bool OptionSession::ReloadAfterMonitorChange(bool* switched) {
     return current() != nullptr;
 }
 
-bool OptionSession::SetGameFile(std::u16string_view path) {
-    ProfileRecord* record = current();
+bool OptionSession::SetGameFile(std::u16string_view path) { return SetGameFile(EditedNow(), path); }
+
+bool OptionSession::SetGameFile(const EditedProfile& target, std::u16string_view path) {
+    ProfileRecord* record = ProfileNamed(target.position, target.name);
     if (!record || path.size() > kGameFileUnits - 1) return false;
     for (char16_t c : path)
         if (c < 0x20 || c == 0x7F) return false;
     CopyToField(record->GameFile, path);
-    // Nothing of it goes to the mouse: the next apply must not count it as a change to send.
-    CopyToField(snapshot_.GameFile, path);
+    // Nothing of it goes to the mouse: the next apply must not count it as a
+    // change to send. The snapshot is the current profile's alone.
+    if (record == current()) CopyToField(snapshot_.GameFile, path);
     return SaveWithoutApply();
 }
 

@@ -96,6 +96,9 @@ public:
     // profile is gone from its place.
     EditOutcome ApplyEdit(const EditedProfile& target, const std::function<bool(ProfileRecord&)>& edit,
                           IMonitorPort& monitor);
+    // SetGameFile for the profile the file dialog was opened for, current or
+    // not; refused as well when that profile is gone from its place.
+    bool SetGameFile(const EditedProfile& target, std::u16string_view path);
     // Saves the macro library.
     bool SaveMacros();
 

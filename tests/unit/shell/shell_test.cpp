@@ -341,12 +341,12 @@ struct DialogEdit {
 };
 void PrintTo(const DialogEdit& edit, std::ostream* out) { *out << edit.name; }
 
-class DialogResult : public Session, public ::testing::WithParamInterface<DialogEdit> {
+// Option on "Desktop" (current) and "Game" with a dialog opened on Desktop.
+class OpenDialog : public Session {
 protected:
     std::unique_ptr<OptionSession> session;
     EditedProfile opened;
 
-    // Option on "Desktop" (current) and "Game"; the dialog opens on Desktop.
     void SetUp() override {
         WriteStore(StoreOf({u"Desktop", u"Game"}));
         session = std::make_unique<OptionSession>(dir.path(), &lock);
@@ -366,6 +366,8 @@ protected:
         return {v.KeysFlag, v.AttributeFlag, v.DPIStepFlag, v.PRateFlag};
     }
 };
+
+class DialogResult : public OpenDialog, public ::testing::WithParamInterface<DialogEdit> {};
 
 TEST_P(DialogResult, AfterAGameSwitchItGoesToTheProfileItWasOpenedForAndNothingIsSent) {
     ProfileRecord desktop = *OnDisk().profiles[0];
@@ -427,6 +429,17 @@ INSTANTIATE_TEST_SUITE_P(
                    1},
         DialogEdit{"Colour", [](ProfileRecord& r) { return lighting::SetSwatchColour(r, 1, 0x123456); }, 1}),
     [](const ::testing::TestParamInfo<DialogEdit>& info) { return std::string(info.param.name); });
+
+TEST_F(OpenDialog, AGameChosenInTheFileDialogLinksTheProfileItWasOpenedFor) {
+    MonitorSaves([](ProfileStore& s) { s.values.ProfileID = 1; }, true);
+    EXPECT_FALSE(session->SetGameFile(opened, u"C:\\Games\\bad\x01.exe"));
+    ASSERT_TRUE(session->SetGameFile(opened, u"C:\\Games\\arena.exe"));
+    ProfileStore disk = OnDisk();
+    EXPECT_EQ(FieldText(disk.profiles[0]->GameFile), u"C:\\Games\\arena.exe");
+    EXPECT_EQ(FieldText(disk.profiles[1]->GameFile), u"") << "the profile switched in got the link";
+    EXPECT_EQ(disk.values.ProfileID, 1);
+    EXPECT_EQ(monitor.posts, 0);
+}
 
 TEST_F(Session, ADialogsResultForAProfileNoLongerThereChangesNothing) {
     WriteStore(StoreOf({u"Desktop", u"Game"}));
