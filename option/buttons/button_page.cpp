@@ -1,8 +1,8 @@
 #include "button_page.h"
 
-#include "app_messages.h"
 #include "assign_dialog.h"
 #include "debug_output.h"
+#include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
 #include "skin_description.h"
@@ -59,17 +59,25 @@ void ButtonPage::OpenAssignment(int buttonIndex) {
     const ProfileRecord* shown = session_.current();
     if (!shown || buttonIndex < 0 || buttonIndex >= kButtonCount) return;
     AssignDialog dialog(shown->MacroKeyInfo[buttonIndex], buttonIndex, session_.macros());
-    dialog.SetOnAccept([this, buttonIndex](const ButtonAssignment& accepted) {
-        // The dialog ran its own message loop: the Monitor may have changed
-        // the store meanwhile, and Option then read it again, records and all.
-        ProfileRecord* current = session_.current();
-        if (!current) return;
-        current->MacroKeyInfo[buttonIndex] = accepted;
-        // The mouse first, at once; the views follow when the dialog is gone.
-        if (HWND target = SettingsTarget()) SendMessageW(target, WM_SETTINGS_CHANGED, 0, 0);
+    // The dialog runs its own message loop: a game may come to the front
+    // meanwhile, and Option then reads the store again, records and all. The
+    // assignment belongs to the profile it was opened for.
+    const EditedProfile opened = session_.EditedNow();
+    dialog.SetOnAccept([this, opened, buttonIndex](const ButtonAssignment& accepted) {
+        CMonitorPort monitor;
+        const EditOutcome outcome = session_.ApplyEdit(
+            opened,
+            [&](ProfileRecord& record) {
+                record.MacroKeyInfo[buttonIndex] = accepted;
+                return true;
+            },
+            monitor);
+        if (!outcome.written) DebugOut(L"ButtonPage: the profile of the assignment is gone, nothing stored\n");
+        else if (!outcome.apply.saved) DebugOut(L"ButtonPage: the profile store could not be saved\n");
     });
     const INT_PTR result = dialog.DoModal(GetAncestor(hwnd(), GA_ROOT));
     if (result == -1) DebugOut(L"ButtonPage: the assignment dialog could not be opened\n");
+    // The views show the current profile, whichever took the assignment.
     if (result == IDOK) Refresh();
 }
 

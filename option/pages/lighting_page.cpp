@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <string>
 
+#include "debug_output.h"
 #include "gdi.h"
 #include "gdi_cache.h"
+#include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
 #include "skin_control.h"
@@ -223,16 +225,22 @@ void LightingDialog::ChooseColour(int swatch) {
     choose.rgbResult = static_cast<COLORREF>(lighting::SwatchColour(*shown, swatch));
     choose.lpCustColors = customColours_.data();
     choose.Flags = CC_FULLOPEN | CC_RGBINIT;
+    // The colour dialog runs its own message loop: a game may come to the
+    // front meanwhile, and Option then reads the store again, records and all.
+    // The colour belongs to the profile it was chosen for.
+    const EditedProfile opened = session_.EditedNow();
     const bool chosen = ChooseColorW(&choose) != FALSE;
     swatches_[swatch]->SetHover(false);
     if (!chosen) return;
-    // The Monitor may have had the store read again while the dialog was open
-    // (a DPI button on the mouse): the profile is looked up anew, not kept.
-    ProfileRecord* current = session_.current();
-    if (!current || !lighting::SetSwatchColour(*current, swatch, choose.rgbResult)) return;
-    swatches_[swatch]->SetFillColor(static_cast<COLORREF>(lighting::SwatchColour(*current, swatch)));
+    CMonitorPort monitor;
+    const EditOutcome outcome = session_.ApplyEdit(
+        opened, [&](ProfileRecord& record) { return lighting::SetSwatchColour(record, swatch, choose.rgbResult); },
+        monitor);
+    if (outcome.written && !outcome.apply.saved) DebugOut(L"LightingDialog: the profile store could not be saved\n");
+    // The swatch shows the current profile, whichever took the colour.
+    if (const ProfileRecord* current = session_.current())
+        swatches_[swatch]->SetFillColor(static_cast<COLORREF>(lighting::SwatchColour(*current, swatch)));
     InvalidateRect(swatches_[swatch]->hwnd(), nullptr, FALSE);
-    PostSettingsChanged();
 }
 
 bool LightingDialog::OnDialogCommand(WORD id, WORD, HWND control) {

@@ -4,6 +4,7 @@
 #include "dpi_levels_dialog.h"
 #include "gdi.h"
 #include "gdi_cache.h"
+#include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
 #include "performance_model.h"
@@ -127,18 +128,24 @@ void PerformancePage::ShowLevelsDialog() {
     const ProfileRecord* shown = session_.current();
     if (!shown) return;
     DpiLevelsDialog dialog(performance::DpiLevels::From(*shown));
+    // The dialog runs its own message loop: a game may come to the front
+    // meanwhile, and Option then reads the store again, records and all. The
+    // levels belong to the profile they were opened for.
+    const EditedProfile opened = session_.EditedNow();
     if (dialog.DoModal(GetAncestor(hwnd(), GA_ROOT)) != IDOK) return;
-    // The dialog ran its own message loop: the Monitor may have changed the
-    // store meanwhile, and Option then read it again, records and all.
-    ProfileRecord* current = session_.current();
-    if (!current) return;
-    dialog.Levels().ApplyTo(*current);
-    const int dpi = performance::ActiveDpi(*current);
-    if (dpiSlider_) dpiSlider_->SetPos(dpi);
-    ShowDpi(dpi);
+    CMonitorPort monitor;
+    const EditOutcome outcome = session_.ApplyEdit(
+        opened,
+        [&](ProfileRecord& record) {
+            dialog.Levels().ApplyTo(record);
+            return true;
+        },
+        monitor);
+    if (!outcome.written) DebugOut(L"PerformancePage: the profile of the levels is gone, nothing stored\n");
+    else if (!outcome.apply.saved) DebugOut(L"PerformancePage: the profile store could not be saved\n");
+    Refresh();
     // The controls too: the page paints over them (no WS_CLIPCHILDREN).
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    PostSettingsChanged();
 }
 
 bool PerformancePage::OnDialogCommand(WORD id, WORD code, HWND control) {

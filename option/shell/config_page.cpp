@@ -448,11 +448,15 @@ void CConfigPage::ExportProfile() {
     OptionSession* session = Session();
     const ProfileRecord* current = session ? session->current() : nullptr;
     if (!current) return;
+    // The file dialog runs its own message loop, in which a change from the
+    // Monitor makes Option read the store again and free every record: the
+    // profile shown when Export was chosen is kept as a copy.
+    const auto exported = std::make_unique<ProfileRecord>(*current);
     const std::wstring path = ChooseExchangeFile(GetAncestor(hwnd(), GA_ROOT), true);
     if (path.empty()) return;
     // The file is replaced in one step; nothing is said afterwards either way.
     std::string error;
-    if (!WriteExchangeSection(*current, std::filesystem::path(path), &error))
+    if (!WriteExchangeSection(*exported, std::filesystem::path(path), &error))
         DebugOut(L"CConfigPage: the profile could not be exported\n");
 }
 
@@ -522,9 +526,14 @@ void CConfigPage::ChooseGame() {
     ofn.nMaxFile = kGameFileUnits;
     ofn.lpstrDefExt = L"exe";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // The file dialog runs its own message loop: a game may come to the front
+    // meanwhile and its profile become current. The link belongs to the
+    // profile the dialog was opened for.
+    const EditedProfile opened = session->EditedNow();
     // A path longer than the field cannot be stored: the dialog refuses it.
     if (!GetOpenFileNameW(&ofn)) return;
-    if (!session->SetGameFile(Narrow16(TrimmedPath(path)))) DebugOut(L"CConfigPage: the game could not be saved\n");
+    if (!session->SetGameFile(opened, Narrow16(TrimmedPath(path))))
+        DebugOut(L"CConfigPage: the game could not be saved\n");
     ShowGame();
 }
 

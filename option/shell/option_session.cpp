@@ -79,24 +79,57 @@ bool OptionSession::ReloadAfterMonitorChange(bool* switched) {
     return current() != nullptr;
 }
 
-bool OptionSession::SetGameFile(std::u16string_view path) {
-    ProfileRecord* record = current();
+bool OptionSession::SetGameFile(std::u16string_view path) { return SetGameFile(EditedNow(), path); }
+
+bool OptionSession::SetGameFile(const EditedProfile& target, std::u16string_view path) {
+    ProfileRecord* record = ProfileNamed(target.position, target.name);
     if (!record || path.size() > kGameFileUnits - 1) return false;
     for (char16_t c : path)
         if (c < 0x20 || c == 0x7F) return false;
     CopyToField(record->GameFile, path);
-    // Nothing of it goes to the mouse: the next apply must not count it as a change to send.
-    CopyToField(snapshot_.GameFile, path);
+    // Nothing of it goes to the mouse: the next apply must not count it as a
+    // change to send. The snapshot is the current profile's alone.
+    if (record == current()) CopyToField(snapshot_.GameFile, path);
     return SaveWithoutApply();
 }
 
-bool OptionSession::RenameProfile(int32_t position, std::u16string_view oldName, std::u16string_view typed) {
+ProfileRecord* OptionSession::ProfileNamed(int32_t position, std::u16string_view name) {
     ProfileRecord* record = GetProfileAt(store_.profiles, position);
-    if (!record || !NamesEqualIgnoringCase(TrimText(FieldText(record->ProFileName)), TrimText(oldName))) return false;
+    if (!record || !NamesEqualIgnoringCase(TrimText(FieldText(record->ProFileName)), TrimText(name))) return nullptr;
+    return record;
+}
+
+bool OptionSession::RenameProfile(int32_t position, std::u16string_view oldName, std::u16string_view typed) {
+    ProfileRecord* record = ProfileNamed(position, oldName);
+    if (!record) return false;
     const auto accepted = AcceptedRename(store_.profiles, position, typed);
     if (!accepted) return false;
     CopyToField(record->ProFileName, *accepted);
     return SaveWithoutApply();
+}
+
+EditedProfile OptionSession::EditedNow() const {
+    const ProfileRecord* record = GetProfileAt(store_.profiles, store_.values.ProfileID);
+    if (!record) return {};
+    return EditedProfile{store_.values.ProfileID, FieldText(record->ProFileName)};
+}
+
+EditOutcome OptionSession::ApplyEdit(const EditedProfile& target, const std::function<bool(ProfileRecord&)>& edit,
+                                     IMonitorPort& monitor) {
+    EditOutcome outcome;
+    ProfileRecord* record = ProfileNamed(target.position, target.name);
+    if (!record || !edit(*record)) return outcome;
+    outcome.written = true;
+    outcome.current = record == current();
+    if (outcome.current) {
+        outcome.apply = Apply(false, monitor);
+        return outcome;
+    }
+    // Another profile went to the mouse whole when it became current; this one
+    // is only stored, and the part flags of the next apply still compare with
+    // what the mouse holds.
+    outcome.apply.saved = SaveProfileStoreLocked(lock_, storeFile_, store_) || SaveProfileStore(storeFile_, store_);
+    return outcome;
 }
 
 bool OptionSession::SaveMacros() { return SaveMacroLibrary(macroFile_, macros_); }

@@ -4,8 +4,11 @@
 // apply that every page calls, the save of a rename, and the reload after the
 // Monitor changed the store. No windows here: the Monitor is reached through
 // IMonitorPort, the lock through ISharedLock.
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "macro_library.h"
@@ -24,6 +27,21 @@ struct ApplyOutcome {
     bool saved = false;    // the store is on disk (under the lock or, failing that, without)
     bool told = false;     // the Monitor was asked to apply
     bool waiting = false;  // a full apply waits for the Monitor's answer
+};
+
+// The profile a dialog was opened for, as it was then: its place in the list
+// and its name. A modal dialog runs its own message loop, so by the time it
+// closes the Monitor may have switched profiles and Option read the store
+// again; the result goes to this profile, not to whichever is current.
+struct EditedProfile {
+    int32_t position = -1;
+    std::u16string name;
+};
+
+struct EditOutcome {
+    bool written = false;  // the profile was found and took the edit
+    bool current = false;  // it is the current profile: the pages show it
+    ApplyOutcome apply;    // saved; told only when it is the current profile
 };
 
 class OptionSession {
@@ -65,6 +83,22 @@ public:
     // began, saved without an apply once the store changed under it: refused
     // when that profile is gone from there or the name is not accepted.
     bool RenameProfile(int32_t position, std::u16string_view oldName, std::u16string_view typed);
+    // The current profile as a dialog opened now would edit it (position -1
+    // without a current profile).
+    EditedProfile EditedNow() const;
+    // A dialog's accepted result for `target`: `edit` changes that profile's
+    // record as the store holds it now (only what the dialog edits, so a DPI
+    // level the mouse changed meanwhile stays) and returns false when nothing
+    // is to be stored. The store is saved; the Monitor is asked for a partial
+    // apply only when `target` is still the current profile. Otherwise the
+    // mouse already holds the current profile whole and gets nothing, and the
+    // snapshot stays that profile's. Refused, with nothing changed, when the
+    // profile is gone from its place.
+    EditOutcome ApplyEdit(const EditedProfile& target, const std::function<bool(ProfileRecord&)>& edit,
+                          IMonitorPort& monitor);
+    // SetGameFile for the profile the file dialog was opened for, current or
+    // not; refused as well when that profile is gone from its place.
+    bool SetGameFile(const EditedProfile& target, std::u16string_view path);
     // Saves the macro library.
     bool SaveMacros();
     // The macro at `position` of the library is about to be renamed, or
@@ -79,6 +113,8 @@ public:
 
 private:
     void TakeSnapshot();
+    // The record at `position` when it is still named `name` (case and outer blanks ignored).
+    ProfileRecord* ProfileNamed(int32_t position, std::u16string_view name);
 
     std::filesystem::path storeFile_;
     std::filesystem::path macroFile_;

@@ -5,6 +5,7 @@ driven with xdotool at points computed from the staged skin files.
     /usr/bin/python3 pages_e2e.py --build-dir build/win [unittest arguments]
 """
 import argparse
+import shutil
 import subprocess
 import sys
 import time
@@ -62,6 +63,16 @@ class PageTest(OptionTest):
         sx, sy = self.folder.config_skin[16][:2]
         x, y, w, h = self.page_skin[entry]
         return (left + ax + sx + x + (w // 2 if dx is None else dx), top + ay + sy + y + (h // 2 if dy is None else dy))
+
+    def open_dialog(self):
+        self.folder.click(self.page_point(7), settle=1.0)
+        self.assertTrue(wait_for(lambda: self.rows(DPI_TITLE), 10), "the DPI levels dialog did not open")
+        time.sleep(0.3)
+
+    def dialog_point(self, entry, dx=None, dy=None):
+        left, top = self.rows(DPI_TITLE)[0]["rect"][:2]
+        x, y, w, h = self.dpi_skin[entry]
+        return left + x + (w // 2 if dx is None else dx), top + y + (h // 2 if dy is None else dy)
 
     def rows(self, title=option_e2e.OPTION_TITLE):
         return self.folder.tree(title)
@@ -193,16 +204,6 @@ class PollingOddValue(PageTest):
 
 
 class LevelsDialog(PageTest):
-    def open_dialog(self):
-        self.folder.click(self.page_point(7), settle=1.0)
-        self.assertTrue(wait_for(lambda: self.rows(DPI_TITLE), 10), "the DPI levels dialog did not open")
-        time.sleep(0.3)
-
-    def dialog_point(self, entry, dx=None, dy=None):
-        left, top = self.rows(DPI_TITLE)[0]["rect"][:2]
-        x, y, w, h = self.dpi_skin[entry]
-        return left + x + (w // 2 if dx is None else dx), top + y + (h // 2 if dy is None else dy)
-
     def test_count_three_accepted(self):
         self.open_dialog()
         self.folder.click(self.dialog_point(3), settle=1.0)
@@ -234,6 +235,51 @@ class LevelsDialog(PageTest):
         time.sleep(1.0)
         self.assertEqual(self.folder.store_text(), store)
         self.assertEqual(self.downloads_after(before), [])
+
+
+class LevelsDuringAGame(PageTest):
+    """A game comes to the front while the levels dialog is open: the Monitor
+    switches to its profile and Option reads the store again under the dialog."""
+    profiles = ("Desktop", "Shooter")
+
+    def prepare(self):
+        shutil.copy(option_e2e.SESSION.helpers / "gm_game.exe", self.folder.path / "shooter.exe")
+        self.folder.gmconfig("select", "1")
+        self.folder.gmconfig("set", "GameFile=C:\\Games\\shooter.exe", "MaxDPI=4", "CpiStep=1", "CpiLevel_X1=12")
+        self.folder.gmconfig("select", "0")
+
+    def test_levels_accepted_after_the_switch_go_to_the_profile_they_were_opened_for(self):
+        shooter = dict(self.folder.store()["Profile1"])
+        self.open_dialog()
+        self.folder.click(self.dialog_point(3), settle=1.0)
+        self.folder.keys(*(["Down"] * 3), "Return", title=DPI_TITLE)
+        before = self.trace_length()
+        game = subprocess.Popen(self.folder.command("shooter.exe"), cwd=self.folder.path, env=self.folder.env(),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.folder.children.append(game)
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
+        self.wait_full_download(before)
+        self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
+                        f"Option did not follow the switch: it shows {self.folder.captions(5)}")
+        self.assertTrue(self.rows(DPI_TITLE), "the switch closed the dialog")
+
+        accepted = self.wait_quiet()
+        self.folder.click(self.dialog_point(20), settle=1.0)
+        self.assertTrue(wait_for(lambda: not self.rows(DPI_TITLE), 10), "the dialog stayed open")
+        self.assertTrue(wait_for(lambda: self.folder.store()["Profile0"]["MaxDPI"] == "3", 10),
+                        "the levels did not reach the profile they were opened for")
+        store = self.folder.store()
+        self.assertEqual(store["Profile0"]["CpiStep"], "2")
+        self.assertEqual(dict(store["Profile1"]), shooter, "the game's profile took the levels")
+        self.assertEqual(store["Config"]["ProfileID"], "1")
+        self.wait_quiet()
+        self.assertEqual(self.downloads_after(accepted), [], "the mouse was sent the other profile's levels")
+        # The mouse holds the game's profile as a download of it gives it.
+        self.assertEqual(self.downloads_after(before), self.folder.reports(full=True))
+        slot = self.folder.sim_state()["Slot"]
+        for key in ["MaxDPI", "CpiStep", "PollingRate"] + [f"CpiLevel_X{i}" for i in range(5)]:
+            self.assertEqual(slot[key], shooter[key], key)
+        self.assertEqual(self.label(), "1200", "the page does not show the game's profile")
 
 
 if __name__ == "__main__":

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-
+#include <functional>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,7 +12,9 @@
 #include "button_assignment.h"
 #include "exchange_file.h"
 #include "macro_record.h"
+#include "lighting_model.h"
 #include "option_session.h"
+#include "performance_model.h"
 #include "profile_actions.h"
 #include "shared_lock.h"
 
@@ -361,6 +365,142 @@ TEST_F(Session, AMacroRenamedOrDeletedFollowsIntoEveryProfileAndIsSaved) {
     EXPECT_EQ(monitor.posts, 2);
     EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[4].FunctionCode, DefaultFunctionCode(4));
     EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[3].FunctionCode, kCodeMacro);
+}
+
+// ---- a dialog's result, with the Monitor's change while it was open ------------
+
+// What each of Option's three dialogs writes when accepted, and the part flag
+// that change raises.
+struct DialogEdit {
+    const char* name;
+    std::function<bool(ProfileRecord&)> edit;
+    int part;  // 0 KeysFlag, 1 AttributeFlag, 2 DPIStepFlag, 3 PRateFlag
+};
+void PrintTo(const DialogEdit& edit, std::ostream* out) { *out << edit.name; }
+
+// Option on "Desktop" (current) and "Game" with a dialog opened on Desktop.
+class OpenDialog : public Session {
+protected:
+    std::unique_ptr<OptionSession> session;
+    EditedProfile opened;
+
+    void SetUp() override {
+        WriteStore(StoreOf({u"Desktop", u"Game"}));
+        session = std::make_unique<OptionSession>(dir.path(), &lock);
+        session->Load();
+        opened = session->EditedNow();
+    }
+    // The Monitor saves the store changed by `change` and Option reads it again.
+    void MonitorSaves(const std::function<void(ProfileStore&)>& change, bool switches) {
+        ProfileStore store = OnDisk();
+        change(store);
+        WriteStore(std::move(store));
+        bool switched = !switches;
+        ASSERT_TRUE(session->ReloadAfterMonitorChange(&switched));
+        ASSERT_EQ(switched, switches);
+    }
+    static std::vector<int> Flags(const StoreValues& v) {
+        return {v.KeysFlag, v.AttributeFlag, v.DPIStepFlag, v.PRateFlag};
+    }
+};
+
+class DialogResult : public OpenDialog, public ::testing::WithParamInterface<DialogEdit> {};
+
+TEST_P(DialogResult, AfterAGameSwitchItGoesToTheProfileItWasOpenedForAndNothingIsSent) {
+    ProfileRecord desktop = *OnDisk().profiles[0];
+    const ProfileRecord game = *OnDisk().profiles[1];
+    MonitorSaves([](ProfileStore& s) { s.values.ProfileID = 1; }, true);
+
+    const EditOutcome outcome = session->ApplyEdit(opened, GetParam().edit, monitor);
+    EXPECT_TRUE(outcome.written);
+    EXPECT_FALSE(outcome.current);
+    EXPECT_TRUE(outcome.apply.saved);
+    EXPECT_FALSE(outcome.apply.told);
+    EXPECT_EQ(monitor.posts, 0) << "the mouse holds the game's profile whole already";
+    ASSERT_TRUE(GetParam().edit(desktop));
+    ProfileStore disk = OnDisk();
+    EXPECT_EQ(disk.values.ProfileID, 1);
+    EXPECT_TRUE(SameRecord(*disk.profiles[0], desktop)) << "the change missed the profile it was made for";
+    EXPECT_TRUE(SameRecord(*disk.profiles[1], game)) << "the game's profile took the change";
+
+    // The game's own next change is all its next apply sends.
+    session->current()->PollingRate = 1;
+    EXPECT_TRUE(session->Apply(false, monitor).told);
+    EXPECT_EQ(Flags(OnDisk().values), (std::vector<int>{0, 0, 0, 1}));
+}
+
+TEST_P(DialogResult, OnTheStillCurrentProfileItIsAppliedAndKeepsTheMousesChange) {
+    // A rate button on the mouse while the dialog was open: same profile, no switch.
+    MonitorSaves([](ProfileStore& s) { s.profiles[0]->PollingRate = 8; }, false);
+    ProfileRecord desktop = *session->current();
+    ASSERT_TRUE(GetParam().edit(desktop));
+
+    const EditOutcome outcome = session->ApplyEdit(opened, GetParam().edit, monitor);
+    EXPECT_TRUE(outcome.written);
+    EXPECT_TRUE(outcome.current);
+    EXPECT_TRUE(outcome.apply.told);
+    ProfileStore disk = OnDisk();
+    EXPECT_TRUE(SameRecord(*disk.profiles[0], desktop));
+    EXPECT_EQ(disk.profiles[0]->PollingRate, 8);
+    EXPECT_EQ(Flags(disk.values)[GetParam().part], 1) << "the change is not flagged for the mouse";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, DialogResult,
+    ::testing::Values(
+        DialogEdit{"Assignment",
+                   [](ProfileRecord& r) {
+                       r.MacroKeyInfo[4].FunctionClass = kClassDisabled;
+                       r.MacroKeyInfo[4].FunctionCode = 0;
+                       return true;
+                   },
+                   0},
+        DialogEdit{"DpiLevels",
+                   [](ProfileRecord& r) {
+                       performance::DpiLevels levels = performance::DpiLevels::From(r);
+                       levels.ChooseCount(performance::kCountCommandBase + 3);
+                       levels.SetActiveValue(42);
+                       levels.ApplyTo(r);
+                       return true;
+                   },
+                   1},
+        DialogEdit{"Colour", [](ProfileRecord& r) { return lighting::SetSwatchColour(r, 1, 0x123456); }, 1}),
+    [](const ::testing::TestParamInfo<DialogEdit>& info) { return std::string(info.param.name); });
+
+TEST_F(OpenDialog, AGameChosenInTheFileDialogLinksTheProfileItWasOpenedFor) {
+    MonitorSaves([](ProfileStore& s) { s.values.ProfileID = 1; }, true);
+    EXPECT_FALSE(session->SetGameFile(opened, u"C:\\Games\\bad\x01.exe"));
+    ASSERT_TRUE(session->SetGameFile(opened, u"C:\\Games\\arena.exe"));
+    ProfileStore disk = OnDisk();
+    EXPECT_EQ(FieldText(disk.profiles[0]->GameFile), u"C:\\Games\\arena.exe");
+    EXPECT_EQ(FieldText(disk.profiles[1]->GameFile), u"") << "the profile switched in got the link";
+    EXPECT_EQ(disk.values.ProfileID, 1);
+    EXPECT_EQ(monitor.posts, 0);
+}
+
+TEST_F(Session, ADialogsResultForAProfileNoLongerThereChangesNothing) {
+    WriteStore(StoreOf({u"Desktop", u"Game"}));
+    OptionSession session(dir.path(), &lock);
+    session.Load();
+    const EditedProfile opened = session.EditedNow();
+    EXPECT_EQ(opened.position, 0);
+    EXPECT_EQ(opened.name, u"Desktop");
+    // Renamed behind Option's back (gmconfig) and read again.
+    ProfileStore store = OnDisk();
+    CopyToField(store.profiles[0]->ProFileName, u"Office");
+    WriteStore(std::move(store));
+    ASSERT_TRUE(session.ReloadAfterMonitorChange());
+    const std::string before = ReadBytes(ProfileStorePath(dir.path()));
+    const auto edit = [](ProfileRecord& r) {
+        r.PollingRate = 1;
+        return true;
+    };
+    EXPECT_FALSE(session.ApplyEdit(opened, edit, monitor).written);
+    EXPECT_FALSE(session.ApplyEdit(EditedProfile{5, u"Desktop"}, edit, monitor).written);
+    EXPECT_FALSE(session.ApplyEdit(session.EditedNow(), [](ProfileRecord&) { return false; }, monitor).written);
+    EXPECT_EQ(ReadBytes(ProfileStorePath(dir.path())), before);
+    EXPECT_EQ(monitor.posts, 0);
+    EXPECT_NE(session.current()->PollingRate, 1);
 }
 
 // ---- exchange files for import ---------------------------------------------------
