@@ -527,8 +527,9 @@ class Exchange(OptionTest):
         text = exported.read_bytes().decode("utf-16" if exported.read_bytes()[:2] == b"\xff\xfe" else "latin-1")
         self.assertIn("[Setting]", text)
         self.assertNotIn("MaxDPI", text)
-        self.assertIn("ProFileName=Game\r\n", text)
-        self.assertIn("CpiStep=1\r\n", text, "the export is not the profile as it is now")
+        exported_fields = dict(line.split("=", 1) for line in text.splitlines() if "=" in line)
+        self.assertEqual((exported_fields["ProFileName"], exported_fields["CpiStep"]), ("Game", "1"),
+                         "the export is not the profile as it is now")
 
         # The skinned question lists what the profile would run; its answers
         # are the skin's entries 5 (as it is), 6 (reset those buttons), 7 (none).
