@@ -29,6 +29,8 @@ public:
 
     void Refresh() override;
     void CloseTransient() override;
+    // Abandons a running rename: the old name stays.
+    void CancelRename();
     // Ends a recording on the way out of the page (another tab, the window
     // closing): keys never stay caught after the page is gone.
     void StopRecording();
@@ -60,7 +62,6 @@ private:
     void CloseDropDown();
     void StartRename();
     void FinishRename();
-    void CancelRename();
     void ShowMoreMenu();
     void ExportMacro();
     void ImportMacro();

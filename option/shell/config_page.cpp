@@ -353,17 +353,10 @@ bool CConfigPage::CancelRename() {
     return true;
 }
 
-std::optional<CConfigPage::PendingRename> CConfigPage::TakeRename() {
+std::optional<CConfigPage::PendingRename> CConfigPage::RenameInProgress() const {
     OptionSession* session = Session();
     if (!renaming_ || !session || !renameBox_) return std::nullopt;
-    PendingRename rename{session->store().values.ProfileID, Narrow16(CurrentName()), Narrow16(renameBox_->Text())};
-    renaming_ = false;
-    if (nameButton_) {
-        nameButton_->SetCheck(0);
-        ShowWindow(nameButton_->hwnd(), SW_SHOW);
-    }
-    ShowWindow(renameBox_->hwnd(), SW_HIDE);
-    return rename;
+    return PendingRename{session->store().values.ProfileID, Narrow16(CurrentName()), Narrow16(renameBox_->Text())};
 }
 
 bool CConfigPage::CloseTransients() {
@@ -402,11 +395,13 @@ void CConfigPage::DeleteProfile() {
     if (!session || session->store().profiles.size() <= 1) return;
     const std::wstring question = OptionText(kTextDeleteQuestion);
     const std::wstring caption = OptionText(kTextDeleteCaption);
+    // The profile shown is the one asked about, and the one deleted, even when
+    // the Monitor switched to another while the question was open.
+    const ProfileMark shown = MarkCurrentProfile(session->store());
     if (MessageBoxW(GetAncestor(hwnd(), GA_ROOT), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONEXCLAMATION) !=
         IDOK)
         return;
-    const int row = list_ ? list_->GetCurSel() : session->store().values.ProfileID;
-    if (!DeleteProfileAt(session->store(), row >= 0 ? row : session->store().values.ProfileID)) return;
+    if (!DeleteProfileAt(session->store(), FindMarkedProfile(session->store().profiles, shown))) return;
     RefillList();
     SelectProfile(session->store().values.ProfileID);
 }
@@ -420,6 +415,8 @@ void CConfigPage::CopyProfile() {
     if (list_) {
         list_->SetTopIndex(rows > 0 ? rows - 1 : 0);
         list_->AddString(CurrentName(), 0);
+        // The list's selection follows: the copy is the profile shown now.
+        list_->SetCurSel(position);
     }
     SelectProfile(position);
 }
@@ -446,17 +443,18 @@ void CConfigPage::ShowProfileMenu() {
 
 void CConfigPage::ExportProfile() {
     OptionSession* session = Session();
-    const ProfileRecord* current = session ? session->current() : nullptr;
-    if (!current) return;
-    // The file dialog runs its own message loop, in which a change from the
-    // Monitor makes Option read the store again and free every record: the
-    // profile shown when Export was chosen is kept as a copy.
-    const auto exported = std::make_unique<ProfileRecord>(*current);
+    if (!session || !session->current()) return;
+    // The Monitor may reload the store while the dialog is open, which frees
+    // the records of now: the profile is found again afterwards, as it is then,
+    // and a copy of it as it is now stands in when it is gone.
+    const ProfileMark shown = MarkCurrentProfile(session->store());
+    const ProfileRecord before = *session->current();
     const std::wstring path = ChooseExchangeFile(GetAncestor(hwnd(), GA_ROOT), true);
     if (path.empty()) return;
+    const ProfileRecord* now = GetProfileAt(session->store().profiles, FindMarkedProfile(session->store().profiles, shown));
     // The file is replaced in one step; nothing is said afterwards either way.
     std::string error;
-    if (!WriteExchangeSection(*exported, std::filesystem::path(path), &error))
+    if (!WriteExchangeSection(now ? *now : before, std::filesystem::path(path), &error))
         DebugOut(L"CConfigPage: the profile could not be exported\n");
 }
 

@@ -36,14 +36,14 @@ public:
     void CloseTransient() override { CloseTransients(); }
     // Abandons a running rename (Esc): the old name stays.
     bool CancelRename();
-    // A rename in progress when the Monitor switched profiles: the box closes
-    // unsaved and the caller applies the typed name to the store it reads next.
+    // A rename in progress, as it stands: the profile it began on and what is
+    // typed so far. The box stays as it is.
     struct PendingRename {
         int32_t position;
         std::u16string oldName;
         std::u16string typed;
     };
-    std::optional<PendingRename> TakeRename();
+    std::optional<PendingRename> RenameInProgress() const;
     // Saves the store and asks the Monitor to apply it; a full apply shows
     // the wait cursor until the Monitor answers.
     void ApplySettings(bool full);

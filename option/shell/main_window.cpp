@@ -84,7 +84,11 @@ BOOL CMainWindow::OnInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(GetSystemMetrics(SM_CXSMICON))));
     SetWindowTextW(hwnd(), kOptionWindowTitle);
 
-    if (configPage_) configPage_->Refresh();
+    if (configPage_) {
+        configPage_->Refresh();
+        // The mouse must hold what the page shows from the first moment on.
+        if (session_ && session_->OwesFullApply()) configPage_->ApplySettings(true);
+    }
     return TRUE;
 }
 
@@ -109,21 +113,35 @@ void CMainWindow::OnBackgroundPress(POINT) { CloseTransients(); }
 void CMainWindow::OnProfileChanged() {
     if (!session_) return;
     // A rename typed before the Monitor's change belongs to the profile it began
-    // on: kept aside, and saved into the store as it is after the change.
+    // on. While that profile stays current the box stays open with what was
+    // typed; another profile current closes it, and the name goes to the store
+    // as it is after the change.
     std::optional<CConfigPage::PendingRename> rename;
-    if (configPage_) rename = configPage_->TakeRename();
+    if (configPage_) rename = configPage_->RenameInProgress();
     bool switched = false;
     const bool current = session_->ReloadAfterMonitorChange(&switched);
-    if (rename) session_->RenameProfile(rename->position, rename->oldName, rename->typed);
     if (!configPage_) return;
-    if (!switched && !rename) {
+    if (!switched) {
         if (current) configPage_->RefreshFromMonitor();
         return;
+    }
+    if (rename) {
+        configPage_->CancelRename();
+        session_->RenameProfile(rename->position, rename->oldName, rename->typed);
     }
     // Another profile is current (a game's, or back from one): everything the
     // page shows follows, as after a choice in the list, with nothing sent back.
     CloseTransients();
     configPage_->Refresh();
+}
+
+void CMainWindow::CloseNow() {
+    // Whatever is open, one close request ends Option. A rename in progress is
+    // dropped, as Esc drops it: half a name is no decision of the user's.
+    if (configPage_) configPage_->CancelRename();
+    if (macroPage_) macroPage_->CancelRename();
+    CloseTransients();
+    EndDialog(IDCANCEL);
 }
 
 void CMainWindow::ShowPage(Page page) {
@@ -180,6 +198,11 @@ LRESULT CMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_PROFILE_CHANGED:
             OnProfileChanged();
+            return 0;
+        case WM_CLOSE:
+            // The close button, the system close, Alt+F4 and the Monitor (the mouse
+            // unplugged) ask this way; Esc arrives as IDCANCEL and keeps its meaning.
+            CloseNow();
             return 0;
         default:
             return CSkinDialog::HandleMessage(message, wParam, lParam);

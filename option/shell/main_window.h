@@ -39,6 +39,7 @@ protected:
 private:
     void CloseTransients();
     void OnProfileChanged();
+    void CloseNow();
 
     std::unique_ptr<ISharedLock> lock_;
     std::unique_ptr<OptionSession> session_;

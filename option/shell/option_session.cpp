@@ -17,7 +17,9 @@ bool OptionSession::Load() {
     }
     // The pages always edit a current profile: an empty store gets its first
     // one now, on disk too, so the Monitor sees the same list.
+    const bool hadCurrent = current() != nullptr;
     const bool made = EnsureFirstProfile(store_);
+    owesFullApply_ = !hadCurrent;
     if (made && !SaveProfileStoreLocked(lock_, storeFile_, store_)) SaveProfileStore(storeFile_, store_);
     macros_.clear();
     LoadMacroLibrary(macroFile_, macros_);
@@ -35,7 +37,10 @@ void OptionSession::TakeSnapshot() {
 
 ApplyOutcome OptionSession::Apply(bool full, IMonitorPort& monitor) {
     ApplyOutcome outcome;
-    if (!full) {
+    if (owesFullApply_) {
+        // A partial apply would send only what changed since a snapshot the mouse never got.
+        MarkAllParts(store_.values);
+    } else if (!full) {
         if (const ProfileRecord* record = current()) {
             // A slider's last report can arrive twice (once late from the drag,
             // once from the release): the second one changes nothing, and must
@@ -52,6 +57,8 @@ ApplyOutcome OptionSession::Apply(bool full, IMonitorPort& monitor) {
     TakeSnapshot();
     if (!outcome.saved) outcome.saved = SaveProfileStore(storeFile_, store_);
     lastSaved_ = outcome.saved;
+    // Told or not: a Monitor that was not there downloads the whole store when it starts.
+    if (outcome.saved) owesFullApply_ = false;
     outcome.waiting = full && outcome.told;
     return outcome;
 }
@@ -68,8 +75,14 @@ bool OptionSession::ReloadAfterMonitorChange(bool* switched) {
     // A store that reads back empty (deleted or unreadable) is not taken: the
     // pages keep editing what they have, and the next save writes it again.
     if (fresh.profiles.empty()) return current() != nullptr;
-    const bool other = fresh.values.ProfileID != store_.values.ProfileID;
+    const ProfileRecord* before = current();
+    const ProfileRecord* after = CurrentProfile(fresh);
+    const bool moved = fresh.values.ProfileID != store_.values.ProfileID;
+    const bool other = moved || !before || !after ||
+                       !NamesEqualIgnoringCase(FieldText(before->ProFileName), FieldText(after->ProFileName));
     store_ = std::move(fresh);
+    // The Monitor switched the mouse to another profile: it sent that one whole.
+    if (moved) owesFullApply_ = false;
     if (other) {
         // The part flags of the next apply compare with what the mouse holds now.
         TakeSnapshot();

@@ -53,6 +53,11 @@ public:
     // an empty store gets a first profile, saved at once; the macro library;
     // the applied snapshot. True when a first profile had to be made.
     bool Load();
+    // The Monitor downloaded its own reset values at its start when the store
+    // had no current profile: the first profile Option makes (or the one it
+    // falls back to) has never reached the mouse. Until an apply has sent it
+    // whole, every apply is a full one; the window applies at once.
+    bool OwesFullApply() const { return owesFullApply_; }
 
     ProfileStore& store() { return store_; }
     const ProfileStore& store() const { return store_; }
@@ -73,7 +78,9 @@ public:
     // game's profile switched in): read it again, without the lock when the
     // lock cannot be taken, so the pages never see an empty list. The snapshot
     // stays, unless another profile is current now (`switched`): the mouse got
-    // that one whole, so it is the new snapshot. False when no current profile results.
+    // that one whole, so it is the new snapshot. Another profile at the same
+    // position (the list changed under it) counts as a switch as well. False
+    // when no current profile results.
     bool ReloadAfterMonitorChange(bool* switched = nullptr);
     // Links the current profile to a game (a program path; empty unlinks) and
     // saves without an apply: the mouse holds no game. False, with nothing
@@ -123,4 +130,5 @@ private:
     MacroLibrary macros_;
     ProfileRecord snapshot_{};
     bool lastSaved_ = false;  // the last apply reached the disk
+    bool owesFullApply_ = false;
 };

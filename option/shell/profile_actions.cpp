@@ -67,6 +67,24 @@ bool DeleteProfileAt(ProfileStore& store, int row) {
     return true;
 }
 
+ProfileMark MarkCurrentProfile(const ProfileStore& store) {
+    const ProfileRecord* current = GetProfileAt(store.profiles, store.values.ProfileID);
+    if (!current) return {};
+    return ProfileMark{store.values.ProfileID, FieldText(current->ProFileName)};
+}
+
+int32_t FindMarkedProfile(const ProfileList& list, const ProfileMark& mark) {
+    if (mark.position < 0) return -1;
+    auto named = [&mark](const ProfileRecord* record) {
+        return record && NamesEqualIgnoringCase(FieldText(record->ProFileName), mark.name);
+    };
+    if (named(GetProfileAt(list, mark.position))) return mark.position;
+    // Names are unique in the list, so a name alone still names one profile.
+    for (size_t i = 0; i < list.size(); ++i)
+        if (named(list[i].get())) return static_cast<int32_t>(i);
+    return -1;
+}
+
 std::optional<std::u16string> AcceptedRename(const ProfileList& list, int32_t current, std::u16string_view typed) {
     const ProfileRecord* record = GetProfileAt(list, current);
     if (!record) return std::nullopt;

@@ -33,6 +33,19 @@ int AddImportedProfile(ProfileStore& store, std::unique_ptr<ProfileRecord> recor
 // becomes current; after the last row, the new last one.
 bool DeleteProfileAt(ProfileStore& store, int row);
 
+// Where a profile stood when a modal dialog opened over it. The Monitor may
+// reload the store while the dialog runs (a DPI button, a game's profile), so
+// the records of that moment may be gone, and another profile current, when it
+// closes: the profile the user acted on is found again by its mark.
+struct ProfileMark {
+    int32_t position = -1;
+    std::u16string name;
+};
+ProfileMark MarkCurrentProfile(const ProfileStore& store);
+// Where the marked profile is now: at its position under its name (case
+// ignored), or, when the list moved, the one of that name. -1 when it is gone.
+int32_t FindMarkedProfile(const ProfileList& list, const ProfileMark& mark);
+
 // The new name typed for the profile at `current`, trimmed, when it is accepted:
 // not empty, not the current name in other case, and no other profile's name.
 std::optional<std::u16string> AcceptedRename(const ProfileList& list, int32_t current, std::u16string_view typed);

@@ -471,6 +471,16 @@ class Library(MacroTest):
         self.assertEqual(self.library_file.read_bytes(), store)
         self.screenshot("option-macro-page.png")
 
+    def test_a_close_request_ends_option_over_a_rename_and_drops_it(self):
+        store = self.library_file.read_bytes()
+        self.click(self.point(7))
+        self.focus()
+        self.xdotool("key", "ctrl+a")
+        self.xdotool("type", "--delay", "60", "Gamma")
+        self.xdotool("key", "alt+F4")
+        self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option stayed open")
+        self.assertEqual(self.library_file.read_bytes(), store, "half a name was saved")
+
     def test_export_and_import_through_the_dialogs(self):
         exported = self.folder.path / "alpha.macro"
         self.more(3)

@@ -150,6 +150,11 @@ class OptionFolder(harness.ProgramFolder):
         subprocess.run(["xdotool", "type", "--delay", "60", text], env=self.env(), check=True)
         time.sleep(0.5)
 
+    def rename_box(self):
+        """The configuration page's rename box: (visible, text)."""
+        row = next((r for r in self.tree() if r["depth"] == 2 and r["id"] == 4011), None)
+        return (row["visible"], row["text"]) if row else None
+
     def profile_names(self):
         # "* 2 Name" for the current profile, "  0 Name" for the others; a game follows a tab.
         return [line[2:].split(" ", 1)[1].split("\t")[0] for line in self.gmconfig("list").splitlines()
@@ -260,6 +265,28 @@ class StartUp(OptionTest):
         self.assertEqual(layout()[1], offsets, "a page moved inside the window")
 
 
+class FirstStart(OptionTest):
+    """A new install: the Monitor and Option start over an empty config folder."""
+    profiles = ("Profile1",)  # the one Option makes; the list is filled once it shows
+
+    def prepare(self):
+        (self.folder.path / "config" / "Config.data").unlink()
+
+    def test_the_mouse_holds_the_first_profile_option_makes(self):
+        self.assertEqual(self.folder.profile_names(), ["Profile1"])
+        self.assertTrue(self.folder.wait_downloads(2), "the first profile never reached the mouse")
+        self.wait_quiet()
+        held = self.folder.sim_state()
+        # What the store's current profile downloads: a Monitor started afresh over it sends it whole.
+        self.folder.cleanup()
+        self.folder.start_monitor()
+        self.assertTrue(self.folder.wait_downloads(3), "the Monitor's start-up download did not arrive")
+        self.wait_quiet()
+        fresh = self.folder.sim_state()
+        for section in ("Slot", "Buttons"):
+            self.assertEqual(dict(held[section]), dict(fresh[section]), section)
+
+
 class WithoutMonitor(OptionTest):
     monitor = False
 
@@ -340,6 +367,11 @@ class Profiles(OptionTest):
         self.assertEqual(self.folder.profile_names(),
                          ["Gamer", "Work", "Game", "Game_Copy", "Game_Copy_1", "Game_Copy_Copy"])
         self.assertEqual(self.folder.current_index(), 5)
+        # Delete takes the copy shown, not the row last chosen in the list.
+        self.folder.click(self.folder.config_point(7), settle=1.5)
+        self.folder.keys("Return", title="Delete profile")
+        self.assertTrue(wait_for(lambda: len(self.folder.profile_names()) == 5, 10))
+        self.assertEqual(self.folder.profile_names(), ["Gamer", "Work", "Game", "Game_Copy", "Game_Copy_1"])
 
     def test_deleting_the_last_profile_selects_the_new_last(self):
         self.folder.click(self.folder.config_point(7), settle=1.5)
@@ -356,15 +388,19 @@ class Profiles(OptionTest):
         self.assertEqual(self.folder.current_profile()["CpiStep"], "2")
 
     def test_no_lost_update_after_a_change_on_the_mouse(self):
-        self.folder.mousesim("dpi-button", "3")
-        self.assertTrue(wait_for(lambda: self.folder.current_profile()["CpiStep"] == "2", 10))
-        time.sleep(0.5)  # Option has had WM_PROFILE_CHANGED
+        # The DPI button changes the profile being renamed: the box stays, unsaved, with what was typed.
         self.folder.click(self.folder.config_point(10))
         self.folder.keys("ctrl+a")
-        self.folder.type_text("Arena")
+        self.folder.type_text("Are")
+        self.folder.mousesim("dpi-button", "2")
+        self.assertTrue(wait_for(lambda: self.folder.current_profile()["CpiStep"] == "1", 10))
+        time.sleep(1.0)  # Option has had WM_PROFILE_CHANGED
+        self.assertEqual(self.folder.rename_box(), (True, "Are"))
+        self.assertEqual(self.folder.profile_names(), ["Gamer", "Work", "Game"], "half a name was saved")
+        self.folder.type_text("na")
         self.folder.keys("Return")
         self.assertTrue(wait_for(lambda: "Arena" in self.folder.profile_names(), 10))
-        self.assertEqual(self.folder.current_profile()["CpiStep"], "2", "Option saved its stale copy")
+        self.assertEqual(self.folder.current_profile()["CpiStep"], "1", "Option saved its stale copy")
 
 
 class OneProfile(OptionTest):
@@ -479,11 +515,21 @@ class Exchange(OptionTest):
     def test_export_then_import_twice_and_the_launch_question(self):
         exported = self.folder.path / "shared.gmp"
         self.menu_command(3)
+        # The DPI button while the Save dialog is open: Option reads the store again under it.
+        self.assertTrue(wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "Save"], env=self.folder.env(),
+                                                        capture_output=True).returncode == 0, 10), "no Save dialog")
+        self.folder.mousesim("dpi-button", "2")
+        self.assertTrue(wait_for(lambda: self.folder.current_profile()["CpiStep"] == "1", 10))
+        time.sleep(1.0)  # Option has had WM_PROFILE_CHANGED
         self.file_dialog("Save", exported)
         self.assertTrue(wait_for(exported.exists, 10), "the profile was not exported")
+        self.assertIsNone(self.option.poll(), "Option ended")
         text = exported.read_bytes().decode("utf-16" if exported.read_bytes()[:2] == b"\xff\xfe" else "latin-1")
         self.assertIn("[Setting]", text)
         self.assertNotIn("MaxDPI", text)
+        exported_fields = dict(line.split("=", 1) for line in text.splitlines() if "=" in line)
+        self.assertEqual((exported_fields["ProFileName"], exported_fields["CpiStep"]), ("Game", "1"),
+                         "the export is not the profile as it is now")
 
         # The skinned question lists what the profile would run; its answers
         # are the skin's entries 5 (as it is), 6 (reset those buttons), 7 (none).
@@ -610,6 +656,35 @@ class Closing(OptionTest):
         self.folder.keys("Escape")
         self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option did not end")
         self.assertTrue(self.monitor_process.alive())
+
+    def test_one_close_request_ends_option_whatever_is_open(self):
+        def start_rename():
+            self.folder.click(self.folder.config_point(10))
+            self.folder.keys("ctrl+a")
+            self.folder.type_text("Half")
+
+        # Esc keeps its meaning: it drops the rename and leaves Option open.
+        start_rename()
+        self.folder.keys("Escape")
+        self.assertIsNone(self.option.poll(), "Esc in the rename box closed Option")
+        self.assertEqual(self.folder.rename_box()[0], False)
+        # The system close (Alt+F4) and the Monitor's close on unplug.
+        for opened, way in (("rename", "alt+F4"), ("drop-down", "alt+F4"), ("drop-down", "unplug")):
+            with self.subTest(opened=opened, way=way):
+                if opened == "rename":
+                    start_rename()
+                else:
+                    self.folder.click(self.folder.config_point(5))
+                if way == "unplug":
+                    self.folder.mousesim("unplug")
+                else:
+                    self.folder.keys(way)
+                self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option stayed open")
+                self.assertEqual(self.folder.profile_names(), ["Gamer", "Work", "Game"], "half a name was saved")
+                self.assertTrue(self.monitor_process.alive())
+                if way != "unplug":
+                    self.option = self.folder.start_option()
+                    self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == 3, 20))
 
     def test_unplugging_the_mouse_closes_option(self):
         self.folder.mousesim("unplug")

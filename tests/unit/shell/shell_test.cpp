@@ -153,6 +153,21 @@ TEST(ProfileActions, RenameAcceptsOnlyANewNameNoOtherProfileHas) {
     EXPECT_EQ(AcceptedRename(store.profiles, 0, std::u16string(49, u'n')).value_or(u"").size(), 49u);
 }
 
+TEST(ProfileActions, AProfileMarkedBeforeADialogIsFoundAgainAfterIt) {
+    // Copy, then delete what is shown: the copy goes, the source stays.
+    ProfileStore store = StoreOf({u"Gamer", u"Work", u"Game"}, 2);
+    CopyCurrentProfile(store);
+    ASSERT_TRUE(DeleteProfileAt(store, FindMarkedProfile(store.profiles, MarkCurrentProfile(store))));
+    EXPECT_EQ(Names(store), (std::vector<std::u16string>{u"Gamer", u"Work", u"Game"}));
+
+    // The store read again while a dialog was open: the same profile, wherever it is now.
+    const ProfileMark work = MarkCurrentProfile(StoreOf({u"Gamer", u"Work", u"Game"}, 1));
+    EXPECT_EQ(FindMarkedProfile(StoreOf({u"Gamer", u"Work"}, 0).profiles, work), 1) << "another profile current";
+    EXPECT_EQ(FindMarkedProfile(StoreOf({u"WORK", u"Gamer"}).profiles, work), 0) << "the list moved";
+    EXPECT_EQ(FindMarkedProfile(StoreOf({u"Gamer", u"Office"}).profiles, work), -1) << "renamed: gone";
+    EXPECT_EQ(FindMarkedProfile(StoreOf({u"Gamer"}).profiles, MarkCurrentProfile(StoreOf({u"A"}, 4))), -1);
+}
+
 TEST(ProfileActions, ImportsGetUniqueNamesAndBecomeCurrent) {
     ProfileStore store = StoreOf({u"Shared"});
     for (int i = 0; i < 2; ++i) {
@@ -220,9 +235,32 @@ TEST_F(Session, AnEmptyStoreGetsAFirstProfileOnDisk) {
     ASSERT_EQ(disk.profiles.size(), 1u);
     EXPECT_EQ(FieldText(disk.profiles[0]->ProFileName), u"Profile1");
     EXPECT_GE(lock.acquired, 2) << "load and save go through the lock";
+    // The Monitor gave the mouse its own reset values: the first apply, whatever
+    // it was asked for, sends the whole profile, and only the first.
+    EXPECT_TRUE(session.OwesFullApply());
+    session.current()->CpiStep = 0;
+    EXPECT_TRUE(session.Apply(false, monitor).told);
+    EXPECT_EQ(OnDisk().values.KeysFlag, 1);
+    EXPECT_EQ(OnDisk().values.AttributeFlag, 1);
+    EXPECT_EQ(OnDisk().values.PRateFlag, 1);
+    EXPECT_FALSE(session.OwesFullApply());
+    session.current()->PollingRate = 1;
+    session.Apply(false, monitor);
+    EXPECT_EQ(OnDisk().values.AttributeFlag, 0);
+    EXPECT_EQ(OnDisk().values.DPIStepFlag, 0);
+    EXPECT_EQ(OnDisk().values.PRateFlag, 1);
     // A second start finds it and makes nothing.
     OptionSession again(dir.path(), &lock);
     EXPECT_FALSE(again.Load());
+    EXPECT_FALSE(again.OwesFullApply()) << "the Monitor downloaded that store whole";
+
+    // A store whose current profile is missing: the Monitor had none to download either.
+    ProfileStore lost = OnDisk();
+    lost.values.ProfileID = 9;
+    WriteStore(std::move(lost));
+    OptionSession fallback(dir.path(), &lock);
+    EXPECT_FALSE(fallback.Load());
+    EXPECT_TRUE(fallback.OwesFullApply());
 }
 
 TEST_F(Session, WithoutTheLockTheStoreIsReadAndThePartFlagsCleared) {
@@ -302,7 +340,9 @@ TEST_F(Session, AReloadKeepsTheMonitorsChangeForTheNextSave) {
     changed.profiles[0]->CpiStep = 4;
     WriteStore(std::move(changed));
 
-    ASSERT_TRUE(session.ReloadAfterMonitorChange());
+    bool switched = true;
+    ASSERT_TRUE(session.ReloadAfterMonitorChange(&switched));
+    EXPECT_FALSE(switched) << "the same profile: a rename being typed stays open";
     EXPECT_EQ(session.current()->CpiStep, 4);
     // A rename afterwards saves the Monitor's change along with the name.
     auto name = AcceptedRename(session.store().profiles, session.store().values.ProfileID, u"Office");
@@ -312,6 +352,14 @@ TEST_F(Session, AReloadKeepsTheMonitorsChangeForTheNextSave) {
     EXPECT_EQ(OnDisk().profiles[0]->CpiStep, 4);
     EXPECT_EQ(FieldText(OnDisk().profiles[0]->ProFileName), u"Office");
     EXPECT_EQ(monitor.posts, 0) << "a rename asks for no download";
+
+    // Another profile at the same position is no longer the one being edited.
+    ProfileStore replaced = StoreOf({u"Play"});
+    replaced.profiles[0]->CpiStep = 1;
+    WriteStore(std::move(replaced));
+    ASSERT_TRUE(session.ReloadAfterMonitorChange(&switched));
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(session.snapshot().CpiStep, 1);
 }
 
 TEST_F(Session, AReloadFallsBackToAnUnlockedReadAndNeverEmptiesTheList) {
