@@ -121,11 +121,7 @@ bool OptionSession::RenameProfile(int32_t position, std::u16string_view oldName,
     return SaveWithoutApply();
 }
 
-EditedProfile OptionSession::EditedNow() const {
-    const ProfileRecord* record = GetProfileAt(store_.profiles, store_.values.ProfileID);
-    if (!record) return {};
-    return EditedProfile{store_.values.ProfileID, FieldText(record->ProFileName)};
-}
+EditedProfile OptionSession::EditedNow() const { return MarkCurrentProfile(store_); }
 
 EditOutcome OptionSession::ApplyEdit(const EditedProfile& target, const std::function<bool(ProfileRecord&)>& edit,
                                      IMonitorPort& monitor) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "macro_library.h"
+#include "profile_actions.h"
 #include "profile_store.h"
 
 class ISharedLock;
@@ -29,14 +30,11 @@ struct ApplyOutcome {
     bool waiting = false;  // a full apply waits for the Monitor's answer
 };
 
-// The profile a dialog was opened for, as it was then: its place in the list
-// and its name. A modal dialog runs its own message loop, so by the time it
-// closes the Monitor may have switched profiles and Option read the store
-// again; the result goes to this profile, not to whichever is current.
-struct EditedProfile {
-    int32_t position = -1;
-    std::u16string name;
-};
+// The profile a dialog was opened for, as it was then. A modal dialog runs its
+// own message loop, so by the time it closes the Monitor may have switched
+// profiles and Option read the store again; the result goes to this profile,
+// not to whichever is current.
+using EditedProfile = ProfileMark;
 
 struct EditOutcome {
     bool written = false;  // the profile was found and took the edit
