@@ -55,7 +55,8 @@ public:
     // game's profile switched in): read it again, without the lock when the
     // lock cannot be taken, so the pages never see an empty list. The snapshot
     // stays, unless another profile is current now (`switched`): the mouse got
-    // that one whole, so it is the new snapshot. False when no current profile results.
+    // that one whole, so it is the new snapshot. Without a switch it takes the
+    // level and rate the mouse chose. False when no current profile results.
     bool ReloadAfterMonitorChange(bool* switched = nullptr);
     // Links the current profile to a game (a program path; empty unlinks) and
     // saves without an apply: the mouse holds no game. False, with nothing

@@ -13,6 +13,7 @@
 #include "option_session.h"
 #include "profile_actions.h"
 #include "shared_lock.h"
+#include "../support/option_port_doubles.h"
 
 namespace {
 
@@ -48,16 +49,6 @@ public:
         return true;
     }
     void Release() override { ++released; }
-};
-
-class FakeMonitor : public IMonitorPort {
-public:
-    bool running = true;
-    int posts = 0;
-    bool PostApplyAll() override {
-        ++posts;
-        return running;
-    }
 };
 
 }  // namespace
@@ -296,6 +287,7 @@ TEST_F(Session, AReloadKeepsTheMonitorsChangeForTheNextSave) {
     // The Monitor saves a DPI level chosen on the mouse.
     ProfileStore changed = OnDisk();
     changed.profiles[0]->CpiStep = 4;
+    changed.profiles[0]->PollingRate = 1;
     WriteStore(std::move(changed));
 
     ASSERT_TRUE(session.ReloadAfterMonitorChange());
@@ -308,6 +300,15 @@ TEST_F(Session, AReloadKeepsTheMonitorsChangeForTheNextSave) {
     EXPECT_EQ(OnDisk().profiles[0]->CpiStep, 4);
     EXPECT_EQ(FieldText(OnDisk().profiles[0]->ProFileName), u"Office");
     EXPECT_EQ(monitor.posts, 0) << "a rename asks for no download";
+    // The mouse holds what it chose: the level and rate set back to what Option
+    // sent before are changes to save and send.
+    session.current()->CpiStep = 2;
+    session.current()->PollingRate = 2;
+    EXPECT_TRUE(session.Apply(false, monitor).told);
+    const ProfileStore back = OnDisk();
+    EXPECT_EQ(back.profiles[0]->CpiStep, 2);
+    EXPECT_EQ(back.values.DPIStepFlag, 1);
+    EXPECT_EQ(back.values.PRateFlag, 1);
 }
 
 TEST_F(Session, AReloadFallsBackToAnUnlockedReadAndNeverEmptiesTheList) {
