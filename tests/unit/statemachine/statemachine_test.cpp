@@ -37,6 +37,7 @@
 #include "monitor_logic.h"
 #include "mouse_emulator.h"
 #include "option_session.h"
+#include "performance_model.h"
 #include "profile_actions.h"
 #include "slot_decoder.h"
 
@@ -53,7 +54,7 @@ enum class Known {
     kFirstStartApplies,           // a first start that makes the first profile never applies it (glue: StartOption)
     kCopyThenDeleteKeepsSource,   // copy, then delete deletes the source (glue: DeleteRow)
     kRenameSurvivesReload,        // a rename during a reload without switch is saved half-typed (glue: OptionReload)
-    kDialogWritesItsProfile,      // dialogs write into the profile current when they close (glue: AcceptAssignment)
+    kDialogWritesItsProfile,      // dialogs write into the profile current when they close (glue: AcceptAssignment, AcceptLevels)
     kNamesFoldBeyondAscii,        // name comparisons fold ASCII only ("Büro" vs "BÜRO")
     kDeviceLevelWithinMaxDpi,     // the mouse's DPI buttons can store CpiStep beyond MaxDPI
     kMacroEscKeepsName,           // macro rename cuts names to 20 even on Esc
@@ -280,7 +281,8 @@ private:
     void OptionReload();
     void DeleteRow();
     void PagePersist();
-    void AcceptAssignment(int openedFor, int button, const ButtonAssignment& accepted);
+    void AcceptAssignment(int button, const ButtonAssignment& accepted);
+    void AcceptLevels(const performance::DpiLevels& levels);
     // The Monitor side: the messages Option posted, and the downloads.
     void DeliverToMonitor();
     void DeliverToOption();
@@ -422,9 +424,16 @@ void Scenario::PagePersist() {
         for (RefButton& b : ref_.Current().buttons) b.fresh = true;
 }
 
-void Scenario::AcceptAssignment(int openedFor, int button, const ButtonAssignment& accepted) {
+void Scenario::AcceptLevels(const performance::DpiLevels& levels) {
+    // PerformancePage::ShowLevelsDialog: into the current profile, then an apply.
+    ProfileRecord* current = session_->current();
+    if (!current) return;
+    levels.ApplyTo(*current);
+    ApplyOption(false);
+}
+
+void Scenario::AcceptAssignment(int button, const ButtonAssignment& accepted) {
     // ButtonPage::OpenAssignment: into the current profile, then an apply.
-    (void)openedFor;
     ProfileRecord* current = session_->current();
     if (!current) return;
     current->MacroKeyInfo[button] = accepted;
@@ -563,27 +572,37 @@ void Scenario::OpResetProfile() {
 }
 
 void Scenario::OpTune() {
-    // The performance page and its levels dialog, then an apply of what changed.
+    if (Chance(40)) {
+        // The levels dialog: a copy of the current profile's levels, its own
+        // message loop (a game may switch meanwhile), then accept.
+        const int openedFor = ref_.current;
+        performance::DpiLevels levels = performance::DpiLevels::From(*session_->current());
+        const int count = 1 + Pick(5);
+        levels.ChooseCount(performance::kCountCommandBase + static_cast<unsigned>(count));
+        const int row = Pick(count);
+        levels.Choose(row);
+        const bool racing = Chance(25);
+        Note("levels dialog: " + std::to_string(count) + " levels, level " + std::to_string(row + 1) +
+             (racing ? " (game switch meanwhile)" : ""));
+        if (racing) OpForeground();
+        AcceptLevels(levels);
+        const int into = Checked(Known::kDialogWritesItsProfile) ? openedFor : ref_.current;
+        if (into < static_cast<int>(ref_.profiles.size())) {
+            ref_.profiles[static_cast<size_t>(into)].maxDpi = count;
+            ref_.profiles[static_cast<size_t>(into)].cpiStep = row;
+        }
+        return;
+    }
     ProfileRecord* record = session_->current();
     RefProfile& p = ref_.Current();
-    switch (Pick(3)) {
-        case 0:
-            p.maxDpi = 1 + Pick(5);
-            p.cpiStep = Pick(p.maxDpi);
-            record->MaxDPI = p.maxDpi;
-            record->CpiStep = p.cpiStep;
-            break;
-        case 1:
-            p.rate = std::vector<int>{1, 2, 4, 8}[static_cast<size_t>(Pick(4))];
-            record->PollingRate = p.rate;
-            break;
-        default:
-            p.speed = 1 + Pick(20);
-            record->MouseSpeed = p.speed;
-            break;
+    if (Chance(50)) {
+        p.rate = std::vector<int>{1, 2, 4, 8}[static_cast<size_t>(Pick(4))];
+        record->PollingRate = p.rate;
+    } else {
+        p.speed = 1 + Pick(20);
+        record->MouseSpeed = p.speed;
     }
-    Note("tune: levels " + std::to_string(p.maxDpi) + " step " + std::to_string(p.cpiStep) + " rate " +
-         std::to_string(p.rate) + " speed " + std::to_string(p.speed));
+    Note("tune: rate " + std::to_string(p.rate) + " speed " + std::to_string(p.speed));
     ApplyOption(false);
 }
 
@@ -682,7 +701,7 @@ void Scenario::OpAssign(bool racing) {
     }
     if (racing) OpForeground();
     const ButtonAssignment accepted = dialog.Accept();
-    AcceptAssignment(openedFor, button, accepted);
+    AcceptAssignment(button, accepted);
     const int into = Checked(Known::kDialogWritesItsProfile) ? openedFor : ref_.current;
     if (into < static_cast<int>(ref_.profiles.size())) ref_.profiles[static_cast<size_t>(into)].buttons[button] = result;
 }
@@ -962,7 +981,7 @@ void Scenario::Step() {
     else if (op < 41) OpExchange();
     else if (op < 45) OpGameLink();
     else if (op < 50) OpAssign(false);
-    else if (op < 52) OpAssign(Checked(Known::kDialogWritesItsProfile));
+    else if (op < 52) OpAssign(true);
     else if (op < 54) OpMacroNew();
     else if (op < 56) OpMacroCopy();
     else if (op < 58) OpMacroDelete();
