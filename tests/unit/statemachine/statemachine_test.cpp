@@ -312,6 +312,7 @@ private:
 
     void Note(std::string text) { log_.push_back(std::to_string(log_.size()) + ": " + std::move(text)); }
     void UnlinkDeleted(int id);
+    void ForgetSharedNames();
     void FollowRename(int id);
     void StaleOthers(int id);
     void ModelGameSwitch();
@@ -714,6 +715,24 @@ void Scenario::StaleOthers(int id) {
             if (b.kind == RefButton::Kind::kMacro && b.macro == id && static_cast<int>(i) != ref_.current) b.fresh = false;
 }
 
+// Until macros whose names share their first 23 characters are told apart, the
+// buttons playing one of them are not followed.
+void Scenario::ForgetSharedNames() {
+    if (Checked(Known::kLongMacroNamesApart)) return;
+    auto shared = [&](int id) {
+        const int position = ref_.MacroPosition(id);
+        if (position < 0) return false;
+        const std::u16string key = Reference::Trim(Reference::Cut(ref_.macros[static_cast<size_t>(position)].name, 23));
+        for (size_t m = 0; m < ref_.macros.size(); ++m)
+            if (static_cast<int>(m) != position && Reference::Same(key, Reference::Trim(Reference::Cut(ref_.macros[m].name, 23))))
+                return true;
+        return false;
+    };
+    for (RefProfile& p : ref_.profiles)
+        for (RefButton& b : p.buttons)
+            if (b.kind == RefButton::Kind::kMacro && shared(b.macro)) b.kind = RefButton::Kind::kUnknown;
+}
+
 void Scenario::UnlinkDeleted(int id) {
     for (size_t i = 0; i < ref_.profiles.size(); ++i)
         for (RefButton& b : ref_.profiles[i].buttons) {
@@ -961,6 +980,7 @@ void Scenario::OpForeground() {
 // ---- one step -------------------------------------------------------------------------------------
 
 void Scenario::Step() {
+    ForgetSharedNames();
     int op = Pick(100);
     // The lists stay short, so that a long run stays quick: at their limit,
     // whatever would add to a list removes from it.
@@ -992,6 +1012,7 @@ void Scenario::Step() {
     else if (op < 76) OpMacroImport();
     else if (op < 88) OpDeviceButton();
     else OpForeground();
+    ForgetSharedNames();
 }
 
 // ---- the comparison ------------------------------------------------------------------------------
