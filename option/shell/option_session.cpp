@@ -88,6 +88,12 @@ bool OptionSession::ReloadAfterMonitorChange(bool* switched) {
         TakeSnapshot();
         lastSaved_ = true;
         if (switched) *switched = true;
+    } else if (const ProfileRecord* record = current()) {
+        // Without a switch the Monitor stored what the mouse chose by itself, a
+        // DPI level or a polling rate: the mouse holds those now, so the next
+        // apply counts a change from them, not from what Option sent before.
+        snapshot_.CpiStep = record->CpiStep;
+        snapshot_.PollingRate = record->PollingRate;
     }
     return current() != nullptr;
 }

@@ -77,8 +77,9 @@ public:
     // lock cannot be taken, so the pages never see an empty list. The snapshot
     // stays, unless another profile is current now (`switched`): the mouse got
     // that one whole, so it is the new snapshot. Another profile at the same
-    // position (the list changed under it) counts as a switch as well. False
-    // when no current profile results.
+    // position (the list changed under it) counts as a switch as well. Without
+    // a switch it takes the level and rate the mouse chose. False when no
+    // current profile results.
     bool ReloadAfterMonitorChange(bool* switched = nullptr);
     // Links the current profile to a game (a program path; empty unlinks) and
     // saves without an apply: the mouse holds no game. False, with nothing

@@ -11,48 +11,11 @@
 #include "download_job.h"
 #include "monitor_logic.h"
 #include "shared_lock.h"
+#include "../support/monitor_port_doubles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class RecordingHost : public IMonitorHost {
-public:
-    bool optionWindow = true;
-    bool queueAccepts = true;
-    std::vector<std::unique_ptr<DownloadJob>> jobs;
-    std::vector<unsigned> optionMessages;
-    int openOptionPosts = 0;
-    std::vector<std::u16string> opened;
-    std::vector<std::wstring> debug;
-
-    bool QueueDownload(std::unique_ptr<DownloadJob> job) override {
-        if (!queueAccepts || !job) return false;
-        jobs.push_back(std::move(job));
-        return true;
-    }
-    bool PostToOption(unsigned message) override {
-        if (!optionWindow) return false;
-        optionMessages.push_back(message);
-        return true;
-    }
-    void PostOpenOption() override { ++openOptionPosts; }
-    void OpenWithShell(const std::u16string& target) override { opened.push_back(target); }
-    void Debug(const wchar_t* text) override { debug.emplace_back(text); }
-    bool Said(const wchar_t* text) const {
-        for (const auto& line : debug)
-            if (line == text) return true;
-        return false;
-    }
-};
-
-class CountingSystem : public ISystemPointer {
-public:
-    std::vector<int> speeds;
-    int parameterCalls = 0;
-    void SetMouseParameters(const std::array<int, 3>&) override { ++parameterCalls; }
-    void SetPointerSpeed(int speed) override { speeds.push_back(speed); }
-};
 
 // A lock whose previous holder died: every wait fails (and leaves it free).
 class AbandonedLock : public ISharedLock {

@@ -17,6 +17,7 @@
 #include "performance_model.h"
 #include "profile_actions.h"
 #include "shared_lock.h"
+#include "../support/option_port_doubles.h"
 
 namespace {
 
@@ -52,16 +53,6 @@ public:
         return true;
     }
     void Release() override { ++released; }
-};
-
-class FakeMonitor : public IMonitorPort {
-public:
-    bool running = true;
-    int posts = 0;
-    bool PostApplyAll() override {
-        ++posts;
-        return running;
-    }
 };
 
 }  // namespace
@@ -338,6 +329,7 @@ TEST_F(Session, AReloadKeepsTheMonitorsChangeForTheNextSave) {
     // The Monitor saves a DPI level chosen on the mouse.
     ProfileStore changed = OnDisk();
     changed.profiles[0]->CpiStep = 4;
+    changed.profiles[0]->PollingRate = 1;
     WriteStore(std::move(changed));
 
     bool switched = true;
@@ -352,6 +344,15 @@ TEST_F(Session, AReloadKeepsTheMonitorsChangeForTheNextSave) {
     EXPECT_EQ(OnDisk().profiles[0]->CpiStep, 4);
     EXPECT_EQ(FieldText(OnDisk().profiles[0]->ProFileName), u"Office");
     EXPECT_EQ(monitor.posts, 0) << "a rename asks for no download";
+    // The mouse holds what it chose: the level and rate set back to what Option
+    // sent before are changes to save and send.
+    session.current()->CpiStep = 2;
+    session.current()->PollingRate = 2;
+    EXPECT_TRUE(session.Apply(false, monitor).told);
+    const ProfileStore back = OnDisk();
+    EXPECT_EQ(back.profiles[0]->CpiStep, 2);
+    EXPECT_EQ(back.values.DPIStepFlag, 1);
+    EXPECT_EQ(back.values.PRateFlag, 1);
 
     // Another profile at the same position is no longer the one being edited.
     ProfileStore replaced = StoreOf({u"Play"});
