@@ -13,8 +13,11 @@ Unicode Character Database that this Python carries:
   the simple upper-case mapping the database gives them; the rest stay;
 - surrogates and code points outside the BMP stay as they are.
 
-Windows leaves a few letters out of its table so that no non-ASCII letter
-equals an ASCII one; PLATFORM_EXCLUSIONS drops them. The Wine test
+The platform keeps only mappings that go both ways: a unit maps to its upper
+case only when that upper case's lower case is the unit itself. So the dotless
+i and the long s stay apart from I and S, the micro sign from mu, the title-case
+digraphs (Dž) from their capitals (DŽ), and the Greek symbol variants (ϐ, ϑ...)
+from their letters. The Wine test
 tests/wine/text/ordinal_case_test.cpp holds the result against the
 platform's own comparison for the whole BMP.
 
@@ -26,19 +29,16 @@ code unit from first to last to itself plus delta.
 import sys
 import unicodedata
 
-# Dotless i and long s: Windows keeps them apart from I and S.
-PLATFORM_EXCLUSIONS = {0x0131, 0x017F}
-
-
 def simple_upper(c):
-    if 0xD800 <= c <= 0xDFFF or c in PLATFORM_EXCLUSIONS:
+    if 0xD800 <= c <= 0xDFFF:
         return c
     full = chr(c).upper()
     if len(full) != 1:
         full = chr(c).title()
     if len(full) != 1 or ord(full) > 0xFFFF:
         return c
-    return ord(full)
+    # Only a pair that goes both ways.
+    return ord(full) if full.lower() == chr(c) else c
 
 
 def ranges(mapping):

@@ -23,9 +23,12 @@ std::set<int32_t> CaseDistances() {
         distances.insert(-range.delta);
     }
     // Partners the rule keeps apart: dotless i and I, long s and S, capital
-    // sharp s and sharp s, the Kelvin, Ohm and Angstrom signs and their letters.
+    // sharp s and sharp s, the Kelvin, Ohm and Angstrom signs and their letters,
+    // the micro sign and mu, the Greek symbol variants and their capitals.
     for (const auto& [a, b] : {std::pair{0x0131, 0x0049}, {0x017F, 0x0053}, {0x1E9E, 0x00DF}, {0x212A, 0x006B},
-                               {0x2126, 0x03C9}, {0x212B, 0x00E5}, {0x0130, 0x0069}}) {
+                               {0x2126, 0x03C9}, {0x212B, 0x00E5}, {0x0130, 0x0069}, {0x00B5, 0x039C},
+                               {0x0345, 0x0399}, {0x03D0, 0x0392}, {0x03D1, 0x0398}, {0x03F5, 0x0395},
+                               {0x1E9B, 0x1E60}, {0x1FBE, 0x0399}}) {
         distances.insert(b - a);
         distances.insert(a - b);
     }
