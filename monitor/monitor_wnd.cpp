@@ -244,13 +244,12 @@ bool CMonitorWnd::TrackForegroundProgram() {
     DWORD size = MAX_PATH * 2;
     const BOOL found = QueryFullProcessImageNameW(process.Get(), 0, path, &size);
     if (!found) return false;
-    std::wstring name = ExecutableFileName(std::wstring_view(path, size));
-    if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    const std::wstring name = ExecutableFileName(std::wstring_view(path, size));
     if (!logic_) return false;
     // Reported before it is followed: a switch's own lines come after it.
-    if (name == logic_->ForegroundProgram()) return false;
+    if (FoldProgramName(name) == logic_->ForegroundProgram()) return false;
     DebugOutF(L"foreground program: %ls\n", name.c_str());
-    logic_->SetForegroundProgram(std::move(name));
+    logic_->SetForegroundProgram(name);
     return true;
 }
 
@@ -275,12 +274,6 @@ void CMonitorWnd::OpenWithShell(const std::u16string& target) {
 }
 
 void CMonitorWnd::Debug(const wchar_t* text) { DebugOut(text); }
-
-std::wstring CMonitorWnd::FoldProgramName(std::wstring_view name) {
-    std::wstring folded(name);
-    if (!folded.empty()) CharLowerBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-    return folded;
-}
 
 void CMonitorWnd::ShowActiveProfile(std::u16string_view name) { tray_.SetProfileName(std::wstring(name.begin(), name.end())); }
 

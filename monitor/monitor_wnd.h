@@ -62,7 +62,6 @@ private:
     void PostOpenOption() override;
     void OpenWithShell(const std::u16string& target) override;
     void Debug(const wchar_t* text) override;
-    std::wstring FoldProgramName(std::wstring_view name) override;
     void ShowActiveProfile(std::u16string_view name) override;
 
     // ILinkHost

@@ -6,54 +6,58 @@
 
 namespace {
 
+// The one table of function names: Option shows the text of `textId`, the
+// command line prints `commandName`. Codes 9 and 10 tilt the wheel: the mouse
+// numbers the wheel's directions 1 up, 2 down, 3 left, 4 right, and code 9
+// sends 4.
 constexpr std::array<FunctionCodeInfo, 35> kCodes = {{
-    {0, kClassDisabled, 67, 0},
-    {1, kClassMouseFunction, 1005, 1},
-    {2, kClassMouseFunction, 1006, 2},
-    {3, kClassMouseFunction, 1007, 3},
-    {4, kClassMouseFunction, 1011, 4},
-    {5, kClassMouseFunction, 1012, 5},
-    {6, kClassMouseFunction, 1008, 6},
-    {7, kClassMouseFunction, 1013, 7},
-    {8, kClassMouseFunction, 1014, 8},
-    {9, kClassMouseFunction, 1015, 9},
-    {10, kClassMouseFunction, 1016, 10},
-    {11, kClassMouseFunction, 1027, 11},
-    {12, kClassKeyboardKey, 0, 0},
-    {13, kClassDpiFunction, 1018, 1},
-    {14, kClassDpiFunction, 1019, 2},
-    {15, kClassDpiFunction, 1020, 3},
-    {16, kClassMacro, 0, 0},
-    {17, kClassLaunch, 0, 0},
-    {26, kClassMedia, 1033, 6},
-    {27, kClassMedia, 1034, 7},
-    {28, kClassMedia, 1035, 5},
-    {29, kClassMedia, 1036, 4},
-    {30, kClassMedia, 1037, 3},
-    {31, kClassMedia, 1038, 1},
-    {32, kClassMedia, 1039, 2},
-    {65, kClassLaunch, 0, 0},
-    {112, kClassShortcut, 1093, 1},
-    {113, kClassShortcut, 1103, 2},
-    {114, kClassShortcut, 1099, 3},
-    {115, kClassShortcut, 1102, 4},
-    {116, kClassShortcut, 1100, 5},
-    {117, kClassShortcut, 1071, 6},
-    {118, kClassShortcut, 1074, 7},
-    {119, kClassShortcut, 1075, 8},
-    {120, kClassShortcut, 1076, 9},
+    {0, kClassDisabled, 67, 0, "nothing"},
+    {1, kClassMouseFunction, 1005, 1, "left click"},
+    {2, kClassMouseFunction, 1006, 2, "right click"},
+    {3, kClassMouseFunction, 1007, 3, "middle click"},
+    {4, kClassMouseFunction, 1011, 4, "forward"},
+    {5, kClassMouseFunction, 1012, 5, "back"},
+    {6, kClassMouseFunction, 1008, 6, "double click"},
+    {7, kClassMouseFunction, 1013, 7, "scroll up"},
+    {8, kClassMouseFunction, 1014, 8, "scroll down"},
+    {9, kClassMouseFunction, 1015, 9, "tilt right"},
+    {10, kClassMouseFunction, 1016, 10, "tilt left"},
+    {11, kClassMouseFunction, 1027, 11, "fire"},
+    {12, kClassKeyboardKey, 0, 0, "keyboard key"},
+    {13, kClassDpiFunction, 1018, 1, "DPI cycle"},
+    {14, kClassDpiFunction, 1019, 2, "DPI up"},
+    {15, kClassDpiFunction, 1020, 3, "DPI down"},
+    {16, kClassMacro, 0, 0, "macro"},
+    {17, kClassLaunch, 0, 0, "launch program"},
+    {26, kClassMedia, 1033, 6, "previous track"},
+    {27, kClassMedia, 1034, 7, "next track"},
+    {28, kClassMedia, 1035, 5, "play/pause"},
+    {29, kClassMedia, 1036, 4, "stop"},
+    {30, kClassMedia, 1037, 3, "mute"},
+    {31, kClassMedia, 1038, 1, "volume up"},
+    {32, kClassMedia, 1039, 2, "volume down"},
+    {65, kClassLaunch, 0, 0, "run command"},
+    {112, kClassShortcut, 1093, 1, "task manager"},
+    {113, kClassShortcut, 1103, 2, "ease of access"},
+    {114, kClassShortcut, 1099, 3, "show desktop"},
+    {115, kClassShortcut, 1102, 4, "task view"},
+    {116, kClassShortcut, 1100, 5, "switch window"},
+    {117, kClassShortcut, 1071, 6, "close window"},
+    {118, kClassShortcut, 1074, 7, "cut"},
+    {119, kClassShortcut, 1075, 8, "copy"},
+    {120, kClassShortcut, 1076, 9, "paste"},
 }};
 
 constexpr std::array<FunctionClassInfo, 9> kClasses = {{
-    {kClassDefault, 56, "skin_SetDefault.ini"},
-    {kClassKeyboardKey, 57, "skin_setKey.ini"},
-    {kClassMouseFunction, 58, "skin_setMouse.ini"},
-    {kClassDpiFunction, 59, "skin_setDPI.ini"},
-    {kClassMacro, 60, "skin_setMacro.ini"},
-    {kClassLaunch, 62, "skin_setLaunch.ini"},
-    {kClassMedia, 63, "skin_setMedia.ini"},
-    {kClassShortcut, 64, "skin_setShortcut.ini"},
-    {kClassDisabled, 65, "skin_SetBlock.ini"},
+    {kClassDefault, 56, "skin_SetDefault.ini", "default"},
+    {kClassKeyboardKey, 57, "skin_setKey.ini", "key"},
+    {kClassMouseFunction, 58, "skin_setMouse.ini", "mouse"},
+    {kClassDpiFunction, 59, "skin_setDPI.ini", "dpi"},
+    {kClassMacro, 60, "skin_setMacro.ini", "macro"},
+    {kClassLaunch, 62, "skin_setLaunch.ini", "launch"},
+    {kClassMedia, 63, "skin_setMedia.ini", "media"},
+    {kClassShortcut, 64, "skin_setShortcut.ini", "shortcut"},
+    {kClassDisabled, 65, "skin_SetBlock.ini", "disabled"},
 }};
 
 constexpr uint8_t kDefaultCodes[kButtonCount] = {1, 2, 3, 5, 4, 14, 15, 0, 0, 0, 0, 0, 0, 0, 7, 8};
@@ -85,6 +89,12 @@ const FunctionCodeInfo* FindFunctionCode(uint8_t code) {
 }
 
 const std::array<FunctionClassInfo, 9>& FunctionClassTable() { return kClasses; }
+
+const FunctionClassInfo* FindFunctionClass(uint8_t functionClass) {
+    for (const auto& info : kClasses)
+        if (info.functionClass == functionClass) return &info;
+    return nullptr;
+}
 
 uint8_t DefaultFunctionCode(int buttonIndex) { return ValidIndex(buttonIndex) ? kDefaultCodes[buttonIndex] : 0; }
 

@@ -83,6 +83,7 @@ struct FunctionCodeInfo {
     uint8_t functionClass;  // the class whose page offers it
     int textId;             // 0 when the caption comes from the record (12, 16, 17, 65)
     int menuPosition;       // 1-based position on its page's menu, 0 when not on a menu
+    const char* commandName;  // English name the command line prints
 };
 const std::array<FunctionCodeInfo, 35>& FunctionCodeTable();
 const FunctionCodeInfo* FindFunctionCode(uint8_t code);
@@ -93,8 +94,10 @@ struct FunctionClassInfo {
     uint8_t functionClass;
     int textId;
     const char* skinFile;  // the assignment dialog's page for the class
+    const char* commandName;  // English name the command line prints
 };
 const std::array<FunctionClassInfo, 9>& FunctionClassTable();
+const FunctionClassInfo* FindFunctionClass(uint8_t functionClass);
 
 // Default code of each button index, and the number the user sees (0 = none).
 uint8_t DefaultFunctionCode(int buttonIndex);

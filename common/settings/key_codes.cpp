@@ -158,3 +158,14 @@ std::u16string_view DeviceKeyName(const IKeyboardLayout& layout, uint32_t device
     if (!DeviceCodeToVirtualKey(layout, deviceCode, vk)) return {};
     return KeyName(vk);
 }
+
+uint8_t MouseButtonDeviceCode(uint32_t buttonVirtualKey) {
+    switch (buttonVirtualKey) {
+        case 0x01: return 240;  // "Left"
+        case 0x02: return 241;  // "Right"
+        case 0x04: return 242;  // "Wheel"
+        case 0x05: return 243;  // "Backward"
+        case 0x06: return 244;  // "Forward"
+        default: return 0;
+    }
+}

@@ -23,3 +23,8 @@ bool DeviceCodeToVirtualKey(const IKeyboardLayout& layout, uint32_t deviceCode, 
 std::u16string_view KeyName(uint32_t virtualKey);
 // The name of a stored device key code (converted through the layout first).
 std::u16string_view DeviceKeyName(const IKeyboardLayout& layout, uint32_t deviceCode);
+// The device key code of a mouse button, given as the platform's virtual key of
+// the button (1 left, 2 right, 4 middle, 5 and 6 the first and second extra
+// button); 0 for anything else. The first extra button is a mouse's Back
+// button, the device's "Backward"; the second is "Forward".
+uint8_t MouseButtonDeviceCode(uint32_t buttonVirtualKey);

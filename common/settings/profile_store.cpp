@@ -10,6 +10,7 @@
 #include "ini_file.h"
 #include "profile_section.h"
 #include "shared_lock.h"
+#include "ordinal_case.h"
 #include "text_util.h"
 
 namespace {
@@ -248,7 +249,7 @@ std::u16string TrimText(std::u16string_view text) {
     return std::u16string(TrimView(text, IsAsciiBlank<char16_t>));
 }
 
-bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) { return EqualsIgnoringAsciiCase(a, b); }
+bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) { return EqualsIgnoringCase(a, b); }
 
 int32_t FindProfileByName(const ProfileList& list, std::u16string_view name) {
     const std::u16string wanted = TrimText(name);

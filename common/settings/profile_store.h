@@ -85,7 +85,8 @@ bool ProfileNameExists(const ProfileList& list, std::u16string_view name);
 std::u16string MakeUniqueName(const ProfileList& list, std::u16string_view base);
 // Position of the first profile whose trimmed name equals `name` ignoring case, or -1.
 int32_t FindProfileByName(const ProfileList& list, std::u16string_view name);
-// Case-insensitive comparison of names as the name rules use it.
+// Names compared as the platform compares them ordinally without case (each
+// UTF-16 unit upper-cased on its own): profiles, macros and store keys alike.
 bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b);
 std::u16string TrimText(std::u16string_view text);
 // The name rule of profiles and macros alike: `base`, or base + "_1", "_2", ...

@@ -1,5 +1,6 @@
 #include "game_switch.h"
 
+#include "ordinal_case.h"
 #include "text_util.h"
 
 std::u16string GameFileName(std::u16string_view path) {
@@ -8,8 +9,11 @@ std::u16string GameFileName(std::u16string_view path) {
     return std::u16string(TrimView(name, IsAsciiBlank<char16_t>));
 }
 
+std::wstring FoldProgramName(std::wstring_view name) { return OrdinalUpperText(name); }
+
 bool IsOwnProgram(std::wstring_view foreground) {
-    return foreground == L"option.exe" || foreground == L"monitor.exe";
+    return EqualsIgnoringCase(foreground, std::wstring_view(L"option.exe")) ||
+           EqualsIgnoringCase(foreground, std::wstring_view(L"monitor.exe"));
 }
 
 int32_t ProfileForProgram(std::span<const std::wstring> gameNames, std::wstring_view foreground) {

@@ -8,8 +8,12 @@
 #include <string_view>
 
 // The file name of a program path after the last '\' or '/', blanks trimmed.
-// Folding case is the caller's: the platform knows the file system's rules.
 std::u16string GameFileName(std::u16string_view path);
+
+// An executable's file name as the file system compares it, and as profile and
+// macro names compare: each UTF-16 unit upper-cased on its own. The foreground
+// program and each profile's game go through it before they are compared.
+std::wstring FoldProgramName(std::wstring_view name);
 
 // Programs of the suite itself: Option in front (its window opened to tune the
 // game's profile, or the icon's menu) is no reason to leave the game's profile.

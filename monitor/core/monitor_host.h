@@ -22,14 +22,6 @@ public:
     // Opens a program, document or command with the shell verb "open".
     virtual void OpenWithShell(const std::u16string& target) = 0;
     virtual void Debug(const wchar_t* text) = 0;
-    // An executable's file name as the file system compares it: the foreground
-    // program's name and each profile's game go through the same folding.
-    virtual std::wstring FoldProgramName(std::wstring_view name) {
-        std::wstring folded(name);
-        for (wchar_t& c : folded)
-            if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-        return folded;
-    }
     // The profile the mouse was given last (the icon's tip names it); empty
     // when it got the Monitor's reset values.
     virtual void ShowActiveProfile(std::u16string_view /*name*/) {}

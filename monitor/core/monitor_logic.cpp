@@ -38,7 +38,7 @@ void MonitorLogic::NoteStoreRead() {
     gameNames_.reserve(store_.profiles.size());
     for (const auto& profile : store_.profiles) {
         const std::u16string name = GameFileName(FieldText(profile->GameFile));
-        gameNames_.push_back(name.empty() ? std::wstring() : host_.FoldProgramName(std::wstring(name.begin(), name.end())));
+        gameNames_.push_back(name.empty() ? std::wstring() : FoldProgramName(std::wstring(name.begin(), name.end())));
     }
     stamp_ = StampOfStore();
 }
@@ -224,9 +224,10 @@ void MonitorLogic::QueueCorrection(bool dpiLevel) {
     QueueHeld(std::move(job));
 }
 
-bool MonitorLogic::SetForegroundProgram(std::wstring name) {
-    if (name == foregroundProgram_) return false;
-    foregroundProgram_ = std::move(name);
+bool MonitorLogic::SetForegroundProgram(std::wstring_view name) {
+    std::wstring folded = FoldProgramName(name);
+    if (folded == foregroundProgram_) return false;
+    foregroundProgram_ = std::move(folded);
     if (!foregroundProgram_.empty() && !IsOwnProgram(foregroundProgram_)) {
         lastOutside_ = foregroundProgram_;
         if (declined_ != lastOutside_) declined_.clear();

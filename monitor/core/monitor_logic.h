@@ -49,13 +49,13 @@ public:
     const ProfileStore& store() const { return store_; }
     const ProfileRecord* CurrentProfile() const;
 
-    // Executable name of the program in the foreground, lower case, as the
-    // foreground timer last saw it.
+    // Executable name of the program in the foreground, folded
+    // (FoldProgramName), as the foreground timer last saw it.
     const std::wstring& ForegroundProgram() const { return foregroundProgram_; }
     // True when the name changed; a new name is followed at once (a game's
     // profile, or back home). Costs no file access while the store on disk
     // is the one read last.
-    bool SetForegroundProgram(std::wstring name);
+    bool SetForegroundProgram(std::wstring_view name);
 
     // Automatic game profiles on or off, from the icon's menu: stored at once.
     // Turning them off leaves the current profile as it is and forgets the way

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "key_codes.h"
 
@@ -9,13 +10,19 @@ namespace assign {
 
 namespace {
 
-constexpr MenuEntry kMouseMenu[] = {{1, 1005}, {2, 1006}, {3, 1007}, {4, 1011}, {5, 1012}, {6, 1008},
-                                    {7, 1013}, {8, 1014}, {9, 1015}, {10, 1016}, {11, 1027}};
-constexpr MenuEntry kDpiMenu[] = {{13, 1018}, {14, 1019}, {15, 1020}};
-constexpr MenuEntry kMediaMenu[] = {{31, 1038}, {32, 1039}, {30, 1037}, {29, 1036},
-                                    {28, 1035}, {26, 1033}, {27, 1034}};
-constexpr MenuEntry kShortcutMenu[] = {{112, 1093}, {113, 1103}, {114, 1099}, {115, 1102}, {116, 1100},
-                                       {117, 1071}, {118, 1074}, {119, 1075}, {120, 1076}};
+// The pages' menus, in menu order, from the function table that names every
+// code for both programs.
+struct Menus {
+    std::array<std::vector<MenuEntry>, kClassDisabled + 1> byClass;
+    Menus() {
+        for (const FunctionCodeInfo& row : FunctionCodeTable()) {
+            if (row.menuPosition <= 0 || row.functionClass >= byClass.size()) continue;
+            std::vector<MenuEntry>& menu = byClass[row.functionClass];
+            if (menu.size() < static_cast<size_t>(row.menuPosition)) menu.resize(static_cast<size_t>(row.menuPosition));
+            menu[static_cast<size_t>(row.menuPosition - 1)] = MenuEntry{row.code, row.textId};
+        }
+    }
+};
 
 bool InMenu(uint8_t functionClass, uint8_t code) {
     const auto menu = MenuOf(functionClass);
@@ -30,13 +37,9 @@ std::u16string LeadingBlanksRemoved(std::u16string_view text) {
 }  // namespace
 
 std::span<const MenuEntry> MenuOf(uint8_t functionClass) {
-    switch (functionClass) {
-        case kClassMouseFunction: return kMouseMenu;
-        case kClassDpiFunction: return kDpiMenu;
-        case kClassMedia: return kMediaMenu;
-        case kClassShortcut: return kShortcutMenu;
-        default: return {};
-    }
+    static const Menus menus;
+    if (functionClass >= menus.byClass.size()) return {};
+    return menus.byClass[functionClass];
 }
 
 std::optional<uint8_t> MenuCode(uint8_t functionClass, int command) {

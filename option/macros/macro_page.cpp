@@ -7,6 +7,7 @@
 #include "app_messages.h"
 #include "debug_output.h"
 #include "gdi_cache.h"
+#include "key_codes.h"
 #include "list_box_model.h"
 #include "macro_library.h"
 #include "module.h"
@@ -99,19 +100,19 @@ struct MouseButton {
 std::optional<MouseButton> MouseButtonOf(const MSG& m) {
     switch (m.message) {
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: return MouseButton{240, false};
-        case WM_LBUTTONUP: return MouseButton{240, true};
+        case WM_LBUTTONDBLCLK: return MouseButton{MouseButtonDeviceCode(VK_LBUTTON), false};
+        case WM_LBUTTONUP: return MouseButton{MouseButtonDeviceCode(VK_LBUTTON), true};
         case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK: return MouseButton{241, false};
-        case WM_RBUTTONUP: return MouseButton{241, true};
+        case WM_RBUTTONDBLCLK: return MouseButton{MouseButtonDeviceCode(VK_RBUTTON), false};
+        case WM_RBUTTONUP: return MouseButton{MouseButtonDeviceCode(VK_RBUTTON), true};
         case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK: return MouseButton{242, false};
-        case WM_MBUTTONUP: return MouseButton{242, true};
+        case WM_MBUTTONDBLCLK: return MouseButton{MouseButtonDeviceCode(VK_MBUTTON), false};
+        case WM_MBUTTONUP: return MouseButton{MouseButtonDeviceCode(VK_MBUTTON), true};
         case WM_XBUTTONDOWN:
         case WM_XBUTTONDBLCLK:
         case WM_XBUTTONUP: {
             const bool first = GET_XBUTTON_WPARAM(m.wParam) == XBUTTON1;
-            return MouseButton{static_cast<uint8_t>(first ? 244 : 243), m.message == WM_XBUTTONUP};
+            return MouseButton{MouseButtonDeviceCode(first ? VK_XBUTTON1 : VK_XBUTTON2), m.message == WM_XBUTTONUP};
         }
         default: return std::nullopt;
     }

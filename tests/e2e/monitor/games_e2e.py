@@ -59,7 +59,8 @@ class GameTest(unittest.TestCase):
         return self.monitor
 
     def seen(self, program):
-        return self.monitor.debug_lines().count(f"foreground program: {program}\n")
+        # The line names the program as its file is spelt; case is not what it is followed by.
+        return [line.lower() for line in self.monitor.debug_lines()].count(f"foreground program: {program.lower()}\n")
 
     def start_game(self, exe):
         before = self.seen(exe.lower())

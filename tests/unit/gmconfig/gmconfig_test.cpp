@@ -127,6 +127,11 @@ TEST_F(Gmconfig, RenameSavesWithoutApplying) {
     ASSERT_EQ(Run({"rename", "0", "  Office  "}), kExitOk);
     EXPECT_EQ(platform.notified, notified);
     EXPECT_EQ(FieldText(Load().profiles[0]->ProFileName), u"Office");
+    // Another profile's name in other letters' case is taken, beyond ASCII too.
+    ASSERT_EQ(Run({"new", "B\xC3\xBCro"}), kExitOk);
+    ExpectRefused({"rename", "0", "B\xC3\x9CRO"});
+    ASSERT_EQ(Run({"new", "B\xC3\x9CRO"}), kExitOk);
+    EXPECT_EQ(out, "2 B\xC3\x9CRO_1\n");
 }
 
 TEST_F(Gmconfig, ExportAndImportRoundTripANonAsciiProfile) {
@@ -169,6 +174,9 @@ TEST_F(Gmconfig, AssignsButtonsAndMacros) {
     ASSERT_EQ(Run({"button", "4", "key", "41"}), kExitOk);
     ASSERT_EQ(Run({"button", "1", "mouse", "1"}), kExitOk);
     ASSERT_EQ(Run({"button", "0", "media", "30"}), kExitOk);  // allowed now: button 1 also clicks
+    ASSERT_EQ(Run({"button", "2", "mouse", "9"}), kExitOk);
+    ASSERT_EQ(Run({"show", "0"}), kExitOk);
+    EXPECT_NE(out.find("MacroKeyInfo2=G3 mouse: tilt right (code 9)"), std::string::npos) << out;
     const ProfileStore store = Load();
     const ProfileRecord& p = *store.profiles[0];
     EXPECT_EQ(p.MacroKeyInfo[5].FunctionCode, kCodeMacro);

@@ -129,11 +129,11 @@ TEST_F(GameProfilesTest, GamesSwitchGameToGameAndTheDesktopGoesHome) {
     EXPECT_EQ(pointer_.speeds.back(), 6);
     EXPECT_EQ(host_.shown.back(), u"Shooter");
 
-    logic->SetForegroundProgram(L"racer.exe");
+    logic->SetForegroundProgram(L"Racer.EXE");  // as the platform spells the file
     EXPECT_EQ(LastJobName(), u"Racer");
     EXPECT_EQ(Read().games.home, u"Desktop");
 
-    logic->SetForegroundProgram(L"option.exe");  // our own window changes nothing
+    logic->SetForegroundProgram(L"Option.exe");  // our own window changes nothing
     EXPECT_EQ(host_.jobs.size(), 2u);
 
     logic->SetForegroundProgram(L"notepad.exe");

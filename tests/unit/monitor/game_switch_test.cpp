@@ -31,6 +31,11 @@ TEST(GameFileName, IsTheLastPathPartTrimmed) {
     EXPECT_EQ(GameFileName(u"racer.exe"), u"racer.exe");
     EXPECT_EQ(GameFileName(u"C:\\Games\\"), u"");
     EXPECT_EQ(GameFileName(u""), u"");
+    // Folded as names are, beyond ASCII too; the suite's own programs in any spelling.
+    EXPECT_EQ(FoldProgramName(L"Räcer.exe"), FoldProgramName(L"RÄCER.EXE"));
+    EXPECT_NE(FoldProgramName(L"Straße.exe"), FoldProgramName(L"STRASSE.EXE"));
+    EXPECT_TRUE(IsOwnProgram(FoldProgramName(L"Option.exe")));
+    EXPECT_TRUE(IsOwnProgram(L"MONITOR.EXE"));
 }
 
 TEST(GameSwitch, AGameSwitchesToTheFirstProfileLinkedToIt) {

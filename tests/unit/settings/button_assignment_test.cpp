@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <string>
 
 #include "key_codes.h"
 
@@ -60,6 +62,18 @@ TEST(ButtonCaptions, NameTheFunction) {
     EXPECT_EQ(CaptionOf(b, us).text, u"quake.exe");
     b.FunctionCode = kCodeLaunchCommand;
     EXPECT_EQ(CaptionOf(b, us).text, u"C:\\Games\\Quake\\quake.exe");
+}
+
+TEST(ButtonCaptions, EveryCodeAndClassHasItsOwnCommandLineName) {
+    std::set<std::string> names;
+    for (const FunctionCodeInfo& row : FunctionCodeTable())
+        EXPECT_TRUE(row.commandName && *row.commandName && names.insert(row.commandName).second) << int(row.code);
+    names.clear();
+    for (const FunctionClassInfo& row : FunctionClassTable())
+        EXPECT_TRUE(row.commandName && *row.commandName && names.insert(row.commandName).second)
+            << int(row.functionClass);
+    EXPECT_EQ(FindFunctionClass(kClassMedia)->textId, 63);
+    EXPECT_EQ(FindFunctionClass(10), nullptr);
 }
 
 TEST(ButtonAcceptance, IncompleteChoicesFallBackToTheDefault) {

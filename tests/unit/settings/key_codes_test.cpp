@@ -68,6 +68,15 @@ TEST(KeyCodes, ConvertByPositionOnTheKeyboard) {
     EXPECT_EQ(DeviceKeyName(us, 243), u"Backward");
 }
 
+TEST(KeyCodes, MouseButtonsAreRecordedUnderTheNamesOfTheirDeviceCodes) {
+    UsKeyboardLayout us;
+    // The platform's first extra button is a mouse's Back button.
+    for (const auto& [buttonKey, name] : {std::pair<uint32_t, std::u16string_view>{0x01, u"Left"},
+                                          {0x02, u"Right"}, {0x04, u"Wheel"}, {0x05, u"Backward"}, {0x06, u"Forward"}})
+        EXPECT_EQ(DeviceKeyName(us, MouseButtonDeviceCode(buttonKey)), name) << buttonKey;
+    for (const uint32_t notAButton : {0x00u, 0x03u, 0x07u, 0x41u, 0xF0u}) EXPECT_EQ(MouseButtonDeviceCode(notAButton), 0);
+}
+
 TEST(KeyNames, CoverTheNamedRangesOnly) {
     EXPECT_EQ(KeyName(0x2A), u"");
     EXPECT_EQ(KeyName(0xF3), u"Backward");

@@ -79,6 +79,8 @@ TEST(MacroLibrary, UniqueNamesIgnoreCaseAndStoredBlanks) {
     EXPECT_EQ(FindMacroAt(library, 1), library[1].get());
     EXPECT_EQ(FindMacroAt(library, 2), nullptr);
     EXPECT_EQ(FindMacroAt(library, -1), nullptr);
+    library.push_back(MakeMacro(u"Übung", 1));
+    EXPECT_EQ(MakeUniqueMacroName(library, u"üBUNG"), u"üBUNG_1");
 }
 
 TEST(MacroFile, ExportAndImportGiveTheSameRecord) {
@@ -112,7 +114,9 @@ TEST(MacroAssignments, FollowTheLibrary) {
     MacroLibrary library;
     library.push_back(MakeMacro(u"  Reload  ", 4, 21));
     library.push_back(MakeMacro(u"A name longer than the button field", 2, 22));
+    library.push_back(MakeMacro(u"Übung", 3, 23));
     assign(3, u"reload");
+    assign(5, u"übung");
     assign(4, u"Gone");
     // A button holds a long name cut to 23 characters; it must still be found.
     assign(9, u"A name longer than the ");
@@ -132,6 +136,8 @@ TEST(MacroAssignments, FollowTheLibrary) {
     EXPECT_EQ(profile.MacroKeyInfo[9].FunctionCode, kCodeMacro);
     EXPECT_EQ(profile.MacroKeyInfo[9].events[0].keyCode, 22);
     EXPECT_EQ(FieldText(profile.MacroKeyInfo[9].macroName), u"A name longer than the ");
+    EXPECT_EQ(profile.MacroKeyInfo[5].FunctionCode, kCodeMacro);
+    EXPECT_EQ(FieldText(profile.MacroKeyInfo[5].macroName), u"Übung");
 }
 
 TEST(MacroAssignments, FollowARenameInsteadOfFallingBack) {
@@ -145,6 +151,9 @@ TEST(MacroAssignments, FollowARenameInsteadOfFallingBack) {
     }
     MacroLibrary library;
     library.push_back(MakeMacro(u" Reload ", 0));
+    EXPECT_EQ(RenameMacroAssignments(profile, library, 0, u"Quick reload"), 1);
+    CopyToField(profile.MacroKeyInfo[3].macroName, u"Nachladen übers Menü");
+    library[0] = MakeMacro(u"NACHLADEN ÜBERS MENÜ", 0);
     EXPECT_EQ(RenameMacroAssignments(profile, library, 0, u"Quick reload"), 1);
 
     library[0] = MakeMacro(u"Quick reload", 3, 30);

@@ -184,6 +184,13 @@ TEST(ProfileNames, CompareTrimmedStoredNamesWithoutCase) {
     EXPECT_FALSE(ProfileNameExists(store.profiles, u" game"));
     EXPECT_EQ(MakeUniqueName(store.profiles, u"Profile2"), u"Profile2_2");
     EXPECT_EQ(MakeUniqueName(store.profiles, u"New"), u"New");
+    // Letters beyond ASCII fold too; the name is kept as it was typed.
+    store.profiles.push_back(NewProfile(u"Büro"));
+    EXPECT_TRUE(ProfileNameExists(store.profiles, u"BÜRO"));
+    EXPECT_EQ(MakeUniqueName(store.profiles, u"BÜRO"), u"BÜRO_1");
+    EXPECT_EQ(FindProfileByName(store.profiles, u"büro"), 3);
+    EXPECT_EQ(FieldText(store.profiles[3]->ProFileName), u"Büro");
+    EXPECT_FALSE(ProfileNameExists(store.profiles, u"BURO"));
     // A name that would outgrow its field is cut before the number, never overrun.
     const std::u16string longName(49, u'L');
     store.profiles.push_back(NewProfile(longName));

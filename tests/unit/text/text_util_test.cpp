@@ -1,6 +1,8 @@
 // The shared text helpers on what their callers meet: INI files, device
-// interface paths and command lines, in three character types.
+// interface paths, command lines and names, in three character types.
 #include "text_util.h"
+
+#include "ordinal_case.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,51 @@ TEST(TextUtil, OnlyAsciiLettersChangeCase) {
     EXPECT_FALSE(EqualsIgnoringAsciiCase(std::wstring_view(L"VID"), std::wstring_view(L"VI")));
     // '[' and '{' sit 32 apart like the letters but are no letters.
     EXPECT_FALSE(EqualsIgnoringAsciiCase(std::string_view("["), std::string_view("{")));
+}
+
+// Pairs of names and whether the name rule takes them for one name.
+struct NamePair {
+    std::u16string_view a, b;
+    bool same;
+};
+
+class OrdinalCaseTest : public ::testing::TestWithParam<NamePair> {};
+
+TEST_P(OrdinalCaseTest, FoldsEachUnitToItsOneUpperCase) {
+    const NamePair& p = GetParam();
+    EXPECT_EQ(EqualsIgnoringCase(p.a, p.b), p.same);
+    EXPECT_EQ(EqualsIgnoringCase(p.b, p.a), p.same);
+    EXPECT_EQ(OrdinalUpperText(p.a) == OrdinalUpperText(p.b), p.same);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OrdinalCaseTest,
+    ::testing::Values(NamePair{u"Büro", u"BÜRO", true}, NamePair{u"Profile", u"pROFILE", true},
+                      NamePair{u"Ωμέγα", u"ΩΜΈΓΑ", true},          // Greek with its accented capitals
+                      NamePair{u"профиль", u"ПРОФИЛЬ", true},      // Cyrillic, 32 and 80 apart
+                      NamePair{u"ÿ", u"Ÿ", true},                  // partners far apart
+                      NamePair{u"ǆ", u"Ǆ", true},
+                      // Only pairs that go both ways: the title-case digraph and the
+                      // micro sign stay apart from the capitals their upper case gives.
+                      NamePair{u"ǅ", u"Ǆ", false}, NamePair{u"µ", u"Μ", false},
+                      NamePair{u"ⓐｂ", u"ⒶＢ", true},              // circled and full-width letters
+                      NamePair{u"ᾳ", u"ᾼ", true},                  // one unit, not the expansion
+                      NamePair{u"straße", u"STRASSE", false},      // no expansions
+                      NamePair{u"ß", u"ẞ", false},                 // nor the capital sharp s
+                      NamePair{u"\u212A", u"k", false},           // the Kelvin sign is no letter k
+                      NamePair{u"ı", u"I", false}, NamePair{u"ſ", u"s", false},
+                      NamePair{u"game", u"gamé", false}, NamePair{u"Büro", u"BÜR", false},
+                      // Units beyond the BMP stay as they are, as the platform leaves them.
+                      NamePair{u"\U00010428", u"\U00010400", false}));
+
+TEST(OrdinalCase, UpperCaseIsStableAndBeyondTheBmpNothingChanges) {
+    for (uint32_t c = 0; c <= 0xFFFF; ++c) {
+        const char16_t upper = OrdinalUpper(static_cast<char16_t>(c));
+        ASSERT_EQ(OrdinalUpper(upper), upper) << std::hex << c;
+        // The same rule for the Monitor's wide strings, whatever their width.
+        ASSERT_EQ(static_cast<char16_t>(OrdinalUpper(static_cast<wchar_t>(c))), upper) << std::hex << c;
+    }
+    EXPECT_EQ(OrdinalUpper(char32_t(0x10428)), char32_t(0x10428));
 }
 
 TEST(TextUtil, TrimsWithTheCallersIdeaOfBlank) {

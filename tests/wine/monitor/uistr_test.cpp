@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -77,6 +79,30 @@ TEST_F(UistrTest, FunctionNamesAreDistinctWithinEachMenu) {
         for (const FunctionClassInfo& row : FunctionClassTable())
             EXPECT_TRUE(categories.insert(texts_.Text(row.textId)).second)
                 << "duplicate category, text " << row.textId << " (" << Tag(language) << ")";
+    }
+}
+
+TEST_F(UistrTest, OptionAndTheCommandLineNameEachFunctionTheSameWay) {
+    // The two names of a code differ in wording, never in which way it goes.
+    const auto words = [](std::string text) {
+        std::set<std::string> found;
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* word : {"left", "right", "up", "down", "forward", "back", "next", "previous"})
+            for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+                const size_t end = at + std::strlen(word);
+                if ((at == 0 || !std::isalpha(static_cast<unsigned char>(text[at - 1]))) &&
+                    (end == text.size() || !std::isalpha(static_cast<unsigned char>(text[end]))))
+                    found.insert(word);
+            }
+        return found;
+    };
+    texts_.SetLanguage(kLanguageEnglish);
+    for (const FunctionCodeInfo& row : FunctionCodeTable()) {
+        if (row.textId == 0 || row.textId == kTextUnknownFunction) continue;
+        const std::wstring shown = texts_.Text(row.textId);
+        EXPECT_EQ(words(std::string(shown.begin(), shown.end())), words(row.commandName))
+            << "code " << int(row.code) << ": \"" << std::string(shown.begin(), shown.end()) << "\" and \""
+            << row.commandName << "\"";
     }
 }
 
