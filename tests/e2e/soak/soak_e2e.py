@@ -13,6 +13,7 @@ The last line is "soak: A actions, C checks, F failures".
 import argparse
 import os
 import random
+import re
 import shutil
 import subprocess
 import sys
@@ -25,7 +26,7 @@ sys.path.insert(0, str(HERE.parent / "monitor"))
 sys.path.insert(0, str(HERE.parent / "option"))
 import harness  # noqa: E402
 from harness import wait_for  # noqa: E402
-from option_e2e import OPTION_TITLE, OptionFolder, skin_entries  # noqa: E402
+from option_e2e import LIST_ID, OPTION_TITLE, OptionFolder, skin_entries  # noqa: E402
 
 NOTEPAD_TITLE = "Untitled - Notepad"
 DPI_TITLE = "DPI of the active level"
@@ -39,6 +40,7 @@ SUB_PAGES = {2: "Skin_Function.ini", 3: "Skin_light.ini", 4: "skin_button_page.i
 MAIN_TABS = {4: None, 5: "skin_Macros.ini"}
 # Skinned dialogs whose entries the soak clicks; any other dialog gets keys only.
 DIALOG_SKINS = {DPI_TITLE: "Skin_configDPI.ini", "Import": "skin_question.ini"}
+ASSIGNMENT_SKIN = "skin_Setup.ini"  # the dialog of a button, titled G1, G2...
 PASSING_CLASSES = ("tooltips_class32", "GmSharedTooltip", "#32768")
 # Where Option is dragged: clear of the games' windows (200,200 to 520,400) and of Notepad.
 OPTION_PLACE = (560, 410)
@@ -87,19 +89,24 @@ class Soak:
         self.folder = OptionFolder(session, f"soak-{seed}")
         skins = self.folder.path / "skins"
         self.skins = {name: skin_entries(skins / name) for name in
-                      set(SUB_PAGES.values()) | {n for n in MAIN_TABS.values() if n} | set(DIALOG_SKINS.values())}
+                      set(SUB_PAGES.values()) | {n for n in MAIN_TABS.values() if n} | set(DIALOG_SKINS.values()) |
+                      {ASSIGNMENT_SKIN}}
         for name in GAMES + (OTHER_PROGRAM,):
             shutil.copy(session.build_dir / "tests" / "e2e" / "monitor" / "gm_game.exe", self.folder.path / name)
-        for name in ("Desktop", "Shooter", "Racer"):
+        # One seed in four starts as a new install does, with no store at all.
+        self.first_start = seed % 4 == 0
+        profiles = () if self.first_start else ("Desktop", "Shooter", "Racer")
+        for name in profiles:
             self.folder.gmconfig("new", name)
             if name != "Desktop":
                 self.folder.gmconfig("set", f"GameFile=C:\\Games\\{name.lower()}.exe")
-        self.folder.gmconfig("select", "0")
+        if profiles:
+            self.folder.gmconfig("select", "0")
         self.monitor = self.folder.start_monitor()
         if not self.folder.wait_downloads(1, 30):
             raise CheckFailed("the Monitor's start-up download did not arrive")
         self.folder.start_option()
-        if not wait_for(lambda: (self.folder.list_rows() or {}).get("count") == 3, 30):
+        if not wait_for(lambda: (self.folder.list_rows() or {}).get("count", 0) >= max(1, len(profiles)), 30):
             raise CheckFailed("Option did not show the store's profiles")
         self.place_option()
         self.games = {}
@@ -319,13 +326,21 @@ class Soak:
                 return
             title, rect = open_dialogs[0]
             choice = (numbers[2] >> (3 * turn)) % 8
-            self.log(f"answers {title!r} ({'entry' if choice < 3 else 'Return' if choice == 7 else 'Escape'})")
-            skin = self.skins.get(DIALOG_SKINS.get(title, ""), None)
+            assignment = re.fullmatch(r"G\d+", title) is not None
+            skin = self.skins.get(ASSIGNMENT_SKIN if assignment else DIALOG_SKINS.get(title, ""), None)
             if skin and choice < 3:
                 entries = sorted(skin)
-                x, y, w, h = skin[entries[(numbers[3] >> turn) % len(entries)]]
+                entry = entries[(numbers[3] >> turn) % len(entries)]
+                self.log(f"answers {title!r}: entry {entry}")
+                x, y, w, h = skin[entry]
                 self.folder.click((rect[0] + x + w // 2, rect[1] + y + h // 2), settle=1.0)
+            elif assignment and choice == 3:
+                # The key page takes the next key pressed as the button's key.
+                key = ("a", "F7", "ctrl+b", "Tab", "space")[numbers[3] % 5]
+                self.log(f"answers {title!r}: key {key}")
+                self.folder.keys(key, title=f"^{title}$")
             else:
+                self.log(f"answers {title!r}: {'Return' if choice == 7 else 'Escape'}")
                 self.folder.keys("Return" if choice == 7 else "Escape", title=f"^{title}$")
         raise CheckFailed(f"a dialog does not close: {self.dialogs()}")
 
@@ -392,12 +407,25 @@ class Soak:
             raise CheckFailed("the mouse does not hold the current profile:\n  " +
                               "\n  ".join(self.slot_differences()))
 
+    def shown(self):
+        """The profile box's caption on Option's configuration page, on whichever tab.
+        (The drop-down's rows are filled as it opens, so they are not compared.)"""
+        pages = []
+        for row in self.folder.tree():
+            if row["depth"] == 1:
+                pages.append([])
+            elif row["depth"] >= 2 and pages:
+                pages[-1].append(row)
+        # The configuration page is the one holding the profile list.
+        page = next((p for p in pages if any(r["id"] == LIST_ID for r in p)), [])
+        return [r["text"] for r in page if r["depth"] == 2 and r["id"] == 5 and r["cls"] == "GmSkinButton"]
+
     def check_option_shows(self, store):
         self.checks += 1
         names, current = store
-        shown = lambda: self.folder.captions(5)
-        if not wait_for(lambda: shown() == [names[current]], 10, 0.3):
-            raise CheckFailed(f"Option shows {shown()}, the store's current profile is {names[current]!r}")
+        if not wait_for(lambda: self.shown() == [names[current]], 10, 0.3):
+            raise CheckFailed(f"Option shows {self.shown()}; the store's profiles are {names}, "
+                              f"the current one {current}")
 
     def check_keyboard(self):
         self.checks += 1
@@ -456,7 +484,8 @@ def main():
     parser.add_argument("--tolerate-mouse-button-slot", action="store_true")
     args = parser.parse_args()
     seeds = args.seed or [int.from_bytes(os.urandom(4), "little")]
-    print(f"soak: seeds {' '.join(map(str, seeds))}, {args.actions} actions each", flush=True)
+    print(f"soak: seeds {' '.join(map(str, seeds))}, {args.actions} actions each"
+          f"{' (tolerating the slot after the mouse buttons)' if args.tolerate_mouse_button_slot else ''}", flush=True)
 
     session = harness.Session(args.build_dir)
     session.start()
