@@ -16,7 +16,7 @@ seeds=${1:-10}
 actions=${2:-200}
 build=${BUILD_DIR:-$root/build/win}
 first=${SOAK_FIRST_SEED:-$(od -An -N3 -tu4 /dev/urandom | tr -d ' ')}
-[ -x "$build/stage/Monitor.exe" ] || [ -f "$build/stage/Monitor.exe" ] || {
+[ -f "$build/stage/Monitor.exe" ] || {
     echo "soak: no staged programs in $build/stage (build the win tree first)" >&2
     exit 2
 }
