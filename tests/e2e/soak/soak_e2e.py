@@ -388,6 +388,13 @@ class Soak:
         if not lines or len(current) != 1:
             raise CheckFailed(f"the store has no current profile:\n{listing.stdout}")
         names = [line[2:].split(" ", 1)[1].split("\t")[0] for line in lines]
+        # The active level is one of the levels in use, in every profile.
+        store = self.folder.store()
+        for index in range(len(names)):
+            section = store[f"Profile{index}"] if store.has_section(f"Profile{index}") else {}
+            levels, step = section.get("MaxDPI", ""), section.get("CpiStep", "")
+            if levels.isdigit() and step.lstrip("-").isdigit() and not 0 <= int(step) < int(levels) <= 5:
+                raise CheckFailed(f"profile {index} ({names[index]!r}) stores level {step} of {levels}")
         return names, lines.index(current[0])
 
     def slot_differences(self):
