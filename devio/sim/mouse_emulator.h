@@ -41,6 +41,8 @@ public:
     };
 
     MouseEmulator() : slot_(MouseSlot::Factory()) {}
+    // A mouse that already holds `slot`, as after earlier downloads.
+    explicit MouseEmulator(const MouseSlot& slot) : slot_(slot) {}
 
     Result OnSetFeature(const uint8_t* data, int length);
     Result OnWriteUSB(const uint8_t* data, int length);

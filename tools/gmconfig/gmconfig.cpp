@@ -16,6 +16,8 @@
 #include "profile_section.h"
 #include "profile_store.h"
 #include "shared_lock.h"
+#include "sim_state_file.h"
+#include "slot_check.h"
 #include "text_codec.h"
 #include "text_util.h"
 
@@ -74,8 +76,12 @@ const char kUsage[] =
     "  reports [--full]         the reports the Monitor would send to the mouse for the current\n"
     "                           profile, one per line: the apply download with the store's part\n"
     "                           flags, or with --full the whole profile\n"
+    "  slot-check [FILE]        whether the virtual mouse (its state file FILE, by default\n"
+    "                           DIR\\devio-state.ini) holds what a full download of the current\n"
+    "                           profile puts into it; prints one line per difference\n"
     "\n"
-    "Exit status: 0 done, 1 a file could not be written, 2 bad input (nothing changed).\n";
+    "Exit status: 0 done, 1 a file could not be written, 2 bad input (nothing changed),\n"
+    "3 the mouse's slot differs from the profile (slot-check).\n";
 
 enum class ApplyMode {
     None,     // saved without asking the Monitor (rename)
@@ -609,6 +615,18 @@ int CmdReports(Session& s, const std::vector<std::string>& args) {
     return kExitOk;
 }
 
+int CmdSlotCheck(Session& s, const std::vector<std::string>& args) {
+    if (args.size() > 1) return s.Bad("usage: slot-check [FILE]");
+    const fs::path path = args.empty() ? s.folder_ / "devio-state.ini" : fs::u8path(args[0]);
+    MouseSlot held;
+    SimStatus status;
+    if (!ReadSimStateFile(path, held, status))
+        return s.Bad("cannot read the virtual mouse's slot from " + path.string());
+    const auto differences = SlotDifferences(held, s.store_);
+    for (const std::string& line : differences) s.out_ << line << "\n";
+    return differences.empty() ? kExitOk : kExitSlotDiffers;
+}
+
 }  // namespace
 
 int RunGmconfig(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -655,7 +673,7 @@ int RunGmconfig(const std::vector<std::string>& args, std::ostream& out, std::os
         {"show", CmdShow},     {"select", CmdSelect}, {"new", CmdNew},
         {"delete", CmdDelete}, {"rename", CmdRename}, {"set", CmdSet},
         {"button", CmdButton}, {"export", CmdExport}, {"import", CmdImport},
-        {"reports", CmdReports},
+        {"reports", CmdReports}, {"slot-check", CmdSlotCheck},
     };
     const bool isList = command == "list";
     const auto handler = kCommands.find(command);

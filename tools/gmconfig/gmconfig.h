@@ -27,6 +27,7 @@ public:
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;    // a file could not be written
 inline constexpr int kExitBadInput = 2;  // nothing was changed
+inline constexpr int kExitSlotDiffers = 3;  // slot-check: the virtual mouse holds something else
 
 // Runs one command line (without the program name). Arguments and output are UTF-8.
 int RunGmconfig(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -5,6 +5,8 @@
 //   gm_probe.exe states TITLE    as tree, with 1 or 0 for enabled after visible
 //   gm_probe.exe list TITLE ID   the rows of the list box with control id ID
 //   gm_probe.exe mousespeed      the pointer speed Windows uses now
+//   gm_probe.exe windows         one line per visible top-level window: its
+//                                process id, class, screen rect and title
 // Exits 3 when no window has the title.
 #include <windows.h>
 
@@ -63,6 +65,22 @@ HWND FindChildById(HWND parent, int id) {
     return nullptr;
 }
 
+BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
+    if (!IsWindowVisible(window)) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t cls[128] = {};
+    GetClassNameW(window, cls, 128);
+    RECT rc{};
+    GetWindowRect(window, &rc);
+    printf("%lu ", pid);
+    PrintUtf8(cls);
+    printf(" %ld %ld %ld %ld ", rc.left, rc.top, rc.right, rc.bottom);
+    PrintUtf8(TextOf(window));
+    printf("\n");
+    return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -72,8 +90,12 @@ int wmain(int argc, wchar_t** argv) {
         printf("%d\n", speed);
         return 0;
     }
+    if (argc == 2 && std::wstring(argv[1]) == L"windows") {
+        EnumWindows(PrintTopLevel, 0);
+        return 0;
+    }
     if (argc < 3) {
-        fputs("usage: gm_probe tree TITLE | states TITLE | list TITLE ID | mousespeed\n", stderr);
+        fputs("usage: gm_probe tree TITLE | states TITLE | list TITLE ID | mousespeed | windows\n", stderr);
         return 2;
     }
     HWND top = FindWindowW(nullptr, argv[2]);
