@@ -26,10 +26,5 @@ while [ "$i" -lt "$seeds" ]; do
     set -- "$@" --seed $((first + i))
     i=$((i + 1))
 done
-# The switch lets the slot check pass over the active level and polling rate
-# after the mouse's own buttons until those reach the virtual mouse; drop it
-# (SOAK_STRICT=1) to see them.
-switch=--tolerate-mouse-button-slot
-[ "${SOAK_STRICT:-0}" = 1 ] && switch=
 exec env DISPLAY= /usr/bin/python3 "$root/tests/e2e/soak/soak_e2e.py" --build-dir "$build" \
-    --actions "$actions" $switch "$@"
+    --actions "$actions" "$@"

@@ -77,13 +77,11 @@ def describe(action):
 
 
 class Soak:
-    def __init__(self, session, seed, tolerate_mouse_button_slot=False, verbose=False):
+    def __init__(self, session, seed, verbose=False):
         self.session = session
         self.verbose = verbose
         self.seed = seed
-        self.tolerate_mouse_button_slot = tolerate_mouse_button_slot
         self.checks = 0
-        self.mouse_buttons_pressed = False
         self.attached = True
         self.page_skin = SUB_PAGES[4]  # Option opens on the buttons
         self.folder = OptionFolder(session, f"soak-{seed}")
@@ -255,12 +253,10 @@ class Soak:
 
     def do_dpi_button(self, numbers, text):
         if self.attached:
-            self.mouse_buttons_pressed = True
             self.folder.mousesim("dpi-button", str(1 + numbers[0] % 5))
 
     def do_rate_button(self, numbers, text):
         if self.attached:
-            self.mouse_buttons_pressed = True
             self.folder.mousesim("rate-button", str((1, 2, 4, 8)[numbers[0] % 4]))
 
     def do_game(self, numbers, text):
@@ -403,8 +399,6 @@ class Soak:
         if result.returncode not in (0, 3):
             return [f"slot-check failed: {result.stderr.strip()}"]
         lines = [line for line in result.stdout.splitlines() if line.strip()]
-        if self.tolerate_mouse_button_slot and self.mouse_buttons_pressed:
-            lines = [line for line in lines if not line.startswith(("active level:", "polling rate:"))]
         return lines
 
     def check_slot(self):
@@ -449,13 +443,13 @@ class Soak:
             raise CheckFailed(f"typed keys did not reach Notepad: it holds {text()!r}, typed {word!r}")
 
 
-def soak(session, seed, count, tolerate_mouse_button_slot, build_dir, verbose):
+def soak(session, seed, count, build_dir, verbose):
     """Plays one seed; returns (actions done, checks, failure text or None)."""
     actions = plan(seed, count)
     done = []
     runner = None
     try:
-        runner = Soak(session, seed, tolerate_mouse_button_slot, verbose)
+        runner = Soak(session, seed, verbose)
         runner.check(keyboard=True)
         for index, action in enumerate(actions):
             done.append(action)
@@ -470,9 +464,8 @@ def soak(session, seed, count, tolerate_mouse_button_slot, build_dir, verbose):
                  "" if isinstance(error, CheckFailed) else traceback.format_exc().rstrip(),
                  f"soak: screenshot {shot}", "soak: actions:"]
         lines += [f"  {i + 1}. {describe(a)}" for i, a in enumerate(done)]
-        switch = " --tolerate-mouse-button-slot" if tolerate_mouse_button_slot else ""
         lines.append(f"soak: again with: {sys.executable} {Path(__file__).resolve()} --build-dir {build_dir} "
-                     f"--seed {seed} --actions {len(done)}{switch}")
+                     f"--seed {seed} --actions {len(done)}")
         return len(done), runner.checks if runner else 0, "\n".join(line for line in lines if line)
     finally:
         if runner:
@@ -485,14 +478,9 @@ def main():
     parser.add_argument("--seed", type=int, action="append", help="a seed to play (repeatable); default: one new seed")
     parser.add_argument("--actions", type=int, default=20, help="actions per seed")
     parser.add_argument("--verbose", action="store_true", help="print each action as it starts")
-    # Temporary: the mouse's DPI and rate buttons do not yet reach the virtual
-    # mouse's slot; with this the slot check passes over those two parts once a
-    # button has been pressed. To be removed with that mend.
-    parser.add_argument("--tolerate-mouse-button-slot", action="store_true")
     args = parser.parse_args()
     seeds = args.seed or [int.from_bytes(os.urandom(4), "little")]
-    print(f"soak: seeds {' '.join(map(str, seeds))}, {args.actions} actions each"
-          f"{' (tolerating the slot after the mouse buttons)' if args.tolerate_mouse_button_slot else ''}", flush=True)
+    print(f"soak: seeds {' '.join(map(str, seeds))}, {args.actions} actions each", flush=True)
 
     session = harness.Session(args.build_dir)
     session.start()
@@ -503,7 +491,7 @@ def main():
     try:
         for seed in seeds:
             started = time.monotonic()
-            actions, checks, failure = soak(session, seed, args.actions, args.tolerate_mouse_button_slot,
+            actions, checks, failure = soak(session, seed, args.actions,
                                             args.build_dir, args.verbose)
             total_actions += actions
             total_checks += checks
