@@ -322,7 +322,7 @@ class PlugTest(MonitorTest):
     def test_foreground_program_is_followed_only_while_connected(self):
         monitor = self.start()
         self.folder.start_client()
-        self.assertTrue(wait_for(lambda: "foreground program: option.exe\n" in monitor.debug_lines(), 10),
+        self.assertTrue(wait_for(lambda: "foreground program: option.exe\n" in [line.lower() for line in monitor.debug_lines()], 10),
                         "the foreground timer did not see the Option window")
         self.folder.mousesim("unplug")
         time.sleep(0.5)
