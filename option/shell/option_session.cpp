@@ -158,6 +158,17 @@ int OptionSession::RenameMacroInProfiles(int position, std::u16string_view newNa
     return changed;
 }
 
+int OptionSession::SyncMacrosInProfiles() {
+    int changed = 0;
+    for (auto& profile : store_.profiles) {
+        const ProfileRecord before = *profile;
+        SyncMacroAssignments(*profile, macros_);
+        if (std::memcmp(&before, profile.get(), sizeof before) != 0) ++changed;
+    }
+    if (changed) lastSaved_ = false;
+    return changed;
+}
+
 int OptionSession::ForgetMacroInProfiles(int position) {
     int changed = 0;
     for (auto& profile : store_.profiles) changed += ForgetMacroAssignments(*profile, macros_, position);

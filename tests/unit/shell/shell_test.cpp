@@ -414,6 +414,16 @@ TEST_F(Session, AMacroRenamedOrDeletedFollowsIntoEveryProfileAndIsSaved) {
     EXPECT_EQ(monitor.posts, 2);
     EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[4].FunctionCode, DefaultFunctionCode(4));
     EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[3].FunctionCode, kCodeMacro);
+
+    // Steps recorded anew: another profile's button takes them as well, or a
+    // game switching that profile in would send the old ones to the mouse.
+    session.macros()[0]->events[0].keyCode = 9;
+    session.macros()[0]->eventCount = 1;
+    EXPECT_EQ(session.SyncMacrosInProfiles(), 2);
+    EXPECT_TRUE(session.Apply(false, monitor).saved);
+    const ButtonAssignment played = OnDisk().profiles[1]->MacroKeyInfo[3];
+    EXPECT_EQ(played.eventCount, 1);
+    EXPECT_EQ(played.events[0].keyCode, 9);
 }
 
 // ---- a dialog's result, with the Monitor's change while it was open ------------

@@ -64,8 +64,7 @@ std::string Utf8(std::u16string_view text) {
 
 struct RefButton {
     enum class Kind { kDefault, kMacro, kUnknown } kind = Kind::kDefault;
-    int macro = -1;      // the macro's id for kMacro
-    bool fresh = false;  // the button's steps are known to be its macro's
+    int macro = -1;  // the macro's id for kMacro, whose steps it plays
 };
 
 struct RefProfile {
@@ -268,7 +267,6 @@ private:
 
     void Note(std::string text) { log_.push_back(std::to_string(log_.size()) + ": " + std::move(text)); }
     void UnlinkDeleted(int id);
-    void StaleOthers(int id);
     void ModelGameSwitch();
     void ModelUserChoice(int before);
 
@@ -363,13 +361,11 @@ void Scenario::DeleteRow() {
 }
 
 void Scenario::PagePersist() {
-    // CMacroPage::Persist: the current profile's buttons follow the library,
-    // the configuration page applies, the library is saved.
-    if (ProfileRecord* current = session_->current()) SyncMacroAssignments(*current, session_->macros());
+    // CMacroPage::Persist: every profile's buttons follow the library, the
+    // configuration page applies, the library is saved.
+    session_->SyncMacrosInProfiles();
     ApplyOption(false);
     session_->SaveMacros();
-    if (ref_.current < static_cast<int>(ref_.profiles.size()))
-        for (RefButton& b : ref_.Current().buttons) b.fresh = true;
 }
 
 void Scenario::AcceptLevels(const EditedProfile& opened, const performance::DpiLevels& levels) {
@@ -625,7 +621,7 @@ void Scenario::OpAssign(bool racing) {
         const int position = Pick(static_cast<int>(ref_.macros.size()));
         dialog.ChooseCategory(kClassMacro);
         dialog.ChooseMacro(session_->macros(), position);
-        result = {RefButton::Kind::kMacro, ref_.macros[static_cast<size_t>(position)].id, true};
+        result = {RefButton::Kind::kMacro, ref_.macros[static_cast<size_t>(position)].id};
         // A button never follows a macro without a name (a damaged import gives one).
         if (Reference::Trim(ref_.macros[static_cast<size_t>(position)].name).empty()) result.kind = RefButton::Kind::kUnknown;
         Note("assign G" + std::to_string(button + 1) + " to macro " + std::to_string(position) + (racing ? " (game switch meanwhile)" : ""));
@@ -640,12 +636,6 @@ void Scenario::OpAssign(bool racing) {
 }
 
 // ---- macros ------------------------------------------------------------------------------------
-
-void Scenario::StaleOthers(int id) {
-    for (size_t i = 0; i < ref_.profiles.size(); ++i)
-        for (RefButton& b : ref_.profiles[i].buttons)
-            if (b.kind == RefButton::Kind::kMacro && b.macro == id && static_cast<int>(i) != ref_.current) b.fresh = false;
-}
 
 void Scenario::UnlinkDeleted(int id) {
     for (size_t i = 0; i < ref_.profiles.size(); ++i)
@@ -736,7 +726,6 @@ void Scenario::OpMacroRecord() {
     macros_->StopRecording();
     RefMacro& m = ref_.macros[static_cast<size_t>(ref_.selectedMacro)];
     m.keySteps = 2 * keys;
-    StaleOthers(m.id);
 }
 
 void Scenario::OpMacroEdit() {
@@ -751,8 +740,7 @@ void Scenario::OpMacroEdit() {
         m.keySteps = rows.size() == 1 ? 0 : m.keySteps - 2;
         macros_->SelectRow(static_cast<int>(row));
         macros_->DeleteStep();
-        StaleOthers(m.id);
-        return;
+            return;
     }
 }
 
@@ -960,8 +948,7 @@ std::string Scenario::Check() {
             const std::u16string wanted = FieldText(macro.name).substr(0, kMacroNameFieldUnits - 1);
             if (FieldText(button.macroName) != wanted)
                 return which + "names \"" + Utf8(FieldText(button.macroName)) + "\", expected \"" + Utf8(wanted) + "\"";
-            if (expected.fresh && static_cast<int>(i) == ref_.current &&
-                (button.eventCount != macro.eventCount || std::memcmp(button.events, macro.events, sizeof button.events) != 0))
+            if ((button.eventCount != macro.eventCount || std::memcmp(button.events, macro.events, sizeof button.events) != 0))
                 return which + "plays other steps than macro \"" + Utf8(FieldText(macro.name)) + "\"";
         }
     }
