@@ -132,6 +132,9 @@ private:
     ISharedLock* lock_;  // not owned
     ProfileStore store_;
     MacroLibrary macros_;
+    // The library as the buttons last took its steps (see SyncMacrosInProfiles).
+    MacroLibrary given_;
+    void KeepGiven();
     ProfileRecord snapshot_{};
     bool lastSaved_ = false;  // the last apply reached the disk
     bool owesFullApply_ = false;

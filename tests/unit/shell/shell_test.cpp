@@ -424,6 +424,23 @@ TEST_F(Session, AMacroRenamedOrDeletedFollowsIntoEveryProfileAndIsSaved) {
     const ButtonAssignment played = OnDisk().profiles[1]->MacroKeyInfo[3];
     EXPECT_EQ(played.eventCount, 1);
     EXPECT_EQ(played.events[0].keyCode, 9);
+
+    // A long name and its copy answer to the same button name and play the
+    // same steps: the one recorded anew keeps its buttons, the copy does not take them.
+    const std::u16string stem(kMacroNameFieldUnits - 1, u'm');
+    for (auto tail : {u"1", u"2"}) {
+        session.macros().push_back(std::make_unique<MacroRecord>(*session.macros()[0]));
+        CopyToField(session.macros().back()->name, stem + tail);
+    }
+    session.SyncMacrosInProfiles();
+    ButtonAssignment& button = session.current()->MacroKeyInfo[6];
+    button = session.current()->MacroKeyInfo[3];
+    CopyToField(button.macroName, stem);
+    button.macroIndex = 1;
+    session.macros()[1]->events[0].keyCode = 7;
+    session.SyncMacrosInProfiles();
+    EXPECT_EQ(button.macroIndex, 1);
+    EXPECT_EQ(button.events[0].keyCode, 7);
 }
 
 // ---- a dialog's result, with the Monitor's change while it was open ------------
