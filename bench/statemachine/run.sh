@@ -6,8 +6,7 @@
 #
 # SEEDS: "1-500" or "3,17,42" (default 1-200); STEPS per seed (default 5000);
 # TREE: the build tree holding the test (default build/native; build/asan
-# runs it under the sanitizers). GM_STATEMACHINE_ALL_CHECKS=1 also checks the
-# faults the test still lists as known. Prints the steps run and each failing
+# runs it under the sanitizers). Prints the steps run and each failing
 # seed with the steps that led to it.
 set -eu
 here=$(cd "$(dirname "$0")/../.." && pwd)

@@ -156,11 +156,16 @@ int AssignedMacroPosition(const ButtonAssignment& button, const MacroLibrary& li
 }
 
 void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library) {
+    SyncMacroAssignments(profile, library, library);
+}
+
+void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library, const MacroLibrary& given) {
     for (int i = 0; i < kButtonCount; ++i) {
         ButtonAssignment& button = profile.MacroKeyInfo[i];
         if (button.FunctionCode != kCodeMacro || button.macroName[0] == u'\0') continue;
-        const int position = AssignedMacroPosition(button, library);
-        if (position < 0) {
+        int position = AssignedMacroPosition(button, given);
+        if (given.size() < library.size() && position < 0) position = AssignedMacroPosition(button, library);
+        if (position < 0 || position >= static_cast<int>(library.size())) {
             // The macro is gone: the button falls back to its default function.
             button.FunctionCode = DefaultFunctionCode(i);
             button.FunctionClass = kClassDefault;

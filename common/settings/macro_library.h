@@ -43,6 +43,11 @@ void ImportMacro(const CIniFile& ini, MacroRecord& macro);
 int AssignedMacroPosition(const ButtonAssignment& button, const MacroLibrary& library);
 // Brings the macro buttons of `profile` in line with `library` after the library changed.
 void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library);
+// The same, with each button's macro found in `given`, the library as the
+// buttons last took it (same positions; shorter when macros were added since):
+// a macro just recorded anew no longer plays the steps its buttons hold, and a
+// copy of it still does, so only the old steps tell the two apart.
+void SyncMacroAssignments(ProfileRecord& profile, const MacroLibrary& library, const MacroLibrary& given);
 // The macro at `position` is about to be renamed (`library` still holds the
 // old name): the macro buttons of `profile` that play it take the new name, so
 // the next sync still finds their macro instead of resetting them. Returns how

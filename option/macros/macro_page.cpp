@@ -236,10 +236,10 @@ void CMacroPage::OnDestroy() {
 // ---- persisting --------------------------------------------------------------------
 
 void CMacroPage::Persist() {
-    // The buttons of the current profile play copies of their macros: they
-    // take the new steps (or their defaults, when the macro is gone), the
-    // mouse gets them, and then the library is written.
-    if (ProfileRecord* current = session_.current()) SyncMacroAssignments(*current, session_.macros());
+    // The buttons play copies of their macros: they take the new steps (or
+    // their defaults, when the macro is gone), the mouse gets the current
+    // profile's, and then the library is written.
+    session_.SyncMacrosInProfiles();
     if (buttonsChanged_) buttonsChanged_();
     if (HWND target = SettingsTarget()) SendMessageW(target, WM_SETTINGS_CHANGED, 0, 0);
     if (!session_.SaveMacros()) DebugOut(L"CMacroPage: the macro library could not be saved\n");

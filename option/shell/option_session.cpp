@@ -23,6 +23,7 @@ bool OptionSession::Load() {
     if (made && !SaveProfileStoreLocked(lock_, storeFile_, store_)) SaveProfileStore(storeFile_, store_);
     macros_.clear();
     LoadMacroLibrary(macroFile_, macros_);
+    KeepGiven();
     TakeSnapshot();
     // What was just read is what the mouse was given: until something changes,
     // a partial apply (a macro page store with no button playing the macro)
@@ -152,8 +153,30 @@ bool OptionSession::SaveMacros() { return SaveMacroLibrary(macroFile_, macros_);
 int OptionSession::RenameMacroInProfiles(int position, std::u16string_view newName) {
     int changed = 0;
     for (auto& profile : store_.profiles) changed += RenameMacroAssignments(*profile, macros_, position, newName);
+    if (position >= 0 && static_cast<size_t>(position) < given_.size()) CopyToField(given_[static_cast<size_t>(position)]->name, newName);
     // Buttons of other profiles changed only in memory: the apply must not
     // take the store for saved because the current profile looks the same.
+    if (changed) lastSaved_ = false;
+    return changed;
+}
+
+void OptionSession::KeepGiven() {
+    given_.clear();
+    for (const auto& macro : macros_) given_.push_back(std::make_unique<MacroRecord>(*macro));
+}
+
+int OptionSession::SyncMacrosInProfiles() {
+    // Macros added since the last time keep their places after the others.
+    MacroLibrary given;
+    for (size_t i = 0; i < macros_.size(); ++i)
+        given.push_back(std::make_unique<MacroRecord>(i < given_.size() ? *given_[i] : *macros_[i]));
+    int changed = 0;
+    for (auto& profile : store_.profiles) {
+        const ProfileRecord before = *profile;
+        SyncMacroAssignments(*profile, macros_, given);
+        if (std::memcmp(&before, profile.get(), sizeof before) != 0) ++changed;
+    }
+    KeepGiven();
     if (changed) lastSaved_ = false;
     return changed;
 }
@@ -161,6 +184,7 @@ int OptionSession::RenameMacroInProfiles(int position, std::u16string_view newNa
 int OptionSession::ForgetMacroInProfiles(int position) {
     int changed = 0;
     for (auto& profile : store_.profiles) changed += ForgetMacroAssignments(*profile, macros_, position);
+    if (position >= 0 && static_cast<size_t>(position) < given_.size()) given_.erase(given_.begin() + position);
     if (changed) lastSaved_ = false;
     return changed;
 }

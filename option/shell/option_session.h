@@ -113,6 +113,11 @@ public:
     // the current profile is untouched. Returns how many buttons changed.
     int RenameMacroInProfiles(int position, std::u16string_view newName);
     int ForgetMacroInProfiles(int position);
+    // The library changed (steps recorded or edited, a macro gone): the buttons
+    // of every profile play the steps of their macros as they are now, so the
+    // profile a game switches in later does not send the old ones. As above,
+    // the next apply writes the store. Returns how many profiles changed.
+    int SyncMacrosInProfiles();
 
     const std::filesystem::path& storeFile() const { return storeFile_; }
     const std::filesystem::path& macroFile() const { return macroFile_; }
@@ -127,6 +132,9 @@ private:
     ISharedLock* lock_;  // not owned
     ProfileStore store_;
     MacroLibrary macros_;
+    // The library as the buttons last took its steps (see SyncMacrosInProfiles).
+    MacroLibrary given_;
+    void KeepGiven();
     ProfileRecord snapshot_{};
     bool lastSaved_ = false;  // the last apply reached the disk
     bool owesFullApply_ = false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/monitor_port_doubles.h"
 #include "app_messages.h"
 #include "download_job.h"
 #include "monitor_logic.h"
@@ -15,32 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class Host : public IMonitorHost {
-public:
-    std::vector<std::unique_ptr<DownloadJob>> jobs;
-    std::vector<unsigned> optionMessages;
-    std::vector<std::u16string> shown;
-    bool QueueDownload(std::unique_ptr<DownloadJob> job) override {
-        jobs.push_back(std::move(job));
-        return true;
-    }
-    bool PostToOption(unsigned message) override {
-        optionMessages.push_back(message);
-        return true;
-    }
-    void PostOpenOption() override {}
-    void OpenWithShell(const std::u16string&) override {}
-    void Debug(const wchar_t*) override {}
-    void ShowActiveProfile(std::u16string_view name) override { shown.emplace_back(name); }
-};
-
-class Pointer : public ISystemPointer {
-public:
-    std::vector<int> speeds;
-    void SetMouseParameters(const std::array<int, 3>&) override {}
-    void SetPointerSpeed(int speed) override { speeds.push_back(speed); }
-};
 
 class CountingLock : public ISharedLock {
 public:
@@ -108,8 +83,8 @@ protected:
 
     fs::path folder_;
     fs::path file_;
-    Host host_;
-    Pointer pointer_;
+    RecordingHost host_;
+    CountingSystem pointer_;
     CountingLock lock_;
 };
 

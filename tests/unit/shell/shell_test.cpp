@@ -414,6 +414,33 @@ TEST_F(Session, AMacroRenamedOrDeletedFollowsIntoEveryProfileAndIsSaved) {
     EXPECT_EQ(monitor.posts, 2);
     EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[4].FunctionCode, DefaultFunctionCode(4));
     EXPECT_EQ(OnDisk().profiles[1]->MacroKeyInfo[3].FunctionCode, kCodeMacro);
+
+    // Steps recorded anew: another profile's button takes them as well, or a
+    // game switching that profile in would send the old ones to the mouse.
+    session.macros()[0]->events[0].keyCode = 9;
+    session.macros()[0]->eventCount = 1;
+    EXPECT_EQ(session.SyncMacrosInProfiles(), 2);
+    EXPECT_TRUE(session.Apply(false, monitor).saved);
+    const ButtonAssignment played = OnDisk().profiles[1]->MacroKeyInfo[3];
+    EXPECT_EQ(played.eventCount, 1);
+    EXPECT_EQ(played.events[0].keyCode, 9);
+
+    // A long name and its copy answer to the same button name and play the
+    // same steps: the one recorded anew keeps its buttons, the copy does not take them.
+    const std::u16string stem(kMacroNameFieldUnits - 1, u'm');
+    for (auto tail : {u"1", u"2"}) {
+        session.macros().push_back(std::make_unique<MacroRecord>(*session.macros()[0]));
+        CopyToField(session.macros().back()->name, stem + tail);
+    }
+    session.SyncMacrosInProfiles();
+    ButtonAssignment& button = session.current()->MacroKeyInfo[6];
+    button = session.current()->MacroKeyInfo[3];
+    CopyToField(button.macroName, stem);
+    button.macroIndex = 1;
+    session.macros()[1]->events[0].keyCode = 7;
+    session.SyncMacrosInProfiles();
+    EXPECT_EQ(button.macroIndex, 1);
+    EXPECT_EQ(button.events[0].keyCode, 7);
 }
 
 // ---- a dialog's result, with the Monitor's change while it was open ------------

@@ -4,9 +4,7 @@
 // Option's memory, the files on disk and the mouse.
 //
 // GM_STATEMACHINE_SEEDS (e.g. "1,2,3" or "100-199") and GM_STATEMACHINE_STEPS
-// choose other runs; GM_STATEMACHINE_ALL_CHECKS=1 also switches on the checks
-// of the faults still listed as known below, GM_STATEMACHINE_CHECK=1,4 those
-// of the faults numbered so (1 the first after kNone).
+// choose other runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,47 +43,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ---- faults known and being mended elsewhere ------------------------------------
-// Each has a check below that stays off until its mend is merged: then add it
-// to kCheckedKnownFaults. Checks marked (glue) also need the glue function
-// named beside them to follow the window code's mend.
-enum class Known {
-    kNone,
-    kFirstStartApplies,           // a first start that makes the first profile never applies it (glue: StartOption)
-    kCopyThenDeleteKeepsSource,   // copy, then delete deletes the source (glue: DeleteRow)
-    kRenameSurvivesReload,        // a rename during a reload without switch is saved half-typed (glue: OptionReload)
-    kDialogWritesItsProfile,      // dialogs write into the profile current when they close (glue: AcceptAssignment, AcceptLevels)
-    kNamesFoldBeyondAscii,        // name comparisons fold ASCII only ("Büro" vs "BÜRO")
-    kDeviceLevelWithinMaxDpi,     // the mouse's DPI buttons can store CpiStep beyond MaxDPI
-    kMacroEscKeepsName,           // macro rename cuts names to 20 even on Esc
-    kLongMacroNamesApart,         // macro names sharing their first 23 characters confuse the button sync
-    kMacroChangesReachAllProfiles,  // macro rename/delete reach only the current profile's buttons (glue: PagePersist)
-    kMacroImportSaved,            // macro import is not saved
-};
-constexpr Known kCheckedKnownFaults[] = {
-    Known::kNone,
-};
-
-bool AllChecks() {
-    const char* all = std::getenv("GM_STATEMACHINE_ALL_CHECKS");
-    return all && *all == '1';
-}
-
-// GM_STATEMACHINE_CHECK: the numbers of further known faults to check, as in "1,4".
-bool CheckedByEnvironment(Known fault) {
-    const char* text = std::getenv("GM_STATEMACHINE_CHECK");
-    std::stringstream in(text ? text : "");
-    for (std::string item; std::getline(in, item, ',');)
-        if (!item.empty() && std::atoi(item.c_str()) == static_cast<int>(fault)) return true;
-    return false;
-}
-
-bool Checked(Known fault) {
-    if (AllChecks() || CheckedByEnvironment(fault)) return true;
-    return std::find(std::begin(kCheckedKnownFaults), std::end(kCheckedKnownFaults), fault) !=
-           std::end(kCheckedKnownFaults);
-}
-
 std::string Utf8(std::u16string_view text) {
     std::string out;
     for (char16_t c : text) {
@@ -107,8 +64,7 @@ std::string Utf8(std::u16string_view text) {
 
 struct RefButton {
     enum class Kind { kDefault, kMacro, kUnknown } kind = Kind::kDefault;
-    int macro = -1;      // the macro's id for kMacro
-    bool fresh = false;  // the button's steps are known to be its macro's
+    int macro = -1;  // the macro's id for kMacro, whose steps it plays
 };
 
 struct RefProfile {
@@ -138,7 +94,6 @@ struct Reference {
 
     static char16_t Fold(char16_t c) {
         if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
-        if (!Checked(Known::kNamesFoldBeyondAscii)) return c;
         if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);  // Latin-1
         if (c >= 0x410 && c <= 0x42F) return static_cast<char16_t>(c + 32);             // Cyrillic
         if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return static_cast<char16_t>(c + 32);  // Greek
@@ -281,8 +236,8 @@ private:
     void OptionReload();
     void DeleteRow();
     void PagePersist();
-    void AcceptAssignment(int button, const ButtonAssignment& accepted);
-    void AcceptLevels(const performance::DpiLevels& levels);
+    void AcceptAssignment(const EditedProfile& opened, int button, const ButtonAssignment& accepted);
+    void AcceptLevels(const EditedProfile& opened, const performance::DpiLevels& levels);
     // The Monitor side: the messages Option posted, and the downloads.
     void DeliverToMonitor();
     void DeliverToOption();
@@ -312,9 +267,6 @@ private:
 
     void Note(std::string text) { log_.push_back(std::to_string(log_.size()) + ": " + std::move(text)); }
     void UnlinkDeleted(int id);
-    void ForgetSharedNames();
-    void FollowRename(int id);
-    void StaleOthers(int id);
     void ModelGameSwitch();
     void ModelUserChoice(int before);
 
@@ -337,23 +289,22 @@ private:
         std::u16string oldName, typed;
     };
     std::optional<PendingRename> rename_;
-    int listSelection_ = 0;  // the configuration page's list, as the window keeps it
-    bool mouseKnown_ = true;  // whether the mouse must hold the current profile
-    bool macrosOnDisk_ = true;  // whether the macro file must equal memory
 };
 
 // ---- Option's glue: each mirrors what its window does today -------------------------
 
 void Scenario::StartOption() {
-    // CMainWindow: the session loads; nothing is applied.
+    // CMainWindow: the session loads, and a first profile the mouse never got is applied at once.
     session_ = std::make_unique<OptionSession>(folder_, nullptr);
-    const bool made = session_->Load();
+    session_->Load();
     macros_ = std::make_unique<MacroEditModel>(session_->macros(), SystemKeyboardLayout(), [this] { PagePersist(); });
-    macros_->SetRenameHandler([this](std::u16string_view from, std::u16string_view to) {
-        if (ProfileRecord* current = session_->current()) RenameMacroAssignments(*current, from, to);
+    // CMacroPage: the buttons of every profile follow a rename or a delete.
+    macros_->SetRenameHandler([this](int position, std::u16string_view, std::u16string_view to) {
+        session_->RenameMacroInProfiles(position, to);
     });
+    macros_->SetDeleteHandler([this](int position) { session_->ForgetMacroInProfiles(position); });
     macros_->Select(session_->macros().empty() ? -1 : 0);
-    if (made && !Checked(Known::kFirstStartApplies)) mouseKnown_ = false;
+    if (session_->OwesFullApply()) ApplyOption(true);
 }
 
 void Scenario::ApplyOption(bool full) {
@@ -384,61 +335,49 @@ void Scenario::CommitRename() {
 }
 
 void Scenario::OptionReload() {
-    // CMainWindow::OnProfileChanged: a rename typed meanwhile is taken aside and
-    // saved into the store as it is after the change.
-    std::optional<PendingRename> rename = rename_;
-    rename_.reset();
+    // CMainWindow::OnProfileChanged: without a switch the box stays open with
+    // what was typed; after one, the rename is saved into the store as it is now.
     bool switched = false;
     session_->ReloadAfterMonitorChange(&switched);
-    if (switched) listSelection_ = session_->store().values.ProfileID;  // the page refills its list
-    if (rename) session_->RenameProfile(rename->position, rename->oldName, rename->typed);
-    if (!rename) return;
-    if (!switched && Checked(Known::kRenameSurvivesReload)) {
-        rename_ = rename;  // the user is still typing
-        return;
-    }
-    const size_t at = static_cast<size_t>(rename->position);
-    if (at < ref_.profiles.size() && Reference::Same(Reference::Trim(ref_.profiles[at].name), Reference::Trim(rename->oldName)))
-        if (const auto name = ref_.AcceptedRename(rename->position, rename->typed)) ref_.profiles[at].name = *name;
+    if (!switched || !rename_) return;
+    const PendingRename rename = *rename_;
+    rename_.reset();
+    session_->RenameProfile(rename.position, rename.oldName, rename.typed);
+    const size_t at = static_cast<size_t>(rename.position);
+    if (at < ref_.profiles.size() && Reference::Same(Reference::Trim(ref_.profiles[at].name), Reference::Trim(rename.oldName)))
+        if (const auto name = ref_.AcceptedRename(rename.position, rename.typed)) ref_.profiles[at].name = *name;
 }
 
 void Scenario::DeleteRow() {
-    // CConfigPage::DeleteProfile: the row is the list's selection.
-    const int row = listSelection_ >= 0 ? listSelection_ : session_->store().values.ProfileID;
-    const int expectedRow = Checked(Known::kCopyThenDeleteKeepsSource) ? ref_.current : row;
-    if (!DeleteProfileAt(session_->store(), row)) return;
-    listSelection_ = session_->store().values.ProfileID;
+    // CConfigPage::DeleteProfile: the profile shown is the one deleted.
+    if (session_->store().profiles.size() <= 1) return;
+    const ProfileMark shown = MarkCurrentProfile(session_->store());
+    if (!DeleteProfileAt(session_->store(), FindMarkedProfile(session_->store().profiles, shown))) return;
     SelectProfile(session_->store().values.ProfileID);
-    ref_.profiles.erase(ref_.profiles.begin() + expectedRow);
+    const int row = ref_.current;
+    ref_.profiles.erase(ref_.profiles.begin() + row);
     const int length = static_cast<int>(ref_.profiles.size());
-    ref_.current = expectedRow >= length ? length - 1 : expectedRow;
+    ref_.current = row >= length ? length - 1 : row;
 }
 
 void Scenario::PagePersist() {
-    // CMacroPage::Persist: the current profile's buttons follow the library,
-    // the configuration page applies, the library is saved.
-    if (ProfileRecord* current = session_->current()) SyncMacroAssignments(*current, session_->macros());
+    // CMacroPage::Persist: every profile's buttons follow the library, the
+    // configuration page applies, the library is saved.
+    session_->SyncMacrosInProfiles();
     ApplyOption(false);
     session_->SaveMacros();
-    macrosOnDisk_ = true;
-    if (ref_.current < static_cast<int>(ref_.profiles.size()))
-        for (RefButton& b : ref_.Current().buttons) b.fresh = true;
 }
 
-void Scenario::AcceptLevels(const performance::DpiLevels& levels) {
-    // PerformancePage::ShowLevelsDialog: into the current profile, then an apply.
-    ProfileRecord* current = session_->current();
-    if (!current) return;
-    levels.ApplyTo(*current);
-    ApplyOption(false);
+void Scenario::AcceptLevels(const EditedProfile& opened, const performance::DpiLevels& levels) {
+    // PerformancePage::ShowLevelsDialog: into the profile it was opened for.
+    session_->ApplyEdit(opened, [&](ProfileRecord& record) { levels.ApplyTo(record); return true; }, port_);
+    DeliverToMonitor();
 }
 
-void Scenario::AcceptAssignment(int button, const ButtonAssignment& accepted) {
-    // ButtonPage::OpenAssignment: into the current profile, then an apply.
-    ProfileRecord* current = session_->current();
-    if (!current) return;
-    current->MacroKeyInfo[button] = accepted;
-    ApplyOption(false);
+void Scenario::AcceptAssignment(const EditedProfile& opened, int button, const ButtonAssignment& accepted) {
+    // ButtonPage::OpenAssignment: into the profile it was opened for.
+    session_->ApplyEdit(opened, [&](ProfileRecord& record) { record.MacroKeyInfo[button] = accepted; return true; }, port_);
+    DeliverToMonitor();
 }
 
 // ---- messages between the programs --------------------------------------------------
@@ -449,10 +388,7 @@ void Scenario::DeliverToMonitor() {
 }
 
 void Scenario::RunDownloads() {
-    for (auto& job : host_.jobs) {
-        mouse_.Run(*job);
-        if (job->parts == PartFlags::All()) mouseKnown_ = true;
-    }
+    for (auto& job : host_.jobs) mouse_.Run(*job);
     host_.jobs.clear();
 }
 
@@ -473,7 +409,7 @@ void Scenario::Start() {
     InitNewProfile(record, u"x");
     std::memcpy(defaults_, record.MacroKeyInfo, sizeof defaults_);
 
-    const bool empty = Checked(Known::kFirstStartApplies) ? Chance(50) : false;
+    const bool empty = Chance(50);
     if (!empty) {
         ProfileStore store;
         const int count = 1 + Pick(3);
@@ -505,7 +441,6 @@ void Scenario::Start() {
     RunDownloads();
     StartOption();
     DeliverToMonitor();
-    listSelection_ = session_->store().values.ProfileID;
 }
 
 // ---- the operations ------------------------------------------------------------------------
@@ -522,7 +457,6 @@ void Scenario::OpNewProfile() {
     Note("new profile");
     const int before = ref_.current;
     SelectProfile(AddNewProfile(session_->store()));
-    listSelection_ = session_->store().values.ProfileID;
     RefProfile p;
     p.name = ref_.UniqueProfileName(u"Profile" + Reference::Number(static_cast<int>(ref_.profiles.size()) + 1));
     ref_.Append(p);
@@ -555,7 +489,6 @@ void Scenario::OpSelectProfile() {
     const int position = Pick(static_cast<int>(ref_.profiles.size()));
     Note("select " + std::to_string(position));
     const int before = ref_.current;
-    listSelection_ = position;
     SelectProfile(position);
     ref_.current = position;
     ModelUserChoice(before);
@@ -577,6 +510,7 @@ void Scenario::OpTune() {
         // The levels dialog: a copy of the current profile's levels, its own
         // message loop (a game may switch meanwhile), then accept.
         const int openedFor = ref_.current;
+        const EditedProfile opened = session_->EditedNow();
         performance::DpiLevels levels = performance::DpiLevels::From(*session_->current());
         const int count = 1 + Pick(5);
         levels.ChooseCount(performance::kCountCommandBase + static_cast<unsigned>(count));
@@ -586,12 +520,9 @@ void Scenario::OpTune() {
         Note("levels dialog: " + std::to_string(count) + " levels, level " + std::to_string(row + 1) +
              (racing ? " (game switch meanwhile)" : ""));
         if (racing) OpForeground();
-        AcceptLevels(levels);
-        const int into = Checked(Known::kDialogWritesItsProfile) ? openedFor : ref_.current;
-        if (into < static_cast<int>(ref_.profiles.size())) {
-            ref_.profiles[static_cast<size_t>(into)].maxDpi = count;
-            ref_.profiles[static_cast<size_t>(into)].cpiStep = row;
-        }
+        AcceptLevels(opened, levels);
+        ref_.profiles[static_cast<size_t>(openedFor)].maxDpi = count;
+        ref_.profiles[static_cast<size_t>(openedFor)].cpiStep = row;
         return;
     }
     ProfileRecord* record = session_->current();
@@ -621,9 +552,7 @@ void Scenario::OpRename() {
         rename_ = PendingRename{ref_.current, FieldText(session_->current()->ProFileName),
                                 FieldText(session_->current()->ProFileName)};
     } else if (what < 6 && rename_) {
-        std::u16string typed;
-        do typed = PickOf(TypedNames());
-        while (!Checked(Known::kNamesFoldBeyondAscii) && std::any_of(typed.begin(), typed.end(), [](char16_t c) { return c > 0x7F; }));
+        const std::u16string typed = PickOf(TypedNames());
         Note("rename: type \"" + Utf8(typed) + "\"");
         rename_->typed = typed;
     } else if (what < 8 && rename_) {
@@ -656,8 +585,7 @@ void Scenario::OpExchange() {
     if (record) {
         const int before = ref_.current;
         SelectProfile(AddImportedProfile(session_->store(), std::move(record)));
-        listSelection_ = session_->store().values.ProfileID;
-        ASSERT_EQ(kind, 0) << "a damaged file was imported as a profile";
+            ASSERT_EQ(kind, 0) << "a damaged file was imported as a profile";
         RefProfile p = ref_.Current();
         p.name = ref_.UniqueProfileName(p.name);
         p.maxDpi = 5;  // the file does not carry it
@@ -685,6 +613,7 @@ void Scenario::OpGameLink() {
 void Scenario::OpAssign(bool racing) {
     const int button = Pick(kButtonCount);
     const int openedFor = ref_.current;
+    const EditedProfile opened = session_->EditedNow();
     assign::AssignModel dialog(session_->current()->MacroKeyInfo[button], button);
     dialog.Open();
     RefButton result;
@@ -692,7 +621,7 @@ void Scenario::OpAssign(bool racing) {
         const int position = Pick(static_cast<int>(ref_.macros.size()));
         dialog.ChooseCategory(kClassMacro);
         dialog.ChooseMacro(session_->macros(), position);
-        result = {RefButton::Kind::kMacro, ref_.macros[static_cast<size_t>(position)].id, true};
+        result = {RefButton::Kind::kMacro, ref_.macros[static_cast<size_t>(position)].id};
         // A button never follows a macro without a name (a damaged import gives one).
         if (Reference::Trim(ref_.macros[static_cast<size_t>(position)].name).empty()) result.kind = RefButton::Kind::kUnknown;
         Note("assign G" + std::to_string(button + 1) + " to macro " + std::to_string(position) + (racing ? " (game switch meanwhile)" : ""));
@@ -702,54 +631,17 @@ void Scenario::OpAssign(bool racing) {
     }
     if (racing) OpForeground();
     const ButtonAssignment accepted = dialog.Accept();
-    AcceptAssignment(button, accepted);
-    const int into = Checked(Known::kDialogWritesItsProfile) ? openedFor : ref_.current;
-    if (into < static_cast<int>(ref_.profiles.size())) ref_.profiles[static_cast<size_t>(into)].buttons[button] = result;
+    AcceptAssignment(opened, button, accepted);
+    ref_.profiles[static_cast<size_t>(openedFor)].buttons[button] = result;
 }
 
 // ---- macros ------------------------------------------------------------------------------------
 
-void Scenario::StaleOthers(int id) {
-    for (size_t i = 0; i < ref_.profiles.size(); ++i)
-        for (RefButton& b : ref_.profiles[i].buttons)
-            if (b.kind == RefButton::Kind::kMacro && b.macro == id && static_cast<int>(i) != ref_.current) b.fresh = false;
-}
-
-// Until macros whose names share their first 23 characters are told apart, the
-// buttons playing one of them are not followed.
-void Scenario::ForgetSharedNames() {
-    if (Checked(Known::kLongMacroNamesApart)) return;
-    auto shared = [&](int id) {
-        const int position = ref_.MacroPosition(id);
-        if (position < 0) return false;
-        const std::u16string key = Reference::Trim(Reference::Cut(ref_.macros[static_cast<size_t>(position)].name, 23));
-        for (size_t m = 0; m < ref_.macros.size(); ++m)
-            if (static_cast<int>(m) != position && Reference::Same(key, Reference::Trim(Reference::Cut(ref_.macros[m].name, 23))))
-                return true;
-        return false;
-    };
-    for (RefProfile& p : ref_.profiles)
-        for (RefButton& b : p.buttons)
-            if (b.kind == RefButton::Kind::kMacro && shared(b.macro)) b.kind = RefButton::Kind::kUnknown;
-}
-
 void Scenario::UnlinkDeleted(int id) {
     for (size_t i = 0; i < ref_.profiles.size(); ++i)
         for (RefButton& b : ref_.profiles[i].buttons) {
-            if (b.kind != RefButton::Kind::kMacro || b.macro != id) continue;
-            if (static_cast<int>(i) == ref_.current || Checked(Known::kMacroChangesReachAllProfiles))
-                b = RefButton{};
-            else
-                b.kind = RefButton::Kind::kUnknown;
+            if (b.kind == RefButton::Kind::kMacro && b.macro == id) b = RefButton{};
         }
-}
-
-void Scenario::FollowRename(int id) {
-    if (Checked(Known::kMacroChangesReachAllProfiles)) return;
-    for (size_t i = 0; i < ref_.profiles.size(); ++i)
-        for (RefButton& b : ref_.profiles[i].buttons)
-            if (b.kind == RefButton::Kind::kMacro && b.macro == id && static_cast<int>(i) != ref_.current)
-                b.kind = RefButton::Kind::kUnknown;
 }
 
 void Scenario::OpMacroNew() {
@@ -797,15 +689,13 @@ void Scenario::OpMacroRename() {
     if (ref_.selectedMacro < 0) return;
     RefMacro& m = ref_.macros[static_cast<size_t>(ref_.selectedMacro)];
     const bool esc = Chance(30);
-    if (esc && m.name.size() > 20 && !Checked(Known::kMacroEscKeepsName)) return;
     std::u16string typed;
     if (esc) {
         typed = macros_->SelectedName();  // CMacroPage::CancelRename puts the old name back
     } else {
         static const std::vector<std::u16string> pool{u"Fire", u"FIRE", u"  Jump ", u"", u"Macro1", u"Büro", u"BÜRO",
                                                       u"A very long macro name indeed"};
-        do typed = PickOf(pool);
-        while (!Checked(Known::kNamesFoldBeyondAscii) && std::any_of(typed.begin(), typed.end(), [](char16_t c) { return c > 0x7F; }));
+        typed = PickOf(pool);
     }
     Note(esc ? "macro rename: Esc" : "macro rename \"" + Utf8(typed) + "\"");
     // The model's rule: Esc keeps the name; typing is cut to 20, trimmed, and
@@ -820,10 +710,7 @@ void Scenario::OpMacroRename() {
     }
     macros_->BeginRename();
     macros_->EndRename(typed);
-    if (name) {
-        m.name = *name;
-        FollowRename(m.id);
-    }
+    if (name) m.name = *name;
 }
 
 void Scenario::OpMacroRecord() {
@@ -839,7 +726,6 @@ void Scenario::OpMacroRecord() {
     macros_->StopRecording();
     RefMacro& m = ref_.macros[static_cast<size_t>(ref_.selectedMacro)];
     m.keySteps = 2 * keys;
-    StaleOthers(m.id);
 }
 
 void Scenario::OpMacroEdit() {
@@ -854,8 +740,7 @@ void Scenario::OpMacroEdit() {
         m.keySteps = rows.size() == 1 ? 0 : m.keySteps - 2;
         macros_->SelectRow(static_cast<int>(row));
         macros_->DeleteStep();
-        StaleOthers(m.id);
-        return;
+            return;
     }
 }
 
@@ -864,7 +749,7 @@ void Scenario::OpMacroImport() {
     MacroRecord macro{};
     const int kind = Pick(4);
     std::u16string name;
-    if (Checked(Known::kLongMacroNamesApart) && Chance(50))
+    if (Chance(50))
         name = u"Shared beginning of 23ch" + Reference::Number(Pick(3)) + u" end";
     else
         name = u"Imported" + Reference::Number(Pick(3));
@@ -894,7 +779,6 @@ void Scenario::OpMacroImport() {
     m.keySteps = kind == 0 ? 2 * keys : -1;  // -1: whatever a damaged entry leaves, within range
     ref_.macros.push_back(m);
     ref_.selectedMacro = static_cast<int>(ref_.macros.size()) - 1;
-    if (!Checked(Known::kMacroImportSaved)) macrosOnDisk_ = false;
 }
 
 // ---- the Monitor's events ---------------------------------------------------------------------
@@ -905,11 +789,13 @@ void Scenario::OpDeviceButton() {
     if (Chance(50)) {
         int level = held.cpiStep + 1;
         level = level % std::max(1, held.maxDpi) + 1;
-        const bool stale = Checked(Known::kDeviceLevelWithinMaxDpi) && p.maxDpi < 5 && Chance(20);
+        const bool stale = p.maxDpi < 5 && Chance(20);
         if (stale) {
-            // An event from before Option lowered the levels in use.
+            // An event from before Option lowered the levels in use: the top
+            // level in use is stored, and the mouse is corrected.
             level = 5;
             Note("mouse: DPI event for level 5 of " + std::to_string(p.maxDpi));
+            p.cpiStep = p.maxDpi - 1;
         } else {
             Note("mouse: DPI button to level " + std::to_string(level));
             mouse_.Press(DpiStepCommand(level - 1));
@@ -980,7 +866,6 @@ void Scenario::OpForeground() {
 // ---- one step -------------------------------------------------------------------------------------
 
 void Scenario::Step() {
-    ForgetSharedNames();
     int op = Pick(100);
     // The lists stay short, so that a long run stays quick: at their limit,
     // whatever would add to a list removes from it.
@@ -1012,7 +897,6 @@ void Scenario::Step() {
     else if (op < 76) OpMacroImport();
     else if (op < 88) OpDeviceButton();
     else OpForeground();
-    ForgetSharedNames();
 }
 
 // ---- the comparison ------------------------------------------------------------------------------
@@ -1064,8 +948,7 @@ std::string Scenario::Check() {
             const std::u16string wanted = FieldText(macro.name).substr(0, kMacroNameFieldUnits - 1);
             if (FieldText(button.macroName) != wanted)
                 return which + "names \"" + Utf8(FieldText(button.macroName)) + "\", expected \"" + Utf8(wanted) + "\"";
-            if (expected.fresh && static_cast<int>(i) == ref_.current &&
-                (button.eventCount != macro.eventCount || std::memcmp(button.events, macro.events, sizeof button.events) != 0))
+            if ((button.eventCount != macro.eventCount || std::memcmp(button.events, macro.events, sizeof button.events) != 0))
                 return which + "plays other steps than macro \"" + Utf8(FieldText(macro.name)) + "\"";
         }
     }
@@ -1076,7 +959,7 @@ std::string Scenario::Check() {
         return "the store on disk has " + std::to_string(disk.profiles.size()) + " profiles, current " + std::to_string(disk.values.ProfileID);
     for (size_t i = 0; i < disk.profiles.size(); ++i)
         if (!SameRecord(*disk.profiles[i], *store.profiles[i])) return "profile " + std::to_string(i) + " on disk differs from memory";
-    if (macrosOnDisk_) {
+    {
         MacroLibrary library;
         LoadMacroLibrary(session_->macroFile(), library);
         if (library.size() != session_->macros().size()) return "the macro file holds " + std::to_string(library.size()) + " macros";
@@ -1085,7 +968,7 @@ std::string Scenario::Check() {
                 return "macro " + std::to_string(m) + " on disk differs from memory";
     }
     // The mouse holds what a download of the current profile puts there.
-    if (mouseKnown_) {
+    {
         EmulatedMouse fresh;
         DownloadJob job;
         job.profile = *store.profiles[static_cast<size_t>(store.values.ProfileID)];

@@ -20,6 +20,7 @@ public:
     int openOptionPosts = 0;
     std::vector<std::u16string> opened;
     std::vector<std::wstring> debug;
+    std::vector<std::u16string> shown;  // the tray's profile names
 
     bool QueueDownload(std::unique_ptr<DownloadJob> job) override {
         if (!queueAccepts || !job) return false;
@@ -34,6 +35,7 @@ public:
     void PostOpenOption() override { ++openOptionPosts; }
     void OpenWithShell(const std::u16string& target) override { opened.push_back(target); }
     void Debug(const wchar_t* text) override { debug.emplace_back(text); }
+    void ShowActiveProfile(std::u16string_view name) override { shown.emplace_back(name); }
     bool Said(const wchar_t* text) const {
         for (const auto& line : debug)
             if (line == text) return true;
