@@ -242,7 +242,7 @@ bool CMonitorWnd::TrackForegroundProgram() {
     if (!process) return false;
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
-    const BOOL found = QueryFullProcessImageNameW(process.Get(), 0, path, &size);
+    const BOOL found = QueryFullProcessImageNameW(process.get(), 0, path, &size);
     if (!found) return false;
     const std::wstring name = ExecutableFileName(std::wstring_view(path, size));
     if (!logic_) return false;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-namespace hidio {
+#include "module_handle.h"
 
 namespace {
 
@@ -29,28 +29,17 @@ DWORD WINAPI ModuleThreadProc(void* parameter) {
 
 }  // namespace
 
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ModuleThreadProc), &module);
-    return module;
-}
+HMODULE ThisModule() { return ModuleAt(reinterpret_cast<const void*>(&ModuleThreadProc)); }
 
 KernelHandle StartModuleThread(std::function<void()> body) {
-    HMODULE module = nullptr;
-    // Takes a reference on the module; the thread drops it when it ends.
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                            reinterpret_cast<LPCWSTR>(&ModuleThreadProc), &module)) {
-        return {};
-    }
-    auto start = std::make_unique<ThreadStart>(ThreadStart{std::move(body), module});
-    HANDLE thread = CreateThread(nullptr, 0, &ModuleThreadProc, start.get(), 0, nullptr);
-    if (thread == nullptr) {
-        FreeLibrary(module);
-        return {};
-    }
-    start.release();  // the thread owns it now
-    return KernelHandle(thread);
+    // The thread drops this reference when it ends.
+    ModuleHandle module = ReferenceModuleAt(reinterpret_cast<const void*>(&ModuleThreadProc));
+    if (!module) return {};
+    auto start = std::make_unique<ThreadStart>(ThreadStart{std::move(body), module.get()});
+    KernelHandle thread(CreateThread(nullptr, 0, &ModuleThreadProc, start.get(), 0, nullptr));
+    if (!thread) return {};
+    // The thread owns both now.
+    start.release();
+    module.Release();
+    return thread;
 }
-
-}  // namespace hidio
