@@ -1,7 +1,5 @@
 #include "monitor_app.h"
 
-#include <objbase.h>
-
 #include "app_messages.h"
 #include "command_line.h"
 #include "debug_output.h"
@@ -9,16 +7,16 @@
 
 CMonitorApp::CMonitorApp() = default;
 
-CMonitorApp::~CMonitorApp() { ExitInstance(); }
+CMonitorApp::~CMonitorApp() = default;
 
 int CMonitorApp::Run(const wchar_t* commandLine) {
-    if (!InitInstance(commandLine)) return ExitInstance();
+    if (!InitInstance(commandLine)) return 0;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return ExitInstance();
+    return 0;
 }
 
 bool CMonitorApp::InitInstance(const wchar_t* commandLine) {
@@ -35,29 +33,11 @@ bool CMonitorApp::InitInstance(const wchar_t* commandLine) {
         return false;
     }
 
-    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-
+    com_.emplace();
     mainWnd_ = std::make_unique<CMonitorWnd>(startOption_);
-    // The window ends COM when it is destroyed, as the last step of its shutdown that needs it.
-    if (comInitialized_) mainWnd_->TakeComOwnership();
     if (!mainWnd_->CreateHidden()) {
         DebugOut(L"CMonitorApp: the main window was refused\n");
         return false;
     }
     return true;
-}
-
-int CMonitorApp::ExitInstance() {
-    if (mainWnd_) {
-        // A window that was never created (or failed before its destroy handler) leaves COM to us.
-        const bool comLeft = mainWnd_->OwnsCom();
-        mainWnd_.reset();
-        if (comLeft) CoUninitialize();
-        comInitialized_ = false;
-    } else if (comInitialized_) {
-        CoUninitialize();
-        comInitialized_ = false;
-    }
-    instanceMutex_.Reset();
-    return 0;
 }

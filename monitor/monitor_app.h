@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
+#include "com_scope.h"
 #include "kernel_handle.h"
 
 class CMonitorWnd;
@@ -16,15 +18,16 @@ public:
     CMonitorApp(const CMonitorApp&) = delete;
     CMonitorApp& operator=(const CMonitorApp&) = delete;
 
-    // Start-up, message loop and exit; returns the process exit code.
+    // Start-up and message loop; returns the process exit code. The members
+    // end with the application object, in the reverse order of their
+    // declaration: the main window object, then COM, then the instance mutex.
     int Run(const wchar_t* commandLine);
 
 private:
     bool InitInstance(const wchar_t* commandLine);
-    int ExitInstance();
 
     bool startOption_ = false;
     KernelHandle instanceMutex_;
-    bool comInitialized_ = false;
+    std::optional<ComScope> com_;  // from the instance check on, for the window's shell calls
     std::unique_ptr<CMonitorWnd> mainWnd_;
 };

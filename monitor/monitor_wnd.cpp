@@ -1,6 +1,5 @@
 #include "monitor_wnd.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include "app_messages.h"
@@ -14,9 +13,11 @@ namespace {
 constexpr wchar_t kClassName[] = L"GamingMouse7741MonitorWnd";
 constexpr UINT kFirstDownloadDelayMs = 200;
 constexpr UINT kForegroundPeriodMs = 2000;
+// The pause between the unlocked first read of the store and the creation of
+// its lock. Nothing in this program needs it; it is kept so that the moment
+// the lock, the icon and the first download appear stays what the programs
+// and scripts started together with the Monitor have always seen.
 constexpr DWORD kStartupSettleMs = 100;
-
-HWND FindOptionWindow() { return FindWindowW(nullptr, kOptionWindowTitle); }
 
 // The one main window of this process: the foreground event's callback has no
 // parameter of its own to find it by.
@@ -24,7 +25,7 @@ CMonitorWnd* g_foregroundTracker = nullptr;
 
 }  // namespace
 
-CMonitorWnd::CMonitorWnd(bool startOption) : startOption_(startOption), link_(library_, *this) {}
+CMonitorWnd::CMonitorWnd(bool startOption) : startOption_(startOption), host_(*this) {}
 
 CMonitorWnd::~CMonitorWnd() = default;
 
@@ -42,43 +43,45 @@ bool CMonitorWnd::CreateHidden() {
 }
 
 int CMonitorWnd::OnCreate(CREATESTRUCTW*) {
+    parts_ = std::make_unique<Parts>(host_);
+    Parts& parts = *parts_;
     programFolder_ = GetProgramFolder();
-    texts_.Load(programFolder_);
-    pointerKey_ = CRegistryKey::OpenOrCreate(kPointerKeyPath);
+    parts.texts.Load(programFolder_);
+    parts.pointerKey = CRegistryKey::OpenOrCreate(kPointerKeyPath);
 
-    if (!library_.Load(programFolder_)) DebugOut(L"devio.dll could not be loaded: running without the mouse\n");
+    if (!parts.library.Load(programFolder_)) DebugOut(L"devio.dll could not be loaded: running without the mouse\n");
 
-    logic_ = std::make_unique<MonitorLogic>(ProfileStorePath(programFolder_), *this, systemPointer_);
-    logic_->SetPointerRegistry(pointerKey_.get());
+    parts.logic = std::make_unique<MonitorLogic>(ProfileStorePath(programFolder_), host_, parts.systemPointer);
+    parts.logic->SetPointerRegistry(parts.pointerKey.get());
     // The lock does not exist yet, so this first read goes without it.
-    logic_->LoadAtStartup();
+    parts.logic->LoadAtStartup();
     Sleep(kStartupSettleMs);
 
     bool lockExisted = false;
-    storeLock_ = NamedMutexLock::Create(kStoreLockName, lockExisted);
-    if (lockExisted || !storeLock_) {
+    parts.storeLock = NamedMutexLock::Create(kStoreLockName, lockExisted);
+    if (lockExisted || !parts.storeLock) {
         // Someone else created the store lock: a second owner of the mouse would
         // fight this one over every download.
         DebugOut(lockExisted ? L"CMonitorWnd: the store lock already exists, the Monitor ends\n"
                              : L"CMonitorWnd: the store lock cannot be created, the Monitor ends\n");
         return -1;
     }
-    logic_->SetStoreLock(storeLock_.get());
+    parts.logic->SetStoreLock(parts.storeLock.get());
     running_ = true;
 
-    worker_ = std::make_unique<DeviceWorker>(library_, link_);
-    if (!worker_->Start()) DebugOut(L"CMonitorWnd: the download worker did not start\n");
+    parts.worker = std::make_unique<DeviceWorker>(parts.library, parts.link);
+    if (!parts.worker->Start()) DebugOut(L"CMonitorWnd: the download worker did not start\n");
 
     SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    tray_.Attach(hwnd(), WM_SYSTRAY_NOTIFY, &texts_);
+    parts.tray.Attach(hwnd(), WM_SYSTRAY_NOTIFY, &parts.texts);
 
-    if (link_.Connect(hwnd()) == DeviceState::kConnected) {
+    if (parts.link.Connect(hwnd()) == DeviceState::kConnected) {
         SetTimer(hwnd(), TIMER_FIRST_DOWNLOAD, kFirstDownloadDelayMs, nullptr);
         AddIcon();
         if (startOption_) OnCustomizer();
     }
-    logic_->ApplyPointerSettings();
+    parts.logic->ApplyPointerSettings();
     return 0;
 }
 
@@ -87,23 +90,12 @@ void CMonitorWnd::OnDestroy() {
     StopForegroundTracking();
     if (running_) {
         // Ending the Monitor ends the configuration program too.
-        if (HWND option = FindOptionWindow()) PostMessageW(option, WM_CLOSE, 0, 0);
+        host_.CloseOptionWindow();
         // A download in progress runs to its end before the channels close.
-        if (worker_) worker_->Stop();
-        link_.Shutdown();
+        if (parts_->worker) parts_->worker->Stop();
+        parts_->link.Shutdown();
     }
-    worker_.reset();
-    library_.Unload();
-    if (ownsCom_) {
-        CoUninitialize();
-        ownsCom_ = false;
-    }
-    if (logic_) logic_->SetStoreLock(nullptr);
-    storeLock_.reset();
-    tray_.Remove();
-    texts_.Unload();
-    if (logic_) logic_->SetPointerRegistry(nullptr);
-    pointerKey_.reset();
+    parts_.reset();
     PostQuitMessage(0);
 }
 
@@ -136,7 +128,7 @@ LRESULT CMonitorWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CMonitorWnd::OnTimer(UINT_PTR id) {
     if (id == TIMER_FIRST_DOWNLOAD) {
         KillTimer(hwnd(), TIMER_FIRST_DOWNLOAD);
-        if (logic_) logic_->QueueFullDownload();
+        QueueFullDownload();
     } else if (id == TIMER_FOREGROUND_GAME) {
         TrackForegroundProgram();
     } else {
@@ -155,18 +147,18 @@ bool CMonitorWnd::OnCommand(WORD id, WORD, HWND) {
         return true;
     }
     if (id == ID_GAME_PROFILES) {
-        if (logic_) logic_->SetGameProfilesEnabled(!logic_->GameProfilesEnabled());
+        if (MonitorLogic* logic = Logic()) logic->SetGameProfilesEnabled(!logic->GameProfilesEnabled());
         return true;
     }
     return false;
 }
 
 void CMonitorWnd::OnApplyAllSetting(LPARAM lParam) {
-    if (logic_) logic_->OnApplyAllSetting(MouseConnected(), lParam);
+    if (MonitorLogic* logic = Logic()) logic->OnApplyAllSetting(MouseConnected(), lParam);
 }
 
 void CMonitorWnd::OnApplyPointerSetting() {
-    if (logic_) logic_->ApplyPointerSettings();
+    if (MonitorLogic* logic = Logic()) logic->ApplyPointerSettings();
 }
 
 void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
@@ -176,7 +168,7 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
             OnCustomizer();
             break;
         case WM_RBUTTONDOWN:
-            tray_.ShowMenu(logic_ && logic_->GameProfilesEnabled());
+            if (parts_) parts_->tray.ShowMenu(Logic() && Logic()->GameProfilesEnabled());
             break;
         default:
             break;
@@ -185,7 +177,7 @@ void CMonitorWnd::OnSystrayNotify(WPARAM, LPARAM mouseMessage) {
 
 void CMonitorWnd::OnCustomizer() {
     DebugOut(L"CMonitorWnd OnCustomizer\n");
-    if (HWND option = FindOptionWindow()) {
+    if (HWND option = CMonitorHost::OptionWindow()) {
         DebugOut(L"CMonitorWnd OnCustomizer hWnd!=NULL\n");
         if (IsIconic(option)) ShowWindow(option, SW_SHOWNORMAL);
         SetForegroundWindow(option);
@@ -197,15 +189,17 @@ void CMonitorWnd::OnCustomizer() {
     ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
-void CMonitorWnd::OnDevicePlug(WPARAM wParam) { link_.OnDevicePlug(wParam); }
+void CMonitorWnd::OnDevicePlug(WPARAM wParam) {
+    if (parts_) parts_->link.OnDevicePlug(wParam);
+}
 
 void CMonitorWnd::OnDeviceEvent(WPARAM wParam, LPARAM lParam) {
-    if (logic_) logic_->OnDeviceEvent(wParam, lParam);
+    if (MonitorLogic* logic = Logic()) logic->OnDeviceEvent(wParam, lParam);
 }
 
 void CMonitorWnd::OnTaskbarCreated() {
     // A restarted shell has lost every icon; ours belongs there while the mouse is connected.
-    if (MouseConnected() && tray_.Add()) DebugOut(L"notification-area icon added again\n");
+    if (MouseConnected() && parts_->tray.Add()) DebugOut(L"notification-area icon added again\n");
 }
 
 void CMonitorWnd::StartForegroundTracking() {
@@ -242,62 +236,38 @@ bool CMonitorWnd::TrackForegroundProgram() {
     if (!process) return false;
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
-    const BOOL found = QueryFullProcessImageNameW(process.Get(), 0, path, &size);
+    const BOOL found = QueryFullProcessImageNameW(process.get(), 0, path, &size);
     if (!found) return false;
     const std::wstring name = ExecutableFileName(std::wstring_view(path, size));
-    if (!logic_) return false;
+    MonitorLogic* logic = Logic();
+    if (!logic) return false;
     // Reported before it is followed: a switch's own lines come after it.
-    if (FoldProgramName(name) == logic_->ForegroundProgram()) return false;
+    if (FoldProgramName(name) == logic->ForegroundProgram()) return false;
     DebugOutF(L"foreground program: %ls\n", name.c_str());
-    logic_->SetForegroundProgram(name);
+    logic->SetForegroundProgram(name);
     return true;
 }
 
-bool CMonitorWnd::MouseConnected() const { return link_.State() == DeviceState::kConnected; }
+bool CMonitorWnd::MouseConnected() const { return parts_ && parts_->link.State() == DeviceState::kConnected; }
 
 bool CMonitorWnd::QueueDownload(std::unique_ptr<DownloadJob> job) {
-    return worker_ && job && worker_->PostJob(std::move(job));
+    return parts_ && parts_->worker && job && parts_->worker->PostJob(std::move(job));
 }
 
-bool CMonitorWnd::PostToOption(unsigned message) {
-    HWND option = FindOptionWindow();
-    return option && PostMessageW(option, message, 0, 0);
+void CMonitorWnd::QueueFullDownload() {
+    if (MonitorLogic* logic = Logic()) logic->QueueFullDownload();
 }
 
-void CMonitorWnd::PostOpenOption() { PostMessageW(hwnd(), WM_COMMAND, ID_OPEN_OPTION, 0); }
-
-void CMonitorWnd::OpenWithShell(const std::u16string& target) {
-    const std::wstring text(target.begin(), target.end());
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32) DebugOutF(L"launch button: the shell could not open %ls\n", text.c_str());
-}
-
-void CMonitorWnd::Debug(const wchar_t* text) { DebugOut(text); }
-
-void CMonitorWnd::ShowActiveProfile(std::u16string_view name) { tray_.SetProfileName(std::wstring(name.begin(), name.end())); }
-
-void CMonitorWnd::WaitMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
-
-void CMonitorWnd::PostFullDownload() {
-    if (logic_) logic_->QueueFullDownload();
+void CMonitorWnd::ShowActiveProfile(std::wstring name) {
+    if (parts_) parts_->tray.SetProfileName(std::move(name));
 }
 
 void CMonitorWnd::AddIcon() {
-    tray_.Add();
+    if (parts_) parts_->tray.Add();
     StartForegroundTracking();
 }
 
 void CMonitorWnd::RemoveIcon() {
-    tray_.Remove();
+    if (parts_) parts_->tray.Remove();
     StopForegroundTracking();
-}
-
-void CMonitorWnd::CloseOptionWindow() {
-    if (HWND option = FindOptionWindow()) PostMessageW(option, WM_CLOSE, 0, 0);
-}
-
-void CMonitorWnd::DebugText(const std::string& text) {
-    const std::wstring wide(text.begin(), text.end());
-    DebugOut(wide.c_str());
 }

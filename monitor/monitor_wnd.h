@@ -1,16 +1,30 @@
 #pragma once
-// CMonitorWnd: the Monitor's hidden main window. It owns the text library,
-// the device library and its worker, the store lock, the registry key of the
-// pointer settings and the notification-area icon, and forwards the messages
-// of Option, devio.dll and the shell to the Monitor's logic.
+// CMonitorWnd: the Monitor's hidden main window. It forwards the messages of
+// Option, devio.dll and the shell to the Monitor's logic.
+//
+// Lifetime: what the window owns lives in `Parts`, made when the window is
+// created and filled by OnCreate step by step. OnDestroy first lets a
+// download in progress run to its end and closes the device, then destroys
+// the parts. C++ destroys members in the reverse order of their declaration,
+// and that is the order of the shutdown:
+//   the logic (it uses everything below it),
+//   the worker (it calls the link and the library),
+//   the link, then devio.dll,
+//   the store lock,
+//   the notification-area icon, then the texts its tip and menu come from,
+//   the registry key of the pointer settings.
+// The host adapter belongs to the window itself, so it outlives the logic and
+// the link that call it.
 #include <windows.h>
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "device_library_win32.h"
 #include "device_link.h"
 #include "device_worker_win32.h"
+#include "monitor_host_win32.h"
 #include "monitor_logic.h"
 #include "named_mutex_lock.h"
 #include "registry_key_win32.h"
@@ -20,16 +34,21 @@
 #include "user_handles.h"
 #include "window.h"
 
-class CMonitorWnd final : public CWindow, public IMonitorHost, public ILinkHost {
+class CMonitorWnd final : public CWindow {
 public:
     explicit CMonitorWnd(bool startOption);
     ~CMonitorWnd() override;
 
     // Creates the hidden window; false when it was refused.
     bool CreateHidden();
-    // Whether this window took over the thread's COM initialisation (it ends it on destruction).
-    void TakeComOwnership() { ownsCom_ = true; }
-    bool OwnsCom() const { return ownsCom_; }
+
+    // What the host adapter asks of the window.
+    bool QueueDownload(std::unique_ptr<DownloadJob> job);
+    void QueueFullDownload();
+    void ShowActiveProfile(std::wstring name);
+    // The icon shows while the mouse is connected; the foreground is followed as long.
+    void AddIcon();
+    void RemoveIcon();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -39,6 +58,20 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
 
 private:
+    // Declared in shutdown order, last first (see above).
+    struct Parts {
+        explicit Parts(ILinkHost& host) : link(library, host) {}
+        std::unique_ptr<CRegistryKey> pointerKey;
+        CTextLibrary texts;
+        CTrayIcon tray;
+        std::unique_ptr<NamedMutexLock> storeLock;
+        DeviceLibrary library;
+        DeviceLink link;
+        std::unique_ptr<DeviceWorker> worker;
+        CSystemPointer systemPointer;
+        std::unique_ptr<MonitorLogic> logic;
+    };
+
     void OnApplyAllSetting(LPARAM lParam);
     void OnApplyPointerSetting();
     void OnSystrayNotify(WPARAM iconId, LPARAM mouseMessage);
@@ -55,38 +88,16 @@ private:
     static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD thread, DWORD time);
     bool MouseConnected() const;
-
-    // IMonitorHost
-    bool QueueDownload(std::unique_ptr<DownloadJob> job) override;
-    bool PostToOption(unsigned message) override;
-    void PostOpenOption() override;
-    void OpenWithShell(const std::u16string& target) override;
-    void Debug(const wchar_t* text) override;
-    void ShowActiveProfile(std::u16string_view name) override;
-
-    // ILinkHost
-    void WaitMs(int milliseconds) override;
-    void PostFullDownload() override;
-    void AddIcon() override;
-    void RemoveIcon() override;
-    void CloseOptionWindow() override;
-    void DebugText(const std::string& text) override;
+    // The logic, or null before the window made it and after it is gone.
+    MonitorLogic* Logic() const { return parts_ ? parts_->logic.get() : nullptr; }
 
     const bool startOption_;
-    bool ownsCom_ = false;
     bool running_ = false;  // creation went past the store lock: the shutdown steps apply
     UINT taskbarCreated_ = 0;
-
     std::filesystem::path programFolder_;
-    CTextLibrary texts_;
-    std::unique_ptr<CRegistryKey> pointerKey_;
-    CSystemPointer systemPointer_;
-    DeviceLibrary library_;
-    DeviceLink link_;
-    std::unique_ptr<NamedMutexLock> storeLock_;
-    std::unique_ptr<DeviceWorker> worker_;
-    std::unique_ptr<MonitorLogic> logic_;
-    CTrayIcon tray_;
+
+    CMonitorHost host_;
+    std::unique_ptr<Parts> parts_;
 
     // The foreground timer only asks the system for a process name when the
     // foreground window or its process changed.

@@ -38,11 +38,11 @@ class SignalHost final : public IWorkerHost {
 public:
     SignalHost() : done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
     bool PostApplyDone() override {
-        SetEvent(done_.Get());
+        SetEvent(done_.get());
         return true;
     }
     void DebugText(const char*) override {}
-    HANDLE done() const { return done_.Get(); }
+    HANDLE done() const { return done_.get(); }
 
 private:
     KernelHandle done_;

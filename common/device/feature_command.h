@@ -47,8 +47,5 @@ FeatureCommand ButtonTableCommand();
 // `macroNumber` 1-16.
 FeatureCommand MacroBlockCommand(int macroNumber);
 
-// True when byte 2 says a 128-byte block follows the command.
-inline bool AnnouncesBlock(const FeatureCommand& command) { return command[2] == kBlockFollows; }
-
 // The two halves of a block, each in a zero-filled report buffer.
 ReportHalf BlockHalf(const DeviceBlock& block, int half);

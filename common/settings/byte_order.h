@@ -1,7 +1,7 @@
 #pragma once
-// Explicit little-endian access to stored and transmitted bytes. Every stored
-// record of the suite is little-endian; the device speaks big-endian in one place
-// (the macro repeat count), so both directions are spelled out.
+// Byte order of stored and transmitted bytes. Every stored record of the suite
+// is little-endian and laid out as the host's own; the device speaks big-endian
+// in one place (the macro repeat count), which is spelled out here.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -11,18 +11,6 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace bytes {
 
-inline uint16_t LoadLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline uint32_t LoadLe32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-inline void StoreLe16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-inline void StoreLe32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 inline void StoreBe16(uint8_t* p, uint16_t v) {
     p[0] = static_cast<uint8_t>(v >> 8);
     p[1] = static_cast<uint8_t>(v);

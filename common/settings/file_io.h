@@ -15,5 +15,3 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 // in one step. On failure the target is untouched and `error` says why.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::string& error);
 
-bool FileExists(const std::filesystem::path& path);
-bool RemoveFile(const std::filesystem::path& path);

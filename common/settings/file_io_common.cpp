@@ -18,12 +18,3 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
     return true;
 }
 
-bool FileExists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
-bool RemoveFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::remove(path, ec);
-}

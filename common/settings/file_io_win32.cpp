@@ -32,7 +32,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     while (done < bytes.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
             error = Describe("cannot write", path, GetLastError());
             file.Reset();  // closed before the delete, which an open file would refuse
             DeleteFileW(temp.c_str());
@@ -40,7 +40,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         }
         done += written;
     }
-    FlushFileBuffers(file.Get());
+    FlushFileBuffers(file.get());
     file.Reset();
     if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = Describe("cannot replace", path, GetLastError());

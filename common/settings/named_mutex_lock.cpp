@@ -16,15 +16,15 @@ std::unique_ptr<NamedMutexLock> NamedMutexLock::Open(const wchar_t* name) {
 }
 
 bool NamedMutexLock::Acquire() {
-    const DWORD r = WaitForSingleObject(handle_.Get(), INFINITE);
+    const DWORD r = WaitForSingleObject(handle_.get(), INFINITE);
     if (r == WAIT_OBJECT_0) return true;
     if (r == WAIT_ABANDONED) {
         // The previous holder died inside a load or save. We own the mutex now;
         // give it back so nobody waits forever, and report the wait as failed.
-        ReleaseMutex(handle_.Get());
+        ReleaseMutex(handle_.get());
         OutputDebugStringW(L"store lock was abandoned by its previous holder\n");
     }
     return false;
 }
 
-void NamedMutexLock::Release() { ReleaseMutex(handle_.Get()); }
+void NamedMutexLock::Release() { ReleaseMutex(handle_.get()); }

@@ -17,7 +17,7 @@ public:
     KernelHandle(const KernelHandle&) = delete;
     KernelHandle& operator=(const KernelHandle&) = delete;
 
-    HANDLE Get() const { return handle_; }
+    HANDLE get() const { return handle_; }
     bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
     explicit operator bool() const { return Valid(); }
     HANDLE Release() {

@@ -26,7 +26,6 @@ public:
     bool CreateModeless(HWND parent);
     // Ends a modal dialog's loop; destroys a modeless one.
     void EndDialog(INT_PTR result);
-    bool IsModal() const { return modal_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -12,7 +12,7 @@
 // Owns one GDI object (bitmap, font, brush, pen, region) and deletes it.
 // Release gives up ownership, for APIs that take it over (SetWindowRgn).
 template <typename Handle>
-using GdiObject = UserObject<Handle, DeleteObject>;
+using GdiObject = HandleOwner<Handle, DeleteObject>;
 
 using BitmapHandle = GdiObject<HBITMAP>;
 using FontHandle = GdiObject<HFONT>;

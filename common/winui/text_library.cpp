@@ -9,28 +9,25 @@ bool CTextLibrary::Load(const std::filesystem::path& programFolder) {
     language_ = ChooseTextLanguage(ReadLanguageOverride(programFolder), GetUserDefaultUILanguage());
     const std::wstring path = (programFolder / L"uistr.dll").wstring();
     // Data only: nothing of the library runs, and no other folder is searched.
-    module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!module_) module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    module_.Reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    if (!module_) module_.Reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module_) OutputDebugStringW(L"uistr.dll not found: texts stay empty\n");
-    return module_ != nullptr;
+    return static_cast<bool>(module_);
 }
 
-void CTextLibrary::Unload() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-}
+void CTextLibrary::Unload() { module_.Reset(); }
 
 std::wstring CTextLibrary::TextIn(uint16_t language, UINT id) const {
     if (!module_) return {};
     // LoadString would pick the table by the thread's language; the block is
     // looked up by the chosen language instead, so the override works too.
-    HRSRC found = FindResourceExW(module_, MAKEINTRESOURCEW(6) /* RT_STRING */,
+    HRSRC found = FindResourceExW(module_.get(), MAKEINTRESOURCEW(6) /* RT_STRING */,
                                   MAKEINTRESOURCEW(StringBlockId(id)), language);
     if (!found) return {};
-    HGLOBAL loaded = LoadResource(module_, found);  // not owned: part of the module
+    HGLOBAL loaded = LoadResource(module_.get(), found);  // not owned: part of the module
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) return {};
-    const auto text = StringBlockText(static_cast<const uint8_t*>(data), SizeofResource(module_, found),
+    const auto text = StringBlockText(static_cast<const uint8_t*>(data), SizeofResource(module_.get(), found),
                                       StringBlockIndex(id));
     return text ? std::wstring(text->begin(), text->end()) : std::wstring();
 }

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <string>
 
+#include "module_handle.h"
+
 class CTextLibrary {
 public:
     CTextLibrary() = default;
@@ -22,8 +24,8 @@ public:
     // the library is missing.
     bool Load(const std::filesystem::path& programFolder);
     void Unload();
-    bool loaded() const { return module_ != nullptr; }
-    HMODULE module() const { return module_; }
+    bool loaded() const { return static_cast<bool>(module_); }
+    HMODULE module() const { return module_.get(); }
 
     uint16_t language() const { return language_; }
     void SetLanguage(uint16_t language) { language_ = language; }
@@ -35,6 +37,6 @@ public:
     std::wstring TextIn(uint16_t language, UINT id) const;
 
 private:
-    HMODULE module_ = nullptr;  // owned
+    ModuleHandle module_;
     uint16_t language_ = 0x0409;
 };

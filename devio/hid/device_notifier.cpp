@@ -155,10 +155,10 @@ bool DeviceNotifier::Start() {
     if (!thread) return false;
     // The thread signals once its window is up (or has failed); if it dies
     // first, its handle is signalled instead.
-    const HANDLE waits[2] = {startup.ready.Get(), thread.Get()};
+    const HANDLE waits[2] = {startup.ready.get(), thread.get()};
     WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     if (!startup.ok) {
-        WaitForSingleObject(thread.Get(), INFINITE);
+        WaitForSingleObject(thread.get(), INFINITE);
         return false;
     }
     window_ = startup.window;
@@ -171,7 +171,7 @@ void DeviceNotifier::ThreadMain(Startup* startup) {
     const HINSTANCE instance = ThisModule();
     // A class left registered by a previous run is fine; a missing one is not.
     if (!CDeviceWatchWindow::Register(instance) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        SetEvent(startup->ready.Get());
+        SetEvent(startup->ready.get());
         return;
     }
     {
@@ -182,7 +182,7 @@ void DeviceNotifier::ThreadMain(Startup* startup) {
         startup->window = window.Handle();
         startup->threadId = GetCurrentThreadId();
         // `startup` lives on the starting thread's stack: not touched after this.
-        SetEvent(startup->ready.Get());
+        SetEvent(startup->ready.get());
         if (ok) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -198,7 +198,7 @@ void DeviceNotifier::ThreadMain(Startup* startup) {
 void DeviceNotifier::Stop() {
     if (!thread_) return;
     if (!PostMessageW(window_, kStopMessage, 0, 0)) PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_.Get(), INFINITE);
+    WaitForSingleObject(thread_.get(), INFINITE);
     thread_.Reset();
     window_ = nullptr;
     threadId_ = 0;

@@ -21,7 +21,7 @@ public:
     DeviceInfoList(const DeviceInfoList&) = delete;
     DeviceInfoList& operator=(const DeviceInfoList&) = delete;
     bool Valid() const { return list_ != INVALID_HANDLE_VALUE && list_ != nullptr; }
-    HDEVINFO Get() const { return list_; }
+    HDEVINFO get() const { return list_; }
 
 private:
     HDEVINFO list_;
@@ -37,7 +37,7 @@ public:
     }
     PreparsedData(const PreparsedData&) = delete;
     PreparsedData& operator=(const PreparsedData&) = delete;
-    PHIDP_PREPARSED_DATA Get() const { return data_; }
+    PHIDP_PREPARSED_DATA get() const { return data_; }
 
 private:
     PHIDP_PREPARSED_DATA data_ = nullptr;
@@ -64,13 +64,13 @@ bool QueryInterface(const std::wstring& path, HidCollectionInfo* info) {
     if (!device) return false;
     HIDD_ATTRIBUTES attributes{};
     attributes.Size = sizeof attributes;
-    if (!HidD_GetAttributes(device.Get(), &attributes)) return false;
+    if (!HidD_GetAttributes(device.get(), &attributes)) return false;
     info->vendorId = attributes.VendorID;
     info->productId = attributes.ProductID;
-    PreparsedData preparsed(device.Get());
-    if (preparsed.Get() == nullptr) return true;  // identified, but no channel of ours
+    PreparsedData preparsed(device.get());
+    if (preparsed.get() == nullptr) return true;  // identified, but no channel of ours
     HIDP_CAPS caps{};
-    if (HidP_GetCaps(preparsed.Get(), &caps) != HIDP_STATUS_SUCCESS) return true;
+    if (HidP_GetCaps(preparsed.get(), &caps) != HIDP_STATUS_SUCCESS) return true;
     info->usagePage = caps.UsagePage;
     info->usage = caps.Usage;
     info->inputReportLength = caps.InputReportByteLength;
@@ -100,9 +100,9 @@ std::vector<HidInterface> Win32HidBackend::EnumerateInterfaces() {
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA data{};
         data.cbSize = sizeof data;
-        if (!SetupDiEnumDeviceInterfaces(list.Get(), nullptr, &hidClass, index, &data)) break;
+        if (!SetupDiEnumDeviceInterfaces(list.get(), nullptr, &hidClass, index, &data)) break;
         HidInterface iface;
-        iface.path = InterfacePath(list.Get(), data);
+        iface.path = InterfacePath(list.get(), data);
         if (iface.path.empty() || !QueryInterface(iface.path, &iface.info)) continue;
         found.push_back(std::move(iface));
     }

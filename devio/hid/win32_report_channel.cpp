@@ -30,26 +30,26 @@ bool Win32ReportChannel::WriteReport(std::span<const uint8_t> report, unsigned t
     auto io = std::make_unique<PendingWrite>();
     io->done.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!io->done) return false;
-    io->overlapped.hEvent = io->done.Get();
+    io->overlapped.hEvent = io->done.get();
     io->buffer.assign(report.begin(), report.end());
 
     const DWORD length = static_cast<DWORD>(io->buffer.size());
-    if (!WriteFile(device_.Get(), io->buffer.data(), length, nullptr, &io->overlapped) &&
+    if (!WriteFile(device_.get(), io->buffer.data(), length, nullptr, &io->overlapped) &&
         GetLastError() != ERROR_IO_PENDING) {
         return false;
     }
     DWORD written = 0;
-    if (WaitForSingleObject(io->done.Get(), timeoutMs) != WAIT_OBJECT_0) {
-        CancelIoEx(device_.Get(), &io->overlapped);
-        if (WaitForSingleObject(io->done.Get(), kCancelGraceMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(io->done.get(), timeoutMs) != WAIT_OBJECT_0) {
+        CancelIoEx(device_.get(), &io->overlapped);
+        if (WaitForSingleObject(io->done.get(), kCancelGraceMs) != WAIT_OBJECT_0) {
             OutputDebugStringW(L"devio: a timed-out write was not given back by the driver\n");
             io.release();  // deliberately kept: the driver may still write into it
             return false;
         }
-        GetOverlappedResult(device_.Get(), &io->overlapped, &written, FALSE);
+        GetOverlappedResult(device_.get(), &io->overlapped, &written, FALSE);
         return false;
     }
-    if (!GetOverlappedResult(device_.Get(), &io->overlapped, &written, FALSE)) return false;
+    if (!GetOverlappedResult(device_.get(), &io->overlapped, &written, FALSE)) return false;
     return written == length;
 }
 
@@ -67,21 +67,21 @@ void Win32ReportChannel::ReadLoop(size_t reportLength, const ReportHandler& onRe
     std::vector<uint8_t> buffer(reportLength);
     for (;;) {
         OVERLAPPED overlapped{};
-        overlapped.hEvent = readDone.Get();
-        ResetEvent(readDone.Get());
-        if (!ReadFile(device_.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &overlapped) &&
+        overlapped.hEvent = readDone.get();
+        ResetEvent(readDone.get());
+        if (!ReadFile(device_.get(), buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &overlapped) &&
             GetLastError() != ERROR_IO_PENDING) {
             break;  // the device is gone; the Monitor hears of it by the removal notice
         }
-        const HANDLE waits[2] = {stopEvent_.Get(), readDone.Get()};
+        const HANDLE waits[2] = {stopEvent_.get(), readDone.get()};
         DWORD got = 0;
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
             // The read must be finished before its buffer and OVERLAPPED go away.
-            CancelIoEx(device_.Get(), &overlapped);
-            GetOverlappedResult(device_.Get(), &overlapped, &got, TRUE);
+            CancelIoEx(device_.get(), &overlapped);
+            GetOverlappedResult(device_.get(), &overlapped, &got, TRUE);
             break;
         }
-        if (!GetOverlappedResult(device_.Get(), &overlapped, &got, FALSE) || got == 0) break;
+        if (!GetOverlappedResult(device_.get(), &overlapped, &got, FALSE) || got == 0) break;
         onReport(std::span<const uint8_t>(buffer.data(), got));
     }
 }
@@ -93,10 +93,10 @@ void Win32ReportChannel::Shutdown() {
         std::lock_guard<HidMutex> lock(readerMutex_);
         reader = std::move(reader_);
     }
-    if (stopEvent_) SetEvent(stopEvent_.Get());
-    if (reader) WaitForSingleObject(reader.Get(), INFINITE);
+    if (stopEvent_) SetEvent(stopEvent_.get());
+    if (reader) WaitForSingleObject(reader.get(), INFINITE);
     // Writes of other threads still in flight end now instead of at their time limit.
-    if (device_) CancelIoEx(device_.Get(), nullptr);
+    if (device_) CancelIoEx(device_.get(), nullptr);
 }
 
 }  // namespace hidio

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "download_report.h"
+#include "module_thread.h"
 #include "sim_state_file.h"
 #include "slot_decoder.h"
 #include "text_codec.h"
@@ -37,12 +38,6 @@ std::string CallLine(const char* name, const unsigned char* bytes, int length, i
     return line;
 }
 
-struct ControlStart {
-    SimDevice* device;
-    HANDLE ready;  // not owned
-    HWND window = nullptr;
-};
-
 }  // namespace
 
 SimDevice& SimDevice::Instance() {
@@ -52,8 +47,7 @@ SimDevice& SimDevice::Instance() {
 
 SimDevice::SimDevice() {
     QueryPerformanceFrequency(&frequency_);
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&SimDevice::ControlProc), &module_);
+    module_ = ThisModule();
     wchar_t path[MAX_PATH * 4];
     const DWORD n = GetModuleFileNameW(module_, path, static_cast<DWORD>(std::size(path)));
     if (n > 0 && n < std::size(path)) folder_ = std::filesystem::path(path).parent_path();
@@ -102,7 +96,7 @@ void SimDevice::Trace(const std::string& line) {
     const std::string text = stamp + " " + line + "\r\n";
     DWORD written = 0;
     // Unbuffered: each line is on disk when the call returns.
-    WriteFile(traceFile_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteFile(traceFile_.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 void SimDevice::WriteState() {
@@ -250,23 +244,13 @@ std::string SimDevice::Execute(const SimCommand& command) {
 // The control window: a message-only window on a thread of the library's own.
 bool SimDevice::StartControlThread() {
     if (controlThread_) return true;
-    // The thread keeps the library loaded until it has left its code.
-    HMODULE self = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&SimDevice::ControlProc),
-                            &self))
-        return false;
     const KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!ready) {
-        FreeLibrary(self);
-        return false;
-    }
-    ControlStart start{this, ready.Get()};
-    KernelHandle thread(CreateThread(nullptr, 0, &SimDevice::ControlThread, &start, 0, &controlThreadId_));
-    if (!thread) {
-        FreeLibrary(self);
-        return false;
-    }
-    const HANDLE waitFor[2] = {ready.Get(), thread.Get()};
+    if (!ready) return false;
+    // The thread keeps the library loaded until it has left its code.
+    KernelHandle thread = StartModuleThread([this, event = ready.get()] { RunControlWindow(event); });
+    if (!thread) return false;
+    controlThreadId_ = GetThreadId(thread.get());
+    const HANDLE waitFor[2] = {ready.get(), thread.get()};
     WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
     controlThread_ = std::move(thread);
     return true;
@@ -275,14 +259,13 @@ bool SimDevice::StartControlThread() {
 void SimDevice::StopControlThread() {
     if (!controlThread_) return;
     PostThreadMessageW(controlThreadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(controlThread_.Get(), INFINITE);
+    WaitForSingleObject(controlThread_.get(), INFINITE);
     controlThread_.Reset();
     controlThreadId_ = 0;
 }
 
-DWORD WINAPI SimDevice::ControlThread(void* param) {
-    auto* start = static_cast<ControlStart*>(param);
-    HMODULE module = start->device->module_;
+void SimDevice::RunControlWindow(HANDLE ready) {
+    HMODULE module = module_;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &SimDevice::ControlProc;
@@ -291,10 +274,10 @@ DWORD WINAPI SimDevice::ControlThread(void* param) {
     const bool registered = RegisterClassExW(&wc) != 0;
     const std::wstring title = L"devio sim " + std::to_wstring(GetCurrentProcessId());
     HWND window = CreateWindowExW(0, kSimControlClass, title.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module,
-                                  start->device);
+                                  this);
     MSG msg;
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    SetEvent(start->ready);  // `start` is gone after this
+    SetEvent(ready);  // the starter closes it once it has woken
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -302,7 +285,6 @@ DWORD WINAPI SimDevice::ControlThread(void* param) {
     if (window != nullptr) DestroyWindow(window);
     // A class stays registered after its DLL is unloaded; a reload would find the stale one.
     if (registered) UnregisterClassW(kSimControlClass, module);
-    FreeLibraryAndExitThread(module, 0);
 }
 
 LRESULT CALLBACK SimDevice::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

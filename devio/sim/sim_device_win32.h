@@ -46,7 +46,8 @@ private:
 
     bool StartControlThread();
     void StopControlThread();
-    static DWORD WINAPI ControlThread(void* param);
+    // The control window's thread: `ready` is set once the window is up (or has failed).
+    void RunControlWindow(HANDLE ready);
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::mutex mutex_;

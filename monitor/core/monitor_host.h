@@ -1,7 +1,7 @@
 #pragma once
 // What the Monitor's logic asks of its platform: the download worker, the
-// windows of the two programs, the shell and the debug output. The Win32 main
-// window implements it; tests use a recording double.
+// windows of the two programs, the shell and the debug output. The Win32
+// program's host adapter implements it; tests use a recording double.
 #include <memory>
 #include <string>
 #include <string_view>

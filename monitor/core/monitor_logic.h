@@ -62,8 +62,6 @@ public:
     // back; turning them on follows the program in front at once.
     void SetGameProfilesEnabled(bool enabled);
     bool GameProfilesEnabled() const { return store_.games.enabled; }
-    // Position of the profile the mouse was given last; -1 before the first download.
-    int32_t HeldProfile() const { return held_.position; }
 
 private:
     struct Held {

@@ -28,15 +28,15 @@ bool DeviceLibrary::Load(const std::filesystem::path& folder, const std::wstring
     }
     // A full path and no search flags: only this file is loaded, never one found
     // elsewhere on the search path.
-    HMODULE module = LoadLibraryExW(full.c_str(), nullptr, 0);
-    if (module == nullptr) {
+    ModuleHandle module(LoadLibraryExW(full.c_str(), nullptr, 0));
+    if (!module) {
         problem_ = "cannot load " + U16ToUtf8(full.u16string()) + " (error " + std::to_string(GetLastError()) + ")";
         Debug("DeviceLibrary: " + problem_ + "\n");
         return false;
     }
-    module_ = module;
+    module_ = std::move(module);
     for (int i = 0; i < kExportCount; ++i) {
-        entries_[i] = reinterpret_cast<void*>(GetProcAddress(module, kExportNames[i]));
+        entries_[i] = reinterpret_cast<void*>(GetProcAddress(module_.get(), kExportNames[i]));
         if (entries_[i] == nullptr) missing_.push_back(kExportNames[i]);
     }
     if (missing_.empty()) {
@@ -53,12 +53,11 @@ void DeviceLibrary::Unload() {
     entries_.fill(nullptr);
     missing_.clear();
     problem_ = "devio.dll is not loaded";
-    if (module_ != nullptr) FreeLibrary(static_cast<HMODULE>(module_));
-    module_ = nullptr;
+    module_.Reset();
 }
 
 bool DeviceLibrary::IsComplete() const {
-    return module_ != nullptr && std::all_of(entries_.begin(), entries_.end(), [](void* p) { return p != nullptr; });
+    return module_ && std::all_of(entries_.begin(), entries_.end(), [](void* p) { return p != nullptr; });
 }
 
 int DeviceLibrary::SetVidPid(int vendorId, int productId) {

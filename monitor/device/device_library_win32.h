@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device_link.h"
+#include "module_handle.h"
 
 class DeviceLibrary final : public IDeviceLibrary {
 public:
@@ -24,7 +25,7 @@ public:
     // Frees the library. The caller has ended every thread that calls into it.
     void Unload();
 
-    bool IsLoaded() const { return module_ != nullptr; }
+    bool IsLoaded() const { return static_cast<bool>(module_); }
     const std::vector<std::string>& MissingExports() const { return missing_; }
 
     bool IsComplete() const override;
@@ -48,7 +49,7 @@ private:
         return reinterpret_cast<Fn>(entries_[which]);
     }
 
-    void* module_ = nullptr;  // HMODULE, owned
+    ModuleHandle module_;
     std::array<void*, kExportCount> entries_{};
     std::vector<std::string> missing_;
     std::string problem_ = "devio.dll is not loaded";

@@ -41,7 +41,7 @@ bool DeviceWorker::Start() {
     if (thread_) return true;
     const KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!ready) return false;
-    StartContext context{this, ready.Get()};
+    StartContext context{this, ready.get()};
     DWORD id = 0;
     // No STACK_SIZE_PARAM_IS_A_RESERVATION: 4096 bytes are committed, the
     // reservation is the program's default.
@@ -51,7 +51,7 @@ bool DeviceWorker::Start() {
         return false;
     }
     // The thread signals once its queue exists; if it died instead, do not wait forever.
-    const HANDLE waitFor[2] = {ready.Get(), thread.Get()};
+    const HANDLE waitFor[2] = {ready.get(), thread.get()};
     WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
     thread_ = std::move(thread);
     threadId_ = id;
@@ -62,9 +62,9 @@ void DeviceWorker::Stop() {
     if (!thread_) return;
     // A full queue refuses the post; the thread keeps draining it, so try again.
     while (!PostThreadMessageW(threadId_, WM_QUIT, 0, 0)) {
-        if (WaitForSingleObject(thread_.Get(), 10) == WAIT_OBJECT_0) break;
+        if (WaitForSingleObject(thread_.get(), 10) == WAIT_OBJECT_0) break;
     }
-    WaitForSingleObject(thread_.Get(), INFINITE);
+    WaitForSingleObject(thread_.get(), INFINITE);
     thread_.Reset();
     threadId_ = 0;
     std::lock_guard lock(mutex_);

@@ -20,7 +20,6 @@ public:
     // The record to store: a macro, key or program page left without its
     // choice gives the button's default back.
     const ButtonAssignment& Accept() { return model_.Accept(); }
-    const assign::AssignModel& Model() const { return model_; }
     // Called with the accepted record on OK, before the dialog's windows go:
     // the mouse need not wait for some forty windows to be destroyed.
     void SetOnAccept(std::function<void(const ButtonAssignment&)> accepted) { onAccept_ = std::move(accepted); }

@@ -146,7 +146,6 @@ public:
     // first row, after the last row and in a full copy. Stores and closes the
     // panel either way. True when a step was inserted.
     bool InsertDelay(InsertSide side, uint32_t delay);
-    const MacroWorkingCopy& Backup() const { return backup_; }
 
     // Writes the working copy into the selected macro and persists.
     void Store();

@@ -48,7 +48,6 @@ public:
     // the wait cursor until the Monitor answers.
     void ApplySettings(bool full);
     void ShowSubPage(SubPage page);
-    SubPage ShownSubPage() const { return shownSub_; }
     CSkinPage* SubPageWindow(SubPage page) const { return subPages_[static_cast<int>(page)].get(); }
 
 protected:

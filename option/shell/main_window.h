@@ -23,7 +23,6 @@ public:
     ~CMainWindow() override;
 
     void ShowPage(Page page);
-    Page ShownPage() const { return shown_; }
     OptionSession* session() { return session_.get(); }
 
 protected:

@@ -36,7 +36,7 @@ void COptionApp::ExitInstance() {
     if (hookInstalled_) CCoolMenu::Uninstall();
     hookInstalled_ = false;
     if (instanceMutex_) {
-        ReleaseMutex(instanceMutex_.Get());
+        ReleaseMutex(instanceMutex_.get());
         instanceMutex_.Reset();
     }
     if (comInitialized_) CoUninitialize();

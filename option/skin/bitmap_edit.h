@@ -25,8 +25,6 @@ public:
         textColor_ = text;
         backColor_ = background;
     }
-    COLORREF TextColor() const { return textColor_; }
-    COLORREF BackColor() const { return backColor_; }
     void ApplyFont();
     void SetLimit(int characters);
     // Sets the text; the parent hears of it like of a typed change.

@@ -39,12 +39,10 @@ public:
     int Maximum() const { return maximum_; }
     // Round values read from the pointer to the nearest one instead of truncating.
     void SetSnap(bool on);
-    bool Snap() const { return snap_; }
     // True when the last reported value ended a user action (button up on the
     // track or the thumb, or a key press); false while a press or drag is in
     // progress.
     bool Released() const { return released_ && thumb_.Released(); }
-    int Id() const { return id_; }
     CPHSlider& Thumb() { return thumb_; }
     const CPHSlider& Thumb() const { return thumb_; }
     HBITMAP Picture() const { return picture_.get(); }

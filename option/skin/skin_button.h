@@ -37,7 +37,6 @@ public:
     void SetCheck(int checked);
     int GetCheck() const { return checked_; }
     void SetCheckMode(bool on) { checkMode_ = on; }
-    bool CheckMode() const { return checkMode_; }
     void SetTooltipText(const wchar_t* text, bool activate);
     const CControlTooltip& Tooltip() const { return tooltip_; }
     // Lights the button or not, for the program, and tells the parent either way.
@@ -47,9 +46,7 @@ public:
     // (a mouse view's caption for its hot spot, and the reverse) is. Only the
     // look: the button's own pointer tracking and hover reports are untouched.
     void SetPartnerLit(bool lit);
-    bool PartnerLit() const { return partnerLit_; }
     void SetHoverId(int id) { hoverId_ = id; }
-    int HoverId() const { return hoverId_; }
     HBITMAP Picture(ButtonPicture which) const { return pictures_[static_cast<int>(which)].get(); }
 
     // Paints the button as it looks with `itemState` (ODS_* flags) into `dc`.
@@ -131,7 +128,6 @@ class CSkinColorButton : public CSkinButtonBase {
 public:
     // The owner repaints when it wants the new colour shown.
     void SetFillColor(COLORREF color) { fill_ = color; }
-    COLORREF FillColor() const { return fill_; }
 
 protected:
     void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;

@@ -23,10 +23,9 @@ std::u16string TooltipSection(uint16_t language) {
 }  // namespace
 
 void SetSkinTooltipLanguage(uint16_t language) { g_tooltipLanguage = language; }
-uint16_t SkinTooltipLanguage() { return g_tooltipLanguage; }
 
 SkinDescription::SkinDescription(std::u16string skinsFolder, std::u16string_view fileName)
-    : folder_(std::move(skinsFolder)), filePath_(folder_ + std::u16string(fileName)), ini_(ToPath(filePath_)) {}
+    : folder_(std::move(skinsFolder)), ini_(ToPath(folder_ + std::u16string(fileName))) {}
 
 SkinScreen SkinDescription::ReadScreen() const {
     SkinScreen screen;

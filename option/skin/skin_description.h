@@ -52,7 +52,6 @@ struct SkinScreen {
 // ("TOOLTIPS_0407" for German). An entry that section lacks keeps the
 // tooltip of "BUTTONPOS". English (0x0409), the default, reads no such section.
 void SetSkinTooltipLanguage(uint16_t language);
-uint16_t SkinTooltipLanguage();
 
 class SkinDescription {
 public:
@@ -61,7 +60,6 @@ public:
     SkinDescription(std::u16string skinsFolder, std::u16string_view fileName);
 
     const std::u16string& Folder() const { return folder_; }
-    const std::u16string& FilePath() const { return filePath_; }
     // "Mask", "Normal", "Over", "Down", "Disable", read in this order.
     SkinScreen ReadScreen() const;
     // The parsed "BUTTONPOS" entry `number` (an empty position when missing).
@@ -72,7 +70,6 @@ public:
 
 private:
     std::u16string folder_;
-    std::u16string filePath_;
     CIniFile ini_;
 };
 

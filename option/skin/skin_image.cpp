@@ -35,13 +35,13 @@ HGLOBAL ReadWholeFile(const std::wstring& path, DWORD& bytes) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return nullptr;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return nullptr;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return nullptr;
     bytes = static_cast<DWORD>(size.QuadPart);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!block) return nullptr;
     void* data = GlobalLock(block);
     DWORD read = 0;
-    const BOOL ok = data && ReadFile(file.Get(), data, bytes, &read, nullptr) && read == bytes;
+    const BOOL ok = data && ReadFile(file.get(), data, bytes, &read, nullptr) && read == bytes;
     if (data) GlobalUnlock(block);
     if (!ok) {
         GlobalFree(block);

@@ -34,7 +34,6 @@ public:
     void SetTopIndex(int row);
     std::wstring Text(int row) const;
     uint32_t ItemValue(int row) const;
-    int HoverRow() const { return hoverRow_; }
 
     // Places an edit box over the selected row with its text selected. Enter
     // or the list getting the focus back commits it, Esc abandons it.

@@ -107,16 +107,6 @@ void CSkinScrollBar::SetInfo(const SCROLLINFO& info, bool redraw) {
     if (redraw && hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void CSkinScrollBar::GetInfo(SCROLLINFO& info) const {
-    if (info.fMask & SIF_RANGE) {
-        info.nMin = state_.min;
-        info.nMax = state_.max;
-    }
-    if (info.fMask & SIF_PAGE) info.nPage = state_.page;
-    if (info.fMask & SIF_POS) info.nPos = state_.pos;
-    if (info.fMask & SIF_TRACKPOS) info.nTrackPos = state_.trackPos;
-}
-
 void CSkinScrollBar::Send(int code, int position) {
     if (HWND frame = GetParent(hwnd()))
         SendMessageW(frame, kind_ == ScrollBarKind::kVertical ? WM_VSCROLL : WM_HSCROLL,
@@ -578,10 +568,6 @@ bool CSkinScrollBar::SkinList(HWND list, HBITMAP bitmap) {
 
 CScrollBarFrame* CSkinScrollBar::FrameOf(HWND list) {
     return list ? static_cast<CScrollBarFrame*>(GetPropW(list, kFrameProperty)) : nullptr;
-}
-
-void CSkinScrollBar::RestoreList(HWND list) {
-    if (CScrollBarFrame* frame = FrameOf(list)) frame->Restore();
 }
 
 void CSkinScrollBar::HideSkinned(HWND list) {

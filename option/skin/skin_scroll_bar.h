@@ -26,12 +26,10 @@ public:
     const ScrollState& State() const { return state_; }
     // Takes range, page and position as `info.fMask` says; repaints when asked.
     void SetInfo(const SCROLLINFO& info, bool redraw);
-    void GetInfo(SCROLLINFO& info) const;
 
     // Attaches a frame to `list`; the frame lives until the list is destroyed or
     // restored. False when the list is already skinned or a window failed.
     static bool SkinList(HWND list, HBITMAP bitmap);
-    static void RestoreList(HWND list);
     static void HideSkinned(HWND list);
     static void ShowSkinned(HWND list);
     static CScrollBarFrame* FrameOf(HWND list);
@@ -76,9 +74,6 @@ public:
     // destroys the frame (which then deletes itself).
     void Restore();
     HWND List() const { return list_; }
-    CSkinScrollBar& Vertical() { return vertical_; }
-    CSkinScrollBar& Horizontal() { return horizontal_; }
-    int CornerModeNow() const { return cornerMode_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

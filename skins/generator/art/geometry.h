@@ -51,7 +51,6 @@ struct Rect {
     int Bottom() const { return y + h; }
     Box ToBox() const { return {double(x), double(y), double(x + w), double(y + h)}; }
     Rect Offset(int dx, int dy) const { return {x + dx, y + dy, w, h}; }
-    Rect Inset(int d) const { return {x + d, y + d, w - 2 * d, h - 2 * d}; }
     bool Contains(const Rect& o) const {
         return o.x >= x && o.y >= y && o.Right() <= Right() && o.Bottom() <= Bottom();
     }

@@ -66,7 +66,6 @@ public:
     // Pixels outside the outline are cut away by the mask. Without an outline the
     // window is its full rectangle.
     void SetOutline(art::ShapePtr outline) { outline_ = std::move(outline); }
-    const art::ShapePtr& Outline() const { return outline_; }
 
     // A position the program uses without pictures (page area, text place, a
     // control that paints itself).

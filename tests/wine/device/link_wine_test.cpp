@@ -126,8 +126,8 @@ protected:
         STARTUPINFOW si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out.Get();
-        si.hStdError = out.Get();
+        si.hStdOutput = out.get();
+        si.hStdError = out.get();
         PROCESS_INFORMATION pi{};
         std::wstring command = L"\"" + (wine_test::ExeFolder() / exe).wstring() + L"\" " + args;
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
@@ -136,9 +136,9 @@ protected:
         const KernelHandle thread(pi.hThread), process(pi.hProcess);
         // mousesim talks to the library's control window, which runs on its own
         // thread; keep this thread's messages moving meanwhile.
-        wine_test::PumpUntil([&] { return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0; }, 30000);
+        wine_test::PumpUntil([&] { return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }, 30000);
         DWORD code = 0;
-        GetExitCodeProcess(process.Get(), &code);
+        GetExitCodeProcess(process.get(), &code);
         out.Reset();  // our end closed before the file is read
         if (output != nullptr) {
             std::ifstream in(outFile, std::ios::binary);

@@ -422,11 +422,11 @@ TEST(DevioHidCounters, TheProcessCountersUsedAboveSeeChanges) {
         KernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         KernelHandle thread(CreateThread(
             nullptr, 0, [](void* e) -> DWORD { return WaitForSingleObject(static_cast<HANDLE>(e), INFINITE); },
-            event.Get(), 0, nullptr));
+            event.get(), 0, nullptr));
         *handlesWhileRunning = HandlesOfThisProcess();
         *threadsWhileRunning = ThreadsOfThisProcess();
-        SetEvent(event.Get());
-        WaitForSingleObject(thread.Get(), INFINITE);
+        SetEvent(event.get());
+        WaitForSingleObject(thread.get(), INFINITE);
         thread.Reset();
         event.Reset();
     };

@@ -14,7 +14,7 @@ inline DWORD ThreadsOfThisProcess() {
     DWORD count = 0;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL ok = Thread32First(snapshot.Get(), &entry); ok; ok = Thread32Next(snapshot.Get(), &entry)) {
+    for (BOOL ok = Thread32First(snapshot.get(), &entry); ok; ok = Thread32Next(snapshot.get(), &entry)) {
         if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
     }
     return count;

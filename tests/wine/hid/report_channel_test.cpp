@@ -42,7 +42,7 @@ PipePair MakePipe(DWORD bufferSize) {
 bool MouseSends(HANDLE mouse, const std::vector<uint8_t>& report) {
     OVERLAPPED ov{};
     KernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    ov.hEvent = done.Get();
+    ov.hEvent = done.get();
     DWORD n = 0;
     if (!WriteFile(mouse, report.data(), static_cast<DWORD>(report.size()), nullptr, &ov) &&
         GetLastError() != ERROR_IO_PENDING) {
@@ -55,7 +55,7 @@ std::vector<uint8_t> MouseReceives(HANDLE mouse, size_t size) {
     std::vector<uint8_t> buffer(size + 16);
     OVERLAPPED ov{};
     KernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    ov.hEvent = done.Get();
+    ov.hEvent = done.get();
     DWORD n = 0;
     if (!ReadFile(mouse, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &ov) &&
         GetLastError() != ERROR_IO_PENDING) {
@@ -76,7 +76,7 @@ public:
                 std::lock_guard lock(mutex_);
                 reports_.emplace_back(report.begin(), report.end());
             }
-            SetEvent(arrived_.Get());
+            SetEvent(arrived_.get());
         };
     }
     // Waits until `count` reports are in (a hang here fails the test by its time limit).
@@ -86,7 +86,7 @@ public:
                 std::lock_guard lock(mutex_);
                 if (reports_.size() >= count) return reports_;
             }
-            WaitForSingleObject(arrived_.Get(), INFINITE);
+            WaitForSingleObject(arrived_.get(), INFINITE);
         }
     }
     size_t Count() {
@@ -110,7 +110,7 @@ TEST(ReportChannel, WritesEachOutputReportWhole) {
     for (size_t i = 0; i < half.size(); ++i) half[i] = static_cast<uint8_t>(0x80 + i);
     const std::vector<uint8_t> report = BuildOutputReport(half);
     ASSERT_TRUE(channel.WriteReport(report, 1000));
-    EXPECT_EQ(MouseReceives(pipe.mouse.Get(), 65), report);
+    EXPECT_EQ(MouseReceives(pipe.mouse.get(), 65), report);
 }
 
 TEST(ReportChannel, ReaderHandsOverEveryInputReportInOrder) {
@@ -123,7 +123,7 @@ TEST(ReportChannel, ReaderHandsOverEveryInputReportInOrder) {
 
     const std::vector<std::vector<uint8_t>> sent = {
         BuildInputReport({0x0702, 3}), BuildInputReport({0x00A0, 1}), BuildInputReport({0x000A, 16})};
-    for (const auto& report : sent) ASSERT_TRUE(MouseSends(pipe.mouse.Get(), report));
+    for (const auto& report : sent) ASSERT_TRUE(MouseSends(pipe.mouse.get(), report));
     EXPECT_EQ(collector.WaitFor(3), sent);
     channel.Shutdown();
 }
@@ -144,7 +144,7 @@ TEST(ReportChannel, ShutdownEndsTheReaderAndLaterWritesFail) {
         EXPECT_FALSE(channel.WriteReport(report, 1000));
         EXPECT_FALSE(channel.StartReading(kInputReportLength, collector.Handler()));
         // Nothing read after Shutdown reaches the handler.
-        MouseSends(pipe.mouse.Get(), BuildInputReport({0x0701, 2}));
+        MouseSends(pipe.mouse.get(), BuildInputReport({0x0701, 2}));
         Sleep(50);
         EXPECT_EQ(collector.Count(), 0u);
     }
@@ -158,7 +158,7 @@ TEST(ReportChannel, ReaderEndsByItselfWhenTheDeviceGoesAway) {
     Win32ReportChannel channel(std::move(pipe.host));
     ReportCollector collector;
     ASSERT_TRUE(channel.StartReading(kInputReportLength, collector.Handler()));
-    ASSERT_TRUE(MouseSends(pipe.mouse.Get(), BuildInputReport({0x0504, 4})));
+    ASSERT_TRUE(MouseSends(pipe.mouse.get(), BuildInputReport({0x0504, 4})));
     collector.WaitFor(1);
     pipe.mouse.Reset();  // unplugged
     while (ThreadsOfThisProcess() != before) Sleep(10);
@@ -191,18 +191,18 @@ TEST(ReportChannel, ShutdownCancelsAWriteInFlightOnAnotherThread) {
         nullptr, 0,
         [](void* p) -> DWORD {
             auto* w = static_cast<Writer*>(p);
-            SetEvent(w->started.Get());
+            SetEvent(w->started.get());
             const std::vector<uint8_t> report(65, 0x06);
             w->result = w->channel->WriteReport(report, INFINITE) ? 1 : 0;
             return 0;
         },
         &writer, 0, nullptr));
     ASSERT_TRUE(thread);
-    WaitForSingleObject(writer.started.Get(), INFINITE);
+    WaitForSingleObject(writer.started.get(), INFINITE);
     Sleep(100);  // let it reach the wait
     ASSERT_EQ(writer.result, -1) << "the write must still be waiting for the device";
     channel.Shutdown();
-    WaitForSingleObject(thread.Get(), INFINITE);
+    WaitForSingleObject(thread.get(), INFINITE);
     EXPECT_EQ(writer.result, 0);
 }
 

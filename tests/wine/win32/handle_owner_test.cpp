@@ -41,7 +41,7 @@ TEST(KernelHandle, ClosesOnceThroughMovesResetAndScope) {
         KernelHandle a(first);
         KernelHandle b(std::move(a));
         EXPECT_FALSE(a);
-        EXPECT_EQ(b.Get(), first);
+        EXPECT_EQ(b.get(), first);
         EXPECT_TRUE(IsOpen(first)) << "a move closes nothing";
         b.Reset(second);
         EXPECT_FALSE(IsOpen(first));

@@ -46,11 +46,11 @@ int Limited(const wchar_t* commandLine) {
     TOKEN_LINKED_TOKEN linked{};
     DWORD size = 0;
     TOKEN_ELEVATION_TYPE type{};
-    if (GetTokenInformation(own.Get(), TokenElevationType, &type, sizeof type, &size) &&
+    if (GetTokenInformation(own.get(), TokenElevationType, &type, sizeof type, &size) &&
         type == TokenElevationTypeFull &&
-        GetTokenInformation(own.Get(), TokenLinkedToken, &linked, sizeof linked, &size))
+        GetTokenInformation(own.get(), TokenLinkedToken, &linked, sizeof linked, &size))
         linkedToken.Reset(linked.LinkedToken);
-    HANDLE token = linkedToken ? linkedToken.Get() : own.Get();
+    HANDLE token = linkedToken ? linkedToken.get() : own.get();
 
     std::wstring line = commandLine;
     STARTUPINFOW startup{};
@@ -66,16 +66,16 @@ int Limited(const wchar_t* commandLine) {
     HANDLE childRaw = nullptr;
     TOKEN_ELEVATION elevation{};
     type = TokenElevationTypeDefault;
-    if (OpenProcessToken(process.Get(), TOKEN_QUERY, &childRaw)) {
+    if (OpenProcessToken(process.get(), TOKEN_QUERY, &childRaw)) {
         const KernelHandle childToken(childRaw);
-        GetTokenInformation(childToken.Get(), TokenElevationType, &type, sizeof type, &size);
-        GetTokenInformation(childToken.Get(), TokenElevation, &elevation, sizeof elevation, &size);
+        GetTokenInformation(childToken.get(), TokenElevationType, &type, sizeof type, &size);
+        GetTokenInformation(childToken.get(), TokenElevation, &elevation, sizeof elevation, &size);
     }
     printf("elevation %d %lu\n", static_cast<int>(type), elevation.TokenIsElevated);
     fflush(stdout);
-    WaitForSingleObject(process.Get(), INFINITE);
+    WaitForSingleObject(process.get(), INFINITE);
     DWORD code = 100;
-    GetExitCodeProcess(process.Get(), &code);
+    GetExitCodeProcess(process.get(), &code);
     return static_cast<int>(code);
 }
 

@@ -334,7 +334,7 @@ private:
             processId ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId) : nullptr);
         PROCESS_MEMORY_COUNTERS_EX counters{};
         counters.cb = sizeof counters;
-        if (process && GetProcessMemoryInfo(process.Get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+        if (process && GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                             sizeof counters)) {
             log_.Line("memory private=" + std::to_string(counters.PrivateUsage) +
                       " pagefile=" + std::to_string(counters.PagefileUsage) +
@@ -403,7 +403,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (args.size() >= 2 && args[1] == L"--die-holding-lock") {
         // A holder that crashes inside a load or save: the lock is left abandoned.
         const KernelHandle lock(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kStoreLockName));
-        if (!lock || WaitForSingleObject(lock.Get(), 5000) != WAIT_OBJECT_0) return 3;
+        if (!lock || WaitForSingleObject(lock.get(), 5000) != WAIT_OBJECT_0) return 3;
         log.Line("holding-lock-and-dying");
         ExitProcess(0);
     }
