@@ -8,6 +8,7 @@
 #include "kernel_handle.h"
 #include "program_folder.h"
 #include "shared_lock.h"
+#include "text_language.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ bool CMonitorWnd::CreateHidden() {
 
 int CMonitorWnd::OnCreate(CREATESTRUCTW*) {
     programFolder_ = GetProgramFolder();
-    texts_.Load(programFolder_);
+    texts_.Load(programFolder_, ChooseTextLanguage(ReadLanguageOverride(programFolder_), GetUserDefaultUILanguage()));
     pointerKey_ = CRegistryKey::OpenOrCreate(kPointerKeyPath);
 
     if (!library_.Load(programFolder_)) DebugOut(L"devio.dll could not be loaded: running without the mouse\n");

@@ -13,6 +13,7 @@
 #include "skin_description.h"
 #include "skin_folder.h"
 #include "skin_page.h"
+#include "text_language.h"
 #include "text_library.h"
 
 namespace {
@@ -38,7 +39,7 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
     const std::filesystem::path folder = GetProgramFolder();
     SetSkinsFolder((folder / L"skins").wstring() + L"\\");
-    OptionTexts().Load(folder);
+    OptionTexts().Load(folder, ChooseTextLanguage(ReadLanguageOverride(folder), GetUserDefaultUILanguage()));
     // The skins' tooltips follow the texts' language.
     SetSkinTooltipLanguage(OptionTexts().language());
     // The pages are made with the window's controls and edit the session's
