@@ -7,6 +7,7 @@
 #include "kernel_handle.h"
 #include "program_folder.h"
 #include "shared_lock.h"
+#include "text_language.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int CMonitorWnd::OnCreate(CREATESTRUCTW*) {
     parts_ = std::make_unique<Parts>(host_);
     Parts& parts = *parts_;
     programFolder_ = GetProgramFolder();
-    parts.texts.Load(programFolder_);
+    parts.texts.Load(programFolder_, ChooseTextLanguage(ReadLanguageOverride(programFolder_), GetUserDefaultUILanguage()));
     parts.pointerKey = CRegistryKey::OpenOrCreate(kPointerKeyPath);
 
     if (!parts.library.Load(programFolder_)) DebugOut(L"devio.dll could not be loaded: running without the mouse\n");

@@ -58,21 +58,3 @@ std::optional<uint16_t> ReadLanguageOverride(const std::filesystem::path& progra
     const CIniFile store(ProfileStorePath(programFolder));
     return ParseLanguageOverride(store.ReadString(kConfigSection, kLanguageKey, u""));
 }
-
-std::optional<std::u16string> StringBlockText(const uint8_t* data, size_t size, unsigned index) {
-    if (!data || index > 15) return std::nullopt;
-    size_t offset = 0;
-    for (unsigned i = 0;; ++i) {
-        if (offset + 2 > size) return std::nullopt;
-        const size_t length = static_cast<size_t>(data[offset]) | static_cast<size_t>(data[offset + 1]) << 8;
-        offset += 2;
-        if (length > (size - offset) / 2) return std::nullopt;
-        if (i == index) {
-            std::u16string text(length, u'\0');
-            for (size_t k = 0; k < length; ++k)
-                text[k] = static_cast<char16_t>(data[offset + 2 * k] | data[offset + 2 * k + 1] << 8);
-            return text;
-        }
-        offset += 2 * length;
-    }
-}

@@ -10,9 +10,7 @@
 #include <string>
 #include <string_view>
 
-// Language ids as the resource compiler writes them (primary | sublanguage << 10).
-inline constexpr uint16_t kLanguageEnglish = 0x0409;  // English (United States)
-inline constexpr uint16_t kLanguageGerman = 0x0407;   // German (Germany)
+#include "string_table.h"
 
 inline constexpr std::u16string_view kLanguageKey = u"Language";
 
@@ -28,12 +26,3 @@ uint16_t ChooseTextLanguage(std::optional<uint16_t> override, uint16_t displayLa
 // The override stored in <programFolder>\config\Config.data; nothing when the
 // store or the key is missing or the value is not understood.
 std::optional<uint16_t> ReadLanguageOverride(const std::filesystem::path& programFolder);
-
-// Text `index` (0-15) of one string-table block: sixteen counted UTF-16 strings,
-// each a 16-bit length followed by that many units. Empty for an empty entry;
-// nothing when the block ends before the entry does (a damaged library).
-std::optional<std::u16string> StringBlockText(const uint8_t* data, size_t size, unsigned index);
-
-// The block and index a text number lives in, as the resource compiler stores them.
-inline constexpr unsigned StringBlockId(unsigned textId) { return textId / 16 + 1; }
-inline constexpr unsigned StringBlockIndex(unsigned textId) { return textId % 16; }

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "text_language.h"
+#include "string_table.h"
 
-bool CTextLibrary::Load(const std::filesystem::path& programFolder) {
+bool CTextLibrary::Load(const std::filesystem::path& programFolder, uint16_t language) {
     Unload();
-    language_ = ChooseTextLanguage(ReadLanguageOverride(programFolder), GetUserDefaultUILanguage());
+    language_ = language;
     const std::wstring path = (programFolder / L"uistr.dll").wstring();
     // Data only: nothing of the library runs, and no other folder is searched.
     module_.Reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));

@@ -1,9 +1,8 @@
 #pragma once
 // The texts of uistr.dll. Both programs load the library by full path from the
 // program folder; without it every text is empty and nothing else breaks.
-// The library holds one string table per language; the table shown is the
-// user's display language's (or the store's override), English where it has
-// no text.
+// The library holds one string table per language; the program says which
+// one to show, and English stands in where that table has no text.
 #include <windows.h>
 
 #include <cstdint>
@@ -19,10 +18,9 @@ public:
     CTextLibrary(const CTextLibrary&) = delete;
     CTextLibrary& operator=(const CTextLibrary&) = delete;
 
-    // Loads <folder>\uistr.dll as a resource-only module and chooses the
-    // language from the store's override or the display language. False when
-    // the library is missing.
-    bool Load(const std::filesystem::path& programFolder);
+    // Loads <folder>\uistr.dll as a resource-only module and shows the table
+    // of `language`. False when the library is missing.
+    bool Load(const std::filesystem::path& programFolder, uint16_t language);
     void Unload();
     bool loaded() const { return static_cast<bool>(module_); }
     HMODULE module() const { return module_.get(); }

@@ -6,6 +6,7 @@
 #include "gdi.h"
 #include "gdi_cache.h"
 #include "option_context.h"
+#include "option_text_ids.h"
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
@@ -14,8 +15,8 @@ namespace {
 
 enum SetupEntry { kTitleEntry = 1, kCategoryEntry = 2, kAcceptEntry = 3, kCancelEntry = 4, kCloseEntry = 5,
                   kPageEntry = 6 };
-constexpr UINT kTextAccept = 51;
-constexpr UINT kTextCancel = 52;
+constexpr UINT kTextAccept = option_text::kOk;
+constexpr UINT kTextCancel = option_text::kCancel;
 constexpr int kCategoryMenuWidth = 235;
 constexpr COLORREF kTitleColor = RGB(100, 100, 100);
 
@@ -29,8 +30,9 @@ UINT CategoryText(uint8_t functionClass) {
 
 }  // namespace
 
-AssignDialog::AssignDialog(const ButtonAssignment& record, int buttonIndex, const MacroLibrary& library)
-    : CSkinDialog(134, u"skin_Setup.ini"), model_(record, buttonIndex), library_(library) {}
+AssignDialog::AssignDialog(const ButtonAssignment& record, int buttonIndex, const MacroLibrary& library,
+                           const OptionContext& context)
+    : CSkinDialog(134, u"skin_Setup.ini"), model_(record, buttonIndex), library_(library), context_(context) {}
 
 AssignDialog::~AssignDialog() = default;
 
@@ -40,18 +42,18 @@ void AssignDialog::CreateControls(const SkinDescription& skin, const SkinPicture
     if (category_) category_->SetPageCaption(15, 1);
     accept_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);
     if (accept_) {
-        accept_->SetText(OptionText(kTextAccept));
+        accept_->SetText(context_.Text(kTextAccept));
         accept_->SetPageCaption(15, 0);
     }
     cancel_ = CSkinPage::MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancel_) {
-        cancel_->SetText(OptionText(kTextCancel));
+        cancel_->SetText(context_.Text(kTextCancel));
         cancel_->SetPageCaption(15, 0);
     }
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     const SkinRect area = skin.ReadEntry(kPageEntry).rect;
     for (uint8_t cls = kClassDefault; cls <= kClassDisabled; ++cls) {
-        auto page = std::make_unique<AssignPage>(cls, model_, library_);
+        auto page = std::make_unique<AssignPage>(cls, model_, library_, context_);
         if (!page->CreateAt(hwnd(), area)) {
             DebugOut(L"AssignDialog: a page could not be made\n");
             continue;
@@ -95,7 +97,7 @@ void AssignDialog::ShowPage(uint8_t functionClass) {
     shown_ = functionClass;
     if (AssignPage* to = PageOf(functionClass)) to->SetShown(true);
     if (category_) {
-        category_->SetText(OptionText(CategoryText(functionClass)));
+        category_->SetText(context_.Text(CategoryText(functionClass)));
         InvalidateRect(category_->hwnd(), nullptr, FALSE);
     }
 }
@@ -105,7 +107,7 @@ void AssignDialog::ShowCategoryMenu() {
     CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
     for (const FunctionClassInfo& info : FunctionClassTable())
         menu.AddItem(static_cast<UINT>(assign::kCategoryCommand + info.functionClass),
-                     OptionText(static_cast<UINT>(info.textId)));
+                     context_.Text(static_cast<UINT>(info.textId)));
     menu.SetWidth(kCategoryMenuWidth);
     menu.TrackUnder(hwnd(), *category_);
 }

@@ -12,9 +12,12 @@
 #include "skin_button.h"
 #include "skin_dialog.h"
 
+class OptionContext;
+
 class AssignDialog : public CSkinDialog {
 public:
-    AssignDialog(const ButtonAssignment& record, int buttonIndex, const MacroLibrary& library);
+    AssignDialog(const ButtonAssignment& record, int buttonIndex, const MacroLibrary& library,
+                 const OptionContext& context);
     ~AssignDialog() override;
 
     // The record to store: a macro, key or program page left without its
@@ -41,6 +44,7 @@ private:
 
     assign::AssignModel model_;
     const MacroLibrary& library_;
+    const OptionContext& context_;
     std::array<std::unique_ptr<AssignPage>, 9> pages_;
     std::unique_ptr<CSkinButton> category_;
     std::unique_ptr<CSkinButton> accept_;

@@ -14,6 +14,7 @@
 #include "button_assignment.h"
 #include "keyboard_layout.h"
 #include "macro_library.h"
+#include "option_text_ids.h"
 
 namespace assign {
 
@@ -29,7 +30,8 @@ std::optional<uint8_t> MenuCode(uint8_t functionClass, int command);
 
 inline constexpr int kCategoryCommand = 1000;  // + class 1-9
 inline constexpr int kRepeatModeCommand = 1000;  // + 1-4 for modes 0-3
-inline constexpr std::array<int, 4> kRepeatModeTexts{96, 97, 98, 99};
+inline constexpr std::array<int, 4> kRepeatModeTexts{option_text::kPlayOnce, option_text::kRepeatCount,
+                                                     option_text::kWhileHeld, option_text::kToggle};
 inline constexpr int kRepeatCountMin = 2;
 inline constexpr int kRepeatCountMax = 255;
 

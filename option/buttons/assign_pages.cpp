@@ -8,6 +8,7 @@
 #include "gdi_cache.h"
 #include "module.h"
 #include "option_context.h"
+#include "option_text_ids.h"
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
@@ -21,9 +22,9 @@ constexpr DWORD kListStyle = 0x50A00061;  // child, visible, border, vscroll, no
 constexpr DWORD kBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE;
 constexpr int kMenuWidth = 297;
 
-constexpr UINT kTextProgram = 366;
-constexpr UINT kTextCommand = 367;
-constexpr UINT kTextChooseProgram = 368;
+constexpr UINT kTextProgram = option_text::kLaunchProgram;
+constexpr UINT kTextCommand = option_text::kLaunchCommand;
+constexpr UINT kTextChooseProgram = option_text::kChooseProgram;
 
 constexpr COLORREF kLabelColor = RGB(100, 100, 100);
 constexpr COLORREF kCountFrame = RGB(128, 21, 153);  // 0x991580
@@ -47,28 +48,32 @@ struct PageLabels {
 };
 PageLabels LabelsOf(uint8_t functionClass) {
     switch (functionClass) {
-        case kClassKeyboardKey: return {{71, 0, 0}};
-        case kClassMouseFunction: return {{72, 0, 0}};
-        case kClassDpiFunction: return {{73, 0, 0}};
-        case kClassMacro: return {{74, 95, 100}};
-        case kClassLaunch: return {{76, 0, 0}};
-        case kClassMedia: return {{77, 0, 0}};
-        case kClassShortcut: return {{78, 0, 0}};
+        case kClassKeyboardKey: return {{option_text::kPressKeyLabel, 0, 0}};
+        case kClassMouseFunction: return {{option_text::kMouseFunctionLabel, 0, 0}};
+        case kClassDpiFunction: return {{option_text::kDpiFunctionLabel, 0, 0}};
+        case kClassMacro: return {{option_text::kMacroChoiceLabel, option_text::kRepeatLabel, option_text::kTimesLabel}};
+        case kClassLaunch: return {{option_text::kProgramOrCommandLabel, 0, 0}};
+        case kClassMedia: return {{option_text::kMediaFunctionLabel, 0, 0}};
+        case kClassShortcut: return {{option_text::kShortcutLabel, 0, 0}};
         default: return {{0, 0, 0}};
     }
 }
 
-std::wstring CaptionText(const ButtonAssignment& record) {
+std::wstring CaptionText(const OptionContext& context, const ButtonAssignment& record) {
     const AssignmentCaption caption = CaptionOf(record, SystemKeyboardLayout());
-    return caption.textId ? OptionText(static_cast<UINT>(caption.textId)) : Wide(caption.text);
+    return caption.textId ? context.Text(static_cast<UINT>(caption.textId)) : Wide(caption.text);
 }
 
 bool IsMenuPage(uint8_t functionClass) { return !assign::MenuOf(functionClass).empty(); }
 
 }  // namespace
 
-AssignPage::AssignPage(uint8_t functionClass, assign::AssignModel& model, const MacroLibrary& library)
-    : CSkinPage(129, SkinOf(functionClass)), class_(functionClass), model_(model), library_(library) {}
+AssignPage::AssignPage(uint8_t functionClass, assign::AssignModel& model, const MacroLibrary& library,
+                       const OptionContext& context)
+    : CSkinPage(129, SkinOf(functionClass)), class_(functionClass), model_(model), library_(library), context_(context) {}
+
+std::wstring AssignPage::OptionText(UINT id) const { return context_.Text(id); }
+std::wstring AssignPage::CaptionText(const ButtonAssignment& record) const { return ::CaptionText(context_, record); }
 
 AssignPage::~AssignPage() { hook_.Remove(); }
 

@@ -14,9 +14,12 @@
 #include "skin_list_box.h"
 #include "skin_page.h"
 
+class OptionContext;
+
 class AssignPage : public CSkinPage {
 public:
-    AssignPage(uint8_t functionClass, assign::AssignModel& model, const MacroLibrary& library);
+    AssignPage(uint8_t functionClass, assign::AssignModel& model, const MacroLibrary& library,
+               const OptionContext& context);
     ~AssignPage() override;
 
     uint8_t FunctionClass() const { return class_; }
@@ -48,10 +51,13 @@ private:
     void OnBoxChanged(bool focusLost);
     void OnHookKey(WPARAM virtualKey);
     std::unique_ptr<CBitmapEdit> MakeBox(const SkinDescription& skin, int entry, int id, DWORD extraStyle);
+    std::wstring OptionText(UINT id) const;
+    std::wstring CaptionText(const ButtonAssignment& record) const;
 
     uint8_t class_;
     assign::AssignModel& model_;
     const MacroLibrary& library_;
+    const OptionContext& context_;
     CKeyboardHook hook_;
 
     RECT labels_[3]{};

@@ -2,20 +2,21 @@
 
 #include "assign_dialog.h"
 #include "debug_output.h"
-#include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
+#include "option_text_ids.h"
 #include "skin_description.h"
 
 namespace {
 
 enum ButtonPageEntry { kTopTabEntry = 1, kSideTabEntry = 2, kViewsEntry = 3 };
-constexpr UINT kTabTexts[2] = {26, 27};
+constexpr UINT kTabTexts[2] = {option_text::kTopView, option_text::kSideView};
 const char16_t* const kViewSkins[2] = {u"skin_Mouse.ini", u"skin_MousSide.ini"};
 
 }  // namespace
 
-ButtonPage::ButtonPage(OptionSession& session) : CSkinPage(skin_files::kButtonPage), session_(session) {}
+ButtonPage::ButtonPage(const OptionContext& context)
+    : CSkinPage(skin_files::kButtonPage), context_(context), session_(context.Session()) {}
 ButtonPage::~ButtonPage() = default;
 
 void ButtonPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
@@ -23,12 +24,12 @@ void ButtonPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     for (int i = 0; i < 2; ++i) {
         tabs_[i] = MakeButton(hwnd(), skin, tabEntries[i], pictures);
         if (!tabs_[i]) continue;
-        tabs_[i]->SetText(OptionText(kTabTexts[i]));
+        tabs_[i]->SetText(context_.Text(kTabTexts[i]));
         tabs_[i]->SetPageCaption(15, 0);
     }
     const SkinRect area = skin.ReadEntry(kViewsEntry).rect;
     for (int i = 0; i < 2; ++i) {
-        views_[i] = std::make_unique<MouseView>(kViewSkins[i], [this](int index) { OpenAssignment(index); });
+        views_[i] = std::make_unique<MouseView>(kViewSkins[i], [this](int index) { OpenAssignment(index); }, context_);
         if (!views_[i]->CreateAt(hwnd(), area)) {
             DebugOut(L"ButtonPage: a mouse view could not be made\n");
             views_[i].reset();
@@ -58,20 +59,19 @@ void ButtonPage::ShowView(int view) {
 void ButtonPage::OpenAssignment(int buttonIndex) {
     const ProfileRecord* shown = session_.current();
     if (!shown || buttonIndex < 0 || buttonIndex >= kButtonCount) return;
-    AssignDialog dialog(shown->MacroKeyInfo[buttonIndex], buttonIndex, session_.macros());
+    AssignDialog dialog(shown->MacroKeyInfo[buttonIndex], buttonIndex, session_.macros(), context_);
     // The dialog runs its own message loop: a game may come to the front
     // meanwhile, and Option then reads the store again, records and all. The
     // assignment belongs to the profile it was opened for.
     const EditedProfile opened = session_.EditedNow();
     dialog.SetOnAccept([this, opened, buttonIndex](const ButtonAssignment& accepted) {
-        CMonitorPort monitor;
         const EditOutcome outcome = session_.ApplyEdit(
             opened,
             [&](ProfileRecord& record) {
                 record.MacroKeyInfo[buttonIndex] = accepted;
                 return true;
             },
-            monitor);
+            context_.Monitor());
         if (!outcome.written) DebugOut(L"ButtonPage: the profile of the assignment is gone, nothing stored\n");
         else if (!outcome.apply.saved) DebugOut(L"ButtonPage: the profile store could not be saved\n");
     });

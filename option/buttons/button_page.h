@@ -9,11 +9,12 @@
 #include "skin_button.h"
 #include "skin_page.h"
 
+class OptionContext;
 class OptionSession;
 
 class ButtonPage : public CSkinPage {
 public:
-    explicit ButtonPage(OptionSession& session);
+    explicit ButtonPage(const OptionContext& context);
     ~ButtonPage() override;
 
     void Refresh() override;
@@ -26,6 +27,7 @@ private:
     void ShowView(int view);
     void OpenAssignment(int buttonIndex);
 
+    const OptionContext& context_;
     OptionSession& session_;
     std::unique_ptr<CSkinButton> tabs_[2];
     std::unique_ptr<MouseView> views_[2];

@@ -15,14 +15,15 @@ constexpr int kCaptionAlign = 6;
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-std::wstring CaptionText(const ButtonAssignment& record) {
+std::wstring CaptionText(const OptionContext& context, const ButtonAssignment& record) {
     const AssignmentCaption caption = CaptionOf(record, SystemKeyboardLayout());
-    return caption.textId ? OptionText(static_cast<UINT>(caption.textId)) : Wide(caption.text);
+    return caption.textId ? context.Text(static_cast<UINT>(caption.textId)) : Wide(caption.text);
 }
 
 }  // namespace
 
-MouseView::MouseView(std::u16string skinFile, OpenFn open) : CSkinPage(129, std::move(skinFile)), open_(std::move(open)) {}
+MouseView::MouseView(std::u16string skinFile, OpenFn open, const OptionContext& context)
+    : CSkinPage(129, std::move(skinFile)), open_(std::move(open)), context_(context) {}
 
 void MouseView::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     for (int i = 0; i < kButtons; ++i) {
@@ -49,7 +50,7 @@ void MouseView::Show(const ButtonAssignment (&records)[kButtons]) {
     const std::array<bool, kButtonCount> changeable = PrimaryClickGuard(records);
     for (int i = 0; i < kButtons; ++i) {
         if (captions_[i]) {
-            captions_[i]->SetText(CaptionText(records[i]));
+            captions_[i]->SetText(CaptionText(context_, records[i]));
             EnableWindow(captions_[i]->hwnd(), changeable[i]);
             // At once: the user just made the change that this caption shows.
             RedrawWindow(captions_[i]->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

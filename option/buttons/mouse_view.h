@@ -12,13 +12,14 @@
 #include "skin_page.h"
 
 struct ButtonAssignment;
+class OptionContext;
 
 class MouseView : public CSkinPage {
 public:
     static constexpr int kButtons = 16;
     using OpenFn = std::function<void(int buttonIndex)>;
 
-    MouseView(std::u16string skinFile, OpenFn open);
+    MouseView(std::u16string skinFile, OpenFn open, const OptionContext& context);
 
     // The captions of `records` and the primary-click guard over them.
     void Show(const ButtonAssignment (&records)[kButtons]);
@@ -34,6 +35,7 @@ private:
     void PairHover(int hoverId, bool hovered);
 
     OpenFn open_;
+    const OptionContext& context_;
     std::array<std::unique_ptr<CSkinButton>, kButtons> captions_;
     std::array<std::unique_ptr<CSkinButton>, kButtons> hotSpots_;
 };

@@ -4,6 +4,7 @@
 #include "gdi_cache.h"
 #include "macro_edit_model.h"
 #include "option_context.h"
+#include "option_text_ids.h"
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
@@ -21,16 +22,17 @@ constexpr int kDelayDigits = 5;
 constexpr DWORD kDelayBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE | ES_NUMBER;
 
 constexpr UINT kChoiceCommands[4] = {1001, 1002, 1003, 1004};
-constexpr UINT kChoiceTexts[4] = {101, 102, 103, 104};
-constexpr UINT kTextHeading = 38;
-constexpr UINT kTextCancel = 39;
-constexpr UINT kTextDelay = 40;
-constexpr UINT kTextMilliseconds = 41;
-constexpr UINT kTextKeep = 51;
-constexpr UINT kTextInsert = 53;
-constexpr UINT kTextRecord = 34;
-constexpr UINT kTextStop = 35;
-constexpr UINT kModeTexts[3] = {363, 364, 365};
+constexpr UINT kChoiceTexts[4] = {option_text::kDelayBeforeStep, option_text::kDelayAfterStep,
+                                  option_text::kRecordBeforeStep, option_text::kRecordAfterStep};
+constexpr UINT kTextHeading = option_text::kInsert;
+constexpr UINT kTextCancel = option_text::kInsertCancel;
+constexpr UINT kTextDelay = option_text::kDelayLabel;
+constexpr UINT kTextMilliseconds = option_text::kMilliseconds;
+constexpr UINT kTextKeep = option_text::kOk;
+constexpr UINT kTextInsert = option_text::kInsertDelay;
+constexpr UINT kTextRecord = option_text::kRecord;
+constexpr UINT kTextStop = option_text::kStop;
+constexpr UINT kModeTexts[3] = {option_text::kDelayAsTyped, option_text::kDelayFixed, option_text::kNoDelay};
 
 constexpr COLORREF kLabelColor = RGB(100, 100, 100);
 constexpr COLORREF kHeadingColor = RGB(220, 220, 220);
@@ -56,7 +58,7 @@ std::unique_ptr<CBitmapEdit> MakeDelayBox(HWND parent, const SkinRect& rect, int
 
 class CInsertPanel::DelayPanel : public CSkinPage {
 public:
-    DelayPanel() : CSkinPage(skin_files::kInsertMacro1) {}
+    explicit DelayPanel(const OptionContext& context) : CSkinPage(skin_files::kInsertMacro1), context_(context) {}
     uint16_t Value() const { return box_ ? DelayBoxValue(Narrow16(box_->Text())) : kDefaultBoxDelay; }
 
 protected:
@@ -69,11 +71,12 @@ protected:
     void PaintOver(HDC dc, const RECT&) override {
         SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
         SetTextColor(dc, kLabelColor);
-        DrawSkinText(dc, OptionText(kTextDelay), label_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
-        DrawSkinText(dc, OptionText(kTextMilliseconds), unit_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+        DrawSkinText(dc, context_.Text(kTextDelay), label_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+        DrawSkinText(dc, context_.Text(kTextMilliseconds), unit_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
     }
 
 private:
+    const OptionContext& context_;
     std::unique_ptr<CBitmapEdit> box_;
     RECT label_{};
     RECT unit_{};
@@ -91,7 +94,7 @@ public:
     void ShowStopped() {
         recording_ = false;
         if (record_) {
-            record_->SetText(OptionText(kTextRecord));
+            record_->SetText(panel_.context_.Text(kTextRecord));
             record_->SetCheck(0);
             InvalidateRect(record_->hwnd(), nullptr, FALSE);
         }
@@ -105,12 +108,12 @@ protected:
         for (int i = 0; i < 3; ++i) {
             modes_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
             if (!modes_[i]) continue;
-            modes_[i]->SetText(OptionText(kModeTexts[i]));
+            modes_[i]->SetText(panel_.context_.Text(kModeTexts[i]));
             modes_[i]->SetPageCaption(15, 0);
         }
         record_ = MakeButton(hwnd(), skin, kRecordEntry, pictures);
         if (record_) {
-            record_->SetText(OptionText(kTextRecord));
+            record_->SetText(panel_.context_.Text(kTextRecord));
             record_->SetPageCaption(16, 0);
         }
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
@@ -152,7 +155,7 @@ private:
         if (!recording_) {
             recording_ = true;
             if (record_) {
-                record_->SetText(OptionText(kTextStop));
+                record_->SetText(panel_.context_.Text(kTextStop));
                 record_->SetCheck(1);
             }
             EnableModes();
@@ -174,7 +177,7 @@ private:
 
 // ---- the panel ----------------------------------------------------------------------
 
-CInsertPanel::CInsertPanel() : CSkinPage(skin_files::kInsertMacro) {}
+CInsertPanel::CInsertPanel(const OptionContext& context) : CSkinPage(skin_files::kInsertMacro), context_(context) {}
 CInsertPanel::~CInsertPanel() = default;
 
 void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
@@ -186,17 +189,17 @@ void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPicture
     if (applyButton_) applyButton_->SetPageCaption(15, 0);
     cancelButton_ = MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancelButton_) {
-        cancelButton_->SetText(OptionText(kTextCancel));
+        cancelButton_->SetText(context_.Text(kTextCancel));
         cancelButton_->SetPageCaption(15, 0);
     }
     choice_ = 0;
-    if (choiceButton_) choiceButton_->SetText(OptionText(kChoiceTexts[0]));
-    if (applyButton_) applyButton_->SetText(OptionText(kTextInsert));
+    if (choiceButton_) choiceButton_->SetText(context_.Text(kChoiceTexts[0]));
+    if (applyButton_) applyButton_->SetText(context_.Text(kTextInsert));
 }
 
 void CInsertPanel::Open() {
     if (!delayPanel_) {
-        delayPanel_ = std::make_unique<DelayPanel>();
+        delayPanel_ = std::make_unique<DelayPanel>(context_);
         if (!delayPanel_->CreateAt(hwnd(), subPanelArea_)) delayPanel_.reset();
         if (delayPanel_ && IsDelayChoice(choice_)) ShowWindow(delayPanel_->hwnd(), SW_SHOW);
     }
@@ -227,11 +230,11 @@ void CInsertPanel::Choose(int choice) {
     if (delayPanel_) ShowWindow(delayPanel_->hwnd(), delay ? SW_SHOW : SW_HIDE);
     if (recordPanel_) ShowWindow(recordPanel_->hwnd(), delay ? SW_HIDE : SW_SHOW);
     if (choiceButton_) {
-        choiceButton_->SetText(OptionText(kChoiceTexts[choice]));
+        choiceButton_->SetText(context_.Text(kChoiceTexts[choice]));
         InvalidateRect(choiceButton_->hwnd(), nullptr, FALSE);
     }
     if (applyButton_) {
-        applyButton_->SetText(OptionText(delay ? kTextInsert : kTextKeep));
+        applyButton_->SetText(context_.Text(delay ? kTextInsert : kTextKeep));
         InvalidateRect(applyButton_->hwnd(), nullptr, FALSE);
     }
 }
@@ -239,7 +242,7 @@ void CInsertPanel::Choose(int choice) {
 void CInsertPanel::ShowChoiceMenu() {
     if (!choiceButton_) return;
     CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
-    for (int i = 0; i < 4; ++i) menu.AddItem(kChoiceCommands[i], OptionText(kChoiceTexts[i]));
+    for (int i = 0; i < 4; ++i) menu.AddItem(kChoiceCommands[i], context_.Text(kChoiceTexts[i]));
     menu.SetWidth(172);
     menu.TrackUnder(hwnd(), *choiceButton_);
 }
@@ -280,5 +283,5 @@ bool CInsertPanel::OnDialogCommand(WORD id, WORD, HWND control) {
 void CInsertPanel::PaintOver(HDC dc, const RECT&) {
     SelectGuard font(dc, CachedFont(kSkinFontFace, 16));
     SetTextColor(dc, kHeadingColor);
-    DrawSkinText(dc, OptionText(kTextHeading), heading_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+    DrawSkinText(dc, context_.Text(kTextHeading), heading_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
 }

@@ -20,9 +20,11 @@ inline constexpr UINT WM_INSERT_RECORD = 0x470;
 // Insert a delay step: wParam 0 before / 1 after, lParam the delay (ms).
 inline constexpr UINT WM_INSERT_DELAY = 0x471;
 
+class OptionContext;
+
 class CInsertPanel : public CSkinPage {
 public:
-    CInsertPanel();
+    explicit CInsertPanel(const OptionContext& context);
     ~CInsertPanel() override;
 
     // Shows the panel over the page with the delay sub-panel ready the first time.
@@ -49,6 +51,7 @@ private:
     void Apply();
     void PostToPage(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+    const OptionContext& context_;
     std::unique_ptr<CSkinButton> choiceButton_;
     std::unique_ptr<CSkinButton> applyButton_;
     std::unique_ptr<CSkinButton> cancelButton_;

@@ -13,6 +13,7 @@
 #include "module.h"
 #include "option_context.h"
 #include "option_session.h"
+#include "option_text_ids.h"
 #include "program_folder.h"
 #include "skin_control.h"
 #include "skin_description.h"
@@ -41,7 +42,7 @@ enum MacroEntry {
     kRenameEntry = 21,
 };
 constexpr int kLabelEntries[3] = {22, 23, 24};
-constexpr UINT kLabelTexts[3] = {28, 32, 29};
+constexpr UINT kLabelTexts[3] = {option_text::kMacroLabel, option_text::kRecordingDelayLabel, option_text::kStepsLabel};
 
 constexpr int kMacroListId = 4096;
 constexpr int kStepsId = 4097;
@@ -58,13 +59,13 @@ constexpr DWORD kFixedBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_M
 constexpr UINT kMenuCopy = 1001;
 constexpr UINT kMenuImport = 1002;
 constexpr UINT kMenuExport = 1003;
-constexpr UINT kTextCopy = 118;
-constexpr UINT kTextImport = 119;
-constexpr UINT kTextExport = 120;
-constexpr UINT kTextRecord = 34;
-constexpr UINT kTextStop = 35;
-constexpr UINT kTextInsert = 38;
-constexpr UINT kModeTexts[3] = {363, 364, 365};
+constexpr UINT kTextCopy = option_text::kCopy;
+constexpr UINT kTextImport = option_text::kImport;
+constexpr UINT kTextExport = option_text::kExport;
+constexpr UINT kTextRecord = option_text::kRecord;
+constexpr UINT kTextStop = option_text::kStop;
+constexpr UINT kTextInsert = option_text::kInsert;
+constexpr UINT kModeTexts[3] = {option_text::kDelayAsTyped, option_text::kDelayFixed, option_text::kNoDelay};
 
 constexpr COLORREF kLabelColor = RGB(100, 100, 100);
 
@@ -122,10 +123,11 @@ bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM
 
 }  // namespace
 
-CMacroPage::CMacroPage(OptionSession& session)
+CMacroPage::CMacroPage(const OptionContext& context)
     : CSkinPage(skin_files::kMacros),
-      session_(session),
-      model_(session.macros(), SystemKeyboardLayout(), [this] { Persist(); }) {
+      context_(context),
+      session_(context.Session()),
+      model_(session_.macros(), SystemKeyboardLayout(), [this] { Persist(); }) {
     // The buttons know their macro by name: in every profile they follow a
     // new name, or go back to their defaults when it is deleted, instead of
     // losing their macro silently later.
@@ -134,6 +136,8 @@ CMacroPage::CMacroPage(OptionSession& session)
     });
     model_.SetDeleteHandler([this](int position) { session_.ForgetMacroInProfiles(position); });
 }
+
+std::wstring CMacroPage::OptionText(UINT id) const { return context_.Text(id); }
 
 CMacroPage::~CMacroPage() {
     filter_.Remove();
@@ -214,7 +218,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         insertButton_->SetText(OptionText(kTextInsert));
         insertButton_->SetPageCaption(16, 0);
     }
-    panel_ = std::make_unique<CInsertPanel>();
+    panel_ = std::make_unique<CInsertPanel>(context_);
     if (!panel_->CreateAt(hwnd(), skin.ReadEntry(kPanelEntry).rect)) panel_.reset();
 
     for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
@@ -241,7 +245,7 @@ void CMacroPage::Persist() {
     // profile's, and then the library is written.
     session_.SyncMacrosInProfiles();
     if (buttonsChanged_) buttonsChanged_();
-    if (HWND target = SettingsTarget()) SendMessageW(target, WM_SETTINGS_CHANGED, 0, 0);
+    context_.SettingsChangedNow();
     if (!session_.SaveMacros()) DebugOut(L"CMacroPage: the macro library could not be saved\n");
 }
 

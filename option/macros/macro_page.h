@@ -20,11 +20,12 @@
 #include "skin_list_box.h"
 #include "skin_page.h"
 
+class OptionContext;
 class OptionSession;
 
 class CMacroPage : public CSkinPage {
 public:
-    explicit CMacroPage(OptionSession& session);
+    explicit CMacroPage(const OptionContext& context);
     ~CMacroPage() override;
 
     void Refresh() override;
@@ -84,6 +85,9 @@ private:
     bool FilterKey(const MSG& message);
     HWND ActiveRecordButton() const;
 
+    std::wstring OptionText(UINT id) const;
+
+    const OptionContext& context_;
     OptionSession& session_;
     MacroEditModel model_;
     CKeyboardHook hook_;

@@ -4,6 +4,7 @@
 #include "gdi.h"
 #include "gdi_cache.h"
 #include "option_context.h"
+#include "option_text_ids.h"
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_folder.h"
@@ -24,11 +25,11 @@ enum DpiEntry {
 };
 
 constexpr int kSliderId = 602;
-constexpr UINT kTextCountCaption = 42;
-constexpr UINT kTextLevelsCaption = 43;
-constexpr UINT kTextLevel = 50;
-constexpr UINT kTextAccept = 51;
-constexpr UINT kTextCancel = 52;
+constexpr UINT kTextCountCaption = option_text::kLevelsInUse;
+constexpr UINT kTextLevelsCaption = option_text::kDpiOfEachLevel;
+constexpr UINT kTextLevel = option_text::kLevelRow;
+constexpr UINT kTextAccept = option_text::kOk;
+constexpr UINT kTextCancel = option_text::kCancel;
 
 constexpr COLORREF kCaptionColor = RGB(100, 100, 100);
 constexpr COLORREF kActiveFrame = RGB(128, 21, 153);
@@ -43,8 +44,8 @@ std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin()
 
 }  // namespace
 
-DpiLevelsDialog::DpiLevelsDialog(performance::DpiLevels levels)
-    : CSkinDialog(134, skin_files::kConfigDpi), levels_(levels) {}
+DpiLevelsDialog::DpiLevelsDialog(performance::DpiLevels levels, const OptionContext& context)
+    : CSkinDialog(134, skin_files::kConfigDpi), levels_(levels), context_(context) {}
 
 void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     captions_[0] = ToRect(skin.ReadEntry(kCountCaptionEntry).rect);
@@ -58,12 +59,12 @@ void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPict
     if (countButton_) countButton_->SetPageCaption(15, 0);
     acceptButton_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);
     if (acceptButton_) {
-        acceptButton_->SetText(OptionText(kTextAccept));
+        acceptButton_->SetText(context_.Text(kTextAccept));
         acceptButton_->SetPageCaption(15, 0);
     }
     cancelButton_ = CSkinPage::MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancelButton_) {
-        cancelButton_->SetText(OptionText(kTextCancel));
+        cancelButton_->SetText(context_.Text(kTextCancel));
         cancelButton_->SetPageCaption(15, 0);
     }
     closeButton_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
@@ -83,7 +84,7 @@ void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPict
 }
 
 BOOL DpiLevelsDialog::OnInitDialog() {
-    SetWindowTextW(hwnd(), OptionText(15).c_str());
+    SetWindowTextW(hwnd(), context_.Text(option_text::kActiveLevelDpi).c_str());
     // Centred over the window that opened it.
     RECT box{}, over{};
     GetWindowRect(hwnd(), &box);
@@ -155,11 +156,11 @@ void DpiLevelsDialog::PaintOver(HDC dc, const RECT&) {
     {
         SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
         SetTextColor(dc, kCaptionColor);
-        DrawSkinText(dc, OptionText(kTextCountCaption), captions_[0], DT_WORDBREAK | DT_NOPREFIX, true);
-        DrawSkinText(dc, OptionText(kTextLevelsCaption), captions_[1], DT_WORDBREAK | DT_NOPREFIX, true);
+        DrawSkinText(dc, context_.Text(kTextCountCaption), captions_[0], DT_WORDBREAK | DT_NOPREFIX, true);
+        DrawSkinText(dc, context_.Text(kTextLevelsCaption), captions_[1], DT_WORDBREAK | DT_NOPREFIX, true);
     }
-    const std::u16string level = [] {
-        const std::wstring text = OptionText(kTextLevel);
+    const std::u16string level = [this] {
+        const std::wstring text = context_.Text(kTextLevel);
         return std::u16string(text.begin(), text.end());
     }();
     SelectGuard brush(dc, GetStockObject(NULL_BRUSH));

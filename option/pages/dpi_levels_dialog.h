@@ -10,9 +10,11 @@
 #include "skin_button.h"
 #include "skin_dialog.h"
 
+class OptionContext;
+
 class DpiLevelsDialog : public CSkinDialog {
 public:
-    explicit DpiLevelsDialog(performance::DpiLevels levels);
+    DpiLevelsDialog(performance::DpiLevels levels, const OptionContext& context);
 
     const performance::DpiLevels& Levels() const { return levels_; }
 
@@ -31,6 +33,7 @@ private:
     void InvalidateRows();
 
     performance::DpiLevels levels_;
+    const OptionContext& context_;
     std::unique_ptr<CclickHSlider> slider_;
     std::unique_ptr<CSkinButton> countButton_;
     std::unique_ptr<CSkinButton> acceptButton_;

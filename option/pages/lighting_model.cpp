@@ -14,9 +14,9 @@ bool ValidSwatch(int swatch) { return swatch >= 0 && swatch < kSwatchCount; }
 
 constexpr uint32_t kColourBytes = 0x00FFFFFF;
 
-constexpr unsigned kTextModeLabel = 23;
-constexpr unsigned kTextLevelLabel = 24;
-constexpr unsigned kTextColourLabel = 25;
+constexpr unsigned kTextModeLabel = option_text::kLightModeLabel;
+constexpr unsigned kTextLevelLabel = option_text::kSpeedBrightnessLabel;
+constexpr unsigned kTextColourLabel = option_text::kLevelColoursLabel;
 
 constexpr int kModeMenuWidth = 228;
 constexpr int kChoiceMenuWidth = 102;

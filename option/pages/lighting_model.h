@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "option_text_ids.h"
 #include "profile_record.h"
 
 namespace lighting {
@@ -35,10 +36,10 @@ inline constexpr unsigned kDirectionCommand = 2001;
 inline constexpr unsigned kLevelCommand = 3001;
 
 // Text numbers of uistr.dll: the first of each run.
-inline constexpr unsigned kModeText = 126;
-inline constexpr unsigned kDirectionText = 132;
-inline constexpr unsigned kIntensityText = 136;
-inline constexpr unsigned kSpeedText = 139;
+inline constexpr unsigned kModeText = option_text::kLightOff;
+inline constexpr unsigned kDirectionText = option_text::kLeftToRight;
+inline constexpr unsigned kIntensityText = option_text::kLightDim;
+inline constexpr unsigned kSpeedText = option_text::kLightSlow;
 // No caption: the button is disabled and shows nothing.
 inline constexpr unsigned kNoText = 0;
 

@@ -8,9 +8,9 @@
 #include "debug_output.h"
 #include "gdi.h"
 #include "gdi_cache.h"
-#include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
+#include "option_text_ids.h"
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
@@ -24,9 +24,9 @@ enum LightingEntry {
     kFirstSwatchEntry = 7,  // to 13, one per DPIColor%d
 };
 
-constexpr UINT kTextStoredOnly = 360;
-constexpr UINT kTextLevelColourTip = 361;
-constexpr UINT kTextSpareColourTip = 362;
+constexpr UINT kTextStoredOnly = option_text::kStoredOnly;
+constexpr UINT kTextLevelColourTip = option_text::kLevelColourTip;
+constexpr UINT kTextSpareColourTip = option_text::kSpareColourTip;
 
 constexpr COLORREF kLabelColor = RGB(110, 110, 110);
 constexpr COLORREF kLegendColor = RGB(110, 110, 110);
@@ -43,7 +43,9 @@ std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin()
 RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // The caption of a text number; the page's "no caption" is an empty text.
-std::wstring CaptionText(unsigned id) { return id == lighting::kNoText ? std::wstring() : OptionText(id); }
+std::wstring CaptionText(const OptionContext& context, unsigned id) {
+    return id == lighting::kNoText ? std::wstring() : context.Text(id);
+}
 
 void Enable(CSkinButtonBase* button, bool enabled) {
     if (!button) return;
@@ -53,7 +55,8 @@ void Enable(CSkinButtonBase* button, bool enabled) {
 
 }  // namespace
 
-LightingDialog::LightingDialog(OptionSession& session) : CSkinPage(skin_files::kLighting), session_(session) {
+LightingDialog::LightingDialog(const OptionContext& context)
+    : CSkinPage(skin_files::kLighting), context_(context), session_(context.Session()) {
     customColours_.fill(RGB(255, 255, 255));
 }
 
@@ -71,7 +74,7 @@ void LightingDialog::CreateControls(const SkinDescription& skin, const SkinPictu
         if (!swatch->CreateFromSkin(hwnd(), pos, pictures)) continue;
         // The tip says which level the colour belongs to, or that the mouse
         // never shows it; without the texts the skin's tip stays.
-        std::wstring tip = OptionText(lighting::SentToMouse(i) ? kTextLevelColourTip : kTextSpareColourTip);
+        std::wstring tip = context_.Text(lighting::SentToMouse(i) ? kTextLevelColourTip : kTextSpareColourTip);
         if (!tip.empty()) {
             if (lighting::SentToMouse(i)) tip += L" " + Wide(lighting::SwatchCaption(i));
             swatch->SetTooltipText(tip.c_str(), true);
@@ -90,15 +93,15 @@ void LightingDialog::ShowLook(const ProfileRecord* record) {
     // Without a profile there is nothing to edit: every control stays disabled.
     const lighting::PageLook look = record ? lighting::LookOf(*record) : lighting::PageLook{};
     if (modeButton_) {
-        modeButton_->SetText(record ? CaptionText(look.modeText) : std::wstring());
+        modeButton_->SetText(record ? CaptionText(context_, look.modeText) : std::wstring());
         Enable(modeButton_.get(), record != nullptr);
     }
     if (levelButton_) {
-        levelButton_->SetText(CaptionText(look.levelText));
+        levelButton_->SetText(CaptionText(context_, look.levelText));
         Enable(levelButton_.get(), look.levelEnabled);
     }
     if (directionButton_) {
-        directionButton_->SetText(CaptionText(look.directionText));
+        directionButton_->SetText(CaptionText(context_, look.directionText));
         Enable(directionButton_.get(), look.directionEnabled);
     }
     swatchesEnabled_ = look.swatchesEnabled;
@@ -112,11 +115,11 @@ void LightingDialog::ShowLook(const ProfileRecord* record) {
 }
 
 void LightingDialog::ShowLevelCaption(const ProfileRecord& record) {
-    if (levelButton_) levelButton_->SetText(CaptionText(lighting::LookOf(record).levelText));
+    if (levelButton_) levelButton_->SetText(CaptionText(context_, lighting::LookOf(record).levelText));
 }
 
 void LightingDialog::ShowDirectionCaption(const ProfileRecord& record) {
-    if (directionButton_) directionButton_->SetText(CaptionText(lighting::LookOf(record).directionText));
+    if (directionButton_) directionButton_->SetText(CaptionText(context_, lighting::LookOf(record).directionText));
 }
 
 RECT LightingDialog::LegendBand() const {
@@ -159,7 +162,7 @@ void LightingDialog::PaintOver(HDC dc, const RECT&) {
             if (!label.shown) continue;
             const RECT band{lighting::kLabelLeft, label.top, lighting::kLabelRight,
                             label.top + lighting::kLabelBandHeight};
-            DrawSkinText(dc, OptionText(label.text), band, DT_WORDBREAK | DT_NOPREFIX, true);
+            DrawSkinText(dc, context_.Text(label.text), band, DT_WORDBREAK | DT_NOPREFIX, true);
         }
     }
 
@@ -181,7 +184,7 @@ void LightingDialog::PaintOver(HDC dc, const RECT&) {
         SelectGuard font(dc, CachedFont(kSkinFontFace, kStoredOnlyFontHeight));
         SetTextColor(dc, swatchesEnabled_ ? kStoredOnlyColor : kLegendDimColor);
         RECT box{first.left - 16, legend.top, last.right + 16, legend.bottom};
-        DrawSkinText(dc, OptionText(kTextStoredOnly), box,
+        DrawSkinText(dc, context_.Text(kTextStoredOnly), box,
                      DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, false);
     }
 }
@@ -191,7 +194,7 @@ void LightingDialog::ShowMenu(lighting::Menu which, CSkinButton& button) {
     if (!current) return;
     const lighting::MenuLook look = lighting::MenuOf(which, *current);
     CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
-    for (int i = 0; i < look.count; ++i) menu.AddItem(look.choices[i].command, OptionText(look.choices[i].text));
+    for (int i = 0; i < look.count; ++i) menu.AddItem(look.choices[i].command, context_.Text(look.choices[i].text));
     menu.SetWidth(look.width);
     menu.TrackUnder(hwnd(), button, look.lift);
 }
@@ -213,7 +216,7 @@ void LightingDialog::OnMenuCommand(UINT command) {
         case lighting::Change::kNone:
             return;
     }
-    PostSettingsChanged();
+    context_.SettingsChanged();
 }
 
 void LightingDialog::ChooseColour(int swatch) {
@@ -232,10 +235,9 @@ void LightingDialog::ChooseColour(int swatch) {
     const bool chosen = ChooseColorW(&choose) != FALSE;
     swatches_[swatch]->SetHover(false);
     if (!chosen) return;
-    CMonitorPort monitor;
     const EditOutcome outcome = session_.ApplyEdit(
         opened, [&](ProfileRecord& record) { return lighting::SetSwatchColour(record, swatch, choose.rgbResult); },
-        monitor);
+        context_.Monitor());
     if (outcome.written && !outcome.apply.saved) DebugOut(L"LightingDialog: the profile store could not be saved\n");
     // The swatch shows the current profile, whichever took the colour.
     if (const ProfileRecord* current = session_.current())

@@ -9,11 +9,12 @@
 #include "skin_button.h"
 #include "skin_page.h"
 
+class OptionContext;
 class OptionSession;
 
 class LightingDialog : public CSkinPage {
 public:
-    explicit LightingDialog(OptionSession& session);
+    explicit LightingDialog(const OptionContext& context);
 
     // Captions, enabled controls and swatch colours from the current profile.
     void Refresh() override;
@@ -35,6 +36,7 @@ private:
     // The row under the swatches: their level numbers and the stored-only caption.
     RECT LegendBand() const;
 
+    const OptionContext& context_;
     OptionSession& session_;
     std::unique_ptr<CSkinButton> modeButton_;
     std::unique_ptr<CSkinButton> directionButton_;

@@ -33,10 +33,10 @@ int MouseSpeedFor(int sliderValue) {
 
 unsigned PollingCaptionText(int rate) {
     switch (rate) {
-        case 8: return 121;
-        case 4: return 122;
-        case 1: return 124;
-        default: return 123;
+        case 8: return option_text::kPolling125;
+        case 4: return option_text::kPolling250;
+        case 1: return option_text::kPolling1000;
+        default: return option_text::kPolling500;
     }
 }
 

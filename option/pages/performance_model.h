@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "option_text_ids.h"
 #include "profile_record.h"
 
 namespace performance {
@@ -38,7 +39,10 @@ struct PollingChoice {
     int rate;
 };
 inline constexpr std::array<PollingChoice, 4> kPollingChoices{
-    {{1001, 121, 8}, {1002, 122, 4}, {1003, 123, 2}, {1004, 124, 1}}};
+    {{1001, option_text::kPolling125, 8},
+     {1002, option_text::kPolling250, 4},
+     {1003, option_text::kPolling500, 2},
+     {1004, option_text::kPolling1000, 1}}};
 // The caption text of a stored rate: 2 and every unknown value show text 123.
 unsigned PollingCaptionText(int rate);
 // The rate of a menu command; 0 for a command that is not in the menu.

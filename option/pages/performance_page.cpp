@@ -4,9 +4,9 @@
 #include "dpi_levels_dialog.h"
 #include "gdi.h"
 #include "gdi_cache.h"
-#include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
+#include "option_text_ids.h"
 #include "performance_model.h"
 #include "skin_control.h"
 #include "skin_description.h"
@@ -29,8 +29,11 @@ constexpr int kSpeedSliderId = 601;
 
 // The painted captions: their places and texts, pairwise.
 constexpr int kCaptionEntries[7] = {1, 2, 4, 8, 9, 11, 12};
-constexpr UINT kCaptionTexts[7] = {12, 13, 15, 17, 20, 21, 22};
-constexpr UINT kTextLevels = 16;
+constexpr UINT kCaptionTexts[7] = {option_text::kDpiCaption,          option_text::kActiveLevelCaption,
+                                   option_text::kActiveLevelDpi,      option_text::kPollingRateCaption,
+                                   option_text::kPointerSpeedCaption, option_text::kPointerSlow,
+                                   option_text::kPointerFast};
+constexpr UINT kTextLevels = option_text::kEditLevels;
 
 constexpr COLORREF kCaptionColor = RGB(110, 110, 110);
 constexpr COLORREF kLevelFrame = RGB(128, 21, 153);
@@ -54,8 +57,8 @@ std::unique_ptr<CclickHSlider> MakeSlider(HWND parent, const SkinDescription& sk
 
 }  // namespace
 
-PerformancePage::PerformancePage(OptionSession& session)
-    : CSkinPage(skin_files::kPerformance), session_(session) {}
+PerformancePage::PerformancePage(const OptionContext& context)
+    : CSkinPage(skin_files::kPerformance), context_(context), session_(context.Session()) {}
 
 void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     dpiSlider_ = MakeSlider(hwnd(), skin, kDpiSliderEntry, kDpiSliderId, pictures, performance::kDpiMin,
@@ -66,7 +69,7 @@ void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPict
     if (!dpiLabel_->CreateFromSkin(hwnd(), skin.ReadEntry(kDpiLabelEntry))) dpiLabel_.reset();
     levelsButton_ = MakeButton(hwnd(), skin, kLevelsEntry, pictures);
     if (levelsButton_) {
-        levelsButton_->SetText(OptionText(kTextLevels));
+        levelsButton_->SetText(context_.Text(kTextLevels));
         levelsButton_->SetPageCaption(15, 0);
     }
     pollingButton_ = MakeButton(hwnd(), skin, kPollingEntry, pictures);
@@ -96,7 +99,7 @@ void PerformancePage::ShowDpi(int value) {
 void PerformancePage::ShowPollingCaption() {
     const ProfileRecord* current = session_.current();
     if (!pollingButton_ || !current) return;
-    pollingButton_->SetText(OptionText(performance::PollingCaptionText(current->PollingRate)));
+    pollingButton_->SetText(context_.Text(performance::PollingCaptionText(current->PollingRate)));
     InvalidateRect(pollingButton_->hwnd(), nullptr, FALSE);
 }
 
@@ -108,10 +111,10 @@ void PerformancePage::OnSlider(int id, int value) {
         ShowDpi(performance::ActiveDpi(*current));
         // While the thumb moves only the label follows; the mouse gets the
         // value once, when the user lets go.
-        if (dpiSlider_->Released()) PostSettingsChanged();
+        if (dpiSlider_->Released()) context_.SettingsChanged();
     } else if (id == kSpeedSliderId && speedSlider_) {
         current->MouseSpeed = performance::MouseSpeedFor(value);
-        if (speedSlider_->Released()) PostSettingsChanged();
+        if (speedSlider_->Released()) context_.SettingsChanged();
     }
 }
 
@@ -119,7 +122,7 @@ void PerformancePage::ShowPollingMenu() {
     if (!pollingButton_) return;
     CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
     for (const performance::PollingChoice& choice : performance::kPollingChoices)
-        menu.AddItem(choice.command, OptionText(choice.text));
+        menu.AddItem(choice.command, context_.Text(choice.text));
     menu.SetWidth(48);
     menu.TrackUnder(hwnd(), *pollingButton_);
 }
@@ -127,20 +130,19 @@ void PerformancePage::ShowPollingMenu() {
 void PerformancePage::ShowLevelsDialog() {
     const ProfileRecord* shown = session_.current();
     if (!shown) return;
-    DpiLevelsDialog dialog(performance::DpiLevels::From(*shown));
+    DpiLevelsDialog dialog(performance::DpiLevels::From(*shown), context_);
     // The dialog runs its own message loop: a game may come to the front
     // meanwhile, and Option then reads the store again, records and all. The
     // levels belong to the profile they were opened for.
     const EditedProfile opened = session_.EditedNow();
     if (dialog.DoModal(GetAncestor(hwnd(), GA_ROOT)) != IDOK) return;
-    CMonitorPort monitor;
     const EditOutcome outcome = session_.ApplyEdit(
         opened,
         [&](ProfileRecord& record) {
             dialog.Levels().ApplyTo(record);
             return true;
         },
-        monitor);
+        context_.Monitor());
     if (!outcome.written) DebugOut(L"PerformancePage: the profile of the levels is gone, nothing stored\n");
     else if (!outcome.apply.saved) DebugOut(L"PerformancePage: the profile store could not be saved\n");
     Refresh();
@@ -153,7 +155,7 @@ bool PerformancePage::OnDialogCommand(WORD id, WORD code, HWND control) {
         if (const int rate = performance::PollingRateOf(id)) {
             if (ProfileRecord* current = session_.current()) {
                 current->PollingRate = rate;
-                PostSettingsChanged();
+                context_.SettingsChanged();
                 ShowPollingCaption();
             }
             return true;
@@ -176,7 +178,7 @@ void PerformancePage::PaintOver(HDC dc, const RECT&) {
         SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
         SetTextColor(dc, kCaptionColor);
         for (int i = 0; i < 7; ++i)
-            DrawSkinText(dc, OptionText(kCaptionTexts[i]), captions_[i], DT_WORDBREAK | DT_NOPREFIX, false);
+            DrawSkinText(dc, context_.Text(kCaptionTexts[i]), captions_[i], DT_WORDBREAK | DT_NOPREFIX, false);
     }
     const ProfileRecord* current = session_.current();
     if (!current) return;

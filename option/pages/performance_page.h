@@ -10,11 +10,12 @@
 #include "skin_label.h"
 #include "skin_page.h"
 
+class OptionContext;
 class OptionSession;
 
 class PerformancePage : public CSkinPage {
 public:
-    explicit PerformancePage(OptionSession& session);
+    explicit PerformancePage(const OptionContext& context);
 
     void Refresh() override;
 
@@ -31,6 +32,7 @@ private:
     void ShowPollingCaption();
     void ShowDpi(int value);
 
+    const OptionContext& context_;
     OptionSession& session_;
     std::unique_ptr<CclickHSlider> dpiSlider_;
     std::unique_ptr<CclickHSlider> speedSlider_;

@@ -11,6 +11,7 @@
 #include "main_window.h"
 #include "gdi_cache.h"
 #include "lighting_page.h"
+#include "option_text_ids.h"
 #include "performance_page.h"
 #include "module.h"
 #include "skin_control.h"
@@ -29,12 +30,12 @@ enum ConfigEntry {
     kButtonTab = 1,
     kPerformanceTab = 2,
     kLightingTab = 3,
-    kTextArea8 = 4,
+    kProfileCaptionEntry = 4,
     kDropDownEntry = 5,
     kNewEntry = 6,
     kDeleteEntry = 7,
     kMenuEntry = 8,
-    kTextArea9 = 9,
+    kRenameCaptionEntry = 9,
     kNameEntry = 10,
     kListEntry = 13,
     kResetEntry = 14,
@@ -54,23 +55,21 @@ constexpr UINT kMenuCopy = 1001;
 constexpr UINT kMenuImport = 1002;
 constexpr UINT kMenuExport = 1003;
 
-constexpr UINT kTabTexts[3] = {4, 5, 6};
-constexpr UINT kText8 = 8;
-constexpr UINT kText9 = 9;
-constexpr UINT kTextDeleteQuestion = 110;
-constexpr UINT kTextCopy = 118;
-constexpr UINT kTextImport = 119;
-constexpr UINT kTextExport = 120;
-constexpr UINT kTextReset = 341;
-constexpr UINT kTextDeleteCaption = 345;
-constexpr UINT kTextLaunchQuestion = 346;
-constexpr UINT kTextLaunchProgram = 347;
-constexpr UINT kTextLaunchCommand = 348;
-constexpr UINT kTextImportAsIs = 349;
-constexpr UINT kTextImportReset = 350;
-constexpr UINT kTextImportNone = 351;
-constexpr UINT kTextNoGame = 370;
-constexpr UINT kTextProgramFilter = 371;
+constexpr UINT kTabTexts[3] = {option_text::kButtonsTab, option_text::kPerformanceTab, option_text::kLightingTab};
+constexpr UINT kTextDeleteQuestion = option_text::kDeleteProfileQuestion;
+constexpr UINT kTextCopy = option_text::kCopy;
+constexpr UINT kTextImport = option_text::kImport;
+constexpr UINT kTextExport = option_text::kExport;
+constexpr UINT kTextReset = option_text::kResetProfile;
+constexpr UINT kTextDeleteCaption = option_text::kDeleteProfileTitle;
+constexpr UINT kTextLaunchQuestion = option_text::kLaunchImportQuestion;
+constexpr UINT kTextLaunchProgram = option_text::kLaunchImportProgram;
+constexpr UINT kTextLaunchCommand = option_text::kLaunchImportCommand;
+constexpr UINT kTextImportAsIs = option_text::kImportAsIs;
+constexpr UINT kTextImportReset = option_text::kImportResetLaunch;
+constexpr UINT kTextImportNone = option_text::kImportNothing;
+constexpr UINT kTextNoGame = option_text::kNoGame;
+constexpr UINT kTextProgramFilter = option_text::kProgramFilter;
 
 constexpr COLORREF kCaptionNormal = RGB(100, 100, 100);
 
@@ -120,11 +119,10 @@ std::wstring ChooseExchangeFile(HWND owner, bool save) {
 
 CConfigPage::CConfigPage(CMainWindow& main) : CSkinPage(skin_files::kConfigPage), main_(main) {}
 
-CConfigPage::~CConfigPage() {
-    if (SettingsTarget() == hwnd() && hwnd()) RegisterSettingsTarget(nullptr);
-}
+CConfigPage::~CConfigPage() = default;
 
 OptionSession* CConfigPage::Session() const { return main_.session(); }
+std::wstring CConfigPage::OptionText(UINT id) const { return main_.Text(id); }
 
 void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     const int tabEntries[3] = {kButtonTab, kPerformanceTab, kLightingTab};
@@ -176,8 +174,8 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
         renameBox_.reset();
     }
 
-    textArea8_ = ToRect(skin.ReadEntry(kTextArea8).rect);
-    textArea9_ = ToRect(skin.ReadEntry(kTextArea9).rect);
+    profileCaption_ = ToRect(skin.ReadEntry(kProfileCaptionEntry).rect);
+    renameCaption_ = ToRect(skin.ReadEntry(kRenameCaptionEntry).rect);
 
     const SkinRect area = skin.ReadEntry(kSubPageArea).rect;
     for (int i = 0; i < 3; ++i) {
@@ -189,16 +187,16 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
 }
 
 std::unique_ptr<CSkinPage> CConfigPage::MakeSubPage(SubPage page) {
-    OptionSession* session = Session();
+    const OptionContext* context = main_.context();
     switch (page) {
         case SubPage::kButtons:
-            if (session) return std::make_unique<ButtonPage>(*session);
+            if (context) return std::make_unique<ButtonPage>(*context);
             break;
         case SubPage::kPerformance:
-            if (session) return std::make_unique<PerformancePage>(*session);
+            if (context) return std::make_unique<PerformancePage>(*context);
             break;
         case SubPage::kLighting:
-            if (session) return std::make_unique<LightingDialog>(*session);
+            if (context) return std::make_unique<LightingDialog>(*context);
             break;
         default:
             break;
@@ -206,21 +204,11 @@ std::unique_ptr<CSkinPage> CConfigPage::MakeSubPage(SubPage page) {
     return std::make_unique<CSkinPage>(Narrow16(kSubPageSkins[static_cast<int>(page)]));
 }
 
-BOOL CConfigPage::OnInitDialog() {
-    RegisterSettingsTarget(hwnd());
-    return TRUE;
-}
-
-void CConfigPage::OnDestroy() {
-    if (SettingsTarget() == hwnd()) RegisterSettingsTarget(nullptr);
-    CSkinPage::OnDestroy();
-}
-
 void CConfigPage::PaintOver(HDC dc, const RECT&) {
     SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
     SetTextColor(dc, kCaptionNormal);
-    DrawSkinText(dc, OptionText(kText8), textArea8_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
-    DrawSkinText(dc, OptionText(kText9), textArea9_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+    DrawSkinText(dc, OptionText(option_text::kProfileCaption), profileCaption_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
+    DrawSkinText(dc, OptionText(option_text::kRenameCaption), renameCaption_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
 }
 
 std::wstring CConfigPage::CurrentName() const {

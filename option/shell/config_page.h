@@ -51,8 +51,6 @@ public:
     CSkinPage* SubPageWindow(SubPage page) const { return subPages_[static_cast<int>(page)].get(); }
 
 protected:
-    BOOL OnInitDialog() override;
-    void OnDestroy() override;
     void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
     bool OnDialogCommand(WORD id, WORD code, HWND control) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -64,6 +62,7 @@ protected:
 
 private:
     OptionSession* Session() const;
+    std::wstring OptionText(UINT id) const;
     void ShowName(const std::wstring& name);
     std::wstring CurrentName() const;
     void RefillList();
@@ -104,8 +103,8 @@ private:
     std::unique_ptr<CSkinListBox> list_;
     std::unique_ptr<CBitmapEdit> renameBox_;
     std::array<std::unique_ptr<CSkinPage>, 3> subPages_;
-    RECT textArea8_{};
-    RECT textArea9_{};
+    RECT profileCaption_{};
+    RECT renameCaption_{};
     bool dropDownOpen_ = false;
     bool renaming_ = false;
     SubPage shownSub_ = SubPage::kButtons;

@@ -5,25 +5,24 @@
 #include "app_messages.h"
 #include "config_page.h"
 #include "macro_page.h"
-#include "monitor_port_win32.h"
 #include "module.h"
 #include "named_mutex_lock.h"
-#include "option_context.h"
+#include "option_text_ids.h"
 #include "program_folder.h"
 #include "skin_description.h"
 #include "skin_folder.h"
 #include "skin_page.h"
-#include "text_library.h"
+#include "text_language.h"
 
 namespace {
 
 enum MainEntry { kMinimizeEntry = 2, kCloseEntry = 3, kConfigTabEntry = 4, kMacroTabEntry = 5, kPageArea = 7 };
 constexpr int kIconResource = 128;
-constexpr UINT kTextConfigTab = 1;
-constexpr UINT kTextMacroTab = 2;
+constexpr UINT kTextConfigTab = option_text::kSettingsTab;
+constexpr UINT kTextMacroTab = option_text::kMacrosTab;
 
-void SetTabLook(CSkinButton& tab, UINT text, int align) {
-    tab.SetText(OptionText(text));
+void SetTabLook(CSkinButton& tab, const std::wstring& text, int align) {
+    tab.SetText(text);
     tab.SetPageCaption(24, align);
 }
 
@@ -38,15 +37,16 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
     const std::filesystem::path folder = GetProgramFolder();
     SetSkinsFolder((folder / L"skins").wstring() + L"\\");
-    OptionTexts().Load(folder);
+    texts_.Load(folder, ChooseTextLanguage(ReadLanguageOverride(folder), GetUserDefaultUILanguage()));
     // The skins' tooltips follow the texts' language.
-    SetSkinTooltipLanguage(OptionTexts().language());
+    SetSkinTooltipLanguage(texts_.language());
     // The pages are made with the window's controls and edit the session's
     // profiles, so the store is read first. No Monitor, no lock: the store is
     // then read and written without it.
     lock_ = NamedMutexLock::Open(kStoreLockName);
     session_ = std::make_unique<OptionSession>(folder, lock_.get());
     session_->Load();
+    context_ = std::make_unique<OptionContext>(*session_, monitor_, [this](unsigned id) { return texts_.Text(id); });
     return CSkinDialog::OnCreate(create);
 }
 
@@ -55,14 +55,21 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     configTab_ = CSkinPage::MakeButton(hwnd(), skin, kConfigTabEntry, pictures);
     macroTab_ = CSkinPage::MakeButton(hwnd(), skin, kMacroTabEntry, pictures);
-    if (configTab_) SetTabLook(*configTab_, kTextConfigTab, 1);
-    if (macroTab_) SetTabLook(*macroTab_, kTextMacroTab, 0);
+    if (configTab_) SetTabLook(*configTab_, texts_.Text(kTextConfigTab), 1);
+    if (macroTab_) SetTabLook(*macroTab_, texts_.Text(kTextMacroTab), 0);
 
     const SkinRect area = skin.ReadEntry(kPageArea).rect;
     configPage_ = std::make_unique<CConfigPage>(*this);
     if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
-    if (session_) {
-        macroPage_ = std::make_unique<CMacroPage>(*session_);
+    if (context_) {
+        // The configuration page applies what the other pages changed.
+        auto tell = [this](auto send) {
+            return [this, send] {
+                if (configPage_ && configPage_->hwnd()) send(configPage_->hwnd(), WM_SETTINGS_CHANGED, 0, 0);
+            };
+        };
+        context_->SetSettingsChanged(tell(PostMessageW), tell(SendMessageW));
+        macroPage_ = std::make_unique<CMacroPage>(*context_);
         // A macro's new steps change the buttons that play it.
         macroPage_->SetButtonsChanged([this] {
             if (!configPage_) return;
@@ -98,9 +105,10 @@ void CMainWindow::OnDestroy() {
     CSkinDialog::OnDestroy();
     macroPage_.reset();
     configPage_.reset();
+    context_.reset();
     lock_.reset();
     session_.reset();
-    OptionTexts().Unload();
+    texts_.Unload();
 }
 
 void CMainWindow::CloseTransients() {

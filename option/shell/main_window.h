@@ -2,13 +2,17 @@
 // CMainWindow: Option's only top-level window. A skinned dialog with a
 // minimise and a close button, two page tabs and the page area where the
 // configuration page and the macro page take turns. It owns the settings of
-// the run (OptionSession) and answers the Monitor's messages.
+// the run (OptionSession), the texts and the context its pages are handed,
+// and answers the Monitor's messages.
 #include <memory>
 
 #include "kernel_handle.h"
+#include "monitor_port_win32.h"
+#include "option_context.h"
 #include "option_session.h"
 #include "skin_button.h"
 #include "skin_dialog.h"
+#include "text_library.h"
 
 class CConfigPage;
 class CMacroPage;
@@ -24,6 +28,9 @@ public:
 
     void ShowPage(Page page);
     OptionSession* session() { return session_.get(); }
+    // What the pages are handed; null until the store is read.
+    const OptionContext* context() const { return context_.get(); }
+    std::wstring Text(UINT id) const { return texts_.Text(id); }
 
 protected:
     int OnCreate(CREATESTRUCTW* create) override;
@@ -41,7 +48,10 @@ private:
     void CloseNow();
 
     std::unique_ptr<ISharedLock> lock_;
+    CTextLibrary texts_;
+    CMonitorPort monitor_;
     std::unique_ptr<OptionSession> session_;
+    std::unique_ptr<OptionContext> context_;
     std::unique_ptr<CSkinButton> minimize_;
     std::unique_ptr<CSkinButton> close_;
     std::unique_ptr<CSkinButton> configTab_;

@@ -14,7 +14,7 @@ namespace {
 
 class UistrTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(texts_.Load(GM_STAGE_DIR_WINDOWS)) << "no uistr.dll in the staged folder"; }
+    void SetUp() override { ASSERT_TRUE(texts_.Load(GM_STAGE_DIR_WINDOWS, ChooseTextLanguage(ReadLanguageOverride(GM_STAGE_DIR_WINDOWS), GetUserDefaultUILanguage()))) << "no uistr.dll in the staged folder"; }
     CTextLibrary texts_;
 };
 
@@ -108,7 +108,7 @@ TEST_F(UistrTest, OptionAndTheCommandLineNameEachFunctionTheSameWay) {
 
 TEST(UistrMissing, EveryTextIsEmptyAndNothingBreaks) {
     CTextLibrary texts;
-    EXPECT_FALSE(texts.Load(L"Z:\\nonexistent-folder-of-the-suite"));
+    EXPECT_FALSE(texts.Load(L"Z:\\nonexistent-folder-of-the-suite", kLanguageEnglish));
     EXPECT_TRUE(texts.Text(kTextOpenOption).empty());
     EXPECT_TRUE(texts.Text(1005, 260).empty());
 }

@@ -193,7 +193,7 @@ constexpr Language kLanguages[2] = {{kLanguageEnglish, "en"}, {kLanguageGerman, 
 class TextFitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(texts_.Load(GM_STAGE_DIR_WINDOWS)) << "no uistr.dll in the staged folder";
+        ASSERT_TRUE(texts_.Load(GM_STAGE_DIR_WINDOWS, ChooseTextLanguage(ReadLanguageOverride(GM_STAGE_DIR_WINDOWS), GetUserDefaultUILanguage()))) << "no uistr.dll in the staged folder";
         ASSERT_TRUE(dc_);
         skins_ = std::u16string(reinterpret_cast<const char16_t*>(GM_STAGE_DIR_WINDOWS)) + u"\\skins\\";
     }
