@@ -418,9 +418,7 @@ class GameSwitch(OptionTest):
     def test_option_follows_a_game_and_its_changes_go_to_the_game_profile(self):
         self.assertEqual(self.folder.captions(5), ["Desktop"])
         before = self.trace_length()
-        game = subprocess.Popen(self.folder.command("shooter.exe"), cwd=self.folder.path, env=self.folder.env(),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.folder.children.append(game)
+        self.folder.start("shooter.exe")
         self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
         self.wait_full_download(before)
         self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),

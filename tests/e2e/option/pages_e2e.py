@@ -246,9 +246,7 @@ class LevelsDuringAGame(PageTest):
         self.folder.click(self.dialog_point(3), settle=1.0)
         self.folder.keys(*(["Down"] * 3), "Return", title=DPI_TITLE)
         before = self.trace_length()
-        game = subprocess.Popen(self.folder.command("shooter.exe"), cwd=self.folder.path, env=self.folder.env(),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.folder.children.append(game)
+        self.folder.start("shooter.exe")
         self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
         self.wait_full_download(before)
         self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
