@@ -20,8 +20,8 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "monitor"))
-import harness  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
+from lib import harness  # noqa: E402
 
 PROFILES = 20
 APPLIES = 50

@@ -20,9 +20,9 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "monitor"))
-import harness  # noqa: E402
-from harness import wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
+from lib import harness  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "apply"))
 from bench_apply import cpu_and_wakeups, monitor_pid  # noqa: E402

@@ -12,20 +12,17 @@ Prints figures; never fails on them.
 
     /usr/bin/python3 bench_buttons.py --build-dir build/win
 """
-import argparse
 import statistics
 import subprocess
 import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "monitor"))
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "option"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import bench_option  # noqa: E402
-import harness  # noqa: E402
-import option_e2e  # noqa: E402
-from option_e2e import skin_entries  # noqa: E402
+from lib import harness, option, suite  # noqa: E402
+from lib.option import skin_entries  # noqa: E402
 from PIL import ImageGrab  # noqa: E402
 
 OKS = 15
@@ -64,7 +61,7 @@ class Page:
 
 
 def measure(session):
-    folder = option_e2e.OptionFolder(session, "buttons-bench")
+    folder = option.OptionFolder(session, "buttons-bench")
     folder.extra_env["DEVIO_SIM_TRACE_CLOCK"] = "qpc"
     xdotool = None
     try:
@@ -134,12 +131,8 @@ def measure(session):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args = parser.parse_args()
-    option_e2e.BUILD_DIR = args.build_dir
-    option_e2e.setUpModule()
-    session = option_e2e.SESSION
+    suite.parse(known_only=False)
+    session = suite.start_session(option.prepare_session)
     try:
         openings, oks, gallery_times, folder = measure(session)
         folder.cleanup()
@@ -152,7 +145,7 @@ def main():
             print(f"assignment dialog, click to complete paint: median {opening:.0f} ms over {len(openings)}; "
                   f"skin gallery start to paint {shown:.0f} ms; ratio {opening / shown:.2f}")
     finally:
-        option_e2e.tearDownModule()
+        suite.stop_session()
 
 
 if __name__ == "__main__":

@@ -13,7 +13,6 @@ Prints figures; never fails on them.
 
     /usr/bin/python3 bench_macros.py --build-dir build/win
 """
-import argparse
 import random
 import statistics
 import subprocess
@@ -21,12 +20,9 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "monitor"))
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "option"))
-import harness  # noqa: E402
-import macros_e2e  # noqa: E402
-import option_e2e  # noqa: E402
-from option_e2e import skin_entries  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
+from lib import harness, macro_library, option, suite  # noqa: E402
+from lib.option import skin_entries  # noqa: E402
 
 TAPS_PER_RECORDING = 25  # 50 key steps: under the 60 that end a recording
 RECORDINGS = 2
@@ -51,7 +47,7 @@ class Page:
         self.folder.click(point, settle=settle)
 
     def focus(self):
-        window = subprocess.run(["xdotool", "search", "--name", option_e2e.OPTION_TITLE], env=self.env,
+        window = subprocess.run(["xdotool", "search", "--name", option.OPTION_TITLE], env=self.env,
                                 capture_output=True, text=True).stdout.split()
         subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], env=self.env)
 
@@ -63,7 +59,7 @@ class Page:
 
 
 def delay_errors(session):
-    folder = option_e2e.OptionFolder(session, "macro-bench-delays")
+    folder = option.OptionFolder(session, "macro-bench-delays")
     try:
         folder.gmconfig("new", "Bench")
         folder.start_monitor()
@@ -87,8 +83,8 @@ def delay_errors(session):
             subprocess.run(["xdotool"] + args, env=page.env, check=True)
             time.sleep(0.5)
             page.click(page.point(11), settle=1.0)  # stop: stored
-            events = macros_e2e.read_library(folder.path / "config" / "sequence.dat")[0][1]
-            recorded = [d for k, _, d in events if k == macros_e2e.DELAY]
+            events = macro_library.read_library(folder.path / "config" / "sequence.dat")[0][1]
+            recorded = [d for k, _, d in events if k == macro_library.DELAY]
             if len(recorded) != len(pauses):
                 print(f"  a recording held {len(recorded)} delays for {len(pauses)} pauses; skipped")
                 continue
@@ -99,15 +95,15 @@ def delay_errors(session):
 
 
 def store_latencies(session):
-    folder = option_e2e.OptionFolder(session, "macro-bench-store")
+    folder = option.OptionFolder(session, "macro-bench-store")
     folder.extra_env["DEVIO_SIM_TRACE_CLOCK"] = "qpc"
     xdotool = None
     try:
         steps = []
         for i in range(80):
-            key = macros_e2e.KEY_A + i % 20
-            steps += [(key, macros_e2e.PRESS, 0), (key, macros_e2e.RELEASE, 0)]
-        macros_e2e.write_library(folder.path / "config" / "sequence.dat", [("Long", steps)])
+            key = macro_library.KEY_A + i % 20
+            steps += [(key, macro_library.PRESS, 0), (key, macro_library.RELEASE, 0)]
+        macro_library.write_library(folder.path / "config" / "sequence.dat", [("Long", steps)])
         for n in range(20):
             folder.gmconfig("new", f"Bench{n + 1}")
         folder.gmconfig("select", "0")
@@ -152,12 +148,8 @@ def percentile(values, fraction):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args = parser.parse_args()
-    option_e2e.BUILD_DIR = args.build_dir
-    option_e2e.setUpModule()
-    session = option_e2e.SESSION
+    suite.parse(known_only=False)
+    session = suite.start_session(option.prepare_session)
     try:
         errors = delay_errors(session)
         if errors:
@@ -175,7 +167,7 @@ def main():
         else:
             print("store: no edit reached the mouse")
     finally:
-        option_e2e.tearDownModule()
+        suite.stop_session()
 
 
 if __name__ == "__main__":

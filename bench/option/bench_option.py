@@ -28,10 +28,8 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "monitor"))
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e" / "option"))
-import harness  # noqa: E402
-import option_e2e  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
+from lib import harness, option  # noqa: E402
 from PIL import ImageGrab  # noqa: E402
 
 CHOICES = 30
@@ -84,7 +82,7 @@ def private_mib(pid):
 
 
 def apply_latencies(session, profiles):
-    folder = option_e2e.OptionFolder(session, f"option-bench-{profiles}")
+    folder = option.OptionFolder(session, f"option-bench-{profiles}")
     # The virtual mouse stamps its trace with the performance counter, which
     # Wine reads from the host's raw monotonic clock: the latency is the
     # difference of two stamps, and nothing polls while Option and the Monitor
@@ -161,7 +159,7 @@ class StoreWrites:
 def slider_figures(session, profiles=20):
     """Release of the DPI slider: latency to the first report, the download's
     length against its mandated waits, and what a long drag writes and sends."""
-    folder = option_e2e.OptionFolder(session, "option-bench-slider")
+    folder = option.OptionFolder(session, "option-bench-slider")
     folder.extra_env["DEVIO_SIM_TRACE_CLOCK"] = "qpc"
     xdotool = None
     writes = None
@@ -230,20 +228,18 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build-dir", required=True)
     args = parser.parse_args()
-    option_e2e.BUILD_DIR = args.build_dir
     session = harness.Session(args.build_dir)
     session.prefix = session.build_dir / "e2e-option-prefix"
     session.start()
-    option_e2e.SESSION = session
     try:
         # Opening, side by side.
-        folder = option_e2e.OptionFolder(session, "option-bench-open")
+        folder = option.OptionFolder(session, "option-bench-open")
         folder.gmconfig("new", "Bench")
         main_skin = folder.main_skin
         logo = (main_skin[4][0] + 5, main_skin[4][1] + 5)  # the first tab: painted only by the window
         option_times, gallery_times = [], []
         for _ in range(OPENINGS):
-            option_times.append(time_to_paint(folder, "Option.exe", [], option_e2e.OPTION_TITLE, logo))
+            option_times.append(time_to_paint(folder, "Option.exe", [], option.OPTION_TITLE, logo))
             gallery_times.append(time_to_paint(folder, "skingallery.exe", [], "Skin Gallery", (60, 60)))
         folder.cleanup()
         option_ms = 1000 * statistics.median(option_times)

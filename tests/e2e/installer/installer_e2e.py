@@ -9,7 +9,6 @@ installer's payload byte for byte; the registry is read with `wine reg`.
     /usr/bin/python3 installer_e2e.py --build-dir build/win --installer FILE --payload DIR
         --version X.Y.Z --probe gm_installer_probe.exe [unittest arguments]
 """
-import argparse
 import getpass
 import hashlib
 import os
@@ -24,9 +23,9 @@ from pathlib import Path
 
 from PIL import ImageGrab
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "monitor"))
-import harness  # noqa: E402
-from harness import wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import harness, suite  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
 
 APP = "7741 Gaming Mouse"
 UNINSTALL_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\GamingMouse7741"
@@ -46,8 +45,23 @@ TEMPLATE = None  # the booted prefix every test's prefix is copied from
 BOOTED_HERE = None
 
 
+def add_arguments(parser):
+    parser.add_argument("--installer", required=True)
+    parser.add_argument("--payload", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--screenshots", help="folder for the pages' screenshots (default: BUILD/installer/screenshots)")
+
+
 def setUpModule():
-    global DISPLAY, XVFB, TEMPLATE, BOOTED_HERE
+    global DISPLAY, XVFB, TEMPLATE, BOOTED_HERE, BUILD_DIR, INSTALLER, PAYLOAD, VERSION, PROBE, SCREENSHOTS
+    args = suite.args()
+    BUILD_DIR = args.build_dir
+    INSTALLER = Path(args.installer).resolve()
+    PAYLOAD = Path(args.payload).resolve()
+    VERSION = args.version
+    PROBE = Path(args.probe).resolve()
+    SCREENSHOTS = Path(args.screenshots) if args.screenshots else BUILD_DIR / "installer" / "screenshots"
     DISPLAY = os.environ.get("DISPLAY", "")
     if not harness.display_works(DISPLAY):
         XVFB, DISPLAY = harness.start_xvfb()
@@ -703,18 +717,4 @@ class Pages(InstallerTest):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    parser.add_argument("--installer", required=True)
-    parser.add_argument("--payload", required=True)
-    parser.add_argument("--version", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--screenshots", help="folder for the pages' screenshots (default: BUILD/installer/screenshots)")
-    args, rest = parser.parse_known_args()
-    BUILD_DIR = Path(args.build_dir).resolve()
-    INSTALLER = Path(args.installer).resolve()
-    PAYLOAD = Path(args.payload).resolve()
-    VERSION = args.version
-    PROBE = Path(args.probe).resolve()
-    SCREENSHOTS = Path(args.screenshots) if args.screenshots else BUILD_DIR / "installer" / "screenshots"
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    suite.main(add_arguments, with_session=False)

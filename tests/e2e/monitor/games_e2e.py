@@ -9,37 +9,27 @@ a program brings its own: `game.exe --activate TITLE` asks it to.
 
     /usr/bin/python3 games_e2e.py --build-dir build/win [unittest arguments]
 """
-import argparse
 import shutil
 import subprocess
 import sys
 import time
 import unittest
+from pathlib import Path
 
-import harness
-from harness import wait_for
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import harness, suite  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
 
-SESSION = None
 START = "SetFeature 01 08 00 00 00 00 00 F6"
-
-
-def setUpModule():
-    global SESSION
-    SESSION = harness.Session(BUILD_DIR)
-    SESSION.start()
-
-
-def tearDownModule():
-    SESSION.stop()
 
 
 class GameTest(unittest.TestCase):
     GAMES = ("shooter.exe", "racer.exe", "editor.exe")
 
     def setUp(self):
-        self.folder = harness.ProgramFolder(SESSION, self.id().split(".")[-1])
+        self.folder = harness.ProgramFolder(suite.session(), self.id().split(".")[-1])
         for name in self.GAMES:
-            shutil.copy(SESSION.helpers / "gm_game.exe", self.folder.path / name)
+            shutil.copy(suite.session().helpers / "gm_game.exe", self.folder.path / name)
         self.folder.gmconfig("new", "Desktop")
         self.folder.gmconfig("new", "Shooter")
         self.folder.gmconfig("set", "GameFile=C:\\Games\\Shooter\\shooter.exe", "MouseSpeed=14", "PollingRate=4")
@@ -123,7 +113,7 @@ class SwitchTest(GameTest):
         self.assertEqual(self.folder.sends(before), [])
 
     def test_an_upper_case_game_matches_and_the_mouse_buttons_change_its_profile(self):
-        shutil.copy(SESSION.helpers / "gm_game.exe", self.folder.path / "SHOOTER.EXE")
+        shutil.copy(suite.session().helpers / "gm_game.exe", self.folder.path / "SHOOTER.EXE")
         (self.folder.path / "shooter.exe").unlink()
         self.start_monitor()
         before = len(self.folder.trace())
@@ -234,8 +224,4 @@ class SwitchOffAndRestartTest(GameTest):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args, rest = parser.parse_known_args()
-    BUILD_DIR = args.build_dir
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    suite.main()

@@ -4,32 +4,21 @@ for Option that logs what the Monitor sends it.
 
     /usr/bin/python3 monitor_e2e.py --build-dir build/win [unittest arguments]
 """
-import argparse
 import os
 import subprocess
 import sys
 import time
 import unittest
+from pathlib import Path
 
-from PIL import Image, ImageChops, ImageGrab
+from PIL import ImageGrab
 
-import harness
-from harness import wait_for
-
-SESSION = None
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import harness, suite, tray  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
 
 START = "SetFeature 01 08 00 00 00 00 00 F6"
 END = "SetFeature 02 01 00 00 00 00 00 FC"
-
-
-def setUpModule():
-    global SESSION
-    SESSION = harness.Session(BUILD_DIR)
-    SESSION.start()
-
-
-def tearDownModule():
-    SESSION.stop()
 
 
 class MonitorTest(unittest.TestCase):
@@ -37,7 +26,8 @@ class MonitorTest(unittest.TestCase):
     uistr = True
 
     def setUp(self):
-        self.folder = harness.ProgramFolder(SESSION, self.id().split(".")[-1], devio=self.devio, uistr=self.uistr)
+        self.folder = harness.ProgramFolder(suite.session(), self.id().split(".")[-1], devio=self.devio,
+                                            uistr=self.uistr)
         self.folder.gmconfig("new", "Gamer")
 
     def tearDown(self):
@@ -355,31 +345,31 @@ class ExitTest(MonitorTest):
 
 class PointerSettingsTest(MonitorTest):
     def test_start_and_apply_set_pointer_speed_and_acceleration(self):
-        SESSION.set_pointer_registry(6, 10, 1)
+        suite.session().set_pointer_registry(6, 10, 1)
         self.folder.gmconfig("set", "MouseSpeed=14", "AccelerationFlag=0")
         self.start()
-        self.assertEqual(SESSION.pointer_registry(),
+        self.assertEqual(suite.session().pointer_registry(),
                          {"MouseThreshold1": "0", "MouseThreshold2": "0", "MouseSpeed": "0"})
         self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=14 mouse=0,0,0")
 
         # Keeping acceleration leaves the registry alone and applies it as it is.
-        SESSION.set_pointer_registry(6, 10, 1)
+        suite.session().set_pointer_registry(6, 10, 1)
         self.folder.start_client()
         self.folder.client("apply MouseSpeed=20 AccelerationFlag=1 flags=0,0,0,0")
         self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE"), 10))
-        self.assertEqual(SESSION.pointer_registry(),
+        self.assertEqual(suite.session().pointer_registry(),
                          {"MouseThreshold1": "6", "MouseThreshold2": "10", "MouseSpeed": "1"})
         self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=20 mouse=6,10,1")
 
         self.folder.client("apply MouseSpeed=10 AccelerationFlag=0 flags=0,0,0,0")
         self.assertTrue(wait_for(lambda: self.folder.client_has("WM_APPLY_DONE", 2), 10))
         self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=10 mouse=0,0,0")
-        self.assertEqual(SESSION.pointer_registry()["MouseThreshold1"], "0")
+        self.assertEqual(suite.session().pointer_registry()["MouseThreshold1"], "0")
 
         # The pointer request alone applies the profile again without reading the store.
-        SESSION.set_pointer_registry(6, 10, 1)
+        suite.session().set_pointer_registry(6, 10, 1)
         self.folder.client("set MouseSpeed=3; pointer")  # saved without an apply request
-        self.assertTrue(wait_for(lambda: SESSION.pointer_registry()["MouseThreshold1"] == "0", 10))
+        self.assertTrue(wait_for(lambda: suite.session().pointer_registry()["MouseThreshold1"] == "0", 10))
         self.assertEqual(self.folder.run("Option.exe", "--query-pointer").strip(), "speed=10 mouse=0,0,0")
 
 
@@ -473,56 +463,13 @@ class TrayIconTest(MonitorTest):
     WIDTH, HEIGHT = 1024, 768
 
     def shot(self, name):
-        image = ImageGrab.grab(xdisplay=SESSION.display).crop((0, 0, self.WIDTH, self.HEIGHT)).convert("RGB")
-        image.save(SESSION.build_dir / f"e2e-monitor-{name}.png")
+        image = ImageGrab.grab(xdisplay=suite.session().display).crop((0, 0, self.WIDTH, self.HEIGHT)).convert("RGB")
+        image.save(suite.session().build_dir / f"e2e-monitor-{name}.png")
         return image
-
-    @staticmethod
-    def changed_box(before, after, box=None):
-        diff = ImageChops.difference(before, after)
-        if box:
-            diff = diff.crop(box)
-        bbox = diff.getbbox()
-        if bbox and box:
-            bbox = (bbox[0] + box[0], bbox[1] + box[1], bbox[2] + box[0], bbox[3] + box[1])
-        return bbox
-
-    def icon_box(self, image):
-        """The icon at the right end of the task bar: what differs from the bar's own colour."""
-        area = (self.WIDTH - 48, self.HEIGHT - 20, self.WIDTH, self.HEIGHT)
-        crop = image.crop(area)
-        background = crop.getpixel((0, crop.height // 2))
-        plain = Image.new("RGB", crop.size, background)
-        bbox = ImageChops.difference(crop, plain).getbbox()
-        if not bbox:
-            return None
-        return (bbox[0] + area[0], bbox[1] + area[1], bbox[2] + area[0], bbox[3] + area[1])
-
-    @staticmethod
-    def menu_rows(menu):
-        """Bands of rows holding dark (text) pixels, and rows that are mostly a line."""
-        gray = menu.convert("L")
-        width, height = gray.size
-        pixels = gray.load()
-        text_rows, line_rows = [], []
-        for y in range(height):
-            dark = sum(1 for x in range(width) if pixels[x, y] < 80)
-            mid = sum(1 for x in range(width) if pixels[x, y] < 200)
-            if mid > width * 0.7:
-                line_rows.append(y)
-            elif dark > 0:
-                text_rows.append(y)
-        bands = []
-        for y in text_rows:
-            if bands and y - bands[-1][1] <= 1:
-                bands[-1][1] = y
-            else:
-                bands.append([y, y])
-        return [b for b in bands if b[1] - b[0] >= 5], line_rows
 
     def click(self, x, y, button=1, repeat=1):
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(repeat), "--delay", "90",
-                        str(button)], env={**os.environ, "DISPLAY": SESSION.display}, check=True)
+                        str(button)], env={**os.environ, "DISPLAY": suite.session().display}, check=True)
 
     def test_icon_follows_the_mouse_and_its_menu_works(self):
         monitor = self.folder.start_monitor(desktop=f"e2etray,{self.WIDTH}x{self.HEIGHT}")
@@ -530,18 +477,18 @@ class TrayIconTest(MonitorTest):
         time.sleep(1.0)
         with_icon = self.shot("tray-with-icon")
 
-        icon = self.icon_box(with_icon)
+        icon = tray.icon_box(with_icon, self.WIDTH, self.HEIGHT)
         self.assertIsNotNone(icon, "no icon in the notification area")
         self.assertLessEqual(icon[2] - icon[0], 40)
 
         # Each change of the icon is waited for, as long as a loaded machine needs.
         self.folder.mousesim("unplug")
-        self.assertTrue(wait_for(lambda: self.changed_box(with_icon, self.shot("tray-unplugged"), icon), 10),
+        self.assertTrue(wait_for(lambda: tray.changed_box(with_icon, self.shot("tray-unplugged"), icon), 10),
                         "unplugging did not remove the icon from the notification area")
 
         self.folder.mousesim("plug")
         self.assertTrue(self.folder.wait_downloads(2, 10))
-        self.assertTrue(wait_for(lambda: not self.changed_box(with_icon, self.shot("tray-plugged"), icon), 10),
+        self.assertTrue(wait_for(lambda: not tray.changed_box(with_icon, self.shot("tray-plugged"), icon), 10),
                         "the icon did not come back")
         time.sleep(0.5)
         plugged = self.shot("tray-plugged")
@@ -551,13 +498,13 @@ class TrayIconTest(MonitorTest):
         time.sleep(1.0)
         menu_shot = self.shot("tray-menu")
         near_icon = (self.WIDTH - 420, self.HEIGHT - 220, self.WIDTH, self.HEIGHT)
-        menu = self.changed_box(plugged, menu_shot, near_icon)
+        menu = tray.changed_box(plugged, menu_shot, near_icon)
         self.assertIsNotNone(menu, "a right click showed no menu")
-        bands, lines = self.menu_rows(menu_shot.crop(menu))
+        bands, lines = tray.menu_rows(menu_shot.crop(menu))
         # Open, automatic game profiles (checked), a separator, Exit.
         self.assertEqual(len(bands), 3, f"the menu should hold three items, rows {bands}")
         self.assertTrue(any(bands[1][1] < y < bands[2][0] for y in lines), "no separator before Exit")
-        subprocess.run(["xdotool", "key", "Escape"], env={**os.environ, "DISPLAY": SESSION.display})
+        subprocess.run(["xdotool", "key", "Escape"], env={**os.environ, "DISPLAY": suite.session().display})
         time.sleep(0.5)
 
         self.click(cx, cy, repeat=2)
@@ -569,13 +516,13 @@ class TrayIconTest(MonitorTest):
         # client() returns once the client has run the command.
         self.folder.client("forget-icon")
         self.assertTrue(self.folder.client_has("icon-forgotten"))
-        self.assertTrue(wait_for(lambda: self.changed_box(with_option, self.shot("tray-icon-lost"), icon), 10),
+        self.assertTrue(wait_for(lambda: tray.changed_box(with_option, self.shot("tray-icon-lost"), icon), 10),
                         "the icon stayed after it was deleted")
         self.folder.client("shell-restarted")
         self.assertTrue(self.folder.client_has("taskbar-created"))
         self.assertTrue(wait_for(lambda: "notification-area icon added again\n" in monitor.debug_lines(), 10),
                         "the Monitor did not answer the shell's restart")
-        self.assertTrue(wait_for(lambda: not self.changed_box(with_option, self.shot("tray-icon-back"), icon), 10),
+        self.assertTrue(wait_for(lambda: not tray.changed_box(with_option, self.shot("tray-icon-back"), icon), 10),
                         "the icon did not come back after the shell restarted")
 
         # Exit from the menu: the Monitor ends, the icon goes and Option is closed.
@@ -584,9 +531,9 @@ class TrayIconTest(MonitorTest):
         self.click(cx, cy, button=3)
         time.sleep(1.0)
         menu_shot = self.shot("tray-menu-again")
-        menu = self.changed_box(before_menu, menu_shot, near_icon)
+        menu = tray.changed_box(before_menu, menu_shot, near_icon)
         self.assertIsNotNone(menu, "the second right click showed no menu")
-        bands, _ = self.menu_rows(menu_shot.crop(menu))
+        bands, _ = tray.menu_rows(menu_shot.crop(menu))
         self.assertEqual(len(bands), 3)
         self.click((menu[0] + menu[2]) // 2, menu[1] + (bands[2][0] + bands[2][1]) // 2)
         self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10), "Exit did not close Option")
@@ -595,8 +542,4 @@ class TrayIconTest(MonitorTest):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args, rest = parser.parse_known_args()
-    BUILD_DIR = args.build_dir
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    suite.main()

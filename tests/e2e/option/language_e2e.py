@@ -4,17 +4,17 @@ store's "Language" key. Every page and dialog is photographed in German.
 
     /usr/bin/python3 language_e2e.py --build-dir build/win [unittest arguments]
 """
-import argparse
 import subprocess
 import sys
 import time
-import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-import buttons_e2e  # noqa: E402
-import option_e2e  # noqa: E402
-from option_e2e import OptionTest, skin_entries, wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import option, suite, tray  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
+from lib.button_page import ButtonTest  # noqa: E402
+from lib.option import OPTION_TITLE, OptionFolder, OptionTest, skin_entries  # noqa: E402
+
 
 GERMAN = {"LANG": "de_DE.UTF-8", "LC_ALL": "de_DE.UTF-8"}
 JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
@@ -28,14 +28,6 @@ CATEGORIES = {1: ("default", "Standard"), 2: ("key", "Tastaturtaste"), 3: ("mous
 ENGLISH_TABS = {"Settings", "Macros", "Buttons", "Performance", "Lighting", "Top view", "Side view"}
 
 
-def setUpModule():
-    option_e2e.setUpModule()
-
-
-def tearDownModule():
-    option_e2e.tearDownModule()
-
-
 def set_language_key(folder, value):
     """Writes Language=value into the store's Config section, as a user would by hand."""
     path = folder.path / "config" / "Config.data"
@@ -44,7 +36,7 @@ def set_language_key(folder, value):
     path.write_bytes(text.replace(b"[Config]\r\n", b"[Config]\r\nLanguage=" + value.encode() + b"\r\n", 1))
 
 
-def shown_texts(folder, title=option_e2e.OPTION_TITLE):
+def shown_texts(folder, title=OPTION_TITLE):
     return {r["text"] for r in folder.tree(title) if r["visible"] and r["cls"] == "GmSkinButton" and r["text"]}
 
 
@@ -88,7 +80,7 @@ class OverrideEnglishOnGerman(LanguageTest):
         self.assertEqual(self.tab_captions(), ENGLISH_TABS)
 
 
-class GermanLocale(buttons_e2e.ButtonTest):
+class GermanLocale(ButtonTest):
     """The German table on a German system, page by page, with screenshots."""
 
     profiles = ("Gamer", "Work")
@@ -191,12 +183,11 @@ class TrayMenu(LanguageTest):
 
     def setUp(self):
         # No Option here: only the Monitor and its icon.
-        self.folder = option_e2e.OptionFolder(option_e2e.SESSION, self.id().split(".")[-1])
+        self.folder = OptionFolder(suite.session(), self.id().split(".")[-1])
         self.folder.gmconfig("new", "Gamer")
         self.starts = 0
 
     def menu_width(self, locale, key=None, name="en"):
-        import monitor_e2e
         from PIL import ImageGrab
         if key:
             set_language_key(self.folder, key)
@@ -206,21 +197,20 @@ class TrayMenu(LanguageTest):
         self.starts += 1
         self.assertTrue(self.folder.wait_downloads(self.starts, 20), "the Monitor's start-up download did not arrive")
         time.sleep(1.0)
-        shot = lambda: ImageGrab.grab(xdisplay=option_e2e.SESSION.display).crop(
+        shot = lambda: ImageGrab.grab(xdisplay=suite.session().display).crop(
             (0, 0, self.WIDTH, self.HEIGHT)).convert("RGB")
         before = shot()
-        icon = monitor_e2e.TrayIconTest.icon_box(monitor_e2e.TrayIconTest, before)
+        icon = tray.icon_box(before, self.WIDTH, self.HEIGHT)
         self.assertIsNotNone(icon, "no icon in the notification area")
         env = self.folder.env()
         subprocess.run(["xdotool", "mousemove", str((icon[0] + icon[2]) // 2), str((icon[1] + icon[3]) // 2),
                         "click", "3"], env=env, check=True)
         time.sleep(1.0)
         after = shot()
-        after.save(option_e2e.SESSION.build_dir / f"{name}-tray-menu.png")
-        menu = monitor_e2e.TrayIconTest.changed_box(before, after, (self.WIDTH - 520, self.HEIGHT - 220,
-                                                                    self.WIDTH, self.HEIGHT))
+        after.save(suite.session().build_dir / f"{name}-tray-menu.png")
+        menu = tray.changed_box(before, after, (self.WIDTH - 520, self.HEIGHT - 220, self.WIDTH, self.HEIGHT))
         self.assertIsNotNone(menu, "a right click showed no menu")
-        bands, _ = monitor_e2e.TrayIconTest.menu_rows(after.crop(menu))
+        bands, _ = tray.menu_rows(after.crop(menu))
         self.assertEqual(len(bands), 3, f"the menu should hold three items, rows {bands}")
         subprocess.run(["xdotool", "key", "Escape"], env=env)
         time.sleep(0.3)
@@ -242,8 +232,4 @@ class TrayMenu(LanguageTest):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args, rest = parser.parse_known_args()
-    option_e2e.BUILD_DIR = args.build_dir
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    option.main()

@@ -6,17 +6,16 @@ store through gmconfig. Expected texts are read from uistr's string table.
 
     /usr/bin/python3 lighting_e2e.py --build-dir build/win [unittest arguments]
 """
-import argparse
 import re
-import subprocess
 import sys
 import time
-import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-import option_e2e  # noqa: E402
-from option_e2e import OptionTest, skin_entries, wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import option, suite  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
+from lib.option import OPTION_TITLE, OptionTest, skin_entries  # noqa: E402
+
 
 MODE, DIRECTION, LEVEL = 2, 4, 5
 SWATCHES = tuple(range(7, 14))  # DPIColor0-6
@@ -40,14 +39,6 @@ def string_table():
 TEXTS = string_table()
 
 
-def setUpModule():
-    option_e2e.setUpModule()
-
-
-def tearDownModule():
-    option_e2e.tearDownModule()
-
-
 def divisor(intensity):
     return {0: 40, 1: 20}.get(intensity, 5)
 
@@ -68,7 +59,7 @@ class LightingTest(OptionTest):
         self.assertTrue(wait_for(lambda: self.control(MODE) is not None, 10), "the lighting page did not show")
 
     # What the page shows.
-    def states(self, title=option_e2e.OPTION_TITLE):
+    def states(self, title=OPTION_TITLE):
         result = self.folder.probe("states", title)
         rows = []
         for line in result.stdout.splitlines() if result.returncode == 0 else []:
@@ -105,8 +96,8 @@ class LightingTest(OptionTest):
 
     def screenshot(self, name):
         from PIL import ImageGrab
-        image = ImageGrab.grab(xdisplay=option_e2e.SESSION.display).convert("RGB")
-        image.crop((0, 0, 700, 600)).save(option_e2e.SESSION.build_dir / name)
+        image = ImageGrab.grab(xdisplay=suite.session().display).convert("RGB")
+        image.crop((0, 0, 700, 600)).save(suite.session().build_dir / name)
         return image
 
     # The store and the mouse.
@@ -372,8 +363,4 @@ class ProfileSwitch(LightingTest):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args, rest = parser.parse_known_args()
-    option_e2e.BUILD_DIR = args.build_dir
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    option.main()

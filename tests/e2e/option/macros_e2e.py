@@ -6,109 +6,25 @@ list and from config\\sequence.dat, and what reached the mouse from the trace.
 
     /usr/bin/python3 macros_e2e.py --build-dir build/win [unittest arguments]
 """
-import argparse
 import os
 import subprocess
 import sys
 import time
-import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-import option_e2e  # noqa: E402
-from option_e2e import OptionTest, skin_entries, wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import harness, option, suite  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
+from lib.macro_library import (DELAY, KEY_A, KEY_B, LEFT_SHIFT, PRESS, RELEASE, RIGHT_BUTTON,  # noqa: E402
+                               RIGHT_SHIFT, key_steps, macro_value, read_library, read_library_bytes,
+                               write_library)
+from lib.notepad import Notepad  # noqa: E402
+from lib.option import OPTION_TITLE, OptionTest, skin_entries  # noqa: E402
 
-TITLE = option_e2e.OPTION_TITLE
+
+TITLE = OPTION_TITLE
 STEPS_ID = 4097
 MACROS_ID = 4096
-DELAY = 0xFF
-KEY_A, KEY_B, KEY_C = 4, 5, 6
-LEFT_SHIFT, RIGHT_SHIFT = 225, 229
-RIGHT_BUTTON = 241
-PRESS, RELEASE = 1, 2
-NOTEPAD_TITLE = "Untitled - Notepad"
-
-
-def setUpModule():
-    option_e2e.setUpModule()
-
-
-def tearDownModule():
-    option_e2e.tearDownModule()
-
-
-# ---- the macro library file ---------------------------------------------------------
-
-def macro_value(name, events, count=None):
-    """A macro as the library stores it: the 748 record bytes in hex and their checksum."""
-    # A name of 50 characters or more fills its field with no terminator.
-    record = name.encode("utf-16-le")[:100].ljust(100, b"\0") + bytes(4)
-    record += (len(events) if count is None else count).to_bytes(4, "little", signed=True)
-    record += b"".join(bytes([k, f]) + d.to_bytes(2, "little") for k, f, d in events).ljust(640, b"\0")
-    return record.hex().upper() + "%02X" % (sum(record) & 0xFF)
-
-
-def write_library(path, macros):
-    lines = ["[Macros]", f"number={len(macros)}"]
-    lines += [f"{i}={macro_value(name, events)}" for i, (name, events) in enumerate(macros)]
-    path.write_bytes(("\r\n".join(lines) + "\r\n").encode("ascii"))
-
-
-def read_library(path):
-    """[(name, [(key, flag, delay), ...])] from config\\sequence.dat."""
-    if not path.exists():
-        return []
-    raw = path.read_bytes()
-    text = raw.decode("utf-16") if raw[:2] == b"\xff\xfe" else raw.decode("latin-1")
-    values = {}
-    for line in text.splitlines():
-        key, sep, value = line.partition("=")
-        if sep:
-            values[key.strip()] = value.strip()
-    macros = []
-    for i in range(int(values.get("number", "0"))):
-        data = bytes.fromhex(values.get(str(i), "")[:-2]) if len(values.get(str(i), "")) == 1498 else bytes(748)
-        name = data[:100].decode("utf-16-le").split("\0")[0]
-        count = int.from_bytes(data[104:108], "little", signed=True)
-        events = [(data[108 + 4 * j], data[109 + 4 * j], int.from_bytes(data[110 + 4 * j:112 + 4 * j], "little"))
-                  for j in range(max(0, min(count, 160)))]
-        macros.append((name, events))
-    return macros
-
-
-def key_steps(events):
-    return [(k, f) for k, f, _ in events if k != DELAY]
-
-
-class Notepad:
-    """Another program, to see where keys go (needs self.folder and self.env)."""
-
-    def start_notepad(self):
-        # Beside Option, not over it: Wine's Notepad opens where it was last.
-        for name, value in (("iWindowPosX", 700), ("iWindowPosY", 0), ("iWindowPosDX", 560), ("iWindowPosDY", 400)):
-            option_e2e.SESSION.reg("add", "HKCU\\Software\\Microsoft\\Notepad", "/v", name, "/t", "REG_DWORD",
-                                   "/d", str(value), "/f")
-        process = subprocess.Popen([option_e2e.harness.WINE, "notepad"], env=self.env, cwd=self.folder.path,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.folder.children.append(process)
-        self.assertTrue(wait_for(lambda: self.folder.tree(NOTEPAD_TITLE), 30), "notepad did not open")
-        time.sleep(0.5)
-        return process
-
-    def notepad_text(self):
-        return "".join(r["text"] for r in self.folder.tree(NOTEPAD_TITLE) if r["cls"].lower() == "edit")
-
-    def type_into_notepad(self, text):
-        window = subprocess.run(["xdotool", "search", "--name", NOTEPAD_TITLE], env=self.env, capture_output=True,
-                                text=True).stdout.split()
-        subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], env=self.env)
-        # A click makes it Wine's active window too, as a user's would.
-        edit = next((r["rect"] for r in self.folder.tree(NOTEPAD_TITLE) if r["cls"].lower() == "edit"), None)
-        if edit:
-            self.xdotool("mousemove", (edit[0] + edit[2]) // 2, (edit[1] + edit[3]) // 2, "click", "1")
-            time.sleep(0.3)
-        self.xdotool("type", "--delay", "60", text)
-        return wait_for(lambda: text in self.notepad_text(), 5)
 
 
 class MacroTest(Notepad, OptionTest):
@@ -200,8 +116,8 @@ class MacroTest(Notepad, OptionTest):
 
     def screenshot(self, name):
         from PIL import ImageGrab
-        ImageGrab.grab(xdisplay=option_e2e.SESSION.display).crop((0, 0, 700, 600)).save(
-            option_e2e.SESSION.build_dir / name)
+        ImageGrab.grab(xdisplay=suite.session().display).crop((0, 0, 700, 600)).save(
+            suite.session().build_dir / name)
 
     # Recording.
     def start_recording(self):
@@ -420,15 +336,6 @@ class InsertPanel(MacroTest):
         self.assertEqual(self.rows(), ["A", "40 ms", "A"])
 
 
-def read_library_bytes(raw):
-    path = Path(os.environ.get("TMPDIR", "/tmp")) / f"gm-library-{os.getpid()}.dat"
-    path.write_bytes(raw)
-    try:
-        return read_library(path)
-    finally:
-        path.unlink()
-
-
 class Library(MacroTest):
     library = [("Alpha", [(KEY_A, PRESS, 0), (KEY_A, RELEASE, 0)]), ("Beta", [])]
 
@@ -444,7 +351,7 @@ class Library(MacroTest):
                                                         capture_output=True).returncode == 0, 10), f"no {title} dialog")
         time.sleep(0.5)
         self.folder.keys("ctrl+a", title=title)
-        self.folder.type_text(option_e2e.harness.windows_path(path))
+        self.folder.type_text(harness.windows_path(path))
         self.folder.keys("Return", title=title)
 
     def test_new_copies_and_a_refused_rename(self):
@@ -537,8 +444,4 @@ class Safety(MacroTest):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args, rest = parser.parse_known_args()
-    option_e2e.BUILD_DIR = args.build_dir
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    option.main()

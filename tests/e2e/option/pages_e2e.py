@@ -4,31 +4,23 @@ driven with xdotool at points computed from the staged skin files.
 
     /usr/bin/python3 pages_e2e.py --build-dir build/win [unittest arguments]
 """
-import argparse
 import shutil
 import subprocess
 import sys
 import time
-import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-import option_e2e  # noqa: E402
-from option_e2e import OptionTest, skin_entries, wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import option, suite  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
+from lib.option import OPTION_TITLE, OptionTest, skin_entries  # noqa: E402
+
 
 DPI_SLIDER = 600
 SPEED_SLIDER = 601
 LEVELS_SLIDER = 602
 DPI_TITLE = "DPI of the active level"  # the levels dialog's title: text 15
 RATE_CAPTIONS = {8: "125 Hz", 4: "250 Hz", 2: "500 Hz", 1: "1000 Hz"}  # texts 121-124
-
-
-def setUpModule():
-    option_e2e.setUpModule()
-
-
-def tearDownModule():
-    option_e2e.tearDownModule()
 
 
 def drag(env, start, end, steps=6):
@@ -74,10 +66,10 @@ class PageTest(OptionTest):
         x, y, w, h = self.dpi_skin[entry]
         return left + x + (w // 2 if dx is None else dx), top + y + (h // 2 if dy is None else dy)
 
-    def rows(self, title=option_e2e.OPTION_TITLE):
+    def rows(self, title=OPTION_TITLE):
         return self.folder.tree(title)
 
-    def thumb_of(self, slider_id, title=option_e2e.OPTION_TITLE):
+    def thumb_of(self, slider_id, title=OPTION_TITLE):
         """The screen rectangle of the thumb of the slider with control id `slider_id`."""
         rows = self.rows(title)
         for i, row in enumerate(rows):
@@ -85,7 +77,7 @@ class PageTest(OptionTest):
                 return rows[i + 1]["rect"]
         return None
 
-    def track_of(self, slider_id, title=option_e2e.OPTION_TITLE):
+    def track_of(self, slider_id, title=OPTION_TITLE):
         return next((r["rect"] for r in self.rows(title) if r["id"] == slider_id and r["visible"]), None)
 
     def label(self):
@@ -107,14 +99,14 @@ class PageTest(OptionTest):
 
     def screenshot(self, name):
         from PIL import ImageGrab
-        ImageGrab.grab(xdisplay=option_e2e.SESSION.display).crop((0, 0, 700, 600)).save(
-            option_e2e.SESSION.build_dir / name)
+        ImageGrab.grab(xdisplay=suite.session().display).crop((0, 0, 700, 600)).save(
+            suite.session().build_dir / name)
 
     def thumb_painted(self, slider_id):
         """True when the thumb's rectangle on screen shows the purple of its picture."""
         from PIL import ImageGrab
         left, top, right, bottom = self.thumb_of(slider_id)
-        image = ImageGrab.grab(bbox=(left, top, right, bottom), xdisplay=option_e2e.SESSION.display).convert("RGB")
+        image = ImageGrab.grab(bbox=(left, top, right, bottom), xdisplay=suite.session().display).convert("RGB")
         purple = sum(1 for r, g, b in image.getdata() if r > 110 and b > 130 and g < 110)
         return purple >= (right - left) * (bottom - top) // 4
 
@@ -243,7 +235,7 @@ class LevelsDuringAGame(PageTest):
     profiles = ("Desktop", "Shooter")
 
     def prepare(self):
-        shutil.copy(option_e2e.SESSION.helpers / "gm_game.exe", self.folder.path / "shooter.exe")
+        shutil.copy(suite.session().helpers / "gm_game.exe", self.folder.path / "shooter.exe")
         self.folder.gmconfig("select", "1")
         self.folder.gmconfig("set", "GameFile=C:\\Games\\shooter.exe", "MaxDPI=4", "CpiStep=1", "CpiLevel_X1=12")
         self.folder.gmconfig("select", "0")
@@ -254,9 +246,7 @@ class LevelsDuringAGame(PageTest):
         self.folder.click(self.dialog_point(3), settle=1.0)
         self.folder.keys(*(["Down"] * 3), "Return", title=DPI_TITLE)
         before = self.trace_length()
-        game = subprocess.Popen(self.folder.command("shooter.exe"), cwd=self.folder.path, env=self.folder.env(),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.folder.children.append(game)
+        self.folder.start("shooter.exe")
         self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
         self.wait_full_download(before)
         self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
@@ -283,8 +273,4 @@ class LevelsDuringAGame(PageTest):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    args, rest = parser.parse_known_args()
-    option_e2e.BUILD_DIR = args.build_dir
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    option.main()

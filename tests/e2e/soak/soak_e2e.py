@@ -10,7 +10,6 @@ Every run prints its seeds; a failure prints the seed, the actions up to it and
 the command that plays them again, and leaves a screenshot beside the build.
 The last line is "soak: A actions, C checks, F failures".
 """
-import argparse
 import os
 import random
 import re
@@ -21,12 +20,10 @@ import time
 import traceback
 from pathlib import Path
 
-HERE = Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE.parent / "monitor"))
-sys.path.insert(0, str(HERE.parent / "option"))
-import harness  # noqa: E402
-from harness import wait_for  # noqa: E402
-from option_e2e import LIST_ID, OPTION_TITLE, OptionFolder, skin_entries  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import harness, option, suite  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
+from lib.option import LIST_ID, OPTION_TITLE, OptionFolder, skin_entries  # noqa: E402
 
 NOTEPAD_TITLE = "Untitled - Notepad"
 DPI_TITLE = "DPI of the active level"
@@ -484,19 +481,16 @@ def soak(session, seed, count, build_dir, verbose):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build-dir", required=True)
-    parser.add_argument("--seed", type=int, action="append", help="a seed to play (repeatable); default: one new seed")
-    parser.add_argument("--actions", type=int, default=20, help="actions per seed")
-    parser.add_argument("--verbose", action="store_true", help="print each action as it starts")
-    args = parser.parse_args()
+    def add_arguments(parser):
+        parser.add_argument("--seed", type=int, action="append",
+                            help="a seed to play (repeatable); default: one new seed")
+        parser.add_argument("--actions", type=int, default=20, help="actions per seed")
+        parser.add_argument("--verbose", action="store_true", help="print each action as it starts")
+    args, _ = suite.parse(add_arguments, known_only=False)
     seeds = args.seed or [int.from_bytes(os.urandom(4), "little")]
     print(f"soak: seeds {' '.join(map(str, seeds))}, {args.actions} actions each", flush=True)
 
-    session = harness.Session(args.build_dir)
-    session.start()
-    # Keys reach Wine's windows without a window manager.
-    session.reg("add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d", "N", "/f")
+    session = suite.start_session(option.prepare_session)
     total_actions = total_checks = 0
     failures = []
     try:
@@ -512,7 +506,7 @@ def main():
                 failures.append(failure)
                 print(failure, flush=True)
     finally:
-        session.stop()
+        suite.stop_session()
     print(f"soak: {total_actions} actions, {total_checks} checks, {len(failures)} failures", flush=True)
     return 1 if failures else 0
 

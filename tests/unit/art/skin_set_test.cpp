@@ -1,11 +1,9 @@
 // The generated skin set, read back from disk the way the programs read it:
-// description files through CIniFile, entries by the "BUTTONPOS" parsing rule,
-// images as bitmaps.
+// description files and their entries through the skin engine's own reader
+// (SkinDescription, ParseButtonPos), images as bitmaps.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,10 +13,13 @@
 #include <utility>
 #include <vector>
 
+#include "../../support/temp_folder.h"
 #include "art/bmp_file.h"
+#include "button_pos.h"
 #include "ini_file.h"
 #include "skin/file_output.h"
 #include "skin/skin_set.h"
+#include "skin_description.h"
 #include "text_codec.h"
 #include "windows/mouse_layout.h"
 
@@ -32,15 +33,15 @@ struct Pos {
     std::string text;
 };
 
-// Name before the first comma, four numbers after it, text after the last comma.
-Pos ParseEntry(const std::string& v) {
+// An entry as the programs read it, through the skin engine's own parser.
+Pos ToPos(const ButtonPos& entry) {
     Pos p;
-    const size_t first = v.find(',');
-    if (first != std::string::npos) p.name = v.substr(0, first);
-    const std::string rest = first == std::string::npos ? v : v.substr(first + 1);
-    std::sscanf(rest.c_str(), "%d,%d,%d,%d", &p.x, &p.y, &p.w, &p.h);
-    const size_t last = rest.rfind(',');
-    p.text = last == std::string::npos ? rest : rest.substr(last + 1);
+    p.name = U16ToUtf8(entry.Name());
+    p.x = entry.rect.left;
+    p.y = entry.rect.top;
+    p.w = entry.rect.Width();
+    p.h = entry.rect.Height();
+    p.text = U16ToUtf8(entry.Text());
     return p;
 }
 
@@ -53,42 +54,45 @@ struct LoadedSkin {
 class GeneratedSkins : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        folder_ = new fs::path(fs::temp_directory_path() / ("gm_art_test_" + std::to_string(std::rand())));
+        folder_ = new TempFolder;
         std::string error;
-        ASSERT_TRUE(skin::WriteFiles(*folder_, skin::BuildSkinSet().Files(), &error)) << error;
+        ASSERT_TRUE(skin::WriteFiles(folder_->path(), skin::BuildSkinSet().Files(), &error)) << error;
     }
     static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(*folder_, ec);
         delete folder_;
+        folder_ = nullptr;
     }
 
+    // The skin as the programs load it: SkinDescription reads the file, and
+    // its pictures are decoded from the names it gives.
     static LoadedSkin Load(const std::string& iniName) {
         LoadedSkin s;
         const fs::path path = *folder_ / iniName;
         std::ifstream in(path, std::ios::binary);
         s.raw.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        CIniFile ini(path);
-        for (const char* key : {"Mask", "Normal", "Over", "Down", "Disable"}) {
-            const std::string file = U16ToUtf8(ini.ReadString(u"SCREEN", AsciiToU16(key), u""));
-            std::ifstream img(*folder_ / file, std::ios::binary);
+        const SkinDescription skin(Utf8ToU16(folder_->path().string() + "/"), AsciiToU16(iniName));
+        const SkinScreen screen = skin.ReadScreen();
+        const std::pair<const char*, const std::u16string*> pictures[] = {
+            {"Mask", &screen.mask}, {"Normal", &screen.normal}, {"Over", &screen.over},
+            {"Down", &screen.down}, {"Disable", &screen.disable}};
+        for (const auto& [key, name] : pictures) {
+            const std::string file = U16ToUtf8(*name);
+            std::ifstream img(U16ToUtf8(skin.ImagePath(*name)), std::ios::binary);
             const std::string bytes((std::istreambuf_iterator<char>(img)), std::istreambuf_iterator<char>());
             std::string error;
             auto decoded = art::DecodeBmp24(bytes, &error);
             EXPECT_TRUE(decoded.has_value()) << iniName << " " << key << " (" << file << "): " << error;
             if (decoded) s.images[key] = *decoded;
         }
-        for (int n = 0; n < 64; ++n) {
-            const std::string v = U16ToUtf8(ini.ReadString(u"BUTTONPOS", IntToText(n), u""));
-            if (!v.empty()) s.entries[n] = ParseEntry(v);
-        }
+        for (int n = 0; n < 64; ++n)
+            if (skin.HasEntry(n)) s.entries[n] = ToPos(skin.ReadEntry(n));
         return s;
     }
 
-    static fs::path* folder_;
+    static TempFolder* folder_;
 };
 
-fs::path* GeneratedSkins::folder_ = nullptr;
+TempFolder* GeneratedSkins::folder_ = nullptr;
 
 bool White(const art::Pixel8& p) { return p.r == 255 && p.g == 255 && p.b == 255; }
 
@@ -276,11 +280,11 @@ TEST_F(GeneratedSkins, DescriptionFilesHaveCrlfLinesAndEveryTooltipInGerman) {
         }
         const CIniFile ini(*folder_ / name);
         for (int n = 0; n < 5000; ++n) {
-            const std::string value = U16ToUtf8(ini.ReadString(u"BUTTONPOS", IntToText(n), u""));
-            if (value.empty() || ParseEntry(value).text.empty()) continue;
+            const std::u16string value = ini.ReadString(u"BUTTONPOS", IntToText(n), u"");
+            const std::string text = ToPos(ParseButtonPos(value)).text;
+            if (value.empty() || text.empty()) continue;
             const std::string translated = U16ToUtf8(ini.ReadString(u"TOOLTIPS_0407", IntToText(n), u""));
-            EXPECT_FALSE(translated.empty()) << name << " entry " << n << " (" << ParseEntry(value).text
-                                             << ") has no German tooltip";
+            EXPECT_FALSE(translated.empty()) << name << " entry " << n << " (" << text << ") has no German tooltip";
         }
     }
 }
@@ -747,7 +751,8 @@ TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
 }
 
 TEST(SkinSet, WritingLeavesUnchangedFilesAloneAndReportsUnwritableFolders) {
-    const fs::path folder = fs::temp_directory_path() / ("gm_art_write_" + std::to_string(std::rand()));
+    const TempFolder temp;
+    const fs::path folder = temp / "skins";
     std::string error;
     ASSERT_TRUE(skin::WriteFiles(folder, {{"a.txt", "one"}}, &error)) << error;
     const auto before = fs::last_write_time(folder / "a.txt");
@@ -762,8 +767,6 @@ TEST(SkinSet, WritingLeavesUnchangedFilesAloneAndReportsUnwritableFolders) {
     // A folder that cannot be made (a file is in the way).
     EXPECT_FALSE(skin::WriteFiles(folder / "a.txt" / "sub", {{"b.txt", "x"}}, &error));
     EXPECT_FALSE(error.empty());
-    std::error_code ec;
-    fs::remove_all(folder, ec);
 }
 
 }  // namespace

@@ -10,48 +10,33 @@
 #include <string>
 #include <vector>
 
+#include "../../support/counting_lock.h"
 #include "../settings/test_support.h"
 #include "gmconfig.h"
 #include "profile_store.h"
 #include "shared_lock.h"
 
 // What was done with the store lock, and the store's bytes at each turn of it.
-struct LockLog {
-    bool refuse = false;  // every Acquire fails, as after a holder died with the lock
+class LockLog final : public CountingLock {
+public:
     int opened = 0;
-    int attempts = 0;  // Acquire calls
-    int acquired = 0;  // Acquire calls that succeeded
-    int released = 0;
-    int releasedUnheld = 0;  // Release calls while nothing was held
+    std::filesystem::path store;
     std::vector<std::string> storeAtAcquire, storeAtRelease;
+
+private:
+    void Acquired() override { storeAtAcquire.push_back(ReadBytes(store)); }
+    void Released() override { storeAtRelease.push_back(ReadBytes(store)); }
 };
 
-// A stand-in for the Monitor's named mutex that writes down every turn.
-class CountingLock final : public ISharedLock {
+// The lock gmconfig opens and owns; its turns are written down in the platform's log.
+class LoggedLock final : public ISharedLock {
 public:
-    CountingLock(LockLog& log, std::filesystem::path store) : log_(log), store_(std::move(store)) {}
-    bool Acquire() override {
-        ++log_.attempts;
-        if (log_.refuse) return false;
-        ++log_.acquired;
-        ++held_;
-        log_.storeAtAcquire.push_back(ReadBytes(store_));
-        return true;
-    }
-    void Release() override {
-        ++log_.released;
-        if (held_ == 0) {
-            ++log_.releasedUnheld;
-            return;
-        }
-        --held_;
-        log_.storeAtRelease.push_back(ReadBytes(store_));
-    }
+    explicit LoggedLock(LockLog& log) : log_(log) {}
+    bool Acquire() override { return log_.Acquire(); }
+    void Release() override { log_.Release(); }
 
 private:
     LockLog& log_;
-    std::filesystem::path store_;
-    int held_ = 0;
 };
 
 class FakeGmconfigPlatform final : public IGmconfigPlatform {
@@ -65,7 +50,8 @@ public:
     std::unique_ptr<ISharedLock> OpenStoreLock() override {
         if (!withLock) return nullptr;
         ++lock.opened;
-        return std::make_unique<CountingLock>(lock, ProfileStorePath(folder));
+        lock.store = ProfileStorePath(folder);
+        return std::make_unique<LoggedLock>(lock);
     }
     bool NotifyMonitor() override {
         ++notified;

@@ -2,12 +2,13 @@
 // saves, what it downloads, what it tells Option, and what survives a restart.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "../support/monitor_port_doubles.h"
+#include "../../support/counting_lock.h"
+#include "../../support/temp_folder.h"
+#include "../../support/monitor_port_doubles.h"
 #include "app_messages.h"
 #include "download_job.h"
 #include "monitor_logic.h"
@@ -17,26 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CountingLock : public ISharedLock {
-public:
-    int acquired = 0;
-    int held = 0;
-    bool Acquire() override {
-        ++acquired;
-        ++held;
-        return true;
-    }
-    void Release() override { --held; }
-};
-
 class GameProfilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        folder_ = fs::temp_directory_path() /
-                  ("gm_game_profiles_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   std::to_string(counter++) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
+        folder_ = temp_.path();
         fs::create_directories(folder_ / "config");
         file_ = ProfileStorePath(folder_);
         // Desktop, Shooter and Racer, the games linked in different spellings.
@@ -54,7 +39,6 @@ protected:
         ClearAllParts(store.values);
         ASSERT_TRUE(SaveProfileStore(file_, store));
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     // A Monitor that started and gave the mouse its current profile.
     std::unique_ptr<MonitorLogic> Start() {
@@ -81,6 +65,7 @@ protected:
         return host_.jobs.empty() ? u"" : FieldText(host_.jobs.back()->profile.ProFileName);
     }
 
+    TempFolder temp_;
     fs::path folder_;
     fs::path file_;
     RecordingHost host_;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +10,9 @@
 #include "download_job.h"
 #include "monitor_logic.h"
 #include "shared_lock.h"
-#include "../support/monitor_port_doubles.h"
+#include "../../support/counting_lock.h"
+#include "../../support/temp_folder.h"
+#include "../../support/monitor_port_doubles.h"
 
 namespace fs = std::filesystem;
 
@@ -28,30 +29,13 @@ public:
     void Release() override { ADD_FAILURE() << "released a lock that was not held"; }
 };
 
-class CountingLock : public ISharedLock {
-public:
-    int acquired = 0;
-    int held = 0;
-    bool Acquire() override {
-        ++acquired;
-        ++held;
-        return true;
-    }
-    void Release() override { --held; }
-};
-
 class MonitorLogicTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        folder_ = fs::temp_directory_path() /
-                  ("gm_monitor_logic_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   std::to_string(counter++) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
+        folder_ = temp_.path();
         fs::create_directories(folder_ / "config");
         file_ = ProfileStorePath(folder_);
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     // Writes a store of `count` profiles, current `current`, flags as given.
     void WriteStore(int count, int current, int flags = 1) {
@@ -80,6 +64,7 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
+    TempFolder temp_;
     fs::path folder_;
     fs::path file_;
     RecordingHost host_;

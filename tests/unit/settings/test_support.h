@@ -1,34 +1,14 @@
 #pragma once
-// Helpers shared by the settings tests: temporary folders and random records.
+// Helpers shared by the settings tests: files as bytes and random records.
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 
+#include "../../support/temp_folder.h"
 #include "profile_record.h"
 #include "profile_store.h"
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        static int counter = 0;
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("gm-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string ReadBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -17,7 +17,8 @@
 #include "performance_model.h"
 #include "profile_actions.h"
 #include "shared_lock.h"
-#include "../support/option_port_doubles.h"
+#include "../../support/counting_lock.h"
+#include "../../support/option_port_doubles.h"
 
 namespace {
 
@@ -42,19 +43,6 @@ std::vector<std::u16string> Names(const ProfileStore& store) {
 std::u16string CurrentName(ProfileStore& store) { return FieldText(CurrentProfile(store)->ProFileName); }
 
 // Counts what is done with the lock, and can refuse it like an abandoned mutex.
-class CountingLock : public ISharedLock {
-public:
-    bool refuse = false;
-    int acquired = 0;
-    int released = 0;
-    bool Acquire() override {
-        if (refuse) return false;
-        ++acquired;
-        return true;
-    }
-    void Release() override { ++released; }
-};
-
 }  // namespace
 
 // ---- profile operations ------------------------------------------------------

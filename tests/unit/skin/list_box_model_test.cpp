@@ -219,8 +219,7 @@ TEST(ListRowEditor, EnterCommitsOnceAndTellsTheOwner) {
     EXPECT_EQ(done.end, ListRowEditor::End::kReplaced);
     EXPECT_EQ(done.row, 2u);
     EXPECT_EQ(done.text, u"75");
-    EXPECT_TRUE(done.notifyOwner);
-    EXPECT_EQ(ListRowEditor::kRowEditedMessage, 0x5F6u);
+    EXPECT_TRUE(done.notifyOwner);  // the owner getting it: SkinListBox's test under Wine
     // The focus coming back after Enter must not commit again.
     const auto again = editor.Commit(u"75", 4);
     EXPECT_EQ(again.end, ListRowEditor::End::kNone);

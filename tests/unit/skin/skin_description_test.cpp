@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "../../support/temp_folder.h"
 #include "skin_description.h"
 #include "text_codec.h"
 
@@ -11,19 +12,12 @@ namespace {
 
 class SkinDescriptionTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("gm_skin_desc_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
     }
-    std::u16string Folder() const { return Utf8ToU16(dir_.string() + "/"); }
+    std::u16string Folder() const { return Utf8ToU16(dir_.path().string() + "/"); }
 
-    std::filesystem::path dir_;
+    TempFolder dir_;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "skin_templates.h"
@@ -8,30 +9,58 @@ namespace {
 
 std::vector<uint16_t> Words(std::initializer_list<uint16_t> w) { return w; }
 
-void AppendText(std::vector<uint16_t>& words, const char16_t* text) {
-    for (; *text; ++text) words.push_back(*text);
-    words.push_back(0);
-}
-
-std::vector<uint16_t> Expected(uint32_t style, uint32_t exStyle, uint16_t cx, uint16_t cy, uint16_t points) {
-    std::vector<uint16_t> w{static_cast<uint16_t>(style & 0xFFFF), static_cast<uint16_t>(style >> 16),
-                            static_cast<uint16_t>(exStyle & 0xFFFF), static_cast<uint16_t>(exStyle >> 16),
-                            0, 0, 0, cx, cy, 0};
-    AppendText(w, kSkinDialogClass);
-    w.push_back(0);
-    w.push_back(points);
-    AppendText(w, u"Arial");
-    return w;
-}
+// What each template is for, as the windows built on it rely on: the main
+// window shows itself with a taskbar button, pages sit inside a parent, and
+// pop-ups have no parent frame to sit in.
+struct Role {
+    int id;
+    bool page;
+    bool mainWindow;
+};
+constexpr Role kRoles[] = {{102, false, true}, {129, true, false}, {131, true, false}, {134, false, false}};
 
 }  // namespace
 
-TEST(DialogTemplates, TheFourSkinnedTemplatesWordForWord) {
-    EXPECT_EQ(BuildDialogTemplate(*SkinDialogTemplate(102)), Expected(0x90000040, 0x00040000, 339, 225, 10));
-    EXPECT_EQ(BuildDialogTemplate(*SkinDialogTemplate(129)), Expected(0x40000040, 0, 221, 98, 8));
-    EXPECT_EQ(BuildDialogTemplate(*SkinDialogTemplate(131)), Expected(0x40000040, 0, 339, 117, 10));
-    EXPECT_EQ(BuildDialogTemplate(*SkinDialogTemplate(134)), Expected(0x80000040, 0, 187, 98, 10));
-    EXPECT_FALSE(SkinDialogTemplate(130).has_value());
+TEST(DialogTemplates, OnlyTheIdsInUseHaveATemplate) {
+    std::set<int> used;
+    for (const Role& role : kRoles) used.insert(role.id);
+    // A mistyped id in a page must fail to create rather than take another page's template.
+    for (int id = 0; id < 1000; ++id) EXPECT_EQ(SkinDialogTemplate(id).has_value(), used.count(id) == 1) << id;
+}
+
+TEST(DialogTemplates, EveryTemplateMakesAnEmptySkinDialogWithItsFont) {
+    using namespace dialog_style;
+    for (const Role& role : kRoles) {
+        SCOPED_TRACE(role.id);
+        const DialogTemplateSpec layout = *SkinDialogTemplate(role.id);
+        // The skin dialog class paints the skin; the system's would not.
+        EXPECT_EQ(layout.className, kSkinDialogClass);
+        // The controls come from the skin, the size from its picture: a first size only.
+        EXPECT_GT(layout.width, 0);
+        EXPECT_GT(layout.height, 0);
+        // A font block without DS_SETFONT is read as the first control.
+        EXPECT_TRUE(layout.style & kSetFont);
+        EXPECT_FALSE(layout.faceName.empty());
+        EXPECT_GT(layout.pointSize, 0);
+        const std::vector<uint16_t> words = BuildDialogTemplate(layout);
+        ASSERT_GT(words.size(), 10u);
+        EXPECT_EQ(words[4], 0) << "no controls in the template";
+    }
+}
+
+TEST(DialogTemplates, EachTemplateHasTheWindowKindOfItsRole) {
+    using namespace dialog_style;
+    int mainWindows = 0;
+    for (const Role& role : kRoles) {
+        SCOPED_TRACE(role.id);
+        const DialogTemplateSpec layout = *SkinDialogTemplate(role.id);
+        EXPECT_EQ((layout.style & kChild) != 0, role.page);
+        EXPECT_EQ((layout.style & kPopup) != 0, !role.page);
+        EXPECT_EQ((layout.exStyle & kExAppWindow) != 0, role.mainWindow) << "a taskbar button";
+        EXPECT_EQ((layout.style & kVisible) != 0, role.mainWindow) << "shown at creation";
+        mainWindows += role.mainWindow;
+    }
+    EXPECT_EQ(mainWindows, 1);
 }
 
 TEST(DialogTemplates, WithoutAFontThereIsNoFontBlock) {

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,8 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "../support/monitor_port_doubles.h"
-#include "../support/option_port_doubles.h"
+#include "../../support/monitor_port_doubles.h"
+#include "../../support/temp_folder.h"
+#include "../../support/option_port_doubles.h"
 #include "app_messages.h"
 #include "assign_model.h"
 #include "button_table.h"
@@ -1037,8 +1037,8 @@ int StepsPerSeed() {
 }  // namespace
 
 TEST(StateMachine, OptionMonitorAndMouseAgreeAfterEveryStep) {
-    const fs::path base = fs::temp_directory_path() /
-        ("gm_statemachine_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const TempFolder temp;
+    const fs::path base = temp.path();
     int failures = 0;
     for (uint32_t seed : Seeds()) {
         Scenario run(seed, base / std::to_string(seed));
@@ -1053,5 +1053,4 @@ TEST(StateMachine, OptionMonitorAndMouseAgreeAfterEveryStep) {
                       << steps << run.Describe();
     }
     std::printf("statemachine: %zu seeds x %d steps, %d failed\n", Seeds().size(), StepsPerSeed(), failures);
-    fs::remove_all(base);
 }

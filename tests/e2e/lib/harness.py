@@ -246,6 +246,13 @@ class ProgramFolder:
                                  f"{result.stdout} {result.stderr}")
         return result.stdout
 
+    def start(self, exe, *args):
+        """Starts a program of this folder, such as a stand-in game; the cleanup ends it."""
+        process = subprocess.Popen(self.command(exe, *args), cwd=self.path, env=self.env(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.children.append(process)
+        return process
+
     # The store, through gmconfig.
     def gmconfig(self, *args, check=True):
         return self.run("gmconfig.exe", *args, check=check)

@@ -1,0 +1,216 @@
+"""Option under test: a program folder with the real Option.exe and the probe
+that reads its windows, and the test case that starts Option (and the Monitor)
+on a store of the test's profiles. Click points come from the staged skin
+files, never from constants."""
+import configparser
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+
+from . import harness, suite
+from .harness import wait_for
+
+OPTION_TITLE = "7741 Gaming Mouse Option"
+LIST_ID = 4112
+START = "SetFeature 01 08 00 00 00 00 00 F6"
+
+
+def prepare_session(session):
+    # Keys reach Wine's windows without a window manager, and closing a window costs no delay.
+    session.reg("add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d", "N", "/f")
+
+
+def main():
+    """Runs the calling Option suite."""
+    suite.main(prepare=prepare_session)
+
+
+def skin_entries(path):
+    """BUTTONPOS entries of a skin file: number -> (x, y, width, height)."""
+    parser = configparser.ConfigParser(interpolation=None, strict=False)
+    parser.optionxform = str
+    parser.read_string(path.read_bytes().decode("utf-8-sig", "replace"))
+    entries = {}
+    for key, value in parser["BUTTONPOS"].items():
+        fields = value.split(",")
+        if key.isdigit() and len(fields) >= 5:
+            entries[int(key)] = tuple(int(f) for f in fields[1:5])
+    return entries
+
+
+class OptionFolder(harness.ProgramFolder):
+    """A program folder with the real Option.exe and the probe."""
+
+    def __init__(self, session, name, **kwargs):
+        super().__init__(session, name, **kwargs)
+        shutil.copy(session.stage / "Option.exe", self.path / "Option.exe")
+        shutil.copy(session.build_dir / "tests" / "e2e" / "option" / "gm_probe.exe", self.path / "probe.exe")
+        skins = self.path / "skins"
+        self.main_skin = skin_entries(skins / "skin_mains.ini")
+        self.config_skin = skin_entries(skins / "skin_configr.ini")
+        self.question_skin = skin_entries(skins / "skin_question.ini")
+
+    def start_option(self):
+        process = subprocess.Popen([harness.WINE, str(self.path / "Option.exe")], cwd=self.path, env=self.env(),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.children.append(process)
+        if not wait_for(lambda: self.option_window() is not None, 30):
+            raise AssertionError("Option's window did not appear")
+        return process
+
+    def probe(self, *args):
+        command = [harness.WINE, str(self.path / "probe.exe")] + list(args)
+        result = harness.run_captured(command, self.env(), self.path)
+        if result.returncode == 1 and not result.stdout and not result.stderr:
+            # The probe never exits with 1: Wine failed to start it (see ProgramFolder.run).
+            print("harness: probe.exe did not start under Wine; starting it again", file=sys.stderr)
+            time.sleep(0.5)
+            result = harness.run_captured(command, self.env(), self.path)
+        return result
+
+    def tree(self, title=OPTION_TITLE):
+        """The windows of the top-level window `title`: dicts of depth, id, cls, visible, rect, text."""
+        result = self.probe("tree", title)
+        if result.returncode != 0:
+            return []
+        rows = []
+        for line in result.stdout.splitlines():
+            parts = line.split(" ", 8)
+            if len(parts) < 8:
+                continue
+            rows.append(dict(depth=int(parts[0]), id=int(parts[1]), cls=parts[2], visible=parts[3] == "1",
+                             rect=tuple(int(p) for p in parts[4:8]), text=parts[8] if len(parts) > 8 else ""))
+        return rows
+
+    def option_window(self, patience=0.0):
+        """Option's top-level row, or None. With `patience`, asks again for that many
+        seconds: a probe that Wine fails to start reads the same as no window."""
+        rows = wait_for(self.tree, patience) if patience else self.tree()
+        return rows[0] if rows else None
+
+    def option_origin(self):
+        window = self.option_window(patience=5)
+        if window is None:
+            raise AssertionError("Option's window is gone")
+        return window["rect"][:2]
+
+    def list_rows(self):
+        result = self.probe("list", OPTION_TITLE, str(LIST_ID))
+        if result.returncode != 0:
+            return None
+        lines = result.stdout.splitlines()
+        head = lines[0].split()
+        return dict(count=int(head[1]), selected=int(head[3]), top=int(head[5]), rows=lines[1:])
+
+    def captions(self, entry):
+        """Texts of the configuration page's buttons at skin entry `entry`."""
+        # The hidden macro page has buttons of these numbers too.
+        return [row["text"] for row in self.tree()
+                if row["depth"] == 2 and row["id"] == entry and row["cls"] == "GmSkinButton" and row["visible"]]
+
+    # Screen points from the skins.
+    def main_point(self, entry):
+        left, top = self.option_origin()
+        x, y, w, h = self.main_skin[entry]
+        return left + x + w // 2, top + y + h // 2
+
+    def config_point(self, entry, dx=None, dy=None):
+        left, top = self.option_origin()
+        ax, ay, _, _ = self.main_skin[7]
+        x, y, w, h = self.config_skin[entry]
+        return left + ax + x + (w // 2 if dx is None else dx), top + ay + y + (h // 2 if dy is None else dy)
+
+    def click(self, point, settle=0.8):
+        subprocess.run(["xdotool", "mousemove", str(point[0]), str(point[1]), "click", "1"], env=self.env(),
+                       check=True)
+        time.sleep(settle)
+
+    def keys(self, *keys, title=OPTION_TITLE):
+        window = subprocess.run(["xdotool", "search", "--name", title], env=self.env(),
+                                capture_output=True, text=True).stdout.split()
+        if window:
+            subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], env=self.env())
+        subprocess.run(["xdotool", "key", "--delay", "60"] + list(keys), env=self.env(), check=True)
+        time.sleep(0.8)
+
+    def type_text(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "60", text], env=self.env(), check=True)
+        time.sleep(0.5)
+
+    def rename_box(self):
+        """The configuration page's rename box: (visible, text)."""
+        row = next((r for r in self.tree() if r["depth"] == 2 and r["id"] == 4011), None)
+        return (row["visible"], row["text"]) if row else None
+
+    def profile_names(self):
+        # "* 2 Name" for the current profile, "  0 Name" for the others; a game follows a tab.
+        return [line[2:].split(" ", 1)[1].split("\t")[0] for line in self.gmconfig("list").splitlines()
+                if line.strip()]
+
+    def current_index(self):
+        return int(self.store()["Config"]["ProfileID"])
+
+    def flags(self):
+        config = self.store()["Config"]
+        return [int(config[k]) for k in ("KeysFlag", "AttributeFlag", "DPIStepFlag", "PRateFlag")]
+
+
+class OptionTest(unittest.TestCase):
+    profiles = ("Gamer", "Work", "Game")
+    monitor = True
+    uistr = True
+
+    def setUp(self):
+        self.folder = OptionFolder(suite.session(), self.id().split(".")[-1], uistr=self.uistr)
+        for name in self.profiles:
+            self.folder.gmconfig("new", name)
+        self.prepare()
+        self.monitor_process = None
+        if self.monitor:
+            self.monitor_process = self.folder.start_monitor()
+            self.assertTrue(self.folder.wait_downloads(1), "the Monitor's start-up download did not arrive")
+        self.option = self.folder.start_option()
+        # The page is filled once the list holds the store's profiles.
+        self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == len(self.profiles), 20))
+
+    def tearDown(self):
+        self.folder.cleanup()
+        self.assertEqual(self.folder.processes(), [], "processes of the test were left running")
+
+    def prepare(self):
+        """The store as the test wants it before the programs start."""
+
+    def menu_command(self, position):
+        """Opens the profile menu and chooses its item `position` (1 copy, 2 import, 3 export) with the keys."""
+        self.folder.click(self.folder.config_point(8), settle=1.0)
+        self.folder.keys(*(["Down"] * position), "Return")
+
+    def choose(self, row):
+        """Chooses a row of the drop-down (all rows in view)."""
+        self.folder.click(self.folder.config_point(5))
+        self.folder.click(self.folder.config_point(13, dy=10 + 20 * row))
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == row, 10))
+
+    def trace_length(self):
+        return len(self.folder.trace())
+
+    def downloads_after(self, before):
+        return [op for _, op in self.folder.trace()[before:] if op.startswith(("SetFeature", "WriteUSB"))]
+
+    def wait_quiet(self, seconds=1.0):
+        """Waits until the trace has not grown for `seconds`; returns its length."""
+        last = -1
+        while True:
+            length = len(self.folder.trace())
+            if length == last:
+                return length
+            last = length
+            time.sleep(seconds)
+
+    def wait_full_download(self, before):
+        """The sends after trace position `before`, once a whole download has arrived."""
+        self.assertTrue(wait_for(lambda: any(op.startswith("SetFeature 02 01 00") for op in
+                                             self.downloads_after(before)), 10), "no download reached the mouse")
+        return self.downloads_after(before)
