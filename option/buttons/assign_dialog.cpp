@@ -9,6 +9,7 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
 
 namespace {
 
@@ -19,8 +20,6 @@ constexpr UINT kTextCancel = 52;
 constexpr int kCategoryMenuWidth = 235;
 constexpr COLORREF kTitleColor = RGB(100, 100, 100);
 
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 UINT CategoryText(uint8_t functionClass) {
     for (const FunctionClassInfo& info : FunctionClassTable())
         if (info.functionClass == functionClass) return static_cast<UINT>(info.textId);
@@ -30,7 +29,7 @@ UINT CategoryText(uint8_t functionClass) {
 }  // namespace
 
 AssignDialog::AssignDialog(const ButtonAssignment& record, int buttonIndex, const MacroLibrary& library)
-    : CSkinDialog(134, u"skin_Setup.ini"), model_(record, buttonIndex), library_(library) {}
+    : CSkinDialog(skin_template::kPopup, u"skin_Setup.ini"), model_(record, buttonIndex), library_(library) {}
 
 AssignDialog::~AssignDialog() = default;
 

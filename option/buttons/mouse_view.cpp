@@ -5,6 +5,7 @@
 #include "keyboard_layout.h"
 #include "option_context.h"
 #include "skin_description.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -13,8 +14,6 @@ constexpr int kHotSpotHoverId = 300;
 constexpr int kHotSpotEntryOffset = 16;
 constexpr int kCaptionAlign = 6;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
 std::wstring CaptionText(const ButtonAssignment& record) {
     const AssignmentCaption caption = CaptionOf(record, SystemKeyboardLayout());
     return caption.textId ? OptionText(static_cast<UINT>(caption.textId)) : Wide(caption.text);
@@ -22,7 +21,7 @@ std::wstring CaptionText(const ButtonAssignment& record) {
 
 }  // namespace
 
-MouseView::MouseView(std::u16string skinFile, OpenFn open) : CSkinPage(129, std::move(skinFile)), open_(std::move(open)) {}
+MouseView::MouseView(std::u16string skinFile, OpenFn open) : CSkinPage(skin_template::kView, std::move(skinFile)), open_(std::move(open)) {}
 
 void MouseView::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     for (int i = 0; i < kButtons; ++i) {

@@ -31,7 +31,7 @@ private:
     void InvalidateRows();
 
     performance::DpiLevels levels_;
-    std::unique_ptr<CclickHSlider> slider_;
+    std::unique_ptr<CClickSlider> slider_;
     std::unique_ptr<CSkinButton> countButton_;
     std::unique_ptr<CSkinButton> acceptButton_;
     std::unique_ptr<CSkinButton> cancelButton_;

@@ -12,8 +12,14 @@
 
 #include "button_pos.h"
 #include "gdi.h"
+#include "hover_tracker.h"
 #include "list_box_model.h"
 #include "window.h"
+
+// The style the pages give their lists: a bordered list with a vertical bar
+// (which a scroll-bar frame replaces) and rows of its own drawing.
+inline constexpr DWORD kSkinListStyle =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
 
 class CSkinListBox : public CWindow {
 public:
@@ -34,7 +40,7 @@ public:
     void SetTopIndex(int row);
     std::wstring Text(int row) const;
     uint32_t ItemValue(int row) const;
-    int HoverRow() const { return hoverRow_; }
+    int HoverRow() const { return hover_.Hot(); }
 
     // Places an edit box over the selected row with its text selected. Enter
     // or the list getting the focus back commits it, Esc abandons it.
@@ -54,6 +60,7 @@ protected:
     HBRUSH OnReflectedCtlColor(HDC dc) override;
     bool OnMouseMove(POINT at, UINT keys) override;
     bool OnMouseLeave() override;
+    bool OnTimer(UINT_PTR id) override;
     bool OnMouseWheel(int delta, UINT keys, POINT screen) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
@@ -63,13 +70,13 @@ private:
 
     void Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row);
     void DrawPartner(int selected);
-    void SetHoverRow(int row);
+    // The row at a point of the client area, or HoverState::kNone.
+    int RowAt(POINT at) const;
     void InvalidateRow(int row);
     void EndEdit(bool commit);
 
     Colors colors_{};
-    int hoverRow_ = -1;
-    bool trackingLeave_ = false;
+    CHoverTracker hover_;  // the row under the pointer, marked with a triangle
     ListRowEditor editor_;
     WheelLines wheel_;
     std::unique_ptr<EditBox> edit_;
