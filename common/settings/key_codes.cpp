@@ -28,7 +28,8 @@ constexpr std::array<KeyCodeRow, kKeyCodeRows> kTable = {{
     {0x5D, 101, 0},
     {0xA2, 224, 0}, {0xA0, 225, 0}, {0xA4, 226, 0}, {0x5B, 227, 0}, {0xA3, 228, 0},
     {0xA1, 229, 0}, {0xA5, 230, 0}, {0x5C, 231, 0},
-    {0xF0, 240, 0}, {0xF1, 241, 0}, {0xF2, 242, 0}, {0xF4, 244, 0}, {0xF3, 243, 0},
+    {0xF0, mouse_key::kLeft, 0}, {0xF1, mouse_key::kRight, 0}, {0xF2, mouse_key::kWheel, 0},
+    {0xF4, mouse_key::kForward, 0}, {0xF3, mouse_key::kBackward, 0},
 }};
 
 constexpr bool EveryRowFilled() {
@@ -161,11 +162,11 @@ std::u16string_view DeviceKeyName(const IKeyboardLayout& layout, uint32_t device
 
 uint8_t MouseButtonDeviceCode(uint32_t buttonVirtualKey) {
     switch (buttonVirtualKey) {
-        case 0x01: return 240;  // "Left"
-        case 0x02: return 241;  // "Right"
-        case 0x04: return 242;  // "Wheel"
-        case 0x05: return 243;  // "Backward"
-        case 0x06: return 244;  // "Forward"
+        case 0x01: return mouse_key::kLeft;
+        case 0x02: return mouse_key::kRight;
+        case 0x04: return mouse_key::kWheel;
+        case 0x05: return mouse_key::kBackward;
+        case 0x06: return mouse_key::kForward;
         default: return 0;
     }
 }

@@ -9,6 +9,17 @@
 
 #include "keyboard_layout.h"
 
+// The device key codes of the mouse buttons, as macros and the button table
+// store them.
+namespace mouse_key {
+inline constexpr uint8_t kLeft = 240;
+inline constexpr uint8_t kRight = 241;
+inline constexpr uint8_t kWheel = 242;
+inline constexpr uint8_t kBackward = 243;
+inline constexpr uint8_t kForward = 244;
+inline constexpr bool IsMouseButton(uint32_t deviceCode) { return deviceCode >= kLeft && deviceCode <= kForward; }
+}  // namespace mouse_key
+
 struct KeyCodeRow {
     uint32_t virtualKey;
     uint32_t deviceCode;

@@ -78,6 +78,7 @@ CWindow::~CWindow() {
         Unbind();
         DestroyWindow(window);
     }
+    if (MessageWatcher* watcher = std::exchange(watcher_, nullptr)) watcher->WatchedWindowGone();
 }
 
 CWindow::PendingBinding::PendingBinding(CWindow* window, const wchar_t* className)
@@ -150,6 +151,7 @@ void CWindow::Unbind() {
     if (hwnd_ && GetPropW(hwnd_, ObjectProperty()) == static_cast<HANDLE>(this))
         RemovePropW(hwnd_, ObjectProperty());
     hwnd_ = nullptr;
+    if (MessageWatcher* watcher = std::exchange(watcher_, nullptr)) watcher->WatchedWindowGone();
 }
 
 LRESULT CALLBACK CWindow::StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -169,6 +171,7 @@ LRESULT CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     DispatchFrame frame{this, frames_, message, wParam, lParam};
     frames_ = &frame;
     const LRESULT result = HandleMessage(message, wParam, lParam);
+    if (frame.self && watcher_) watcher_->AfterMessage(message, wParam, lParam, result);
     if (!frame.self) {
         // The object was deleted inside the handler; its destructor let go of
         // the window. The dialog manager's last words still belong to it.
@@ -186,6 +189,7 @@ LRESULT CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (finalPending_ && !frames_) {
         finalPending_ = false;
         hwnd_ = nullptr;
+        if (MessageWatcher* watcher = std::exchange(watcher_, nullptr)) watcher->WatchedWindowGone();
         OnFinalMessage();  // may delete the object: nothing touches it after this
     }
     return result;

@@ -9,8 +9,9 @@
 // WM_NCCREATE too), or to the dialog manager for dialogs.
 //
 // The binding is a window property, so a window that someone else subclasses
-// later (a menu frame, a list inside a scroll-bar frame) is still found and
-// still gets its reflected messages. Parents reflect WM_COMMAND, WM_NOTIFY,
+// later (a menu frame) is still found and still gets its reflected messages;
+// an object of ours that follows another's messages (the scroll-bar frame
+// around a list) watches it through MessageWatcher instead. Parents reflect WM_COMMAND, WM_NOTIFY,
 // WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM, WM_DELETEITEM, WM_CTLCOLOR* and
 // scroll messages back to the child's object, so each control paints and
 // decides for itself; what the child handles never reaches the parent.
@@ -56,6 +57,27 @@ public:
 
     // The object bound to a window of ours, or null.
     static CWindow* FromHandle(HWND window);
+
+    // Another object that follows this window's messages, as a frame around a
+    // control does: subclassing through the object instead of the window
+    // procedure, so the control keeps its one procedure and its binding.
+    class MessageWatcher {
+    public:
+        // After this window's object has handled a message. `result` is what
+        // the message returns; what lParam points to may be changed (a frame
+        // widens a WM_NCCALCSIZE rectangle).
+        virtual void AfterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT result) = 0;
+        // The object lets go of its window (the window is destroyed, or the
+        // object deleted first). The watch has ended when this is called.
+        virtual void WatchedWindowGone() = 0;
+
+    protected:
+        ~MessageWatcher() = default;
+    };
+    // One watcher per window; null ends the watch. The watcher is not owned
+    // and must end its watch before it goes.
+    void SetWatcher(MessageWatcher* watcher) { watcher_ = watcher; }
+    MessageWatcher* Watcher() const { return watcher_; }
 
 protected:
     // Every message of the window. The default sends the common messages to the
@@ -169,5 +191,6 @@ private:
     HWND hwnd_ = nullptr;            // owned: destroyed with the object if still alive
     WNDPROC baseProc_ = nullptr;     // not owned: where unhandled messages go
     DispatchFrame* frames_ = nullptr;  // not owned: the innermost message being handled
+    MessageWatcher* watcher_ = nullptr;  // not owned
     bool finalPending_ = false;      // the window is gone; OnFinalMessage when the stack unwinds
 };

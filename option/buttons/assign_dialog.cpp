@@ -10,6 +10,7 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
 
 namespace {
 
@@ -19,8 +20,6 @@ constexpr UINT kTextAccept = option_text::kOk;
 constexpr UINT kTextCancel = option_text::kCancel;
 constexpr int kCategoryMenuWidth = 235;
 constexpr COLORREF kTitleColor = RGB(100, 100, 100);
-
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 UINT CategoryText(uint8_t functionClass) {
     for (const FunctionClassInfo& info : FunctionClassTable())
@@ -32,7 +31,7 @@ UINT CategoryText(uint8_t functionClass) {
 
 AssignDialog::AssignDialog(const ButtonAssignment& record, int buttonIndex, const MacroLibrary& library,
                            const OptionContext& context)
-    : CSkinDialog(134, u"skin_Setup.ini"), model_(record, buttonIndex), library_(library), context_(context) {}
+    : CSkinDialog(skin_template::kPopup, u"skin_Setup.ini"), model_(record, buttonIndex), library_(library), context_(context) {}
 
 AssignDialog::~AssignDialog() = default;
 

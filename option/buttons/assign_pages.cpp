@@ -12,13 +12,15 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
 #include "skin_scroll_bar.h"
+#include "wide_text.h"
 
 namespace {
 
 constexpr int kMacroListId = 4112;
 constexpr int kBoxId = 4013;
-constexpr DWORD kListStyle = 0x50A00061;  // child, visible, border, vscroll, notify, variable owner-draw, strings
+constexpr DWORD kListStyle = kSkinListStyle;
 constexpr DWORD kBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE;
 constexpr int kMenuWidth = 297;
 
@@ -29,10 +31,6 @@ constexpr UINT kTextChooseProgram = option_text::kChooseProgram;
 constexpr COLORREF kLabelColor = RGB(100, 100, 100);
 constexpr COLORREF kCountFrame = RGB(128, 21, 153);  // 0x991580
 constexpr COLORREF kDefaultCaption = RGB(220, 214, 232);
-
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 const char16_t* SkinOf(uint8_t functionClass) {
     static const std::u16string files[9] = {
@@ -70,7 +68,7 @@ bool IsMenuPage(uint8_t functionClass) { return !assign::MenuOf(functionClass).e
 
 AssignPage::AssignPage(uint8_t functionClass, assign::AssignModel& model, const MacroLibrary& library,
                        const OptionContext& context)
-    : CSkinPage(129, SkinOf(functionClass)), class_(functionClass), model_(model), library_(library), context_(context) {}
+    : CSkinPage(skin_template::kView, SkinOf(functionClass)), class_(functionClass), model_(model), library_(library), context_(context) {}
 
 std::wstring AssignPage::OptionText(UINT id) const { return context_.Text(id); }
 std::wstring AssignPage::CaptionText(const ButtonAssignment& record) const { return ::CaptionText(context_, record); }

@@ -5,6 +5,7 @@
 #include "keyboard_layout.h"
 #include "option_context.h"
 #include "skin_description.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -13,7 +14,6 @@ constexpr int kHotSpotHoverId = 300;
 constexpr int kHotSpotEntryOffset = 16;
 constexpr int kCaptionAlign = 6;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::wstring CaptionText(const OptionContext& context, const ButtonAssignment& record) {
     const AssignmentCaption caption = CaptionOf(record, SystemKeyboardLayout());
@@ -23,7 +23,7 @@ std::wstring CaptionText(const OptionContext& context, const ButtonAssignment& r
 }  // namespace
 
 MouseView::MouseView(std::u16string skinFile, OpenFn open, const OptionContext& context)
-    : CSkinPage(129, std::move(skinFile)), open_(std::move(open)), context_(context) {}
+    : CSkinPage(skin_template::kView, std::move(skinFile)), open_(std::move(open)), context_(context) {}
 
 void MouseView::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     for (int i = 0; i < kButtons; ++i) {

@@ -8,6 +8,8 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -36,9 +38,6 @@ constexpr UINT kModeTexts[3] = {option_text::kDelayAsTyped, option_text::kDelayF
 
 constexpr COLORREF kLabelColor = RGB(100, 100, 100);
 constexpr COLORREF kHeadingColor = RGB(220, 220, 220);
-
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 bool IsDelayChoice(int choice) { return choice < 2; }
 

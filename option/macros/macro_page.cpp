@@ -18,7 +18,9 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
 #include "skin_scroll_bar.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -51,9 +53,9 @@ constexpr int kFixedBoxId = 4012;
 constexpr int kRenameLimit = 20;
 constexpr int kDelayDigits = 5;
 // Child, visible, border, vertical bar, notify, variable owner-draw, strings.
-constexpr DWORD kMacroListStyle = 0x50A00061;
-constexpr DWORD kStepsStyle = 0x50200061;  // the same without the border: the skin draws the panel
-constexpr DWORD kRenameStyle = 0x10010084;
+constexpr DWORD kMacroListStyle = kSkinListStyle;
+constexpr DWORD kStepsStyle = kMacroListStyle & ~WS_BORDER;  // the skin draws the panel
+constexpr DWORD kRenameStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE;
 constexpr DWORD kFixedBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE | ES_NUMBER;
 
 constexpr UINT kMenuCopy = 1001;
@@ -68,10 +70,6 @@ constexpr UINT kTextInsert = option_text::kInsert;
 constexpr UINT kModeTexts[3] = {option_text::kDelayAsTyped, option_text::kDelayFixed, option_text::kNoDelay};
 
 constexpr COLORREF kLabelColor = RGB(100, 100, 100);
-
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 constexpr wchar_t kExportFilter[] = L"Macro(*.macro)\0*.macro\0";
 constexpr wchar_t kImportFilter[] = L"Macro(*.macro)\0*.MACRO\0";

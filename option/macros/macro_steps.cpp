@@ -56,7 +56,7 @@ MacroEvent KeyStep(uint8_t keyCode, bool press) {
 }
 bool IsDelayStep(const MacroEvent& event) { return event.keyCode == kDelayStepKey; }
 bool IsPress(const MacroEvent& event) { return event.pressFlag == kPressFlagDown; }
-bool IsMouseButtonCode(uint8_t keyCode) { return keyCode >= 240 && keyCode <= 244; }
+bool IsMouseButtonCode(uint8_t keyCode) { return mouse_key::IsMouseButton(keyCode); }
 
 uint32_t StepItemValue(int step, const MacroEvent& event) {
     uint32_t key = 0;

@@ -10,6 +10,8 @@
 #include "skin_folder.h"
 #include "skin_page.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -39,13 +41,10 @@ constexpr COLORREF kValueText = RGB(251, 251, 251);
 // The block the rows lie in, repainted as one when the choice changes.
 constexpr RECT kRowsArea{20, 140, 411, 216};
 
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
 }  // namespace
 
 DpiLevelsDialog::DpiLevelsDialog(performance::DpiLevels levels, const OptionContext& context)
-    : CSkinDialog(134, skin_files::kConfigDpi), levels_(levels), context_(context) {}
+    : CSkinDialog(skin_template::kPopup, skin_files::kConfigDpi), levels_(levels), context_(context) {}
 
 void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     captions_[0] = ToRect(skin.ReadEntry(kCountCaptionEntry).rect);
@@ -70,7 +69,7 @@ void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPict
     closeButton_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
 
     const SkinRect r = skin.ReadEntry(kSliderEntry).rect;
-    slider_ = std::make_unique<CclickHSlider>();
+    slider_ = std::make_unique<CClickSlider>();
     if (slider_->Create(SkinsFolder() + L"slider_arrow_rect.bmp", r.left, r.top, r.right, r.bottom, hwnd(),
                         kSliderId)) {
         slider_->SetBitmap(ToRect(r), pictures.normal);

@@ -34,7 +34,7 @@ private:
 
     performance::DpiLevels levels_;
     const OptionContext& context_;
-    std::unique_ptr<CclickHSlider> slider_;
+    std::unique_ptr<CClickSlider> slider_;
     std::unique_ptr<CSkinButton> countButton_;
     std::unique_ptr<CSkinButton> acceptButton_;
     std::unique_ptr<CSkinButton> cancelButton_;

@@ -14,6 +14,8 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -39,9 +41,6 @@ constexpr int kLegendHeight = 18;  // one line of Arial 15
 constexpr int kLegendFontHeight = 15;
 constexpr int kStoredOnlyFontHeight = 13;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 // The caption of a text number; the page's "no caption" is an empty text.
 std::wstring CaptionText(const OptionContext& context, unsigned id) {
     return id == lighting::kNoText ? std::wstring() : context.Text(id);
@@ -55,12 +54,12 @@ void Enable(CSkinButtonBase* button, bool enabled) {
 
 }  // namespace
 
-LightingDialog::LightingDialog(const OptionContext& context)
+LightingPage::LightingPage(const OptionContext& context)
     : CSkinPage(skin_files::kLighting), context_(context), session_(context.Session()) {
     customColours_.fill(RGB(255, 255, 255));
 }
 
-void LightingDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
+void LightingPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     modeButton_ = MakeButton(hwnd(), skin, kModeEntry, pictures);
     directionButton_ = MakeButton(hwnd(), skin, kDirectionEntry, pictures);
     levelButton_ = MakeButton(hwnd(), skin, kLevelEntry, pictures);
@@ -84,12 +83,12 @@ void LightingDialog::CreateControls(const SkinDescription& skin, const SkinPictu
     Refresh();
 }
 
-void LightingDialog::Refresh() {
+void LightingPage::Refresh() {
     if (!hwnd()) return;
     ShowLook(session_.current());
 }
 
-void LightingDialog::ShowLook(const ProfileRecord* record) {
+void LightingPage::ShowLook(const ProfileRecord* record) {
     // Without a profile there is nothing to edit: every control stays disabled.
     const lighting::PageLook look = record ? lighting::LookOf(*record) : lighting::PageLook{};
     if (modeButton_) {
@@ -114,15 +113,15 @@ void LightingDialog::ShowLook(const ProfileRecord* record) {
     InvalidatePainted();
 }
 
-void LightingDialog::ShowLevelCaption(const ProfileRecord& record) {
+void LightingPage::ShowLevelCaption(const ProfileRecord& record) {
     if (levelButton_) levelButton_->SetText(CaptionText(context_, lighting::LookOf(record).levelText));
 }
 
-void LightingDialog::ShowDirectionCaption(const ProfileRecord& record) {
+void LightingPage::ShowDirectionCaption(const ProfileRecord& record) {
     if (directionButton_) directionButton_->SetText(CaptionText(context_, lighting::LookOf(record).directionText));
 }
 
-RECT LightingDialog::LegendBand() const {
+RECT LightingPage::LegendBand() const {
     RECT band{0, 0, 0, 0};
     for (const RECT& r : swatchRects_) {
         if (r.right <= r.left) continue;
@@ -142,7 +141,7 @@ RECT LightingDialog::LegendBand() const {
     return band;
 }
 
-void LightingDialog::InvalidatePainted() {
+void LightingPage::InvalidatePainted() {
     // The label bands and the legend row change with the mode.
     for (const int top : lighting::kLabelTops) {
         RECT band{lighting::kLabelLeft, top, lighting::kLabelRight, top + lighting::kLabelBandHeight};
@@ -152,7 +151,7 @@ void LightingDialog::InvalidatePainted() {
     InvalidateRect(hwnd(), &legend, FALSE);
 }
 
-void LightingDialog::PaintOver(HDC dc, const RECT&) {
+void LightingPage::PaintOver(HDC dc, const RECT&) {
     const ProfileRecord* current = session_.current();
     if (!current) return;
     {
@@ -189,7 +188,7 @@ void LightingDialog::PaintOver(HDC dc, const RECT&) {
     }
 }
 
-void LightingDialog::ShowMenu(lighting::Menu which, CSkinButton& button) {
+void LightingPage::ShowMenu(lighting::Menu which, CSkinButton& button) {
     const ProfileRecord* current = session_.current();
     if (!current) return;
     const lighting::MenuLook look = lighting::MenuOf(which, *current);
@@ -199,7 +198,7 @@ void LightingDialog::ShowMenu(lighting::Menu which, CSkinButton& button) {
     menu.TrackUnder(hwnd(), button, look.lift);
 }
 
-void LightingDialog::OnMenuCommand(UINT command) {
+void LightingPage::OnMenuCommand(UINT command) {
     ProfileRecord* current = session_.current();
     if (!current) return;
     switch (lighting::ApplyCommand(*current, command)) {
@@ -219,7 +218,7 @@ void LightingDialog::OnMenuCommand(UINT command) {
     context_.SettingsChanged();
 }
 
-void LightingDialog::ChooseColour(int swatch) {
+void LightingPage::ChooseColour(int swatch) {
     const ProfileRecord* shown = session_.current();
     if (!shown || !swatches_[swatch]) return;
     CHOOSECOLORW choose{};
@@ -238,14 +237,14 @@ void LightingDialog::ChooseColour(int swatch) {
     const EditOutcome outcome = session_.ApplyEdit(
         opened, [&](ProfileRecord& record) { return lighting::SetSwatchColour(record, swatch, choose.rgbResult); },
         context_.Monitor());
-    if (outcome.written && !outcome.apply.saved) DebugOut(L"LightingDialog: the profile store could not be saved\n");
+    if (outcome.written && !outcome.apply.saved) DebugOut(L"LightingPage: the profile store could not be saved\n");
     // The swatch shows the current profile, whichever took the colour.
     if (const ProfileRecord* current = session_.current())
         swatches_[swatch]->SetFillColor(static_cast<COLORREF>(lighting::SwatchColour(*current, swatch)));
     InvalidateRect(swatches_[swatch]->hwnd(), nullptr, FALSE);
 }
 
-bool LightingDialog::OnDialogCommand(WORD id, WORD, HWND control) {
+bool LightingPage::OnDialogCommand(WORD id, WORD, HWND control) {
     if (!control) {
         if (!lighting::IsMenuCommand(id)) return false;
         OnMenuCommand(id);

@@ -1,5 +1,5 @@
 #pragma once
-// LightingDialog: the configuration page's sub-page for the light mode, its
+// LightingPage: the configuration page's sub-page for the light mode, its
 // speed or brightness, the direction of the colour run and the DPI colours.
 // Every choice goes into the current profile and is applied at once.
 #include <array>
@@ -12,9 +12,9 @@
 class OptionContext;
 class OptionSession;
 
-class LightingDialog : public CSkinPage {
+class LightingPage : public CSkinPage {
 public:
-    explicit LightingDialog(const OptionContext& context);
+    explicit LightingPage(const OptionContext& context);
 
     // Captions, enabled controls and swatch colours from the current profile.
     void Refresh() override;

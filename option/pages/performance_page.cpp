@@ -12,6 +12,8 @@
 #include "skin_description.h"
 #include "skin_folder.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -39,13 +41,10 @@ constexpr COLORREF kCaptionColor = RGB(110, 110, 110);
 constexpr COLORREF kLevelFrame = RGB(128, 21, 153);
 constexpr COLORREF kLevelNumber = RGB(251, 251, 251);
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-std::unique_ptr<CclickHSlider> MakeSlider(HWND parent, const SkinDescription& skin, int entry, int id,
+std::unique_ptr<CClickSlider> MakeSlider(HWND parent, const SkinDescription& skin, int entry, int id,
                                           const SkinPictures& pictures, int minimum, int maximum) {
     const SkinRect r = skin.ReadEntry(entry).rect;
-    auto slider = std::make_unique<CclickHSlider>();
+    auto slider = std::make_unique<CClickSlider>();
     if (!slider->Create(SkinsFolder() + L"slider_arrow_rect.bmp", r.left, r.top, r.right, r.bottom, parent, id)) {
         DebugOut(L"PerformancePage: a slider could not be made\n");
         return nullptr;

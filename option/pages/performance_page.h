@@ -34,8 +34,8 @@ private:
 
     const OptionContext& context_;
     OptionSession& session_;
-    std::unique_ptr<CclickHSlider> dpiSlider_;
-    std::unique_ptr<CclickHSlider> speedSlider_;
+    std::unique_ptr<CClickSlider> dpiSlider_;
+    std::unique_ptr<CClickSlider> speedSlider_;
     std::unique_ptr<CSkinLabel> dpiLabel_;
     std::unique_ptr<CSkinButton> levelsButton_;
     std::unique_ptr<CSkinButton> pollingButton_;

@@ -22,7 +22,9 @@
 #include "question_box.h"
 #include "program_folder.h"
 #include "skin_popup_menu.h"
+#include "skin_rect_win32.h"
 #include "skin_scroll_bar.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -48,8 +50,9 @@ enum ConfigEntry {
 constexpr int kListId = 4112;
 constexpr int kRenameId = 4011;
 constexpr int kRenameLimit = 20;
-constexpr DWORD kListStyle = 0x50A00061;    // child, visible, border, vscroll, notify, variable owner-draw, strings
-constexpr DWORD kRenameStyle = 0x10010084;  // visible, tab stop, auto-scroll, multi-line (so the text can be centred)
+constexpr DWORD kListStyle = kSkinListStyle;
+// Multi-line, so the text can be centred.
+constexpr DWORD kRenameStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE;
 
 constexpr UINT kMenuCopy = 1001;
 constexpr UINT kMenuImport = 1002;
@@ -78,11 +81,6 @@ const wchar_t* const kSubPageSkins[3] = {
     reinterpret_cast<const wchar_t*>(skin_files::kPerformance),
     reinterpret_cast<const wchar_t*>(skin_files::kLighting),
 };
-
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-std::u16string Narrow16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 // The default file both exchange dialogs offer: a file named ".gmp" in the store's folder.
 std::wstring DefaultExchangeFile() { return (GetProgramFolder() / L"config" / L".gmp").wstring(); }
@@ -196,7 +194,7 @@ std::unique_ptr<CSkinPage> CConfigPage::MakeSubPage(SubPage page) {
             if (context) return std::make_unique<PerformancePage>(*context);
             break;
         case SubPage::kLighting:
-            if (context) return std::make_unique<LightingDialog>(*context);
+            if (context) return std::make_unique<LightingPage>(*context);
             break;
         default:
             break;

@@ -28,7 +28,7 @@ void SetTabLook(CSkinButton& tab, const std::wstring& text, int align) {
 
 }  // namespace
 
-CMainWindow::CMainWindow() : CSkinDialog(102, skin_files::kMain) {}
+CMainWindow::CMainWindow() : CSkinDialog(skin_template::kMainWindow, skin_files::kMain) {}
 
 CMainWindow::~CMainWindow() = default;
 

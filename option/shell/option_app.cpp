@@ -6,7 +6,7 @@
 #include <objbase.h>
 
 #include "app_messages.h"
-#include "cool_menu.h"
+#include "menu_frame_hook.h"
 #include "debug_output.h"
 #include "main_window.h"
 
@@ -24,7 +24,7 @@ int COptionApp::Run() {
     comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    hookInstalled_ = CCoolMenu::Install() != nullptr;
+    hookInstalled_ = CMenuFrameHook::Install() != nullptr;
 
     CMainWindow main;
     if (main.DoModal(nullptr) == -1) DebugOut(L"COptionApp: the main window could not be created\n");
@@ -33,7 +33,7 @@ int COptionApp::Run() {
 }
 
 void COptionApp::ExitInstance() {
-    if (hookInstalled_) CCoolMenu::Uninstall();
+    if (hookInstalled_) CMenuFrameHook::Uninstall();
     hookInstalled_ = false;
     if (instanceMutex_) {
         ReleaseMutex(instanceMutex_.get());

@@ -7,6 +7,7 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_page.h"
+#include "skin_rect_win32.h"
 
 namespace {
 
@@ -40,12 +41,10 @@ int DetailLines(const std::wstring& text, int width) {
     return lines;
 }
 
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 }  // namespace
 
 CQuestionBox::CQuestionBox(Content content)
-    : CSkinDialog(134, skin_files::kQuestion), content_(std::move(content)) {}
+    : CSkinDialog(skin_template::kPopup, skin_files::kQuestion), content_(std::move(content)) {}
 
 int CQuestionBox::Ask(HWND owner) {
     const INT_PTR result = DoModal(owner);

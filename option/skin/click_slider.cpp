@@ -1,10 +1,11 @@
 #include "click_slider.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "buffered_paint.h"
 #include "debug_output.h"
 #include "gdi_cache.h"
+#include "skin_control.h"
 #include "skin_image.h"
 
 namespace {
@@ -12,89 +13,61 @@ namespace {
 constexpr wchar_t kTrackClass[] = L"GmClickHSlider";
 // What the track shows where its window gave it no picture.
 constexpr COLORREF kNoPicture = RGB(16, 16, 16);
+constexpr wchar_t kThumbPictureWhat[] = L"slider thumb picture";
 
 }  // namespace
 
-bool CclickHSlider::Create(const std::wstring& thumbPicture, int left, int top, int right, int bottom, HWND parent,
+bool CClickSlider::Create(const std::wstring& thumbPicture, int left, int top, int right, int bottom, HWND parent,
                            int id) {
     if (hwnd()) return false;
     minimum_ = kSliderDefaultMinimum;
     maximum_ = kSliderDefaultMaximum;
-    // The thumb's size decides whether the track can carry it; the thumb loads
-    // its own picture when it is made.
-    SIZE thumb{0, 0};
-    {
-        BitmapHandle probe(static_cast<HBITMAP>(
-            LoadImageW(nullptr, thumbPicture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-        if (!probe) {
-            DebugOutF(L"slider thumb picture not loadable: %ls\n", thumbPicture.c_str());
-            return false;
-        }
-        thumb = BitmapSize(probe.get());
-    }
+    // The thumb's size decides whether the track can carry it; the thumb takes
+    // the picture over when it is made.
+    BitmapHandle thumb = LoadBitmapFile(thumbPicture, kThumbPictureWhat);
+    if (!thumb) return false;
     // A track no wider than its thumb leaves the thumb nowhere to go.
-    if (!SliderTrackFits(right - left, thumb.cx)) return false;
+    if (!SliderTrackFits(right - left, BitmapSize(thumb.get()).cx)) return false;
 
-    thumbPicture_ = thumbPicture;
+    thumbPicture_ = std::move(thumb);
     parent_ = parent;
     id_ = id;
-    CreateParams p;
-    p.className = kTrackClass;
-    p.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+    CreateParams p = SkinControlParams(kTrackClass, SkinRect{left, top, right, bottom}, parent, id,
+                                       kSkinControlStyle | WS_CLIPCHILDREN);
     // The dialog manager tabs into the track's children: the thumb is the stop.
     p.exStyle = WS_EX_CONTROLPARENT;
-    p.x = left;
-    p.y = top;
-    p.width = right - left;
-    p.height = std::max(0, bottom - top);
-    p.parent = parent;
-    p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     p.cursor = LoadCursorW(nullptr, IDC_ARROW);
     return CWindow::Create(p);
 }
 
-int CclickHSlider::OnCreate(CREATESTRUCTW*) {
+int CClickSlider::OnCreate(CREATESTRUCTW*) {
     RECT client{};
     GetClientRect(hwnd(), &client);
     thumb_.SetRange(minimum_, maximum_);
     thumb_.SetSnap(snap_);
     thumb_.SetDragEnabled(true);
-    if (!thumb_.Create(thumbPicture_, 0, 0, client.right, client.bottom, hwnd(), id_, true)) return -1;
+    if (!thumb_.Create(std::move(thumbPicture_), 0, 0, client.right, client.bottom, hwnd(), id_, true)) return -1;
     return 0;
 }
 
-void CclickHSlider::OnDestroy() {
+void CClickSlider::OnDestroy() {
     pressed_ = false;
     picture_.Reset();
 }
 
-void CclickHSlider::SetBitmap(const RECT& rect, HBITMAP windowImage) {
+void CClickSlider::SetBitmap(const RECT& rect, HBITMAP windowImage) {
     if (!windowImage) return;
-    picture_.Reset();
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width > 0 && height > 0) {
-        ClientDC windowDc(hwnd());  // the screen when the track has no window yet
-        MemoryDC from(windowDc.get());
-        MemoryDC to(windowDc.get());
-        if (from && to) {
-            picture_.Reset(CreateCompatibleBitmap(windowDc.get(), width, height));
-            if (picture_) {
-                SelectGuard source(from.get(), windowImage);
-                SelectGuard target(to.get(), picture_.get());
-                StretchBlt(to.get(), 0, 0, width, height, from.get(), rect.left, rect.top, width, height, SRCCOPY);
-            }
-        }
-    }
+    // Cut on the screen when the track has no window yet.
+    picture_ = CropPicture(hwnd(), windowImage, rect);
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void CclickHSlider::SetPos(int value) {
+void CClickSlider::SetPos(int value) {
     thumb_.SetPos(value);
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-bool CclickHSlider::SetRange(int minimum, int maximum) {
+bool CClickSlider::SetRange(int minimum, int maximum) {
     if (!SliderRangeAllowed(minimum, maximum)) return false;
     minimum_ = minimum;
     maximum_ = maximum;
@@ -105,23 +78,19 @@ bool CclickHSlider::SetRange(int minimum, int maximum) {
     return true;
 }
 
-void CclickHSlider::SetSnap(bool on) {
+void CClickSlider::SetSnap(bool on) {
     snap_ = on;
     thumb_.SetSnap(on);
 }
 
-void CclickHSlider::Draw(HDC dc) const {
+void CClickSlider::Draw(HDC dc) const {
     RECT client{};
     if (hwnd()) GetClientRect(hwnd(), &client);
     FillRect(dc, &client, CachedBrush(kNoPicture));
-    MemoryDC source(dc);
-    if (!source || !picture_) return;
-    const SIZE size = BitmapSize(picture_.get());
-    SelectGuard select(source.get(), picture_.get());
-    BitBlt(dc, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+    DrawPicture(dc, picture_.get());
 }
 
-bool CclickHSlider::OnPaint() {
+bool CClickSlider::OnPaint() {
     PaintDC paint(hwnd());
     RECT client{};
     GetClientRect(hwnd(), &client);
@@ -129,7 +98,7 @@ bool CclickHSlider::OnPaint() {
     return true;
 }
 
-bool CclickHSlider::OnLButtonDown(POINT, UINT) {
+bool CClickSlider::OnLButtonDown(POINT, UINT) {
     // Clicking a slider gives it the keyboard, as clicking any control does.
     if (thumb_.hwnd()) SetFocus(thumb_.hwnd());
     released_ = false;
@@ -141,7 +110,7 @@ bool CclickHSlider::OnLButtonDown(POINT, UINT) {
     return true;
 }
 
-bool CclickHSlider::OnLButtonUp(POINT at, UINT) {
+bool CClickSlider::OnLButtonUp(POINT at, UINT) {
     if (!pressed_) return true;  // pressed elsewhere and let go here
     pressed_ = false;
     // Cleared first: giving up the capture comes back here as a capture change.
@@ -149,7 +118,7 @@ bool CclickHSlider::OnLButtonUp(POINT at, UINT) {
     RECT client{};
     GetClientRect(hwnd(), &client);
     const SliderReading reading = TrackClickValue(at.x, 0, client.right, minimum_, maximum_, snap_);
-    DebugOutF(L"CclickHSlider=%f\n", static_cast<double>(reading.exact));
+    DebugOutF(L"CClickSlider=%f\n", static_cast<double>(reading.exact));
     thumb_.SetPos(reading.value);
     thumb_.SetReleased(true);
     released_ = true;
@@ -158,7 +127,7 @@ bool CclickHSlider::OnLButtonUp(POINT at, UINT) {
     return true;
 }
 
-bool CclickHSlider::OnCaptureChanged(HWND gaining) {
+bool CClickSlider::OnCaptureChanged(HWND gaining) {
     // Another window took the mouse before the button came up: the click is
     // dropped and nothing is in progress any more.
     if (pressed_ && gaining != hwnd()) {
@@ -169,7 +138,7 @@ bool CclickHSlider::OnCaptureChanged(HWND gaining) {
     return false;
 }
 
-LRESULT CclickHSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CClickSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return TRUE;  // the paint covers the track

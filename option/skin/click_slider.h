@@ -1,7 +1,7 @@
 #pragma once
-// CclickHSlider: a horizontal value slider drawn from pictures. The track
+// CClickSlider: a horizontal value slider drawn from pictures. The track
 // shows a strip of its window's background picture and answers clicks
-// anywhere on it; its thumb (`CPHSlider`) is dragged along it or moved with
+// anywhere on it; its thumb (`CThumbSlider`) is dragged along it or moved with
 // the keys. Left on the track is the minimum, right the maximum.
 //
 // Every change is posted to the parent as kSliderNotify (wParam the value,
@@ -18,7 +18,7 @@
 #include "thumb_slider.h"
 #include "window.h"
 
-class CclickHSlider : public CWindow {
+class CClickSlider : public CWindow {
 public:
     // A child of `parent` at (left, top)-(right, bottom) in its client pixels,
     // with the thumb from the .bmp file `thumbPicture` on it, range 0-10. False,
@@ -43,8 +43,8 @@ public:
     // track or the thumb, or a key press); false while a press or drag is in
     // progress.
     bool Released() const { return released_ && thumb_.Released(); }
-    CPHSlider& Thumb() { return thumb_; }
-    const CPHSlider& Thumb() const { return thumb_; }
+    CThumbSlider& Thumb() { return thumb_; }
+    const CThumbSlider& Thumb() const { return thumb_; }
     HBITMAP Picture() const { return picture_.get(); }
     // Paints the track (not its thumb) into any device context at (0, 0).
     void Draw(HDC dc) const;
@@ -59,7 +59,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    std::wstring thumbPicture_;
+    BitmapHandle thumbPicture_;  // loaded by Create, handed to the thumb when the track is made
     HWND parent_ = nullptr;  // not owned
     int id_ = 0;
     int minimum_ = kSliderDefaultMinimum;
@@ -68,5 +68,5 @@ private:
     bool pressed_ = false;   // the left button went down on the track and is still down
     bool released_ = true;
     BitmapHandle picture_;
-    CPHSlider thumb_;
+    CThumbSlider thumb_;
 };

@@ -202,8 +202,8 @@ SkinRect ScrollBitmapGrid::Source(ScrollBarKind kind, ScrollPart part, PartLook 
 
 SkinRect ScrollBitmapGrid::CornerSource(int cornerMode) const {
     const int64_t left = int64_t{kCornerColumn} * cell;
-    if (cornerMode == 1) return Normalized(left, cell, left + cell, int64_t{2} * cell);
-    if (cornerMode == 2) return Normalized(left, 0, left + cell, cell);
+    if (cornerMode == kCornerBottomLeft) return Normalized(left, cell, left + cell, int64_t{2} * cell);
+    if (cornerMode == kCornerBottomRight) return Normalized(left, 0, left + cell, cell);
     return {};
 }
 
@@ -245,9 +245,9 @@ RepeatStep NextRepeat(ScrollPart pressed, const ScrollState& state, ScrollPart p
     return {RepeatAction::kSend, code};
 }
 
-int CornerMode(const ListScrollBars& bars) {
-    if (!bars.vertical || !bars.horizontal) return 0;
-    return bars.verticalOnLeft ? 1 : 2;
+ScrollCorner CornerMode(const ListScrollBars& bars) {
+    if (!bars.vertical || !bars.horizontal) return kNoCorner;
+    return bars.verticalOnLeft ? kCornerBottomLeft : kCornerBottomRight;
 }
 
 ScrollFrameLayout LayoutScrollFrame(int32_t clientWidth, int32_t clientHeight, int32_t thickness,
@@ -271,8 +271,8 @@ ScrollFrameLayout LayoutScrollFrame(int32_t clientWidth, int32_t clientHeight, i
         layout.horizontalBar = Normalized(left ? c : 0, h - c, right ? w - c : w, h);
     }
     layout.cornerMode = CornerMode(bars);
-    if (layout.cornerMode == 1) layout.corner = Normalized(0, h - c, c, h);
-    if (layout.cornerMode == 2) layout.corner = Normalized(w - c, h - c, w, h);
+    if (layout.cornerMode == kCornerBottomLeft) layout.corner = Normalized(0, h - c, c, h);
+    if (layout.cornerMode == kCornerBottomRight) layout.corner = Normalized(w - c, h - c, w, h);
     return layout;
 }
 

@@ -28,6 +28,14 @@ enum class ScrollPart : int32_t {
     kThumb = 5,
 };
 
+// Where the square between two bars goes, if anywhere. The numbers are the
+// pictures' rows of old and stay as they are.
+enum ScrollCorner : int {
+    kNoCorner = 0,
+    kCornerBottomLeft = 1,   // the vertical bar on the left
+    kCornerBottomRight = 2,  // the vertical bar on the right
+};
+
 // The platform's scroll codes (SB_...), by value.
 namespace scroll_code {
 inline constexpr int32_t kLineUp = 0;
@@ -168,8 +176,8 @@ struct ScrollBitmapGrid {
     // Empty for kNone.
     SkinRect Source(ScrollBarKind kind, ScrollPart part, PartLook look) const;
     // The square painted where the two bars meet: taken from the corner column
-    // at row offset `cell` for a bar on the left (mode 1), 0 for one on the
-    // right (mode 2); empty for mode 0.
+    // at row offset `cell` for a bar on the left, 0 for one on the right;
+    // empty for no corner. `cornerMode` is a ScrollCorner.
     SkinRect CornerSource(int cornerMode) const;
 };
 
@@ -214,10 +222,8 @@ RepeatStep NextRepeat(ScrollPart pressed, const ScrollState& state, ScrollPart p
 
 // ----- The frame -----
 
-// The frame's synchronisation with the list, ids of its children, and the
-// message the list's subclass posts to ask for a new layout.
-inline constexpr uintptr_t kFrameSyncTimerId = 100;
-inline constexpr uint32_t kFrameSyncIntervalMs = 500;
+// Ids of the frame's children, and the message the frame's watch of the list
+// posts to ask for a new layout.
 inline constexpr int kLimitWindowId = 200;
 inline constexpr int kHorizontalBarId = 100;
 inline constexpr int kVerticalBarId = 101;
@@ -230,9 +236,8 @@ struct ListScrollBars {
     bool horizontal = false;
 };
 
-// 0: no corner square, 1: square at the bottom left, 2: at the bottom right.
-// Only a list showing both bars has a corner.
-int CornerMode(const ListScrollBars& bars);
+// Only a list showing both bars has a corner square.
+ScrollCorner CornerMode(const ListScrollBars& bars);
 
 // Everything placed inside the frame, in the frame's client pixels. The list
 // keeps its own bars but is moved so they fall outside "LIMIT", which clips
@@ -242,8 +247,8 @@ struct ScrollFrameLayout {
     SkinPoint listOrigin;  // the list's place inside "LIMIT"
     SkinRect verticalBar;  // empty when the list shows no vertical bar
     SkinRect horizontalBar;
-    int cornerMode = 0;
-    SkinRect corner;  // where the corner square is painted; empty in mode 0
+    ScrollCorner cornerMode = kNoCorner;
+    SkinRect corner;  // where the corner square is painted; empty without one
 };
 
 // A frame smaller than the bars gives empty rectangles, never negative sizes.

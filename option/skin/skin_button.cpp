@@ -7,6 +7,8 @@
 #include "buffered_paint.h"
 #include "gdi_cache.h"
 #include "skin_control.h"
+#include "skin_image.h"
+#include "skin_rect_win32.h"
 
 namespace {
 
@@ -21,8 +23,6 @@ static_assert(text_format::kCenter == DT_CENTER && text_format::kRight == DT_RIG
               text_format::kEndEllipsis == DT_END_ELLIPSIS,
               "portable text formats are the platform's");
 
-RECT ToRect(const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-SkinRect ToSkinRect(const RECT& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
 LPARAM PointParam(POINT at) { return MAKELPARAM(at.x, at.y); }
 
 // One message of a button on the stack. The count lives apart from the
@@ -64,20 +64,9 @@ bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const Sk
 void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
                                  HBITMAP disabled) {
     const HBITMAP sources[kButtonPictureCount] = {normal, over, down, disabled};
-    const int width = rect.Width();
-    const int height = rect.Height();
-    ClientDC windowDc(hwnd());  // the screen when the button has no window yet
-    MemoryDC from(windowDc.get());
-    MemoryDC to(windowDc.get());
     for (int i = 0; i < kButtonPictureCount; ++i) {
-        if (!sources[i]) continue;
-        pictures_[i].Reset();
-        if (width <= 0 || height <= 0 || !from || !to) continue;
-        pictures_[i].Reset(CreateCompatibleBitmap(windowDc.get(), width, height));
-        if (!pictures_[i]) continue;
-        SelectGuard source(from.get(), sources[i]);
-        SelectGuard target(to.get(), pictures_[i].get());
-        StretchBlt(to.get(), 0, 0, width, height, from.get(), rect.left, rect.top, width, height, SRCCOPY);
+        // Cut on the screen when the button has no window yet.
+        if (sources[i]) pictures_[i] = CropPicture(hwnd(), sources[i], ToRect(rect));
     }
     if (hwnd()) {
         const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
@@ -215,14 +204,8 @@ void CSkinButtonBase::Draw(HDC dc, const RECT& rc, UINT itemState) {
 }
 
 void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const {
-    HBITMAP picture = Picture(which);
-    MemoryDC source(dc);
-    if (picture && source) {
-        SelectGuard select(source.get(), picture);
-        BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source.get(), 0, 0, SRCCOPY);
-    } else {
+    if (!DrawPicture(dc, Picture(which), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top))
         FillRect(dc, &rc, CachedBrush(kNoPicture));
-    }
 }
 
 // ---- CSkinButton -----------------------------------------------------------

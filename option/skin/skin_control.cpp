@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id) {
+CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id,
+                                        DWORD style) {
     CWindow::CreateParams p;
     p.className = className;
     p.title = L"";
-    p.style = WS_CHILD | WS_VISIBLE;
+    p.style = style;
     p.x = rect.left;
     p.y = rect.top;
     p.width = std::max(0, rect.Width());

@@ -9,8 +9,11 @@
 // The face of every text that the skinned windows draw.
 inline constexpr wchar_t kSkinFontFace[] = L"Arial";
 
-// A visible child of `parent` at `rect` (the parent's client pixels) with
-// control id `id`: the control's skin entry number, so the dialog manager and
-// GetDlgItem find it, or 0 for a control that has none. A rectangle turned
-// inside out gives a window of no size, as a missing entry does.
-CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id);
+// A child of `parent` at `rect` (the parent's client pixels) with control id
+// `id`: the control's skin entry number, so the dialog manager and GetDlgItem
+// find it, or 0 for a control that has none. A rectangle turned inside out
+// gives a window of no size, as a missing entry does. `style` is the whole
+// window style; a control adds its own bits to the visible child's.
+inline constexpr DWORD kSkinControlStyle = WS_CHILD | WS_VISIBLE;
+CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id,
+                                        DWORD style = kSkinControlStyle);

@@ -5,10 +5,9 @@
 #include "gdi_cache.h"
 #include "skin_folder.h"
 #include "skin_image.h"
+#include "wide_text.h"
 
 namespace {
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 constexpr COLORREF kMaskTransparent = RGB(255, 255, 255);
 // What shows where a skin has no background picture.
@@ -62,10 +61,7 @@ void CSkinDialog::OnDestroy() {
 }
 
 void CSkinDialog::PaintBackground(HDC dc, const RECT& client) {
-    MemoryDC source(dc);
-    if (background_ && source) {
-        SelectGuard select(source.get(), background_.get());
-        BitBlt(dc, 0, 0, backgroundSize_.cx, backgroundSize_.cy, source.get(), 0, 0, SRCCOPY);
+    if (DrawPicture(dc, background_.get(), 0, 0, backgroundSize_.cx, backgroundSize_.cy)) {
         // A window larger than its picture: no garbage beyond it.
         if (client.right > backgroundSize_.cx || client.bottom > backgroundSize_.cy) {
             RECT right{backgroundSize_.cx, 0, client.right, client.bottom};

@@ -91,3 +91,40 @@ bool LoadSkinImage(const std::wstring& path, BitmapHandle& bitmap, SIZE& size) {
     size = BitmapSize(bitmap.get());
     return true;
 }
+
+BitmapHandle LoadBitmapFile(const std::wstring& path, const wchar_t* what) {
+    BitmapHandle bitmap(static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (!bitmap) DebugOutF(L"%ls not loadable: %ls\n", what, path.c_str());
+    return bitmap;
+}
+
+BitmapHandle CropPicture(HWND window, HBITMAP picture, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (!picture || width <= 0 || height <= 0) return {};
+    ClientDC windowDc(window);
+    MemoryDC from(windowDc.get());
+    MemoryDC to(windowDc.get());
+    if (!from || !to) return {};
+    BitmapHandle piece(CreateCompatibleBitmap(windowDc.get(), width, height));
+    if (!piece) return {};
+    SelectGuard source(from.get(), picture);
+    SelectGuard target(to.get(), piece.get());
+    StretchBlt(to.get(), 0, 0, width, height, from.get(), rect.left, rect.top, width, height, SRCCOPY);
+    return piece;
+}
+
+bool DrawPicture(HDC dc, HBITMAP picture, int x, int y, int width, int height) {
+    if (!picture) return false;
+    MemoryDC source(dc);
+    if (!source) return false;
+    SelectGuard select(source.get(), picture);
+    BitBlt(dc, x, y, width, height, source.get(), 0, 0, SRCCOPY);
+    return true;
+}
+
+bool DrawPicture(HDC dc, HBITMAP picture) {
+    const SIZE size = BitmapSize(picture);
+    return DrawPicture(dc, picture, 0, 0, size.cx, size.cy);
+}

@@ -15,3 +15,17 @@ bool LoadSkinImage(const std::wstring& path, BitmapHandle& bitmap, SIZE& size);
 
 // Width and height of a bitmap; 0 x 0 for none.
 SIZE BitmapSize(HBITMAP bitmap);
+
+// Loads a .bmp file as a section the caller owns; empty (and a debug line
+// naming `what`) when it cannot be read.
+BitmapHandle LoadBitmapFile(const std::wstring& path, const wchar_t* what);
+
+// A copy of the piece `rect` of `picture`, compatible with the screen of
+// `window` (or the screen itself for none). Empty for an empty piece or no picture.
+BitmapHandle CropPicture(HWND window, HBITMAP picture, const RECT& rect);
+
+// Copies the top-left `width` x `height` pixels of `picture` to `dc` at (x, y).
+// False, and nothing drawn, for no picture.
+bool DrawPicture(HDC dc, HBITMAP picture, int x, int y, int width, int height);
+// The whole of `picture` at (0, 0).
+bool DrawPicture(HDC dc, HBITMAP picture);

@@ -8,6 +8,8 @@
 #include "list_box_model.h"
 #include "module.h"
 #include "skin_control.h"
+#include "skin_rect_win32.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -42,13 +44,19 @@ private:
     CSkinListBox& list_;
 };
 
-CSkinListBox::CSkinListBox() = default;
+CSkinListBox::CSkinListBox()
+    : hover_(
+          *this,
+          [this](const HoverState::Change& change) {
+              InvalidateRow(change.left);
+              InvalidateRow(change.entered);
+          },
+          [this](POINT at) { return RowAt(at); }) {}
 CSkinListBox::~CSkinListBox() = default;
 
 bool CSkinListBox::Create(HWND parent, const SkinRect& rect, int id, DWORD style, const Colors& colors) {
     colors_ = colors;
-    CreateParams p = SkinControlParams(kListClass, rect, parent, id);
-    p.style = style | WS_CHILD;
+    const CreateParams p = SkinControlParams(kListClass, rect, parent, id, style | WS_CHILD);
     if (!CreateSuperclassed(L"LISTBOX", p)) return false;
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", kListFontHeight)), FALSE);
     return true;
@@ -56,7 +64,7 @@ bool CSkinListBox::Create(HWND parent, const SkinRect& rect, int id, DWORD style
 
 void CSkinListBox::ResetContent() {
     EndEdit(false);
-    hoverRow_ = -1;
+    hover_.Set(HoverState::kNone);
     SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
 }
 
@@ -100,13 +108,13 @@ bool CSkinListBox::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
     if (item->itemID == static_cast<UINT>(-1)) return true;  // an empty list has no row to draw
     const int row = static_cast<int>(item->itemID);
     RowDrawState state;
-    state.hover = row == hoverRow_;
+    state.hover = row == hover_.Hot();
     state.selected = (item->itemState & ODS_SELECTED) != 0;
     state.focused = (item->itemState & ODS_FOCUS) != 0 || GetFocus() == hwnd();
     state.disabled = (item->itemState & ODS_DISABLED) != 0;
     state.selectionChanged = (item->itemAction & ODA_SELECT) != 0;
     const RECT& rc = item->rcItem;
-    const RowPaint plan = PlanRow(SkinRect{rc.left, rc.top, rc.right, rc.bottom}, ItemValue(row), state, colors_);
+    const RowPaint plan = PlanRow(ToSkinRect(rc), ItemValue(row), state, colors_);
     Paint(item->hDC, plan, rc, row);
     if (plan.seeksPartner && state.selected) DrawPartner(row);
     return true;
@@ -119,13 +127,12 @@ HBRUSH CSkinListBox::OnReflectedCtlColor(HDC dc) {
 }
 
 void CSkinListBox::Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row) {
-    auto toRect = [](const SkinRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
     if (plan.fill) {
-        const RECT fill = toRect(*plan.fill);
+        const RECT fill = ToRect(*plan.fill);
         FillRect(dc, &fill, CachedBrush(plan.fillColor));
     }
     if (plan.inset) {
-        const RECT inset = toRect(*plan.inset);
+        const RECT inset = ToRect(*plan.inset);
         FillRect(dc, &inset, CachedBrush(plan.insetColor));
     }
     if (plan.triangle) {
@@ -171,8 +178,7 @@ void CSkinListBox::DrawPartner(int selected) {
     if (SendMessageW(hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc)) == LB_ERR) return;
     // The partner lies outside the row being drawn: it is drawn in its own place.
     ClientDC client(hwnd());
-    Paint(client.get(), PlanPartnerRow(SkinRect{rc.left, rc.top, rc.right, rc.bottom}, ItemValue(row), colors_), rc,
-          row);
+    Paint(client.get(), PlanPartnerRow(ToSkinRect(rc), ItemValue(row), colors_), rc, row);
 }
 
 void CSkinListBox::InvalidateRow(int row) {
@@ -182,27 +188,19 @@ void CSkinListBox::InvalidateRow(int row) {
         InvalidateRect(hwnd(), &rc, FALSE);
 }
 
-void CSkinListBox::SetHoverRow(int row) {
-    if (row == hoverRow_) return;
-    InvalidateRow(hoverRow_);
-    hoverRow_ = row;
-    InvalidateRow(hoverRow_);
+int CSkinListBox::RowAt(POINT at) const {
+    const LRESULT hit = SendMessageW(hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+    return HIWORD(hit) != 0 ? HoverState::kNone : static_cast<int>(LOWORD(hit));
 }
 
-bool CSkinListBox::OnMouseMove(POINT at, UINT) {
-    if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-    }
-    const LRESULT hit = SendMessageW(hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
-    const bool outside = HIWORD(hit) != 0;
-    SetHoverRow(outside ? -1 : static_cast<int>(LOWORD(hit)));
+// The list's own handling of the pointer (selection, drags) runs as well.
+bool CSkinListBox::OnMouseMove(POINT at, UINT keys) {
+    hover_.OnMouseMove(at, keys);
     return false;
 }
 
 bool CSkinListBox::OnMouseLeave() {
-    trackingLeave_ = false;
-    SetHoverRow(-1);
+    hover_.OnMouseLeave();
     return false;
 }
 
@@ -220,26 +218,19 @@ bool CSkinListBox::StartEdit() {
         SendMessageW(hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&rc)) == LB_ERR)
         return false;
     const std::wstring text = Text(selected);
-    const auto begun = editor_.Begin(static_cast<size_t>(selected), static_cast<size_t>(Count()),
-                                     SkinRect{rc.left, rc.top, rc.right, rc.bottom}, ItemValue(selected),
-                                     std::u16string(text.begin(), text.end()));
+    const auto begun = editor_.Begin(static_cast<size_t>(selected), static_cast<size_t>(Count()), ToSkinRect(rc),
+                                     ItemValue(selected), Narrow16(text));
     if (!begun) return false;
     edit_ = std::make_unique<EditBox>(*this);
-    CreateParams p;
-    p.className = L"GmSkinListEdit";
-    p.style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
-    p.x = begun->editRect.left;
-    p.y = begun->editRect.top;
-    p.width = begun->editRect.Width();
-    p.height = begun->editRect.Height();
-    p.parent = hwnd();
+    const CreateParams p = SkinControlParams(L"GmSkinListEdit", begun->editRect, hwnd(), 0,
+                                             kSkinControlStyle | WS_BORDER | ES_AUTOHSCROLL);
     if (!edit_->CreateSuperclassed(L"EDIT", p)) {
         edit_.reset();
         editor_.Cancel();
         return false;
     }
     SendMessageW(edit_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", kListFontHeight)), FALSE);
-    const std::wstring shown(begun->text.begin(), begun->text.end());
+    const std::wstring shown = Wide(begun->text);
     SetWindowTextW(edit_->hwnd(), shown.c_str());
     SendMessageW(edit_->hwnd(), EM_LIMITTEXT, ListRowEditor::kTextLimit, 0);
     SendMessageW(edit_->hwnd(), EM_SETSEL, 0, -1);
@@ -274,7 +265,7 @@ void CSkinListBox::EndEdit(bool commit) {
     }
     // The editor ends first, so the focus coming back below cannot commit again.
     const ListRowEditor::Outcome outcome =
-        commit ? editor_.Commit(std::u16string(typed.begin(), typed.end()), static_cast<size_t>(Count()))
+        commit ? editor_.Commit(Narrow16(typed), static_cast<size_t>(Count()))
                : editor_.Cancel();
     SetFocus(hwnd());
     edit_.reset();
@@ -284,7 +275,7 @@ void CSkinListBox::EndEdit(bool commit) {
     } else if (outcome.end == ListRowEditor::End::kReplaced) {
         const uint32_t value = ItemValue(row);
         SendMessageW(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
-        InsertString(row, std::wstring(outcome.text.begin(), outcome.text.end()), value);
+        InsertString(row, Wide(outcome.text), value);
         SetCurSel(row);
     }
     if (outcome.notifyOwner)
@@ -306,7 +297,11 @@ LRESULT CSkinListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
+// The system list runs timers of its own (drag selection): those go on to it.
+bool CSkinListBox::OnTimer(UINT_PTR id) { return hover_.OnTimer(id); }
+
 void CSkinListBox::OnDestroy() {
+    hover_.Stop();
     editor_.Cancel();
     edit_.reset();
 }

@@ -12,8 +12,14 @@
 
 #include "button_pos.h"
 #include "gdi.h"
+#include "hover_tracker.h"
 #include "list_box_model.h"
 #include "window.h"
+
+// The style the pages give their lists: a bordered list with a vertical bar
+// (which a scroll-bar frame replaces) and rows of its own drawing.
+inline constexpr DWORD kSkinListStyle =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
 
 class CSkinListBox : public CWindow {
 public:
@@ -53,6 +59,7 @@ protected:
     HBRUSH OnReflectedCtlColor(HDC dc) override;
     bool OnMouseMove(POINT at, UINT keys) override;
     bool OnMouseLeave() override;
+    bool OnTimer(UINT_PTR id) override;
     bool OnMouseWheel(int delta, UINT keys, POINT screen) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
@@ -62,13 +69,13 @@ private:
 
     void Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row);
     void DrawPartner(int selected);
-    void SetHoverRow(int row);
+    // The row at a point of the client area, or HoverState::kNone.
+    int RowAt(POINT at) const;
     void InvalidateRow(int row);
     void EndEdit(bool commit);
 
     Colors colors_{};
-    int hoverRow_ = -1;
-    bool trackingLeave_ = false;
+    CHoverTracker hover_;  // the row under the pointer, marked with a triangle
     ListRowEditor editor_;
     WheelLines wheel_;
     std::unique_ptr<EditBox> edit_;

@@ -10,7 +10,7 @@
 
 class CSkinPage : public CSkinDialog {
 public:
-    explicit CSkinPage(std::u16string skinFile) : CSkinDialog(131, std::move(skinFile)) {}
+    explicit CSkinPage(std::u16string skinFile) : CSkinDialog(skin_template::kPage, std::move(skinFile)) {}
     // A page on another empty template (the mouse views and the assignment pages use 129).
     CSkinPage(int templateId, std::u16string skinFile) : CSkinDialog(templateId, std::move(skinFile)) {}
 

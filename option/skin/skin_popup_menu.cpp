@@ -9,6 +9,7 @@
 #include "gdi_cache.h"
 #include "module.h"
 #include "owner_draw_menu.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -42,8 +43,7 @@ CSkinPopupMenu::~CSkinPopupMenu() {
 bool CSkinPopupMenu::AddItem(UINT id, const std::wstring& text, HMENU submenu, int mark) {
     HMENU menu = menu_.get();
     if (!menu) return false;
-    const PopupMenuItem& item =
-        model_.AddItem(id, std::u16string(text.begin(), text.end()), submenu != nullptr, mark);
+    const PopupMenuItem& item = model_.AddItem(id, Narrow16(text), submenu != nullptr, mark);
     const auto data = reinterpret_cast<LPCWSTR>(&item);
     if (item.separator) return AppendMenuW(menu, MF_OWNERDRAW | MF_SEPARATOR, 0, data) != FALSE;
     if (submenu) return AppendMenuW(menu, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), data);

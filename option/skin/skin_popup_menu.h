@@ -1,7 +1,7 @@
 #pragma once
 // CSkinPopupMenu: a choice menu whose items the program draws in the skins'
 // dark colours, in one font and one fixed width. Its frame comes from
-// CCoolMenu. Every window of ours routes WM_MEASUREITEM and WM_DRAWITEM of menu
+// CMenuFrameHook. Every window of ours routes WM_MEASUREITEM and WM_DRAWITEM of menu
 // items to RouteMeasureItem and RouteDrawItem, which the menu registers.
 #include <windows.h>
 

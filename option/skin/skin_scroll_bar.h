@@ -1,20 +1,18 @@
 #pragma once
-// Skinned scroll bars for the lists of the skinned windows. SkinList wraps a
-// list box in a frame window "SkinScrollBarFrame": the list moves into an
-// inner clipping window "LIMIT" so that its own grey bars fall outside what
-// shows, and two bitmap-drawn CSkinScrollBar bars beside it mirror and drive
-// its scrolling. The list itself is unchanged: it keeps its id, its owner and
-// its notifications.
+// CSkinScrollBar: one bitmap-drawn scroll bar, from the 9 x 3 grid of the
+// scroll bitmap. It draws and takes the pointer; what it scrolls is its
+// parent's business, told as WM_VSCROLL or WM_HSCROLL like a system bar's.
+//
+// The skinned bars of a list come through SkinList: it wraps the list in a
+// CScrollBarFrame (scroll_bar_frame.h) with two of these beside it.
 #include <windows.h>
 
-#include <memory>
-
+#include "hover_tracker.h"
 #include "scroll_bar_geometry.h"
 #include "window.h"
 
 class CScrollBarFrame;
 
-// One bar, drawn from the 9 x 3 grid of the scroll bitmap.
 class CSkinScrollBar : public CWindow {
 public:
     CSkinScrollBar(ScrollBarKind kind, HBITMAP bitmap);  // bitmap not owned
@@ -26,9 +24,12 @@ public:
     const ScrollState& State() const { return state_; }
     // Takes range, page and position as `info.fMask` says; repaints when asked.
     void SetInfo(const SCROLLINFO& info, bool redraw);
+    // The square between two bars, as `corner` wants it, at `at` of `dc`.
+    void PaintCorner(HDC dc, const SkinRect& at, ScrollCorner corner) const;
 
-    // Attaches a frame to `list`; the frame lives until the list is destroyed or
-    // restored. False when the list is already skinned or a window failed.
+    // Attaches a frame to `list` (a window of ours, a CWindow); the frame
+    // lives until the list goes. False when the list is already skinned or a
+    // window failed. Defined with the frame.
     static bool SkinList(HWND list, HBITMAP bitmap);
     static void HideSkinned(HWND list);
     static void ShowSkinned(HWND list);
@@ -42,6 +43,7 @@ protected:
     bool OnMouseMove(POINT at, UINT keys) override;
     bool OnMouseLeave() override;
     bool OnTimer(UINT_PTR id) override;
+    void OnDestroy() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -51,57 +53,15 @@ private:
     void RedrawPart(ScrollPart part);
     void DrawTrackAndThumb(HDC dc, const ScrollBarGeometry& geometry);
     void StopRepeat();
+    void OnHoverChange(const HoverState::Change& change);
 
     ScrollBarKind kind_;
     HBITMAP bitmap_;  // not owned: a shared resource of the program
     ScrollBitmapGrid grid_;
     ScrollState state_;
     ScrollBarPointer pointer_;
+    CHoverTracker hover_;  // lights the arrows and the thumb: pointer_.hot follows it
     int32_t dragStart_ = 0;
     int32_t grabAlong_ = 0;
     bool repeating_ = false;
-    bool trackingLeave_ = false;
-};
-
-// The frame around one skinned list.
-class CScrollBarFrame : public CWindow {
-public:
-    CScrollBarFrame(HWND list, HBITMAP bitmap);  // neither owned
-    ~CScrollBarFrame() override;
-
-    bool Attach();
-    // Gives the list back to its first parent, at the frame's place, and
-    // destroys the frame (which then deletes itself).
-    void Restore();
-    HWND List() const { return list_; }
-
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    bool OnSize(UINT kind, int width, int height) override;
-    bool OnTimer(UINT_PTR id) override;
-    bool OnPaint() override;
-    void OnDestroy() override;
-    // The page measures its list's rows by the list's id, which the frame now carries.
-    bool OnReflectedMeasureItem(MEASUREITEMSTRUCT* item) override { return ReflectMeasureItem(list_, item); }
-    void OnFinalMessage() override { delete this; }
-
-private:
-    class LimitWindow;
-    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    ListScrollBars ListBars() const;
-    void Layout();
-    void SyncBar(CSkinScrollBar& bar, int which, bool redraw);
-    void Unsubclass();
-
-    HWND list_;       // not owned
-    HWND firstParent_ = nullptr;  // not owned: where the list goes back to
-    HBITMAP bitmap_;  // not owned
-    std::unique_ptr<LimitWindow> limit_;
-    CSkinScrollBar horizontal_;
-    CSkinScrollBar vertical_;
-    WNDPROC listProc_ = nullptr;
-    int cornerMode_ = 0;
-    bool updating_ = false;
-    bool restoring_ = false;
 };

@@ -6,26 +6,26 @@ std::optional<DialogTemplateSpec> SkinDialogTemplate(int templateId) {
     layout.faceName = u"Arial";
     layout.className = kSkinDialogClass;
     switch (templateId) {
-        case 102:  // main window: its own taskbar button
+        case skin_template::kMainWindow:
             layout.style = kPopup | kVisible | kSetFont;
             layout.exStyle = kExAppWindow;
             layout.width = 339;
             layout.height = 225;
             layout.pointSize = 10;
             return layout;
-        case 129:  // the mouse views and the assignment dialog's function pages
+        case skin_template::kView:
             layout.style = kChild | kSetFont;
             layout.width = 221;
             layout.height = 98;
             layout.pointSize = 8;
             return layout;
-        case 131:  // configuration page, macro manager, insert-into-macro dialogs
+        case skin_template::kPage:
             layout.style = kChild | kSetFont;
             layout.width = 339;
             layout.height = 117;
             layout.pointSize = 10;
             return layout;
-        case 134:  // pop-up pages and dialogs
+        case skin_template::kPopup:
             layout.style = kPopup | kSetFont;
             layout.width = 187;
             layout.height = 98;

@@ -1,6 +1,6 @@
 #pragma once
-// The arithmetic of the skinned sliders: the track `CclickHSlider` and its
-// thumb `CPHSlider`. Where a value puts the thumb, and what value a click on
+// The arithmetic of the skinned sliders: the track `CClickSlider` and its
+// thumb `CThumbSlider`. Where a value puts the thumb, and what value a click on
 // the track, a step of a thumb drag, the drag's button-up and a key press
 // give. The two windows only route what this file computes, so painting,
 // clicking and dragging never disagree about where a value lies. Portable.

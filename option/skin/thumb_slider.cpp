@@ -1,9 +1,12 @@
 #include "thumb_slider.h"
 
+#include <utility>
+
 #include "bitmap_region.h"
 #include "buffered_paint.h"
 #include "debug_output.h"
 #include "gdi_cache.h"
+#include "skin_control.h"
 #include "skin_image.h"
 
 namespace {
@@ -43,30 +46,19 @@ RegionHandle ThumbRegion(HBITMAP picture) {
     return BitmapToRegion(picture, transparent, 0);
 }
 
-bool CPHSlider::Create(const std::wstring& picture, int x0, int y, int x1, int height, HWND parent, int id,
-                       bool shaped) {
-    if (hwnd()) return false;
-    picture_.Reset(static_cast<HBITMAP>(
-        LoadImageW(nullptr, picture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!picture_) {
-        DebugOutF(L"slider thumb picture not loadable: %ls\n", picture.c_str());
-        return false;
-    }
+bool CThumbSlider::Create(BitmapHandle picture, int x0, int y, int x1, int height, HWND parent, int id,
+                          bool shaped) {
+    if (hwnd() || !picture) return false;
+    picture_ = std::move(picture);
     size_ = BitmapSize(picture_.get());
     travel_ = SliderTravel{x0, x1, size_.cx};
     // Centred across the track, so a thumb fits a groove drawn in the track's middle.
     top_ = y + (height - size_.cy) / 2;
     value_ = ThumbClamp(value_, minimum_, maximum_);
 
-    CreateParams p;
-    p.className = kThumbClass;
-    p.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    p.x = ThumbLeftOf(value_, travel_, minimum_, maximum_);
-    p.y = top_;
-    p.width = size_.cx;
-    p.height = size_.cy;
-    p.parent = parent;
-    p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    const int left = ThumbLeftOf(value_, travel_, minimum_, maximum_);
+    CreateParams p = SkinControlParams(kThumbClass, SkinRect{left, top_, left + size_.cx, top_ + size_.cy}, parent, id,
+                                       kSkinControlStyle | WS_TABSTOP);
     p.cursor = LoadCursorW(nullptr, IDC_ARROW);
     if (!CWindow::Create(p)) {
         picture_.Reset();
@@ -79,7 +71,7 @@ bool CPHSlider::Create(const std::wstring& picture, int x0, int y, int x1, int h
     return true;
 }
 
-int CPHSlider::Left() const {
+int CThumbSlider::Left() const {
     if (!hwnd()) return ThumbLeftOf(value_, travel_, minimum_, maximum_);
     RECT rc{};
     GetWindowRect(hwnd(), &rc);
@@ -87,29 +79,29 @@ int CPHSlider::Left() const {
     return rc.left;
 }
 
-void CPHSlider::Place(int left) {
+void CThumbSlider::Place(int left) {
     if (!hwnd()) return;
     SetWindowPos(hwnd(), nullptr, left, top_, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CPHSlider::SetPos(int value) {
+void CThumbSlider::SetPos(int value) {
     value_ = ThumbClamp(value, minimum_, maximum_);
     if (!hwnd()) return;
     Place(ThumbLeftOf(value_, travel_, minimum_, maximum_));
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void CPHSlider::SetRange(int minimum, int maximum) {
+void CThumbSlider::SetRange(int minimum, int maximum) {
     minimum_ = minimum;
     maximum_ = maximum;
 }
 
-void CPHSlider::Report(int value) {
+void CThumbSlider::Report(int value) {
     if (HWND track = hwnd() ? GetParent(hwnd()) : nullptr)
         PostMessageW(track, kSliderNotify, static_cast<WPARAM>(value), static_cast<LPARAM>(GetDlgCtrlID(hwnd())));
 }
 
-bool CPHSlider::OnLButtonDown(POINT at, UINT) {
+bool CThumbSlider::OnLButtonDown(POINT at, UINT) {
     ShowFocusCue(false);
     SetFocus(hwnd());
     released_ = false;
@@ -122,7 +114,7 @@ bool CPHSlider::OnLButtonDown(POINT at, UINT) {
     return true;
 }
 
-bool CPHSlider::OnMouseMove(POINT at, UINT) {
+bool CThumbSlider::OnMouseMove(POINT at, UINT) {
     if (!dragging_) return false;
     const int oldLeft = Left();
     const int newLeft = DragLeft(oldLeft, at.x - grab_.x, travel_);
@@ -134,13 +126,13 @@ bool CPHSlider::OnMouseMove(POINT at, UINT) {
     return true;
 }
 
-void CPHSlider::Settle() {
+void CThumbSlider::Settle() {
     pressed_ = false;
     dragging_ = false;
     // Cleared first: giving up the capture comes back here as a capture change.
     if (GetCapture() == hwnd()) ReleaseCapture();
     const SliderReading reading = ReleaseValue(Left(), travel_, minimum_, maximum_, snap_);
-    DebugOutF(L"CPHSlider=%f\n", static_cast<double>(reading.exact));
+    DebugOutF(L"CThumbSlider=%f\n", static_cast<double>(reading.exact));
     released_ = true;
     value_ = reading.value;
     Report(value_);
@@ -150,20 +142,20 @@ void CPHSlider::Settle() {
     }
 }
 
-bool CPHSlider::OnLButtonUp(POINT, UINT) {
+bool CThumbSlider::OnLButtonUp(POINT, UINT) {
     // A button pressed elsewhere and let go over the thumb is no use of it.
     if (pressed_) Settle();
     return true;
 }
 
-bool CPHSlider::OnCaptureChanged(HWND gaining) {
+bool CThumbSlider::OnCaptureChanged(HWND gaining) {
     // Another window took the mouse mid-drag (a menu, a dialog, Alt+Tab): the
     // drag ends where the thumb is, as if the button had come up there.
     if (dragging_ && gaining != hwnd()) Settle();
     return false;
 }
 
-bool CPHSlider::OnKeyDown(UINT virtualKey, UINT) {
+bool CThumbSlider::OnKeyDown(UINT virtualKey, UINT) {
     const SliderKey key = KeyOf(virtualKey);
     if (key == SliderKey::kNone) return false;
     if (pressed_) return true;  // the mouse has the thumb
@@ -177,29 +169,25 @@ bool CPHSlider::OnKeyDown(UINT virtualKey, UINT) {
     return true;
 }
 
-void CPHSlider::ShowFocusCue(bool show) {
+void CThumbSlider::ShowFocusCue(bool show) {
     if (show == focusCue_) return;
     focusCue_ = show;
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-bool CPHSlider::OnKillFocus(HWND) {
+bool CThumbSlider::OnKillFocus(HWND) {
     ShowFocusCue(false);
     return false;
 }
 
-void CPHSlider::OnDestroy() {
+void CThumbSlider::OnDestroy() {
     pressed_ = false;
     dragging_ = false;
     picture_.Reset();
 }
 
-void CPHSlider::Draw(HDC dc) const {
-    MemoryDC source(dc);
-    if (source && picture_) {
-        SelectGuard select(source.get(), picture_.get());
-        BitBlt(dc, 0, 0, size_.cx, size_.cy, source.get(), 0, 0, SRCCOPY);
-    }
+void CThumbSlider::Draw(HDC dc) const {
+    DrawPicture(dc, picture_.get(), 0, 0, size_.cx, size_.cy);
     if (!focusCue_ || GetFocus() != hwnd()) return;
     RegionHandle shape(CreateRectRgn(0, 0, 0, 0));
     if (shape && GetWindowRgn(hwnd(), shape.get()) != ERROR) {
@@ -210,7 +198,7 @@ void CPHSlider::Draw(HDC dc) const {
     }
 }
 
-bool CPHSlider::OnPaint() {
+bool CThumbSlider::OnPaint() {
     PaintDC paint(hwnd());
     RECT client{};
     GetClientRect(hwnd(), &client);
@@ -218,7 +206,7 @@ bool CPHSlider::OnPaint() {
     return true;
 }
 
-LRESULT CPHSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CThumbSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return TRUE;  // the picture covers the thumb

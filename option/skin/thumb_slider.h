@@ -1,6 +1,6 @@
 #pragma once
-// CPHSlider: the thumb of a skinned slider, a small child of its track
-// (`CclickHSlider`) shaped like its picture, which the user drags along the
+// CThumbSlider: the thumb of a skinned slider, a small child of its track
+// (`CClickSlider`) shaped like its picture, which the user drags along the
 // track or moves with the keyboard. Made only by its track; every value it
 // reports goes to the track as kSliderNotify, and the track passes it on.
 #include <windows.h>
@@ -22,14 +22,14 @@ static_assert(kSliderNotify == WM_SLIDER_VALUE, "one number for the slider messa
 // no picture.
 RegionHandle ThumbRegion(HBITMAP picture);
 
-class CPHSlider : public CWindow {
+class CThumbSlider : public CWindow {
 public:
-    // Loads the picture (a .bmp file) and creates the thumb as a child of
-    // `parent`, in the tab order, at the place of its value. It travels with
-    // its left edge from x0 and its right edge up to x1, centred in the band
-    // of `height` pixels from y. With `shaped` it takes the shape of its
-    // picture. False, and nothing made, when the picture cannot be loaded.
-    bool Create(const std::wstring& picture, int x0, int y, int x1, int height, HWND parent, int id, bool shaped);
+    // Takes the picture over and creates the thumb as a child of `parent`, in
+    // the tab order, at the place of its value. It travels with its left edge
+    // from x0 and its right edge up to x1, centred in the band of `height`
+    // pixels from y. With `shaped` it takes the shape of its picture. False,
+    // and nothing made, for no picture.
+    bool Create(BitmapHandle picture, int x0, int y, int x1, int height, HWND parent, int id, bool shaped);
 
     // Moves to `value`, clamped as unsigned numbers (a negative value ends at
     // the maximum). Reports nothing.

@@ -3,7 +3,7 @@
 #include <cwctype>
 
 #include "app_messages.h"
-#include "cool_menu.h"
+#include "menu_frame_hook.h"
 #include "gdi_cache.h"
 #include "skin_control.h"
 #include "skin_popup_menu.h"
@@ -64,7 +64,7 @@ std::wstring Lower(std::wstring text) {
 }  // namespace
 
 CGalleryWindow::CGalleryWindow(std::u16string skinFile, std::wstring logPath)
-    : CSkinDialog(102, std::move(skinFile)), logPath_(std::move(logPath)) {}
+    : CSkinDialog(skin_template::kMainWindow, std::move(skinFile)), logPath_(std::move(logPath)) {}
 
 CGalleryWindow::~CGalleryWindow() = default;
 
@@ -154,7 +154,7 @@ void CGalleryWindow::CreateGalleryControls(const SkinDescription& skin, const Sk
     if (skin.HasEntry(kSliderEntry)) {
         const SkinRect r = skin.ReadEntry(kSliderEntry).rect;
         const std::u16string folder = SkinFolderPath();
-        auto slider = std::make_unique<CclickHSlider>();
+        auto slider = std::make_unique<CClickSlider>();
         if (slider->Create(std::wstring(folder.begin(), folder.end()) + kThumbPicture, r.left, r.top, r.right,
                            r.bottom, hwnd(), kSliderEntry)) {
             slider->SetBitmap(RECT{r.left, r.top, r.right, r.bottom}, pictures.normal);

@@ -52,7 +52,7 @@ private:
     std::map<HWND, int> entryOf_;  // buttons by handle, as windows tell their controls apart
     CSkinButton* menuButton_ = nullptr;   // not owned (in controls_)
     CSkinButton* closeButton_ = nullptr;  // not owned (in controls_)
-    CclickHSlider* slider_ = nullptr;     // not owned (in controls_)
+    CClickSlider* slider_ = nullptr;     // not owned (in controls_)
     CSkinLabel* label_ = nullptr;         // not owned (in controls_): shows the slider's value
     bool placed_ = false;
     int x_ = 0;

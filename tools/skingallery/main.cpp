@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cool_menu.h"
+#include "menu_frame_hook.h"
 #include "debug_output.h"
 #include "gallery_options.h"
 #include "gallery_window.h"
@@ -36,7 +36,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     // The picture loader decodes JPEG and GIF through COM.
     const HRESULT ole = OleInitialize(nullptr);
-    CCoolMenu::Install();
+    CMenuFrameHook::Install();
 
     std::wstring folder, file;
     SplitSkinArgument(options.skin, folder, file);
@@ -48,7 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         result = gallery.DoModal(nullptr);
     }
 
-    CCoolMenu::Uninstall();
+    CMenuFrameHook::Uninstall();
     if (SUCCEEDED(ole)) OleUninitialize();
     return result == -1 ? 1 : 0;
 }

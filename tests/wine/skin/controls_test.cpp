@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 #include "bitmap_edit.h"
+#include "scroll_bar_frame.h"
 #include "skin_label.h"
+#include "skin_list_box.h"
 #include "test_support.h"
 
 TEST(BitmapEdit, ReportsEachChangeAndTheFocusLoss) {
@@ -103,4 +108,46 @@ TEST(SkinLabel, PaintsBackgroundAndCentredAccentText) {
     label.SetBkColor(RGB(9, 8, 7));
     label.Draw(dc.get());
     EXPECT_EQ(GetPixel(dc.get(), 1, 1), RGB(9, 8, 7));
+}
+
+// A list with skinned bars: the frame follows the list's own scroll state as
+// soon as the list has handled a message, and goes when the list goes first.
+TEST(ScrollBarFrame, FollowsTheListAtOnceAndGoesWithIt) {
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    auto list = std::make_unique<CSkinListBox>();
+    ASSERT_TRUE(list->Create(parent.hwnd(), SkinRect{10, 10, 200, 110}, 77, kSkinListStyle, CSkinListBox::Colors{}));
+    for (int row = 0; row < 40; ++row) list->AddString(L"Player " + std::to_wstring(row + 1), 0);
+    BitmapHandle bitmap = MakeBitmap(9 * 13, 3 * 13, [](int x, int) { return RGB(x, 40, 90); });
+    ASSERT_TRUE(CSkinScrollBar::SkinList(list->hwnd(), bitmap.get()));
+    EXPECT_FALSE(CSkinScrollBar::SkinList(list->hwnd(), bitmap.get())) << "a list is skinned once";
+    CScrollBarFrame* frame = CSkinScrollBar::FrameOf(list->hwnd());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(GetDlgItem(parent.hwnd(), 77), frame->hwnd()) << "the frame stands in under the list's id";
+    Pump();
+    const ScrollState& bar = frame->Vertical().State();
+    EXPECT_EQ(bar.max, 39);
+    EXPECT_EQ(bar.pos, 0);
+
+    // No painting and no pumping in between: the bar reads the list itself.
+    list->SetTopIndex(12);
+    EXPECT_EQ(bar.pos, 12);
+    SendMessageW(list->hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(bar.pos, 13);
+    list->AddString(L"Player 41", 0);
+    EXPECT_EQ(bar.max, 40);
+
+    // The bar's own scrolling reaches the list.
+    SendMessageW(frame->hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3),
+                 reinterpret_cast<LPARAM>(frame->Vertical().hwnd()));
+    EXPECT_EQ(SendMessageW(list->hwnd(), LB_GETTOPINDEX, 0, 0), 3);
+    EXPECT_EQ(bar.pos, 3);
+
+    // The list's object goes before its parent: the list leaves the frame, and
+    // the frame goes.
+    const HWND frameWindow = frame->hwnd();
+    list.reset();
+    Pump();
+    EXPECT_FALSE(IsWindow(frameWindow));
+    EXPECT_EQ(FindWindowExW(parent.hwnd(), nullptr, L"GmSkinScrollBarFrame", nullptr), nullptr);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cool_menu.h"
+#include "menu_frame_hook.h"
 #include "gdi.h"
 #include "gdi_cache.h"
 #include "skin_popup_menu.h"
@@ -27,8 +27,8 @@ MenuSeen g_seen;
 void CALLBACK LookAtOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     g_seen.menuWindow = FindWindowW(L"#32768", nullptr);
-    g_seen.hadProperty = g_seen.menuWindow && GetPropW(g_seen.menuWindow, CCoolMenu::kOldProcProperty);
-    g_seen.subclassed = CCoolMenu::SubclassedCount();
+    g_seen.hadProperty = g_seen.menuWindow && GetPropW(g_seen.menuWindow, CMenuFrameHook::kOldProcProperty);
+    g_seen.subclassed = CMenuFrameHook::SubclassedCount();
     EndMenu();
 }
 
@@ -36,9 +36,9 @@ class OtherClass : public CWindow {};
 
 }  // namespace
 
-TEST(CoolMenu, DressesPopupMenusOnlyWhileTheyAreOpen) {
-    ASSERT_TRUE(CCoolMenu::Install());
-    EXPECT_EQ(CCoolMenu::Install(), CCoolMenu::Install());  // once
+TEST(MenuFrameHook, DressesPopupMenusOnlyWhileTheyAreOpen) {
+    ASSERT_TRUE(CMenuFrameHook::Install());
+    EXPECT_EQ(CMenuFrameHook::Install(), CMenuFrameHook::Install());  // once
     RecordingParent owner;
     ASSERT_TRUE(owner.CreateTopLevel());
     SetForegroundWindow(owner.hwnd());
@@ -55,8 +55,8 @@ TEST(CoolMenu, DressesPopupMenusOnlyWhileTheyAreOpen) {
         EXPECT_TRUE(g_seen.hadProperty);
         EXPECT_EQ(g_seen.subclassed, 1u);
         // Closed: given back, and the table's storage freed.
-        EXPECT_EQ(CCoolMenu::SubclassedCount(), 0u);
-        EXPECT_FALSE(CCoolMenu::TableAllocated());
+        EXPECT_EQ(CMenuFrameHook::SubclassedCount(), 0u);
+        EXPECT_FALSE(CMenuFrameHook::TableAllocated());
     }
     menu.Reset();
 
@@ -66,14 +66,14 @@ TEST(CoolMenu, DressesPopupMenusOnlyWhileTheyAreOpen) {
     p.className = L"GmNotAMenu";
     p.style = WS_POPUP;
     ASSERT_TRUE(other.Create(p));
-    EXPECT_FALSE(GetPropW(other.hwnd(), CCoolMenu::kOldProcProperty));
-    EXPECT_EQ(CCoolMenu::SubclassedCount(), 0u);
+    EXPECT_FALSE(GetPropW(other.hwnd(), CMenuFrameHook::kOldProcProperty));
+    EXPECT_EQ(CMenuFrameHook::SubclassedCount(), 0u);
 
-    CCoolMenu::Uninstall();
-    EXPECT_FALSE(CCoolMenu::Installed());
+    CMenuFrameHook::Uninstall();
+    EXPECT_FALSE(CMenuFrameHook::Installed());
 }
 
-TEST(CoolMenu, FrameIsOnePurpleAndTwoDarkLines) {
+TEST(MenuFrameHook, FrameIsOnePurpleAndTwoDarkLines) {
     OtherClass window;
     CWindow::CreateParams p;
     p.className = L"GmFrameHost";
@@ -84,7 +84,7 @@ TEST(CoolMenu, FrameIsOnePurpleAndTwoDarkLines) {
     BitmapHandle canvas = MakeBitmap(20, 20, [](int, int) { return RGB(255, 255, 255); });
     MemoryDC dc(nullptr);
     SelectGuard select(dc.get(), canvas.get());
-    CCoolMenu::DrawFrame(window.hwnd(), dc.get());
+    CMenuFrameHook::DrawFrame(window.hwnd(), dc.get());
     EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(128, 21, 153));
     EXPECT_EQ(GetPixel(dc.get(), 19, 10), RGB(128, 21, 153));
     EXPECT_EQ(GetPixel(dc.get(), 1, 1), RGB(16, 16, 16));

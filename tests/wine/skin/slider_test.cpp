@@ -137,7 +137,7 @@ protected:
     TempFolder folder;
     RecordingParent parent;
     std::filesystem::path thumbPath;
-    CclickHSlider slider;
+    CClickSlider slider;
 };
 
 }  // namespace
@@ -214,7 +214,7 @@ TEST_F(Slider, ANewSliderHasItsRangeItsThumbAndItsIds) {
 }
 
 TEST_F(Slider, ADeletedSliderTakesItsWindowsWithIt) {
-    auto other = std::make_unique<CclickHSlider>();
+    auto other = std::make_unique<CClickSlider>();
     ASSERT_TRUE(other->Create(thumbPath.wstring(), 20, 100, 220, 124, parent.hwnd(), 8));
     const HWND track = other->hwnd();
     const HWND thumb = other->Thumb().hwnd();

@@ -50,7 +50,7 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y);
 // empty when it has none.
 std::wstring ToolTextOf(HWND control);
 
-class CclickHSlider;
+class CClickSlider;
 
 // A plain top-level window that records what its children tell it.
 class RecordingParent : public CWindow {
@@ -70,7 +70,7 @@ public:
         bool operator==(const SliderReport&) const = default;
     };
     std::vector<SliderReport> sliderReports;
-    const CclickHSlider* slider = nullptr;  // not owned
+    const CClickSlider* slider = nullptr;  // not owned
 
 protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;

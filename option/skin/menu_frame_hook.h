@@ -1,5 +1,5 @@
 #pragma once
-// CCoolMenu: the dark frame of every popup menu of the user-interface thread.
+// CMenuFrameHook: the dark frame of every popup menu of the user-interface thread.
 // A call-window-procedure hook spots each new popup-menu window ("#32768") and
 // subclasses it while it is shown; its frame becomes one purple line and two
 // dark ones instead of the platform's raised border. Menus are built and
@@ -8,11 +8,11 @@
 
 #include <cstddef>
 
-class CCoolMenu {
+class CMenuFrameHook {
 public:
     static constexpr COLORREF kOuterColor = RGB(128, 21, 153);
     static constexpr COLORREF kInnerColor = RGB(16, 16, 16);
-    static constexpr wchar_t kOldProcProperty[] = L"CoolMenu_oldProc";
+    static constexpr wchar_t kOldProcProperty[] = L"GmMenuFrameOldProc";
 
     // Installs the hook for the calling thread (once); returns it.
     static HHOOK Install();

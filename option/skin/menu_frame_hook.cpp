@@ -1,4 +1,4 @@
-#include "cool_menu.h"
+#include "menu_frame_hook.h"
 
 #include "gdi.h"
 #include "gdi_cache.h"
@@ -24,30 +24,30 @@ bool IsPopupMenuWindow(HWND window) {
 }
 
 WNDPROC OldProcOf(HWND window) {
-    return reinterpret_cast<WNDPROC>(GetPropW(window, CCoolMenu::kOldProcProperty));
+    return reinterpret_cast<WNDPROC>(GetPropW(window, CMenuFrameHook::kOldProcProperty));
 }
 
 }  // namespace
 
-HHOOK CCoolMenu::Install() {
+HHOOK CMenuFrameHook::Install() {
     if (t_hook) return t_hook;
-    t_hook = SetWindowsHookExW(WH_CALLWNDPROC, &CCoolMenu::HookProc, CurrentModule(),
+    t_hook = SetWindowsHookExW(WH_CALLWNDPROC, &CMenuFrameHook::HookProc, CurrentModule(),
                                GetCurrentThreadId());
     return t_hook;
 }
 
-void CCoolMenu::Uninstall() {
+void CMenuFrameHook::Uninstall() {
     for (HWND window : t_menus.Keys()) Unsubclass(window);
     t_menus.Clear();
     if (t_hook) UnhookWindowsHookEx(t_hook);
     t_hook = nullptr;
 }
 
-bool CCoolMenu::Installed() { return t_hook != nullptr; }
-size_t CCoolMenu::SubclassedCount() { return t_menus.Size(); }
-bool CCoolMenu::TableAllocated() { return t_menus.Allocated(); }
+bool CMenuFrameHook::Installed() { return t_hook != nullptr; }
+size_t CMenuFrameHook::SubclassedCount() { return t_menus.Size(); }
+bool CMenuFrameHook::TableAllocated() { return t_menus.Allocated(); }
 
-LRESULT CALLBACK CCoolMenu::HookProc(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CMenuFrameHook::HookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if ((call->message == WM_CREATE || call->message == kMenuSizeWindow) && IsPopupMenuWindow(call->hwnd) &&
@@ -57,17 +57,17 @@ LRESULT CALLBACK CCoolMenu::HookProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(t_hook, code, wParam, lParam);
 }
 
-void CCoolMenu::Subclass(HWND window) {
+void CMenuFrameHook::Subclass(HWND window) {
     t_menus.Add(window, MenuRecord{window});
     const LONG_PTR old = GetWindowLongPtrW(window, GWLP_WNDPROC);
     SetPropW(window, kOldProcProperty, reinterpret_cast<HANDLE>(old));
-    if (!SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CCoolMenu::MenuProc))) {
+    if (!SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CMenuFrameHook::MenuProc))) {
         RemovePropW(window, kOldProcProperty);
         t_menus.Remove(window);
     }
 }
 
-void CCoolMenu::Unsubclass(HWND window) {
+void CMenuFrameHook::Unsubclass(HWND window) {
     if (WNDPROC old = OldProcOf(window)) {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
         RemovePropW(window, kOldProcProperty);
@@ -75,7 +75,7 @@ void CCoolMenu::Unsubclass(HWND window) {
     t_menus.Remove(window);  // the table goes with its last entry
 }
 
-void CCoolMenu::DrawFrame(HWND window, HDC dc) {
+void CMenuFrameHook::DrawFrame(HWND window, HDC dc) {
     if (!dc) return;
     RECT frame{};
     GetWindowRect(window, &frame);
@@ -87,7 +87,7 @@ void CCoolMenu::DrawFrame(HWND window, HDC dc) {
     FrameRect(dc, &frame, CachedBrush(kInnerColor));
 }
 
-LRESULT CALLBACK CCoolMenu::MenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CMenuFrameHook::MenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const WNDPROC old = OldProcOf(window);
     if (!old) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
