@@ -17,6 +17,7 @@
 #include "random_profile.h"
 #include "sim_state_file.h"
 #include "text_codec.h"
+#include "../../support/temp_folder.h"
 #include "wine_test_support.h"
 
 namespace {
@@ -34,9 +35,9 @@ public:
 };
 
 TEST(DeviceLibraryWine, MissingLibraryGivesNotPresent) {
-    const auto empty = wine_test::FreshFolder(L"gm_no_devio");
+    const TempFolder empty;
     DeviceLibrary library;
-    EXPECT_FALSE(library.Load(empty));
+    EXPECT_FALSE(library.Load(empty.path()));
     EXPECT_FALSE(library.IsComplete());
     QuietHost host;
     DeviceLink link(library, host);
@@ -75,7 +76,7 @@ TEST(DeviceLibraryWine, MissingExportGivesNotPresent) {
 class VirtualMouseWine : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = wine_test::FreshFolder(L"gm_device_link");
+        folder_ = temp_.path();
         trace_ = folder_ / L"trace.txt";
         state_ = folder_ / L"state.ini";
         SetEnvironmentVariableW(L"DEVIO_SIM_TRACE", trace_.c_str());
@@ -91,8 +92,6 @@ protected:
         if (worker_) worker_->Stop();
         if (link_) link_->Shutdown();
         library_.Unload();
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
     }
 
     // Trace lines without their time stamps.
@@ -150,6 +149,7 @@ protected:
         return static_cast<int>(code);
     }
 
+    TempFolder temp_;
     std::filesystem::path folder_, trace_, state_;
     int toolRuns_ = 0;
     wine_test::MessageWindow monitor_{L"device link test monitor"};
@@ -162,7 +162,8 @@ protected:
 TEST_F(VirtualMouseWine, RandomStoresMatchTheListingAndTheMouse) {
     wine_test::MessageWindow option(kOptionWindowTitle);
     std::mt19937 rng(20240611);
-    const auto program = wine_test::FreshFolder(L"gm_device_store");
+    const TempFolder store;
+    const auto program = store.path();
     std::filesystem::create_directories(program / L"config");
     size_t traceSeen = TraceLines().size();
     int applies = 0;
@@ -217,8 +218,6 @@ TEST_F(VirtualMouseWine, RandomStoresMatchTheListingAndTheMouse) {
     ProfileStore none;
     none.values.ProfileID = 4;
     EXPECT_FALSE(worker_->PostDownload(none, DownloadKind::kChangedParts));
-    std::error_code ec;
-    std::filesystem::remove_all(program, ec);
 }
 
 TEST_F(VirtualMouseWine, MousesimPlugsAndPressesButtons) {

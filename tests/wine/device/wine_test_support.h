@@ -90,12 +90,4 @@ inline std::filesystem::path ExeFolder() {
     return std::filesystem::path(std::wstring(path, n)).parent_path();
 }
 
-inline std::filesystem::path FreshFolder(const std::wstring& name) {
-    const auto dir = std::filesystem::temp_directory_path() / (name + L"_" + std::to_wstring(GetCurrentProcessId()));
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
 }  // namespace wine_test

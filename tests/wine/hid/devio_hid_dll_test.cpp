@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/temp_folder.h"
 #include "devio_api.h"
 #include "device_notifier.h"
 #include "process_counters.h"
@@ -153,11 +154,8 @@ TEST_F(DevioHidDll, LoadsByFullPathAndResolvesAllNineExports) {
 
 TEST_F(DevioHidDll, WorksUnderTheNameDevioDll) {
     // A user with the mouse renames it to devio.dll in the program folder.
-    wchar_t temp[MAX_PATH];
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::wstring folder = std::wstring(temp) + L"gm7741-hid-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring renamed = folder + L"\\devio.dll";
+    const TempFolder folder;
+    const std::wstring renamed = (folder / L"devio.dll").wstring();
     ASSERT_TRUE(CopyFileW(path_.c_str(), renamed.c_str(), FALSE));
     {
         TestWindow window;
@@ -175,7 +173,6 @@ TEST_F(DevioHidDll, WorksUnderTheNameDevioDll) {
         original.closeDevMonitor();
     }
     EXPECT_TRUE(DeleteFileW(renamed.c_str()));
-    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(DevioHidDll, WithoutTheMouseTheMonitorsSequenceFailsCleanly) {

@@ -151,3 +151,29 @@ TEST(ScrollBarFrame, FollowsTheListAtOnceAndGoesWithIt) {
     EXPECT_FALSE(IsWindow(frameWindow));
     EXPECT_EQ(FindWindowExW(parent.hwnd(), nullptr, L"GmSkinScrollBarFrame", nullptr), nullptr);
 }
+
+TEST(SkinListBox, AKeptEditReachesTheOwnerWithItsRowAndListAndAnAbandonedOneDoesNot) {
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    CSkinListBox list;
+    ASSERT_TRUE(list.Create(parent.hwnd(), SkinRect{10, 10, 210, 110}, 4096,
+                            WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY,
+                            CSkinListBox::Colors{}));
+    list.AddString(L"Macro1", 0);
+    list.AddString(L"Macro2", 0);
+    list.SetCurSel(1);
+    ASSERT_TRUE(list.StartEdit());
+    list.SetEditText(L"Reload");
+    list.CommitEdit();
+    ASSERT_TRUE(PumpUntil([&] { return !parent.rowEdits.empty(); })) << "the owner was not told";
+    EXPECT_EQ(parent.rowEdits, (std::vector<std::pair<WPARAM, LPARAM>>{{1, 4096}}));
+    EXPECT_EQ(list.Text(1), L"Reload");
+
+    list.SetCurSel(0);
+    ASSERT_TRUE(list.StartEdit());
+    list.SetEditText(L"Spray");
+    list.CancelEdit();
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(parent.rowEdits.size(), 1u);
+    EXPECT_EQ(list.Text(0), L"Macro1");
+}

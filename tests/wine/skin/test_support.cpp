@@ -9,6 +9,7 @@
 #include "bitmap_edit.h"
 #include "click_slider.h"
 #include "control_tooltip.h"
+#include "list_box_model.h"
 
 void Pump() {
     MSG msg;
@@ -16,18 +17,6 @@ void Pump() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-}
-
-TempFolder::TempFolder() {
-    static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            (L"gm_skin_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter));
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 void WriteBytes(const std::filesystem::path& file, const void* data, size_t size) {
@@ -117,6 +106,10 @@ LRESULT RecordingParent::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     if (message == kSliderNotify) {
         sliderReports.push_back(
             SliderReport{static_cast<int>(wParam), static_cast<int>(lParam), slider && slider->Released()});
+        return 0;
+    }
+    if (message == ListRowEditor::kRowEditedMessage) {
+        rowEdits.emplace_back(wParam, lParam);
         return 0;
     }
     if (message == editMessage && editMessage != 0) {

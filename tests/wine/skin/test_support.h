@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/temp_folder.h"
 #include "gdi.h"
 #include "window.h"
 
@@ -22,18 +23,6 @@ bool PumpUntil(F done, DWORD ms = 2000) {
     }
     return true;
 }
-
-// A fresh folder under the temp folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::filesystem::path& path() const { return path_; }
-    std::wstring Slash() const { return path_.wstring() + L"\\"; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Writes a 24-bit bottom-up BMP; `pixel(x, y)` gives each colour.
 template <typename F>
@@ -61,6 +50,7 @@ public:
     std::vector<std::pair<WPARAM, LPARAM>> hovers;
     std::vector<WPARAM> edits;
     UINT editMessage = 0;
+    std::vector<std::pair<WPARAM, LPARAM>> rowEdits;  // a list's kept edits: row, list id
     // Slider reports: value, control id, and what `slider` (when set) said
     // about Released() as the report arrived, as a page reads it.
     struct SliderReport {
