@@ -59,7 +59,7 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     if (macroTab_) SetTabLook(*macroTab_, kTextMacroTab, 0);
 
     const SkinRect area = skin.ReadEntry(kPageArea).rect;
-    configPage_ = std::make_unique<CConfigPage>(*this);
+    configPage_ = std::make_unique<CConfigPage>(*session_);
     if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
     if (session_) {
         macroPage_ = std::make_unique<CMacroPage>(*session_);
@@ -67,6 +67,10 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
         macroPage_->SetButtonsChanged([this] {
             if (!configPage_) return;
             if (CSkinPage* buttons = configPage_->SubPageWindow(CConfigPage::SubPage::kButtons)) buttons->Refresh();
+        });
+        // The current profile's buttons go to the mouse at once.
+        macroPage_->SetSettingsChanged([this] {
+            if (configPage_ && configPage_->hwnd()) configPage_->ApplySettings(false);
         });
         if (!macroPage_->CreateAt(hwnd(), area)) macroPage_.reset();
     }
