@@ -98,9 +98,16 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             if (choice_) {
                 choice_->SetCheckMode(true);
                 choice_->SetPageCaption(15, 1);
+                choice_->onClicked = [this] {
+                    if (choice_->GetCheck()) OpenMacroList();
+                    else CloseDropDown();
+                };
             }
             repeatButton_ = MakeButton(hwnd(), skin, 5, pictures);
-            if (repeatButton_) repeatButton_->SetPageCaption(15, 1);
+            if (repeatButton_) {
+                repeatButton_->SetPageCaption(15, 1);
+                repeatButton_->onClicked = [this] { ShowMenu(*repeatButton_, kMenuWidth, 14); };
+            }
             box_ = MakeBox(skin, 7, kBoxId, ES_NUMBER);
             if (box_) box_->SetLimit(3);
             const RECT count = ToRect(skin.ReadEntry(7).rect);
@@ -127,13 +134,30 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             if (programChoice_) programChoice_->SetText(OptionText(kTextProgram));
             if (commandChoice_) commandChoice_->SetText(OptionText(kTextCommand));
             if (pathButton_) pathButton_->SetPageCaption(15, 1);
+            if (programChoice_) {
+                programChoice_->onClicked = [this] {
+                    model_.ChooseProgram();
+                    ShowLaunchChoice();
+                };
+            }
+            if (commandChoice_) {
+                commandChoice_->onClicked = [this] {
+                    model_.ChooseCommand();
+                    ShowLaunchChoice();
+                    if (box_) SetFocus(box_->hwnd());
+                };
+            }
+            if (pathButton_) pathButton_->onClicked = [this] { ChooseProgramFile(); };
             box_ = MakeBox(skin, 5, kBoxId, 0);
             if (box_) box_->SetLimit(kProgramFieldUnits - 1);
             break;
         default:
             if (IsMenuPage(class_)) {
                 choice_ = MakeButton(hwnd(), skin, 2, pictures);
-                if (choice_) choice_->SetPageCaption(15, 1);
+                if (choice_) {
+                    choice_->SetPageCaption(15, 1);
+                    choice_->onClicked = [this] { ShowMenu(*choice_, kMenuWidth, 15); };
+                }
             }
             break;
     }
@@ -318,6 +342,7 @@ void AssignPage::OnHookKey(WPARAM virtualKey) {
 }
 
 bool AssignPage::OnDialogCommand(WORD id, WORD code, HWND control) {
+    // The menus' choices: the model knows their commands.
     if (!control) {
         if (class_ == kClassMacro) {
             if (!model_.ChooseRepeatMode(id)) return false;
@@ -335,35 +360,7 @@ bool AssignPage::OnDialogCommand(WORD id, WORD code, HWND control) {
         }
         return true;
     }
-    if (box_ && control == box_->hwnd()) return false;
-    if (choice_ && control == choice_->hwnd()) {
-        if (class_ == kClassMacro) {
-            if (choice_->GetCheck()) OpenMacroList();
-            else CloseDropDown();
-        } else {
-            ShowMenu(*choice_, kMenuWidth, 15);
-        }
-        return true;
-    }
-    if (repeatButton_ && control == repeatButton_->hwnd()) {
-        ShowMenu(*repeatButton_, kMenuWidth, 14);
-        return true;
-    }
-    if (programChoice_ && control == programChoice_->hwnd()) {
-        model_.ChooseProgram();
-        ShowLaunchChoice();
-        return true;
-    }
-    if (commandChoice_ && control == commandChoice_->hwnd()) {
-        model_.ChooseCommand();
-        ShowLaunchChoice();
-        if (box_) SetFocus(box_->hwnd());
-        return true;
-    }
-    if (pathButton_ && control == pathButton_->hwnd()) {
-        ChooseProgramFile();
-        return true;
-    }
+    // The buttons' clicks went to their own handlers; the box's notices go on.
     return false;
 }
 

@@ -33,7 +33,7 @@ void MacroEditModel::Persist() {
 void MacroEditModel::Select(int position) {
     if (Recording()) StopRecording();
     edit_.reset();
-    renaming_ = false;
+    bar_.EndRename();
     const MacroRecord* record = FindMacroAt(library_, position);
     selected_ = record ? position : -1;
     copy_ = record ? MacroWorkingCopy::FromRecord(*record) : MacroWorkingCopy{};
@@ -106,13 +106,16 @@ int MacroEditModel::AddImportedMacro(std::unique_ptr<MacroRecord> record) {
 
 std::optional<std::u16string> MacroEditModel::BeginRename() {
     if (!Selected()) return std::nullopt;
-    renaming_ = true;
+    bar_.BeginRename(selected_, SelectedName());
     return SelectedName();
 }
 
 bool MacroEditModel::EndRename(std::u16string_view typed) {
-    if (!renaming_) return false;
-    renaming_ = false;
+    if (!bar_.EndRename()) return false;
+    return RenameSelected(typed);
+}
+
+bool MacroEditModel::RenameSelected(std::u16string_view typed) {
     MacroRecord* record = FindMacroAt(library_, selected_);
     if (!record) return false;
     // A copy or an import can carry a name longer than anyone may type: the

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "item_bar_model.h"
 #include "keyboard_layout.h"
 #include "macro_library.h"
 #include "macro_recorder.h"
@@ -73,7 +74,12 @@ public:
     // when a new name was stored.
     std::optional<std::u16string> BeginRename();
     bool EndRename(std::u16string_view typed);
-    bool Renaming() const { return renaming_; }
+    bool Renaming() const { return bar_.Renaming(); }
+    // The selected macro takes `typed` by the rules above; the macro bar's
+    // rename has ended already.
+    bool RenameSelected(std::u16string_view typed);
+    // The macro bar's drop-down and rename; a selection ends the rename.
+    ItemBarModel& Bar() { return bar_; }
     void SetRenameHandler(RenameFn renamed) { renamed_ = std::move(renamed); }
     void SetDeleteHandler(DeleteFn deleting) { deleting_ = std::move(deleting); }
 
@@ -178,7 +184,7 @@ private:
     std::optional<int> selectedRow_;
     MacroRecorder recorder_;
     std::optional<StepEdit> edit_;
-    bool renaming_ = false;
+    ItemBarModel bar_;
     bool panelOpen_ = false;
     bool overRecordButton_ = false;
 };

@@ -17,7 +17,6 @@
 #include "program_folder.h"
 #include "skin_control.h"
 #include "skin_description.h"
-#include "skin_popup_menu.h"
 #include "skin_rect_win32.h"
 #include "skin_scroll_bar.h"
 #include "wide_text.h"
@@ -48,22 +47,12 @@ constexpr UINT kLabelTexts[3] = {option_text::kMacroLabel, option_text::kRecordi
 
 constexpr int kMacroListId = 4096;
 constexpr int kStepsId = 4097;
-constexpr int kRenameId = 4011;
 constexpr int kFixedBoxId = 4012;
-constexpr int kRenameLimit = 20;
 constexpr int kDelayDigits = 5;
-// Child, visible, border, vertical bar, notify, variable owner-draw, strings.
-constexpr DWORD kMacroListStyle = kSkinListStyle;
-constexpr DWORD kStepsStyle = kMacroListStyle & ~WS_BORDER;  // the skin draws the panel
-constexpr DWORD kRenameStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE;
+// The macro bar's list without the border, as the skin draws the panel.
+constexpr DWORD kStepsStyle = kSkinListStyle & ~WS_BORDER;
 constexpr DWORD kFixedBoxStyle = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE | ES_NUMBER;
 
-constexpr UINT kMenuCopy = 1001;
-constexpr UINT kMenuImport = 1002;
-constexpr UINT kMenuExport = 1003;
-constexpr UINT kTextCopy = option_text::kCopy;
-constexpr UINT kTextImport = option_text::kImport;
-constexpr UINT kTextExport = option_text::kExport;
 constexpr UINT kTextRecord = option_text::kRecord;
 constexpr UINT kTextStop = option_text::kStop;
 constexpr UINT kTextInsert = option_text::kInsert;
@@ -148,41 +137,19 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     auto bitmap = static_cast<HBITMAP>(
         LoadImageW(CurrentModule(), MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId), IMAGE_BITMAP, 0, 0, LR_SHARED));
 
-    macroList_ = std::make_unique<CSkinListBox>();
-    if (macroList_->Create(hwnd(), skin.ReadEntry(kMacroListEntry).rect, kMacroListId, kMacroListStyle,
-                           ListBoxColors{})) {
-        CSkinScrollBar::SkinList(macroList_->hwnd(), bitmap);
-        CSkinScrollBar::HideSkinned(macroList_->hwnd());
-    } else {
-        macroList_.reset();
-    }
-
-    dropDown_ = MakeButton(hwnd(), skin, kDropDownEntry, pictures);
-    if (dropDown_) {
-        dropDown_->SetCheckMode(true);
-        dropDown_->SetPageCaption(15, 1);
-    }
-    newButton_ = MakeButton(hwnd(), skin, kNewEntry, pictures);
-    deleteButton_ = MakeButton(hwnd(), skin, kDeleteEntry, pictures);
-    moreButton_ = MakeButton(hwnd(), skin, kMoreEntry, pictures);
-    nameButton_ = MakeButton(hwnd(), skin, kNameEntry, pictures);
-    if (nameButton_) nameButton_->SetPageCaption(15, 1);
-
-    renameBox_ = std::make_unique<CBitmapEdit>();
-    if (renameBox_->Create(hwnd(), skin.ReadEntry(kRenameEntry).rect, kRenameStyle, kRenameId)) {
-        renameBox_->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));
-        renameBox_->ApplyFont();
-        renameBox_->SetLimit(kRenameLimit);
-        ShowWindow(renameBox_->hwnd(), SW_HIDE);
-    } else {
-        renameBox_.reset();
-    }
+    ConfigureBar();
+    bar_.CreateList(hwnd(), skin);
+    bar_.CreateButtons(hwnd(), skin, pictures);
+    bar_.CreateRenameBox(hwnd(), skin);
 
     for (int i = 0; i < 3; ++i) {
         modeButtons_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
         if (!modeButtons_[i]) continue;
         modeButtons_[i]->SetText(OptionText(kModeTexts[i]));
         modeButtons_[i]->SetPageCaption(15, 0);
+        Bind(modeButtons_[i], [this, i] {
+            if (!model_.Recording()) SetMode(i);
+        });
     }
     fixedDelayBox_ = std::make_unique<CBitmapEdit>();
     if (fixedDelayBox_->Create(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxStyle, kFixedBoxId)) {
@@ -198,11 +165,22 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         recordButton_->SetText(OptionText(kTextRecord));
         recordButton_->SetPageCaption(16, 0);
     }
+    Bind(recordButton_, [this] { ToggleRecording(); });
 
     editButton_ = MakeButton(hwnd(), skin, kEditEntry, pictures);
+    Bind(editButton_, [this] { EditStep(); });
     deleteStepButton_ = MakeButton(hwnd(), skin, kDeleteStepEntry, pictures);
+    Bind(deleteStepButton_, [this] {
+        if (model_.DeleteStep()) ShowRows();
+    });
     upButton_ = MakeButton(hwnd(), skin, kUpEntry, pictures);
+    Bind(upButton_, [this] {
+        if (model_.MoveStepUp()) ShowRows();
+    });
     downButton_ = MakeButton(hwnd(), skin, kDownEntry, pictures);
+    Bind(downButton_, [this] {
+        if (model_.MoveStepDown()) ShowRows();
+    });
 
     steps_ = std::make_unique<CSkinListBox>();
     if (steps_->Create(hwnd(), skin.ReadEntry(kStepsEntry).rect, kStepsId, kStepsStyle, ListBoxColors{})) {
@@ -216,6 +194,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         insertButton_->SetText(OptionText(kTextInsert));
         insertButton_->SetPageCaption(16, 0);
     }
+    Bind(insertButton_, [this] { OpenInsertPanel(); });
     panel_ = std::make_unique<CInsertPanel>(context_);
     if (!panel_->CreateAt(hwnd(), skin.ReadEntry(kPanelEntry).rect)) panel_.reset();
 
@@ -255,20 +234,14 @@ void CMacroPage::Refresh() {
 }
 
 void CMacroPage::ShowMacroList() {
-    if (!macroList_) return;
-    macroList_->ResetContent();
-    for (const auto& macro : session_.macros()) macroList_->AddString(Wide(FieldText(macro->name)), 0);
-    macroList_->SetCurSel(model_.SelectedPosition());
+    CSkinListBox* list = bar_.List();
+    if (!list) return;
+    list->ResetContent();
+    for (const auto& macro : session_.macros()) list->AddString(Wide(FieldText(macro->name)), 0);
+    list->SetCurSel(model_.SelectedPosition());
 }
 
-void CMacroPage::ShowName() {
-    const std::wstring name = Wide(model_.SelectedName());
-    if (dropDown_) dropDown_->SetText(name);
-    if (nameButton_) nameButton_->SetText(name);
-    if (renameBox_ && !model_.Renaming()) renameBox_->SetText(name);
-    if (dropDown_) InvalidateRect(dropDown_->hwnd(), nullptr, FALSE);
-    if (nameButton_) InvalidateRect(nameButton_->hwnd(), nullptr, FALSE);
-}
+void CMacroPage::ShowName() { bar_.ShowName(Wide(model_.SelectedName())); }
 
 void CMacroPage::ShowRows() {
     if (!steps_) return;
@@ -283,74 +256,61 @@ void CMacroPage::ShowRows() {
 void CMacroPage::ShowSelection() {
     ShowName();
     ShowRows();
-    if (macroList_) macroList_->SetCurSel(model_.SelectedPosition());
+    if (CSkinListBox* list = bar_.List()) list->SetCurSel(model_.SelectedPosition());
 }
 
 // ---- the macro list ----------------------------------------------------------------
 
-void CMacroPage::OpenDropDown() {
-    dropDownOpen_ = true;
-    if (macroList_) {
+void CMacroPage::ConfigureBar() {
+    const CItemBar::Layout layout{.dropDownEntry = kDropDownEntry, .newEntry = kNewEntry, .deleteEntry = kDeleteEntry,
+                                  .moreEntry = kMoreEntry, .nameEntry = kNameEntry, .listEntry = kMacroListEntry,
+                                  .renameEntry = kRenameEntry, .listId = kMacroListId};
+    CItemBar::Handlers handlers;
+    handlers.beforeClick = [this](HWND button) { BeforeClick(button); };
+    handlers.fillList = [this] { ShowMacroList(); };
+    handlers.picked = [this](int row) { PickMacro(row); };
+    handlers.added = [this] {
+        if (model_.Recording()) StopRecording();
+        model_.NewMacro();
         ShowMacroList();
-        CSkinScrollBar::ShowSkinned(macroList_->hwnd());
-        SetFocus(macroList_->hwnd());
-    }
-    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_HIDE);
-    if (renameBox_) ShowWindow(renameBox_->hwnd(), SW_HIDE);
+        ShowSelection();
+    };
+    handlers.deleted = [this] {
+        if (model_.Recording()) StopRecording();
+        if (model_.DeleteMacro()) {
+            ShowMacroList();
+            ShowSelection();
+        }
+    };
+    handlers.renameBegins = [this] { return model_.BeginRename(); };
+    handlers.renameEnds = [this](const std::u16string& typed) {
+        if (model_.RenameSelected(typed)) ShowMacroList();
+        ShowName();
+    };
+    handlers.currentName = [this] { return model_.SelectedName(); };
+    handlers.text = [this](UINT id) { return OptionText(id); };
+    bar_.Configure(layout, std::move(handlers));
+    bar_.AddMenuItem(kItemBarCopy, [this] {
+        if (model_.CopyMacro() < 0) return;
+        ShowMacroList();
+        ShowSelection();
+    });
+    bar_.AddMenuItem(kItemBarImport, [this] { ImportMacro(); });
+    bar_.AddMenuItem(kItemBarExport, [this] { ExportMacro(); });
 }
 
-void CMacroPage::CloseDropDown() {
-    if (dropDown_) dropDown_->SetCheck(0);
-    if (!dropDownOpen_) return;
-    dropDownOpen_ = false;
-    if (macroList_) CSkinScrollBar::HideSkinned(macroList_->hwnd());
-    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_SHOW);
+void CMacroPage::PickMacro(int row) {
+    if (model_.Recording()) StopRecording();
+    model_.Select(row);
+    bar_.CloseDropDown();
+    ShowSelection();
 }
 
-void CMacroPage::StartRename() {
-    const std::optional<std::u16string> name = model_.BeginRename();
-    if (!name || !renameBox_) return;
-    renameBox_->SetText(Wide(*name));
-    ShowWindow(renameBox_->hwnd(), SW_SHOW);
-    SetFocus(renameBox_->hwnd());
-    SendMessageW(renameBox_->hwnd(), EM_SETSEL, 0, -1);
-    if (nameButton_) ShowWindow(nameButton_->hwnd(), SW_HIDE);
-}
+void CMacroPage::CancelRename() { bar_.CancelRename(); }
 
-void CMacroPage::FinishRename() {
-    if (!model_.Renaming()) return;
-    const std::wstring typed = renameBox_ ? renameBox_->Text() : std::wstring();
-    if (model_.EndRename(Narrow16(typed))) ShowMacroList();
-    if (renameBox_) ShowWindow(renameBox_->hwnd(), SW_HIDE);
-    if (nameButton_) {
-        nameButton_->SetCheck(0);
-        ShowWindow(nameButton_->hwnd(), SW_SHOW);
-    }
-    ShowName();
-}
-
-void CMacroPage::CancelRename() {
-    if (!model_.Renaming()) return;
-    if (renameBox_) renameBox_->SetText(Wide(model_.SelectedName()));
-    FinishRename();  // the unchanged name is refused and shown again
-}
-
-void CMacroPage::CloseTransient() {
-    CloseDropDown();
-    FinishRename();
-}
+void CMacroPage::CloseTransient() { bar_.CloseTransients(); }
 
 void CMacroPage::OnBackgroundPress(POINT) { CloseTransient(); }
-
-void CMacroPage::ShowMoreMenu() {
-    if (!moreButton_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
-    menu.AddItem(kMenuCopy, OptionText(kTextCopy));
-    menu.AddItem(kMenuImport, OptionText(kTextImport));
-    menu.AddItem(kMenuExport, OptionText(kTextExport));
-    menu.SetWidth(30);
-    menu.TrackUnder(hwnd(), *moreButton_);
-}
 
 void CMacroPage::ExportMacro() {
     const MacroRecord* selected = model_.Selected();
@@ -521,94 +481,39 @@ void CMacroPage::HideInsertPanel() {
 
 // ---- messages ----------------------------------------------------------------------
 
-bool CMacroPage::OnDialogCommand(WORD id, WORD code, HWND control) {
-    if (!control && (id == IDOK || id == IDCANCEL)) return true;
-    const bool fromMacroList = macroList_ && control == macroList_->hwnd();
-    const bool fromRename = renameBox_ && control == renameBox_->hwnd();
-    const bool fromSteps = steps_ && control == steps_->hwnd();
-    const bool fromFixedBox = fixedDelayBox_ && control == fixedDelayBox_->hwnd();
-    if (fromRename || fromFixedBox) return false;
-    if (dropDownOpen_ && !fromMacroList && !(dropDown_ && control == dropDown_->hwnd())) CloseDropDown();
-    if (model_.Renaming()) FinishRename();
+void CMacroPage::Bind(const std::unique_ptr<CSkinButton>& button, std::function<void()> clicked) {
+    if (!button) return;
+    button->onClicked = [this, window = button->hwnd(), clicked = std::move(clicked)] {
+        BeforeClick(window);
+        clicked();
+    };
+}
 
-    if (!control) {
-        if (id == kMenuCopy && model_.CopyMacro() >= 0) {
-            ShowMacroList();
-            ShowSelection();
-        } else if (id == kMenuImport) {
-            ImportMacro();
-        } else if (id == kMenuExport) {
-            ExportMacro();
-        } else {
-            return false;
-        }
-        return true;
+void CMacroPage::BeforeClick(HWND button) {
+    bar_.CloseFor(button);
+    // A step being edited ends when anything else is pressed, except its own button.
+    if (model_.EditingStep() && !(editButton_ && button == editButton_->hwnd())) {
+        if (steps_ && steps_->Editing()) steps_->CancelEdit();
+        model_.AbandonStepEdit();
     }
-    if (fromMacroList) {
-        if (code == LBN_SELCHANGE) {
-            const int row = macroList_->GetCurSel();
-            if (row >= 0) {
-                if (model_.Recording()) StopRecording();
-                model_.Select(row);
-                CloseDropDown();
-                ShowSelection();
-            }
-        }
-        return true;
-    }
-    if (fromSteps) {
+}
+
+bool CMacroPage::OnDialogCommand(WORD id, WORD code, HWND control) {
+    // The buttons' clicks went to their own handlers; what comes here is the
+    // lists', the boxes' and the more-menu's.
+    if (!control && (id == IDOK || id == IDCANCEL)) return true;
+    const bool fromFixedBox = fixedDelayBox_ && control == fixedDelayBox_->hwnd();
+    if (bar_.IsRenameBox(control) || fromFixedBox) return false;
+    bar_.CloseFor(control);
+    if (bar_.OnCommand(id, code, control)) return true;
+    if (steps_ && control && control == steps_->hwnd()) {
         if (code == LBN_SELCHANGE) {
             const int row = steps_->GetCurSel();
             model_.SelectRow(row >= 0 ? std::optional<int>(row) : std::nullopt);
         }
         return true;
     }
-    // A step being edited ends when anything else is pressed, except its own button.
-    if (model_.EditingStep() && !(editButton_ && control == editButton_->hwnd())) {
-        if (steps_ && steps_->Editing()) steps_->CancelEdit();
-        model_.AbandonStepEdit();
-    }
-    auto is = [control](const std::unique_ptr<CSkinButton>& button) { return button && control == button->hwnd(); };
-    if (is(dropDown_)) {
-        if (dropDown_->GetCheck()) OpenDropDown();
-        else CloseDropDown();
-    } else if (is(newButton_)) {
-        if (model_.Recording()) StopRecording();
-        model_.NewMacro();
-        ShowMacroList();
-        ShowSelection();
-    } else if (is(deleteButton_)) {
-        if (model_.Recording()) StopRecording();
-        if (model_.DeleteMacro()) {
-            ShowMacroList();
-            ShowSelection();
-        }
-    } else if (is(moreButton_)) {
-        ShowMoreMenu();
-    } else if (is(nameButton_)) {
-        StartRename();
-    } else if (is(recordButton_)) {
-        ToggleRecording();
-    } else if (is(editButton_)) {
-        EditStep();
-    } else if (is(deleteStepButton_)) {
-        if (model_.DeleteStep()) ShowRows();
-    } else if (is(upButton_)) {
-        if (model_.MoveStepUp()) ShowRows();
-    } else if (is(downButton_)) {
-        if (model_.MoveStepDown()) ShowRows();
-    } else if (is(insertButton_)) {
-        OpenInsertPanel();
-    } else {
-        for (int i = 0; i < 3; ++i) {
-            if (is(modeButtons_[i])) {
-                if (!model_.Recording()) SetMode(i);
-                return true;
-            }
-        }
-        return false;
-    }
-    return true;
+    return false;
 }
 
 LRESULT CMacroPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -703,8 +608,8 @@ bool CMacroPage::FilterKey(const MSG& m) {
     if (model_.Renaming()) {
         // Enter keeps the typed name, Esc the old one; a blank is part of a name.
         if (endKey && down) {
-            if (key == VK_RETURN) FinishRename();
-            else CancelRename();
+            if (key == VK_RETURN) bar_.FinishRename();
+            else bar_.CancelRename();
         }
         return endKey;
     }

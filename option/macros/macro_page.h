@@ -13,6 +13,7 @@
 
 #include "bitmap_edit.h"
 #include "insert_panel.h"
+#include "item_bar.h"
 #include "keyboard_hook.h"
 #include "macro_edit_model.h"
 #include "message_filter.h"
@@ -59,11 +60,9 @@ private:
     void ShowRows();
     void ShowSelection();
 
-    void OpenDropDown();
-    void CloseDropDown();
-    void StartRename();
-    void FinishRename();
-    void ShowMoreMenu();
+    // The macro bar's work.
+    void ConfigureBar();
+    void PickMacro(int row);
     void ExportMacro();
     void ImportMacro();
     void SetMode(int mode);
@@ -80,6 +79,11 @@ private:
     void HideInsertPanel();
     void EnableControls(bool enable);
 
+    // Binds a click of one of the page's buttons; every click first closes
+    // what the bar has open and ends a step being edited.
+    void Bind(const std::unique_ptr<CSkinButton>& button, std::function<void()> clicked);
+    void BeforeClick(HWND button);
+
     // Every queued message of the thread passes here first while the page shows.
     bool FilterMessage(const MSG& message);
     bool FilterKey(const MSG& message);
@@ -94,13 +98,7 @@ private:
     CThreadMessageFilter filter_;
     std::function<void()> buttonsChanged_;
 
-    std::unique_ptr<CSkinListBox> macroList_;
-    std::unique_ptr<CSkinButton> dropDown_;
-    std::unique_ptr<CSkinButton> newButton_;
-    std::unique_ptr<CSkinButton> deleteButton_;
-    std::unique_ptr<CSkinButton> moreButton_;
-    std::unique_ptr<CSkinButton> nameButton_;
-    std::unique_ptr<CBitmapEdit> renameBox_;
+    CItemBar bar_{model_.Bar()};
     std::unique_ptr<CSkinButton> modeButtons_[3];
     std::unique_ptr<CBitmapEdit> fixedDelayBox_;
     std::unique_ptr<CSkinButton> recordButton_;
@@ -116,5 +114,4 @@ private:
     std::vector<HWND> underPanel_;  // not owned
     RECT labels_[3]{};
     int mode_ = 1;
-    bool dropDownOpen_ = false;
 };

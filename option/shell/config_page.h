@@ -1,54 +1,49 @@
 #pragma once
-// CConfigPage: the first page of the main window. Its upper part manages the
-// profiles (the drop-down list, new, delete, rename, reset, and a menu with
-// copy, import and export); its lower part shows the button, performance and
-// lighting sub-pages behind three tabs. Every page posts WM_SETTINGS_CHANGED
-// here after changing the current profile, and this page runs the apply.
-#include <array>
-#include <cstdint>
+// CConfigPage: the first page of the main window. Its upper part is the
+// profile bar (the drop-down list, new, delete, rename, and a menu with copy,
+// import and export) with the reset button and the profile's game; its lower
+// part shows the button, performance and lighting sub-pages behind three tabs.
+// Every page posts WM_SETTINGS_CHANGED here after changing the current
+// profile, and this page runs the apply.
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "bitmap_edit.h"
 #include "gdi.h"
+#include "profile_bar.h"
 #include "skin_button.h"
-#include "skin_list_box.h"
 #include "skin_page.h"
+#include "sub_page_host.h"
 
-class CMainWindow;
+class OptionContext;
 class OptionSession;
 
 class CConfigPage : public CSkinPage {
 public:
-    enum class SubPage { kButtons = 0, kPerformance = 1, kLighting = 2 };
+    using SubPage = CSubPageHost::SubPage;
+    using PendingRename = CProfileBar::PendingRename;
 
-    explicit CConfigPage(CMainWindow& main);
+    explicit CConfigPage(const OptionContext& context);
     ~CConfigPage() override;
 
     // Refills the list, shows the current name and refreshes the sub-pages.
     void Refresh() override;
     // After the Monitor changed the store: the performance page shows the
     // DPI level and pointer speed again.
-    void RefreshFromMonitor();
+    void RefreshFromMonitor() { subPages_.RefreshFromMonitor(); }
     // Closes the drop-down and finishes a rename. True when one was open.
-    bool CloseTransients();
+    bool CloseTransients() { return profiles_.CloseTransients(); }
     void CloseTransient() override { CloseTransients(); }
     // Abandons a running rename (Esc): the old name stays.
-    bool CancelRename();
+    bool CancelRename() { return profiles_.CancelRename(); }
     // A rename in progress, as it stands: the profile it began on and what is
     // typed so far. The box stays as it is.
-    struct PendingRename {
-        int32_t position;
-        std::u16string oldName;
-        std::u16string typed;
-    };
-    std::optional<PendingRename> RenameInProgress() const;
+    std::optional<PendingRename> RenameInProgress() const { return profiles_.RenameInProgress(); }
     // Saves the store and asks the Monitor to apply it; a full apply shows
     // the wait cursor until the Monitor answers.
     void ApplySettings(bool full);
-    void ShowSubPage(SubPage page);
-    CSkinPage* SubPageWindow(SubPage page) const { return subPages_[static_cast<int>(page)].get(); }
+    void ShowSubPage(SubPage page) { subPages_.Show(page); }
+    CSkinPage* SubPageWindow(SubPage page) const { return subPages_.Window(page); }
 
 protected:
     void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
@@ -61,51 +56,24 @@ protected:
     void OnBackgroundPress(POINT client) override;
 
 private:
-    OptionSession* Session() const;
-    std::wstring OptionText(UINT id) const;
-    void ShowName(const std::wstring& name);
-    std::wstring CurrentName() const;
-    void RefillList();
-    void RefreshSubPages();
-    // The sub-page's window object; a bare skinned page when its own cannot be made.
-    std::unique_ptr<CSkinPage> MakeSubPage(SubPage page);
-    void SelectProfile(int position);
-    void OpenDropDown();
-    void CloseDropDown();
-    void StartRename();
-    void FinishRename();
-    void NewProfile();
-    void DeleteProfile();
-    void CopyProfile();
+    // Binds a click of one of the page's own buttons; every click first
+    // closes what the profile bar has open.
+    void Bind(const std::unique_ptr<CSkinButton>& button, void (CConfigPage::*clicked)());
     void ResetCurrentProfile();
-    void ShowProfileMenu();
-    void ExportProfile();
-    void ImportProfile();
     // The game of the current profile: its file name on the field, chosen with
     // the open-file dialog, unlinked with the clear button.
     void ShowGame();
     void ChooseGame();
     void ClearGame();
-    bool Is(const std::unique_ptr<CSkinButton>& button, HWND control) const {
-        return button && control == button->hwnd();
-    }
+    std::wstring OptionText(UINT id) const;
 
-    CMainWindow& main_;
-    std::array<std::unique_ptr<CSkinButton>, 3> tabs_;
-    std::unique_ptr<CSkinButton> dropDown_;
-    std::unique_ptr<CSkinButton> newButton_;
-    std::unique_ptr<CSkinButton> deleteButton_;
-    std::unique_ptr<CSkinButton> menuButton_;
-    std::unique_ptr<CSkinButton> nameButton_;
+    const OptionContext& context_;
+    OptionSession& session_;
+    CProfileBar profiles_;
+    CSubPageHost subPages_;
     std::unique_ptr<CSkinButton> resetButton_;
     std::unique_ptr<CSkinButton> gameButton_;
     std::unique_ptr<CSkinButton> gameClearButton_;
-    std::unique_ptr<CSkinListBox> list_;
-    std::unique_ptr<CBitmapEdit> renameBox_;
-    std::array<std::unique_ptr<CSkinPage>, 3> subPages_;
     RECT profileCaption_{};
     RECT renameCaption_{};
-    bool dropDownOpen_ = false;
-    bool renaming_ = false;
-    SubPage shownSub_ = SubPage::kButtons;
 };

@@ -59,9 +59,9 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     if (macroTab_) SetTabLook(*macroTab_, texts_.Text(kTextMacroTab), 0);
 
     const SkinRect area = skin.ReadEntry(kPageArea).rect;
-    configPage_ = std::make_unique<CConfigPage>(*this);
-    if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
     if (context_) {
+        configPage_ = std::make_unique<CConfigPage>(*context_);
+        if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
         // The configuration page applies what the other pages changed.
         auto tell = [this](auto send) {
             return [this, send] {

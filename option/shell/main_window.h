@@ -27,10 +27,6 @@ public:
     ~CMainWindow() override;
 
     void ShowPage(Page page);
-    OptionSession* session() { return session_.get(); }
-    // What the pages are handed; null until the store is read.
-    const OptionContext* context() const { return context_.get(); }
-    std::wstring Text(UINT id) const { return texts_.Text(id); }
 
 protected:
     int OnCreate(CREATESTRUCTW* create) override;

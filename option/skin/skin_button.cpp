@@ -1,5 +1,6 @@
 #include "skin_button.h"
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -170,7 +171,14 @@ bool CSkinButtonBase::OnReflectedCommand(WORD code) {
     // id, and buttons of skin entries 1 and 2 do. A click of this button is
     // always sent from inside one of its own messages; anything else is the
     // dialog manager's command, and goes on as such, naming no control.
-    if (code != BN_CLICKED || *dispatching_ > 0) return false;
+    if (code != BN_CLICKED) return false;
+    if (*dispatching_ > 0) {
+        if (!onClicked) return false;
+        // A copy runs: the handler may destroy the button and its members.
+        const std::function<void()> clicked = onClicked;
+        clicked();
+        return true;
+    }
     const int id = GetDlgCtrlID(hwnd());
     if (id != IDOK && id != IDCANCEL) return false;
     if (HWND parent = GetParent(hwnd())) SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);

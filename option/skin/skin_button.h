@@ -4,11 +4,13 @@
 // under the pointer, can act as two-state switches, and carry a tooltip.
 //
 // A button made from a skin entry has the entry's number as its control id (0
-// without one); windows tell their buttons apart by the handle in WM_COMMAND's
-// lParam. Hover changes are posted to the parent as WM_BUTTON_HOVER (wParam 1
+// without one). A click calls the button's onClicked, bound when the button is
+// made; a button without one reports the click to its parent as WM_COMMAND
+// with its handle in lParam. Hover changes are posted to the parent as WM_BUTTON_HOVER (wParam 1
 // entered / 0 left, lParam the hover id).
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +25,9 @@
 class CSkinButtonBase : public CWindow {
 public:
     CSkinButtonBase();
+
+    // What a click of the button does; the parent sees no command then.
+    std::function<void()> onClicked;
 
     // A child at `rect` of `parent`, visible, no text, control id `id`; it
     // makes itself owner-drawn and leaves the tab order.

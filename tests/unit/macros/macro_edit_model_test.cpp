@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <ostream>
 
 #include "ini_file.h"
 
@@ -127,6 +129,53 @@ TEST(MacroLibraryActions, RenameRefusesEmptySameAndOtherMacrosNamesInAnyCase) {
     EXPECT_EQ(p.Name(0), u"abcdefghijklmnopqrst");
     p.model.Select(-1);
     EXPECT_EQ(p.model.BeginRename(), std::nullopt);
+}
+
+// What the macro bar does while a rename is open: each ends it without
+// storing what was typed, and the bar shows the name of the macro selected then.
+struct BarAction {
+    const char* name;
+    std::function<void(MacroEditModel&)> act;
+};
+void PrintTo(const BarAction& action, std::ostream* out) { *out << action.name; }
+
+class MacroBarRename : public ::testing::TestWithParam<BarAction> {};
+
+TEST_P(MacroBarRename, ASelectionEndsTheBarsRenameAndStoresNothingTyped) {
+    Page p;
+    p.library.push_back(Macro(u"Alpha"));
+    p.library.push_back(Macro(u"Beta"));
+    p.model.Select(0);
+    ASSERT_EQ(p.model.BeginRename(), u"Alpha");
+    // The bar's rename is the model's: the window asks the bar.
+    EXPECT_EQ(p.model.Bar().Pending(), (ItemBarModel::Rename{0, u"Alpha"}));
+    GetParam().act(p.model);
+    EXPECT_FALSE(p.model.Renaming());
+    EXPECT_FALSE(p.model.Bar().Renaming());
+    EXPECT_FALSE(p.model.EndRename(u"Gamma")) << "the box was closed by the selection";
+    for (size_t i = 0; i < p.library.size(); ++i) EXPECT_NE(p.Name(static_cast<int>(i)), u"Gamma");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, MacroBarRename,
+    ::testing::Values(BarAction{"Pick", [](MacroEditModel& m) { m.Select(1); }},
+                      BarAction{"New", [](MacroEditModel& m) { m.NewMacro(); }},
+                      BarAction{"Copy", [](MacroEditModel& m) { m.CopyMacro(); }},
+                      BarAction{"Delete", [](MacroEditModel& m) { m.DeleteMacro(); }},
+                      BarAction{"Import", [](MacroEditModel& m) { m.AddImportedMacro(Macro(u"Delta")); }}),
+    [](const ::testing::TestParamInfo<BarAction>& info) { return std::string(info.param.name); });
+
+TEST(MacroLibraryActions, TheBarEndsTheRenameAndTheModelTakesTheTypedName) {
+    Page p;
+    p.library.push_back(Macro(u"Alpha"));
+    p.model.Select(0);
+    ASSERT_TRUE(p.model.BeginRename());
+    ASSERT_TRUE(p.model.Bar().EndRename());
+    EXPECT_FALSE(p.model.Renaming());
+    EXPECT_TRUE(p.model.RenameSelected(u" Gamma "));
+    EXPECT_EQ(p.Name(0), u"Gamma");
+    EXPECT_FALSE(p.model.RenameSelected(u"gamma")) << "the same name in other case";
+    EXPECT_EQ(p.persisted, 1);
 }
 
 TEST(MacroLibraryActions, DeleteKeepsTheRowOrMovesToTheLastOrToNone) {

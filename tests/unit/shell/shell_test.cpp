@@ -11,6 +11,7 @@
 #include "../settings/test_support.h"
 #include "button_assignment.h"
 #include "exchange_file.h"
+#include "item_bar_model.h"
 #include "macro_record.h"
 #include "lighting_model.h"
 #include "option_session.h"
@@ -429,6 +430,62 @@ TEST_F(Session, AMacroRenamedOrDeletedFollowsIntoEveryProfileAndIsSaved) {
     session.SyncMacrosInProfiles();
     EXPECT_EQ(button.macroIndex, 1);
     EXPECT_EQ(button.events[0].keyCode, 7);
+}
+
+// ---- the item bar over the profiles and the macros ----------------------------
+
+// A command of the page, from `source`, with the drop-down open or not and a
+// rename running or not, and what it must close before it is carried out.
+struct BarCommand {
+    const char* name;
+    bool open;
+    bool renaming;
+    ItemBarModel::Source source;
+    ItemBarModel::Closing closes;
+};
+void PrintTo(const BarCommand& command, std::ostream* out) { *out << command.name; }
+
+class ItemBarCommand : public ::testing::TestWithParam<BarCommand> {};
+
+TEST_P(ItemBarCommand, ClosesOnlyWhatTheCommandDoesNotBelongTo) {
+    ItemBarModel bar;
+    if (GetParam().open) bar.OpenDropDown();
+    if (GetParam().renaming) ASSERT_TRUE(bar.BeginRename(0, u"Work"));
+    EXPECT_EQ(bar.ClosedBy(GetParam().source), GetParam().closes);
+    // Asking changes nothing: the page closes what it was told to.
+    EXPECT_EQ(bar.DropDownOpen(), GetParam().open);
+    EXPECT_EQ(bar.Renaming(), GetParam().renaming);
+}
+
+using Source = ItemBarModel::Source;
+INSTANTIATE_TEST_SUITE_P(
+    Commands, ItemBarCommand,
+    ::testing::Values(BarCommand{"ListPicksWithTheListOpen", true, false, Source::kList, {false, false}},
+                      BarCommand{"DropDownTogglesItself", true, false, Source::kDropDown, {false, false}},
+                      BarCommand{"ABoxNoticeClosesTheList", true, false, Source::kRenameBox, {true, false}},
+                      BarCommand{"AnotherButtonClosesTheList", true, false, Source::kOther, {true, false}},
+                      BarCommand{"TypingGoesOnRenaming", false, true, Source::kRenameBox, {false, false}},
+                      BarCommand{"TheListEndsARename", false, true, Source::kList, {false, true}},
+                      BarCommand{"TheDropDownEndsARename", false, true, Source::kDropDown, {false, true}},
+                      BarCommand{"AnotherButtonEndsARename", false, true, Source::kOther, {false, true}},
+                      BarCommand{"NothingOpenNothingCloses", false, false, Source::kOther, {false, false}}),
+    [](const ::testing::TestParamInfo<BarCommand>& info) { return std::string(info.param.name); });
+
+TEST(ItemBar, ARenameEndsOnceAndKeepsWhereItBeganThoughTheProfileChanges) {
+    ProfileStore store = StoreOf({u"Work", u"Play"});
+    ItemBarModel bar;
+    EXPECT_FALSE(bar.BeginRename(-1, u"")) << "no current item, nothing to rename";
+    EXPECT_FALSE(bar.Renaming());
+    ASSERT_TRUE(bar.BeginRename(store.values.ProfileID, CurrentName(store)));
+    // A second press while the box is open: the rename that runs is kept.
+    store.values.ProfileID = 1;
+    ASSERT_TRUE(bar.BeginRename(store.values.ProfileID, CurrentName(store)));
+    EXPECT_EQ(bar.Pending(), (ItemBarModel::Rename{0, u"Work"}));
+    EXPECT_EQ(bar.EndRename(), (ItemBarModel::Rename{0, u"Work"}));
+    EXPECT_EQ(bar.EndRename(), std::nullopt) << "a rename ends once";
+    bar.OpenDropDown();
+    EXPECT_TRUE(bar.CloseDropDown());
+    EXPECT_FALSE(bar.CloseDropDown()) << "closed already";
 }
 
 // ---- a dialog's result, with the Monitor's change while it was open ------------

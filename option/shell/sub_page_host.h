@@ -1,0 +1,40 @@
+#pragma once
+// CSubPageHost: the lower part of the configuration page: the button,
+// performance and lighting sub-pages, one shown at a time, behind three tabs.
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "skin_button.h"
+#include "skin_page.h"
+
+class OptionContext;
+
+class CSubPageHost {
+public:
+    enum class SubPage { kButtons = 0, kPerformance = 1, kLighting = 2 };
+
+    explicit CSubPageHost(const OptionContext& context) : context_(context) {}
+
+    // The tabs; `beforeClick` runs before a tab's click is carried out.
+    void CreateTabs(HWND page, const SkinDescription& skin, const SkinPictures& pictures,
+                    std::function<void(HWND tab)> beforeClick);
+    // The pages, in `area` of `page`; the button page shows.
+    void CreatePages(HWND page, const SkinRect& area);
+
+    void Show(SubPage page);
+    CSkinPage* Window(SubPage page) const { return pages_[static_cast<int>(page)].get(); }
+    // Every page shows the current profile again (none without one).
+    void Refresh();
+    // The performance page shows the DPI level and pointer speed again.
+    void RefreshFromMonitor();
+
+private:
+    std::unique_ptr<CSkinPage> MakePage(SubPage page);
+
+    const OptionContext& context_;
+    std::array<std::unique_ptr<CSkinButton>, 3> tabs_;
+    std::array<std::unique_ptr<CSkinPage>, 3> pages_;
+    std::function<void(HWND)> beforeClick_;
+    SubPage shown_ = SubPage::kButtons;
+};
