@@ -313,7 +313,7 @@ void Scenario::ApplyOption(bool full) {
 }
 
 void Scenario::SelectProfile(int position) {
-    // CConfigPage::SelectProfile.
+    // CProfileBar::Select.
     if (!GetProfileAt(session_->store().profiles, position)) return;
     session_->store().values.ProfileID = position;
     MarkAllParts(session_->store().values);
@@ -321,7 +321,7 @@ void Scenario::SelectProfile(int position) {
 }
 
 void Scenario::CommitRename() {
-    // CConfigPage::FinishRename.
+    // CProfileBar::Rename.
     if (!rename_) return;
     const std::u16string typed = rename_->typed;
     rename_.reset();
@@ -349,7 +349,7 @@ void Scenario::OptionReload() {
 }
 
 void Scenario::DeleteRow() {
-    // CConfigPage::DeleteProfile: the profile shown is the one deleted.
+    // CProfileBar::Delete: the profile shown is the one deleted.
     if (session_->store().profiles.size() <= 1) return;
     const ProfileMark shown = MarkCurrentProfile(session_->store());
     if (!DeleteProfileAt(session_->store(), FindMarkedProfile(session_->store().profiles, shown))) return;
@@ -579,7 +579,7 @@ void Scenario::OpExchange() {
         fs::remove(file);
     }
     Note("export and import (" + std::string(kind == 0 ? "good" : kind == 1 ? "no profile" : kind == 2 ? "garbage" : "missing") + ")");
-    // CConfigPage::ImportProfile.
+    // CProfileBar::Import.
     std::string error;
     std::unique_ptr<ProfileRecord> record = ReadProfileForImport(file, error);
     if (record) {
@@ -691,7 +691,7 @@ void Scenario::OpMacroRename() {
     const bool esc = Chance(30);
     std::u16string typed;
     if (esc) {
-        typed = macros_->SelectedName();  // CMacroPage::CancelRename puts the old name back
+        typed = macros_->SelectedName();  // CItemBar::CancelRename puts the old name back
     } else {
         static const std::vector<std::u16string> pool{u"Fire", u"FIRE", u"  Jump ", u"", u"Macro1", u"Büro", u"BÜRO",
                                                       u"A very long macro name indeed"};
