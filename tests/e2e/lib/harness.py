@@ -47,6 +47,21 @@ def run_captured(command, env, cwd=None, timeout=60):
         return Completed(process.returncode, decode(out.read()), decode(err.read()))
 
 
+def stamped_lines(path, stamp_of):
+    """(stamp, text) pairs of a log whose lines start with a time stamp; lines
+    whose stamp does not read (a line still being written) are left out."""
+    if not path.exists():
+        return []
+    entries = []
+    for line in path.read_text(errors="replace").splitlines():
+        stamp, _, rest = line.partition(" ")
+        try:
+            entries.append((stamp_of(stamp), rest))
+        except ValueError:
+            pass
+    return entries
+
+
 def wait_for(predicate, timeout=10.0, interval=0.05):
     """Polls until predicate() is truthy; returns its last value."""
     deadline = time.monotonic() + timeout
@@ -295,17 +310,7 @@ class ProgramFolder:
     # The virtual mouse's files.
     def trace(self):
         """(milliseconds, operation) pairs of the virtual mouse's trace."""
-        path = self.path / "devio-trace.txt"
-        if not path.exists():
-            return []
-        entries = []
-        for line in path.read_text(errors="replace").splitlines():
-            stamp, _, rest = line.partition(" ")
-            try:
-                entries.append((int(stamp) if stamp.isdigit() else float(stamp), rest))
-            except ValueError:
-                pass
-        return entries
+        return stamped_lines(self.path / "devio-trace.txt", lambda stamp: int(stamp) if stamp.isdigit() else float(stamp))
 
     def sends(self, after=0):
         """SetFeature and WriteUSB lines, without times, from trace position `after` on."""
@@ -359,17 +364,7 @@ class ProgramFolder:
             raise AssertionError(f"client did not take {commands!r} (exit {result.returncode})")
 
     def client_log(self):
-        path = self.path / "client-log.txt"
-        if not path.exists():
-            return []
-        entries = []
-        for line in path.read_text(errors="replace").splitlines():
-            stamp, _, rest = line.partition(" ")
-            try:
-                entries.append((float(stamp), rest))
-            except ValueError:
-                pass
-        return entries
+        return stamped_lines(self.path / "client-log.txt", float)
 
     def client_has(self, text, count=1):
         return sum(1 for _, entry in self.client_log() if entry.startswith(text)) >= count
