@@ -107,7 +107,9 @@ class Session:
         self.stage = self.build_dir / "stage"
         self.helpers = self.build_dir / "tests" / "e2e" / "monitor"
         # A prefix per suite: suites run side by side, each with its own wineserver.
-        self.prefix = self.build_dir / f"e2e-{Path(sys.argv[0]).stem}-prefix"
+        # Runs of one suite side by side (the long soak) name themselves apart.
+        instance = os.environ.get("GM_E2E_INSTANCE", "")
+        self.prefix = self.build_dir / f"e2e-{Path(sys.argv[0]).stem}{'-' + instance if instance else ''}-prefix"
         self.xvfb = None
         self.server = None
         self.display = os.environ.get("DISPLAY", "")

@@ -74,7 +74,7 @@ def describe(action):
 
 
 class Soak:
-    def __init__(self, session, seed, verbose=False):
+    def __init__(self, session, seed, verbose=False, native_gmconfig=None):
         self.session = session
         self.verbose = verbose
         self.seed = seed
@@ -82,6 +82,10 @@ class Soak:
         self.attached = True
         self.page_skin = SUB_PAGES[4]  # Option opens on the buttons
         self.folder = OptionFolder(session, f"soak-{seed}")
+        # Each check asks many questions: one probe and a gmconfig without Wine keep
+        # an action at a few seconds, which is what lets a long run reach thousands.
+        self.folder.serve_probe()
+        self.folder.native_gmconfig = native_gmconfig
         skins = self.folder.path / "skins"
         self.skins = {name: skin_entries(skins / name) for name in
                       set(SUB_PAGES.values()) | {n for n in MAIN_TABS.values() if n} | set(DIALOG_SKINS.values()) |
@@ -114,18 +118,23 @@ class Soak:
             raise CheckFailed("Notepad did not open")
 
     def place_option(self):
-        """Drags Option by its page to the lower right, clear of the games' windows."""
-        left, top = self.folder.option_origin()
-        x, y = self.folder.config_point(16, dx=12, dy=self.folder.config_skin[16][3] - 12)
-        dx, dy = OPTION_PLACE[0] - left, OPTION_PLACE[1] - top
-        if (dx, dy) == (0, 0):
-            return
-        # Wine's move loop starts from a posted message: it must see each step.
-        subprocess.run(["xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.2", "mousemove",
-                        str(x + dx // 2), str(y + dy // 2), "sleep", "0.2", "mousemove", str(x + dx), str(y + dy),
-                        "sleep", "0.2", "mouseup", "1"], env=self.folder.env(), check=True)
-        if not wait_for(lambda: self.folder.option_origin() == OPTION_PLACE, 10):
-            raise CheckFailed(f"Option did not follow the drag: it is at {self.folder.option_origin()}")
+        """Drags Option by its page to the lower right, clear of the games' windows.
+        A drag that starts while Option is still busy with its first paint can stop
+        half-way, as a user's would: the user drags again from where it stopped."""
+        for _ in range(3):
+            left, top = self.folder.option_origin()
+            dx, dy = OPTION_PLACE[0] - left, OPTION_PLACE[1] - top
+            if (dx, dy) == (0, 0):
+                return
+            x, y = self.folder.config_point(16, dx=12, dy=self.folder.config_skin[16][3] - 12)
+            # Wine's move loop starts from a posted message: it must see each step.
+            subprocess.run(["xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.2", "mousemove",
+                            str(x + dx // 2), str(y + dy // 2), "sleep", "0.2", "mousemove", str(x + dx),
+                            str(y + dy), "sleep", "0.2", "mouseup", "1"], env=self.folder.env(), check=True)
+            if wait_for(lambda: self.folder.option_origin() == OPTION_PLACE, 5):
+                return
+            self.log(f"the drag left Option at {self.folder.option_origin()}: drags again")
+        raise CheckFailed(f"Option did not follow the drag: it is at {self.folder.option_origin()}")
 
     def log(self, text):
         if self.verbose:
@@ -375,8 +384,7 @@ class Soak:
         text = self.folder.store_text()
         if not text:
             raise CheckFailed("the store is gone")
-        listing = harness.run_captured(self.folder.command("gmconfig.exe", "list"), self.folder.env(),
-                                       self.folder.path)
+        listing = self.folder.store_query("list")
         if listing.returncode != 0:
             raise CheckFailed(f"the store does not read: {listing.stderr.strip()}")
         lines = [line for line in listing.stdout.splitlines() if line.strip()]
@@ -394,8 +402,7 @@ class Soak:
         return names, lines.index(current[0])
 
     def slot_differences(self):
-        result = harness.run_captured(self.folder.command("gmconfig.exe", "slot-check"), self.folder.env(),
-                                      self.folder.path)
+        result = self.folder.store_query("slot-check")
         if result.returncode not in (0, 3):
             return [f"slot-check failed: {result.stderr.strip()}"]
         lines = [line for line in result.stdout.splitlines() if line.strip()]
@@ -451,13 +458,13 @@ class Soak:
             raise CheckFailed(f"typed keys did not reach Notepad: it holds {text()!r}, typed {word!r}")
 
 
-def soak(session, seed, count, build_dir, verbose):
+def soak(session, seed, count, build_dir, verbose, native_gmconfig):
     """Plays one seed; returns (actions done, checks, failure text or None)."""
     actions = plan(seed, count)
     done = []
     runner = None
     try:
-        runner = Soak(session, seed, verbose)
+        runner = Soak(session, seed, verbose, native_gmconfig)
         runner.check(keyboard=True)
         for index, action in enumerate(actions):
             done.append(action)
@@ -486,8 +493,14 @@ def main():
                             help="a seed to play (repeatable); default: one new seed")
         parser.add_argument("--actions", type=int, default=20, help="actions per seed")
         parser.add_argument("--verbose", action="store_true", help="print each action as it starts")
+        parser.add_argument("--native-gmconfig", type=Path,
+                            help="the native tree's gmconfig, which reads the store without a Wine start "
+                                 "(default: the native tree beside the build folder, when it is built)")
     args, _ = suite.parse(add_arguments, known_only=False)
     seeds = args.seed or [int.from_bytes(os.urandom(4), "little")]
+    native = args.native_gmconfig or Path(args.build_dir).resolve().parent / "native" / "tools" / "gmconfig" / "gmconfig"
+    native = native if native.is_file() else None
+    print(f"soak: the store is read by {native or 'gmconfig.exe under Wine'}", flush=True)
     print(f"soak: seeds {' '.join(map(str, seeds))}, {args.actions} actions each", flush=True)
 
     session = suite.start_session(option.prepare_session)
@@ -497,7 +510,7 @@ def main():
         for seed in seeds:
             started = time.monotonic()
             actions, checks, failure = soak(session, seed, args.actions,
-                                            args.build_dir, args.verbose)
+                                            args.build_dir, args.verbose, native)
             total_actions += actions
             total_checks += checks
             print(f"soak: seed {seed}: {actions} actions, {checks} checks, "

@@ -2,16 +2,23 @@
 //
 //   gm_probe.exe tree TITLE   one line per window under the top-level window
 //                             TITLE: depth, id, class, visible, screen rect, text
+//   gm_probe.exe window TITLE    the first line of tree: the top-level window alone
 //   gm_probe.exe states TITLE    as tree, with 1 or 0 for enabled after visible
 //   gm_probe.exe list TITLE ID   the rows of the list box with control id ID
 //   gm_probe.exe mousespeed      the pointer speed Windows uses now
 //   gm_probe.exe windows         one line per visible top-level window: its
 //                                process id, class, screen rect and title
+//   gm_probe.exe serve           answers those commands, one a line on standard
+//                                input (arguments split by tabs, UTF-8), each
+//                                answer closed by a line "=end CODE"; a long run
+//                                asks thousands of questions, and a Wine start
+//                                for each costs more than the question
 // Exits 3 when no window has the title.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -81,9 +88,8 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
     return TRUE;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
+int Answer(const std::vector<std::wstring>& argv) {
+    const auto argc = static_cast<int>(argv.size());
     if (argc == 2 && std::wstring(argv[1]) == L"mousespeed") {
         int speed = 0;
         SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
@@ -95,12 +101,16 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc < 3) {
-        fputs("usage: gm_probe tree TITLE | states TITLE | list TITLE ID | mousespeed | windows\n", stderr);
+        fputs("usage: gm_probe tree TITLE | window TITLE | states TITLE | list TITLE ID | mousespeed | windows\n", stderr);
         return 2;
     }
-    HWND top = FindWindowW(nullptr, argv[2]);
+    HWND top = FindWindowW(nullptr, argv[2].c_str());
     if (!top) return 3;
     const std::wstring command = argv[1];
+    if (command == L"window") {
+        PrintWindow(top, 0);
+        return 0;
+    }
     if (command == L"tree" || command == L"states") {
         const bool withEnabled = command == L"states";
         PrintWindow(top, 0, withEnabled);
@@ -108,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"list" && argc >= 4) {
-        HWND list = FindChildById(top, _wtoi(argv[3]));
+        HWND list = FindChildById(top, _wtoi(argv[3].c_str()));
         if (!list) return 4;
         const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
         const auto selected = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
@@ -124,4 +134,41 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     return 2;
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
+int Serve(const std::wstring& self) {
+    std::string line;
+    for (int c = getchar(); c != EOF; c = getchar()) {
+        if (c == '\r') continue;
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        std::vector<std::wstring> args{self};
+        size_t start = 0;
+        for (size_t tab = line.find('\t'); ; tab = line.find('\t', start)) {
+            args.push_back(FromUtf8(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        line.clear();
+        const int code = Answer(args);
+        printf("=end %d\n", code);
+        fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve(argv[0]);
+    return Answer(std::vector<std::wstring>(argv, argv + argc));
 }
