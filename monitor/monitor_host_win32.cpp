@@ -35,9 +35,9 @@ void CMonitorHost::WaitMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseco
 
 void CMonitorHost::PostFullDownload() { window_.QueueFullDownload(); }
 
-void CMonitorHost::AddIcon() { window_.AddIcon(); }
+void CMonitorHost::ShowConnected() { window_.ShowConnected(); }
 
-void CMonitorHost::RemoveIcon() { window_.RemoveIcon(); }
+void CMonitorHost::ShowUnplugged() { window_.ShowUnplugged(); }
 
 void CMonitorHost::CloseOptionWindow() {
     if (HWND option = OptionWindow()) PostMessageW(option, WM_CLOSE, 0, 0);

@@ -34,8 +34,8 @@ public:
     // ILinkHost
     void WaitMs(int milliseconds) override;
     void PostFullDownload() override;
-    void AddIcon() override;
-    void RemoveIcon() override;
+    void ShowConnected() override;
+    void ShowUnplugged() override;
     void CloseOptionWindow() override;
     void DebugText(const std::string& text) override;
 

@@ -79,9 +79,14 @@ int CMonitorWnd::OnCreate(CREATESTRUCTW*) {
 
     if (parts.link.Connect(hwnd()) == DeviceState::kConnected) {
         SetTimer(hwnd(), TIMER_FIRST_DOWNLOAD, kFirstDownloadDelayMs, nullptr);
-        AddIcon();
-        if (startOption_) OnCustomizer();
+        ShowConnected();
+    } else {
+        // Without the mouse the icon is the suite's only face: it opens Option,
+        // whose changes the arrival's full download brings to the mouse.
+        parts.tray.Add();
     }
+    // A user who starts the suite wants to see it, mouse or not.
+    if (startOption_) OnCustomizer();
     parts.logic->ApplyPointerSettings();
     return 0;
 }
@@ -121,6 +126,8 @@ LRESULT CMonitorWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DEVICE_PLUG:
             OnDevicePlug(wParam);
             return 0;
+        case WM_QUERY_MOUSE:
+            return MouseConnected() ? 1 : 0;
         default:
             return CWindow::HandleMessage(message, wParam, lParam);
     }
@@ -199,8 +206,8 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wParam, LPARAM lParam) {
 }
 
 void CMonitorWnd::OnTaskbarCreated() {
-    // A restarted shell has lost every icon; ours belongs there while the mouse is connected.
-    if (MouseConnected() && parts_->tray.Add()) DebugOut(L"notification-area icon added again\n");
+    // A restarted shell has lost every icon; ours belongs there while the Monitor runs.
+    if (parts_ && parts_->tray.Add()) DebugOut(L"notification-area icon added again\n");
 }
 
 void CMonitorWnd::StartForegroundTracking() {
@@ -263,12 +270,18 @@ void CMonitorWnd::ShowActiveProfile(std::wstring name) {
     if (parts_) parts_->tray.SetProfileName(std::move(name));
 }
 
-void CMonitorWnd::AddIcon() {
-    if (parts_) parts_->tray.Add();
+void CMonitorWnd::ShowConnected() {
+    if (parts_) {
+        parts_->tray.SetConnected(true, false);
+        parts_->tray.Add();
+    }
     StartForegroundTracking();
+    // An Option opened without the mouse stops saying it is missing.
+    if (HWND option = CMonitorHost::OptionWindow()) PostMessageW(option, WM_MOUSE_STATE, 1, 0);
 }
 
-void CMonitorWnd::RemoveIcon() {
-    if (parts_) parts_->tray.Remove();
+void CMonitorWnd::ShowUnplugged() {
+    // Option closes next; the icon and its balloon tell the user why.
+    if (parts_) parts_->tray.SetConnected(false, true);
     StopForegroundTracking();
 }

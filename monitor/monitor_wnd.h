@@ -46,9 +46,10 @@ public:
     bool QueueDownload(std::unique_ptr<DownloadJob> job);
     void QueueFullDownload();
     void ShowActiveProfile(std::wstring name);
-    // The icon shows while the mouse is connected; the foreground is followed as long.
-    void AddIcon();
-    void RemoveIcon();
+    // The icon shows for as long as the Monitor runs, in grey while the mouse is
+    // away; the foreground is followed while it is connected.
+    void ShowConnected();
+    void ShowUnplugged();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -4,6 +4,7 @@
 
 #include "app_messages.h"
 #include "debug_output.h"
+#include "gdi.h"
 #include "text_ids.h"
 #include "text_library.h"
 
@@ -11,6 +12,42 @@ namespace {
 
 // Menu texts are loaded into buffers of this many characters.
 constexpr int kMenuTextUnits = 260;
+// The balloon's fields, terminators included (NOTIFYICONDATAW).
+constexpr int kBalloonTitleUnits = 64;
+constexpr int kBalloonTextUnits = 256;
+
+// A grey, dimmed copy of `icon` with its transparency: the same picture, so the
+// user still finds it, but plainly not in use. Null when it cannot be made.
+HICON GreyCopy(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return nullptr;
+    const BitmapHandle colour(info.hbmColor);
+    const BitmapHandle mask(info.hbmMask);
+    BITMAP size{};
+    if (!colour || !GetObjectW(colour.get(), sizeof size, &size)) return nullptr;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.bmWidth;
+    format.bmiHeader.biHeight = -size.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const ClientDC screen(nullptr);
+    BitmapHandle grey(CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!grey || !bits) return nullptr;
+    if (!GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(size.bmHeight), bits, &format, DIB_RGB_COLORS))
+        return nullptr;
+    auto* pixel = static_cast<BYTE*>(bits);
+    for (LONG i = 0; i < size.bmWidth * size.bmHeight; ++i, pixel += 4) {
+        // Luminance, pulled towards the middle so that the grey icon reads as faded.
+        const int light = (pixel[2] * 30 + pixel[1] * 59 + pixel[0] * 11) / 100;
+        // Icons keep straight alpha, so the alpha byte stays as it is.
+        pixel[0] = pixel[1] = pixel[2] = static_cast<BYTE>(64 + light / 2);
+    }
+    ICONINFO made{TRUE, 0, 0, mask.get(), grey.get()};
+    return CreateIconIndirect(&made);
+}
 
 }  // namespace
 
@@ -38,6 +75,12 @@ HICON CTrayIcon::SmallIcon() {
     return icon_.get();
 }
 
+HICON CTrayIcon::Icon() {
+    if (connected_) return SmallIcon();
+    if (!greyIcon_) greyIcon_.Reset(GreyCopy(SmallIcon()));
+    return greyIcon_ ? greyIcon_.get() : SmallIcon();
+}
+
 bool CTrayIcon::Add() {
     if (!owner_) return false;
     NOTIFYICONDATAW data{};
@@ -46,7 +89,7 @@ bool CTrayIcon::Add() {
     data.uID = kIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = callbackMessage_;
-    data.hIcon = SmallIcon();
+    data.hIcon = Icon();
     lstrcpynW(data.szTip, Tip().c_str(), kTipUnits);
     // A shell that restarted has forgotten the icon; adding over a known one is refused, so modify then.
     if (Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data)) {
@@ -57,8 +100,12 @@ bool CTrayIcon::Add() {
     return false;
 }
 
+std::wstring CTrayIcon::Text(int id) const { return texts_ ? texts_->Text(id, kMenuTextUnits) : std::wstring(); }
+
 std::wstring CTrayIcon::Tip() const {
-    std::wstring tip = texts_ ? texts_->Text(kTextTrayTip, kTipUnits) : std::wstring();
+    // Away, the tip says so instead of naming a profile the mouse does not hold.
+    if (!connected_) return Text(kTextTrayNoMouse).substr(0, kTipUnits - 1);
+    std::wstring tip = Text(kTextTrayTip);
     if (!profileName_.empty()) tip += (tip.empty() ? L"" : L" - ") + profileName_;
     // The field cuts it; a cut name still shows where it was cut.
     if (tip.size() >= static_cast<size_t>(kTipUnits)) tip = tip.substr(0, kTipUnits - 4) + L"...";
@@ -68,14 +115,35 @@ std::wstring CTrayIcon::Tip() const {
 void CTrayIcon::SetProfileName(std::wstring name) {
     if (name == profileName_) return;
     profileName_ = std::move(name);
+    Update();
+}
+
+void CTrayIcon::Update() {
     if (!shown_ || !owner_) return;
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = owner_;
     data.uID = kIconId;
-    data.uFlags = NIF_TIP;
+    data.uFlags = NIF_ICON | NIF_TIP;
+    data.hIcon = Icon();
     lstrcpynW(data.szTip, Tip().c_str(), kTipUnits);
     Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void CTrayIcon::SetConnected(bool connected, bool announce) {
+    const bool changed = connected != connected_;
+    connected_ = connected;
+    if (changed) Update();
+    if (!announce || connected || !shown_ || !owner_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = owner_;
+    data.uID = kIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    lstrcpynW(data.szInfoTitle, Text(kTextUnpluggedTitle).c_str(), kBalloonTitleUnits);
+    lstrcpynW(data.szInfo, Text(kTextUnpluggedBalloon).c_str(), kBalloonTextUnits);
+    if (Shell_NotifyIconW(NIM_MODIFY, &data)) DebugOut(L"notification-area balloon: the mouse was unplugged\n");
 }
 
 void CTrayIcon::Remove() {

@@ -1,7 +1,9 @@
 #pragma once
 // The Monitor's notification-area icon and its right-click menu. The icon is
-// the small icon of the Monitor's own executable; the tip and the menu texts
-// come from the text library.
+// the small icon of the Monitor's own executable, in grey while the mouse is
+// away; the tip, the balloon and the menu texts come from the text library.
+// It shows for as long as the Monitor runs, so that the suite can be opened
+// before the mouse is plugged in and the user sees why Option closed.
 #include <windows.h>
 
 #include <string>
@@ -33,18 +35,29 @@ public:
     // a shown icon takes the new tip at once.
     void SetProfileName(std::wstring name);
 
+    // Whether the mouse is there: the picture and the tip follow at once. An
+    // unplug (`announce`) also shows one balloon, which says why Option closed.
+    void SetConnected(bool connected, bool announce);
+    bool connected() const { return connected_; }
+
     // Builds the menu anew, shows it at the cursor and destroys it. The chosen
     // item arrives later as WM_COMMAND. `gameProfiles` checks that entry.
     void ShowMenu(bool gameProfiles);
 
 private:
     HICON SmallIcon();
+    HICON Icon();  // the small icon, or its grey copy while the mouse is away
     std::wstring Tip() const;
+    std::wstring Text(int id) const;
+    // Tells the shell the current picture and tip of a shown icon.
+    void Update();
 
     HWND owner_ = nullptr;                 // not owned
     UINT callbackMessage_ = 0;
     const CTextLibrary* texts_ = nullptr;  // not owned
     IconHandle icon_;                      // loaded on first use
+    IconHandle greyIcon_;                  // made from icon_ on first use
     bool shown_ = false;
+    bool connected_ = false;
     std::wstring profileName_;
 };

@@ -11,6 +11,8 @@
     X(kProfileCaption, 8) X(kRenameCaption, 9) X(kResetProfile, 341)                                      \
     X(kDeleteProfileQuestion, 110) X(kDeleteProfileTitle, 345)                                            \
     X(kNoGame, 370) X(kProgramFilter, 371)                                                                \
+    /* main window: the badge while the mouse is not connected, and its tip */                            \
+    X(kMouseAbsent, 372) X(kMouseAbsentTip, 373)                                                          \
     /* the more-menus of the profile and the macro bar */                                                 \
     X(kCopy, 118) X(kImport, 119) X(kExport, 120)                                                         \
     /* importing a profile whose buttons start programs */                                                \

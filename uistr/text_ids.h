@@ -5,6 +5,9 @@
 #define kTextExitMonitor 1003  // icon menu: end the Monitor
 #define kTextTrayTip 1004      // tip of the notification-area icon
 #define kTextGameProfiles 1001  // icon menu: automatic game profiles (checked while on)
+#define kTextTrayNoMouse 1005   // tip of the icon while the mouse is away
+#define kTextUnpluggedTitle 1006    // balloon on unplug: its title
+#define kTextUnpluggedBalloon 1007  // balloon on unplug: why Option closed
 
 #ifndef RC_INVOKED
 #include <array>
@@ -21,7 +24,8 @@ inline constexpr int kTrayTipUnits = 128;  // the tip field, terminator included
 inline constexpr std::array kOptionTextIds{GM_OPTION_TEXTS(GM_OPTION_TEXT_NUMBER)};
 #undef GM_OPTION_TEXT_NUMBER
 
-inline constexpr std::array kMonitorTextIds{kTextOpenOption, kTextExitMonitor, kTextTrayTip, kTextGameProfiles};
+inline constexpr std::array kMonitorTextIds{kTextOpenOption,  kTextExitMonitor,    kTextTrayTip,         kTextGameProfiles,
+                                            kTextTrayNoMouse, kTextUnpluggedTitle, kTextUnpluggedBalloon};
 
 // Short captions that share a button with others: menu entries and choices.
 inline constexpr std::array kMenuTextIds{56, 57, 58, 59, 60, 62, 63, 64, 65, 96, 97, 98, 99, 118, 119, 120,

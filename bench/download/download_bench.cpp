@@ -27,8 +27,8 @@ class NullHost final : public ILinkHost {
 public:
     void WaitMs(int) override {}
     void PostFullDownload() override {}
-    void AddIcon() override {}
-    void RemoveIcon() override {}
+    void ShowConnected() override {}
+    void ShowUnplugged() override {}
     void CloseOptionWindow() override {}
     void DebugText(const std::string& text) override { fputs(text.c_str(), stderr); }
 };

@@ -17,6 +17,7 @@ inline constexpr uint16_t kProductId = 0x7C03;
 // Received by the Monitor's main window.
 inline constexpr unsigned WM_APPLY_ALL_SETTING = 1224;      // 0x4C8, from Option after saving
 inline constexpr unsigned WM_APPLY_POINTER_SETTING = 1227;  // 0x4CB
+inline constexpr unsigned WM_QUERY_MOUSE = 1228;            // 0x4CC, sent by Option: answers 1 while connected
 inline constexpr unsigned WM_SYSTRAY_NOTIFY = 1036;         // 0x40C, from the shell
 inline constexpr unsigned WM_DEVICE_EVENT = 1325;           // 0x52D, from devio.dll
 inline constexpr unsigned WM_DEVICE_PLUG = 1326;            // 0x52E, from devio.dll: 1 arrival, 0 removal
@@ -27,6 +28,7 @@ inline constexpr unsigned ID_GAME_PROFILES = 6003;  // icon menu: automatic game
 // Received by Option's main window.
 inline constexpr unsigned WM_APPLY_DONE = 1256;       // 0x4E8
 inline constexpr unsigned WM_PROFILE_CHANGED = 1257;  // 0x4E9
+inline constexpr unsigned WM_MOUSE_STATE = 1258;      // 0x4EA, wParam 1: the mouse arrived
 
 // Inside Option.
 inline constexpr unsigned WM_SETTINGS_CHANGED = 1259;  // 0x4EB, posted to the configuration page

@@ -5,11 +5,11 @@
 std::vector<LinkAction> PlanPlug(DeviceState state, uintptr_t wParam) {
     if (wParam == kPlugArrived && state != DeviceState::kConnected) {
         return {LinkAction::kWaitArrivalDelay, LinkAction::kSetConnected,    LinkAction::kOpenFeatureDevice,
-                LinkAction::kOpenReportDevice, LinkAction::kPostFullDownload, LinkAction::kAddIcon};
+                LinkAction::kOpenReportDevice, LinkAction::kPostFullDownload, LinkAction::kShowConnected};
     }
     if (wParam == kPlugRemoved && state != DeviceState::kRemoved) {
         return {LinkAction::kSetRemoved, LinkAction::kCloseFeatureDevice, LinkAction::kCloseReportDevice,
-                LinkAction::kRemoveIcon, LinkAction::kCloseOptionWindow};
+                LinkAction::kShowUnplugged, LinkAction::kCloseOptionWindow};
     }
     return {};
 }
@@ -43,11 +43,11 @@ void DeviceLink::Run(LinkAction action) {
     case LinkAction::kOpenFeatureDevice: library_.OpenFeatureDevice(); break;
     case LinkAction::kOpenReportDevice: library_.OpenReportDevice(); break;
     case LinkAction::kPostFullDownload: host_.PostFullDownload(); break;
-    case LinkAction::kAddIcon: host_.AddIcon(); break;
+    case LinkAction::kShowConnected: host_.ShowConnected(); break;
     case LinkAction::kSetRemoved: Set(DeviceState::kRemoved); break;
     case LinkAction::kCloseFeatureDevice: library_.CloseFeatureDevice(); break;
     case LinkAction::kCloseReportDevice: library_.CloseReportDevice(); break;
-    case LinkAction::kRemoveIcon: host_.RemoveIcon(); break;
+    case LinkAction::kShowUnplugged: host_.ShowUnplugged(); break;
     case LinkAction::kCloseOptionWindow: host_.CloseOptionWindow(); break;
     }
 }

@@ -38,11 +38,11 @@ enum class LinkAction {
     kOpenFeatureDevice,
     kOpenReportDevice,   // result not looked at
     kPostFullDownload,   // WM_WORKER_DOWNLOAD wParam 2 to the worker
-    kAddIcon,
+    kShowConnected,      // the icon shows the mouse there; Option is told
     kSetRemoved,         // DeviceState = 2
     kCloseFeatureDevice,
     kCloseReportDevice,
-    kRemoveIcon,
+    kShowUnplugged,      // the icon shows the mouse away, with one balloon that says so
     kCloseOptionWindow,  // WM_CLOSE to "7741 Gaming Mouse Option" when it exists
 };
 
@@ -61,8 +61,8 @@ public:
     virtual ~ILinkHost() = default;
     virtual void WaitMs(int milliseconds) = 0;
     virtual void PostFullDownload() = 0;
-    virtual void AddIcon() = 0;
-    virtual void RemoveIcon() = 0;
+    virtual void ShowConnected() = 0;
+    virtual void ShowUnplugged() = 0;
     virtual void CloseOptionWindow() = 0;
     virtual void DebugText(const std::string& text) = 0;
 };

@@ -28,8 +28,8 @@ public:
 
     void WaitMs(int ms) override { Log("wait " + std::to_string(ms) + " state " + StateNow()); }
     void PostFullDownload() override { Log("post full download state " + StateNow()); }
-    void AddIcon() override { Log("add icon"); }
-    void RemoveIcon() override { Log("remove icon"); }
+    void ShowConnected() override { Log("show connected"); }
+    void ShowUnplugged() override { Log("show unplugged"); }
     void CloseOptionWindow() override { Log("close Option"); }
     void DebugText(const std::string& text) override { debug.push_back(text); }
 
@@ -52,8 +52,8 @@ using Log = std::vector<std::string>;
 TEST(DeviceLinkTest, PlanTable) {
     using A = LinkAction;
     const std::vector<A> arrival = {A::kWaitArrivalDelay, A::kSetConnected,    A::kOpenFeatureDevice,
-                                    A::kOpenReportDevice, A::kPostFullDownload, A::kAddIcon};
-    const std::vector<A> removal = {A::kSetRemoved, A::kCloseFeatureDevice, A::kCloseReportDevice, A::kRemoveIcon,
+                                    A::kOpenReportDevice, A::kPostFullDownload, A::kShowConnected};
+    const std::vector<A> removal = {A::kSetRemoved, A::kCloseFeatureDevice, A::kCloseReportDevice, A::kShowUnplugged,
                                     A::kCloseOptionWindow};
     EXPECT_EQ(PlanPlug(DeviceState::kNotPresent, 1), arrival);
     EXPECT_EQ(PlanPlug(DeviceState::kRemoved, 1), arrival);
@@ -92,7 +92,7 @@ TEST(DeviceLinkTest, ArrivalAndRemoval) {
     link.OnDevicePlug(1);
     // The state turns connected only after the wait, before the download is posted.
     EXPECT_EQ(lib.Take(), (Log{"wait 1000 state 0", "Open_FeatureDevice", "Open_ReportDevice",
-                               "post full download state 1", "add icon"}));
+                               "post full download state 1", "show connected"}));
     link.OnDevicePlug(1);  // a second arrival changes nothing
     EXPECT_TRUE(lib.Take().empty());
     link.OnDevicePlug(5);
@@ -100,7 +100,7 @@ TEST(DeviceLinkTest, ArrivalAndRemoval) {
     EXPECT_EQ(link.State(), DeviceState::kConnected);
 
     link.OnDevicePlug(0);
-    EXPECT_EQ(lib.Take(), (Log{"Close_FeatureDevice", "Close_ReportDevice", "remove icon", "close Option"}));
+    EXPECT_EQ(lib.Take(), (Log{"Close_FeatureDevice", "Close_ReportDevice", "show unplugged", "close Option"}));
     EXPECT_EQ(link.State(), DeviceState::kRemoved);
     link.OnDevicePlug(0);
     EXPECT_TRUE(lib.Take().empty());

@@ -26,8 +26,8 @@ class QuietHost final : public ILinkHost {
 public:
     void WaitMs(int) override {}
     void PostFullDownload() override { ++fullDownloads; }
-    void AddIcon() override {}
-    void RemoveIcon() override {}
+    void ShowConnected() override {}
+    void ShowUnplugged() override {}
     void CloseOptionWindow() override {}
     void DebugText(const std::string& text) override { debug += text; }
     int fullDownloads = 0;
