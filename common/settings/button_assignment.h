@@ -28,6 +28,25 @@ inline constexpr uint8_t kClassMedia = 7;
 inline constexpr uint8_t kClassShortcut = 8;
 inline constexpr uint8_t kClassDisabled = 9;
 
+// The classes' captions and the caption of a button that does nothing, by
+// their numbers in the text library. Option's text table holds the same
+// numbers under the same names; Option's assignment rules, which see both,
+// check at compile time that they agree.
+namespace function_text {
+enum Id : int {
+    kCategoryDefault = 56,
+    kCategoryKey = 57,
+    kCategoryMouse = 58,
+    kCategoryDpi = 59,
+    kCategoryMacro = 60,
+    kCategoryLaunch = 62,
+    kCategoryMedia = 63,
+    kCategoryShortcut = 64,
+    kCategoryDisabled = 65,
+    kNoFunction = 67,
+};
+}  // namespace function_text
+
 // Function codes with a meaning of their own in the program (the rest are table rows).
 inline constexpr uint8_t kCodeNothing = 0;
 inline constexpr uint8_t kCodePrimaryClick = 1;
