@@ -181,8 +181,8 @@ bool AssignModel::ChooseMacro(const MacroLibrary& library, int position) {
 
 bool AssignModel::ChooseRepeatMode(int command) {
     const int mode = command - kRepeatModeCommand - 1;
-    if (page_ != kClassMacro || mode < 0 || mode > 3) return false;
-    record_.repeatMode = mode;
+    if (page_ != kClassMacro || mode < 0 || mode >= kMacroRepeatModes) return false;
+    record_.repeatMode = static_cast<int32_t>(MacroRepeatOf(mode));
     return true;
 }
 
