@@ -21,13 +21,14 @@ inline constexpr int kTrayTipUnits = 128;  // the tip field, terminator included
 // Everything Option shows by number, besides the function names that the
 // function-code table names.
 #define GM_OPTION_TEXT_NUMBER(name, number) number,
-inline constexpr std::array kOptionTextIds{GM_OPTION_TEXTS(GM_OPTION_TEXT_NUMBER)};
+inline constexpr std::array kOptionTextIds{GM_OPTION_TEXTS(GM_OPTION_TEXT_NUMBER, GM_OPTION_TEXT_NUMBER)};
+
+// Short captions that share a button with others: menu entries and choices.
+#define GM_OPTION_TEXT_SKIP(name, number)
+inline constexpr std::array kMenuTextIds{GM_OPTION_TEXTS(GM_OPTION_TEXT_SKIP, GM_OPTION_TEXT_NUMBER)};
+#undef GM_OPTION_TEXT_SKIP
 #undef GM_OPTION_TEXT_NUMBER
 
 inline constexpr std::array kMonitorTextIds{kTextOpenOption,  kTextExitMonitor,    kTextTrayTip,         kTextGameProfiles,
                                             kTextTrayNoMouse, kTextUnpluggedTitle, kTextUnpluggedBalloon};
-
-// Short captions that share a button with others: menu entries and choices.
-inline constexpr std::array kMenuTextIds{56, 57, 58, 59, 60, 62, 63, 64, 65, 96, 97, 98, 99, 118, 119, 120,
-                                         121, 122, 123, 124, 136, 137, 138, 139, 140, 141, 363, 364, 365};
 #endif

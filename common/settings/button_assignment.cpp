@@ -11,7 +11,7 @@ namespace {
 // numbers the wheel's directions 1 up, 2 down, 3 left, 4 right, and code 9
 // sends 4.
 constexpr std::array<FunctionCodeInfo, 35> kCodes = {{
-    {0, kClassDisabled, 67, 0, "nothing"},
+    {0, kClassDisabled, function_text::kNoFunction, 0, "nothing"},
     {1, kClassMouseFunction, 1005, 1, "left click"},
     {2, kClassMouseFunction, 1006, 2, "right click"},
     {3, kClassMouseFunction, 1007, 3, "middle click"},
@@ -49,15 +49,15 @@ constexpr std::array<FunctionCodeInfo, 35> kCodes = {{
 }};
 
 constexpr std::array<FunctionClassInfo, 9> kClasses = {{
-    {kClassDefault, 56, "skin_SetDefault.ini", "default"},
-    {kClassKeyboardKey, 57, "skin_setKey.ini", "key"},
-    {kClassMouseFunction, 58, "skin_setMouse.ini", "mouse"},
-    {kClassDpiFunction, 59, "skin_setDPI.ini", "dpi"},
-    {kClassMacro, 60, "skin_setMacro.ini", "macro"},
-    {kClassLaunch, 62, "skin_setLaunch.ini", "launch"},
-    {kClassMedia, 63, "skin_setMedia.ini", "media"},
-    {kClassShortcut, 64, "skin_setShortcut.ini", "shortcut"},
-    {kClassDisabled, 65, "skin_SetBlock.ini", "disabled"},
+    {kClassDefault, function_text::kCategoryDefault, "skin_SetDefault.ini", "default"},
+    {kClassKeyboardKey, function_text::kCategoryKey, "skin_setKey.ini", "key"},
+    {kClassMouseFunction, function_text::kCategoryMouse, "skin_setMouse.ini", "mouse"},
+    {kClassDpiFunction, function_text::kCategoryDpi, "skin_setDPI.ini", "dpi"},
+    {kClassMacro, function_text::kCategoryMacro, "skin_setMacro.ini", "macro"},
+    {kClassLaunch, function_text::kCategoryLaunch, "skin_setLaunch.ini", "launch"},
+    {kClassMedia, function_text::kCategoryMedia, "skin_setMedia.ini", "media"},
+    {kClassShortcut, function_text::kCategoryShortcut, "skin_setShortcut.ini", "shortcut"},
+    {kClassDisabled, function_text::kCategoryDisabled, "skin_SetBlock.ini", "disabled"},
 }};
 
 constexpr uint8_t kDefaultCodes[kButtonCount] = {1, 2, 3, 5, 4, 14, 15, 0, 0, 0, 0, 0, 0, 0, 7, 8};

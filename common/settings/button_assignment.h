@@ -28,6 +28,33 @@ inline constexpr uint8_t kClassMedia = 7;
 inline constexpr uint8_t kClassShortcut = 8;
 inline constexpr uint8_t kClassDisabled = 9;
 
+// The classes' captions and the caption of a button that does nothing, by
+// their numbers in the text library. Option's text table holds the same
+// numbers under the same names; Option's assignment rules, which see both,
+// check at compile time that they agree.
+namespace function_text {
+enum Id : int {
+    kCategoryDefault = 56,
+    kCategoryKey = 57,
+    kCategoryMouse = 58,
+    kCategoryDpi = 59,
+    kCategoryMacro = 60,
+    kCategoryLaunch = 62,
+    kCategoryMedia = 63,
+    kCategoryShortcut = 64,
+    kCategoryDisabled = 65,
+    kNoFunction = 67,
+};
+}  // namespace function_text
+
+// How a macro button plays its macro, by the number the record stores.
+enum class MacroRepeat : int32_t { kOnce = 0, kCount = 1, kWhileHeld = 2, kToggle = 3 };
+inline constexpr int kMacroRepeatModes = 4;
+// The stored number as a mode; a number outside 0-3 plays once.
+inline constexpr MacroRepeat MacroRepeatOf(int32_t stored) {
+    return stored >= 0 && stored < kMacroRepeatModes ? static_cast<MacroRepeat>(stored) : MacroRepeat::kOnce;
+}
+
 // Function codes with a meaning of their own in the program (the rest are table rows).
 inline constexpr uint8_t kCodeNothing = 0;
 inline constexpr uint8_t kCodePrimaryClick = 1;
@@ -49,7 +76,7 @@ struct ButtonAssignment {
     char16_t macroName[kMacroNameFieldUnits];
     uint8_t reserved2[2];
     int32_t repeatCount;    // 2-255, used by repeat mode 1
-    int32_t repeatMode;     // 0-3
+    int32_t repeatMode;     // a MacroRepeat, 0-3
     uint16_t eventCount;    // 0-160
     MacroEvent events[kMaxMacroEvents];  // class 2 keeps its key in the first slot
     char16_t program[kProgramFieldUnits];

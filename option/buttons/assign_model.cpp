@@ -6,6 +6,22 @@
 
 #include "key_codes.h"
 
+// The function table in settings names its captions without seeing Option's
+// text table; a number changed on one side only would show another text.
+#define GM_SAME_TEXT(name) \
+    static_assert(static_cast<int>(function_text::name) == static_cast<int>(option_text::name), #name);
+GM_SAME_TEXT(kCategoryDefault)
+GM_SAME_TEXT(kCategoryKey)
+GM_SAME_TEXT(kCategoryMouse)
+GM_SAME_TEXT(kCategoryDpi)
+GM_SAME_TEXT(kCategoryMacro)
+GM_SAME_TEXT(kCategoryLaunch)
+GM_SAME_TEXT(kCategoryMedia)
+GM_SAME_TEXT(kCategoryShortcut)
+GM_SAME_TEXT(kCategoryDisabled)
+GM_SAME_TEXT(kNoFunction)
+#undef GM_SAME_TEXT
+
 namespace assign {
 
 namespace {
@@ -165,8 +181,8 @@ bool AssignModel::ChooseMacro(const MacroLibrary& library, int position) {
 
 bool AssignModel::ChooseRepeatMode(int command) {
     const int mode = command - kRepeatModeCommand - 1;
-    if (page_ != kClassMacro || mode < 0 || mode > 3) return false;
-    record_.repeatMode = mode;
+    if (page_ != kClassMacro || mode < 0 || mode >= kMacroRepeatModes) return false;
+    record_.repeatMode = static_cast<int32_t>(MacroRepeatOf(mode));
     return true;
 }
 

@@ -29,8 +29,9 @@ std::span<const MenuEntry> MenuOf(uint8_t functionClass);
 std::optional<uint8_t> MenuCode(uint8_t functionClass, int command);
 
 inline constexpr int kCategoryCommand = 1000;  // + class 1-9
-inline constexpr int kRepeatModeCommand = 1000;  // + 1-4 for modes 0-3
-inline constexpr std::array<int, 4> kRepeatModeTexts{option_text::kPlayOnce, option_text::kRepeatCount,
+inline constexpr int kRepeatModeCommand = 1000;  // + 1 + the MacroRepeat number
+// The repeat menu's captions, by MacroRepeat number.
+inline constexpr std::array<int, kMacroRepeatModes> kRepeatModeTexts{option_text::kPlayOnce, option_text::kRepeatCount,
                                                      option_text::kWhileHeld, option_text::kToggle};
 inline constexpr int kRepeatCountMin = 2;
 inline constexpr int kRepeatCountMax = 255;
@@ -51,6 +52,7 @@ public:
     AssignModel(const ButtonAssignment& record, int buttonIndex);
 
     const ButtonAssignment& Record() const { return record_; }
+    MacroRepeat Repeat() const { return MacroRepeatOf(record_.repeatMode); }
     int ButtonIndex() const { return buttonIndex_; }
     // "G%d" with this number.
     int ButtonNumber() const { return ::ButtonNumber(buttonIndex_); }

@@ -219,14 +219,13 @@ void AssignPage::ShowChoiceCaption() {
 }
 
 void AssignPage::ShowRepeat() {
-    const ButtonAssignment& record = model_.Record();
-    const int mode = record.repeatMode >= 0 && record.repeatMode <= 3 ? record.repeatMode : 0;
+    const MacroRepeat mode = model_.Repeat();
     if (repeatButton_) {
         repeatButton_->SetText(OptionText(static_cast<UINT>(assign::kRepeatModeTexts[static_cast<size_t>(mode)])));
         InvalidateRect(repeatButton_->hwnd(), nullptr, FALSE);
     }
-    // The count only matters, and only shows, in mode 1.
-    if (box_) ShowWindow(box_->hwnd(), mode == 1 && !dropDownOpen_ ? SW_SHOW : SW_HIDE);
+    // The count only matters, and only shows, when the macro plays a count of times.
+    if (box_) ShowWindow(box_->hwnd(), mode == MacroRepeat::kCount && !dropDownOpen_ ? SW_SHOW : SW_HIDE);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -324,7 +323,7 @@ void AssignPage::OnBoxChanged(bool focusLost) {
 }
 
 void AssignPage::Finish() {
-    if (class_ == kClassMacro && box_ && model_.Record().repeatMode == 1) OnBoxChanged(true);
+    if (class_ == kClassMacro && box_ && model_.Repeat() == MacroRepeat::kCount) OnBoxChanged(true);
     if (class_ == kClassLaunch && box_ && commandTyped_ && model_.CommandChosen())
         model_.SetCommandText(Narrow16(box_->Text()));
 }
@@ -389,7 +388,7 @@ void AssignPage::PaintOver(HDC dc, const RECT&) {
     const PageLabels labels = LabelsOf(class_);
     SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
     SetTextColor(dc, kLabelColor);
-    const bool countShown = class_ == kClassMacro && model_.Record().repeatMode == 1 && !dropDownOpen_;
+    const bool countShown = class_ == kClassMacro && model_.Repeat() == MacroRepeat::kCount && !dropDownOpen_;
     for (int i = 0; i < 3; ++i) {
         if (!labels.texts[i]) continue;
         // The list covers the repeat labels while it is open; the count's label shows with the count.

@@ -116,14 +116,14 @@ protected:
             record_->SetPageCaption(16, 0);
         }
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
-        SelectMode(1);
+        SelectMode(DelayMode::kFixed);
     }
 
     bool OnDialogCommand(WORD, WORD, HWND control) override {
         if (!control) return false;
         for (int i = 0; i < 3; ++i) {
             if (modes_[i] && control == modes_[i]->hwnd()) {
-                if (!recording_) SelectMode(i);
+                if (!recording_) SelectMode(DelayModeFromNumber(i));
                 return true;
             }
         }
@@ -137,17 +137,17 @@ protected:
 private:
     uint16_t FixedDelay() const { return box_ ? DelayBoxValue(Narrow16(box_->Text())) : kDefaultBoxDelay; }
 
-    void SelectMode(int mode) {
+    void SelectMode(DelayMode mode) {
         mode_ = mode;
         for (int i = 0; i < 3; ++i)
-            if (modes_[i]) modes_[i]->SetCheck(i == mode ? 1 : 0);
+            if (modes_[i]) modes_[i]->SetCheck(i == static_cast<int>(mode) ? 1 : 0);
         EnableModes();
     }
 
     void EnableModes() {
         for (int i = 0; i < 3; ++i)
-            if (modes_[i]) EnableWindow(modes_[i]->hwnd(), !recording_ || i == mode_);
-        if (box_) EnableWindow(box_->hwnd(), !recording_ && mode_ == 1);
+            if (modes_[i]) EnableWindow(modes_[i]->hwnd(), !recording_ || i == static_cast<int>(mode_));
+        if (box_) EnableWindow(box_->hwnd(), !recording_ && mode_ == DelayMode::kFixed);
     }
 
     void ToggleRecording() {
@@ -159,7 +159,7 @@ private:
             }
             EnableModes();
             const WPARAM side = panel_.Choice() == 3 ? 1 : 0;
-            panel_.PostToPage(WM_INSERT_RECORD, MAKEWPARAM(mode_, side), FixedDelay());
+            panel_.PostToPage(WM_INSERT_RECORD, MAKEWPARAM(static_cast<WORD>(mode_), side), FixedDelay());
         } else {
             ShowStopped();
             panel_.PostToPage(WM_INSERT_STOP, static_cast<WPARAM>(mode_), FixedDelay());
@@ -170,7 +170,7 @@ private:
     std::unique_ptr<CSkinButton> modes_[3];
     std::unique_ptr<CSkinButton> record_;
     std::unique_ptr<CBitmapEdit> box_;
-    int mode_ = 1;
+    DelayMode mode_ = DelayMode::kFixed;
     bool recording_ = false;
 };
 

@@ -266,22 +266,22 @@ bool MacroEditModel::FinishStepEdit(std::u16string_view typedText) {
 
 // ---- recording
 
-bool MacroEditModel::StartRecording(int mode, std::u16string_view fixedDelayText) {
+bool MacroEditModel::StartRecording(DelayMode mode, std::u16string_view fixedDelayText) {
     if (Recording()) return false;
     edit_.reset();
     if (!Selected()) NewMacro();
     copy_.Clear();
-    recorder_.Start(DelayModeFromNumber(mode), DelayBoxValue(fixedDelayText), -1);
+    recorder_.Start(mode, DelayBoxValue(fixedDelayText), -1);
     Refill();
     return true;
 }
 
-bool MacroEditModel::StartInsertRecording(InsertSide side, int mode, uint32_t fixedDelay) {
+bool MacroEditModel::StartInsertRecording(InsertSide side, DelayMode mode, uint32_t fixedDelay) {
     if (Recording() || !Selected()) return false;
     edit_.reset();
     int position = -1;
     if (const std::optional<int> step = SelectedStep()) position = side == InsertSide::kAfter ? *step + 1 : *step;
-    recorder_.Start(DelayModeFromNumber(mode), fixedDelay, position);
+    recorder_.Start(mode, fixedDelay, position);
     return true;
 }
 

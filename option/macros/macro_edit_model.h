@@ -115,11 +115,11 @@ public:
     // ---- recording
     // The record button: makes a macro first when none is selected, clears
     // the working copy and records from scratch. `mode` is the page's mode
-    // button (0-2), `fixedDelayText` its fixed-delay box.
-    bool StartRecording(int mode, std::u16string_view fixedDelayText);
+    // button, `fixedDelayText` its fixed-delay box.
+    bool StartRecording(DelayMode mode, std::u16string_view fixedDelayText);
     // The insert panel's record button: keeps the steps and records before or
     // after the selected step (appends without a selected row).
-    bool StartInsertRecording(InsertSide side, int mode, uint32_t fixedDelay);
+    bool StartInsertRecording(InsertSide side, DelayMode mode, uint32_t fixedDelay);
     // Ends either kind of recording and stores.
     void StopRecording();
     bool Recording() const { return recorder_.Recording(); }

@@ -1,11 +1,10 @@
 #include "macro_page.h"
 
-#include <commdlg.h>
-
 #include <cstring>
 
 #include "app_messages.h"
 #include "debug_output.h"
+#include "file_dialog.h"
 #include "gdi_cache.h"
 #include "key_codes.h"
 #include "list_box_model.h"
@@ -63,21 +62,9 @@ constexpr COLORREF kLabelColor = RGB(100, 100, 100);
 constexpr wchar_t kExportFilter[] = L"Macro(*.macro)\0*.macro\0";
 constexpr wchar_t kImportFilter[] = L"Macro(*.macro)\0*.MACRO\0";
 
-// The save-file (export) or open-file (import) dialog over "config\.macro"
-// in the program folder; empty when the user cancels.
-std::wstring ChooseMacroFile(HWND owner, bool save) {
-    wchar_t path[MAX_PATH] = {};
-    lstrcpynW(path, (GetProgramFolder() / L"config" / L".macro").wstring().c_str(), MAX_PATH);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = save ? kExportFilter : kImportFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"macro";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | (save ? 0 : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return {};
-    return path;
+// Export and import both start on "config\.macro" in the program folder.
+FileOffer MacroFileOffer() {
+    return {kExportFilter, kImportFilter, (GetProgramFolder() / L"config" / L".macro").wstring(), L"macro"};
 }
 
 // The device code and transition of a mouse button message, if it is one.
@@ -148,7 +135,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         modeButtons_[i]->SetText(OptionText(kModeTexts[i]));
         modeButtons_[i]->SetPageCaption(15, 0);
         Bind(modeButtons_[i], [this, i] {
-            if (!model_.Recording()) SetMode(i);
+            if (!model_.Recording()) SetMode(DelayModeFromNumber(i));
         });
     }
     fixedDelayBox_ = std::make_unique<CBitmapEdit>();
@@ -200,7 +187,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
 
     for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
 
-    SetMode(1);
+    SetMode(DelayMode::kFixed);
     model_.Select(session_.macros().empty() ? -1 : 0);
     ShowMacroList();
     ShowSelection();
@@ -315,7 +302,7 @@ void CMacroPage::OnBackgroundPress(POINT) { CloseTransient(); }
 void CMacroPage::ExportMacro() {
     const MacroRecord* selected = model_.Selected();
     if (!selected) return;
-    const std::wstring path = ChooseMacroFile(GetAncestor(hwnd(), GA_ROOT), true);
+    const std::wstring path = ChooseFile(GetAncestor(hwnd(), GA_ROOT), FileDialog::kSave, MacroFileOffer());
     if (path.empty()) return;
     std::string error;
     if (!::ExportMacro(*selected, std::filesystem::path(path), &error))
@@ -323,7 +310,7 @@ void CMacroPage::ExportMacro() {
 }
 
 void CMacroPage::ImportMacro() {
-    const std::wstring path = ChooseMacroFile(GetAncestor(hwnd(), GA_ROOT), false);
+    const std::wstring path = ChooseFile(GetAncestor(hwnd(), GA_ROOT), FileDialog::kOpen, MacroFileOffer());
     if (path.empty()) return;
     auto record = std::make_unique<MacroRecord>();
     std::memset(record.get(), 0, sizeof(MacroRecord));
@@ -336,12 +323,11 @@ void CMacroPage::ImportMacro() {
     ShowSelection();
 }
 
-void CMacroPage::SetMode(int mode) {
-    if (mode < 0 || mode > 2) return;
+void CMacroPage::SetMode(DelayMode mode) {
     mode_ = mode;
     for (int i = 0; i < 3; ++i)
-        if (modeButtons_[i]) modeButtons_[i]->SetCheck(i == mode ? 1 : 0);
-    if (fixedDelayBox_) EnableWindow(fixedDelayBox_->hwnd(), mode == 1 && !model_.InsertPanelOpen());
+        if (modeButtons_[i]) modeButtons_[i]->SetCheck(i == static_cast<int>(mode) ? 1 : 0);
+    if (fixedDelayBox_) EnableWindow(fixedDelayBox_->hwnd(), mode == DelayMode::kFixed && !model_.InsertPanelOpen());
 }
 
 // ---- recording ---------------------------------------------------------------------
@@ -446,7 +432,7 @@ void CMacroPage::EnableControls(bool enable) {
         if (panel_ && child == panel_->hwnd()) continue;
         EnableWindow(child, enable);
     }
-    if (enable && fixedDelayBox_) EnableWindow(fixedDelayBox_->hwnd(), mode_ == 1);
+    if (enable && fixedDelayBox_) EnableWindow(fixedDelayBox_->hwnd(), mode_ == DelayMode::kFixed);
 }
 
 void CMacroPage::OpenInsertPanel() {
@@ -539,7 +525,7 @@ LRESULT CMacroPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_INSERT_RECORD: {
             const auto side = HIWORD(wParam) ? InsertSide::kAfter : InsertSide::kBefore;
-            if (model_.StartInsertRecording(side, LOWORD(wParam), static_cast<uint32_t>(lParam))) {
+            if (model_.StartInsertRecording(side, DelayModeFromNumber(LOWORD(wParam)), static_cast<uint32_t>(lParam))) {
                 BeginRecordingUi();
             } else if (panel_) {
                 panel_->ShowStopped();

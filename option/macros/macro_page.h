@@ -65,7 +65,7 @@ private:
     void PickMacro(int row);
     void ExportMacro();
     void ImportMacro();
-    void SetMode(int mode);
+    void SetMode(DelayMode mode);
 
     void ToggleRecording();
     bool BeginRecordingUi();
@@ -113,5 +113,5 @@ private:
     // since sibling windows that overlap paint over each other.
     std::vector<HWND> underPanel_;  // not owned
     RECT labels_[3]{};
-    int mode_ = 1;
+    DelayMode mode_ = DelayMode::kFixed;
 };

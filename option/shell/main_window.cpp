@@ -50,6 +50,15 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     return CSkinDialog::OnCreate(create);
 }
 
+void CMainWindow::Bind(CSkinButton* button, std::function<void()> clicked) {
+    if (!button) return;
+    // A click anywhere in the window first closes what a page has open.
+    button->onClicked = [this, clicked = std::move(clicked)] {
+        CloseTransients();
+        clicked();
+    };
+}
+
 void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     minimize_ = CSkinPage::MakeButton(hwnd(), skin, kMinimizeEntry, pictures);
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
@@ -57,6 +66,14 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     macroTab_ = CSkinPage::MakeButton(hwnd(), skin, kMacroTabEntry, pictures);
     if (configTab_) SetTabLook(*configTab_, texts_.Text(kTextConfigTab), 1);
     if (macroTab_) SetTabLook(*macroTab_, texts_.Text(kTextMacroTab), 0);
+    Bind(minimize_.get(), [this] { ShowWindow(hwnd(), SW_MINIMIZE); });
+    Bind(close_.get(), [this] {
+        // Closing Option with its own close button ends the whole suite.
+        CMonitorPort::PostClose();
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+    });
+    Bind(configTab_.get(), [this] { ShowPage(Page::kConfig); });
+    Bind(macroTab_.get(), [this] { ShowPage(Page::kMacros); });
 
     const SkinRect area = skin.ReadEntry(kPageArea).rect;
     if (context_) {
@@ -176,25 +193,6 @@ bool CMainWindow::OnDialogCommand(WORD id, WORD, HWND control) {
         if (configPage_ && configPage_->CloseTransients()) return true;
     }
     CloseTransients();
-    if (!control) return false;
-    if (macroTab_ && control == macroTab_->hwnd()) {
-        ShowPage(Page::kMacros);
-        return true;
-    }
-    if (configTab_ && control == configTab_->hwnd()) {
-        ShowPage(Page::kConfig);
-        return true;
-    }
-    if (close_ && control == close_->hwnd()) {
-        // Closing Option with its own close button ends the whole suite.
-        CMonitorPort::PostClose();
-        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-        return true;
-    }
-    if (minimize_ && control == minimize_->hwnd()) {
-        ShowWindow(hwnd(), SW_MINIMIZE);
-        return true;
-    }
     return false;
 }
 

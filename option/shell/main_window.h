@@ -4,6 +4,7 @@
 // configuration page and the macro page take turns. It owns the settings of
 // the run (OptionSession), the texts and the context its pages are handed,
 // and answers the Monitor's messages.
+#include <functional>
 #include <memory>
 
 #include "kernel_handle.h"
@@ -39,6 +40,7 @@ protected:
     void OnBackgroundPress(POINT client) override;
 
 private:
+    void Bind(CSkinButton* button, std::function<void()> clicked);
     void CloseTransients();
     void OnProfileChanged();
     void CloseNow();

@@ -1,9 +1,8 @@
 #include "profile_bar.h"
 
-#include <commdlg.h>
-
 #include "debug_output.h"
 #include "exchange_file.h"
+#include "file_dialog.h"
 #include "option_context.h"
 #include "option_session.h"
 #include "option_text_ids.h"
@@ -35,28 +34,13 @@ constexpr UINT kTextImportAsIs = option_text::kImportAsIs;
 constexpr UINT kTextImportReset = option_text::kImportResetLaunch;
 constexpr UINT kTextImportNone = option_text::kImportNothing;
 
-// The default file both exchange dialogs offer: a file named ".gmp" in the store's folder.
-std::wstring DefaultExchangeFile() { return (GetProgramFolder() / L"config" / L".gmp").wstring(); }
-
 // The platform's filters: pairs of display text and pattern, each ending in NUL.
 constexpr wchar_t kExportFilter[] = L"Gaming Mouse Profile(*.gmp)\0*.GMP\0";
 constexpr wchar_t kImportFilter[] = L"Gaming Mouse Profile(*.gmp)\0*.gmp\0";
 
-// The platform's save-file (export) or open-file (import) dialog over the
-// default exchange file; empty when the user cancels.
-std::wstring ChooseExchangeFile(HWND owner, bool save) {
-    wchar_t path[MAX_PATH] = {};
-    lstrcpynW(path, DefaultExchangeFile().c_str(), MAX_PATH);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = save ? kExportFilter : kImportFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"gmp";
-    ofn.Flags = save ? OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return {};
-    return path;
+// Export and import both start on a file named ".gmp" in the store's folder.
+FileOffer ExchangeFileOffer() {
+    return {kExportFilter, kImportFilter, (GetProgramFolder() / L"config" / L".gmp").wstring(), L"gmp"};
 }
 
 }  // namespace
@@ -203,7 +187,7 @@ void CProfileBar::Export() {
     // and a copy of it as it is now stands in when it is gone.
     const ProfileMark shown = MarkCurrentProfile(session_.store());
     const ProfileRecord before = *session_.current();
-    const std::wstring path = ChooseExchangeFile(GetAncestor(page_, GA_ROOT), true);
+    const std::wstring path = ChooseFile(GetAncestor(page_, GA_ROOT), FileDialog::kSave, ExchangeFileOffer());
     if (path.empty()) return;
     const ProfileRecord* now = GetProfileAt(session_.store().profiles, FindMarkedProfile(session_.store().profiles, shown));
     // The file is replaced in one step; nothing is said afterwards either way.
@@ -213,7 +197,7 @@ void CProfileBar::Export() {
 }
 
 void CProfileBar::Import() {
-    const std::wstring path = ChooseExchangeFile(GetAncestor(page_, GA_ROOT), false);
+    const std::wstring path = ChooseFile(GetAncestor(page_, GA_ROOT), FileDialog::kOpen, ExchangeFileOffer());
     if (path.empty()) return;
 
     std::string error;

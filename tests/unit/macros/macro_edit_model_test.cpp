@@ -314,10 +314,10 @@ TEST(MacroStepButtons, EditingAKeyRowTakesTheNextKeyForTheStepAndItsPartner) {
 
 TEST(MacroRecording, TheRecordButtonMakesAMacroWhenNoneIsSelectedAndRecordsAfresh) {
     Page p;
-    EXPECT_TRUE(p.model.StartRecording(1, u"50"));
+    EXPECT_TRUE(p.model.StartRecording(DelayMode::kFixed, u"50"));
     EXPECT_EQ(p.library.size(), 1u);
     EXPECT_EQ(p.Name(0), u"Macro1");
-    EXPECT_FALSE(p.model.StartRecording(1, u"50"));
+    EXPECT_FALSE(p.model.StartRecording(DelayMode::kFixed, u"50"));
     p.model.OnRecordedKey(kVkA, false, 10);
     p.model.OnRecordedKey(kVkA, true, 20);
     EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"A", u"50 ms", u"A"}));
@@ -326,7 +326,7 @@ TEST(MacroRecording, TheRecordButtonMakesAMacroWhenNoneIsSelectedAndRecordsAfres
     EXPECT_TRUE(p.StoredMatches());
     EXPECT_EQ(p.StoredCount(), 3);
     // Recording again starts from an empty macro; an empty delay box means 50.
-    p.model.StartRecording(1, u"");
+    p.model.StartRecording(DelayMode::kFixed, u"");
     EXPECT_EQ(p.model.WorkingCopy().count, 0);
     EXPECT_EQ(p.model.Recorder().FixedDelay(), 50);
     p.model.StopRecording();
@@ -335,7 +335,7 @@ TEST(MacroRecording, TheRecordButtonMakesAMacroWhenNoneIsSelectedAndRecordsAfres
 
 TEST(MacroRecording, MouseButtonsOverTheRecordButtonAreNotRecorded) {
     Page p;
-    p.model.StartRecording(2, u"0");
+    p.model.StartRecording(DelayMode::kNone, u"0");
     EXPECT_TRUE(p.model.OnRecordedMouseButton(240, false, 1).consumed);
     EXPECT_TRUE(p.model.OnRecordedMouseButton(240, true, 2).consumed);
     p.model.SetPointerOverRecordButton(true);
@@ -347,7 +347,7 @@ TEST(MacroRecording, MouseButtonsOverTheRecordButtonAreNotRecorded) {
 
 TEST(MacroRecording, TheSixtiethKeyStepStopsAndStores) {
     Page p;
-    p.model.StartRecording(2, u"");
+    p.model.StartRecording(DelayMode::kNone, u"");
     MacroEditModel::InputResult result;
     for (uint32_t t = 0; t < 60; ++t) result = p.model.OnRecordedKey(kVkA + (t / 2) % 26, t % 2 == 1, t);
     EXPECT_TRUE(result.stopped);
@@ -411,7 +411,7 @@ TEST(MacroInsertPanel, AFullCopyTakesNoInsertion) {
     EXPECT_FALSE(p.model.InsertDelay(InsertSide::kAfter, 50));
     EXPECT_EQ(p.StoredCount(), 160);
     p.model.OpenInsertPanel();
-    EXPECT_TRUE(p.model.StartInsertRecording(InsertSide::kAfter, 2, 0));
+    EXPECT_TRUE(p.model.StartInsertRecording(InsertSide::kAfter, DelayMode::kNone, 0));
     const auto result = p.model.OnRecordedKey(kVkA, false, 1);
     EXPECT_TRUE(result.stopped);
     EXPECT_FALSE(p.model.Recording());
@@ -425,7 +425,7 @@ TEST(MacroInsertPanel, RecordingAfterTheSelectedStepInsertsThereAndCancelGivesAl
     const MacroRecord original = *p.library[0];
     p.model.SelectRow(1);
     ASSERT_TRUE(p.model.OpenInsertPanel());
-    ASSERT_TRUE(p.model.StartInsertRecording(InsertSide::kAfter, 2, 50));
+    ASSERT_TRUE(p.model.StartInsertRecording(InsertSide::kAfter, DelayMode::kNone, 50));
     p.model.OnRecordedKey(kVkC, false, 1);
     EXPECT_EQ(p.model.SelectedRow(), 2);  // the row of the step just recorded
     p.model.OnRecordedKey(kVkC, true, 2);
@@ -446,7 +446,7 @@ TEST(MacroInsertPanel, RecordingBeforeTheSelectedStepAndClosingWhileRecording) {
     p.model.Select(0);
     p.model.SelectRow(0);
     // The page's own insert-recording needs no open panel.
-    EXPECT_TRUE(p.model.StartInsertRecording(InsertSide::kBefore, 7, 30));
+    EXPECT_TRUE(p.model.StartInsertRecording(InsertSide::kBefore, DelayModeFromNumber(7), 30));
     EXPECT_TRUE(p.model.InsertRecording());
     p.model.OnRecordedKey(kVkB, false, 100);
     p.model.OnRecordedKey(kVkB, true, 200);  // mode 7 is the fixed mode: a 30 ms delay before
@@ -457,7 +457,7 @@ TEST(MacroInsertPanel, RecordingBeforeTheSelectedStepAndClosingWhileRecording) {
     p.model.StopRecording();
     p.model.SelectRow(0);
     ASSERT_TRUE(p.model.OpenInsertPanel());
-    p.model.StartInsertRecording(InsertSide::kBefore, 2, 0);
+    p.model.StartInsertRecording(InsertSide::kBefore, DelayMode::kNone, 0);
     p.model.OnRecordedKey(kVkC, false, 300);
     p.model.CloseInsertPanel();
     EXPECT_FALSE(p.model.Recording());
@@ -466,7 +466,7 @@ TEST(MacroInsertPanel, RecordingBeforeTheSelectedStepAndClosingWhileRecording) {
     // Cancel with a recording still running ends it too and restores.
     p.model.SelectRow(0);
     ASSERT_TRUE(p.model.OpenInsertPanel());
-    p.model.StartInsertRecording(InsertSide::kBefore, 2, 0);
+    p.model.StartInsertRecording(InsertSide::kBefore, DelayMode::kNone, 0);
     p.model.OnRecordedKey(kVkA, true, 400);
     p.model.CancelInsertPanel();
     EXPECT_FALSE(p.model.Recording());

@@ -717,7 +717,7 @@ void Scenario::OpMacroRecord() {
     const int keys = 1 + Pick(4);
     Note("macro record " + std::to_string(keys) + " keys");
     if (ref_.selectedMacro < 0) OpMacroNew();
-    macros_->StartRecording(0, u"50");
+    macros_->StartRecording(DelayMode::kMeasured, u"50");
     uint32_t time = 1000;
     for (int k = 0; k < keys; ++k) {
         macros_->OnRecordedKey('A' + static_cast<uint32_t>(k), false, time += 30);
