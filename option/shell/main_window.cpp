@@ -166,6 +166,23 @@ void CMainWindow::CloseNow() {
     if (configPage_) configPage_->CancelRename();
     if (macroPage_) macroPage_->CancelRename();
     CloseTransients();
+    // An open drop-down menu and a dialog over the window each run a message
+    // loop of their own, and Option would stay on the screen inside it: the
+    // menu is ended, and each dialog cancelled as Esc cancels it.
+    EndMenu();
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM main) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(window, cls, 32);
+            const bool dialog = lstrcmpW(cls, reinterpret_cast<const wchar_t*>(kSkinDialogClass)) == 0 ||
+                                lstrcmpW(cls, L"#32770") == 0;
+            if (dialog && window != reinterpret_cast<HWND>(main) &&
+                GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(main))
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(hwnd()));
     EndDialog(IDCANCEL);
 }
 

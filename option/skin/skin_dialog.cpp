@@ -1,5 +1,7 @@
 #include "skin_dialog.h"
 
+#include <windowsx.h>
+
 #include "bitmap_region.h"
 #include "buffered_paint.h"
 #include "gdi_cache.h"
@@ -87,6 +89,7 @@ bool CSkinDialog::OnPaint() {
 }
 
 LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (TrackDrag(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_ERASEBKGND:
             return TRUE;  // the paint covers the whole client area
@@ -104,12 +107,42 @@ LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CSkinDialog::OnLButtonDown(POINT at, UINT) {
     OnBackgroundPress(at);
     const DragMode mode = Drag();
-    if (mode != DragMode::kNone) {
-        // A page may lie on another page: the window that moves is the top one.
-        HWND target = mode == DragMode::kSelf ? hwnd() : GetAncestor(hwnd(), GA_ROOT);
-        if (target) PostMessageW(target, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
-    }
+    if (mode == DragMode::kNone) return false;
+    // A page may lie on another page: the window that moves is the top one.
+    HWND target = mode == DragMode::kSelf ? hwnd() : GetAncestor(hwnd(), GA_ROOT);
+    RECT placed{};
+    if (!target || !GetWindowRect(target, &placed)) return false;
+    drag_.grab = at;
+    ClientToScreen(hwnd(), &drag_.grab);
+    drag_.origin = POINT{placed.left, placed.top};
+    drag_.target = target;
+    SetCapture(hwnd());
     return false;  // the default processing follows
+}
+
+bool CSkinDialog::TrackDrag(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!drag_.target) return false;
+    switch (message) {
+        case WM_MOUSEMOVE: {
+            // A release the window never saw (the capture went elsewhere) ends it too.
+            if (!(wParam & MK_LBUTTON)) break;
+            POINT pointer{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ClientToScreen(hwnd(), &pointer);
+            SetWindowPos(drag_.target, nullptr, drag_.origin.x + pointer.x - drag_.grab.x,
+                         drag_.origin.y + pointer.y - drag_.grab.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return true;
+        }
+        case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+            break;
+        default:
+            return false;
+    }
+    drag_.target = nullptr;
+    if (message != WM_CAPTURECHANGED && GetCapture() == hwnd()) ReleaseCapture();
+    // The release still reaches the window's own handling.
+    return false;
 }
 
 void CSkinDialog::DrawSkinText(HDC dc, const std::wstring& text, RECT box, UINT format, bool centreVertically) {

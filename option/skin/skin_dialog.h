@@ -71,6 +71,18 @@ protected:
 private:
     void LoadSkin();
     void PaintBackground(HDC dc, const RECT& client);
+    // A press on the background moves `target` with the pointer until the
+    // button is released or the capture is lost. The window tracks the drag
+    // itself: the system's move loop, started from a posted message, can begin
+    // after a quick click's release has gone by, and the window then follows
+    // the pointer (or jumps) until the next click.
+    bool TrackDrag(UINT message, WPARAM wParam, LPARAM lParam);
+    struct DragState {
+        HWND target = nullptr;  // not owned; null while no drag runs
+        POINT grab{};           // the pointer, in screen coordinates, at the press
+        POINT origin{};         // the target's top-left corner at the press
+    };
+    DragState drag_;
 
     std::u16string skinFile_;
     std::u16string skinFolder_;

@@ -168,13 +168,22 @@ class OptionFolder(harness.ProgramFolder):
     def keys(self, *keys, title=OPTION_TITLE):
         window = subprocess.run(["xdotool", "search", "--name", title], env=self.env(),
                                 capture_output=True, text=True).stdout.split()
+        if len(window) > 1:
+            # A button's tooltip carries its text as its name: the window meant is the largest.
+            window.sort(key=self.window_area, reverse=True)
         if window:
             subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], env=self.env())
         subprocess.run(["xdotool", "key", "--delay", "60"] + list(keys), env=self.env(), check=True)
         time.sleep(0.8)
 
+    def window_area(self, window):
+        out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=self.env(),
+                             capture_output=True, text=True).stdout
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values.get("WIDTH", 0)) * int(values.get("HEIGHT", 0))
+
     def type_text(self, text):
-        subprocess.run(["xdotool", "type", "--delay", "60", text], env=self.env(), check=True)
+        subprocess.run(["xdotool", "type", "--delay", "60", "--", text], env=self.env(), check=True)
         time.sleep(0.5)
 
     def rename_box(self):

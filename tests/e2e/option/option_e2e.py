@@ -16,7 +16,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from lib import harness, option, suite  # noqa: E402
 from lib.harness import wait_for  # noqa: E402
-from lib.option import OptionFolder, OptionTest  # noqa: E402
+from lib.option import OptionFolder, OptionTest, skin_entries  # noqa: E402
 
 
 class StartUp(OptionTest):
@@ -458,13 +458,25 @@ class Closing(OptionTest):
         self.folder.keys("Escape")
         self.assertIsNone(self.option.poll(), "Esc in the rename box closed Option")
         self.assertEqual(self.folder.rename_box()[0], False)
+        def open_levels_dialog():
+            # Edit levels, on the performance page: a dialog with a message loop of its own.
+            self.folder.click(self.folder.config_point(2))
+            left, top = self.folder.option_origin()
+            x, y, w, h = skin_entries(self.folder.path / "skins" / "Skin_Function.ini")[7]
+            ax, ay = self.folder.main_skin[7][0] + self.folder.config_skin[16][0], \
+                self.folder.main_skin[7][1] + self.folder.config_skin[16][1]
+            self.folder.click((left + ax + x + w // 2, top + ay + y + h // 2), settle=1.5)
+            self.assertTrue(wait_for(lambda: self.folder.tree("DPI of the active level"), 10), "no levels dialog")
+
+        openers = {"rename": start_rename, "drop-down": lambda: self.folder.click(self.folder.config_point(5)),
+                   # The profile's more-menu, a menu with a loop of its own.
+                   "menu": lambda: self.folder.click(self.folder.config_point(8), settle=1.0),
+                   "dialog": open_levels_dialog}
         # The system close (Alt+F4) and the Monitor's close on unplug.
-        for opened, way in (("rename", "alt+F4"), ("drop-down", "alt+F4"), ("drop-down", "unplug")):
+        for opened, way in (("rename", "alt+F4"), ("drop-down", "alt+F4"), ("drop-down", "unplug"),
+                            ("menu", "unplug"), ("dialog", "unplug")):
             with self.subTest(opened=opened, way=way):
-                if opened == "rename":
-                    start_rename()
-                else:
-                    self.folder.click(self.folder.config_point(5))
+                openers[opened]()
                 if way == "unplug":
                     self.folder.mousesim("unplug")
                 else:
@@ -472,9 +484,10 @@ class Closing(OptionTest):
                 self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option stayed open")
                 self.assertEqual(self.folder.profile_names(), ["Gamer", "Work", "Game"], "half a name was saved")
                 self.assertTrue(self.monitor_process.alive())
-                if way != "unplug":
-                    self.option = self.folder.start_option()
-                    self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == 3, 20))
+                if way == "unplug":
+                    self.folder.mousesim("plug")
+                self.option = self.folder.start_option()
+                self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == 3, 20))
 
     def test_unplugging_the_mouse_closes_option(self):
         self.folder.mousesim("unplug")

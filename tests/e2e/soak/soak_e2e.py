@@ -29,6 +29,9 @@ NOTEPAD_TITLE = "Untitled - Notepad"
 DPI_TITLE = "DPI of the active level"
 GAMES = ("shooter.exe", "racer.exe")
 OTHER_PROGRAM = "editor.exe"  # a window in front that is no game
+# The Monitor looks at the window in front this often (seconds, with room): a
+# switch to a game's profile can come that long after the game came to the front.
+FOREGROUND_PERIOD = 2.2
 NAME_LETTERS = "abcdefghijklmnopqrstuvwxyz ABCXYZ0123456789_-"
 
 # The sub-pages of the settings tab (configuration skin entry of their tab) and the
@@ -216,7 +219,8 @@ class Soak:
 
     def do_delete(self, numbers, text):
         self.folder.click(self.folder.config_point(7), settle=1.5)
-        if wait_for(lambda: any(t == "Delete profile" for t, _ in self.windows()), 3):
+        # The question, not the bin's tooltip, which has the same text.
+        if wait_for(lambda: any(t == "Delete profile" for t, _ in self.dialogs()), 3):
             self.folder.keys("Return" if numbers[0] % 3 else "Escape", title="Delete profile")
 
     def do_rename(self, numbers, text):
@@ -274,6 +278,7 @@ class Soak:
         if running is None or running.poll() is not None:
             self.games[exe] = self.spawn([str(self.folder.path / exe)])
             wait_for(lambda: any(t == exe for t, _ in self.windows()), 15)
+            time.sleep(FOREGROUND_PERIOD)
         else:
             self.bring_to_front(exe)
 
@@ -282,12 +287,14 @@ class Soak:
         if running is None or running.poll() is not None:
             self.games[OTHER_PROGRAM] = self.spawn([str(self.folder.path / OTHER_PROGRAM)])
             wait_for(lambda: any(t == OTHER_PROGRAM for t, _ in self.windows()), 15)
+            time.sleep(FOREGROUND_PERIOD)
         else:
             self.bring_to_front(OTHER_PROGRAM)
 
     def bring_to_front(self, exe):
         # Without a window manager a program brings its own window to the front.
         self.folder.run(OTHER_PROGRAM, "--activate", exe, check=False)
+        time.sleep(FOREGROUND_PERIOD)
 
     def do_replug(self, numbers, text):
         if not self.attached:
@@ -379,8 +386,8 @@ class Soak:
         if option and not (self.option_open() and self.folder.option_window(patience=5)):
             raise CheckFailed("Option ended" if not self.option_open() else "Option's window is gone")
 
-    def check_store(self):
-        self.checks += 1
+    def listing(self):
+        """The store's profile names and the current one's position, as gmconfig reads them."""
         text = self.folder.store_text()
         if not text:
             raise CheckFailed("the store is gone")
@@ -391,7 +398,11 @@ class Soak:
         current = [line for line in lines if line.startswith("*")]
         if not lines or len(current) != 1:
             raise CheckFailed(f"the store has no current profile:\n{listing.stdout}")
-        names = [line[2:].split(" ", 1)[1].split("\t")[0] for line in lines]
+        return [line[2:].split(" ", 1)[1].split("\t")[0] for line in lines], lines.index(current[0])
+
+    def check_store(self):
+        self.checks += 1
+        names, current = self.listing()
         # The active level is one of the levels in use, in every profile.
         store = self.folder.store()
         for index in range(len(names)):
@@ -399,7 +410,7 @@ class Soak:
             levels, step = section.get("MaxDPI", ""), section.get("CpiStep", "")
             if levels.isdigit() and step.lstrip("-").isdigit() and not 0 <= int(step) < int(levels) <= 5:
                 raise CheckFailed(f"profile {index} ({names[index]!r}) stores level {step} of {levels}")
-        return names, lines.index(current[0])
+        return names, current
 
     def slot_differences(self):
         result = self.folder.store_query("slot-check")
@@ -430,8 +441,14 @@ class Soak:
 
     def check_option_shows(self, store):
         self.checks += 1
-        names, current = store
-        if not wait_for(lambda: self.shown() == [names[current]], 10, 0.3):
+        # The Monitor may switch profiles while this runs (a game came to the
+        # front just before the programs were still): Option must follow the
+        # store, so both are read afresh until they agree.
+        def agree():
+            names, current = self.listing()
+            return self.shown() == [names[current]]
+        if not wait_for(agree, 10, 0.3):
+            names, current = self.listing()
             raise CheckFailed(f"Option shows {self.shown()}; the store's profiles are {names}, "
                               f"the current one {current}")
 

@@ -169,6 +169,58 @@ TEST(SkinDialog, ModelessDialogTakesItsSkinSizeShapeAndControls) {
     EXPECT_EQ(dialog.Background(), nullptr);
 }
 
+// A window that moves by its background, as the main window does.
+class DraggedDialog : public TestDialog {
+public:
+    DraggedDialog() : TestDialog(134) {}
+
+protected:
+    DragMode Drag() const override { return DragMode::kSelf; }
+};
+
+POINT OriginOf(HWND window) {
+    RECT rc{};
+    GetWindowRect(window, &rc);
+    return POINT{rc.left, rc.top};
+}
+
+TEST(SkinDialog, ABackgroundDragMovesTheWindowByThePointersWayAndAClickMovesNothing) {
+    SkinFolder skin;
+    DraggedDialog dialog;
+    dialog.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    SetWindowPos(dialog.hwnd(), nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND window = dialog.hwnd();
+
+    // Press at (5, 30), move with the button held, release: the window follows
+    // the pointer's way, measured on the screen while the window itself moves.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 30));
+    EXPECT_EQ(GetCapture(), window);
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(25, 20));
+    EXPECT_EQ(OriginOf(window).x, 120);
+    EXPECT_EQ(OriginOf(window).y, 90);
+    // The window is now 20 right and 10 up: the same screen point is (5, 30) in it.
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 30));
+    EXPECT_EQ(OriginOf(window).x, 120);
+    EXPECT_EQ(OriginOf(window).y, 90);
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 30));
+    EXPECT_NE(GetCapture(), window);
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));
+    EXPECT_EQ(OriginOf(window).x, 120) << "the window still follows the pointer after the release";
+
+    // A click: press and release in one place. And a press whose release went
+    // elsewhere: the next move without the button ends it, moving nothing.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 30));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 30));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 30));
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(50, 35));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 35));
+    EXPECT_EQ(OriginOf(window).x, 120);
+    EXPECT_EQ(OriginOf(window).y, 90);
+    EXPECT_NE(GetCapture(), window);
+    dialog.EndDialog(0);
+}
+
 TEST(SkinDialog, TemplatesGiveTheirStyles) {
     SkinFolder skin;
     RecordingParent parent;
