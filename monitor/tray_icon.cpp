@@ -134,16 +134,25 @@ void CTrayIcon::SetConnected(bool connected, bool announce) {
     const bool changed = connected != connected_;
     connected_ = connected;
     if (changed) Update();
-    if (!announce || connected || !shown_ || !owner_) return;
+    if (!shown_ || !owner_) return;
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = owner_;
     data.uID = kIconId;
     data.uFlags = NIF_INFO;
+    if (connected) {
+        // The mouse is back: a balloon that says it went is no longer true. An
+        // empty text takes it away.
+        if (balloon_) Shell_NotifyIconW(NIM_MODIFY, &data);
+        balloon_ = false;
+        return;
+    }
+    if (!announce) return;
     data.dwInfoFlags = NIIF_INFO;
     lstrcpynW(data.szInfoTitle, Text(kTextUnpluggedTitle).c_str(), kBalloonTitleUnits);
     lstrcpynW(data.szInfo, Text(kTextUnpluggedBalloon).c_str(), kBalloonTextUnits);
-    if (Shell_NotifyIconW(NIM_MODIFY, &data)) DebugOut(L"notification-area balloon: the mouse was unplugged\n");
+    balloon_ = Shell_NotifyIconW(NIM_MODIFY, &data);
+    if (balloon_) DebugOut(L"notification-area balloon: the mouse was unplugged\n");
 }
 
 void CTrayIcon::Remove() {

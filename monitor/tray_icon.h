@@ -59,5 +59,6 @@ private:
     IconHandle greyIcon_;                  // made from icon_ on first use
     bool shown_ = false;
     bool connected_ = false;
+    bool balloon_ = false;  // the unplug's balloon may still show
     std::wstring profileName_;
 };

@@ -5,9 +5,9 @@
 #define kTextExitMonitor 1003  // icon menu: end the Monitor
 #define kTextTrayTip 1004      // tip of the notification-area icon
 #define kTextGameProfiles 1001  // icon menu: automatic game profiles (checked while on)
-#define kTextTrayNoMouse 1005   // tip of the icon while the mouse is away
-#define kTextUnpluggedTitle 1006    // balloon on unplug: its title
-#define kTextUnpluggedBalloon 1007  // balloon on unplug: why Option closed
+#define kTextTrayNoMouse 1110   // tip of the icon while the mouse is away
+#define kTextUnpluggedTitle 1111    // balloon on unplug: its title
+#define kTextUnpluggedBalloon 1112  // balloon on unplug: why Option closed
 
 #ifndef RC_INVOKED
 #include <array>

@@ -16,7 +16,19 @@
 
 namespace {
 
-enum MainEntry { kMinimizeEntry = 2, kCloseEntry = 3, kConfigTabEntry = 4, kMacroTabEntry = 5, kPageArea = 7 };
+enum MainEntry {
+    kMinimizeEntry = 2,
+    kCloseEntry = 3,
+    kConfigTabEntry = 4,
+    kMacroTabEntry = 5,
+    kPageArea = 7,
+    kMouseStatusEntry = 8
+};
+// The badge: the skins' accent on a darker field of it, in a small font, as
+// the header's other texts are too large for its place.
+constexpr COLORREF kMouseStatusText = RGB(236, 200, 255);
+constexpr COLORREF kMouseStatusField = RGB(74, 26, 92);
+constexpr int kMouseStatusFont = 11;
 constexpr int kIconResource = 128;
 constexpr UINT kTextConfigTab = option_text::kSettingsTab;
 constexpr UINT kTextMacroTab = option_text::kMacrosTab;
@@ -64,6 +76,21 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     configTab_ = CSkinPage::MakeButton(hwnd(), skin, kConfigTabEntry, pictures);
     macroTab_ = CSkinPage::MakeButton(hwnd(), skin, kMacroTabEntry, pictures);
+    const ButtonPos status = skin.ReadEntry(kMouseStatusEntry);
+    if (status.rect.Width() > 0) {
+        mouseStatus_ = std::make_unique<CSkinLabel>();
+        if (mouseStatus_->CreateFromSkin(hwnd(), status)) {
+            mouseStatus_->SetTextColor(kMouseStatusText);
+            mouseStatus_->SetBkColor(kMouseStatusField);
+            mouseStatus_->SetFontHeight(kMouseStatusFont);
+            mouseStatus_->SetText(texts_.Text(option_text::kMouseAbsent));
+            mouseStatus_->SetTooltip(texts_.Text(option_text::kMouseAbsentTip));
+            // Hidden until the Monitor has been asked.
+            ShowWindow(mouseStatus_->hwnd(), SW_HIDE);
+        } else {
+            mouseStatus_.reset();
+        }
+    }
     if (configTab_) SetTabLook(*configTab_, texts_.Text(kTextConfigTab), 1);
     if (macroTab_) SetTabLook(*macroTab_, texts_.Text(kTextMacroTab), 0);
     Bind(minimize_.get(), [this] { ShowWindow(hwnd(), SW_MINIMIZE); });
@@ -107,6 +134,9 @@ BOOL CMainWindow::OnInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon(GetSystemMetrics(SM_CXICON))));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(GetSystemMetrics(SM_CXSMICON))));
     SetWindowTextW(hwnd(), kOptionWindowTitle);
+    // Asked once the Monitor can find the window by its title: a mouse that
+    // arrives from now on is announced (WM_MOUSE_STATE), one before is answered here.
+    ShowMouseStatus(CMonitorPort::MouseConnected());
 
     if (configPage_) {
         configPage_->Refresh();
@@ -186,6 +216,10 @@ void CMainWindow::CloseNow() {
     EndDialog(IDCANCEL);
 }
 
+void CMainWindow::ShowMouseStatus(bool connected) {
+    if (mouseStatus_) ShowWindow(mouseStatus_->hwnd(), connected ? SW_HIDE : SW_SHOWNA);
+}
+
 void CMainWindow::ShowPage(Page page) {
     if (page == shown_) return;
     if (page != Page::kMacros && macroPage_) macroPage_->StopRecording();
@@ -221,6 +255,9 @@ LRESULT CMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_PROFILE_CHANGED:
             OnProfileChanged();
+            return 0;
+        case WM_MOUSE_STATE:
+            ShowMouseStatus(wParam == 1);
             return 0;
         case WM_CLOSE:
             // The close button, the system close, Alt+F4 and the Monitor (the mouse

@@ -13,6 +13,7 @@
 #include "option_session.h"
 #include "skin_button.h"
 #include "skin_dialog.h"
+#include "skin_label.h"
 #include "text_library.h"
 
 class CConfigPage;
@@ -44,6 +45,9 @@ private:
     void CloseTransients();
     void OnProfileChanged();
     void CloseNow();
+    // The badge says the mouse is missing: changes are saved, and the Monitor
+    // sends them when it arrives.
+    void ShowMouseStatus(bool connected);
 
     std::unique_ptr<ISharedLock> lock_;
     CTextLibrary texts_;
@@ -54,6 +58,7 @@ private:
     std::unique_ptr<CSkinButton> close_;
     std::unique_ptr<CSkinButton> configTab_;
     std::unique_ptr<CSkinButton> macroTab_;
+    std::unique_ptr<CSkinLabel> mouseStatus_;
     std::unique_ptr<CConfigPage> configPage_;
     std::unique_ptr<CMacroPage> macroPage_;
     Page shown_ = Page::kConfig;

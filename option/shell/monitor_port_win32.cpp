@@ -17,3 +17,11 @@ bool CMonitorPort::PostClose() {
     HWND monitor = MonitorWindow();
     return monitor && PostMessageW(monitor, WM_CLOSE, 0, 0);
 }
+
+bool CMonitorPort::MouseConnected() {
+    HWND monitor = MonitorWindow();
+    DWORD_PTR answer = 0;
+    // The Monitor's own thread may be busy with the mouse's arrival for a second.
+    return monitor && SendMessageTimeoutW(monitor, WM_QUERY_MOUSE, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer) &&
+           answer == 1;
+}

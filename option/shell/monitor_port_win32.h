@@ -8,4 +8,7 @@ public:
     bool PostApplyAll() override;
     // Posts WM_CLOSE to the Monitor; false when none runs.
     static bool PostClose();
+    // Whether the Monitor holds the mouse now. No Monitor, or one that does
+    // not answer, holds none: changes are then only saved.
+    static bool MouseConnected();
 };

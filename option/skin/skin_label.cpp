@@ -30,8 +30,8 @@ void CSkinLabel::Draw(HDC dc) const {
     RECT box = client_;
     FillRect(dc, &box, CachedBrush(background_));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColor);
-    SelectGuard select(dc, CachedFont(kSkinFontFace, 14));
+    ::SetTextColor(dc, textColor_);
+    SelectGuard select(dc, CachedFont(kSkinFontFace, fontHeight_));
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
@@ -46,7 +46,12 @@ bool CSkinLabel::OnSize(UINT, int width, int height) {
     return false;
 }
 
+void CSkinLabel::SetTooltip(const std::wstring& text) {
+    if (hwnd()) tooltip_.SetText(hwnd(), text.c_str(), !text.empty());
+}
+
 LRESULT CSkinLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) return TRUE;  // the paint covers everything
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
     return CWindow::HandleMessage(message, wParam, lParam);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "button_pos.h"
+#include "control_tooltip.h"
 #include "window.h"
 
 class CSkinLabel : public CWindow {
@@ -18,8 +19,12 @@ public:
     bool CreateFromSkin(HWND parent, const ButtonPos& pos);
     void SetText(std::wstring text);
     const std::wstring& Text() const { return text_; }
-    // Shows at the next paint.
+    // Each shows at the next paint.
     void SetBkColor(COLORREF color) { background_ = color; }
+    void SetTextColor(COLORREF color) { textColor_ = color; }
+    void SetFontHeight(int height) { fontHeight_ = height; }
+    // A tip for a label too short for all it has to say; empty: none.
+    void SetTooltip(const std::wstring& text);
     // Paints the label into any device context at (0, 0).
     void Draw(HDC dc) const;
 
@@ -32,5 +37,8 @@ protected:
 private:
     std::wstring text_;
     COLORREF background_ = RGB(2, 2, 2);
+    COLORREF textColor_ = kTextColor;
+    int fontHeight_ = 14;
+    CControlTooltip tooltip_;
     RECT client_{};
 };

@@ -87,6 +87,7 @@ constexpr auto kGerman = std::to_array<Pair>({
     {"Minimize", "Minimieren"},
     {"Mouse seen from above", "Maus von oben"},
     {"Mouse seen from the side", "Maus von der Seite"},
+    {"Mouse status", "Mausstatus"},
     {"Move the step down", "Schritt nach unten"},
     {"Move the step up", "Schritt nach oben"},
     {"Name", "Name"},

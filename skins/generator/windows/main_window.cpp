@@ -25,6 +25,8 @@ void DescribeMainWindow(skin::SkinBuilder& b) {
     b.AddControl(4, "ConfigTab", Rect{150, 18, 184, 42}, "Profiles and settings", ui::Painted(ui::HeaderTab));
     b.AddControl(5, "MacroTab", Rect{338, 18, 150, 42}, "Macro library", ui::Painted(ui::HeaderTab));
     b.AddArea(7, "PageArea", Rect{16, 64, 648, 492}, "Page area");
+    // Between the tabs and the window buttons: the badge that shows while the mouse is not connected.
+    b.AddArea(8, "MouseStatus", Rect{492, 25, 106, 26}, "Mouse status");
 }
 
 }  // namespace windows

@@ -57,6 +57,38 @@ class StartUp(OptionTest):
         self.assertEqual(layout()[1], offsets, "a page moved inside the window")
 
 
+class NoMouse(OptionTest):
+    """The Start menu's entry before the mouse is plugged in: Option opens and says so."""
+
+    def setUp(self):
+        self.folder = OptionFolder(suite.session(), self.id().split(".")[-1])
+        for name in self.profiles:
+            self.folder.gmconfig("new", name)
+        self.folder.attached = False
+        self.monitor_process = self.folder.start_monitor("1")
+        self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == 3, 30),
+                        "the Monitor did not open Option without the mouse")
+
+    def badge(self):
+        row = next((r for r in self.folder.tree() if r["depth"] == 1 and r["id"] == 8), None)
+        return (row["visible"], row["text"]) if row else None
+
+    def test_option_says_the_mouse_is_missing_saves_changes_and_the_arrival_sends_them(self):
+        self.assertTrue(wait_for(lambda: self.badge() == (True, "Mouse not connected"), 10),
+                        f"no badge: {self.badge()}")
+        self.folder.click(self.folder.config_point(6))  # a new profile, made current
+        self.assertTrue(wait_for(lambda: len(self.folder.profile_names()) == 4, 10), "the change was not saved")
+        self.assertEqual(self.folder.sends(), [], "something was sent to a mouse that is not there")
+        self.folder.mousesim("plug")
+        self.assertTrue(self.folder.wait_downloads(1, 20), "the arrival brought no download")
+        self.assertTrue(wait_for(lambda: self.badge() == (False, "Mouse not connected"), 10),
+                        "the badge stayed after the mouse arrived")
+        self.wait_quiet()
+        self.assertEqual(self.folder.store_query("slot-check").returncode, 0,
+                         "the mouse does not hold the store's current profile")
+        self.assertEqual(self.folder.current_index(), 3)
+
+
 class FirstStart(OptionTest):
     """A new install: the Monitor and Option start over an empty config folder."""
     profiles = ("Profile1",)  # the one Option makes; the list is filled once it shows

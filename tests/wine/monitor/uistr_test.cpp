@@ -40,6 +40,16 @@ TEST_F(UistrTest, EveryTextTheProgramsShowIsThere) {
     }
 }
 
+TEST_F(UistrTest, NoTextNumberServesTwoRoles) {
+    // One number for two texts shows the wrong one in one of the places.
+    const std::set<int> functions = FunctionNameTextIds();
+    const std::set<int> option(kOptionTextIds.begin(), kOptionTextIds.end());
+    for (int id : kMonitorTextIds) {
+        EXPECT_FALSE(functions.count(id)) << "text " << id << " is the Monitor's and a function's name";
+        EXPECT_FALSE(option.count(id)) << "text " << id << " is the Monitor's and Option's";
+    }
+}
+
 TEST_F(UistrTest, TheGermanTableIsComplete) {
     // Through Text() a missing German text would quietly show in English.
     for (int id : ShownIds()) EXPECT_FALSE(texts_.TextIn(kLanguageGerman, id).empty()) << "no German text " << id;

@@ -65,6 +65,8 @@ const std::vector<Place>& Places() {
         // main window: the two tabs
         {"skin_mains.ini", 4, 24, kNormal, Kind::kCaption, 1, {1}},
         {"skin_mains.ini", 5, 24, kNormal, Kind::kCaption, 0, {2}},
+        // main window: the badge while the mouse is not connected
+        {"skin_mains.ini", 8, 11, kNormal, Kind::kLine, 0, {372}},
         // configuration page: sub-page tabs, Reset, the game field, labels
         {"skin_configr.ini", 1, 15, kNormal, Kind::kCaption, 0, {4}},
         {"skin_configr.ini", 2, 15, kNormal, Kind::kCaption, 0, {5}},
@@ -155,7 +157,7 @@ const std::vector<Place>& Places() {
 // Texts Option shows that no skinned place of its own draws: message boxes,
 // tooltips, the details box (it scrolls), the file dialog's filter, a window
 // title and the launch details' prefixes.
-const std::set<int> kShownByThePlatform{15, 110, 345, 347, 348, 361, 362, 371};
+const std::set<int> kShownByThePlatform{15, 110, 345, 347, 348, 361, 362, 371, 373};
 
 // The mouse views' caption buttons (entries 1-16) and the alignment mode they use.
 constexpr const char* kMouseViewSkins[2] = {"skin_Mouse.ini", "skin_MousSide.ini"};

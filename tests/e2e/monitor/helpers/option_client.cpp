@@ -12,7 +12,8 @@
 // Commands: apply [K=V ...] [flags=K,A,D,P] | set K=V ... | post | pointer |
 //           close-monitor | monitor-command ID | minimize | query-pointer | quit |
 //           bench-apply N (N requests, each after the previous answer) | query-memory |
-//           forget-icon | shell-restarted (the Monitor's icon lost, then the shell's restart broadcast)
+//           forget-icon | shell-restarted (the Monitor's icon lost, then the shell's restart broadcast) |
+//           query-mouse (asks the Monitor whether it holds the mouse: logs "mouse 1" or "mouse 0")
 // Keys are store keys of a profile ("CpiStep", "DPIColor2" ...), plus
 // buttonN=CODE[:PROGRAM] (N = 0-15) and ProfileID.
 #include <windows.h>
@@ -224,6 +225,9 @@ protected:
                           " PollingRate=" + std::to_string(p ? p->PollingRate : -1));
                 return 0;
             }
+            case WM_MOUSE_STATE:
+                log_.Line("WM_MOUSE_STATE " + std::to_string(wParam));
+                return 0;
             case WM_CLOSE:
                 log_.Line("WM_CLOSE");
                 break;
@@ -285,6 +289,12 @@ private:
             // What a shell that starts again tells every top-level window.
             PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
             log_.Line("taskbar-created");
+        } else if (verb == L"query-mouse") {
+            HWND monitor = MonitorWindow();
+            DWORD_PTR answer = 0;
+            const bool asked = monitor && SendMessageTimeoutW(monitor, WM_QUERY_MOUSE, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                                              &answer);
+            log_.Line(asked ? "mouse " + std::to_string(answer) : std::string("mouse no-answer"));
         } else if (verb == L"minimize") {
             ShowWindow(hwnd(), SW_MINIMIZE);
             log_.Line("minimized");
