@@ -116,22 +116,13 @@ protected:
             record_->SetPageCaption(16, 0);
         }
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
+        for (int i = 0; i < 3; ++i)
+            if (modes_[i])
+                modes_[i]->onClicked = [this, mode = DelayModeFromNumber(i)] {
+                    if (!recording_) SelectMode(mode);
+                };
+        if (record_) record_->onClicked = [this] { ToggleRecording(); };
         SelectMode(DelayMode::kFixed);
-    }
-
-    bool OnDialogCommand(WORD, WORD, HWND control) override {
-        if (!control) return false;
-        for (int i = 0; i < 3; ++i) {
-            if (modes_[i] && control == modes_[i]->hwnd()) {
-                if (!recording_) SelectMode(DelayModeFromNumber(i));
-                return true;
-            }
-        }
-        if (record_ && control == record_->hwnd()) {
-            ToggleRecording();
-            return true;
-        }
-        return false;
     }
 
 private:
@@ -192,8 +183,15 @@ void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPicture
         cancelButton_->SetPageCaption(15, 0);
     }
     choice_ = 0;
-    if (choiceButton_) choiceButton_->SetText(context_.Text(kChoiceTexts[0]));
-    if (applyButton_) applyButton_->SetText(context_.Text(kTextInsert));
+    if (choiceButton_) {
+        choiceButton_->SetText(context_.Text(kChoiceTexts[0]));
+        choiceButton_->onClicked = [this] { ShowChoiceMenu(); };
+    }
+    if (applyButton_) {
+        applyButton_->SetText(context_.Text(kTextInsert));
+        applyButton_->onClicked = [this] { Apply(); };
+    }
+    if (cancelButton_) cancelButton_->onClicked = [this] { Cancel(); };
 }
 
 void CInsertPanel::Open() {
@@ -256,27 +254,22 @@ void CInsertPanel::Apply() {
     }
 }
 
+void CInsertPanel::Cancel() {
+    if (recordPanel_) recordPanel_->ShowStopped();
+    PostToPage(WM_INSERT_CANCEL, 0, 0);
+}
+
 bool CInsertPanel::OnDialogCommand(WORD id, WORD, HWND control) {
-    if (!control) {
-        for (int i = 0; i < 4; ++i) {
-            if (id == kChoiceCommands[i]) {
-                Choose(i);
-                return true;
-            }
+    // The buttons' clicks went to their own handlers; what comes here is the
+    // choice menu's.
+    if (control) return false;
+    for (int i = 0; i < 4; ++i) {
+        if (id == kChoiceCommands[i]) {
+            Choose(i);
+            return true;
         }
-        return false;
     }
-    if (choiceButton_ && control == choiceButton_->hwnd()) {
-        ShowChoiceMenu();
-    } else if (applyButton_ && control == applyButton_->hwnd()) {
-        Apply();
-    } else if (cancelButton_ && control == cancelButton_->hwnd()) {
-        if (recordPanel_) recordPanel_->ShowStopped();
-        PostToPage(WM_INSERT_CANCEL, 0, 0);
-    } else {
-        return false;
-    }
-    return true;
+    return false;
 }
 
 void CInsertPanel::PaintOver(HDC dc, const RECT&) {
