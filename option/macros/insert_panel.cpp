@@ -108,12 +108,12 @@ protected:
             modes_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
             if (!modes_[i]) continue;
             modes_[i]->SetText(panel_.context_.Text(kModeTexts[i]));
-            modes_[i]->SetPageCaption(15, 0);
+            modes_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
         }
         record_ = MakeButton(hwnd(), skin, kRecordEntry, pictures);
         if (record_) {
             record_->SetText(panel_.context_.Text(kTextRecord));
-            record_->SetPageCaption(16, 0);
+            record_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
         }
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
         for (int i = 0; i < 3; ++i)
@@ -174,13 +174,13 @@ void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPicture
     heading_ = ToRect(skin.ReadEntry(kHeadingEntry).rect);
     subPanelArea_ = skin.ReadEntry(kSubPanelEntry).rect;
     choiceButton_ = MakeButton(hwnd(), skin, kChoiceEntry, pictures);
-    if (choiceButton_) choiceButton_->SetPageCaption(15, 1);
+    if (choiceButton_) choiceButton_->SetPageCaption(15, CaptionAlign::kLeft);
     applyButton_ = MakeButton(hwnd(), skin, kApplyEntry, pictures);
-    if (applyButton_) applyButton_->SetPageCaption(15, 0);
+    if (applyButton_) applyButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     cancelButton_ = MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancelButton_) {
         cancelButton_->SetText(context_.Text(kTextCancel));
-        cancelButton_->SetPageCaption(15, 0);
+        cancelButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     choice_ = 0;
     if (choiceButton_) {
