@@ -38,16 +38,16 @@ AssignDialog::~AssignDialog() = default;
 void AssignDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     title_ = ToRect(skin.ReadEntry(kTitleEntry).rect);
     category_ = CSkinPage::MakeButton(hwnd(), skin, kCategoryEntry, pictures);
-    if (category_) category_->SetPageCaption(15, 1);
+    if (category_) category_->SetPageCaption(15, CaptionAlign::kLeft);
     accept_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);
     if (accept_) {
         accept_->SetText(context_.Text(kTextAccept));
-        accept_->SetPageCaption(15, 0);
+        accept_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     cancel_ = CSkinPage::MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancel_) {
         cancel_->SetText(context_.Text(kTextCancel));
-        cancel_->SetPageCaption(15, 0);
+        cancel_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     const SkinRect area = skin.ReadEntry(kPageEntry).rect;

@@ -97,7 +97,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             choice_ = MakeButton(hwnd(), skin, 2, pictures);
             if (choice_) {
                 choice_->SetCheckMode(true);
-                choice_->SetPageCaption(15, 1);
+                choice_->SetPageCaption(15, CaptionAlign::kLeft);
                 choice_->onClicked = [this] {
                     if (choice_->GetCheck()) OpenMacroList();
                     else CloseDropDown();
@@ -105,7 +105,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             }
             repeatButton_ = MakeButton(hwnd(), skin, 5, pictures);
             if (repeatButton_) {
-                repeatButton_->SetPageCaption(15, 1);
+                repeatButton_->SetPageCaption(15, CaptionAlign::kLeft);
                 repeatButton_->onClicked = [this] { ShowMenu(*repeatButton_, kMenuWidth, 14); };
             }
             box_ = MakeBox(skin, 7, kBoxId, ES_NUMBER);
@@ -129,11 +129,11 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             pathButton_ = MakeButton(hwnd(), skin, 3, pictures);
             commandChoice_ = MakeButton(hwnd(), skin, 4, pictures);
             for (auto* button : {programChoice_.get(), commandChoice_.get()}) {
-                if (button) button->SetPageCaption(15, 0);
+                if (button) button->SetPageCaption(15, CaptionAlign::kCentredWrapped);
             }
             if (programChoice_) programChoice_->SetText(OptionText(kTextProgram));
             if (commandChoice_) commandChoice_->SetText(OptionText(kTextCommand));
-            if (pathButton_) pathButton_->SetPageCaption(15, 1);
+            if (pathButton_) pathButton_->SetPageCaption(15, CaptionAlign::kLeft);
             if (programChoice_) {
                 programChoice_->onClicked = [this] {
                     model_.ChooseProgram();
@@ -155,7 +155,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             if (IsMenuPage(class_)) {
                 choice_ = MakeButton(hwnd(), skin, 2, pictures);
                 if (choice_) {
-                    choice_->SetPageCaption(15, 1);
+                    choice_->SetPageCaption(15, CaptionAlign::kLeft);
                     choice_->onClicked = [this] { ShowMenu(*choice_, kMenuWidth, 15); };
                 }
             }

@@ -12,7 +12,7 @@ namespace {
 constexpr int kCaptionHoverId = 200;
 constexpr int kHotSpotHoverId = 300;
 constexpr int kHotSpotEntryOffset = 16;
-constexpr int kCaptionAlign = 6;
+constexpr CaptionAlign kCaptionAlign = CaptionAlign::kLeftFrom45;
 
 
 std::wstring CaptionText(const OptionContext& context, const ButtonAssignment& record) {

@@ -108,30 +108,21 @@ protected:
             modes_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
             if (!modes_[i]) continue;
             modes_[i]->SetText(panel_.context_.Text(kModeTexts[i]));
-            modes_[i]->SetPageCaption(15, 0);
+            modes_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
         }
         record_ = MakeButton(hwnd(), skin, kRecordEntry, pictures);
         if (record_) {
             record_->SetText(panel_.context_.Text(kTextRecord));
-            record_->SetPageCaption(16, 0);
+            record_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
         }
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
+        for (int i = 0; i < 3; ++i)
+            if (modes_[i])
+                modes_[i]->onClicked = [this, mode = DelayModeFromNumber(i)] {
+                    if (!recording_) SelectMode(mode);
+                };
+        if (record_) record_->onClicked = [this] { ToggleRecording(); };
         SelectMode(DelayMode::kFixed);
-    }
-
-    bool OnDialogCommand(WORD, WORD, HWND control) override {
-        if (!control) return false;
-        for (int i = 0; i < 3; ++i) {
-            if (modes_[i] && control == modes_[i]->hwnd()) {
-                if (!recording_) SelectMode(DelayModeFromNumber(i));
-                return true;
-            }
-        }
-        if (record_ && control == record_->hwnd()) {
-            ToggleRecording();
-            return true;
-        }
-        return false;
     }
 
 private:
@@ -183,17 +174,24 @@ void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPicture
     heading_ = ToRect(skin.ReadEntry(kHeadingEntry).rect);
     subPanelArea_ = skin.ReadEntry(kSubPanelEntry).rect;
     choiceButton_ = MakeButton(hwnd(), skin, kChoiceEntry, pictures);
-    if (choiceButton_) choiceButton_->SetPageCaption(15, 1);
+    if (choiceButton_) choiceButton_->SetPageCaption(15, CaptionAlign::kLeft);
     applyButton_ = MakeButton(hwnd(), skin, kApplyEntry, pictures);
-    if (applyButton_) applyButton_->SetPageCaption(15, 0);
+    if (applyButton_) applyButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     cancelButton_ = MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancelButton_) {
         cancelButton_->SetText(context_.Text(kTextCancel));
-        cancelButton_->SetPageCaption(15, 0);
+        cancelButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     choice_ = 0;
-    if (choiceButton_) choiceButton_->SetText(context_.Text(kChoiceTexts[0]));
-    if (applyButton_) applyButton_->SetText(context_.Text(kTextInsert));
+    if (choiceButton_) {
+        choiceButton_->SetText(context_.Text(kChoiceTexts[0]));
+        choiceButton_->onClicked = [this] { ShowChoiceMenu(); };
+    }
+    if (applyButton_) {
+        applyButton_->SetText(context_.Text(kTextInsert));
+        applyButton_->onClicked = [this] { Apply(); };
+    }
+    if (cancelButton_) cancelButton_->onClicked = [this] { Cancel(); };
 }
 
 void CInsertPanel::Open() {
@@ -256,27 +254,22 @@ void CInsertPanel::Apply() {
     }
 }
 
+void CInsertPanel::Cancel() {
+    if (recordPanel_) recordPanel_->ShowStopped();
+    PostToPage(WM_INSERT_CANCEL, 0, 0);
+}
+
 bool CInsertPanel::OnDialogCommand(WORD id, WORD, HWND control) {
-    if (!control) {
-        for (int i = 0; i < 4; ++i) {
-            if (id == kChoiceCommands[i]) {
-                Choose(i);
-                return true;
-            }
+    // The buttons' clicks went to their own handlers; what comes here is the
+    // choice menu's.
+    if (control) return false;
+    for (int i = 0; i < 4; ++i) {
+        if (id == kChoiceCommands[i]) {
+            Choose(i);
+            return true;
         }
-        return false;
     }
-    if (choiceButton_ && control == choiceButton_->hwnd()) {
-        ShowChoiceMenu();
-    } else if (applyButton_ && control == applyButton_->hwnd()) {
-        Apply();
-    } else if (cancelButton_ && control == cancelButton_->hwnd()) {
-        if (recordPanel_) recordPanel_->ShowStopped();
-        PostToPage(WM_INSERT_CANCEL, 0, 0);
-    } else {
-        return false;
-    }
-    return true;
+    return false;
 }
 
 void CInsertPanel::PaintOver(HDC dc, const RECT&) {

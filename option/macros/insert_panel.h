@@ -49,6 +49,7 @@ private:
     void ShowChoiceMenu();
     void Choose(int choice);
     void Apply();
+    void Cancel();
     void PostToPage(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     const OptionContext& context_;

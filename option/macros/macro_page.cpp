@@ -133,7 +133,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         modeButtons_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
         if (!modeButtons_[i]) continue;
         modeButtons_[i]->SetText(OptionText(kModeTexts[i]));
-        modeButtons_[i]->SetPageCaption(15, 0);
+        modeButtons_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
         Bind(modeButtons_[i], [this, i] {
             if (!model_.Recording()) SetMode(DelayModeFromNumber(i));
         });
@@ -150,7 +150,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     recordButton_ = MakeButton(hwnd(), skin, kRecordEntry, pictures);
     if (recordButton_) {
         recordButton_->SetText(OptionText(kTextRecord));
-        recordButton_->SetPageCaption(16, 0);
+        recordButton_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
     }
     Bind(recordButton_, [this] { ToggleRecording(); });
 
@@ -179,7 +179,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     insertButton_ = MakeButton(hwnd(), skin, kInsertEntry, pictures);
     if (insertButton_) {
         insertButton_->SetText(OptionText(kTextInsert));
-        insertButton_->SetPageCaption(16, 0);
+        insertButton_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
     }
     Bind(insertButton_, [this] { OpenInsertPanel(); });
     panel_ = std::make_unique<CInsertPanel>(context_);

@@ -55,16 +55,16 @@ void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPict
         rowValues_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i + 2).rect);
     }
     countButton_ = CSkinPage::MakeButton(hwnd(), skin, kCountEntry, pictures);
-    if (countButton_) countButton_->SetPageCaption(15, 0);
+    if (countButton_) countButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     acceptButton_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);
     if (acceptButton_) {
         acceptButton_->SetText(context_.Text(kTextAccept));
-        acceptButton_->SetPageCaption(15, 0);
+        acceptButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     cancelButton_ = CSkinPage::MakeButton(hwnd(), skin, kCancelEntry, pictures);
     if (cancelButton_) {
         cancelButton_->SetText(context_.Text(kTextCancel));
-        cancelButton_->SetPageCaption(15, 0);
+        cancelButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     closeButton_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
 

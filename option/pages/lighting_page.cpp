@@ -64,7 +64,7 @@ void LightingPage::CreateControls(const SkinDescription& skin, const SkinPicture
     directionButton_ = MakeButton(hwnd(), skin, kDirectionEntry, pictures);
     levelButton_ = MakeButton(hwnd(), skin, kLevelEntry, pictures);
     for (CSkinButton* button : {modeButton_.get(), directionButton_.get(), levelButton_.get()})
-        if (button) button->SetPageCaption(15, 1);
+        if (button) button->SetPageCaption(15, CaptionAlign::kLeft);
 
     for (int i = 0; i < lighting::kSwatchCount; ++i) {
         const ButtonPos pos = skin.ReadEntry(kFirstSwatchEntry + i);

@@ -69,11 +69,11 @@ void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPict
     levelsButton_ = MakeButton(hwnd(), skin, kLevelsEntry, pictures);
     if (levelsButton_) {
         levelsButton_->SetText(context_.Text(kTextLevels));
-        levelsButton_->SetPageCaption(15, 0);
+        levelsButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     pollingButton_ = MakeButton(hwnd(), skin, kPollingEntry, pictures);
     if (pollingButton_) {
-        pollingButton_->SetPageCaption(15, 1);
+        pollingButton_->SetPageCaption(15, CaptionAlign::kLeft);
     }
     for (int i = 0; i < 7; ++i) captions_[i] = ToRect(skin.ReadEntry(kCaptionEntries[i]).rect);
     levelBox_ = ToRect(skin.ReadEntry(kLevelBoxEntry).rect);

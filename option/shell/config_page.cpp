@@ -61,14 +61,14 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
     subPages_.CreateTabs(hwnd(), skin, pictures, [this](HWND tab) { profiles_.CloseFor(tab); });
     profiles_.CreateButtons(hwnd(), skin, pictures);
     gameButton_ = MakeButton(hwnd(), skin, kGameEntry, pictures);
-    if (gameButton_) gameButton_->SetPageCaption(15, 1);
+    if (gameButton_) gameButton_->SetPageCaption(15, CaptionAlign::kLeft);
     Bind(gameButton_, &CConfigPage::ChooseGame);
     gameClearButton_ = MakeButton(hwnd(), skin, kGameClearEntry, pictures);
     Bind(gameClearButton_, &CConfigPage::ClearGame);
     resetButton_ = MakeButton(hwnd(), skin, kResetEntry, pictures);
     if (resetButton_) {
         resetButton_->SetText(OptionText(kTextReset));
-        resetButton_->SetPageCaption(15, 0);
+        resetButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     Bind(resetButton_, &CConfigPage::ResetCurrentProfile);
     profiles_.CreateListAndBox(hwnd(), skin);

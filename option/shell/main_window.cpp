@@ -33,7 +33,7 @@ constexpr int kIconResource = 128;
 constexpr UINT kTextConfigTab = option_text::kSettingsTab;
 constexpr UINT kTextMacroTab = option_text::kMacrosTab;
 
-void SetTabLook(CSkinButton& tab, const std::wstring& text, int align) {
+void SetTabLook(CSkinButton& tab, const std::wstring& text, CaptionAlign align) {
     tab.SetText(text);
     tab.SetPageCaption(24, align);
 }
@@ -91,8 +91,8 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
             mouseStatus_.reset();
         }
     }
-    if (configTab_) SetTabLook(*configTab_, texts_.Text(kTextConfigTab), 1);
-    if (macroTab_) SetTabLook(*macroTab_, texts_.Text(kTextMacroTab), 0);
+    if (configTab_) SetTabLook(*configTab_, texts_.Text(kTextConfigTab), CaptionAlign::kLeft);
+    if (macroTab_) SetTabLook(*macroTab_, texts_.Text(kTextMacroTab), CaptionAlign::kCentredWrapped);
     Bind(minimize_.get(), [this] { ShowWindow(hwnd(), SW_MINIMIZE); });
     Bind(close_.get(), [this] {
         // Closing Option with its own close button ends the whole suite.

@@ -61,7 +61,7 @@ void CQuestionBox::CreateControls(const SkinDescription& skin, const SkinPicture
         if (!answers_[i]) continue;
         answers_[i]->SetText(content_.answers[i]);
         answers_[i]->SetFont(15, 0);
-        answers_[i]->SetAlign(0);
+        answers_[i]->SetAlign(CaptionAlign::kCentredWrapped);
         answers_[i]->SetTextColors(kQuestionColor, RGB(178, 70, 210), RGB(255, 255, 255), RGB(150, 150, 150));
     }
     const SkinRect d = skin.ReadEntry(kDetailsArea).rect;

@@ -21,7 +21,7 @@ void CSubPageHost::CreateTabs(HWND page, const SkinDescription& skin, const Skin
         tabs_[i] = CSkinPage::MakeButton(page, skin, kTabEntries[i], pictures);
         if (!tabs_[i]) continue;
         tabs_[i]->SetText(context_.Text(kTabTexts[i]));
-        tabs_[i]->SetPageCaption(15, 0);
+        tabs_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
         tabs_[i]->onClicked = [this, i, tab = tabs_[i]->hwnd()] {
             if (beforeClick_) beforeClick_(tab);
             Show(static_cast<SubPage>(i));

@@ -33,40 +33,46 @@ SkinColor ChooseCaptionColor(const ButtonState& s, const CaptionColors& c) {
     return c.normal;
 }
 
-CaptionLayout LayoutCaption(int alignMode, const SkinRect& r) {
+CaptionAlign CaptionAlignFromNumber(int number) {
+    return number >= 0 && number <= static_cast<int>(CaptionAlign::kLeftFrom15) ? static_cast<CaptionAlign>(number)
+                                                                                : CaptionAlign::kRight;
+}
+
+CaptionLayout LayoutCaption(CaptionAlign align, const SkinRect& r) {
     using namespace text_format;
     constexpr uint32_t kOneLine = kVCenter | kSingleLine | kNoPrefix | kEndEllipsis;
     CaptionLayout layout;
-    switch (alignMode) {
-        case 0:
+    switch (align) {
+        case CaptionAlign::kCentredWrapped:
             layout.kind = CaptionKind::kWrapped;
             layout.rect = SkinRect{r.left + 5, r.top, r.right - 5, r.bottom};
             layout.format = kWordBreak | kCenter | kEditControl;
             break;
-        case 1:
-        case 3:
+        case CaptionAlign::kLeft:
+        case CaptionAlign::kSameAsLeft:
             layout.rect = SkinRect{r.left + 5, r.top, r.right - 10, r.bottom};
             layout.format = kLeft | kOneLine;
             break;
-        case 4:
+        case CaptionAlign::kAtPoint20x4:
             layout.kind = CaptionKind::kTextOut;
             layout.x = 20;
             layout.y = 4;
             break;
-        case 5:
+        case CaptionAlign::kAtPoint25x7:
             layout.kind = CaptionKind::kTextOut;
             layout.x = 25;
             layout.y = 7;
             break;
-        case 6:
+        case CaptionAlign::kLeftFrom45:
             layout.rect = SkinRect{r.left + 45, r.top, r.right - 7, r.bottom};
             layout.format = kLeft | kOneLine;
             break;
-        case 7:
+        case CaptionAlign::kLeftFrom15:
             layout.rect = SkinRect{r.left + 15, r.top, r.right - 10, r.bottom};
             layout.format = kLeft | kOneLine;
             break;
-        default:
+        case CaptionAlign::kRight:
+        default:  // a value cast from a number outside the enum
             layout.rect = SkinRect{r.left + 5, r.top, r.right - 5, r.bottom};
             layout.format = kRight | kOneLine;
             break;
@@ -78,8 +84,9 @@ int32_t CenteredTop(int32_t top, int32_t boxHeight, int32_t measuredHeight) {
     return measuredHeight < boxHeight ? top + (boxHeight - measuredHeight) / 2 : top;
 }
 
-std::optional<std::array<SkinColor, 3>> LampColors(int mode) {
-    if (mode == kNoIndicator) return std::nullopt;
+std::optional<std::array<SkinColor, 3>> LampColors(LampIndicator indicator) {
+    if (indicator == LampIndicator::kNoLamps) return std::nullopt;
+    const int mode = static_cast<int>(indicator);
     // Bit 0: lamp 1 (blue), bit 1: lamp 2 (red), bit 2: lamp 3 (green).
     static constexpr uint8_t kLit[9] = {0, 0b001, 0b010, 0b100, 0b011, 0b101, 0b110, 0b111, 0b000};
     const uint8_t lit = mode >= 1 && mode <= 8 ? kLit[mode] : 0;

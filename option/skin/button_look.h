@@ -60,8 +60,24 @@ struct CaptionLayout {
     uint32_t format = 0;  // drawing flags (kWrapped also measures with kCalcRect added)
 };
 
-// Alignment modes 0-7 of a caption in the button's client rectangle.
-CaptionLayout LayoutCaption(int alignMode, const SkinRect& client);
+// Where a caption goes in the button's client rectangle. The numbers stay as
+// they were: the skin gallery labels its buttons with them.
+enum class CaptionAlign {
+    kCentredWrapped = 0,  // several lines, centred, the block centred vertically
+    kLeft = 1,            // one line from 5 px, up to 10 px before the right edge
+    kRight = 2,           // one line, right-aligned, 5 px in on either side
+    kSameAsLeft = 3,      // drawn as kLeft
+    kAtPoint20x4 = 4,     // one line at (20, 4), not clipped to the button
+    kAtPoint25x7 = 5,     // one line at (25, 7), not clipped to the button
+    kLeftFrom45 = 6,      // one line from 45 px, up to 7 px before the right edge
+    kLeftFrom15 = 7,      // one line from 15 px, up to 10 px before the right edge
+};
+
+// A mode from a plain number: an unknown one is right-aligned, as the drawing
+// has always treated it.
+CaptionAlign CaptionAlignFromNumber(int number);
+
+CaptionLayout LayoutCaption(CaptionAlign align, const SkinRect& client);
 
 // A block of `measuredHeight` in a box: moved down to the middle when it is
 // lower than the box, otherwise left at the top.
@@ -72,10 +88,22 @@ inline constexpr SkinColor kLampBlue = SkinRgb(0, 0, 255);
 inline constexpr SkinColor kLampRed = SkinRgb(255, 0, 0);
 inline constexpr SkinColor kLampGreen = SkinRgb(0, 255, 0);
 inline constexpr SkinColor kLampDark = SkinRgb(98, 98, 98);
-inline constexpr int kNoIndicator = -1;
 
-// Colours of the three lamps for an indicator mode; none for -1. Modes outside
-// 1-8 show three dark lamps.
-std::optional<std::array<SkinColor, 3>> LampColors(int indicatorMode);
+// Which lamps a button's indicator lights; the numbers are the indicator codes.
+enum class LampIndicator {
+    kNoLamps = -1,  // no lamps drawn at all
+    kBlue = 1,
+    kRed = 2,
+    kGreen = 3,
+    kBlueRed = 4,
+    kBlueGreen = 5,
+    kRedGreen = 6,
+    kAllLit = 7,
+    kAllDark = 8,  // three lamps drawn, none lit
+};
+
+// Colours of the three lamps; none for kNoLamps. A value outside the enum
+// shows three dark lamps.
+std::optional<std::array<SkinColor, 3>> LampColors(LampIndicator indicator);
 // Where lamp 0, 1 or 2 sits, relative to the button's top left corner.
 SkinRect LampRect(int lamp);

@@ -56,13 +56,13 @@ void CItemBar::CreateButtons(HWND page, const SkinDescription& skin, const SkinP
     dropDown_ = Button(skin, layout_.dropDownEntry, pictures, &CItemBar::ToggleDropDown);
     if (dropDown_) {
         dropDown_->SetCheckMode(true);
-        dropDown_->SetPageCaption(15, 1);
+        dropDown_->SetPageCaption(15, CaptionAlign::kLeft);
     }
     newButton_ = Button(skin, layout_.newEntry, pictures, &CItemBar::Add);
     deleteButton_ = Button(skin, layout_.deleteEntry, pictures, &CItemBar::Delete);
     moreButton_ = Button(skin, layout_.moreEntry, pictures, &CItemBar::ShowMenu);
     nameButton_ = Button(skin, layout_.nameEntry, pictures, &CItemBar::StartRename);
-    if (nameButton_) nameButton_->SetPageCaption(15, 1);
+    if (nameButton_) nameButton_->SetPageCaption(15, CaptionAlign::kLeft);
 }
 
 void CItemBar::CreateRenameBox(HWND page, const SkinDescription& skin) {

@@ -227,7 +227,7 @@ void CSkinButton::SetText(std::wstring caption) {
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void CSkinButton::SetPageCaption(int height, int align) {
+void CSkinButton::SetPageCaption(int height, CaptionAlign align) {
     SetFont(height, 0);
     SetAlign(align);
     SetTextColors(RGB(100, 100, 100), RGB(128, 21, 153), RGB(255, 255, 255), RGB(150, 150, 150));
@@ -237,15 +237,15 @@ void CSkinButton::SetTextColors(COLORREF normal, COLORREF hover, COLORREF presse
     colors_ = CaptionColors{normal, hover, pressed, disabled};
 }
 
-void CSkinButton::SetIndicator(int mode) {
-    indicator_ = mode;
+void CSkinButton::SetIndicator(LampIndicator indicator) {
+    indicator_ = indicator;
     if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void CSkinButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
     CopyPicture(dc, rc, Choose(state));
     if (!caption_.empty()) DrawCaption(dc, rc, state);
-    if (indicator_ != kNoIndicator) DrawLamps(dc);
+    if (indicator_ != LampIndicator::kNoLamps) DrawLamps(dc);
 }
 
 void CSkinButton::DrawCaption(HDC dc, const RECT& rc, const ButtonState& state) const {

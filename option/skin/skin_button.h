@@ -99,7 +99,7 @@ class CSkinButton : public CSkinButtonBase {
 public:
     void SetText(std::wstring caption);
     const std::wstring& Text() const { return caption_; }
-    void SetAlign(int mode) { align_ = mode; }
+    void SetAlign(CaptionAlign align) { align_ = align; }
     void SetFont(int height, int width) {
         fontHeight_ = height;
         fontWidth_ = width;
@@ -107,9 +107,9 @@ public:
     void SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed, COLORREF disabled);
     // The caption every page of the configuration program gives its buttons:
     // Arial of `height`, grey, the accent under the pointer, white pressed.
-    void SetPageCaption(int height, int align);
-    void SetIndicator(int mode);
-    int Indicator() const { return indicator_; }
+    void SetPageCaption(int height, CaptionAlign align);
+    void SetIndicator(LampIndicator indicator);
+    LampIndicator Indicator() const { return indicator_; }
 
 protected:
     void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;
@@ -122,9 +122,9 @@ private:
     std::wstring caption_;
     int fontHeight_ = 15;
     int fontWidth_ = 0;
-    int align_ = 1;
+    CaptionAlign align_ = CaptionAlign::kLeft;
     CaptionColors colors_;
-    int indicator_ = kNoIndicator;
+    LampIndicator indicator_ = LampIndicator::kNoLamps;
 };
 
 // A skinned button with a colour swatch over its picture (the lighting page's

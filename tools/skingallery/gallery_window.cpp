@@ -22,6 +22,11 @@ const wchar_t* const kModeCaptions[8] = {
     L"Mode 7 from 15 px, one line",
 };
 
+constexpr LampIndicator kLampIndicators[8] = {
+    LampIndicator::kBlue,      LampIndicator::kRed,      LampIndicator::kGreen,  LampIndicator::kBlueRed,
+    LampIndicator::kBlueGreen, LampIndicator::kRedGreen, LampIndicator::kAllLit, LampIndicator::kAllDark,
+};
+
 constexpr COLORREF kSwatch = RGB(0, 200, 255);
 // As the program's rename box, but out of the tab order, so no activation selects its text.
 constexpr DWORD kEditStyle = WS_VISIBLE | ES_AUTOHSCROLL | ES_MULTILINE;
@@ -109,18 +114,18 @@ void CGalleryWindow::CreateGalleryControls(const SkinDescription& skin, const Sk
     for (int mode = 0; mode < 8; ++mode) {
         if (CSkinButton* push = AddButton(kFirstPush + mode, skin.ReadEntry(kFirstPush + mode), pictures)) {
             push->SetText(kModeCaptions[mode]);
-            push->SetAlign(mode);
+            push->SetAlign(CaptionAlignFromNumber(mode));
         }
         if (CSkinButton* check = AddButton(kFirstCheck + mode, skin.ReadEntry(kFirstCheck + mode), pictures)) {
             check->SetCheckMode(true);
             check->SetText(kModeCaptions[mode]);
-            check->SetAlign(mode);
+            check->SetAlign(CaptionAlignFromNumber(mode));
         }
-        const int indicator = mode + 1;
+        const LampIndicator indicator = kLampIndicators[mode];
         if (CSkinButton* lamps = AddButton(kFirstLamp + mode, skin.ReadEntry(kFirstLamp + mode), pictures)) {
             lamps->SetIndicator(indicator);
-            lamps->SetText(L"Lamps " + std::to_wstring(indicator));
-            lamps->SetAlign(1);
+            lamps->SetText(L"Lamps " + std::to_wstring(static_cast<int>(indicator)));
+            lamps->SetAlign(CaptionAlign::kLeft);
         }
     }
 
@@ -167,12 +172,12 @@ void CGalleryWindow::CreateGalleryControls(const SkinDescription& skin, const Sk
 
     if ((menuButton_ = AddButton(kMenuEntry, skin.ReadEntry(kMenuEntry), pictures))) {
         menuButton_->SetText(L"Menu");
-        menuButton_->SetAlign(0);
+        menuButton_->SetAlign(CaptionAlign::kCentredWrapped);
     }
     closeButton_ = AddButton(kCloseEntry, skin.ReadEntry(kCloseEntry), pictures);
     if (CSkinButton* disabled = AddButton(kDisabledEntry, skin.ReadEntry(kDisabledEntry), pictures)) {
         disabled->SetText(L"Disabled");
-        disabled->SetAlign(0);
+        disabled->SetAlign(CaptionAlign::kCentredWrapped);
         EnableWindow(disabled->hwnd(), FALSE);
     }
 }

@@ -66,28 +66,28 @@ TEST(ButtonCaptionColour, DownPictureThenHoverThenDisabled) {
 TEST(ButtonCaptionLayout, EveryAlignmentMode) {
     using namespace text_format;
     const SkinRect r{0, 0, 150, 28};
-    const CaptionLayout wrapped = LayoutCaption(0, r);
+    const CaptionLayout wrapped = LayoutCaption(CaptionAlign::kCentredWrapped, r);
     EXPECT_EQ(wrapped.kind, CaptionKind::kWrapped);
     EXPECT_EQ(wrapped.rect, (SkinRect{5, 0, 145, 28}));
     EXPECT_EQ(wrapped.format, kWordBreak | kCenter | kEditControl);
 
-    for (int mode : {1, 3}) {
+    for (CaptionAlign mode : {CaptionAlign::kLeft, CaptionAlign::kSameAsLeft}) {
         const CaptionLayout left = LayoutCaption(mode, r);
         EXPECT_EQ(left.kind, CaptionKind::kSingleLine);
         EXPECT_EQ(left.rect, (SkinRect{5, 0, 140, 28}));
         EXPECT_EQ(left.format, kLeft | kVCenter | kSingleLine | kNoPrefix | kEndEllipsis);
     }
-    const CaptionLayout four = LayoutCaption(4, r);
+    const CaptionLayout four = LayoutCaption(CaptionAlign::kAtPoint20x4, r);
     EXPECT_EQ(four.kind, CaptionKind::kTextOut);
     EXPECT_EQ(four.x, 20);
     EXPECT_EQ(four.y, 4);
-    const CaptionLayout five = LayoutCaption(5, r);
+    const CaptionLayout five = LayoutCaption(CaptionAlign::kAtPoint25x7, r);
     EXPECT_EQ(five.x, 25);
     EXPECT_EQ(five.y, 7);
-    EXPECT_EQ(LayoutCaption(6, r).rect, (SkinRect{45, 0, 143, 28}));
-    EXPECT_EQ(LayoutCaption(7, r).rect, (SkinRect{15, 0, 140, 28}));
+    EXPECT_EQ(LayoutCaption(CaptionAlign::kLeftFrom45, r).rect, (SkinRect{45, 0, 143, 28}));
+    EXPECT_EQ(LayoutCaption(CaptionAlign::kLeftFrom15, r).rect, (SkinRect{15, 0, 140, 28}));
     for (int mode : {2, 8, -3}) {
-        const CaptionLayout right = LayoutCaption(mode, r);
+        const CaptionLayout right = LayoutCaption(CaptionAlignFromNumber(mode), r);
         EXPECT_EQ(right.rect, (SkinRect{5, 0, 145, 28}));
         EXPECT_EQ(right.format, kRight | kVCenter | kSingleLine | kNoPrefix | kEndEllipsis);
     }
@@ -105,11 +105,12 @@ TEST(ButtonLamps, TableOfModes) {
     const std::array<SkinColor, 3> expected[9] = {{D, D, D}, {B, D, D}, {D, R, D}, {D, D, G}, {B, R, D},
                                                   {B, D, G}, {D, R, G}, {B, R, G}, {D, D, D}};
     for (int mode = 1; mode <= 8; ++mode) {
-        ASSERT_TRUE(LampColors(mode).has_value());
-        EXPECT_EQ(*LampColors(mode), expected[mode]) << "mode " << mode;
+        const auto indicator = static_cast<LampIndicator>(mode);
+        ASSERT_TRUE(LampColors(indicator).has_value());
+        EXPECT_EQ(*LampColors(indicator), expected[mode]) << "mode " << mode;
     }
-    EXPECT_FALSE(LampColors(-1).has_value());
-    EXPECT_EQ(*LampColors(42), expected[0]);
+    EXPECT_FALSE(LampColors(LampIndicator::kNoLamps).has_value());
+    EXPECT_EQ(*LampColors(static_cast<LampIndicator>(42)), expected[0]);
     EXPECT_EQ(LampRect(0), (SkinRect{100, 6, 104, 16}));
     EXPECT_EQ(LampRect(1), (SkinRect{106, 6, 110, 16}));
     EXPECT_EQ(LampRect(2), (SkinRect{112, 6, 116, 16}));

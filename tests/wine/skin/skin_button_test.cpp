@@ -158,15 +158,15 @@ TEST_F(ButtonTest, HoverIsPostedWithTheHoverId) {
 TEST_F(ButtonTest, LampsSitAtTheirPixels) {
     CSkinButton button;
     Make(button);
-    button.SetIndicator(5);  // blue, dark, green
+    button.SetIndicator(LampIndicator::kBlueGreen);
     EXPECT_EQ(Shows(button, 0, 101, 7), RGB(0, 0, 255));
     EXPECT_EQ(Shows(button, 0, 107, 15), RGB(98, 98, 98));
     EXPECT_EQ(Shows(button, 0, 115, 10), RGB(0, 255, 0));
     EXPECT_EQ(Shows(button, 0, 116, 10), kNormal);  // 4 pixels wide
     EXPECT_EQ(Shows(button, 0, 101, 16), kNormal);  // 10 pixels high
-    button.SetIndicator(8);
+    button.SetIndicator(LampIndicator::kAllDark);
     EXPECT_EQ(Shows(button, 0, 101, 7), RGB(98, 98, 98));
-    button.SetIndicator(-1);
+    button.SetIndicator(LampIndicator::kNoLamps);
     EXPECT_EQ(Shows(button, 0, 101, 7), kNormal);
 }
 
@@ -175,7 +175,7 @@ TEST_F(ButtonTest, CaptionStaysInsideItsLayout) {
     Make(button);
     button.SetText(L"A caption far longer than the button can ever show in one line");
     button.SetTextColors(RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0));
-    for (int mode : {1, 2, 7}) {
+    for (CaptionAlign mode : {CaptionAlign::kLeft, CaptionAlign::kRight, CaptionAlign::kLeftFrom15}) {
         button.SetAlign(mode);
         int yellowInside = 0, yellowOutside = 0;
         MemoryDC dc(nullptr);
@@ -184,11 +184,12 @@ TEST_F(ButtonTest, CaptionStaysInsideItsLayout) {
         for (int x = 0; x < kW; ++x)
             for (int y = 0; y < kH; ++y) {
                 const bool yellow = GetPixel(dc.get(), x, y) == RGB(255, 255, 0);
-                const bool inside = x >= (mode == 7 ? 15 : 5) && x < kW - (mode == 2 ? 5 : 10);
+                const bool inside = x >= (mode == CaptionAlign::kLeftFrom15 ? 15 : 5) &&
+                                    x < kW - (mode == CaptionAlign::kRight ? 5 : 10);
                 (inside ? yellowInside : yellowOutside) += yellow;
             }
-        EXPECT_GT(yellowInside, 20) << "mode " << mode;
-        EXPECT_EQ(yellowOutside, 0) << "mode " << mode;
+        EXPECT_GT(yellowInside, 20) << "mode " << static_cast<int>(mode);
+        EXPECT_EQ(yellowOutside, 0) << "mode " << static_cast<int>(mode);
     }
 }
 

@@ -162,7 +162,7 @@ const std::set<int> kShownByThePlatform{15, 110, 345, 347, 348, 361, 362, 371, 3
 // The mouse views' caption buttons (entries 1-16) and the alignment mode they use.
 constexpr const char* kMouseViewSkins[2] = {"skin_Mouse.ini", "skin_MousSide.ini"};
 constexpr int kMouseViewButtons = 16;
-constexpr int kMouseCaptionAlign = 6;
+constexpr CaptionAlign kMouseCaptionAlign = CaptionAlign::kLeftFrom45;
 constexpr int kMouseCaptionFont = 15;
 constexpr int kFunctionMenuWidth = 297;
 constexpr int kChoiceEntry = 2;  // a menu page's button that shows the chosen function
@@ -256,7 +256,7 @@ protected:
 
     // A caption of a skinned button, where LayoutCaption puts it.
     void ExpectCaption(int id, const Language& language, const std::wstring& text, const SkinRect& button,
-                       int align, const std::string& where) {
+                       CaptionAlign align, const std::string& where) {
         const CaptionLayout layout = LayoutCaption(align, SkinRect{0, 0, button.Width(), button.Height()});
         switch (layout.kind) {
             case CaptionKind::kWrapped:
@@ -381,7 +381,7 @@ TEST_F(TextFitTest, CaptionsAndLabelsFitTheirSkinRectangles) {
                 ASSERT_FALSE(text.empty()) << "text " << id << " (" << language.tag << ") is missing";
                 switch (place.kind) {
                     case Kind::kCaption:
-                        ExpectCaption(id, language, text, rect, place.align, where);
+                        ExpectCaption(id, language, text, rect, CaptionAlignFromNumber(place.align), where);
                         break;
                     case Kind::kLine:
                         ExpectLine(id, language, text, rect.Width(), where);
@@ -485,7 +485,7 @@ TEST_F(TextFitTest, FunctionNamesFitEveryButtonThatShowsThem) {
             if (assign::MenuOf(page.functionClass).empty()) continue;
             const SkinRect rect = Rect(page.skinFile, kChoiceEntry);
             for (const assign::MenuEntry& entry : assign::MenuOf(page.functionClass))
-                ExpectCaption(entry.textId, language, texts_.Text(entry.textId), rect, 1,
+                ExpectCaption(entry.textId, language, texts_.Text(entry.textId), rect, CaptionAlign::kLeft,
                               Where(page.skinFile, kChoiceEntry));
         }
 
