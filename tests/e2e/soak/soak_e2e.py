@@ -223,16 +223,28 @@ class Soak:
         if wait_for(lambda: any(t == "Delete profile" for t, _ in self.dialogs()), 3):
             self.folder.keys("Return" if numbers[0] % 3 else "Escape", title="Delete profile")
 
+    def show_settings(self):
+        if self.page_skin == MAIN_TABS[5]:
+            self.do_main_tab([sorted(MAIN_TABS).index(4)], "")
+
     def do_rename(self, numbers, text):
+        # Enter and Esc with no box open end Option, as they should: a user
+        # types a name only once the box is there.
+        self.show_settings()
         self.folder.click(self.folder.config_point(10))
+        if not wait_for(lambda: (self.folder.rename_box() or (False,))[0], 3, 0.2):
+            return
         self.folder.keys("ctrl+a")
         self.folder.type_text(text)
         self.folder.keys("Return" if numbers[0] % 4 else "Escape")
 
     def do_copy(self, numbers, text):
         if self.profile_count() < 8:
+            self.show_settings()
             self.folder.click(self.folder.config_point(8), settle=1.0)
-            self.folder.keys("Down", "Return")
+            # The menu's keys; without the menu, Enter would end Option.
+            if wait_for(self.open_menus, 3, 0.2):
+                self.folder.keys("Down", "Return")
 
     def do_reset(self, numbers, text):
         self.folder.click(self.folder.config_point(14))
