@@ -102,14 +102,16 @@ def display_works(display):
 
 
 class Session:
-    def __init__(self, build_dir):
+    def __init__(self, build_dir, prefix=None):
+        """`prefix`: the Wine prefix to use instead of one under the build tree."""
         self.build_dir = Path(build_dir).resolve()
         self.stage = self.build_dir / "stage"
         self.helpers = self.build_dir / "tests" / "e2e" / "monitor"
         # A prefix per suite: suites run side by side, each with its own wineserver.
         # Runs of one suite side by side (the long soak) name themselves apart.
         instance = os.environ.get("GM_E2E_INSTANCE", "")
-        self.prefix = self.build_dir / f"e2e-{Path(sys.argv[0]).stem}{'-' + instance if instance else ''}-prefix"
+        self.prefix = Path(prefix) if prefix else (
+            self.build_dir / f"e2e-{Path(sys.argv[0]).stem}{'-' + instance if instance else ''}-prefix")
         self.xvfb = None
         self.server = None
         self.display = os.environ.get("DISPLAY", "")

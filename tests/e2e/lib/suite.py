@@ -42,12 +42,13 @@ def build_dir():
     return args().build_dir
 
 
-def start_session(prepare=None):
+def start_session(prepare=None, prefix=None):
     """Starts the run's Session (a display, a prefix and a wineserver); `prepare`
-    then adjusts it, e.g. with registry keys every test of the suite needs."""
+    then adjusts it, e.g. with registry keys every test of the suite needs. A
+    `prefix` outside the build tree leaves a shared build untouched."""
     global _session
     if _session is None:
-        _session = harness.Session(build_dir())
+        _session = harness.Session(build_dir(), prefix)
         _session.start()
         if prepare:
             prepare(_session)
