@@ -13,7 +13,8 @@ class CMonitorWnd;
 
 class CMonitorApp {
 public:
-    CMonitorApp();
+    // `foregroundPeriodMs`: see CMonitorWnd.
+    explicit CMonitorApp(unsigned foregroundPeriodMs);
     ~CMonitorApp();
     CMonitorApp(const CMonitorApp&) = delete;
     CMonitorApp& operator=(const CMonitorApp&) = delete;
@@ -26,6 +27,7 @@ public:
 private:
     bool InitInstance(const wchar_t* commandLine);
 
+    const unsigned foregroundPeriodMs_;
     bool startOption_ = false;
     KernelHandle instanceMutex_;
     std::optional<ComScope> com_;  // from the instance check on, for the window's shell calls

@@ -24,6 +24,7 @@
 #include "device_library_win32.h"
 #include "device_link.h"
 #include "device_worker_win32.h"
+#include "foreground_window_win32.h"
 #include "monitor_host_win32.h"
 #include "monitor_logic.h"
 #include "named_mutex_lock.h"
@@ -36,7 +37,8 @@
 
 class CMonitorWnd final : public CWindow {
 public:
-    explicit CMonitorWnd(bool startOption);
+    // `foregroundPeriodMs`: how often the foreground is looked at while the mouse is connected.
+    CMonitorWnd(bool startOption, unsigned foregroundPeriodMs);
     ~CMonitorWnd() override;
 
     // Creates the hidden window; false when it was refused.
@@ -92,6 +94,7 @@ private:
     MonitorLogic* Logic() const { return parts_ ? parts_->logic.get() : nullptr; }
 
     const bool startOption_;
+    const unsigned foregroundPeriodMs_;
     bool running_ = false;  // creation went past the store lock: the shutdown steps apply
     UINT taskbarCreated_ = 0;
     std::filesystem::path programFolder_;
@@ -99,9 +102,7 @@ private:
     CMonitorHost host_;
     std::unique_ptr<Parts> parts_;
 
-    // The foreground timer only asks the system for a process name when the
-    // foreground window or its process changed.
-    HWND lastForeground_ = nullptr;  // not owned
-    DWORD lastForegroundProcess_ = 0;
+    CForegroundWindow foregroundWindow_;
+    ForegroundWatch foregroundWatch_{foregroundWindow_};
     WinEventHookHandle foregroundHook_;
 };
