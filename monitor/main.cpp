@@ -5,6 +5,6 @@
 #include "monitor_app.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-    CMonitorApp app(kForegroundPeriodMs);
+    CMonitorApp app(ForegroundClock{kForegroundPeriodMs, true});
     return app.Run(commandLine);
 }

@@ -24,8 +24,8 @@ CMonitorWnd* g_foregroundTracker = nullptr;
 
 }  // namespace
 
-CMonitorWnd::CMonitorWnd(bool startOption, unsigned foregroundPeriodMs)
-    : startOption_(startOption), foregroundPeriodMs_(foregroundPeriodMs), host_(*this) {}
+CMonitorWnd::CMonitorWnd(bool startOption, ForegroundClock foreground)
+    : startOption_(startOption), foreground_(foreground), host_(*this) {}
 
 CMonitorWnd::~CMonitorWnd() = default;
 
@@ -130,7 +130,8 @@ bool CMonitorWnd::OnTimer(UINT_PTR id) {
         KillTimer(hwnd(), TIMER_FIRST_DOWNLOAD);
         QueueFullDownload();
     } else if (id == TIMER_FOREGROUND_GAME) {
-        TrackForegroundProgram();
+        // The poller's last post may arrive after the mouse went.
+        if (MouseConnected()) TrackForegroundProgram();
     } else {
         return false;
     }
@@ -203,7 +204,10 @@ void CMonitorWnd::OnTaskbarCreated() {
 }
 
 void CMonitorWnd::StartForegroundTracking() {
-    SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foregroundPeriodMs_, nullptr);
+    if (!foreground_.ownThread || !foregroundPoller_.Start(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs)) {
+        if (foreground_.ownThread) DebugOut(L"foreground poller did not start: a window timer looks instead\n");
+        SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, nullptr);
+    }
     if (foregroundHook_) return;
     g_foregroundTracker = this;
     // Out of context: the callback runs on this thread while it takes its messages.
@@ -213,6 +217,7 @@ void CMonitorWnd::StartForegroundTracking() {
 }
 
 void CMonitorWnd::StopForegroundTracking() {
+    foregroundPoller_.Stop();
     if (hwnd()) KillTimer(hwnd(), TIMER_FOREGROUND_GAME);
     foregroundHook_.Reset();
     if (g_foregroundTracker == this) g_foregroundTracker = nullptr;

@@ -24,6 +24,7 @@
 #include "device_library_win32.h"
 #include "device_link.h"
 #include "device_worker_win32.h"
+#include "foreground_poller_win32.h"
 #include "foreground_window_win32.h"
 #include "monitor_host_win32.h"
 #include "monitor_logic.h"
@@ -37,8 +38,7 @@
 
 class CMonitorWnd final : public CWindow {
 public:
-    // `foregroundPeriodMs`: how often the foreground is looked at while the mouse is connected.
-    CMonitorWnd(bool startOption, unsigned foregroundPeriodMs);
+    CMonitorWnd(bool startOption, ForegroundClock foreground);
     ~CMonitorWnd() override;
 
     // Creates the hidden window; false when it was refused.
@@ -94,7 +94,7 @@ private:
     MonitorLogic* Logic() const { return parts_ ? parts_->logic.get() : nullptr; }
 
     const bool startOption_;
-    const unsigned foregroundPeriodMs_;
+    const ForegroundClock foreground_;
     bool running_ = false;  // creation went past the store lock: the shutdown steps apply
     UINT taskbarCreated_ = 0;
     std::filesystem::path programFolder_;
@@ -102,6 +102,7 @@ private:
     CMonitorHost host_;
     std::unique_ptr<Parts> parts_;
 
+    CForegroundPoller foregroundPoller_;
     CForegroundWindow foregroundWindow_;
     ForegroundWatch foregroundWatch_{foregroundWindow_};
     WinEventHookHandle foregroundHook_;
