@@ -5,7 +5,7 @@
 #include "debug_output.h"
 #include "monitor_wnd.h"
 
-CMonitorApp::CMonitorApp() = default;
+CMonitorApp::CMonitorApp(ForegroundClock foreground) : foreground_(foreground) {}
 
 CMonitorApp::~CMonitorApp() = default;
 
@@ -34,7 +34,7 @@ bool CMonitorApp::InitInstance(const wchar_t* commandLine) {
     }
 
     com_.emplace();
-    mainWnd_ = std::make_unique<CMonitorWnd>(startOption_);
+    mainWnd_ = std::make_unique<CMonitorWnd>(startOption_, foreground_);
     if (!mainWnd_->CreateHidden()) {
         DebugOut(L"CMonitorApp: the main window was refused\n");
         return false;

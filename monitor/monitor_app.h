@@ -7,13 +7,14 @@
 #include <optional>
 
 #include "com_scope.h"
+#include "foreground_poller_win32.h"
 #include "kernel_handle.h"
 
 class CMonitorWnd;
 
 class CMonitorApp {
 public:
-    CMonitorApp();
+    explicit CMonitorApp(ForegroundClock foreground);
     ~CMonitorApp();
     CMonitorApp(const CMonitorApp&) = delete;
     CMonitorApp& operator=(const CMonitorApp&) = delete;
@@ -26,6 +27,7 @@ public:
 private:
     bool InitInstance(const wchar_t* commandLine);
 
+    const ForegroundClock foreground_;
     bool startOption_ = false;
     KernelHandle instanceMutex_;
     std::optional<ComScope> com_;  // from the instance check on, for the window's shell calls

@@ -4,7 +4,6 @@
 
 #include "app_messages.h"
 #include "debug_output.h"
-#include "kernel_handle.h"
 #include "program_folder.h"
 #include "shared_lock.h"
 #include "text_language.h"
@@ -13,7 +12,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"GamingMouse7741MonitorWnd";
 constexpr UINT kFirstDownloadDelayMs = 200;
-constexpr UINT kForegroundPeriodMs = 2000;
 // The pause between the unlocked first read of the store and the creation of
 // its lock. Nothing in this program needs it; it is kept so that the moment
 // the lock, the icon and the first download appear stays what the programs
@@ -26,7 +24,8 @@ CMonitorWnd* g_foregroundTracker = nullptr;
 
 }  // namespace
 
-CMonitorWnd::CMonitorWnd(bool startOption) : startOption_(startOption), host_(*this) {}
+CMonitorWnd::CMonitorWnd(bool startOption, ForegroundClock foreground)
+    : startOption_(startOption), foreground_(foreground), host_(*this) {}
 
 CMonitorWnd::~CMonitorWnd() = default;
 
@@ -138,7 +137,8 @@ bool CMonitorWnd::OnTimer(UINT_PTR id) {
         KillTimer(hwnd(), TIMER_FIRST_DOWNLOAD);
         QueueFullDownload();
     } else if (id == TIMER_FOREGROUND_GAME) {
-        TrackForegroundProgram();
+        // The poller's last post may arrive after the mouse went.
+        if (MouseConnected()) TrackForegroundProgram();
     } else {
         return false;
     }
@@ -211,7 +211,10 @@ void CMonitorWnd::OnTaskbarCreated() {
 }
 
 void CMonitorWnd::StartForegroundTracking() {
-    SetTimer(hwnd(), TIMER_FOREGROUND_GAME, kForegroundPeriodMs, nullptr);
+    if (!foreground_.ownThread || !foregroundPoller_.Start(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs)) {
+        if (foreground_.ownThread) DebugOut(L"foreground poller did not start: a window timer looks instead\n");
+        SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, nullptr);
+    }
     if (foregroundHook_) return;
     g_foregroundTracker = this;
     // Out of context: the callback runs on this thread while it takes its messages.
@@ -221,6 +224,7 @@ void CMonitorWnd::StartForegroundTracking() {
 }
 
 void CMonitorWnd::StopForegroundTracking() {
+    foregroundPoller_.Stop();
     if (hwnd()) KillTimer(hwnd(), TIMER_FOREGROUND_GAME);
     foregroundHook_.Reset();
     if (g_foregroundTracker == this) g_foregroundTracker = nullptr;
@@ -228,31 +232,22 @@ void CMonitorWnd::StopForegroundTracking() {
 
 void CALLBACK CMonitorWnd::OnForegroundEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
     if (event != EVENT_SYSTEM_FOREGROUND || !g_foregroundTracker || !g_foregroundTracker->MouseConnected()) return;
-    if (g_foregroundTracker->TrackForegroundProgram()) DebugOut(L"foreground event\n");
+    // Called by the system, which knows nothing of C++: a failure ends here, and the timer looks again.
+    try {
+        if (g_foregroundTracker->TrackForegroundProgram()) DebugOut(L"foreground event\n");
+    } catch (...) {
+        DebugOut(L"foreground event: following the foreground failed\n");
+    }
 }
 
 bool CMonitorWnd::TrackForegroundProgram() {
-    HWND foreground = GetForegroundWindow();
-    if (!foreground) return false;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(foreground, &processId);
-    if (foreground == lastForeground_ && processId == lastForegroundProcess_) return false;
-    lastForeground_ = foreground;
-    lastForegroundProcess_ = processId;
-
-    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return false;
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD size = MAX_PATH * 2;
-    const BOOL found = QueryFullProcessImageNameW(process.get(), 0, path, &size);
-    if (!found) return false;
-    const std::wstring name = ExecutableFileName(std::wstring_view(path, size));
+    const std::optional<std::wstring> name = foregroundWatch_.Look();
     MonitorLogic* logic = Logic();
-    if (!logic) return false;
+    if (!name || !logic) return false;
     // Reported before it is followed: a switch's own lines come after it.
-    if (FoldProgramName(name) == logic->ForegroundProgram()) return false;
-    DebugOutF(L"foreground program: %ls\n", name.c_str());
-    logic->SetForegroundProgram(name);
+    if (FoldProgramName(*name) == logic->ForegroundProgram()) return false;
+    DebugOutF(L"foreground program: %ls\n", name->c_str());
+    logic->SetForegroundProgram(*name);
     return true;
 }
 

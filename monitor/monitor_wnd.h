@@ -24,6 +24,8 @@
 #include "device_library_win32.h"
 #include "device_link.h"
 #include "device_worker_win32.h"
+#include "foreground_poller_win32.h"
+#include "foreground_window_win32.h"
 #include "monitor_host_win32.h"
 #include "monitor_logic.h"
 #include "named_mutex_lock.h"
@@ -36,7 +38,7 @@
 
 class CMonitorWnd final : public CWindow {
 public:
-    explicit CMonitorWnd(bool startOption);
+    CMonitorWnd(bool startOption, ForegroundClock foreground);
     ~CMonitorWnd() override;
 
     // Creates the hidden window; false when it was refused.
@@ -93,6 +95,7 @@ private:
     MonitorLogic* Logic() const { return parts_ ? parts_->logic.get() : nullptr; }
 
     const bool startOption_;
+    const ForegroundClock foreground_;
     bool running_ = false;  // creation went past the store lock: the shutdown steps apply
     UINT taskbarCreated_ = 0;
     std::filesystem::path programFolder_;
@@ -100,9 +103,8 @@ private:
     CMonitorHost host_;
     std::unique_ptr<Parts> parts_;
 
-    // The foreground timer only asks the system for a process name when the
-    // foreground window or its process changed.
-    HWND lastForeground_ = nullptr;  // not owned
-    DWORD lastForegroundProcess_ = 0;
+    CForegroundPoller foregroundPoller_;
+    CForegroundWindow foregroundWindow_;
+    ForegroundWatch foregroundWatch_{foregroundWindow_};
     WinEventHookHandle foregroundHook_;
 };

@@ -43,4 +43,4 @@ inline constexpr unsigned kDownloadEverything = 2;
 
 // Timers of the Monitor's main window.
 inline constexpr unsigned TIMER_FIRST_DOWNLOAD = 502;  // 200 ms after a successful start-up connection
-inline constexpr unsigned TIMER_FOREGROUND_GAME = 500;  // every 2000 ms while the mouse is connected
+inline constexpr unsigned TIMER_FOREGROUND_GAME = 500;  // while the mouse is connected, when another window came to the front

@@ -232,13 +232,13 @@ bool MonitorLogic::SetForegroundProgram(std::wstring_view name) {
         lastOutside_ = foregroundProgram_;
         if (declined_ != lastOutside_) declined_.clear();
     }
-    FollowForeground();
+    FollowForeground(foregroundProgram_);
     return true;
 }
 
-GameSwitchInput MonitorLogic::GameInput() const {
+GameSwitchInput MonitorLogic::GameInput(std::wstring_view program) const {
     GameSwitchInput input;
-    input.foreground = foregroundProgram_;
+    input.foreground = program;
     input.gameNames = gameNames_;
     input.current = store_.values.ProfileID;
     input.home = FindProfileByName(store_.profiles, store_.games.home);
@@ -257,8 +257,8 @@ bool MonitorLogic::GameStepChanges(const GameSwitchStep& step) const {
     return step.kind != GameSwitchStep::Kind::kNothing || HomeName(step) != store_.games.home;
 }
 
-void MonitorLogic::FollowForeground() {
-    if (!store_.games.enabled || foregroundProgram_.empty() || IsOwnProgram(foregroundProgram_)) return;
+void MonitorLogic::FollowForeground(std::wstring_view program) {
+    if (!store_.games.enabled || program.empty() || IsOwnProgram(program)) return;
     bool chosen = false;
     // Option saves a game it links without an apply request, so the store on
     // disk may be newer than ours: the stamp says so without reading it.
@@ -267,13 +267,13 @@ void MonitorLogic::FollowForeground() {
         chosen = ReadStore();
     }
     bool switched = false;
-    if (!chosen && GameStepChanges(DecideGameSwitch(GameInput()))) {
+    if (!chosen && GameStepChanges(DecideGameSwitch(GameInput(program)))) {
         SharedLockScope scope(lock_);
         if (!scope.held()) host_.Debug(L"game profiles: store lock not taken, switching without it\n");
         // Decided again on the file as it is now: a save of the other program
         // since our last read is neither lost nor overruled.
         chosen = ReadStore();
-        const GameSwitchStep step = DecideGameSwitch(GameInput());
+        const GameSwitchStep step = DecideGameSwitch(GameInput(program));
         if (!chosen && GameStepChanges(step)) {
             store_.games.home = HomeName(step);
             if (step.kind != GameSwitchStep::Kind::kNothing) store_.values.ProfileID = step.profile;
@@ -308,7 +308,9 @@ void MonitorLogic::SetGameProfilesEnabled(bool enabled) {
         if (!enabled) store_.games.home.clear();
         if (!SaveStore(GameKeys::kWrite)) ReadStore();
     }
-    if (enabled) FollowForeground();
+    // Turned on from the icon's menu or Option, one of ours is in front by
+    // then; the game the user came from is what is meant.
+    if (enabled) FollowForeground(IsOwnProgram(foregroundProgram_) ? lastOutside_ : foregroundProgram_);
 }
 
 std::wstring ExecutableFileName(std::wstring_view path) {

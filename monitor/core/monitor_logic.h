@@ -59,7 +59,8 @@ public:
 
     // Automatic game profiles on or off, from the icon's menu: stored at once.
     // Turning them off leaves the current profile as it is and forgets the way
-    // back; turning them on follows the program in front at once.
+    // back; turning them on follows the program in front at once (with one of
+    // ours in front, the program before it).
     void SetGameProfilesEnabled(bool enabled);
     bool GameProfilesEnabled() const { return store_.games.enabled; }
 
@@ -96,12 +97,13 @@ private:
     bool HoldsCurrentProfile() const;
     void NoteHeld();
     bool QueueHeld(std::unique_ptr<DownloadJob> job);
-    GameSwitchInput GameInput() const;
+    GameSwitchInput GameInput(std::wstring_view program) const;
     std::u16string HomeName(const GameSwitchStep& step) const;
     bool GameStepChanges(const GameSwitchStep& step) const;
-    // Decides on the store in memory and, when something is to change, carries
-    // it out under the lock on the store as it is on disk.
-    void FollowForeground();
+    // Decides on the store in memory for `program` in front and, when
+    // something is to change, carries it out under the lock on the store as
+    // it is on disk.
+    void FollowForeground(std::wstring_view program);
     bool SaveStore(GameKeys games);
 
     std::filesystem::path storeFile_;

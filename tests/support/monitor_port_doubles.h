@@ -2,11 +2,13 @@
 // The ports of the Monitor's logic as test doubles, shared by its unit tests
 // and by the test that runs both programs together.
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "download_job.h"
+#include "foreground_watch.h"
 #include "monitor_host.h"
 #include "pointer_settings.h"
 
@@ -49,4 +51,19 @@ public:
     int parameterCalls = 0;
     void SetMouseParameters(const std::array<int, 3>&) override { ++parameterCalls; }
     void SetPointerSpeed(int speed) override { speeds.push_back(speed); }
+};
+
+// The window in front, set by the test; counts how often a name was asked for.
+class ScriptedForeground : public IForegroundWindow {
+public:
+    uintptr_t window = 0;
+    std::map<uintptr_t, std::wstring> programs;  // a window missing here has no readable name
+    int programQueries = 0;
+
+    uintptr_t Window() override { return window; }
+    std::wstring ProgramOf(uintptr_t w) override {
+        ++programQueries;
+        const auto found = programs.find(w);
+        return found == programs.end() ? std::wstring() : found->second;
+    }
 };

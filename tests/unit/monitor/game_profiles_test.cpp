@@ -244,3 +244,13 @@ TEST_F(GameProfilesTest, DeletedProfilesBreakNothing) {
     EXPECT_EQ(Read().values.ProfileID, 0);
     EXPECT_EQ(Read().games.home, u"");
 }
+
+TEST_F(GameProfilesTest, TurnedOnWithOurWindowInFrontFollowsTheGameBehindIt) {
+    auto logic = Start();
+    logic->SetGameProfilesEnabled(false);
+    logic->SetForegroundProgram(L"racer.exe");
+    logic->SetForegroundProgram(L"Monitor.exe");  // the icon's menu, where it is turned on
+    logic->SetGameProfilesEnabled(true);
+    EXPECT_EQ(LastJobName(), u"Racer");
+    EXPECT_EQ(Read().games.home, u"Desktop");
+}

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
+
+#include "../../support/monitor_port_doubles.h"
 
 namespace {
 
@@ -88,4 +91,43 @@ TEST(GameSwitch, NoCurrentProfileLeavesNoHome) {
     EXPECT_EQ(step.kind, Kind::kSwitchToGame);
     EXPECT_EQ(step.home, -1);
     EXPECT_EQ(ProfileForProgram(kGames, L""), -1);  // an empty name matches no unlinked profile
+}
+
+class ForegroundWatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform_.programs = {{1, L"shooter.exe"}, {2, L"notepad.exe"}, {3, L"shooter.exe"}};
+    }
+    std::optional<std::wstring> LookAt(uintptr_t window) {
+        platform_.window = window;
+        return watch_.Look();
+    }
+
+    ScriptedForeground platform_;
+    ForegroundWatch watch_{platform_};
+};
+
+TEST_F(ForegroundWatchTest, TheNameIsAskedForOnlyWhenAnotherWindowComesToTheFront) {
+    EXPECT_EQ(LookAt(1), L"shooter.exe");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(LookAt(1), std::nullopt);
+    EXPECT_EQ(platform_.programQueries, 1);
+
+    EXPECT_EQ(LookAt(2), L"notepad.exe");
+    EXPECT_EQ(LookAt(1), L"shooter.exe");
+    // A second window of the same program is another window; which program
+    // that means is the logic's business.
+    EXPECT_EQ(LookAt(3), L"shooter.exe");
+    EXPECT_EQ(platform_.programQueries, 4);
+
+    // Nothing in front for a moment, then the same window again: no change.
+    EXPECT_EQ(LookAt(0), std::nullopt);
+    EXPECT_EQ(LookAt(3), std::nullopt);
+    EXPECT_EQ(platform_.programQueries, 4);
+}
+
+TEST_F(ForegroundWatchTest, AWindowWithoutAReadableNameIsNotAskedAgain) {
+    EXPECT_EQ(LookAt(9), std::nullopt);
+    EXPECT_EQ(LookAt(9), std::nullopt);
+    EXPECT_EQ(platform_.programQueries, 1);
+    EXPECT_EQ(LookAt(2), L"notepad.exe");
 }

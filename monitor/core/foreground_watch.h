@@ -1,0 +1,40 @@
+#pragma once
+// Following the window in front cheaply enough to look several times a
+// second: its handle is compared on every look, its program's file name is
+// asked for only when the handle changed. MonitorLogic decides what the
+// program means; the Win32 glue supplies the platform and the timer.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The platform's view of the foreground. Window() is called on every look.
+class IForegroundWindow {
+public:
+    virtual ~IForegroundWindow() = default;
+    // The window in front as an opaque number; 0 when there is none.
+    virtual uintptr_t Window() = 0;
+    // The executable file name of the program owning `window`; empty when
+    // the platform will not tell (a process of another user, one just gone).
+    virtual std::wstring ProgramOf(uintptr_t window) = 0;
+};
+
+// How often the foreground is looked at while the mouse is connected. A game
+// must have its profile within a quarter second of coming to the front, and
+// the system's foreground event does not come everywhere (never under Wine).
+// Not shorter: every look wakes the Monitor, and at 200 ms the idle Monitor
+// already cost a third more CPU than the quarter second allows for.
+inline constexpr unsigned kForegroundPeriodMs = 250;
+
+class ForegroundWatch {
+public:
+    explicit ForegroundWatch(IForegroundWindow& platform) : platform_(platform) {}
+
+    // One look. The program's name when another window came to the front and
+    // the name could be read; nothing otherwise. A window whose name cannot
+    // be read is not asked again while it stays in front.
+    std::optional<std::wstring> Look();
+
+private:
+    IForegroundWindow& platform_;
+    uintptr_t last_ = 0;
+};
