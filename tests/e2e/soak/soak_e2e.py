@@ -467,6 +467,16 @@ class Soak:
     def check_keyboard(self):
         self.checks += 1
         word = f"soak{self.checks}"
+        # While the recorder listens it takes every key, meant for whichever
+        # program: the user ends the recording first, with its button.
+        stop = lambda: next((r["rect"] for r in self.folder.tree() if r["cls"] == "GmSkinButton" and r["visible"]
+                             and r["text"] == "Stop"), None)
+        if stop():
+            self.log("a recording runs: its button ends it before keys go elsewhere")
+            rect = stop()
+            self.folder.click(((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2), settle=0.5)
+            if not wait_for(lambda: not stop(), 5, 0.3):
+                raise CheckFailed("the record button did not end the recording")
         edit = next((r["rect"] for r in self.folder.tree(NOTEPAD_TITLE) if r["cls"].lower() == "edit"), None)
         if edit is None:
             raise CheckFailed("Notepad's text field is gone")
