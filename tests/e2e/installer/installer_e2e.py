@@ -460,6 +460,27 @@ class LogonStart(InstallerTest):
             self.assertNotIn(crash, text)
 
 
+class StartMenu(InstallerTest):
+    def test_the_entry_opens_option_without_the_mouse_and_the_arrival_brings_the_profile(self):
+        # A new user starts the suite from the Start menu before plugging the mouse in.
+        self.install("/VIRTUALMOUSE=1")
+        self.prefix.start("start", "/unix", self.prefix.shortcut, DEVIO_SIM_ATTACHED=0)
+        self.assertTrue(wait_for(lambda: self.prefix.window(OPTION_TITLE), 30), "the Start-menu entry opened nothing")
+        self.assertTrue(self.prefix.window(MONITOR_TITLE), "no Monitor runs")
+
+        def badge():
+            return next(((r["visible"], r["text"]) for r in self.prefix.window(OPTION_TITLE)
+                         if r["depth"] == 1 and r["id"] == 8), None)
+        self.assertTrue(wait_for(lambda: badge() == (True, "Mouse not connected"), 10), f"no badge: {badge()}")
+
+        self.assertEqual(self.prefix.wine(self.prefix.install_dir / "mousesim.exe", "plug").returncode, 0)
+        self.assertTrue(wait_for(lambda: badge() == (False, "Mouse not connected"), 20),
+                        "the badge stayed after the mouse arrived")
+        slot_check = lambda: self.prefix.wine(self.prefix.install_dir / "gmconfig.exe", "slot-check").returncode
+        self.assertTrue(wait_for(lambda: slot_check() == 0, 20, 1.0),
+                        "the mouse does not hold the store's current profile")
+
+
 class Upgrade(InstallerTest):
     def test_upgrade_closes_the_running_suite_replaces_the_programs_and_keeps_config(self):
         self.install()
