@@ -129,7 +129,10 @@ class Soak:
             dx, dy = OPTION_PLACE[0] - left, OPTION_PLACE[1] - top
             if (dx, dy) == (0, 0):
                 return
-            x, y = self.folder.config_point(16, dx=12, dy=self.folder.config_skin[16][3] - 12)
+            # By the header, left of the tabs: Option may open under Notepad, which
+            # covers its lower left, and a user takes a window by its top.
+            tab = self.folder.main_skin[4]
+            x, y = left + tab[0] - 12, top + tab[1] + tab[3] // 2
             # Wine's move loop starts from a posted message: it must see each step.
             subprocess.run(["xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.2", "mousemove",
                             str(x + dx // 2), str(y + dy // 2), "sleep", "0.2", "mousemove", str(x + dx),
