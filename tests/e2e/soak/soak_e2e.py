@@ -346,12 +346,23 @@ class Soak:
 
     def answer_dialogs(self, numbers):
         """Answers whatever dialog the action left open: an entry of its skin, Escape or Enter."""
-        for turn in range(4):
+        for turn in range(7):
             time.sleep(0.3)
             open_dialogs = self.dialogs()
             if not open_dialogs:
                 return
             title, rect = open_dialogs[0]
+            if self.open_menus():
+                # A dialog's own drop-down (the DPI levels' count) takes the next
+                # key or click itself: the user closes it first.
+                self.log(f"a menu is open over {title!r}: Escape closes it")
+                self.folder.keys("Escape", title=f"^{title}$")
+                continue
+            if turn >= 4:
+                # The user has tried enough of the dialog and leaves it.
+                self.log(f"leaves {title!r}: Escape")
+                self.folder.keys("Escape", title=f"^{title}$")
+                continue
             choice = (numbers[2] >> (3 * turn)) % 8
             assignment = re.fullmatch(r"G\d+", title) is not None
             skin = self.skins.get(ASSIGNMENT_SKIN if assignment else DIALOG_SKINS.get(title, ""), None)
