@@ -3,7 +3,6 @@ that reads its windows, and the test case that starts Option (and the Monitor)
 on a store of the test's profiles. Click points come from the staged skin
 files, never from constants."""
 import configparser
-import os
 import shutil
 import subprocess
 import sys
@@ -124,7 +123,7 @@ class OptionFolder(harness.ProgramFolder):
         """Option's top-level row, or None. With `patience`, asks again for that many
         seconds: a probe that Wine fails to start reads the same as no window."""
         # Only the top row is wanted: the whole tree asks every child for its text.
-        top = lambda: self.tree(OPTION_TITLE, command=os.environ.get("PROBE_TOP","window"))
+        top = lambda: self.tree(OPTION_TITLE, command="window")
         rows = wait_for(top, patience) if patience else top()
         return rows[0] if rows else None
 
