@@ -220,11 +220,24 @@ class Monitor:
         self.stderr.close()
 
 
+def link_or_copy(source, target):
+    """A hard link where the file system allows one, else a copy."""
+    try:
+        os.link(source, target)
+    except OSError:
+        shutil.copy2(source, target)
+
+
 class ProgramFolder:
     def __init__(self, session, name, devio=True, uistr=True):
         self.session = session
         self.path = session.root / name
-        shutil.copytree(session.stage, self.path)
+        # The skins (every scale's set, hundreds of megabytes) are only read, so
+        # they are linked rather than copied; everything else is a copy of its own,
+        # as the programs and tests write into their folder.
+        shutil.copytree(session.stage, self.path, ignore=shutil.ignore_patterns("skins"))
+        if (session.stage / "skins").is_dir():
+            shutil.copytree(session.stage / "skins", self.path / "skins", copy_function=link_or_copy)
         shutil.copy(session.helpers / "gm_option_client.exe", self.path / "Option.exe")
         shutil.copy(session.helpers / "gm_marker.exe", self.path / "marker.exe")
         if not devio:
