@@ -18,6 +18,20 @@ Mapping Mapping::Fit(const Box& logical, const Box& device) {
     return {sx, sy, device.x0 - logical.x0 * sx, device.y0 - logical.y0 * sy};
 }
 
+double Canvas::Whole(int n) const {
+    const double s = map_.DistanceScale();
+    return std::max(1.0, std::floor(n * s + 0.5)) / s;
+}
+
+Box Canvas::OnPixels(const Box& b) const {
+    const auto snap = [](double v, double scale, double offset) {
+        if (v != std::floor(v)) return v;
+        return (std::floor(v * scale + offset + 0.5) - offset) / scale;
+    };
+    return {snap(b.x0, map_.sx, map_.ox), snap(b.y0, map_.sy, map_.oy), snap(b.x1, map_.sx, map_.ox),
+            snap(b.y1, map_.sy, map_.oy)};
+}
+
 Canvas::Canvas(int width, int height, Color fill)
     : w_(std::max(width, 0)), h_(std::max(height, 0)), px_(size_t(w_) * h_, fill) {}
 

@@ -48,6 +48,14 @@ public:
     // coordinates; the identity (the default) draws them as pixels.
     void SetMapping(const Mapping& m) { map_ = m; }
     const Mapping& GetMapping() const { return map_; }
+    // A whole number of layout pixels (a rim, a frame's gap) as the nearest whole
+    // number of canvas pixels, at least one, in logical units: a one-pixel rim
+    // stays one crisp pixel at 125 % and becomes two at 150 %. `n` itself at 100 %.
+    double Whole(int n) const;
+    // `b` with each edge that lies on a pixel edge of the layout moved onto the
+    // nearest pixel edge of the canvas; other edges (a half-pixel line) keep
+    // their place. `b` itself at 100 %.
+    Box OnPixels(const Box& b) const;
 
     // Blends `c` over the pixel with the given opacity (0-1), source over.
     void Blend(int x, int y, Color c, double opacity);

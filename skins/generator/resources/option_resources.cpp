@@ -51,7 +51,7 @@ void Arrow(Canvas& c, ScrollRow row, bool up) {
         top = Rgb(150, 40, 178), bottom = Rgb(100, 17, 122), edge = Rgb(196, 104, 222), glyph = kWhite;
     }
     c.Fill(shape, art::VerticalGradient(plate, top, bottom));
-    c.Fill(art::InnerBand(shape, 1), edge);
+    c.Fill(art::InnerBand(shape, c.Whole(1)), edge);
     // A solid triangle reads better than a stroked chevron at this size.
     const double tip = up ? 4.25 : kC - 4.25;
     const double base = up ? 8.75 : kC - 8.75;
@@ -71,7 +71,7 @@ void Thumb(Canvas& c, ScrollRow row) {
         left = Rgb(204, 122, 232), right = Rgb(154, 46, 184), edge = Rgb(232, 170, 250);
     }
     c.Fill(shape, art::LinearGradient({body.x0, 0}, {body.x1, 0}, left, right));
-    c.Fill(art::InnerBand(shape, 1), edge);
+    c.Fill(art::InnerBand(shape, c.Whole(1)), edge);
 }
 
 // The square where a vertical and a horizontal bar meet, for a bar on the right
@@ -131,7 +131,7 @@ void Keycap(Canvas& c, Color top, Color bottom, Color edge) {
     const Box cap{1.5, 1.5, 14.5, 14.5};
     const auto shape = art::RoundedRect(cap, 3);
     c.Fill(shape, art::VerticalGradient(cap, top, bottom));
-    c.Fill(art::InnerBand(shape, 1), edge);
+    c.Fill(art::InnerBand(shape, c.Whole(1)), edge);
 }
 
 art::ShapePtr VerticalArrow(bool down) {
@@ -225,7 +225,7 @@ art::Image8 RenderRowIcon(RowIcon icon, int percent) {
             c.Fill(mouse, art::VerticalGradient(body, Rgb(66, 60, 84), Rgb(30, 28, 38)));
             const auto left = art::Intersect(art::Offset(mouse, -1), art::RoundedRect(Box{0, 0, 7.5, 6.6}, 0));
             c.Fill(left, art::VerticalGradient(body, Rgb(226, 150, 248), Rgb(150, 40, 178)));
-            c.Fill(art::InnerBand(mouse, 1), Rgb(170, 160, 194));
+            c.Fill(art::InnerBand(mouse, c.Whole(1)), Rgb(170, 160, 194));
             c.Fill(art::Intersect(art::Segment({8, 1}, {8, 6.6}, 1), mouse), Rgb(16, 15, 21));
             c.Fill(art::Intersect(art::Segment({2, 6.6}, {14, 6.6}, 1), mouse), Rgb(16, 15, 21));
             break;

@@ -92,6 +92,7 @@ private:
         Entry entry;
         Painter painter;
     };
+    void FitBackground();
     void Add(Entry entry, Painter painter);
     bool Inside(double x, double y) const;
     bool InsideOutline(art::Point layoutPoint) const;
