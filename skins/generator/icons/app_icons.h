@@ -13,8 +13,10 @@ namespace icons {
 // fuller at the palm. The lighting page shows it too.
 art::ShapePtr MouseBody(const art::Box& box);
 
-// Sizes stored in each icon file, smallest first.
-constexpr int kIconSizes[] = {16, 24, 32, 48, 256};
+// Sizes stored in each icon file, smallest first: the small and the large icon
+// of each display scale (100, 125, 150 and 200 %: 16/32, 20/40, 24/48, 32/64),
+// so that Windows never stretches one, and 256 for large views.
+constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
 
 art::Image8 RenderMonitorIcon(int size);
 art::Image8 RenderOptionIcon(int size);
