@@ -133,10 +133,11 @@ def server_cpu(session):
         return None
 
 
-def idle(session, linked, monitor_exe=None):
+def idle(session, linked, monitor_exe=None, round_=0):
     """CPU seconds and wake-ups of the Monitor over IDLE_SECONDS, and the wineserver's
     CPU seconds over the same time (None where unreadable); `monitor_exe` replaces Monitor.exe."""
-    folder = harness.ProgramFolder(session, f"games-bench-idle-{linked}-{monitor_exe.stem if monitor_exe else 'monitor'}")
+    name = f"games-bench-idle-{linked}-{monitor_exe.stem if monitor_exe else 'monitor'}-{round_ + 1}"
+    folder = harness.ProgramFolder(session, name)
     try:
         if monitor_exe:
             shutil.copy(monitor_exe, folder.path / "Monitor.exe")
@@ -197,11 +198,11 @@ def main():
         for round_ in range(IDLE_ROUNDS):
             # In turns, so that a slow spell of the machine falls on both.
             if round_ % 2 == 0:
-                today.append(idle(session, LINKED))
-                before.append(idle(session, LINKED, old_tick))
+                today.append(idle(session, LINKED, round_=round_))
+                before.append(idle(session, LINKED, old_tick, round_))
             else:
-                before.append(idle(session, LINKED, old_tick))
-                today.append(idle(session, LINKED))
+                before.append(idle(session, LINKED, old_tick, round_))
+                today.append(idle(session, LINKED, round_=round_))
         without = idle(session, 0)
         precise = Path(f"/proc/{os.getpid()}/schedstat").exists()
         print(f"idle over {IDLE_SECONDS} s, {PROFILES} profiles, a window linked to no game in front,"
