@@ -222,6 +222,7 @@ def main():
               f" allowed: {CPU_ALLOWANCE_MS:+.0f} ms")
         if all(t[2] is not None and b[2] is not None for t, b in zip(today, before)):
             with_server = [d + 1000 * (t[2] - b[2]) for d, t, b in zip(differences, today, before)]
+            # The server serves every program of the prefix, so this one spreads widely.
             print(f"  the same with the wineserver's CPU: median {spread(with_server)}")
         ratios = [t[1] / b[1] for t, b in zip(today, before) if b[1]]
         if ratios:
