@@ -1,6 +1,7 @@
 #include "dpi_awareness.h"
 
 #include "gdi.h"
+#include "module_handle.h"
 
 namespace {
 
@@ -28,13 +29,12 @@ void EnsurePerMonitorDpiAwareness() {
         if (Settled(setContext(kPerMonitorV2)) || Settled(setContext(kPerMonitor))) return;
     }
     // Windows 8.1 has per-monitor awareness only in shcore.
-    if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+    if (const ModuleHandle shcore(LoadLibraryW(L"shcore.dll")); shcore) {
         using SetAwareness = HRESULT(WINAPI*)(int);
-        const auto setAwareness =
-            reinterpret_cast<SetAwareness>(reinterpret_cast<void*>(GetProcAddress(shcore, "SetProcessDpiAwareness")));
+        const auto setAwareness = reinterpret_cast<SetAwareness>(
+            reinterpret_cast<void*>(GetProcAddress(shcore.get(), "SetProcessDpiAwareness")));
         // E_ACCESSDENIED: the manifest came first.
         const HRESULT result = setAwareness ? setAwareness(kProcessPerMonitorDpiAware) : E_NOTIMPL;
-        FreeLibrary(shcore);
         if (SUCCEEDED(result) || result == E_ACCESSDENIED) return;
     }
     using SetAware = BOOL(WINAPI*)();
