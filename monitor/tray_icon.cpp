@@ -87,8 +87,8 @@ HICON CTrayIcon::SmallIcon() {
         const BitmapHandle mask(info.hbmMask);
         BITMAP picture{};
         if (GetObjectW(colour ? colour.get() : mask.get(), sizeof picture, &picture))
-            DebugOutF(L"notification-area icon: %d px at %u dpi\n", static_cast<int>(picture.bmWidth),
-                      WindowDpi(owner_));
+            DebugOutF(L"notification-area icon: %d px at %u dpi, %ls\n", static_cast<int>(picture.bmWidth),
+                      WindowDpi(owner_), PerMonitorDpiAware() ? L"per-monitor aware" : L"not per-monitor aware");
     }
     return icon_.get();
 }

@@ -12,6 +12,7 @@ constexpr UINT kDefaultDpi = 96;
 const auto kPerMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
 const auto kPerMonitor = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
 constexpr int kProcessPerMonitorDpiAware = 2;  // PROCESS_DPI_AWARENESS in shcore
+constexpr int kPerMonitorAwareness = 2;        // DPI_AWARENESS_PER_MONITOR_AWARE, v1 and v2 alike
 
 template <typename Function>
 Function User32Function(const char* name) {
@@ -39,6 +40,14 @@ void EnsurePerMonitorDpiAwareness() {
     }
     using SetAware = BOOL(WINAPI*)();
     if (const auto setAware = User32Function<SetAware>("SetProcessDPIAware")) setAware();
+}
+
+bool PerMonitorDpiAware() {
+    using ThreadContext = HANDLE(WINAPI*)();
+    using AwarenessOf = int(WINAPI*)(HANDLE);
+    static const auto threadContext = User32Function<ThreadContext>("GetThreadDpiAwarenessContext");
+    static const auto awarenessOf = User32Function<AwarenessOf>("GetAwarenessFromDpiAwarenessContext");
+    return threadContext && awarenessOf && awarenessOf(threadContext()) == kPerMonitorAwareness;
 }
 
 UINT WindowDpi(HWND window) {

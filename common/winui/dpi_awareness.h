@@ -8,6 +8,10 @@
 // unless its manifest already decided. Call before the first window exists.
 void EnsurePerMonitorDpiAwareness();
 
+// True when this thread's windows get the DPI of their own monitor (the
+// process's awareness, unless the thread changed its own).
+bool PerMonitorDpiAware();
+
 // The DPI of the monitor `window` is on; the system DPI where the system has
 // no per-monitor DPI, and 96 when nothing answers.
 UINT WindowDpi(HWND window);

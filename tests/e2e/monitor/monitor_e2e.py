@@ -507,7 +507,7 @@ class TrayIconTest(MonitorTest):
         self.assertTrue(wait_for(lambda: any(l.startswith("notification-area icon: ") for l in monitor.debug_lines()),
                                  10), "the Monitor loaded no icon")
         loaded = [l for l in monitor.debug_lines() if l.startswith("notification-area icon: ")]
-        self.assertEqual(loaded, [f"notification-area icon: {size} px at {self.LOG_PIXELS} dpi\n"])
+        self.assertEqual(loaded, [f"notification-area icon: {size} px at {self.LOG_PIXELS} dpi, per-monitor aware\n"])
         time.sleep(1.0)
         with_icon = self.shot("tray-with-icon")
 
