@@ -3,6 +3,7 @@
 #include "app_messages.h"
 #include "command_line.h"
 #include "debug_output.h"
+#include "dpi_awareness.h"
 #include "monitor_wnd.h"
 
 CMonitorApp::CMonitorApp(ForegroundClock foreground) : foreground_(foreground) {}
@@ -33,6 +34,9 @@ bool CMonitorApp::InitInstance(const wchar_t* commandLine) {
         return false;
     }
 
+    // The manifest asks for it already; systems that ignore the manifest's
+    // newer entries get the best they have.
+    EnsurePerMonitorDpiAwareness();
     com_.emplace();
     mainWnd_ = std::make_unique<CMonitorWnd>(startOption_, foreground_);
     if (!mainWnd_->CreateHidden()) {

@@ -127,6 +127,15 @@ LRESULT CMonitorWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_QUERY_MOUSE:
             return MouseConnected() ? 1 : 0;
+        case WM_DPICHANGED:
+            // The window is never shown, so the rectangle Windows suggests does not matter.
+            if (parts_) parts_->tray.FollowDisplay();
+            return 0;
+        case WM_DISPLAYCHANGE:
+        case WM_SETTINGCHANGE:
+            // A hidden window may miss WM_DPICHANGED; a new scale also comes as these.
+            if (parts_) parts_->tray.FollowDisplay();
+            return CWindow::HandleMessage(message, wParam, lParam);
         default:
             return CWindow::HandleMessage(message, wParam, lParam);
     }
@@ -207,6 +216,8 @@ void CMonitorWnd::OnDeviceEvent(WPARAM wParam, LPARAM lParam) {
 
 void CMonitorWnd::OnTaskbarCreated() {
     // A restarted shell has lost every icon; ours belongs there while the Monitor runs.
+    // The shell also restarts its notification area when the display's scale
+    // changed; Add hands it a picture of the size that fits now.
     if (parts_ && parts_->tray.Add()) DebugOut(L"notification-area icon added again\n");
 }
 

@@ -4,6 +4,7 @@
 
 #include "app_messages.h"
 #include "debug_output.h"
+#include "dpi_awareness.h"
 #include "gdi.h"
 #include "text_ids.h"
 #include "text_library.h"
@@ -59,19 +60,36 @@ void CTrayIcon::Attach(HWND owner, UINT callbackMessage, const CTextLibrary* tex
     texts_ = texts;
 }
 
+int CTrayIcon::WantedSize() const { return SystemMetricForDpi(SM_CXSMICON, WindowDpi(owner_)); }
+
 HICON CTrayIcon::SmallIcon() {
-    if (icon_) return icon_.get();
+    const int size = WantedSize();
+    if (icon_ && size == iconSize_) return icon_.get();
+    // Both pictures are of the old size now.
+    greyIcon_.Reset();
+    iconSize_ = size;
     // The executable's own first icon at the small size: what the shell shows
     // for this file on Windows. Asking the shell instead gives a blank document
     // icon where .exe files have no file association (a fresh Wine prefix).
-    icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResourceId),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0)));
-    if (icon_) return icon_.get();
-    wchar_t module[MAX_PATH * 2] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH * 2 - 1);
-    SHFILEINFOW info{};
-    if (SHGetFileInfoW(module, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) icon_.Reset(info.hIcon);
+    icon_.Reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON, size, size, 0)));
+    if (!icon_) {
+        wchar_t module[MAX_PATH * 2] = {};
+        GetModuleFileNameW(nullptr, module, MAX_PATH * 2 - 1);
+        SHFILEINFOW info{};
+        if (SHGetFileInfoW(module, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) icon_.Reset(info.hIcon);
+    }
+    // What the shell is handed, measured rather than assumed: tests and users
+    // of a debugger see the size at each DPI.
+    ICONINFO info{};
+    if (icon_ && GetIconInfo(icon_.get(), &info)) {
+        const BitmapHandle colour(info.hbmColor);
+        const BitmapHandle mask(info.hbmMask);
+        BITMAP picture{};
+        if (GetObjectW(colour ? colour.get() : mask.get(), sizeof picture, &picture))
+            DebugOutF(L"notification-area icon: %d px at %u dpi, %ls\n", static_cast<int>(picture.bmWidth),
+                      WindowDpi(owner_), PerMonitorDpiAware() ? L"per-monitor aware" : L"not per-monitor aware");
+    }
     return icon_.get();
 }
 
@@ -128,6 +146,10 @@ void CTrayIcon::Update() {
     data.hIcon = Icon();
     lstrcpynW(data.szTip, Tip().c_str(), kTipUnits);
     Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void CTrayIcon::FollowDisplay() {
+    if (icon_ && WantedSize() != iconSize_) Update();
 }
 
 void CTrayIcon::SetConnected(bool connected, bool announce) {

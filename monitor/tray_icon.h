@@ -1,7 +1,7 @@
 #pragma once
 // The Monitor's notification-area icon and its right-click menu. The icon is
-// the small icon of the Monitor's own executable, in grey while the mouse is
-// away; the tip, the balloon and the menu texts come from the text library.
+// the small icon of the Monitor's own executable at the size of the owner's
+// DPI, in grey while the mouse is away; the tip, the balloon and the menu texts come from the text library.
 // It shows for as long as the Monitor runs, so that the suite can be opened
 // before the mouse is plugged in and the user sees why Option closed.
 #include <windows.h>
@@ -40,11 +40,16 @@ public:
     void SetConnected(bool connected, bool announce);
     bool connected() const { return connected_; }
 
+    // The display's DPI or settings may have changed: a shown icon whose size
+    // no longer fits gets pictures of the new size.
+    void FollowDisplay();
+
     // Builds the menu anew, shows it at the cursor and destroys it. The chosen
     // item arrives later as WM_COMMAND. `gameProfiles` checks that entry.
     void ShowMenu(bool gameProfiles);
 
 private:
+    int WantedSize() const;  // the small-icon size at the owner's DPI
     HICON SmallIcon();
     HICON Icon();  // the small icon, or its grey copy while the mouse is away
     std::wstring Tip() const;
@@ -57,6 +62,7 @@ private:
     const CTextLibrary* texts_ = nullptr;  // not owned
     IconHandle icon_;                      // loaded on first use
     IconHandle greyIcon_;                  // made from icon_ on first use
+    int iconSize_ = 0;                     // what icon_ was loaded for
     bool shown_ = false;
     bool connected_ = false;
     bool balloon_ = false;  // the unplug's balloon may still show

@@ -26,7 +26,7 @@ class MonitorTest(unittest.TestCase):
     uistr = True
 
     def setUp(self):
-        self.folder = harness.ProgramFolder(suite.session(), self.id().split(".")[-1], devio=self.devio,
+        self.folder = harness.ProgramFolder(suite.session(), self.id().split(".", 1)[-1], devio=self.devio,
                                             uistr=self.uistr)
         self.folder.gmconfig("new", "Gamer")
 
@@ -470,13 +470,29 @@ class MissingUistrTest(MonitorTest):
 
 
 class TrayIconTest(MonitorTest):
-    """In a Wine virtual desktop, which has a task bar with a notification area."""
+    """In a Wine virtual desktop, which has a task bar with a notification area,
+    at the system DPI LOG_PIXELS."""
 
     WIDTH, HEIGHT = 1024, 768
+    LOG_PIXELS = 96
+
+    def setUp(self):
+        super().setUp()
+        self.setLogPixels(self.LOG_PIXELS)
+
+    def tearDown(self):
+        # The prefix is the suite's: the next test starts at 100 %.
+        self.setLogPixels(96)
+        super().tearDown()
+
+    def setLogPixels(self, dpi):
+        suite.session().reg("add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                            str(dpi), "/f")
 
     def shot(self, name):
         image = ImageGrab.grab(xdisplay=suite.session().display).crop((0, 0, self.WIDTH, self.HEIGHT)).convert("RGB")
-        image.save(suite.session().build_dir / f"e2e-monitor-{name}.png")
+        scale = f"-{self.LOG_PIXELS}dpi" if self.LOG_PIXELS != 96 else ""
+        image.save(suite.session().build_dir / f"e2e-monitor-{name}{scale}.png")
         return image
 
     def click(self, x, y, button=1, repeat=1):
@@ -486,6 +502,12 @@ class TrayIconTest(MonitorTest):
     def test_icon_follows_the_mouse_and_its_menu_works(self):
         monitor = self.folder.start_monitor(desktop=f"e2etray,{self.WIDTH}x{self.HEIGHT}")
         self.assertTrue(self.folder.wait_downloads(1, 20))
+        # The shell is handed the small icon of the DPI, not a 16-pixel one it stretches.
+        size = 16 * self.LOG_PIXELS // 96
+        self.assertTrue(wait_for(lambda: any(l.startswith("notification-area icon: ") for l in monitor.debug_lines()),
+                                 10), "the Monitor loaded no icon")
+        loaded = [l for l in monitor.debug_lines() if l.startswith("notification-area icon: ")]
+        self.assertEqual(loaded, [f"notification-area icon: {size} px at {self.LOG_PIXELS} dpi, per-monitor aware\n"])
         time.sleep(1.0)
         with_icon = self.shot("tray-with-icon")
 
@@ -564,6 +586,10 @@ class TrayIconTest(MonitorTest):
         self.assertTrue(wait_for(lambda: self.folder.client_has("WM_CLOSE"), 10), "Exit did not close Option")
         self.assertTrue(wait_for(lambda: any(op == "Close_DevMonitor" for _, op in self.folder.trace()), 10),
                         "Exit did not end the Monitor")
+
+
+class TrayIconAt200PercentTest(TrayIconTest):
+    LOG_PIXELS = 192
 
 
 if __name__ == "__main__":
