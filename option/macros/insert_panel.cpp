@@ -68,7 +68,7 @@ protected:
         unit_ = ToRect(skin.ReadEntry(kUnitLabelEntry).rect);
     }
     void PaintOver(HDC dc, const RECT&) override {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SelectGuard font(dc, SkinFont(15));
         SetTextColor(dc, kLabelColor);
         DrawSkinText(dc, context_.Text(kTextDelay), label_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
         DrawSkinText(dc, context_.Text(kTextMilliseconds), unit_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
@@ -238,7 +238,7 @@ void CInsertPanel::Choose(int choice) {
 
 void CInsertPanel::ShowChoiceMenu() {
     if (!choiceButton_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (int i = 0; i < 4; ++i) menu.AddItem(kChoiceCommands[i], context_.Text(kChoiceTexts[i]));
     menu.SetWidth(172);
     menu.TrackUnder(hwnd(), *choiceButton_);
@@ -273,7 +273,7 @@ bool CInsertPanel::OnDialogCommand(WORD id, WORD, HWND control) {
 }
 
 void CInsertPanel::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 16));
+    SelectGuard font(dc, SkinFont(16));
     SetTextColor(dc, kHeadingColor);
     DrawSkinText(dc, context_.Text(kTextHeading), heading_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
 }

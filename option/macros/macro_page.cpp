@@ -1,4 +1,5 @@
 #include "macro_page.h"
+#include "skin_resource.h"
 
 #include <cstring>
 
@@ -121,8 +122,7 @@ CMacroPage::~CMacroPage() {
 // ---- creation ----------------------------------------------------------------------
 
 void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageW(CurrentModule(), MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId), IMAGE_BITMAP, 0, 0, LR_SHARED));
+    auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
 
     ConfigureBar();
     bar_.CreateList(hwnd(), skin);
@@ -605,7 +605,7 @@ bool CMacroPage::FilterKey(const MSG& m) {
 }
 
 void CMacroPage::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 16));
+    SelectGuard font(dc, SkinFont(16));
     SetTextColor(dc, kLabelColor);
     for (int i = 0; i < 3; ++i)
         DrawSkinText(dc, OptionText(kLabelTexts[i]), labels_[i], DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);

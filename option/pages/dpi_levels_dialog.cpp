@@ -108,7 +108,7 @@ void DpiLevelsDialog::InvalidateRows() { InvalidateRect(hwnd(), &kRowsArea, FALS
 
 void DpiLevelsDialog::ShowCountMenu() {
     if (!countButton_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (int n = 1; n <= kDpiLevels; ++n) menu.AddItem(performance::kCountCommandBase + n, std::to_wstring(n));
     menu.SetWidth(54);
     menu.TrackUnder(hwnd(), *countButton_);
@@ -153,7 +153,7 @@ void DpiLevelsDialog::OnBackgroundPress(POINT at) {
 
 void DpiLevelsDialog::PaintOver(HDC dc, const RECT&) {
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SelectGuard font(dc, SkinFont(15));
         SetTextColor(dc, kCaptionColor);
         DrawSkinText(dc, context_.Text(kTextCountCaption), captions_[0], DT_WORDBREAK | DT_NOPREFIX, true);
         DrawSkinText(dc, context_.Text(kTextLevelsCaption), captions_[1], DT_WORDBREAK | DT_NOPREFIX, true);
@@ -169,12 +169,12 @@ void DpiLevelsDialog::PaintOver(HDC dc, const RECT&) {
             Rectangle(dc, rows_[i].left, rows_[i].top, rows_[i].right, rows_[i].bottom);
         }
         {
-            SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+            SelectGuard font(dc, SkinFont(15));
             SetTextColor(dc, kRowText);
             DrawSkinText(dc, Wide(performance::RowCaption(level, i)), rowCaptions_[i],
                          DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, false);
         }
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 18));
+        SelectGuard font(dc, SkinFont(18));
         SetTextColor(dc, i == levels_.active ? RGB(178, 70, 210) : kValueText);
         DrawSkinText(dc, std::to_wstring(levels_.values[i] * 100), rowValues_[i],
                      DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, false);

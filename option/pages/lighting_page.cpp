@@ -1,4 +1,5 @@
 #include "lighting_page.h"
+#include "skin_scale.h"
 
 #include <commdlg.h>
 
@@ -155,7 +156,7 @@ void LightingPage::PaintOver(HDC dc, const RECT&) {
     const ProfileRecord* current = session_.current();
     if (!current) return;
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SelectGuard font(dc, SkinFont(15));
         SetTextColor(dc, kLabelColor);
         for (const lighting::PaintedLabel& label : lighting::LabelsOf(*current)) {
             if (!label.shown) continue;
@@ -167,12 +168,12 @@ void LightingPage::PaintOver(HDC dc, const RECT&) {
 
     const RECT legend = LegendBand();
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, kLegendFontHeight));
+        SelectGuard font(dc, SkinFont(kLegendFontHeight));
         SetTextColor(dc, swatchesEnabled_ ? kLegendColor : kLegendDimColor);
         for (int i = 0; i < lighting::kSentSwatchCount; ++i) {
             const RECT& swatch = swatchRects_[i];
             if (swatch.right <= swatch.left) continue;
-            RECT box{swatch.left - 6, legend.top, swatch.right + 6, legend.bottom};
+            RECT box{swatch.left - S(6), legend.top, swatch.right + S(6), legend.bottom};
             DrawSkinText(dc, Wide(lighting::SwatchCaption(i)), box,
                          DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
         }
@@ -180,9 +181,9 @@ void LightingPage::PaintOver(HDC dc, const RECT&) {
     const RECT& first = swatchRects_[lighting::kSentSwatchCount];
     const RECT& last = swatchRects_[lighting::kSwatchCount - 1];
     if (first.right > first.left && last.right > last.left) {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, kStoredOnlyFontHeight));
+        SelectGuard font(dc, SkinFont(kStoredOnlyFontHeight));
         SetTextColor(dc, swatchesEnabled_ ? kStoredOnlyColor : kLegendDimColor);
-        RECT box{first.left - 16, legend.top, last.right + 16, legend.bottom};
+        RECT box{first.left - S(16), legend.top, last.right + S(16), legend.bottom};
         DrawSkinText(dc, context_.Text(kTextStoredOnly), box,
                      DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, false);
     }
@@ -192,7 +193,7 @@ void LightingPage::ShowMenu(lighting::Menu which, CSkinButton& button) {
     const ProfileRecord* current = session_.current();
     if (!current) return;
     const lighting::MenuLook look = lighting::MenuOf(which, *current);
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (int i = 0; i < look.count; ++i) menu.AddItem(look.choices[i].command, context_.Text(look.choices[i].text));
     menu.SetWidth(look.width);
     menu.TrackUnder(hwnd(), button, look.lift);

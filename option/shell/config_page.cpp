@@ -80,7 +80,7 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
 }
 
 void CConfigPage::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+    SelectGuard font(dc, SkinFont(15));
     SetTextColor(dc, kCaptionNormal);
     DrawSkinText(dc, OptionText(option_text::kProfileCaption), profileCaption_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
     DrawSkinText(dc, OptionText(option_text::kRenameCaption), renameCaption_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);

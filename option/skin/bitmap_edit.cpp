@@ -1,4 +1,5 @@
 #include "bitmap_edit.h"
+#include "skin_scale.h"
 
 #include "gdi.h"
 #include "gdi_cache.h"
@@ -10,7 +11,7 @@ UINT BitmapEditKillFocusMessage() {
     return message;
 }
 
-CBitmapEdit::CBitmapEdit() : font_(CachedFont(kSkinFontFace, 15)) {}
+CBitmapEdit::CBitmapEdit() : font_(SkinFont(15)) {}
 
 bool CBitmapEdit::Create(HWND parent, const SkinRect& rect, DWORD style, int id) {
     BitmapEditKillFocusMessage();  // registered before anyone waits for it
@@ -79,7 +80,7 @@ void CBitmapEdit::PlaceText(HDC dc) {
         GetTextMetricsW(dc, &metrics);
     }
     const int height = client.bottom - client.top;
-    OffsetRect(&client, 2, (height - metrics.tmExternalLeading - metrics.tmHeight) / 2);
+    OffsetRect(&client, S(2), (height - metrics.tmExternalLeading - metrics.tmHeight) / 2);
     SendMessageW(hwnd(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
 }
 

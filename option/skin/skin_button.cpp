@@ -251,7 +251,7 @@ void CSkinButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
 void CSkinButton::DrawCaption(HDC dc, const RECT& rc, const ButtonState& state) const {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ChooseCaptionColor(state, colors_));
-    SelectGuard selectFont(dc, CachedFont(kSkinFontFace, fontHeight_, fontWidth_));
+    SelectGuard selectFont(dc, SkinFont(fontHeight_, fontWidth_));
     const CaptionLayout layout = LayoutCaption(align_, ToSkinRect(rc));
     const int length = static_cast<int>(caption_.size());
     switch (layout.kind) {

@@ -31,7 +31,7 @@ void CSkinLabel::Draw(HDC dc) const {
     FillRect(dc, &box, CachedBrush(background_));
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, textColor_);
-    SelectGuard select(dc, CachedFont(kSkinFontFace, fontHeight_));
+    SelectGuard select(dc, SkinFont(fontHeight_));
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
