@@ -102,8 +102,10 @@ def display_works(display):
 
 
 class Session:
-    def __init__(self, build_dir, prefix=None):
-        """`prefix`: the Wine prefix to use instead of one under the build tree."""
+    def __init__(self, build_dir, prefix=None, variant=""):
+        """`prefix`: the Wine prefix to use instead of one under the build tree.
+        `variant` names runs of one suite with other settings (another display
+        scale) apart, so that they can run side by side."""
         self.build_dir = Path(build_dir).resolve()
         self.stage = self.build_dir / "stage"
         self.helpers = self.build_dir / "tests" / "e2e" / "monitor"
@@ -111,7 +113,8 @@ class Session:
         # Runs of one suite side by side (the long soak) name themselves apart.
         instance = os.environ.get("GM_E2E_INSTANCE", "")
         self.prefix = Path(prefix) if prefix else (
-            self.build_dir / f"e2e-{Path(sys.argv[0]).stem}{'-' + instance if instance else ''}-prefix")
+            self.build_dir / f"e2e-{Path(sys.argv[0]).stem}{'-' + variant if variant else ''}"
+                             f"{'-' + instance if instance else ''}-prefix")
         self.xvfb = None
         self.server = None
         self.display = os.environ.get("DISPLAY", "")

@@ -48,7 +48,8 @@ def start_session(prepare=None, prefix=None):
     `prefix` outside the build tree leaves a shared build untouched."""
     global _session
     if _session is None:
-        _session = harness.Session(build_dir(), prefix)
+        scale = getattr(args(), "scale", 100)
+        _session = harness.Session(build_dir(), prefix, variant="" if scale == 100 else f"scale{scale}")
         _session.start()
         if prepare:
             prepare(_session)
