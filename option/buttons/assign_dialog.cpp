@@ -37,6 +37,7 @@ AssignDialog::~AssignDialog() = default;
 
 void AssignDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     title_ = ToRect(skin.ReadEntry(kTitleEntry).rect);
+    KeepScaled(title_);
     category_ = CSkinPage::MakeButton(hwnd(), skin, kCategoryEntry, pictures);
     if (category_) category_->SetPageCaption(15, CaptionAlign::kLeft);
     accept_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);

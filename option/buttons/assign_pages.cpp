@@ -87,10 +87,14 @@ std::unique_ptr<CBitmapEdit> AssignPage::MakeBox(const SkinDescription& skin, in
 
 void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     const int labelEntries[3] = {1, 4, 6};
-    for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(labelEntries[i]).rect);
+    for (int i = 0; i < 3; ++i) {
+        labels_[i] = ToRect(skin.ReadEntry(labelEntries[i]).rect);
+        KeepScaled(labels_[i]);
+    }
     switch (class_) {
         case kClassDefault:
             defaultCaption_ = ToRect(skin.ReadEntry(1).rect);
+            KeepScaled(defaultCaption_);
             break;
         case kClassKeyboardKey:
             box_ = MakeBox(skin, 2, kBoxId, ES_READONLY);
@@ -114,6 +118,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             if (box_) box_->SetLimit(3);
             const RECT count = ToRect(skin.ReadEntry(7).rect);
             countFrame_ = RECT{count.left - S(3), count.top - S(3), count.right + S(3), count.bottom + S(3)};
+            KeepScaled(countFrame_);
             macroList_ = std::make_unique<CSkinListBox>();
             if (macroList_->Create(hwnd(), skin.ReadEntry(3).rect, kMacroListId, kListStyle, ListBoxColors{})) {
                 auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");

@@ -24,4 +24,17 @@ struct UiScale {
         return ScaledRect{Scale(x), Scale(y), Scale(x + width) - Scale(x), Scale(y + height) - Scale(y)};
     }
     constexpr bool IsUnscaled() const { return percent == 100; }
+    // The coordinate of the 100 % layout that Scale() turns into `x`. Scaling
+    // up never maps two coordinates to one, so every scaled edge has exactly
+    // one; a value between two (placed by other means) gets the nearer.
+    constexpr int Unscale(int x) const {
+        const long long guess = (static_cast<long long>(x) * 100 + (x >= 0 ? percent / 2 : -percent / 2)) / percent;
+        for (long long v = guess - 1; v <= guess + 1; ++v)
+            if (Scale(static_cast<int>(v)) == x) return static_cast<int>(v);
+        return static_cast<int>(guess);
+    }
 };
+
+// An edge placed at scale `from`, at scale `to`: the window of one set moved
+// into the layout of another without the rounding drifting.
+constexpr int Rescale(int x, const UiScale& from, const UiScale& to) { return to.Scale(from.Unscale(x)); }

@@ -66,6 +66,8 @@ protected:
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kDelayBoxEntry).rect, kDelayBoxId);
         label_ = ToRect(skin.ReadEntry(kDelayLabelEntry).rect);
         unit_ = ToRect(skin.ReadEntry(kUnitLabelEntry).rect);
+        KeepScaled(label_);
+        KeepScaled(unit_);
     }
     void PaintOver(HDC dc, const RECT&) override {
         SelectGuard font(dc, SkinFont(15));
@@ -173,6 +175,8 @@ CInsertPanel::~CInsertPanel() = default;
 void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     heading_ = ToRect(skin.ReadEntry(kHeadingEntry).rect);
     subPanelArea_ = skin.ReadEntry(kSubPanelEntry).rect;
+    KeepScaled(heading_);
+    KeepScaled(subPanelArea_);
     choiceButton_ = MakeButton(hwnd(), skin, kChoiceEntry, pictures);
     if (choiceButton_) choiceButton_->SetPageCaption(15, CaptionAlign::kLeft);
     applyButton_ = MakeButton(hwnd(), skin, kApplyEntry, pictures);

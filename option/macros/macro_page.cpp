@@ -185,7 +185,10 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     panel_ = std::make_unique<CInsertPanel>(context_);
     if (!panel_->CreateAt(hwnd(), skin.ReadEntry(kPanelEntry).rect)) panel_.reset();
 
-    for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
+    for (int i = 0; i < 3; ++i) {
+        labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
+        KeepScaled(labels_[i]);
+    }
 
     SetMode(DelayMode::kFixed);
     model_.Select(session_.macros().empty() ? -1 : 0);

@@ -49,10 +49,15 @@ DpiLevelsDialog::DpiLevelsDialog(performance::DpiLevels levels, const OptionCont
 void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     captions_[0] = ToRect(skin.ReadEntry(kCountCaptionEntry).rect);
     captions_[1] = ToRect(skin.ReadEntry(kLevelsCaptionEntry).rect);
+    KeepScaled(captions_[0]);
+    KeepScaled(captions_[1]);
     for (int i = 0; i < kDpiLevels; ++i) {
         rows_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i).rect);
         rowCaptions_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i + 1).rect);
         rowValues_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i + 2).rect);
+        KeepScaled(rows_[i]);
+        KeepScaled(rowCaptions_[i]);
+        KeepScaled(rowValues_[i]);
     }
     countButton_ = CSkinPage::MakeButton(hwnd(), skin, kCountEntry, pictures);
     if (countButton_) countButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);

@@ -70,6 +70,7 @@ void LightingPage::CreateControls(const SkinDescription& skin, const SkinPicture
     for (int i = 0; i < lighting::kSwatchCount; ++i) {
         const ButtonPos pos = skin.ReadEntry(kFirstSwatchEntry + i);
         swatchRects_[i] = ToRect(pos.rect);
+        KeepScaled(swatchRects_[i]);
         auto swatch = std::make_unique<CSkinColorButton>();
         if (!swatch->CreateFromSkin(hwnd(), pos, pictures)) continue;
         // The tip says which level the colour belongs to, or that the mouse

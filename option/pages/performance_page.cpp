@@ -75,8 +75,12 @@ void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPict
     if (pollingButton_) {
         pollingButton_->SetPageCaption(15, CaptionAlign::kLeft);
     }
-    for (int i = 0; i < 7; ++i) captions_[i] = ToRect(skin.ReadEntry(kCaptionEntries[i]).rect);
+    for (int i = 0; i < 7; ++i) {
+        captions_[i] = ToRect(skin.ReadEntry(kCaptionEntries[i]).rect);
+        KeepScaled(captions_[i]);
+    }
     levelBox_ = ToRect(skin.ReadEntry(kLevelBoxEntry).rect);
+    KeepScaled(levelBox_);
     Refresh();
 }
 

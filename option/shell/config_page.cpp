@@ -75,6 +75,8 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
 
     profileCaption_ = ToRect(skin.ReadEntry(kProfileCaptionEntry).rect);
     renameCaption_ = ToRect(skin.ReadEntry(kRenameCaptionEntry).rect);
+    KeepScaled(profileCaption_);
+    KeepScaled(renameCaption_);
 
     subPages_.CreatePages(hwnd(), skin.ReadEntry(kSubPageArea).rect);
 }

@@ -55,6 +55,8 @@ int CQuestionBox::Ask(HWND owner) {
 void CQuestionBox::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     titleArea_ = ToRect(skin.ReadEntry(kTitleArea).rect);
     questionArea_ = ToRect(skin.ReadEntry(kQuestionArea).rect);
+    KeepScaled(titleArea_);
+    KeepScaled(questionArea_);
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     for (int i = 0; i < 3; ++i) {
         if (content_.answers[i].empty()) continue;
@@ -120,6 +122,10 @@ void CQuestionBox::OnOK() {
 }
 
 void CQuestionBox::OnCancel() { EndDialog(0); }
+
+void CQuestionBox::OnRescaled(const SkinDescription&, const SkinPictures&) {
+    if (details_) SendMessageW(details_, WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(14)), TRUE);
+}
 
 void CQuestionBox::PaintOver(HDC dc, const RECT&) {
     {

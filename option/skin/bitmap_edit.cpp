@@ -1,4 +1,5 @@
 #include "bitmap_edit.h"
+#include "skin_rescale.h"
 #include "skin_scale.h"
 
 #include "gdi.h"
@@ -99,6 +100,12 @@ LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             InvalidateRect(hwnd(), nullptr, TRUE);
             return DefaultProc(message, wParam, lParam);
         default:
+            if (message == SkinRescaleMessage()) {
+                // The box has moved; its text takes the font of the new scale.
+                font_ = SkinFont(15);
+                SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+                return 0;
+            }
             return CWindow::HandleMessage(message, wParam, lParam);
     }
 }

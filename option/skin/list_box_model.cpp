@@ -134,7 +134,7 @@ std::optional<ListRowEditor::Begun> ListRowEditor::Begin(std::optional<size_t> s
     begun.row = *selected;
     begun.editRect = rowRect;
     if (RowIconId(itemValue) != 0) {
-        begun.editRect.left = std::min(ToInt32(int64_t{rowRect.left} + kTextLeft + kIconWidth), rowRect.right);
+        begun.editRect.left = std::min(ToInt32(int64_t{rowRect.left} + S(kTextLeft + kIconWidth)), rowRect.right);
     }
     begun.text = CutToEditLimit(rowText);
     return begun;

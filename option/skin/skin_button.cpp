@@ -1,4 +1,5 @@
 #include "skin_button.h"
+#include "skin_rescale.h"
 
 #include <functional>
 #include <memory>
@@ -116,6 +117,16 @@ void CSkinButtonBase::ActivateOwner() {
 LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
     if (message == WM_ERASEBKGND) return 0;  // the drawing covers the button
+    if (message == SkinRescaleMessage()) {
+        // Moved already: the pictures are cut again where the button now lies.
+        const auto* change = reinterpret_cast<const SkinRescale*>(lParam);
+        if (change && change->pictures) {
+            const RECT at = RectInParent(hwnd());
+            const SkinPictures& p = *change->pictures;
+            SetBitmaps(SkinRect{at.left, at.top, at.right, at.bottom}, p.normal, p.over, p.down, p.disabled);
+        }
+        return 0;
+    }
     const DispatchCount count(dispatching_);
     return CWindow::HandleMessage(message, wParam, lParam);
 }

@@ -1,4 +1,5 @@
 #include "skin_label.h"
+#include "skin_rescale.h"
 
 #include "buffered_paint.h"
 #include "gdi.h"
@@ -52,6 +53,11 @@ void CSkinLabel::SetTooltip(const std::wstring& text) {
 
 LRESULT CSkinLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) return TRUE;  // the paint covers everything
+    if (message == SkinRescaleMessage()) {
+        GetClientRect(hwnd(), &client_);
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    }
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
     return CWindow::HandleMessage(message, wParam, lParam);
 }

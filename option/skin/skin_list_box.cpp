@@ -1,4 +1,5 @@
 #include "skin_list_box.h"
+#include "skin_rescale.h"
 #include "skin_resource.h"
 #include "skin_scale.h"
 #include "skin_scale.h"
@@ -296,6 +297,10 @@ LRESULT CSkinListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             EndEdit(wParam != 0);
             return 0;
         default:
+            if (message == SkinRescaleMessage()) {
+                Rescale(reinterpret_cast<const SkinRescale*>(lParam));
+                return 0;
+            }
             return CWindow::HandleMessage(message, wParam, lParam);
     }
 }
@@ -307,4 +312,19 @@ void CSkinListBox::OnDestroy() {
     hover_.Stop();
     editor_.Cancel();
     edit_.reset();
+}
+
+void CSkinListBox::Rescale(const SkinRescale* change) {
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(kListFontHeight)), FALSE);
+    const int count = Count();
+    for (int i = 0; i < count; ++i)
+        SendMessageW(hwnd(), LB_SETITEMHEIGHT, static_cast<WPARAM>(i), static_cast<LPARAM>(S(kListRowHeight)));
+    if (edit_ && edit_->hwnd() && change) {
+        // A rename in progress stays, over its row at the new size.
+        const RECT placed = RescaleRect(RectInParent(edit_->hwnd()), change->from, change->to);
+        SetWindowPos(edit_->hwnd(), nullptr, placed.left, placed.top, placed.right - placed.left,
+                     placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(edit_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(kListFontHeight)), TRUE);
+    }
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }

@@ -727,3 +727,12 @@ TEST(UiScale, RoundsHalfUpAndKeepsTouchingRectanglesTouching) {
     EXPECT_EQ(UiScale{150}.Scale(-3), -4);  // -4.5 + 0.5 floors to -4
     EXPECT_EQ(UiScale{125}.ScaleRect(10, 10, 648, 492).width, 810);
 }
+
+TEST(UiScale, AnEdgeOfOneSetMovesToAnotherAsIfScaledFromTheStart) {
+    const int percents[] = {100, 125, 150, 200};
+    for (int from : percents)
+        for (int to : percents)
+            for (int x = -20; x < 700; ++x)
+                EXPECT_EQ(Rescale(UiScale{from}.Scale(x), UiScale{from}, UiScale{to}), UiScale{to}.Scale(x))
+                    << x << " from " << from << " to " << to;
+}
