@@ -1,6 +1,4 @@
 #include "assign_pages.h"
-#include "skin_resource.h"
-#include "skin_scale.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -15,6 +13,8 @@
 #include "skin_description.h"
 #include "skin_popup_menu.h"
 #include "skin_rect_win32.h"
+#include "skin_resource.h"
+#include "skin_scale.h"
 #include "skin_scroll_bar.h"
 #include "wide_text.h"
 

@@ -1,5 +1,4 @@
 #include "macro_page.h"
-#include "skin_resource.h"
 
 #include <cstring>
 
@@ -18,6 +17,7 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_rect_win32.h"
+#include "skin_resource.h"
 #include "skin_scroll_bar.h"
 #include "wide_text.h"
 

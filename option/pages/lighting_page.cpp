@@ -1,5 +1,4 @@
 #include "lighting_page.h"
-#include "skin_scale.h"
 
 #include <commdlg.h>
 
@@ -16,6 +15,7 @@
 #include "skin_description.h"
 #include "skin_popup_menu.h"
 #include "skin_rect_win32.h"
+#include "skin_scale.h"
 #include "wide_text.h"
 
 namespace {
@@ -51,6 +51,15 @@ void Enable(CSkinButtonBase* button, bool enabled) {
     if (!button) return;
     EnableWindow(button->hwnd(), enabled ? TRUE : FALSE);
     InvalidateRect(button->hwnd(), nullptr, FALSE);
+}
+
+// The label band at `top` of the 100 % layout, at the skin scale: the skin
+// keeps these bands clear for the program's texts.
+RECT LabelBand(int top) {
+    const ScaledRect r =
+        SkinScale().ScaleRect(lighting::kLabelLeft, top, lighting::kLabelRight - lighting::kLabelLeft,
+                              lighting::kLabelBandHeight);
+    return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
 }
 
 }  // namespace
@@ -135,18 +144,18 @@ RECT LightingPage::LegendBand() const {
         band.right = std::max(band.right, r.right);
         band.top = std::max(band.top, r.bottom);
     }
-    band.top += kLegendGap;
-    band.bottom = band.top + kLegendHeight;
+    band.top += S(kLegendGap);
+    band.bottom = band.top + S(kLegendHeight);
     // The stored-only caption is wider than the two swatches it names.
-    band.left -= 16;
-    band.right += 16;
+    band.left -= S(16);
+    band.right += S(16);
     return band;
 }
 
 void LightingPage::InvalidatePainted() {
     // The label bands and the legend row change with the mode.
     for (const int top : lighting::kLabelTops) {
-        RECT band{lighting::kLabelLeft, top, lighting::kLabelRight, top + lighting::kLabelBandHeight};
+        RECT band = LabelBand(top);
         InvalidateRect(hwnd(), &band, FALSE);
     }
     const RECT legend = LegendBand();
@@ -161,8 +170,7 @@ void LightingPage::PaintOver(HDC dc, const RECT&) {
         SetTextColor(dc, kLabelColor);
         for (const lighting::PaintedLabel& label : lighting::LabelsOf(*current)) {
             if (!label.shown) continue;
-            const RECT band{lighting::kLabelLeft, label.top, lighting::kLabelRight,
-                            label.top + lighting::kLabelBandHeight};
+            const RECT band = LabelBand(label.top);
             DrawSkinText(dc, context_.Text(label.text), band, DT_WORDBREAK | DT_NOPREFIX, true);
         }
     }

@@ -1,5 +1,4 @@
 #include "question_box.h"
-#include "skin_scale.h"
 
 #include <algorithm>
 
@@ -9,6 +8,7 @@
 #include "skin_description.h"
 #include "skin_page.h"
 #include "skin_rect_win32.h"
+#include "skin_scale.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "bitmap_edit.h"
-#include "skin_rescale.h"
-#include "skin_scale.h"
 
 #include "gdi.h"
 #include "gdi_cache.h"
 #include "skin_color.h"
 #include "skin_control.h"
+#include "skin_rescale.h"
+#include "skin_scale.h"
 
 UINT BitmapEditKillFocusMessage() {
     static const UINT message = RegisterWindowMessageW(L"BitmapEdit_KillFocus");

@@ -1,4 +1,5 @@
 #include "button_look.h"
+
 #include "skin_scale.h"
 
 ButtonPicture ChooseButtonPicture(const ButtonState& s) {

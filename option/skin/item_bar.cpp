@@ -1,5 +1,4 @@
 #include "item_bar.h"
-#include "skin_resource.h"
 
 #include "gdi_cache.h"
 #include "module.h"
@@ -7,6 +6,7 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_resource.h"
 #include "skin_scroll_bar.h"
 #include "wide_text.h"
 

@@ -1,4 +1,5 @@
 #include "list_box_model.h"
+
 #include "skin_scale.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 #include "popup_menu_model.h"
+
 #include "skin_scale.h"
 
 #include <algorithm>

@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "skin_rescale.h"
-#include "skin_resource.h"
 #include "gdi.h"
 #include "skin_control.h"
 #include "skin_rect_win32.h"
+#include "skin_rescale.h"
+#include "skin_resource.h"
 
 namespace {
 

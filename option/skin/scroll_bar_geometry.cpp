@@ -1,4 +1,5 @@
 #include "scroll_bar_geometry.h"
+
 #include "skin_scale.h"
 
 #include <algorithm>

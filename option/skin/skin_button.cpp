@@ -1,5 +1,4 @@
 #include "skin_button.h"
-#include "skin_rescale.h"
 
 #include <functional>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "skin_control.h"
 #include "skin_image.h"
 #include "skin_rect_win32.h"
+#include "skin_rescale.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "bitmap_region.h"
 #include "buffered_paint.h"
-#include "skin_scale.h"
 #include "gdi_cache.h"
 #include "skin_folder.h"
 #include "skin_image.h"
+#include "skin_scale.h"
 #include "wide_text.h"
 
 namespace {

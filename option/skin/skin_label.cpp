@@ -1,10 +1,10 @@
 #include "skin_label.h"
-#include "skin_rescale.h"
 
 #include "buffered_paint.h"
 #include "gdi.h"
 #include "gdi_cache.h"
 #include "skin_control.h"
+#include "skin_rescale.h"
 
 bool CSkinLabel::Create(HWND parent, const SkinRect& rect, int id) {
     CreateParams p = SkinControlParams(L"GmSkinLabel", rect, parent, id);

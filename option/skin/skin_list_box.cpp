@@ -1,8 +1,4 @@
 #include "skin_list_box.h"
-#include "skin_rescale.h"
-#include "skin_resource.h"
-#include "skin_scale.h"
-#include "skin_scale.h"
 
 #include <algorithm>
 #include <vector>
@@ -13,6 +9,9 @@
 #include "module.h"
 #include "skin_control.h"
 #include "skin_rect_win32.h"
+#include "skin_rescale.h"
+#include "skin_resource.h"
+#include "skin_scale.h"
 #include "wide_text.h"
 
 namespace {

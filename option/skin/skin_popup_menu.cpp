@@ -1,6 +1,4 @@
 #include "skin_popup_menu.h"
-#include "skin_resource.h"
-#include "skin_scale.h"
 
 #include "skin_button.h"
 
@@ -12,6 +10,8 @@
 #include "module.h"
 #include "owner_draw_menu.h"
 #include "wide_text.h"
+#include "skin_resource.h"
+#include "skin_scale.h"
 
 namespace {
 

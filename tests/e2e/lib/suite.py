@@ -49,7 +49,10 @@ def start_session(prepare=None, prefix=None):
     global _session
     if _session is None:
         scale = getattr(args(), "scale", 100)
-        _session = harness.Session(build_dir(), prefix, variant="" if scale == 100 else f"scale{scale}")
+        # A display of a higher scale has the room for the larger windows.
+        screen = f"{1280 * scale // 100}x{1024 * scale // 100}"
+        _session = harness.Session(build_dir(), prefix, variant="" if scale == 100 else f"scale{scale}",
+                                   screen=screen)
         _session.start()
         if prepare:
             prepare(_session)

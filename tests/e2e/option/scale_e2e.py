@@ -16,6 +16,7 @@ from lib.harness import wait_for  # noqa: E402
 from lib.option import OPTION_TITLE, OptionTest, skin_entries, skin_set  # noqa: E402
 
 RENAME_BOX = 4011
+STEP_LIST = 4097  # the macro page's list of steps, always in sight
 PROFILE_LIST_FRAME = "GmSkinScrollBarFrame"
 
 
@@ -90,9 +91,8 @@ class ScaleTest(OptionTest):
             self.folder.click(self.folder.config_point(entry))
             self.screenshot(name)
         self.folder.click(self.folder.main_point(5))
-        self.assertTrue(wait_for(lambda: self.folder.tree() and any(
-            r["cls"] == "GmSkinListBox" and r["visible"] and r["id"] == 4096 for r in self.folder.tree()), 5),
-            "the macro page did not show")
+        self.assertTrue(wait_for(lambda: any(r["id"] == STEP_LIST and r["visible"] for r in self.folder.tree()), 5),
+                        "the macro page did not show")
         self.screenshot("macros")
 
     def test_the_scaled_set_is_sharper_than_a_stretched_100_percent_window(self):
