@@ -12,6 +12,26 @@ uint8_t ToByte(float v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); 
 
 }  // namespace
 
+Mapping Mapping::Fit(const Box& logical, const Box& device) {
+    const double sx = device.Width() / logical.Width();
+    const double sy = device.Height() / logical.Height();
+    return {sx, sy, device.x0 - logical.x0 * sx, device.y0 - logical.y0 * sy};
+}
+
+double Canvas::Whole(int n) const {
+    const double s = map_.DistanceScale();
+    return std::max(1.0, std::floor(n * s + 0.5)) / s;
+}
+
+Box Canvas::OnPixels(const Box& b) const {
+    const auto snap = [](double v, double scale, double offset) {
+        if (v != std::floor(v)) return v;
+        return (std::floor(v * scale + offset + 0.5) - offset) / scale;
+    };
+    return {snap(b.x0, map_.sx, map_.ox), snap(b.y0, map_.sy, map_.oy), snap(b.x1, map_.sx, map_.ox),
+            snap(b.y1, map_.sy, map_.oy)};
+}
+
 Canvas::Canvas(int width, int height, Color fill)
     : w_(std::max(width, 0)), h_(std::max(height, 0)), px_(size_t(w_) * h_, fill) {}
 
@@ -32,19 +52,23 @@ void Canvas::Blend(int x, int y, Color c, double opacity) {
     d.a = outA;
 }
 
+// Visits the pixels that may meet a logical `area`, handing `fn` each pixel's
+// centre in logical coordinates.
 template <typename Fn>
-void Canvas::ForEachPixel(const Box& area, Fn&& fn) {
+void Canvas::ForEachPixel(const Box& logicalArea, Fn&& fn) {
+    const Box area = map_.ToDevice(logicalArea);
     const int x0 = std::max(0, int(std::floor(area.x0)) - 1);
     const int y0 = std::max(0, int(std::floor(area.y0)) - 1);
     const int x1 = std::min(w_, int(std::ceil(area.x1)) + 1);
     const int y1 = std::min(h_, int(std::ceil(area.y1)) + 1);
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) fn(x, y, Point{x + 0.5, y + 0.5});
+        for (int x = x0; x < x1; ++x) fn(x, y, map_.ToLogical(Point{x + 0.5, y + 0.5}));
 }
 
 void Canvas::Fill(const Shape& shape, const Paint& paint, double opacity) {
+    const double toPixels = map_.DistanceScale();
     ForEachPixel(shape.Bounds(), [&](int x, int y, Point p) {
-        const double cov = CoverageFromDistance(shape.Distance(p));
+        const double cov = CoverageFromDistance(shape.Distance(p) * toPixels);
         if (cov > 0) Blend(x, y, paint.At(p), cov * opacity);
     });
 }
@@ -61,9 +85,10 @@ void Canvas::Glow(const ShapePtr& shape, Color c, double radius, double opacity)
 
 void Canvas::InnerGlow(const ShapePtr& shape, Color c, double radius, double opacity) {
     if (radius <= 0) return;
+    const double toPixels = map_.DistanceScale();
     ForEachPixel(shape->Bounds(), [&](int x, int y, Point p) {
         const double d = shape->Distance(p);
-        const double cov = CoverageFromDistance(d);
+        const double cov = CoverageFromDistance(d * toPixels);
         if (cov <= 0 || -d >= radius) return;
         const double f = 1.0 - std::max(-d, 0.0) / radius;
         Blend(x, y, c, opacity * cov * f * f);

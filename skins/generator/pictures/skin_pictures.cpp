@@ -2,6 +2,7 @@
 
 #include "art/bmp_file.h"
 #include "art/canvas.h"
+#include "art/ui_scale.h"
 #include "ui/theme.h"
 
 namespace pictures {
@@ -31,10 +32,14 @@ art::ShapePtr ThumbShape() {
 
 }  // namespace
 
-art::Image8 RenderSliderThumb() {
+art::Image8 RenderSliderThumb(int percent) {
     const double w = kSliderThumbWidth;
     const double h = kSliderThumbHeight;
-    Canvas c(kSliderThumbWidth, kSliderThumbHeight);
+    const art::UiScale scale{percent};
+    const int pw = scale.Scale(kSliderThumbWidth);
+    const int ph = scale.Scale(kSliderThumbHeight);
+    Canvas c(pw, ph);
+    c.SetMapping(art::Mapping::Fit(Box{0, 0, w, h}, Box{0, 0, double(pw), double(ph)}));
     const auto shape = ThumbShape();
     c.Fill(shape, art::VerticalGradient(Box{0, 0, w, h}, Rgb(176, 72, 208), Rgb(98, 16, 122)));
     c.Fill(art::InnerBand(shape, 1), Rgb(214, 142, 238), 0.85);
@@ -45,9 +50,9 @@ art::Image8 RenderSliderThumb() {
         c.Fill(art::Segment({x + 1, 5.5}, {x + 1, 10.5}, 1), ui::theme::kWhite, 0.16);
     }
 
-    art::Image8 out(kSliderThumbWidth, kSliderThumbHeight, kThumbTransparent);
-    for (int y = 0; y < kSliderThumbHeight; ++y)
-        for (int x = 0; x < kSliderThumbWidth; ++x) {
+    art::Image8 out(pw, ph, kThumbTransparent);
+    for (int y = 0; y < ph; ++y)
+        for (int x = 0; x < pw; ++x) {
             const Color& p = c.At(x, y);
             if (p.a < kInside) continue;
             Canvas one(1, 1, kUnder);
@@ -57,8 +62,8 @@ art::Image8 RenderSliderThumb() {
     return out;
 }
 
-std::vector<skin::GeneratedFile> BuildSkinPictures() {
-    return {{kSliderThumbFile, art::EncodeBmp24(RenderSliderThumb())}};
+std::vector<skin::GeneratedFile> BuildSkinPictures(int percent) {
+    return {{kSliderThumbFile, art::EncodeBmp24(RenderSliderThumb(percent))}};
 }
 
 }  // namespace pictures

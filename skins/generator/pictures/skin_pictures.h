@@ -18,9 +18,11 @@ constexpr int kSliderThumbWidth = 14;
 constexpr int kSliderThumbHeight = 22;
 constexpr art::Pixel8 kThumbTransparent{255, 0, 255, 255};
 
-art::Image8 RenderSliderThumb();
+// At `percent` the thumb is S(14) x S(22) pixels (art::UiScale), the same
+// drawing laid onto them.
+art::Image8 RenderSliderThumb(int percent = 100);
 
-// Every such picture, by its file name.
-std::vector<skin::GeneratedFile> BuildSkinPictures();
+// Every such picture, by its file name, at `percent`.
+std::vector<skin::GeneratedFile> BuildSkinPictures(int percent = 100);
 
 }  // namespace pictures

@@ -6,6 +6,7 @@
 #include "art/bmp_file.h"
 #include "art/canvas.h"
 #include "art/ico_file.h"
+#include "art/ui_scale.h"
 #include "icons/app_icons.h"
 #include "ui/theme.h"
 
@@ -50,7 +51,7 @@ void Arrow(Canvas& c, ScrollRow row, bool up) {
         top = Rgb(150, 40, 178), bottom = Rgb(100, 17, 122), edge = Rgb(196, 104, 222), glyph = kWhite;
     }
     c.Fill(shape, art::VerticalGradient(plate, top, bottom));
-    c.Fill(art::InnerBand(shape, 1), edge);
+    c.Fill(art::InnerBand(shape, c.Whole(1)), edge);
     // A solid triangle reads better than a stroked chevron at this size.
     const double tip = up ? 4.25 : kC - 4.25;
     const double base = up ? 8.75 : kC - 8.75;
@@ -70,7 +71,7 @@ void Thumb(Canvas& c, ScrollRow row) {
         left = Rgb(204, 122, 232), right = Rgb(154, 46, 184), edge = Rgb(232, 170, 250);
     }
     c.Fill(shape, art::LinearGradient({body.x0, 0}, {body.x1, 0}, left, right));
-    c.Fill(art::InnerBand(shape, 1), edge);
+    c.Fill(art::InnerBand(shape, c.Whole(1)), edge);
 }
 
 // The square where a vertical and a horizontal bar meet, for a bar on the right
@@ -82,20 +83,29 @@ void Corner(Canvas& c) {
     for (const Point p : {Point{9.5, 9.5}, Point{6.5, 9.5}, Point{9.5, 6.5}}) c.Fill(art::Circle(p, 1.1), dot);
 }
 
-art::Image8 Square(void (*paint)(Canvas&, ScrollRow, bool), ScrollRow row, bool flag) {
-    Canvas c(kC, kC, kTrack);
+// A canvas of `side` pixels on which the parts draw their kC x kC square.
+Canvas SquareCanvas(int side, Color fill) {
+    Canvas c(side, side, fill);
+    c.SetMapping(art::Mapping::Fit(Box{0, 0, double(kC), double(kC)}, Box{0, 0, double(side), double(side)}));
+    return c;
+}
+
+art::Image8 Square(void (*paint)(Canvas&, ScrollRow, bool), ScrollRow row, bool flag, int side) {
+    Canvas c = SquareCanvas(side, kTrack);
     paint(c, row, flag);
     return c.ToImage(false);
 }
 
 void Put(art::Image8& sheet, const art::Image8& square, int column, int row, bool turned) {
-    const int x0 = column * kScrollCellWidth;
-    const int y0 = row * kScrollCellHeight;
-    for (int y = 0; y < kScrollCellHeight; ++y)
-        for (int x = 0; x < kScrollCellWidth; ++x) {
+    const int side = square.Width();
+    const int cellH = sheet.Height() / kScrollRows;
+    const int x0 = column * side;
+    const int y0 = row * cellH;
+    for (int y = 0; y < cellH; ++y)
+        for (int x = 0; x < side; ++x) {
             // The cell's rows under its square repeat the square's last row, so a
             // cell copied whole or squeezed to the part still shows the part.
-            const int sy = std::min(y, kC - 1);
+            const int sy = std::min(y, side - 1);
             sheet.At(x0 + x, y0 + y) = turned ? square.At(sy, x) : square.At(x, sy);
         }
 }
@@ -121,7 +131,7 @@ void Keycap(Canvas& c, Color top, Color bottom, Color edge) {
     const Box cap{1.5, 1.5, 14.5, 14.5};
     const auto shape = art::RoundedRect(cap, 3);
     c.Fill(shape, art::VerticalGradient(cap, top, bottom));
-    c.Fill(art::InnerBand(shape, 1), edge);
+    c.Fill(art::InnerBand(shape, c.Whole(1)), edge);
 }
 
 art::ShapePtr VerticalArrow(bool down) {
@@ -133,16 +143,21 @@ art::ShapePtr VerticalArrow(bool down) {
 
 }  // namespace
 
-art::Image8 RenderScrollBarParts() {
-    art::Image8 sheet(kScrollColumns * kScrollCellWidth, kScrollRows * kScrollCellHeight);
+int ScrollPartSide(int percent) { return art::UiScale{percent}.Scale(kScrollCellWidth); }
+int ScrollCellHeight(int percent) { return art::UiScale{percent}.Scale(kScrollCellHeight); }
+int ScrollThumbEnd(int percent) { return (ScrollPartSide(percent) - 1) / 2; }
+
+art::Image8 RenderScrollBarParts(int percent) {
+    const int side = ScrollPartSide(percent);
+    art::Image8 sheet(kScrollColumns * side, kScrollRows * ScrollCellHeight(percent));
     const auto arrow = [](Canvas& c, ScrollRow r, bool up) { Arrow(c, r, up); };
     const auto thumb = [](Canvas& c, ScrollRow r, bool) { Thumb(c, r); };
     const auto track = [](Canvas& c, ScrollRow r, bool) { Track(c, r); };
     for (ScrollRow row : {kNormalRow, kHotRow, kPressedRow}) {
-        const art::Image8 up = Square(arrow, row, true);
-        const art::Image8 down = Square(arrow, row, false);
-        const art::Image8 bar = Square(thumb, row, false);
-        const art::Image8 gutter = Square(track, row, false);
+        const art::Image8 up = Square(arrow, row, true, side);
+        const art::Image8 down = Square(arrow, row, false, side);
+        const art::Image8 bar = Square(thumb, row, false, side);
+        const art::Image8 gutter = Square(track, row, false, side);
         Put(sheet, up, kUpArrow, row, false);
         Put(sheet, down, kDownArrow, row, false);
         Put(sheet, bar, kVerticalThumb, row, false);
@@ -155,23 +170,35 @@ art::Image8 RenderScrollBarParts() {
     // The corner column: the frame copies the c x c square at its top for a bar on
     // the right and the square one c lower for a bar on the left, so the second is
     // the first mirrored. The rest of the column is plain gutter.
-    Canvas corner(kC, kC, kTrack);
+    Canvas corner = SquareCanvas(side, kTrack);
     Corner(corner);
     const art::Image8 right = corner.ToImage(false);
     const art::Pixel8 plain = Canvas(1, 1, kTrack).ToImage(false).At(0, 0);
-    const int x0 = kCorner * kScrollCellWidth;
+    const int x0 = kCorner * side;
     for (int y = 0; y < sheet.Height(); ++y)
-        for (int x = 0; x < kScrollCellWidth; ++x) {
+        for (int x = 0; x < side; ++x) {
             art::Pixel8 p = plain;
-            if (y < kC) p = right.At(x, y);
-            else if (y < 2 * kC) p = right.At(kC - 1 - x, y - kC);
+            if (y < side) p = right.At(x, y);
+            else if (y < 2 * side) p = right.At(side - 1 - x, y - side);
             sheet.At(x0 + x, y) = p;
         }
     return sheet;
 }
 
-art::Image8 RenderRowIcon(RowIcon icon) {
-    Canvas c(kRowIconSize, kRowIconSize);
+namespace {
+
+// A transparent canvas of S(size) pixels on which a picture draws its size x size square.
+Canvas IconCanvas(int size, int percent) {
+    const int side = art::UiScale{percent}.Scale(size);
+    Canvas c(side, side);
+    c.SetMapping(art::Mapping::Fit(Box{0, 0, double(size), double(size)}, Box{0, 0, double(side), double(side)}));
+    return c;
+}
+
+}  // namespace
+
+art::Image8 RenderRowIcon(RowIcon icon, int percent) {
+    Canvas c = IconCanvas(kRowIconSize, percent);
     switch (icon) {
         case RowIcon::kDelay: {
             const auto face = art::Circle({8, 8}, 6.4);
@@ -198,7 +225,7 @@ art::Image8 RenderRowIcon(RowIcon icon) {
             c.Fill(mouse, art::VerticalGradient(body, Rgb(66, 60, 84), Rgb(30, 28, 38)));
             const auto left = art::Intersect(art::Offset(mouse, -1), art::RoundedRect(Box{0, 0, 7.5, 6.6}, 0));
             c.Fill(left, art::VerticalGradient(body, Rgb(226, 150, 248), Rgb(150, 40, 178)));
-            c.Fill(art::InnerBand(mouse, 1), Rgb(170, 160, 194));
+            c.Fill(art::InnerBand(mouse, c.Whole(1)), Rgb(170, 160, 194));
             c.Fill(art::Intersect(art::Segment({8, 1}, {8, 6.6}, 1), mouse), Rgb(16, 15, 21));
             c.Fill(art::Intersect(art::Segment({2, 6.6}, {14, 6.6}, 1), mouse), Rgb(16, 15, 21));
             break;
@@ -207,18 +234,19 @@ art::Image8 RenderRowIcon(RowIcon icon) {
     return Flatten(c);
 }
 
-art::Image8 RenderSubmenuArrow() {
-    Canvas c(16, 16);
+art::Image8 RenderSubmenuArrow(int percent) {
+    Canvas c = IconCanvas(16, percent);
     c.Fill(art::Polygon({{6, 4.5}, {10.5, 8}, {6, 11.5}}), Rgb(236, 228, 246));
     return c.ToImage(false);
 }
 
-std::vector<skin::GeneratedFile> BuildOptionResources() {
+std::vector<skin::GeneratedFile> BuildOptionResources(int percent) {
     std::vector<skin::GeneratedFile> files;
-    files.push_back({"scrollbar_368.bmp", art::EncodeBmp24(RenderScrollBarParts())});
+    files.push_back({"scrollbar_368.bmp", art::EncodeBmp24(RenderScrollBarParts(percent))});
     for (RowIcon icon : kRowIcons)
-        files.push_back({"row_icon_" + std::to_string(int(icon)) + ".bmp", art::EncodeBmp24(RenderRowIcon(icon))});
-    files.push_back({"submenu_145.ico", art::EncodeIco({RenderSubmenuArrow()})});
+        files.push_back(
+            {"row_icon_" + std::to_string(int(icon)) + ".bmp", art::EncodeBmp24(RenderRowIcon(icon, percent))});
+    files.push_back({"submenu_145.ico", art::EncodeIco({RenderSubmenuArrow(percent)})});
     return files;
 }
 

@@ -23,7 +23,16 @@ enum ScrollColumn {
 };
 enum ScrollRow { kNormalRow, kHotRow, kPressedRow };
 
-art::Image8 RenderScrollBarParts();
+// At p % (art::UiScale) the sheet keeps its columns and rows with cells of
+// S(13) x S(16) pixels: each part is drawn into the S(13) square at the top of
+// its cell, the lines under it repeat the square's last line. See skins/README.md.
+art::Image8 RenderScrollBarParts(int percent = 100);
+// The side of a part's square and the height of a cell at `percent`.
+int ScrollPartSide(int percent);
+int ScrollCellHeight(int percent);
+// The length of each end of a thumb: (side - 1) / 2, so that one or two lines
+// between the ends are alike and tile.
+int ScrollThumbEnd(int percent);
 
 // Bitmaps 2-5, one per row kind of the event list, drawn with pure red as the
 // transparent colour.
@@ -32,13 +41,15 @@ constexpr art::Pixel8 kTransparentRed{255, 0, 0, 255};
 enum class RowIcon { kDelay = 2, kKeyPress = 3, kKeyRelease = 4, kMouseButton = 5 };
 constexpr RowIcon kRowIcons[] = {RowIcon::kDelay, RowIcon::kKeyPress, RowIcon::kKeyRelease, RowIcon::kMouseButton};
 
-art::Image8 RenderRowIcon(RowIcon icon);
+// S(16) pixels square at `percent`.
+art::Image8 RenderRowIcon(RowIcon icon, int percent = 100);
 
 // Icon 145, 16 x 16 with alpha: it is drawn on the menu's dark items and on the
 // accent of the selected one alike.
-art::Image8 RenderSubmenuArrow();
+art::Image8 RenderSubmenuArrow(int percent = 100);
 
-// "scrollbar_368.bmp", "row_icon_2.bmp" to "row_icon_5.bmp" and "submenu_145.ico".
-std::vector<skin::GeneratedFile> BuildOptionResources();
+// "scrollbar_368.bmp", "row_icon_2.bmp" to "row_icon_5.bmp" and "submenu_145.ico",
+// drawn at `percent`.
+std::vector<skin::GeneratedFile> BuildOptionResources(int percent = 100);
 
 }  // namespace resources

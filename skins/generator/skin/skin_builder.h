@@ -11,19 +11,23 @@
 #include "art/canvas.h"
 #include "art/geometry.h"
 #include "art/shape.h"
+#include "art/ui_scale.h"
 
 namespace skin {
 
 enum class State { kNormal, kOver, kDown, kDisable };
 constexpr State kAllStates[] = {State::kNormal, State::kOver, State::kDown, State::kDisable};
 
-// Draws a control into `canvas` at `rect` (canvas coordinates) as it looks in `state`.
+// Draws a control into `canvas` at `rect` as it looks in `state`. The rectangle
+// is in the canvas's logical coordinates: at any scale the painter draws the
+// 100 % control, and the canvas's mapping puts it onto the control's pixels.
 using Painter = std::function<void(art::Canvas& canvas, const art::Rect& rect, State state)>;
 
 struct Entry {
     int number = 0;
     std::string name;
-    art::Rect rect;
+    art::Rect rect;    // as written: scaled, in pixels of the set
+    art::Rect layout;  // the same at 100 %
     std::string text;
     bool hasPictures = false;
 };
@@ -38,9 +42,10 @@ struct BuiltSkin {
     std::string parentIni;  // empty for a top-level window
     int parentEntry = 0;    // the parent's area the page lies on
     bool onDemand = false;  // a page shown only when asked for, never at start
-    int width = 0;
+    int percent = 100;      // the set's scale
+    int width = 0;          // in pixels of the set
     int height = 0;
-    int originX = 0;  // position inside the top-level window (for pages)
+    int originX = 0;  // position inside the top-level window (for pages), in pixels of the set
     int originY = 0;
     art::Canvas background;  // the window without its controls, for pages placed on it
     art::Image8 normal;      // the Normal image as written
@@ -52,16 +57,21 @@ struct BuiltSkin {
 
 class SkinBuilder {
 public:
-    // A top-level window of the given size.
-    SkinBuilder(std::string iniName, std::string imageStem, int width, int height);
+    // A top-level window of the given size at 100 %, drawn at `percent`.
+    SkinBuilder(std::string iniName, std::string imageStem, int width, int height, int percent = 100);
     // A page that lies on the area `entryNumber` of `parent` and continues its look:
-    // it starts from the parent's background under that area.
+    // it starts from the parent's background under that area, at the parent's scale.
+    // At a scale its pixels are the area's scaled rectangle, so it fills the place
+    // the program gives it even where that rounds a pixel off its own scaled size.
     SkinBuilder(std::string iniName, std::string imageStem, const BuiltSkin& parent, int entryNumber);
 
-    int Width() const { return background_.Width(); }
-    int Height() const { return background_.Height(); }
-    art::Box Bounds() const { return background_.Bounds(); }
+    // The layout's size: what the window measures at 100 %.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    art::Box Bounds() const { return {0, 0, double(width_), double(height_)}; }
+    // Painted in layout coordinates at every scale.
     art::Canvas& Background() { return background_; }
+    const art::UiScale& Scale() const { return scale_; }
 
     // Pixels outside the outline are cut away by the mask. Without an outline the
     // window is its full rectangle.
@@ -82,11 +92,16 @@ private:
         Entry entry;
         Painter painter;
     };
+    void FitBackground();
     void Add(Entry entry, Painter painter);
     bool Inside(double x, double y) const;
+    bool InsideOutline(art::Point layoutPoint) const;
 
     std::string iniName_;
     std::string imageStem_;
+    art::UiScale scale_;
+    int width_ = 0;
+    int height_ = 0;
     art::Canvas background_;
     int originX_ = 0;
     int originY_ = 0;

@@ -19,7 +19,7 @@ std::vector<GeneratedFile> SkinSet::Files() const {
     return files;
 }
 
-SkinSet BuildSkinSet() {
+SkinSet BuildSkinSet(int percent) {
     SkinSet set;
     for (const WindowDescription& d : RegisteredWindows()) {
         if (d.parentIni) {
@@ -32,12 +32,12 @@ SkinSet BuildSkinSet() {
             set.windows.back().parentEntry = d.parentEntry;
             set.windows.back().onDemand = d.onDemand;
         } else {
-            SkinBuilder builder(d.iniName, d.imageStem, d.width, d.height);
+            SkinBuilder builder(d.iniName, d.imageStem, d.width, d.height, percent);
             d.describe(builder);
             set.windows.push_back(builder.Build());
         }
     }
-    set.pictures = pictures::BuildSkinPictures();
+    set.pictures = pictures::BuildSkinPictures(percent);
     return set;
 }
 

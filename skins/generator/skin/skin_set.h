@@ -33,7 +33,8 @@ struct SkinSet {
     std::vector<GeneratedFile> Files() const;
 };
 
-// Builds every registered window and the loose pictures. Throws std::runtime_error on a layout fault.
-SkinSet BuildSkinSet();
+// Builds every registered window and the loose pictures at `percent` (one of
+// art::kScalePercents). Throws std::runtime_error on a layout fault.
+SkinSet BuildSkinSet(int percent = 100);
 
 }  // namespace skin

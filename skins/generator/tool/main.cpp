@@ -1,5 +1,8 @@
 // gm_skingen: writes the skin set, the program icons and Option's resource pictures.
 //
+// --skins DIR gets the 100 % set and, in DIR/125, DIR/150 and DIR/200, the set
+// drawn at that scale with Option's resource pictures at that scale beside it.
+//
 //   gm_skingen [--skins DIR] [--icons DIR] [--resources DIR] [--preview DIR] [--stamp FILE]
 //
 // --preview writes, for looking at the artwork, each window as the user sees it:
@@ -11,10 +14,15 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
+#include <future>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "art/bmp_file.h"
+#include "art/ui_scale.h"
 #include "icons/app_icons.h"
 #include "resources/option_resources.h"
 #include "skin/file_output.h"
@@ -25,6 +33,24 @@ namespace {
 int Usage() {
     std::fprintf(stderr, "usage: gm_skingen [--skins DIR] [--icons DIR] [--resources DIR] [--preview DIR] [--stamp FILE]\n");
     return 2;
+}
+
+// Every scale's set, in the order of art::kScalePercents. The scales are drawn
+// side by side: the larger ones hold most of the generator's time.
+std::vector<skin::SkinSet> BuildAllSets() {
+    std::vector<std::future<skin::SkinSet>> pending;
+    for (int percent : art::kScalePercents)
+        pending.push_back(std::async(std::launch::async, [percent] { return skin::BuildSkinSet(percent); }));
+    std::vector<skin::SkinSet> sets;
+    for (auto& p : pending) sets.push_back(p.get());
+    return sets;
+}
+
+std::vector<skin::GeneratedFile> ScaledSetFiles(const skin::SkinSet& set, int percent) {
+    std::vector<skin::GeneratedFile> files = set.Files();
+    std::vector<skin::GeneratedFile> pictures = resources::BuildOptionResources(percent);
+    files.insert(files.end(), std::make_move_iterator(pictures.begin()), std::make_move_iterator(pictures.end()));
+    return files;
 }
 
 bool Within(const skin::SkinSet& set, const skin::BuiltSkin* page, const skin::BuiltSkin& window) {
@@ -140,12 +166,22 @@ int main(int argc, char** argv) {
 
     try {
         std::string error;
-        if (!skinsDir.empty() || !previewDir.empty()) {
-            const skin::SkinSet set = skin::BuildSkinSet();
-            if (!skinsDir.empty() && !skin::WriteFiles(skinsDir, set.Files(), &error)) {
-                std::fprintf(stderr, "gm_skingen: %s\n", error.c_str());
-                return 1;
+        if (!skinsDir.empty()) {
+            const std::vector<skin::SkinSet> sets = BuildAllSets();
+            for (size_t i = 0; i < sets.size(); ++i) {
+                const int percent = art::kScalePercents[i];
+                const bool written = percent == 100
+                    ? skin::WriteFiles(skinsDir, sets[i].Files(), &error)
+                    : skin::WriteFiles(std::filesystem::path(skinsDir) / std::to_string(percent),
+                                       ScaledSetFiles(sets[i], percent), &error);
+                if (!written) {
+                    std::fprintf(stderr, "gm_skingen: %s\n", error.c_str());
+                    return 1;
+                }
             }
+        }
+        if (!previewDir.empty()) {
+            const skin::SkinSet set = skin::BuildSkinSet();
             if (!previewDir.empty()) {
                 std::vector<skin::GeneratedFile> previews;
                 for (const skin::BuiltSkin& w : set.windows)

@@ -18,14 +18,14 @@ namespace {
 
 // A one-pixel highlight along the top inside edge of a face.
 void TopHighlight(Canvas& c, const art::ShapePtr& face, const Box& b, double radius, double opacity) {
-    const auto band = art::InnerBand(art::Offset(face, -1), 1);
+    const auto band = art::InnerBand(art::Offset(face, -c.Whole(1)), c.Whole(1));
     const auto top = art::RoundedRect(Box{b.x0, b.y0, b.x1, b.y0 + radius + 2.5}, 0);
     c.Fill(art::Intersect(band, top), kWhite, opacity);
 }
 
 void Face(Canvas& c, const art::ShapePtr& face, const Box& b, Color top, Color bottom, Color edge) {
     c.Fill(face, art::VerticalGradient(b, top, bottom));
-    c.Fill(art::InnerBand(face, 1), edge);
+    c.Fill(art::InnerBand(face, c.Whole(1)), edge);
 }
 
 Color GlyphColor(State s) {
@@ -83,7 +83,7 @@ void LampButtonFace(Canvas& c, const Rect& r, State s) {
     const auto shape = art::RoundedRect(well, 2.5);
     c.Fill(shape, s == State::kDisable ? Rgb(10, 10, 12) : Rgb(5, 5, 7));
     c.InnerGlow(shape, kBlack, 3, 0.6);
-    c.Fill(art::InnerBand(shape, 1), s == State::kDown ? Rgb(86, 20, 104) : Rgb(22, 20, 28));
+    c.Fill(art::InnerBand(shape, c.Whole(1)), s == State::kDown ? Rgb(86, 20, 104) : Rgb(22, 20, 28));
     c.Fill(art::Segment({well.x0 + 3, well.y1 + 0.5}, {well.x1 - 3, well.y1 + 0.5}, 1), kWhite,
            s == State::kDisable ? 0.02 : 0.07);
 }
@@ -144,16 +144,16 @@ void RadioFace(Canvas& c, const Rect& r, State s) {
             break;
         case State::kOver:
             c.Fill(plate, kWhite, 0.035);
-            c.Fill(art::InnerBand(plate, 1), Rgb(70, 52, 88));
+            c.Fill(art::InnerBand(plate, c.Whole(1)), Rgb(70, 52, 88));
             break;
         case State::kDown:
             c.Fill(plate, art::LinearGradient({b.x0, 0}, {b.x1, 0}, Rgba(128, 21, 153, 0.30), Rgba(128, 21, 153, 0.06)));
-            c.Fill(art::InnerBand(plate, 1), Rgb(96, 40, 120));
+            c.Fill(art::InnerBand(plate, c.Whole(1)), Rgb(96, 40, 120));
             break;
         case State::kDisable:
             break;
     }
-    c.Fill(art::Translate(art::InnerBand(ring, 1), {0, 1}), kWhite, 0.05);
+    c.Fill(art::Translate(art::InnerBand(ring, c.Whole(1)), {0, 1}), kWhite, 0.05);
     c.Fill(ring, Rgb(9, 9, 12));
     c.InnerGlow(ring, kBlack, 3, 0.5);
     const Color rim = s == State::kOver ? Rgb(178, 90, 206) : s == State::kDown ? Rgb(196, 104, 222)
@@ -209,7 +209,7 @@ void SliderTrack(Canvas& c, const Rect& r, State s) {
     const double cy = b.Center().y;
     const Box groove{b.x0 + 2, cy - 3, b.x1 - 2, cy + 3};
     const auto shape = art::RoundedRect(groove, 3);
-    c.Fill(art::Translate(art::InnerBand(shape, 1), {0, 1}), kWhite, 0.05);
+    c.Fill(art::Translate(art::InnerBand(shape, c.Whole(1)), {0, 1}), kWhite, 0.05);
     c.Fill(shape, s == State::kDisable ? Rgb(14, 13, 17) : Rgb(7, 7, 9));
     c.InnerGlow(shape, kBlack, 3, 0.6);
     if (s != State::kDisable) {
@@ -219,7 +219,7 @@ void SliderTrack(Canvas& c, const Rect& r, State s) {
                                    {{0, art::WithAlpha(kAccent, 0.15f)}, {0.5f, art::WithAlpha(kAccentBright, 0.5f)},
                                     {1, art::WithAlpha(kAccent, 0.15f)}}));
     }
-    c.Fill(art::InnerBand(shape, 1), s == State::kDisable ? kEdgeOff : kEdgeSoft);
+    c.Fill(art::InnerBand(shape, c.Whole(1)), s == State::kDisable ? kEdgeOff : kEdgeSoft);
 }
 
 void HeaderTab(Canvas& c, const Rect& r, State s) {
@@ -326,7 +326,7 @@ void FieldButton(Canvas& c, const Rect& r, State s, Pictogram trailing) {
         }
         case State::kDisable: edge = kEdgeOff; break;
     }
-    c.Fill(art::InnerBand(field, 1), edge);
+    c.Fill(art::InnerBand(field, c.Whole(1)), edge);
     if (s != State::kDown)
         c.Fill(art::Segment({zone.x0 + 0.5, b.y0 + 6}, {zone.x0 + 0.5, b.y1 - 6}, 1), kWhite,
                s == State::kDisable ? 0.02 : 0.07);
@@ -336,35 +336,37 @@ void FieldButton(Canvas& c, const Rect& r, State s, Pictogram trailing) {
 }
 
 void FieldFrame(Canvas& c, const Rect& r, Color fill) {
-    const Box inner = r.ToBox();
-    const auto frame = art::RoundedRect(inner.Inflated(2), 4);
-    c.Fill(art::Translate(art::InnerBand(frame, 1), {0, 1}), kWhite, 0.05);
+    const Box inner = c.OnPixels(r.ToBox());
+    const auto frame = art::RoundedRect(inner.Inflated(c.Whole(2)), 4);
+    c.Fill(art::Translate(art::InnerBand(frame, c.Whole(1)), {0, 1}), kWhite, 0.05);
     c.Fill(frame, kEdge);
-    c.Fill(art::RoundedRect(inner.Inflated(1), 3), Rgb(8, 8, 10));
+    c.Fill(art::RoundedRect(inner.Inflated(c.Whole(1)), 3), Rgb(8, 8, 10));
     c.Fill(art::RoundedRect(inner, 0), fill);
 }
 
 void ListArea(Canvas& c, const Rect& r, Color fill) {
-    const auto frame = art::RoundedRect(r.ToBox().Inflated(3), 5);
+    const Box list = c.OnPixels(r.ToBox());
+    const auto frame = art::RoundedRect(list.Inflated(c.Whole(3)), 5);
     c.Glow(art::Translate(frame, {0, 1}), kBlack, 4, 0.3);
     c.Fill(frame, kEdge);
-    c.Fill(art::RoundedRect(r.ToBox().Inflated(2), 4), Rgb(8, 8, 10));
-    c.Fill(art::RoundedRect(r.ToBox(), 0), fill);
-    c.InnerGlow(art::RoundedRect(r.ToBox(), 0), kBlack, 4, 0.25);
+    c.Fill(art::RoundedRect(list.Inflated(c.Whole(2)), 4), Rgb(8, 8, 10));
+    c.Fill(art::RoundedRect(list, 0), fill);
+    c.InnerGlow(art::RoundedRect(list, 0), kBlack, 4, 0.25);
 }
 
 void SwatchWell(Canvas& c, const Rect& r) {
-    const auto well = art::RoundedRect(r.ToBox().Inflated(3), 5);
-    c.Fill(art::Translate(art::InnerBand(well, 1), {0, 1}), kWhite, 0.05);
+    const auto well = art::RoundedRect(c.OnPixels(r.ToBox()).Inflated(c.Whole(3)), 5);
+    c.Fill(art::Translate(art::InnerBand(well, c.Whole(1)), {0, 1}), kWhite, 0.05);
     c.Fill(well, Rgb(8, 8, 10));
     c.InnerGlow(well, kBlack, 3, 0.5);
-    c.Fill(art::InnerBand(well, 1), kEdgeSoft);
+    c.Fill(art::InnerBand(well, c.Whole(1)), kEdgeSoft);
 }
 
-void RecessedPanel(Canvas& c, const Box& box, art::CornerRadii radii) {
+void RecessedPanel(Canvas& c, const Box& layoutBox, art::CornerRadii radii) {
+    const Box box = c.OnPixels(layoutBox);
     const auto panel = art::RoundedRect(box, radii);
     // Etched edge: a faint light line under the panel's lower rim.
-    c.Fill(art::Translate(art::InnerBand(panel, 1), {0, 1}), kWhite, 0.05);
+    c.Fill(art::Translate(art::InnerBand(panel, c.Whole(1)), {0, 1}), kWhite, 0.05);
     c.Fill(panel, art::VerticalGradient(box, kPanelTop, kPanelBottom));
     // A faint dot grid gives the large dark surface a machined texture, and a low
     // purple light rises from its lower edge.
@@ -374,18 +376,20 @@ void RecessedPanel(Canvas& c, const Box& box, art::CornerRadii radii) {
     c.Fill(panel, art::RadialGradient({box.Center().x, box.y1}, box.Width() * 0.6, box.Height() * 0.7,
                                       {{0, Rgba(128, 21, 153, 0.10)}, {1, Rgba(128, 21, 153, 0)}}));
     c.InnerGlow(panel, kBlack, 10, 0.45);
-    c.Fill(art::InnerBand(panel, 1), kEdgeSoft);
+    c.Fill(art::InnerBand(panel, c.Whole(1)), kEdgeSoft);
 }
 
-void Card(Canvas& c, const Box& box, double radius) {
+void Card(Canvas& c, const Box& layoutBox, double radius) {
+    const Box box = c.OnPixels(layoutBox);
     const auto card = art::RoundedRect(box, radius);
     c.Glow(art::Translate(card, {0, 2}), kBlack, 8, 0.35);
     c.Fill(card, art::VerticalGradient(box, Rgb(33, 30, 43), Rgb(24, 22, 31)));
-    c.Fill(art::InnerBand(card, 1), Rgb(52, 47, 64));
+    c.Fill(art::InnerBand(card, c.Whole(1)), Rgb(52, 47, 64));
     TopHighlight(c, card, box, radius, 0.06);
 }
 
-void HeadedPanel(Canvas& c, const Box& box, double header) {
+void HeadedPanel(Canvas& c, const Box& layoutBox, double header) {
+    const Box box = c.OnPixels(layoutBox);
     const double radius = 7;
     const auto panel = art::RoundedRect(box, radius);
     c.Glow(art::Translate(panel, {0, 2}), kBlack, 8, 0.35);
@@ -399,16 +403,17 @@ void HeadedPanel(Canvas& c, const Box& box, double header) {
     const auto notch = art::RoundedRect(tick, 1.25);
     c.Glow(notch, kAccent, 5, 0.35);
     c.Fill(notch, art::VerticalGradient(tick, kAccentBright, kAccent));
-    c.Fill(art::InnerBand(panel, 1), Rgb(50, 45, 62));
+    c.Fill(art::InnerBand(panel, c.Whole(1)), Rgb(50, 45, 62));
     TopHighlight(c, panel, box, radius, 0.06);
 }
 
-void Well(Canvas& c, const Box& box) {
+void Well(Canvas& c, const Box& layoutBox) {
+    const Box box = c.OnPixels(layoutBox);
     const auto well = art::RoundedRect(box, 5);
-    c.Fill(art::Translate(art::InnerBand(well, 1), {0, 1}), kWhite, 0.045);
+    c.Fill(art::Translate(art::InnerBand(well, c.Whole(1)), {0, 1}), kWhite, 0.045);
     c.Fill(well, art::VerticalGradient(box, Rgb(14, 13, 18), Rgb(18, 17, 23)));
     c.InnerGlow(well, kBlack, 6, 0.4);
-    c.Fill(art::InnerBand(well, 1), kEdgeSoft);
+    c.Fill(art::InnerBand(well, c.Whole(1)), kEdgeSoft);
 }
 
 void AccentRule(Canvas& c, double x0, double x1, double y, double opacity) {

@@ -51,9 +51,9 @@ void PaintWindowFrame(art::Canvas& c, const art::ShapePtr& outline, const FrameS
         c.Fill(art::Segment({b.x0 + 1, head + 1.5}, {b.x1 - 1, head + 1.5}, 1), kWhite, 0.045);
     }
     // Rim: a light edge that fades from the top down, and a bevel inside it.
-    c.Fill(art::InnerBand(outline, 1),
+    c.Fill(art::InnerBand(outline, c.Whole(1)),
            art::LinearGradient({0, b.y0}, {0, b.y1}, {{0, Rgb(104, 88, 128)}, {0.3f, Rgb(62, 55, 78)}, {1, Rgb(40, 37, 50)}}));
-    c.Fill(art::InnerBand(art::Offset(outline, -1), 1), kBlack, 0.5);
+    c.Fill(art::InnerBand(art::Offset(outline, -c.Whole(1)), c.Whole(1)), kBlack, 0.5);
 
     // Light strips along the cut corners and the notch.
     const double k = style.cut;

@@ -5,6 +5,8 @@
 // shows, and apply and cancel at the foot. The sub-panels continue the panel's
 // picture under that place; the recording one repeats the page's recorder
 // controls at the same sizes and entry numbers.
+#include <cmath>
+
 #include "ui/theme.h"
 #include "ui/widgets.h"
 #include "windows/windows.h"
@@ -33,9 +35,10 @@ void DescribeInsertPanel(skin::SkinBuilder& b) {
     // would darken where they blend into the page.
     const art::Canvas under = bg;
     ui::HeadedPanel(bg, Box{0, 0, w, h}, 36);
-    constexpr int kCorner = 10;
-    for (int x : {0, b.Width() - kCorner})
-        for (int y : {0, b.Height() - kCorner}) bg.Paste(under.Crop(x, y, kCorner, kCorner), x, y);
+    // Pasted in pixels of the set: the corners are as large as they are drawn.
+    const int corner = int(std::ceil(10 * b.Scale().Factor()));
+    for (int x : {0, bg.Width() - corner})
+        for (int y : {0, bg.Height() - corner}) bg.Paste(under.Crop(x, y, corner, corner), x, y);
     // The program writes the panel's heading into the band.
     b.AddArea(1, "Heading", Rect{14, 6, b.Width() - 28, 24}, "Insert panel heading");
     b.AddControl(2, "Choice", Rect{12, 44, b.Width() - 24, 32}, "What to insert and where",

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "art/bmp_file.h"
+#include "art/ui_scale.h"
 #include "pictures/skin_pictures.h"
 #include "skin/skin_set.h"
 
@@ -59,6 +60,22 @@ int Flood(const std::vector<std::vector<bool>>& inside, std::vector<std::vector<
     return count;
 }
 
+// The thumb of each scale set: the picture of the 100 % one, S(14) x S(22) pixels.
+class ScaledThumb : public ::testing::TestWithParam<int> {
+protected:
+    int S(int v) const { return art::UiScale{GetParam()}.Scale(v); }
+    art::Image8 Thumb() const {
+        if (GetParam() == 100) return ThumbFromTheSkinSet();
+        std::string error;
+        const auto image = art::DecodeBmp24(pictures::BuildSkinPictures(GetParam()).at(0).bytes, &error);
+        EXPECT_TRUE(image.has_value()) << error;
+        return image.value_or(art::Image8{});
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryScale, ScaledThumb, ::testing::ValuesIn(art::kScalePercents),
+                         [](const auto& info) { return std::to_string(info.param); });
+
 }  // namespace
 
 TEST(SliderThumb, IsOneFileOfTheSkinSetUnderTheNameTheProgramLoads) {
@@ -68,9 +85,10 @@ TEST(SliderThumb, IsOneFileOfTheSkinSetUnderTheNameTheProgramLoads) {
     EXPECT_EQ(thumb, pictures::RenderSliderThumb()) << "the file holds the picture, unchanged by encoding";
 }
 
-TEST(SliderThumb, ItsTransparentColourLiesOnlyOutsideOneSolidShape) {
-    const art::Image8 thumb = ThumbFromTheSkinSet();
-    ASSERT_EQ(thumb.Width(), kSliderThumbWidth);
+TEST_P(ScaledThumb, ItsTransparentColourLiesOnlyOutsideOneSolidShape) {
+    const art::Image8 thumb = Thumb();
+    ASSERT_EQ(thumb.Width(), S(kSliderThumbWidth));
+    ASSERT_EQ(thumb.Height(), S(kSliderThumbHeight));
     EXPECT_EQ(thumb.At(0, 0), kThumbTransparent) << "the top-left pixel gives the transparent colour";
     const auto inside = Shape(thumb);
     const int w = thumb.Width(), h = thumb.Height();
@@ -97,9 +115,9 @@ TEST(SliderThumb, ItsTransparentColourLiesOnlyOutsideOneSolidShape) {
     EXPECT_GT(shape, w * h * 6 / 10);
 }
 
-TEST(SliderThumb, PointsDownSymmetricallyInTheAccent) {
-    const art::Image8 thumb = ThumbFromTheSkinSet();
-    ASSERT_EQ(thumb.Width(), kSliderThumbWidth);
+TEST_P(ScaledThumb, PointsDownSymmetricallyInTheAccent) {
+    const art::Image8 thumb = Thumb();
+    ASSERT_EQ(thumb.Width(), S(kSliderThumbWidth));
     const auto inside = Shape(thumb);
     const int w = thumb.Width(), h = thumb.Height();
     std::vector<int> widths(h);
@@ -109,10 +127,10 @@ TEST(SliderThumb, PointsDownSymmetricallyInTheAccent) {
             widths[y] += inside[y][x];
         }
     // A head of nearly the full width, narrowing to a point at the bottom.
-    for (int y = 2; y < 13; ++y) EXPECT_GE(widths[y], w - 4) << y;
+    for (int y = S(2); y < S(13); ++y) EXPECT_GE(widths[y], w - S(4)) << y;
     EXPECT_GE(widths[h - 1], 1);
-    EXPECT_LE(widths[h - 1], 2);
-    for (int y = 15; y < h; ++y) EXPECT_LE(widths[y], widths[y - 1]) << y;
+    EXPECT_LE(widths[h - 1], S(2));
+    for (int y = S(15); y < h; ++y) EXPECT_LE(widths[y], widths[y - 1]) << y;
 
     // Purple throughout, bright enough to read on a near-black groove.
     long r = 0, g = 0, b = 0, n = 0;

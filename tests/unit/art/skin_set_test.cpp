@@ -4,17 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "../../support/temp_folder.h"
 #include "art/bmp_file.h"
+#include "art/ui_scale.h"
 #include "button_pos.h"
 #include "ini_file.h"
 #include "skin/file_output.h"
@@ -22,6 +27,10 @@
 #include "skin_description.h"
 #include "text_codec.h"
 #include "windows/mouse_layout.h"
+// Option's copy of the rounding rule, in its portable core.
+#if __has_include("../../../option/core/ui_scale.h")
+#include "../../../option/core/ui_scale.h"
+#endif
 
 namespace {
 
@@ -737,6 +746,127 @@ TEST_F(GeneratedSkins, AssignmentPagesFillThePagePlaceWithTheirControls) {
     EXPECT_GT(DifferingShare(block.images.at("Normal"), Under(dialog.images.at("Normal"), place)), 0.02)
         << "the page says something";
 }
+
+// The sets of every scale, built once for the tests that compare them (side by
+// side, as the generator builds them: the larger scales take most of the time).
+const std::map<int, skin::SkinSet>& SetsOfEveryScale() {
+    static const std::map<int, skin::SkinSet> sets = [] {
+        std::map<int, std::future<skin::SkinSet>> pending;
+        for (int percent : art::kScalePercents)
+            pending[percent] = std::async(std::launch::async, [percent] { return skin::BuildSkinSet(percent); });
+        std::map<int, skin::SkinSet> built;
+        for (auto& [percent, set] : pending) built[percent] = set.get();
+        return built;
+    }();
+    return sets;
+}
+
+bool Overlap(const art::Rect& a, const art::Rect& b) {
+    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
+// Sharing a stretch of edge, side by side or one above the other.
+bool Touch(const art::Rect& a, const art::Rect& b) {
+    const bool rows = a.y < b.Bottom() && b.y < a.Bottom();
+    const bool columns = a.x < b.Right() && b.x < a.Right();
+    return (rows && (a.Right() == b.x || b.Right() == a.x)) || (columns && (a.Bottom() == b.y || b.Bottom() == a.y));
+}
+
+// One window at one scale against the same window at 100 %.
+class ScaledWindow : public ::testing::TestWithParam<std::tuple<int, int>> {
+protected:
+    int Percent() const { return std::get<0>(GetParam()); }
+    const skin::BuiltSkin& Base() const { return SetsOfEveryScale().at(100).windows.at(std::get<1>(GetParam())); }
+    const skin::SkinSet& Set() const { return SetsOfEveryScale().at(Percent()); }
+    const skin::BuiltSkin& Scaled() const { return Set().windows.at(std::get<1>(GetParam())); }
+};
+
+const int kScaledPercents[] = {125, 150, 200};
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryScaleAndWindow, ScaledWindow,
+    ::testing::Combine(::testing::ValuesIn(kScaledPercents),
+                       ::testing::Range(0, int(skin::RegisteredWindows().size()))),
+    [](const auto& info) {
+        std::string name = std::to_string(std::get<0>(info.param)) + "_" +
+                           skin::RegisteredWindows()[std::get<1>(info.param)].imageStem;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
+
+TEST_P(ScaledWindow, IsTheSameSkinAtItsScaledSize) {
+    const skin::BuiltSkin& base = Base();
+    const skin::BuiltSkin& scaled = Scaled();
+    const art::UiScale scale{Percent()};
+    ASSERT_EQ(scaled.iniName, base.iniName);
+    // Every file of the 100 % set is in the scaled set, under its own name.
+    ASSERT_EQ(scaled.files.size(), base.files.size());
+    for (size_t i = 0; i < base.files.size(); ++i) EXPECT_EQ(scaled.files[i].name, base.files[i].name);
+    if (base.parentIni.empty()) {
+        EXPECT_EQ(scaled.width, scale.Scale(base.width));
+        EXPECT_EQ(scaled.height, scale.Scale(base.height));
+    } else {
+        // A page fills its parent's scaled area, which rounds to within a pixel of its own scaled size.
+        const skin::BuiltSkin* parent = Set().Find(scaled.parentIni);
+        ASSERT_NE(parent, nullptr);
+        const skin::Entry* area = parent->Find(scaled.parentEntry);
+        ASSERT_NE(area, nullptr);
+        EXPECT_EQ(scaled.width, area->rect.w);
+        EXPECT_EQ(scaled.height, area->rect.h);
+        EXPECT_LE(std::abs(scaled.width - scale.Scale(base.width)), 1);
+        EXPECT_LE(std::abs(scaled.height - scale.Scale(base.height)), 1);
+        EXPECT_EQ(scaled.originX, parent->originX + area->rect.x);
+        EXPECT_EQ(scaled.originY, parent->originY + area->rect.y);
+    }
+    EXPECT_EQ(scaled.normal.Width(), scaled.width);
+    EXPECT_EQ(scaled.normal.Height(), scaled.height);
+    std::string error;
+    const auto mask = art::DecodeBmp24(scaled.files.at(1).bytes, &error);
+    ASSERT_TRUE(mask.has_value()) << error;
+    EXPECT_EQ(mask->Width(), scaled.width);
+    EXPECT_EQ(mask->Height(), scaled.height);
+}
+
+TEST_P(ScaledWindow, RoundingKeepsControlsInsideAndNeighboursAsTheyWere) {
+    const skin::BuiltSkin& base = Base();
+    const skin::BuiltSkin& scaled = Scaled();
+    const art::UiScale scale{Percent()};
+    ASSERT_EQ(scaled.entries.size(), base.entries.size());
+    const art::Rect window{0, 0, scaled.width, scaled.height};
+    for (size_t i = 0; i < base.entries.size(); ++i) {
+        const art::Rect& a = scaled.entries[i].rect;
+        SCOPED_TRACE("entry " + std::to_string(base.entries[i].number));
+        ASSERT_EQ(scaled.entries[i].number, base.entries[i].number);
+        EXPECT_EQ(scaled.entries[i].name, base.entries[i].name);
+        // Option reads these; it scales its own coordinates by the same rule.
+        const art::Rect expected = scale.ScaleRect(base.entries[i].rect);
+        EXPECT_TRUE(a.x == expected.x && a.y == expected.y && a.w == expected.w && a.h == expected.h);
+        EXPECT_GT(a.w, 0);
+        EXPECT_GT(a.h, 0);
+        EXPECT_TRUE(window.Contains(a)) << "outside its " << scaled.width << " x " << scaled.height << " window";
+        for (size_t j = i + 1; j < base.entries.size(); ++j) {
+            const art::Rect& b = scaled.entries[j].rect;
+            SCOPED_TRACE("and entry " + std::to_string(base.entries[j].number));
+            const art::Rect& a100 = base.entries[i].rect;
+            const art::Rect& b100 = base.entries[j].rect;
+            if (Touch(a100, b100)) {
+                EXPECT_TRUE(Touch(a, b)) << "no longer touch";
+            }
+            EXPECT_EQ(Overlap(a, b), Overlap(a100, b100));
+        }
+    }
+}
+
+// Option's portable core carries its own copy of the rounding rule, for the
+// program's coordinates that no skin file gives; both must round alike.
+#if __has_include("../../../option/core/ui_scale.h")
+TEST(UiScale, OptionRoundsLikeTheGenerator) {
+    for (int percent : art::kScalePercents)
+        for (int v = -40; v <= 2000; ++v)
+            ASSERT_EQ(::UiScale{percent}.Scale(v), art::UiScale{percent}.Scale(v)) << v << " at " << percent << " %";
+}
+#endif
 
 TEST(SkinSet, GeneratingTwiceGivesTheSameBytes) {
     const auto first = skin::BuildSkinSet().Files();
