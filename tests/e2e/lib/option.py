@@ -33,6 +33,11 @@ def scaled(value, percent=None):
     return (value * (percent or scale()) + 50) // 100
 
 
+def scaled_name(name):
+    """A screenshot's file name for the run's scale: the 100 % name, or with the scale in front."""
+    return name if scale() == 100 else f"scale-{scale()}-{name}"
+
+
 def set_log_pixels(session, percent):
     """The system DPI Wine gives its programs from their next start."""
     session.reg("add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
