@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "kernel_handle.h"
+
 namespace {
 
 void PrintUtf8(const std::wstring& text) {
@@ -114,16 +116,16 @@ int Answer(const std::vector<std::wstring>& argv) {
         // The rectangle is read in the receiver's address space.
         DWORD pid = 0;
         GetWindowThreadProcessId(top, &pid);
-        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+        const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
         if (!process) return 5;
-        void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
-        const bool written = remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr);
+        void* remote = VirtualAllocEx(process.get(), nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+        const bool written =
+            remote && WriteProcessMemory(process.get(), remote, &suggested, sizeof suggested, nullptr);
         DWORD_PTR result = 0;
         const bool sent = written && SendMessageTimeoutW(top, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
                                                          reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
                                                          20000, &result);
-        if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        CloseHandle(process);
+        if (remote) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
         printf("%d\n", sent ? 1 : 0);
         return sent ? 0 : 6;
     }
