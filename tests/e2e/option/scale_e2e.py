@@ -16,6 +16,9 @@ from lib.harness import wait_for  # noqa: E402
 from lib.option import OPTION_TITLE, OptionTest, skin_entries, skin_set  # noqa: E402
 
 RENAME_BOX = 4011
+DPI_TITLE = "DPI of the active level"  # the DPI levels dialog's title
+RECORD = 11  # the macro page's record button
+EDIT_LEVELS = 7  # the performance page's button that opens the DPI levels dialog
 STEP_LIST = 4097  # the macro page's list of steps, always in sight
 PROFILE_LIST_FRAME = "GmSkinScrollBarFrame"
 
@@ -77,6 +80,17 @@ class ScaleTest(OptionTest):
         rect = (left, top, left + option.scaled(width, percent), top + option.scaled(height, percent))
         result = self.folder.probe("dpichange", OPTION_TITLE, str(96 * percent // 100), *map(str, rect))
         self.assertEqual(result.returncode, 0, f"WM_DPICHANGED was not delivered: {result.stdout} {result.stderr}")
+
+    def other_scale(self):
+        return 200 if option.scale() != 200 else 125
+
+    def page_point(self, skin, entry):
+        """A point of a sub-page of the configuration page (they lie on its entry 16)."""
+        left, top = self.folder.option_origin()
+        ax, ay = self.folder.main_skin[7][:2]
+        sx, sy = self.folder.config_skin[16][:2]
+        x, y, w, h = skin[entry]
+        return left + ax + sx + x + w // 2, top + ay + sy + y + h // 2
 
     def child(self, control_id):
         return next((r for r in self.folder.tree() if r["id"] == control_id and r["depth"] == 2), None)
@@ -153,6 +167,50 @@ class ScaleTest(OptionTest):
         # Its rows answer at the points of the run's own set.
         self.folder.click(self.folder.config_point(13, dy=option.scaled(10)))
         self.assertTrue(wait_for(lambda: self.folder.current_index() == 0, 10), "the first row did not answer")
+
+
+    def test_a_dpi_change_keeps_an_open_dialog_and_scales_it_with_the_window(self):
+        target = self.other_scale()
+        self.folder.click(self.folder.config_point(2))
+        performance = skin_entries(self.folder.skins / "Skin_Function.ini")
+        self.folder.click(self.page_point(performance, EDIT_LEVELS), settle=1.0)
+        self.assertTrue(wait_for(lambda: self.folder.tree(DPI_TITLE), 10), "the DPI levels dialog did not open")
+        width, height = picture_size(self.folder.path / "skins" / "configDPI_Normal.bmp")
+        left, top, _, _ = self.window_rect()
+        self.change_dpi(target, left, top)
+        self.assertTrue(wait_for(lambda: abs((self.window_rect()[2] - left) - option.scaled(self.base_size[0], target))
+                                 <= 1, 10), "the window did not take the new scale")
+        rows = self.folder.tree(DPI_TITLE)
+        self.assertTrue(rows, "the dialog closed")
+        x0, y0, x1, y1 = rows[0]["rect"]
+        print(f"DPI levels dialog at {target} %: {x1 - x0} x {y1 - y0}, 100 % {width} x {height}")
+        self.assertLessEqual(abs((x1 - x0) - width * target / 100), 1)
+        self.assertLessEqual(abs((y1 - y0) - height * target / 100), 1)
+        from PIL import ImageGrab
+        ImageGrab.grab(xdisplay=suite.session().display).save(
+            suite.build_dir() / f"scale-{option.scale()}-dialog-after-{target}.png")
+
+    def test_a_dpi_change_keeps_a_recording(self):
+        target = self.other_scale()
+        self.folder.click(self.folder.main_point(5))
+        macros = skin_entries(self.folder.skins / "skin_Macros.ini")
+        left, top = self.folder.option_origin()
+        ax, ay = self.folder.main_skin[7][:2]
+        x, y, w, h = macros[RECORD]
+        self.folder.click((left + ax + x + w // 2, top + ay + y + h // 2))
+        record = lambda: next((r["text"] for r in self.folder.tree()
+                               if r["id"] == RECORD and r["cls"] == "GmSkinButton" and r["visible"]), None)
+        self.assertTrue(wait_for(lambda: record() == "Stop", 5), "recording did not start")
+        self.change_dpi(target, left, top)
+        self.assertTrue(wait_for(lambda: abs((self.window_rect()[2] - left) - option.scaled(self.base_size[0], target))
+                                 <= 1, 10), "the window did not take the new scale")
+        self.screenshot(f"recording-after-{target}")
+        self.assertEqual(record(), "Stop", "the recording ended with the change")
+        # The record button answers at its place in the new set.
+        x, y, w, h = skin_entries(skin_set(self.folder.path / "skins", target) / "skin_Macros.ini")[RECORD]
+        area = skin_entries(skin_set(self.folder.path / "skins", target) / "skin_mains.ini")[7]
+        self.folder.click((left + area[0] + x + w // 2, top + area[1] + y + h // 2))
+        self.assertTrue(wait_for(lambda: record() == "Record", 5), "the recording did not stop at the new place")
 
 
 if __name__ == "__main__":
