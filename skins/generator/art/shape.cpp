@@ -157,7 +157,19 @@ private:
 class SubtractShape final : public Shape {
 public:
     SubtractShape(ShapePtr from, ShapePtr cut) : from_(std::move(from)), cut_(std::move(cut)) {}
-    double Distance(Point p) const override { return std::max(from_->Distance(p), -cut_->Distance(p)); }
+    double Distance(Point p) const override {
+        const double from = from_->Distance(p);
+        // A point outside the cut's box is at least the gap away from the cut, so
+        // the cut's side of the max is at most minus the gap: when that cannot
+        // exceed `from`, the cut need not be measured (a notch in a window's
+        // edge is measured only near it). The result is the same number.
+        const Box b = cut_->Bounds();
+        const double gx = std::max({b.x0 - p.x, 0.0, p.x - b.x1});
+        const double gy = std::max({b.y0 - p.y, 0.0, p.y - b.y1});
+        const double gap = std::max(gx, gy);
+        if (gap > 0 && from >= -gap) return from;
+        return std::max(from, -cut_->Distance(p));
+    }
     Box Bounds() const override { return from_->Bounds(); }
 
 private:

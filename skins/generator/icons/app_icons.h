@@ -13,8 +13,10 @@ namespace icons {
 // fuller at the palm. The lighting page shows it too.
 art::ShapePtr MouseBody(const art::Box& box);
 
-// Sizes stored in each icon file, smallest first.
-constexpr int kIconSizes[] = {16, 24, 32, 48, 256};
+// Sizes stored in each icon file, smallest first: the small and large icon
+// sizes of Windows at 100, 125, 150 and 200 % (16, 20, 24, 32 and 32, 40, 48,
+// 64), so that no scale has its icon stretched, and 256 for Explorer.
+constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
 
 art::Image8 RenderMonitorIcon(int size);
 art::Image8 RenderOptionIcon(int size);

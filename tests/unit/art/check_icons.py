@@ -10,7 +10,7 @@ for name in ("monitor.ico", "option.ico"):
     path = folder / name
     with Image.open(path) as icon:
         sizes = sorted(icon.info.get("sizes", set()))
-        if sizes != [(16, 16), (24, 24), (32, 32), (48, 48), (256, 256)]:
+        if sizes != [(n, n) for n in (16, 20, 24, 32, 40, 48, 64, 256)]:
             failures.append(f"{name}: sizes {sizes}")
         for size in sizes:
             icon.size = size

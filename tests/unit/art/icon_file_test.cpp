@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,17 +31,19 @@ TEST(Checksums, MatchTheirPublishedCheckValues) {
     EXPECT_EQ((uint8_t(z[0]) * 256 + uint8_t(z[1])) % 31, 0);  // zlib header check bits
 }
 
-TEST(IconFile, EveryProgramIconHoldsFiveValidEntries) {
+TEST(IconFile, EveryProgramIconHoldsAValidEntryForEachScale) {
+    // The small and large icon sizes at 100, 125, 150 and 200 %, and Explorer's.
+    const int expected[] = {16, 20, 24, 32, 40, 48, 64, 256};
+    const size_t n = std::size(expected);
     for (const auto& file : icons::BuildAppIcons()) {
         SCOPED_TRACE(file.name);
         const std::string& b = file.bytes;
-        ASSERT_GE(b.size(), 6u + 5 * 16);
+        ASSERT_GE(b.size(), 6u + n * 16);
         EXPECT_EQ(U16(b, 0), 0u);
         EXPECT_EQ(U16(b, 2), 1u);  // icon, not cursor
-        ASSERT_EQ(U16(b, 4), 5u);
+        ASSERT_EQ(U16(b, 4), n);
         std::vector<std::pair<uint32_t, uint32_t>> spans;
-        const int expected[] = {16, 24, 32, 48, 256};
-        for (int i = 0; i < 5; ++i) {
+        for (size_t i = 0; i < n; ++i) {
             const size_t e = 6 + 16 * size_t(i);
             const int size = expected[i];
             EXPECT_EQ(uint8_t(b[e]), size == 256 ? 0 : size);
@@ -67,7 +70,7 @@ TEST(IconFile, EveryProgramIconHoldsFiveValidEntries) {
             }
         }
         std::sort(spans.begin(), spans.end());
-        EXPECT_EQ(spans.front().first, 6u + 5 * 16);
+        EXPECT_EQ(spans.front().first, 6u + n * 16);
         for (size_t i = 1; i < spans.size(); ++i) EXPECT_EQ(spans[i].first, spans[i - 1].first + spans[i - 1].second);
     }
 }
