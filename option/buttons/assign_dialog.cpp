@@ -37,6 +37,7 @@ AssignDialog::~AssignDialog() = default;
 
 void AssignDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     title_ = ToRect(skin.ReadEntry(kTitleEntry).rect);
+    KeepScaled(title_);
     category_ = CSkinPage::MakeButton(hwnd(), skin, kCategoryEntry, pictures);
     if (category_) category_->SetPageCaption(15, CaptionAlign::kLeft);
     accept_ = CSkinPage::MakeButton(hwnd(), skin, kAcceptEntry, pictures);
@@ -103,7 +104,7 @@ void AssignDialog::ShowPage(uint8_t functionClass) {
 
 void AssignDialog::ShowCategoryMenu() {
     if (!category_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (const FunctionClassInfo& info : FunctionClassTable())
         menu.AddItem(static_cast<UINT>(assign::kCategoryCommand + info.functionClass),
                      context_.Text(static_cast<UINT>(info.textId)));
@@ -145,7 +146,7 @@ void AssignDialog::OnBackgroundPress(POINT) {
 }
 
 void AssignDialog::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 26));
+    SelectGuard font(dc, SkinFont(26));
     SetTextColor(dc, kTitleColor);
     DrawSkinText(dc, L"G" + std::to_wstring(model_.ButtonNumber()), title_,
                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);

@@ -13,6 +13,8 @@
 #include "skin_description.h"
 #include "skin_popup_menu.h"
 #include "skin_rect_win32.h"
+#include "skin_resource.h"
+#include "skin_scale.h"
 #include "skin_scroll_bar.h"
 #include "wide_text.h"
 
@@ -85,10 +87,14 @@ std::unique_ptr<CBitmapEdit> AssignPage::MakeBox(const SkinDescription& skin, in
 
 void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     const int labelEntries[3] = {1, 4, 6};
-    for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(labelEntries[i]).rect);
+    for (int i = 0; i < 3; ++i) {
+        labels_[i] = ToRect(skin.ReadEntry(labelEntries[i]).rect);
+        KeepScaled(labels_[i]);
+    }
     switch (class_) {
         case kClassDefault:
             defaultCaption_ = ToRect(skin.ReadEntry(1).rect);
+            KeepScaled(defaultCaption_);
             break;
         case kClassKeyboardKey:
             box_ = MakeBox(skin, 2, kBoxId, ES_READONLY);
@@ -111,12 +117,11 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             box_ = MakeBox(skin, 7, kBoxId, ES_NUMBER);
             if (box_) box_->SetLimit(3);
             const RECT count = ToRect(skin.ReadEntry(7).rect);
-            countFrame_ = RECT{count.left - 3, count.top - 3, count.right + 3, count.bottom + 3};
+            countFrame_ = RECT{count.left - S(3), count.top - S(3), count.right + S(3), count.bottom + S(3)};
+            KeepScaled(countFrame_);
             macroList_ = std::make_unique<CSkinListBox>();
             if (macroList_->Create(hwnd(), skin.ReadEntry(3).rect, kMacroListId, kListStyle, ListBoxColors{})) {
-                auto bitmap = static_cast<HBITMAP>(LoadImageW(CurrentModule(),
-                                                              MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId),
-                                                              IMAGE_BITMAP, 0, 0, LR_SHARED));
+                auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
                 CSkinScrollBar::SkinList(macroList_->hwnd(), bitmap);
                 CSkinScrollBar::HideSkinned(macroList_->hwnd());
             } else {
@@ -250,7 +255,7 @@ void AssignPage::ShowLaunchChoice() {
 }
 
 void AssignPage::ShowMenu(CSkinButton& button, int width, int fontHeight) {
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, fontHeight, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(fontHeight, 0, FW_NORMAL));
     if (&button == repeatButton_.get()) {
         for (size_t i = 0; i < assign::kRepeatModeTexts.size(); ++i)
             menu.AddItem(static_cast<UINT>(assign::kRepeatModeCommand + 1 + i),
@@ -379,14 +384,14 @@ void AssignPage::PaintOver(HDC dc, const RECT&) {
     if (class_ == kClassDefault) {
         ButtonAssignment defaults;
         ResetToDefault(defaults, model_.ButtonIndex());
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 22));
+        SelectGuard font(dc, SkinFont(22));
         SetTextColor(dc, kDefaultCaption);
         DrawSkinText(dc, CaptionText(defaults), defaultCaption_, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX,
                      false);
         return;
     }
     const PageLabels labels = LabelsOf(class_);
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+    SelectGuard font(dc, SkinFont(15));
     SetTextColor(dc, kLabelColor);
     const bool countShown = class_ == kClassMacro && model_.Repeat() == MacroRepeat::kCount && !dropDownOpen_;
     for (int i = 0; i < 3; ++i) {
@@ -402,8 +407,8 @@ void AssignPage::PaintOver(HDC dc, const RECT&) {
         SelectGuard pen(dc, CachedPen(kCountFrame));
         Rectangle(dc, countFrame_.left, countFrame_.top, countFrame_.right, countFrame_.bottom);
         SelectGuard light(dc, CachedPen(RGB(178, 70, 210)));
-        MoveToEx(dc, countFrame_.left + 1, countFrame_.bottom - 2, nullptr);
-        LineTo(dc, countFrame_.left + 1, countFrame_.top + 1);
-        LineTo(dc, countFrame_.right - 1, countFrame_.top + 1);
+        MoveToEx(dc, countFrame_.left + S(1), countFrame_.bottom - S(2), nullptr);
+        LineTo(dc, countFrame_.left + S(1), countFrame_.top + S(1));
+        LineTo(dc, countFrame_.right - S(1), countFrame_.top + S(1));
     }
 }

@@ -66,9 +66,11 @@ protected:
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kDelayBoxEntry).rect, kDelayBoxId);
         label_ = ToRect(skin.ReadEntry(kDelayLabelEntry).rect);
         unit_ = ToRect(skin.ReadEntry(kUnitLabelEntry).rect);
+        KeepScaled(label_);
+        KeepScaled(unit_);
     }
     void PaintOver(HDC dc, const RECT&) override {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SelectGuard font(dc, SkinFont(15));
         SetTextColor(dc, kLabelColor);
         DrawSkinText(dc, context_.Text(kTextDelay), label_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
         DrawSkinText(dc, context_.Text(kTextMilliseconds), unit_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
@@ -173,6 +175,8 @@ CInsertPanel::~CInsertPanel() = default;
 void CInsertPanel::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     heading_ = ToRect(skin.ReadEntry(kHeadingEntry).rect);
     subPanelArea_ = skin.ReadEntry(kSubPanelEntry).rect;
+    KeepScaled(heading_);
+    KeepScaled(subPanelArea_);
     choiceButton_ = MakeButton(hwnd(), skin, kChoiceEntry, pictures);
     if (choiceButton_) choiceButton_->SetPageCaption(15, CaptionAlign::kLeft);
     applyButton_ = MakeButton(hwnd(), skin, kApplyEntry, pictures);
@@ -238,7 +242,7 @@ void CInsertPanel::Choose(int choice) {
 
 void CInsertPanel::ShowChoiceMenu() {
     if (!choiceButton_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (int i = 0; i < 4; ++i) menu.AddItem(kChoiceCommands[i], context_.Text(kChoiceTexts[i]));
     menu.SetWidth(172);
     menu.TrackUnder(hwnd(), *choiceButton_);
@@ -273,7 +277,7 @@ bool CInsertPanel::OnDialogCommand(WORD id, WORD, HWND control) {
 }
 
 void CInsertPanel::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 16));
+    SelectGuard font(dc, SkinFont(16));
     SetTextColor(dc, kHeadingColor);
     DrawSkinText(dc, context_.Text(kTextHeading), heading_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
 }

@@ -17,6 +17,7 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_rect_win32.h"
+#include "skin_resource.h"
 #include "skin_scroll_bar.h"
 #include "wide_text.h"
 
@@ -121,8 +122,7 @@ CMacroPage::~CMacroPage() {
 // ---- creation ----------------------------------------------------------------------
 
 void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageW(CurrentModule(), MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId), IMAGE_BITMAP, 0, 0, LR_SHARED));
+    auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
 
     ConfigureBar();
     bar_.CreateList(hwnd(), skin);
@@ -185,7 +185,10 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     panel_ = std::make_unique<CInsertPanel>(context_);
     if (!panel_->CreateAt(hwnd(), skin.ReadEntry(kPanelEntry).rect)) panel_.reset();
 
-    for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
+    for (int i = 0; i < 3; ++i) {
+        labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
+        KeepScaled(labels_[i]);
+    }
 
     SetMode(DelayMode::kFixed);
     model_.Select(session_.macros().empty() ? -1 : 0);
@@ -605,7 +608,7 @@ bool CMacroPage::FilterKey(const MSG& m) {
 }
 
 void CMacroPage::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 16));
+    SelectGuard font(dc, SkinFont(16));
     SetTextColor(dc, kLabelColor);
     for (int i = 0; i < 3; ++i)
         DrawSkinText(dc, OptionText(kLabelTexts[i]), labels_[i], DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);

@@ -49,10 +49,15 @@ DpiLevelsDialog::DpiLevelsDialog(performance::DpiLevels levels, const OptionCont
 void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     captions_[0] = ToRect(skin.ReadEntry(kCountCaptionEntry).rect);
     captions_[1] = ToRect(skin.ReadEntry(kLevelsCaptionEntry).rect);
+    KeepScaled(captions_[0]);
+    KeepScaled(captions_[1]);
     for (int i = 0; i < kDpiLevels; ++i) {
         rows_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i).rect);
         rowCaptions_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i + 1).rect);
         rowValues_[i] = ToRect(skin.ReadEntry(kFirstRowEntry + 3 * i + 2).rect);
+        KeepScaled(rows_[i]);
+        KeepScaled(rowCaptions_[i]);
+        KeepScaled(rowValues_[i]);
     }
     countButton_ = CSkinPage::MakeButton(hwnd(), skin, kCountEntry, pictures);
     if (countButton_) countButton_->SetPageCaption(15, CaptionAlign::kCentredWrapped);
@@ -108,7 +113,7 @@ void DpiLevelsDialog::InvalidateRows() { InvalidateRect(hwnd(), &kRowsArea, FALS
 
 void DpiLevelsDialog::ShowCountMenu() {
     if (!countButton_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (int n = 1; n <= kDpiLevels; ++n) menu.AddItem(performance::kCountCommandBase + n, std::to_wstring(n));
     menu.SetWidth(54);
     menu.TrackUnder(hwnd(), *countButton_);
@@ -153,7 +158,7 @@ void DpiLevelsDialog::OnBackgroundPress(POINT at) {
 
 void DpiLevelsDialog::PaintOver(HDC dc, const RECT&) {
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SelectGuard font(dc, SkinFont(15));
         SetTextColor(dc, kCaptionColor);
         DrawSkinText(dc, context_.Text(kTextCountCaption), captions_[0], DT_WORDBREAK | DT_NOPREFIX, true);
         DrawSkinText(dc, context_.Text(kTextLevelsCaption), captions_[1], DT_WORDBREAK | DT_NOPREFIX, true);
@@ -169,12 +174,12 @@ void DpiLevelsDialog::PaintOver(HDC dc, const RECT&) {
             Rectangle(dc, rows_[i].left, rows_[i].top, rows_[i].right, rows_[i].bottom);
         }
         {
-            SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+            SelectGuard font(dc, SkinFont(15));
             SetTextColor(dc, kRowText);
             DrawSkinText(dc, Wide(performance::RowCaption(level, i)), rowCaptions_[i],
                          DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, false);
         }
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 18));
+        SelectGuard font(dc, SkinFont(18));
         SetTextColor(dc, i == levels_.active ? RGB(178, 70, 210) : kValueText);
         DrawSkinText(dc, std::to_wstring(levels_.values[i] * 100), rowValues_[i],
                      DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, false);

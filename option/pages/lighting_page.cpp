@@ -15,6 +15,7 @@
 #include "skin_description.h"
 #include "skin_popup_menu.h"
 #include "skin_rect_win32.h"
+#include "skin_scale.h"
 #include "wide_text.h"
 
 namespace {
@@ -52,6 +53,15 @@ void Enable(CSkinButtonBase* button, bool enabled) {
     InvalidateRect(button->hwnd(), nullptr, FALSE);
 }
 
+// The label band at `top` of the 100 % layout, at the skin scale: the skin
+// keeps these bands clear for the program's texts.
+RECT LabelBand(int top) {
+    const ScaledRect r =
+        SkinScale().ScaleRect(lighting::kLabelLeft, top, lighting::kLabelRight - lighting::kLabelLeft,
+                              lighting::kLabelBandHeight);
+    return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
+}
+
 }  // namespace
 
 LightingPage::LightingPage(const OptionContext& context)
@@ -69,6 +79,7 @@ void LightingPage::CreateControls(const SkinDescription& skin, const SkinPicture
     for (int i = 0; i < lighting::kSwatchCount; ++i) {
         const ButtonPos pos = skin.ReadEntry(kFirstSwatchEntry + i);
         swatchRects_[i] = ToRect(pos.rect);
+        KeepScaled(swatchRects_[i]);
         auto swatch = std::make_unique<CSkinColorButton>();
         if (!swatch->CreateFromSkin(hwnd(), pos, pictures)) continue;
         // The tip says which level the colour belongs to, or that the mouse
@@ -133,18 +144,18 @@ RECT LightingPage::LegendBand() const {
         band.right = std::max(band.right, r.right);
         band.top = std::max(band.top, r.bottom);
     }
-    band.top += kLegendGap;
-    band.bottom = band.top + kLegendHeight;
+    band.top += S(kLegendGap);
+    band.bottom = band.top + S(kLegendHeight);
     // The stored-only caption is wider than the two swatches it names.
-    band.left -= 16;
-    band.right += 16;
+    band.left -= S(16);
+    band.right += S(16);
     return band;
 }
 
 void LightingPage::InvalidatePainted() {
     // The label bands and the legend row change with the mode.
     for (const int top : lighting::kLabelTops) {
-        RECT band{lighting::kLabelLeft, top, lighting::kLabelRight, top + lighting::kLabelBandHeight};
+        RECT band = LabelBand(top);
         InvalidateRect(hwnd(), &band, FALSE);
     }
     const RECT legend = LegendBand();
@@ -155,24 +166,23 @@ void LightingPage::PaintOver(HDC dc, const RECT&) {
     const ProfileRecord* current = session_.current();
     if (!current) return;
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SelectGuard font(dc, SkinFont(15));
         SetTextColor(dc, kLabelColor);
         for (const lighting::PaintedLabel& label : lighting::LabelsOf(*current)) {
             if (!label.shown) continue;
-            const RECT band{lighting::kLabelLeft, label.top, lighting::kLabelRight,
-                            label.top + lighting::kLabelBandHeight};
+            const RECT band = LabelBand(label.top);
             DrawSkinText(dc, context_.Text(label.text), band, DT_WORDBREAK | DT_NOPREFIX, true);
         }
     }
 
     const RECT legend = LegendBand();
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, kLegendFontHeight));
+        SelectGuard font(dc, SkinFont(kLegendFontHeight));
         SetTextColor(dc, swatchesEnabled_ ? kLegendColor : kLegendDimColor);
         for (int i = 0; i < lighting::kSentSwatchCount; ++i) {
             const RECT& swatch = swatchRects_[i];
             if (swatch.right <= swatch.left) continue;
-            RECT box{swatch.left - 6, legend.top, swatch.right + 6, legend.bottom};
+            RECT box{swatch.left - S(6), legend.top, swatch.right + S(6), legend.bottom};
             DrawSkinText(dc, Wide(lighting::SwatchCaption(i)), box,
                          DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
         }
@@ -180,9 +190,9 @@ void LightingPage::PaintOver(HDC dc, const RECT&) {
     const RECT& first = swatchRects_[lighting::kSentSwatchCount];
     const RECT& last = swatchRects_[lighting::kSwatchCount - 1];
     if (first.right > first.left && last.right > last.left) {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, kStoredOnlyFontHeight));
+        SelectGuard font(dc, SkinFont(kStoredOnlyFontHeight));
         SetTextColor(dc, swatchesEnabled_ ? kStoredOnlyColor : kLegendDimColor);
-        RECT box{first.left - 16, legend.top, last.right + 16, legend.bottom};
+        RECT box{first.left - S(16), legend.top, last.right + S(16), legend.bottom};
         DrawSkinText(dc, context_.Text(kTextStoredOnly), box,
                      DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, false);
     }
@@ -192,7 +202,7 @@ void LightingPage::ShowMenu(lighting::Menu which, CSkinButton& button) {
     const ProfileRecord* current = session_.current();
     if (!current) return;
     const lighting::MenuLook look = lighting::MenuOf(which, *current);
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (int i = 0; i < look.count; ++i) menu.AddItem(look.choices[i].command, context_.Text(look.choices[i].text));
     menu.SetWidth(look.width);
     menu.TrackUnder(hwnd(), button, look.lift);

@@ -75,8 +75,12 @@ void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPict
     if (pollingButton_) {
         pollingButton_->SetPageCaption(15, CaptionAlign::kLeft);
     }
-    for (int i = 0; i < 7; ++i) captions_[i] = ToRect(skin.ReadEntry(kCaptionEntries[i]).rect);
+    for (int i = 0; i < 7; ++i) {
+        captions_[i] = ToRect(skin.ReadEntry(kCaptionEntries[i]).rect);
+        KeepScaled(captions_[i]);
+    }
     levelBox_ = ToRect(skin.ReadEntry(kLevelBoxEntry).rect);
+    KeepScaled(levelBox_);
     Refresh();
 }
 
@@ -119,7 +123,7 @@ void PerformancePage::OnSlider(int id, int value) {
 
 void PerformancePage::ShowPollingMenu() {
     if (!pollingButton_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (const performance::PollingChoice& choice : performance::kPollingChoices)
         menu.AddItem(choice.command, context_.Text(choice.text));
     menu.SetWidth(48);
@@ -174,7 +178,7 @@ bool PerformancePage::OnDialogCommand(WORD id, WORD code, HWND control) {
 
 void PerformancePage::PaintOver(HDC dc, const RECT&) {
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+        SelectGuard font(dc, SkinFont(15));
         SetTextColor(dc, kCaptionColor);
         for (int i = 0; i < 7; ++i)
             DrawSkinText(dc, context_.Text(kCaptionTexts[i]), captions_[i], DT_WORDBREAK | DT_NOPREFIX, false);
@@ -186,7 +190,7 @@ void PerformancePage::PaintOver(HDC dc, const RECT&) {
         SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, levelBox_.left, levelBox_.top, levelBox_.right, levelBox_.bottom);
     }
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 20));
+    SelectGuard font(dc, SkinFont(20));
     SetTextColor(dc, kLevelNumber);
     const std::wstring number = std::to_wstring(performance::ActiveLevel(*current) + 1);
     DrawSkinText(dc, number, levelBox_, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, false);

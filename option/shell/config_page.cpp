@@ -75,12 +75,14 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
 
     profileCaption_ = ToRect(skin.ReadEntry(kProfileCaptionEntry).rect);
     renameCaption_ = ToRect(skin.ReadEntry(kRenameCaptionEntry).rect);
+    KeepScaled(profileCaption_);
+    KeepScaled(renameCaption_);
 
     subPages_.CreatePages(hwnd(), skin.ReadEntry(kSubPageArea).rect);
 }
 
 void CConfigPage::PaintOver(HDC dc, const RECT&) {
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+    SelectGuard font(dc, SkinFont(15));
     SetTextColor(dc, kCaptionNormal);
     DrawSkinText(dc, OptionText(option_text::kProfileCaption), profileCaption_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);
     DrawSkinText(dc, OptionText(option_text::kRenameCaption), renameCaption_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, false);

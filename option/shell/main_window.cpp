@@ -4,6 +4,7 @@
 
 #include "app_messages.h"
 #include "config_page.h"
+#include "display_dpi.h"
 #include "macro_page.h"
 #include "module.h"
 #include "named_mutex_lock.h"
@@ -12,6 +13,7 @@
 #include "skin_description.h"
 #include "skin_folder.h"
 #include "skin_page.h"
+#include "skin_scale.h"
 #include "text_language.h"
 
 namespace {
@@ -49,6 +51,8 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
     const std::filesystem::path folder = GetProgramFolder();
     SetSkinsFolder((folder / L"skins").wstring() + L"\\");
+    // The window opens on the primary display (the dialog manager's place).
+    SetSkinScale(ChooseSkinSet(DpiOfMonitorAt(POINT{0, 0})));
     texts_.Load(folder, ChooseTextLanguage(ReadLanguageOverride(folder), GetUserDefaultUILanguage()));
     // The skins' tooltips follow the texts' language.
     SetSkinTooltipLanguage(texts_.language());

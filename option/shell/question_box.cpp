@@ -8,6 +8,7 @@
 #include "skin_description.h"
 #include "skin_page.h"
 #include "skin_rect_win32.h"
+#include "skin_scale.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr COLORREF kDetailsBack = RGB(31, 27, 41);
 // Lines the details take in a box `width` pixels wide, a long path wrapping
 // at about seven pixels a character.
 int DetailLines(const std::wstring& text, int width) {
-    const size_t perLine = static_cast<size_t>(std::max(1, width / 7));
+    const size_t perLine = static_cast<size_t>(std::max(1, width / S(7)));
     int lines = 0;
     size_t start = 0;
     while (start <= text.size()) {
@@ -54,6 +55,8 @@ int CQuestionBox::Ask(HWND owner) {
 void CQuestionBox::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
     titleArea_ = ToRect(skin.ReadEntry(kTitleArea).rect);
     questionArea_ = ToRect(skin.ReadEntry(kQuestionArea).rect);
+    KeepScaled(titleArea_);
+    KeepScaled(questionArea_);
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     for (int i = 0; i < 3; ++i) {
         if (content_.answers[i].empty()) continue;
@@ -67,13 +70,13 @@ void CQuestionBox::CreateControls(const SkinDescription& skin, const SkinPicture
     const SkinRect d = skin.ReadEntry(kDetailsArea).rect;
     // The platform's bar only when the lines cannot all be seen: it does not
     // take the skin's colours.
-    const bool scrolls = DetailLines(content_.details, d.right - d.left) * kDetailsLineHeight > d.bottom - d.top;
+    const bool scrolls = DetailLines(content_.details, d.right - d.left) * S(kDetailsLineHeight) > d.bottom - d.top;
     details_ = CreateWindowExW(0, L"EDIT", content_.details.c_str(),
                                WS_CHILD | WS_VISIBLE | (scrolls ? WS_VSCROLL : 0) | ES_MULTILINE | ES_READONLY |
                                    ES_AUTOVSCROLL,
                                d.left, d.top, d.right - d.left, d.bottom - d.top, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDetailsId)), nullptr, nullptr);
-    if (details_) SendMessageW(details_, WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(kSkinFontFace, 14)), FALSE);
+    if (details_) SendMessageW(details_, WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(14)), FALSE);
 }
 
 BOOL CQuestionBox::OnInitDialog() {
@@ -120,14 +123,18 @@ void CQuestionBox::OnOK() {
 
 void CQuestionBox::OnCancel() { EndDialog(0); }
 
+void CQuestionBox::OnRescaled(const SkinDescription&, const SkinPictures&) {
+    if (details_) SendMessageW(details_, WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(14)), TRUE);
+}
+
 void CQuestionBox::PaintOver(HDC dc, const RECT&) {
     {
-        SelectGuard font(dc, CachedFont(kSkinFontFace, 18));
+        SelectGuard font(dc, SkinFont(18));
         SetTextColor(dc, kTitleColor);
         DrawSkinText(dc, content_.title, titleArea_, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS,
                      false);
     }
-    SelectGuard font(dc, CachedFont(kSkinFontFace, 15));
+    SelectGuard font(dc, SkinFont(15));
     SetTextColor(dc, kQuestionColor);
     DrawSkinText(dc, content_.question, questionArea_, DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS, true);
 }

@@ -35,6 +35,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void PaintOver(HDC dc, const RECT& client) override;
+    void OnRescaled(const SkinDescription& skin, const SkinPictures& pictures) override;
     DragMode Drag() const override { return DragMode::kSelf; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -4,13 +4,15 @@
 #include "gdi_cache.h"
 #include "skin_color.h"
 #include "skin_control.h"
+#include "skin_rescale.h"
+#include "skin_scale.h"
 
 UINT BitmapEditKillFocusMessage() {
     static const UINT message = RegisterWindowMessageW(L"BitmapEdit_KillFocus");
     return message;
 }
 
-CBitmapEdit::CBitmapEdit() : font_(CachedFont(kSkinFontFace, 15)) {}
+CBitmapEdit::CBitmapEdit() : font_(SkinFont(15)) {}
 
 bool CBitmapEdit::Create(HWND parent, const SkinRect& rect, DWORD style, int id) {
     BitmapEditKillFocusMessage();  // registered before anyone waits for it
@@ -79,7 +81,7 @@ void CBitmapEdit::PlaceText(HDC dc) {
         GetTextMetricsW(dc, &metrics);
     }
     const int height = client.bottom - client.top;
-    OffsetRect(&client, 2, (height - metrics.tmExternalLeading - metrics.tmHeight) / 2);
+    OffsetRect(&client, S(2), (height - metrics.tmExternalLeading - metrics.tmHeight) / 2);
     SendMessageW(hwnd(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
 }
 
@@ -98,6 +100,12 @@ LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             InvalidateRect(hwnd(), nullptr, TRUE);
             return DefaultProc(message, wParam, lParam);
         default:
+            if (message == SkinRescaleMessage()) {
+                // The box has moved; its text takes the font of the new scale.
+                font_ = SkinFont(15);
+                SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+                return 0;
+            }
             return CWindow::HandleMessage(message, wParam, lParam);
     }
 }

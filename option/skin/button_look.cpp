@@ -1,5 +1,7 @@
 #include "button_look.h"
 
+#include "skin_scale.h"
+
 ButtonPicture ChooseButtonPicture(const ButtonState& s) {
     if (s.disabled) return ButtonPicture::kDisabled;
     if (s.checked) return ButtonPicture::kDown;
@@ -45,35 +47,35 @@ CaptionLayout LayoutCaption(CaptionAlign align, const SkinRect& r) {
     switch (align) {
         case CaptionAlign::kCentredWrapped:
             layout.kind = CaptionKind::kWrapped;
-            layout.rect = SkinRect{r.left + 5, r.top, r.right - 5, r.bottom};
+            layout.rect = SkinRect{r.left + S(5), r.top, r.right - S(5), r.bottom};
             layout.format = kWordBreak | kCenter | kEditControl;
             break;
         case CaptionAlign::kLeft:
         case CaptionAlign::kSameAsLeft:
-            layout.rect = SkinRect{r.left + 5, r.top, r.right - 10, r.bottom};
+            layout.rect = SkinRect{r.left + S(5), r.top, r.right - S(10), r.bottom};
             layout.format = kLeft | kOneLine;
             break;
         case CaptionAlign::kAtPoint20x4:
             layout.kind = CaptionKind::kTextOut;
-            layout.x = 20;
-            layout.y = 4;
+            layout.x = S(20);
+            layout.y = S(4);
             break;
         case CaptionAlign::kAtPoint25x7:
             layout.kind = CaptionKind::kTextOut;
-            layout.x = 25;
-            layout.y = 7;
+            layout.x = S(25);
+            layout.y = S(7);
             break;
         case CaptionAlign::kLeftFrom45:
-            layout.rect = SkinRect{r.left + 45, r.top, r.right - 7, r.bottom};
+            layout.rect = SkinRect{r.left + S(45), r.top, r.right - S(7), r.bottom};
             layout.format = kLeft | kOneLine;
             break;
         case CaptionAlign::kLeftFrom15:
-            layout.rect = SkinRect{r.left + 15, r.top, r.right - 10, r.bottom};
+            layout.rect = SkinRect{r.left + S(15), r.top, r.right - S(10), r.bottom};
             layout.format = kLeft | kOneLine;
             break;
         case CaptionAlign::kRight:
         default:  // a value cast from a number outside the enum
-            layout.rect = SkinRect{r.left + 5, r.top, r.right - 5, r.bottom};
+            layout.rect = SkinRect{r.left + S(5), r.top, r.right - S(5), r.bottom};
             layout.format = kRight | kOneLine;
             break;
     }
@@ -95,6 +97,7 @@ std::optional<std::array<SkinColor, 3>> LampColors(LampIndicator indicator) {
 }
 
 SkinRect LampRect(int lamp) {
-    const int32_t x = 100 + 6 * lamp;
-    return SkinRect{x, 6, x + 4, 16};
+    // Laid out at 100 % and scaled by its edges, like the skin's rectangles.
+    const ScaledRect r = SkinScale().ScaleRect(100 + 6 * lamp, 6, 4, 10);
+    return SkinRect{r.x, r.y, r.x + r.width, r.y + r.height};
 }

@@ -6,7 +6,10 @@
 #include "debug_output.h"
 #include "gdi_cache.h"
 #include "skin_control.h"
+#include "skin_dialog.h"
+#include "skin_folder.h"
 #include "skin_image.h"
+#include "skin_rescale.h"
 
 namespace {
 
@@ -30,6 +33,7 @@ bool CClickSlider::Create(const std::wstring& thumbPicture, int left, int top, i
     if (!SliderTrackFits(right - left, BitmapSize(thumb.get()).cx)) return false;
 
     thumbPicture_ = std::move(thumb);
+    thumbPath_ = thumbPicture;
     parent_ = parent;
     id_ = id;
     CreateParams p = SkinControlParams(kTrackClass, SkinRect{left, top, right, bottom}, parent, id,
@@ -138,6 +142,21 @@ bool CClickSlider::OnCaptureChanged(HWND gaining) {
     return false;
 }
 
+void CClickSlider::Rescale(const SkinRescale& change) {
+    // Moved already: the track's picture is cut again where it now lies.
+    const RECT at = RectInParent(hwnd());
+    if (change.pictures) SetBitmap(at, change.pictures->normal);
+    // A thumb from the program's skins takes the one of the new set.
+    const std::wstring& root = SkinsRootFolder();
+    const std::wstring was = SkinSetFolder(root, change.from.percent);
+    if (thumbPath_.compare(0, was.size(), was) == 0 && thumbPath_.find(L'\\', was.size()) == std::wstring::npos)
+        thumbPath_ = SkinSetFolder(root, change.to.percent) + thumbPath_.substr(was.size());
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    thumb_.Repicture(LoadBitmapFile(thumbPath_, kThumbPictureWhat), 0, 0, client.right, client.bottom);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 LRESULT CClickSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
@@ -150,6 +169,10 @@ LRESULT CClickSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             if (thumb_.hwnd()) SetFocus(thumb_.hwnd());
             return 0;
         default:
+            if (message == SkinRescaleMessage() && lParam) {
+                Rescale(*reinterpret_cast<const SkinRescale*>(lParam));
+                return 0;
+            }
             break;
     }
     return CWindow::HandleMessage(message, wParam, lParam);

@@ -59,7 +59,11 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The track and its thumb in the skin set of the new scale.
+    void Rescale(const struct SkinRescale& change);
+
     BitmapHandle thumbPicture_;  // loaded by Create, handed to the thumb when the track is made
+    std::wstring thumbPath_;
     HWND parent_ = nullptr;  // not owned
     int id_ = 0;
     int minimum_ = kSliderDefaultMinimum;

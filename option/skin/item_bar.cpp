@@ -6,6 +6,7 @@
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
+#include "skin_resource.h"
 #include "skin_scroll_bar.h"
 #include "wide_text.h"
 
@@ -31,8 +32,7 @@ void CItemBar::CreateList(HWND page, const SkinDescription& skin) {
     page_ = page;
     list_ = std::make_unique<CSkinListBox>();
     if (list_->Create(page, skin.ReadEntry(layout_.listEntry).rect, layout_.listId, kSkinListStyle, ListBoxColors{})) {
-        auto bitmap = static_cast<HBITMAP>(LoadImageW(CurrentModule(), MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId),
-                                                      IMAGE_BITMAP, 0, 0, LR_SHARED));
+        auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
         CSkinScrollBar::SkinList(list_->hwnd(), bitmap);
         CSkinScrollBar::HideSkinned(list_->hwnd());
     } else {
@@ -130,7 +130,7 @@ void CItemBar::Delete() {
 
 void CItemBar::ShowMenu() {
     if (!moreButton_) return;
-    CSkinPopupMenu menu(CachedFont(kSkinFontFace, 15, 0, FW_NORMAL));
+    CSkinPopupMenu menu(SkinFont(15, 0, FW_NORMAL));
     for (const MenuEntry& entry : menu_)
         menu.AddItem(entry.item.command, handlers_.text ? handlers_.text(entry.item.text) : std::wstring());
     menu.SetWidth(30);

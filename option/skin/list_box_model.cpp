@@ -1,5 +1,7 @@
 #include "list_box_model.h"
 
+#include "skin_scale.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -34,10 +36,10 @@ RowLayout LayoutRow(const SkinRect& row, uint32_t itemValue) {
     RowLayout layout;
     layout.icon = RowIconId(itemValue);
     if (layout.icon != 0) {
-        layout.iconAt = At(row, kIconLeft, kIconTop);
-        layout.textAt = At(row, kTextLeft + kIconWidth, kTextTopBesideIcon);
+        layout.iconAt = At(row, S(kIconLeft), S(kIconTop));
+        layout.textAt = At(row, S(kTextLeft + kIconWidth), S(kTextTopBesideIcon));
     } else {
-        layout.textAt = At(row, kTextLeft, kTextTopPlain);
+        layout.textAt = At(row, S(kTextLeft), S(kTextTopPlain));
     }
     return layout;
 }
@@ -45,17 +47,17 @@ RowLayout LayoutRow(const SkinRect& row, uint32_t itemValue) {
 std::array<SkinPoint, 3> HoverTriangle(const SkinRect& row) {
     const int64_t right = row.right;
     const int64_t middle = int64_t{row.top} + (int64_t{row.bottom} - row.top) / 2;
-    return {SkinPoint{ToInt32(right - 16), ToInt32(middle)},
-            SkinPoint{ToInt32(right - 6), ToInt32(int64_t{row.top} + 5)},
-            SkinPoint{ToInt32(right - 6), ToInt32(int64_t{row.bottom} - 5)}};
+    return {SkinPoint{ToInt32(right - S(16)), ToInt32(middle)},
+            SkinPoint{ToInt32(right - S(6)), ToInt32(int64_t{row.top} + S(5))},
+            SkinPoint{ToInt32(right - S(6)), ToInt32(int64_t{row.bottom} - S(5))}};
 }
 
 SkinRect SelectionInset(const SkinRect& row) {
-    const int64_t left = int64_t{row.left} + 2;
-    const int64_t top = int64_t{row.top} + 1;
+    const int64_t left = int64_t{row.left} + S(2);
+    const int64_t top = int64_t{row.top} + S(1);
     // A row too small for the inset gets an empty one, not an inverted one.
-    const int64_t right = std::max(int64_t{row.right} - 5, left);
-    const int64_t bottom = std::max(int64_t{row.bottom} - 1, top);
+    const int64_t right = std::max(int64_t{row.right} - S(5), left);
+    const int64_t bottom = std::max(int64_t{row.bottom} - S(1), top);
     return SkinRect{ToInt32(left), ToInt32(top), ToInt32(right), ToInt32(bottom)};
 }
 
@@ -113,7 +115,7 @@ std::optional<size_t> FindPartnerRow(std::span<const uint32_t> itemValues, size_
 
 std::optional<size_t> RowAtPoint(int32_t y, size_t topIndex, size_t rowCount, int32_t clientHeight) {
     if (y < 0 || y >= clientHeight) return std::nullopt;
-    const size_t down = static_cast<size_t>(y / kListRowHeight);
+    const size_t down = static_cast<size_t>(y / S(kListRowHeight));
     if (topIndex >= rowCount || down >= rowCount - topIndex) return std::nullopt;
     return topIndex + down;
 }
@@ -133,7 +135,7 @@ std::optional<ListRowEditor::Begun> ListRowEditor::Begin(std::optional<size_t> s
     begun.row = *selected;
     begun.editRect = rowRect;
     if (RowIconId(itemValue) != 0) {
-        begun.editRect.left = std::min(ToInt32(int64_t{rowRect.left} + kTextLeft + kIconWidth), rowRect.right);
+        begun.editRect.left = std::min(ToInt32(int64_t{rowRect.left} + S(kTextLeft + kIconWidth)), rowRect.right);
     }
     begun.text = CutToEditLimit(rowText);
     return begun;

@@ -1,5 +1,7 @@
 #include "popup_menu_model.h"
 
+#include "skin_scale.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -27,13 +29,14 @@ void PopupMenuModel::Clear() {
 
 PopupItemSize PopupMenuModel::Measure(const PopupMenuItem& item) {
     PopupItemSize size;
-    size.width = width_;
+    // Widths and heights are of the 100 % layout; the menu shows at the skin scale.
+    size.width = S(width_);
     if (item.separator) {
-        size.height = kSeparatorHeight;
+        size.height = S(kSeparatorHeight);
     } else if (item.id == 1 && !item.opensSubmenu) {
         size.height = 0;
     } else {
-        size.height = itemHeight_ + 3;
+        size.height = S(itemHeight_ + 3);
     }
     totalHeight_ = static_cast<int32_t>(
         std::min<int64_t>(int64_t{totalHeight_} + size.height, std::numeric_limits<int32_t>::max()));

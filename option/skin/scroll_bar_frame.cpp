@@ -5,6 +5,8 @@
 #include "gdi.h"
 #include "skin_control.h"
 #include "skin_rect_win32.h"
+#include "skin_rescale.h"
+#include "skin_resource.h"
 
 namespace {
 
@@ -185,6 +187,17 @@ LRESULT CScrollBarFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_ERASEBKGND:
             return TRUE;
         default:
+            if (message == SkinRescaleMessage()) {
+                // Moved and sized already: the bars take the set's pictures
+                // (and so their thickness), the list its rows, then the layout.
+                HBITMAP bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
+                horizontal_.SetBitmap(bitmap);
+                vertical_.SetBitmap(bitmap);
+                SendMessageW(list_, message, wParam, lParam);
+                Layout();
+                InvalidateRect(hwnd(), nullptr, FALSE);
+                return 0;
+            }
             break;
     }
     return CWindow::HandleMessage(message, wParam, lParam);

@@ -1,5 +1,7 @@
 #include "scroll_bar_geometry.h"
 
+#include "skin_scale.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -63,8 +65,9 @@ ScrollBarGeometry::ScrollBarGeometry(ScrollBarKind kind, int32_t thickness, int3
     // length stays below the track, and the 12-pixel minimum fits because the
     // track is at least that long.
     int64_t thumb = 0;
-    if (track >= kMinThumb && span_ > 0) {
-        thumb = std::max<int64_t>(int64_t{state.page} * track / range, kMinThumb);
+    const int64_t minThumb = S(kMinThumb);
+    if (track >= minThumb && span_ > 0) {
+        thumb = std::max<int64_t>(int64_t{state.page} * track / range, minThumb);
     }
 
     // The offset is measured from the minimum, and the shown position kept
@@ -150,7 +153,7 @@ ThumbSlices SliceThumb(int32_t thumbStart, int32_t thumbLength, int32_t square) 
     const int64_t start = thumbStart;
     const int64_t end = start + thumbLength;
     // Ends shrink on a small square or thumb so they never overlap.
-    const int64_t cap = std::min<int64_t>({ThumbSlices::kEnd, square / 2, thumbLength / 2});
+    const int64_t cap = std::min<int64_t>({S(ThumbSlices::kEnd), square / 2, thumbLength / 2});
     slices.headDest = {ToInt32(start), ToInt32(start + cap)};
     slices.headSource = {0, ToInt32(cap)};
     slices.tailDest = {ToInt32(end - cap), ToInt32(end)};

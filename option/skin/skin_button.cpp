@@ -10,6 +10,7 @@
 #include "skin_control.h"
 #include "skin_image.h"
 #include "skin_rect_win32.h"
+#include "skin_rescale.h"
 
 namespace {
 
@@ -116,6 +117,16 @@ void CSkinButtonBase::ActivateOwner() {
 LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
     if (message == WM_ERASEBKGND) return 0;  // the drawing covers the button
+    if (message == SkinRescaleMessage()) {
+        // Moved already: the pictures are cut again where the button now lies.
+        const auto* change = reinterpret_cast<const SkinRescale*>(lParam);
+        if (change && change->pictures) {
+            const RECT at = RectInParent(hwnd());
+            const SkinPictures& p = *change->pictures;
+            SetBitmaps(SkinRect{at.left, at.top, at.right, at.bottom}, p.normal, p.over, p.down, p.disabled);
+        }
+        return 0;
+    }
     const DispatchCount count(dispatching_);
     return CWindow::HandleMessage(message, wParam, lParam);
 }
@@ -251,7 +262,7 @@ void CSkinButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
 void CSkinButton::DrawCaption(HDC dc, const RECT& rc, const ButtonState& state) const {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ChooseCaptionColor(state, colors_));
-    SelectGuard selectFont(dc, CachedFont(kSkinFontFace, fontHeight_, fontWidth_));
+    SelectGuard selectFont(dc, SkinFont(fontHeight_, fontWidth_));
     const CaptionLayout layout = LayoutCaption(align_, ToSkinRect(rc));
     const int length = static_cast<int>(caption_.size());
     switch (layout.kind) {

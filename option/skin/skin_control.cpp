@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "gdi_cache.h"
+#include "skin_scale.h"
+
 CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id,
                                         DWORD style) {
     CWindow::CreateParams p;
@@ -16,3 +19,5 @@ CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect
     p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     return p;
 }
+
+HFONT SkinFont(int height, int width, int weight) { return CachedFont(kSkinFontFace, S(height), S(width), weight); }

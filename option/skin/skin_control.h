@@ -8,6 +8,9 @@
 
 // The face of every text that the skinned windows draw.
 inline constexpr wchar_t kSkinFontFace[] = L"Arial";
+// The skin face at `height` and `width` of the 100 % layout, scaled to the
+// skin set in use (cached for the thread, not owned).
+HFONT SkinFont(int height, int width = 0, int weight = FW_NORMAL);
 
 // A child of `parent` at `rect` (the parent's client pixels) with control id
 // `id`: the control's skin entry number, so the dialog manager and GetDlgItem

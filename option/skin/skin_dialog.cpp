@@ -7,6 +7,7 @@
 #include "gdi_cache.h"
 #include "skin_folder.h"
 #include "skin_image.h"
+#include "skin_scale.h"
 #include "wide_text.h"
 
 namespace {
@@ -19,13 +20,20 @@ constexpr COLORREF kNoBackground = RGB(16, 16, 16);
 
 int CSkinDialog::OnCreate(CREATESTRUCTW*) {
     LoadSkin();
+    ApplyRegion(true);
+    return 0;
+}
+
+void CSkinDialog::ApplyRegion(bool redraw) {
     RegionHandle region = BitmapToRegion(mask_.get(), kMaskTransparent, 0);
+    region_ = nullptr;
     if (region) {
         region_ = region.get();
-        if (!SetWindowRgn(hwnd(), region.get(), TRUE)) region_ = nullptr;  // not taken: the guard deletes it
+        if (!SetWindowRgn(hwnd(), region.get(), redraw)) region_ = nullptr;  // not taken: the guard deletes it
         else region.Release();
+    } else if (mask_) {
+        SetWindowRgn(hwnd(), nullptr, redraw);  // the new mask has no shape: rectangular
     }
-    return 0;
 }
 
 std::u16string CSkinDialog::SkinFolderPath() const {
@@ -36,17 +44,8 @@ std::u16string CSkinDialog::SkinFolderPath() const {
 
 void CSkinDialog::LoadSkin() {
     const SkinDescription skin(SkinFolderPath(), skinFile_);
-    const SkinScreen screen = skin.ReadScreen();
-
-    // The "Normal" picture is the background and the controls' normal
-    // pictures at once: decoded once, kept as the background.
-    SIZE size{0, 0};
     BitmapHandle over, down, disabled;
-    LoadSkinImage(Wide(skin.ImagePath(screen.mask)), mask_, size);
-    LoadSkinImage(Wide(skin.ImagePath(screen.normal)), background_, backgroundSize_);
-    LoadSkinImage(Wide(skin.ImagePath(screen.over)), over, size);
-    LoadSkinImage(Wide(skin.ImagePath(screen.down)), down, size);
-    LoadSkinImage(Wide(skin.ImagePath(screen.disable)), disabled, size);
+    LoadPictures(skin, over, down, disabled);
 
     // Without a background picture the template's size stays: the window still
     // opens and can be closed.
@@ -54,6 +53,67 @@ void CSkinDialog::LoadSkin() {
         MoveWindow(hwnd(), 0, 0, backgroundSize_.cx, backgroundSize_.cy, TRUE);
 
     CreateControls(skin, SkinPictures{background_.get(), over.get(), down.get(), disabled.get()});
+}
+
+void CSkinDialog::LoadPictures(const SkinDescription& skin, BitmapHandle& over, BitmapHandle& down,
+                               BitmapHandle& disabled) {
+    const SkinScreen screen = skin.ReadScreen();
+    // The "Normal" picture is the background and the controls' normal
+    // pictures at once: decoded once, kept as the background.
+    SIZE size{0, 0};
+    LoadSkinImage(Wide(skin.ImagePath(screen.mask)), mask_, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.normal)), background_, backgroundSize_);
+    LoadSkinImage(Wide(skin.ImagePath(screen.over)), over, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.down)), down, size);
+    LoadSkinImage(Wide(skin.ImagePath(screen.disable)), disabled, size);
+}
+
+void CSkinDialog::RescaleSkin(const UiScale& from) {
+    const UiScale to = SkinScale();
+    const SkinDescription skin(SkinFolderPath(), skinFile_);
+    BitmapHandle over, down, disabled;
+    LoadPictures(skin, over, down, disabled);
+    // Nothing is drawn until the whole window has its new look.
+    if (backgroundSize_.cx > 0 && backgroundSize_.cy > 0)
+        SetWindowPos(hwnd(), nullptr, 0, 0, backgroundSize_.cx, backgroundSize_.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    ApplyRegion(false);
+    for (RECT* rect : keptRects_) *rect = RescaleRect(*rect, from, to);
+    for (SkinRect* rect : keptSkinRects_) {
+        const RECT moved = RescaleRect(RECT{rect->left, rect->top, rect->right, rect->bottom}, from, to);
+        *rect = SkinRect{moved.left, moved.top, moved.right, moved.bottom};
+    }
+    const SkinPictures pictures{background_.get(), over.get(), down.get(), disabled.get()};
+    RescaleChildren(hwnd(), SkinRescale{from, to, &pictures});
+    OnRescaled(skin, pictures);
+}
+
+void CSkinDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+    const UiScale from = SkinScale();
+    const int percent = ChooseSkinSet(dpi);
+    if (percent != from.percent) {
+        SetSkinScale(percent);
+        // One scale for the whole program: its other skinned windows (the
+        // main window under a dialog, a dialog over it) follow in place.
+        std::vector<HWND> others;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM list) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&others));
+        RescaleSkin(from);
+        const SkinRescale change{from, SkinScale(), nullptr};
+        for (HWND other : others) {
+            if (other == hwnd() || !IsWindow(other)) continue;
+            SendMessageW(other, SkinRescaleMessage(), 0, reinterpret_cast<LPARAM>(&change));
+            RedrawWindow(other, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
+    }
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void CSkinDialog::OnDestroy() {
@@ -90,7 +150,16 @@ bool CSkinDialog::OnPaint() {
 
 LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (TrackDrag(message, wParam, lParam)) return 0;
+    if (message == SkinRescaleMessage()) {
+        const auto* change = reinterpret_cast<const SkinRescale*>(lParam);
+        if (change && change->from.percent != change->to.percent) RescaleSkin(change->from);
+        return 0;
+    }
     switch (message) {
+        case WM_DPICHANGED:
+            if (lParam && !(GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_CHILD))
+                OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ERASEBKGND:
             return TRUE;  // the paint covers the whole client area
         case WM_CLOSE:

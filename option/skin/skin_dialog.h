@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "dialog_base.h"
 #include "gdi.h"
 #include "skin_description.h"
+#include "skin_rescale.h"
 #include "skin_templates.h"
 
 // The four window pictures that controls cut their state pictures from. Only
@@ -46,6 +48,11 @@ public:
     HBITMAP Background() const { return background_.get(); }
     // The region the mask gave at creation (owned by the window manager), or null.
     HRGN AppliedRegion() const { return region_; }
+    // After the skin scale changed from `from` (SetSkinScale): loads the skin
+    // again from the set in use and takes its size, shape and pictures; the
+    // controls move to their new places and cut their pictures again. Nothing
+    // is made again, so what is open stays open. The window keeps its place.
+    void RescaleSkin(const UiScale& from);
 
 protected:
     int OnCreate(CREATESTRUCTW* create) override;
@@ -64,12 +71,28 @@ protected:
     // drop-down lists here).
     virtual void OnBackgroundPress(POINT client) {}
 
+    // A rectangle of the window's own layout (where it draws a text) that
+    // follows the window into another skin set. The member must live as long
+    // as the window object.
+    void KeepScaled(RECT& rect) { keptRects_.push_back(&rect); }
+    void KeepScaled(SkinRect& rect) { keptSkinRects_.push_back(&rect); }
+    // After a rescale, for what the window sets from its skin beyond its
+    // controls' places and pictures.
+    virtual void OnRescaled(const SkinDescription& skin, const SkinPictures& pictures) {}
+
     // A text box, drawn like the skinned windows draw their texts: one line or
     // word-wrapped, centred vertically after measuring when `centreVertically`.
     static void DrawSkinText(HDC dc, const std::wstring& text, RECT box, UINT format, bool centreVertically);
 
 private:
     void LoadSkin();
+    // The mask, the background and the other three window pictures of `skin`.
+    void LoadPictures(const SkinDescription& skin, BitmapHandle& over, BitmapHandle& down, BitmapHandle& disabled);
+    void ApplyRegion(bool redraw);
+    // A top-level window moved to a display of `dpi`: every skinned window of
+    // the program takes that display's set, and this one the place Windows
+    // suggests.
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void PaintBackground(HDC dc, const RECT& client);
     // A press on the background moves `target` with the pointer until the
     // button is released or the capture is lost. The window tracks the drag
@@ -90,4 +113,6 @@ private:
     BitmapHandle background_;
     SIZE backgroundSize_{0, 0};
     HRGN region_ = nullptr;  // not owned: the window manager owns it once applied
+    std::vector<RECT*> keptRects_;          // not owned: members of the derived window
+    std::vector<SkinRect*> keptSkinRects_;  // not owned: members of the derived window
 };

@@ -4,6 +4,7 @@
 #include "gdi.h"
 #include "gdi_cache.h"
 #include "skin_control.h"
+#include "skin_rescale.h"
 
 bool CSkinLabel::Create(HWND parent, const SkinRect& rect, int id) {
     CreateParams p = SkinControlParams(L"GmSkinLabel", rect, parent, id);
@@ -31,7 +32,7 @@ void CSkinLabel::Draw(HDC dc) const {
     FillRect(dc, &box, CachedBrush(background_));
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, textColor_);
-    SelectGuard select(dc, CachedFont(kSkinFontFace, fontHeight_));
+    SelectGuard select(dc, SkinFont(fontHeight_));
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
@@ -52,6 +53,11 @@ void CSkinLabel::SetTooltip(const std::wstring& text) {
 
 LRESULT CSkinLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) return TRUE;  // the paint covers everything
+    if (message == SkinRescaleMessage()) {
+        GetClientRect(hwnd(), &client_);
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    }
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
     return CWindow::HandleMessage(message, wParam, lParam);
 }

@@ -9,6 +9,9 @@
 #include "module.h"
 #include "skin_control.h"
 #include "skin_rect_win32.h"
+#include "skin_rescale.h"
+#include "skin_resource.h"
+#include "skin_scale.h"
 #include "wide_text.h"
 
 namespace {
@@ -58,7 +61,7 @@ bool CSkinListBox::Create(HWND parent, const SkinRect& rect, int id, DWORD style
     colors_ = colors;
     const CreateParams p = SkinControlParams(kListClass, rect, parent, id, style | WS_CHILD);
     if (!CreateSuperclassed(L"LISTBOX", p)) return false;
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", kListFontHeight)), FALSE);
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(kListFontHeight)), FALSE);
     return true;
 }
 
@@ -100,7 +103,7 @@ uint32_t CSkinListBox::ItemValue(int row) const {
 }
 
 bool CSkinListBox::OnReflectedMeasureItem(MEASUREITEMSTRUCT* item) {
-    item->itemHeight = kListRowHeight;
+    item->itemHeight = static_cast<UINT>(S(kListRowHeight));
     return true;
 }
 
@@ -143,8 +146,8 @@ void CSkinListBox::Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row) 
         Polygon(dc, points, 3);
     }
     if (plan.layout.icon) {
-        if (auto picture = static_cast<HBITMAP>(
-                LoadImageW(CurrentModule(), MAKEINTRESOURCEW(plan.layout.icon), IMAGE_BITMAP, 0, 0, LR_SHARED))) {
+        if (auto picture = SkinResourceBitmap(plan.layout.icon,
+                                              (L"row_icon_" + std::to_wstring(plan.layout.icon) + L".bmp").c_str())) {
             BITMAP info{};
             GetObjectW(picture, sizeof info, &info);
             MemoryDC source(dc);
@@ -157,7 +160,7 @@ void CSkinListBox::Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row) 
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, plan.disabledText ? GetSysColor(COLOR_BTNSHADOW) : plan.textColor);
-    SelectGuard font(dc, CachedFont(L"Arial", kListFontHeight));
+    SelectGuard font(dc, SkinFont(kListFontHeight));
     const std::wstring text = Text(row);
     TextOutW(dc, plan.layout.textAt.x, plan.layout.textAt.y, text.c_str(), static_cast<int>(text.size()));
     (void)rc;
@@ -229,7 +232,7 @@ bool CSkinListBox::StartEdit() {
         editor_.Cancel();
         return false;
     }
-    SendMessageW(edit_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(CachedFont(L"Arial", kListFontHeight)), FALSE);
+    SendMessageW(edit_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(kListFontHeight)), FALSE);
     const std::wstring shown = Wide(begun->text);
     SetWindowTextW(edit_->hwnd(), shown.c_str());
     SendMessageW(edit_->hwnd(), EM_LIMITTEXT, ListRowEditor::kTextLimit, 0);
@@ -293,6 +296,10 @@ LRESULT CSkinListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             EndEdit(wParam != 0);
             return 0;
         default:
+            if (message == SkinRescaleMessage()) {
+                Rescale(reinterpret_cast<const SkinRescale*>(lParam));
+                return 0;
+            }
             return CWindow::HandleMessage(message, wParam, lParam);
     }
 }
@@ -304,4 +311,19 @@ void CSkinListBox::OnDestroy() {
     hover_.Stop();
     editor_.Cancel();
     edit_.reset();
+}
+
+void CSkinListBox::Rescale(const SkinRescale* change) {
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(kListFontHeight)), FALSE);
+    const int count = Count();
+    for (int i = 0; i < count; ++i)
+        SendMessageW(hwnd(), LB_SETITEMHEIGHT, static_cast<WPARAM>(i), static_cast<LPARAM>(S(kListRowHeight)));
+    if (edit_ && edit_->hwnd() && change) {
+        // A rename in progress stays, over its row at the new size.
+        const RECT placed = RescaleRect(RectInParent(edit_->hwnd()), change->from, change->to);
+        SetWindowPos(edit_->hwnd(), nullptr, placed.left, placed.top, placed.right - placed.left,
+                     placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(edit_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(kListFontHeight)), TRUE);
+    }
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }

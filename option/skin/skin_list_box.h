@@ -65,6 +65,8 @@ protected:
     void OnDestroy() override;
 
 private:
+    // The rows, their font and a running edit at the scale of the new skin set.
+    void Rescale(const struct SkinRescale* change);
     class EditBox;
 
     void Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row);

@@ -10,6 +10,8 @@
 #include "module.h"
 #include "owner_draw_menu.h"
 #include "wide_text.h"
+#include "skin_resource.h"
+#include "skin_scale.h"
 
 namespace {
 
@@ -18,9 +20,9 @@ thread_local std::vector<CSkinPopupMenu*> t_liveMenus;
 
 // Where the skin's own arrow picture is missing: a small triangle in the text colour.
 void DrawSubmenuArrow(HDC dc, const RECT& rc, COLORREF color) {
-    const int x = rc.right - 19 + 6;
+    const int x = rc.right - S(19) + S(6);
     const int mid = (rc.top + rc.bottom) / 2;
-    const POINT points[3] = {{x, mid - 4}, {x + 4, mid}, {x, mid + 4}};
+    const POINT points[3] = {{x, mid - S(4)}, {x + S(4), mid}, {x, mid + S(4)}};
     SelectGuard selectBrush(dc, CachedBrush(color));
     SelectGuard selectPen(dc, CachedPen(color));
     Polygon(dc, points, 3);
@@ -110,16 +112,15 @@ void CSkinPopupMenu::Draw(const DRAWITEMSTRUCT* item) const {
         SetTextColor(dc, look.text);
         SelectGuard select(dc, font_);
         RECT text = rc;
-        text.left += 2;
+        text.left += S(2);
         const std::wstring caption(entry->text.begin(), entry->text.end());
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (entry->opensSubmenu) {
-            auto icon = static_cast<HICON>(LoadImageW(CurrentModule(), MAKEINTRESOURCEW(kSubmenuIconId),
-                                                      IMAGE_ICON, 16, 16, LR_SHARED));
-            if (icon) {
-                DrawIconEx(dc, rc.right - 19, rc.top + (rc.bottom - rc.top - 16) / 2, icon, 16, 16, 0, nullptr,
-                           DI_NORMAL);
+            const int side = S(16);
+            if (HICON icon = SkinResourceIcon(kSubmenuIconId, L"submenu_145.ico", side)) {
+                DrawIconEx(dc, rc.right - S(19), rc.top + (rc.bottom - rc.top - side) / 2, icon, side, side, 0,
+                           nullptr, DI_NORMAL);
             } else {
                 DrawSubmenuArrow(dc, rc, look.text);
             }
@@ -132,7 +133,7 @@ void CSkinPopupMenu::Draw(const DRAWITEMSTRUCT* item) const {
 void CSkinPopupMenu::TrackUnder(HWND owner, CSkinButtonBase& button, int lift) {
     RECT rc{};
     GetWindowRect(button.hwnd(), &rc);
-    Track(owner, rc.left, rc.bottom - lift);
+    Track(owner, rc.left, rc.bottom - S(lift));
     // The menu's own loop ended: a message wakes the owner's loop at once.
     PostMessageW(owner, WM_NULL, 0, 0);
     Destroy();

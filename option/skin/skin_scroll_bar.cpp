@@ -73,6 +73,12 @@ bool CSkinScrollBar::Create(HWND frame, int id) {
     return CWindow::Create(p);
 }
 
+void CSkinScrollBar::SetBitmap(HBITMAP bitmap) {
+    bitmap_ = bitmap;
+    grid_ = GridOf(bitmap);
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 ScrollBarGeometry CSkinScrollBar::Geometry() const {
     RECT client{};
     if (hwnd()) GetClientRect(hwnd(), &client);

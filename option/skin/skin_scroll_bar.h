@@ -20,6 +20,9 @@ public:
     bool Create(HWND frame, int id);
     ScrollBarKind Kind() const { return kind_; }
     int Thickness() const { return grid_.cell; }
+    // Another picture grid (the one of another skin set; not owned): the
+    // thickness follows, the frame lays the bars out again.
+    void SetBitmap(HBITMAP bitmap);
     bool Dragging() const { return pointer_.dragging; }
     const ScrollState& State() const { return state_; }
     // Takes range, page and position as `info.fMask` says; repaints when asked.

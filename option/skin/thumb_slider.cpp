@@ -71,6 +71,19 @@ bool CThumbSlider::Create(BitmapHandle picture, int x0, int y, int x1, int heigh
     return true;
 }
 
+void CThumbSlider::Repicture(BitmapHandle picture, int x0, int y, int x1, int height) {
+    if (!picture) return;
+    picture_ = std::move(picture);
+    size_ = BitmapSize(picture_.get());
+    travel_ = SliderTravel{x0, x1, size_.cx};
+    top_ = y + (height - size_.cy) / 2;
+    if (!hwnd()) return;
+    RegionHandle region = ThumbRegion(picture_.get());
+    if (region && SetWindowRgn(hwnd(), region.get(), FALSE)) region.Release();  // the window owns it now
+    Place(ThumbLeftOf(value_, travel_, minimum_, maximum_));
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 int CThumbSlider::Left() const {
     if (!hwnd()) return ThumbLeftOf(value_, travel_, minimum_, maximum_);
     RECT rc{};

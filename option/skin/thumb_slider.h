@@ -34,6 +34,9 @@ public:
     // Moves to `value`, clamped as unsigned numbers (a negative value ends at
     // the maximum). Reports nothing.
     void SetPos(int value);
+    // Another picture (the thumb of another skin set) on a track of `x0`-`x1`
+    // and `height`: size, shape and place follow; the value stays.
+    void Repicture(BitmapHandle picture, int x0, int y, int x1, int height);
     int Pos() const { return value_; }
     // The track checks the range first; the thumb takes what it is given.
     void SetRange(int minimum, int maximum);

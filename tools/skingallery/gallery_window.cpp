@@ -191,7 +191,7 @@ BOOL CGalleryWindow::OnInitDialog() {
 void CGalleryWindow::ShowMenu() {
     RECT button{};
     GetWindowRect(menuButton_->hwnd(), &button);
-    HFONT font = CachedFont(kSkinFontFace, 15);
+    HFONT font = SkinFont(15);
     {
         CSkinPopupMenu more(font);
         more.AddItem(kMenuSubFirst, L"Slower");

@@ -7,7 +7,7 @@ from . import suite
 from .harness import wait_for
 from .macro_library import KEY_A, write_library
 from .notepad import Notepad
-from .option import OPTION_TITLE, OptionTest, skin_entries
+from .option import OPTION_TITLE, OptionTest, scaled, scaled_name, skin_entries
 
 # The skinned menus: 23-pixel items under a 1-pixel frame, opened at the
 # bottom-left corner of their button.
@@ -28,7 +28,7 @@ class ButtonTest(Notepad, OptionTest):
 
     def setUp(self):
         super().setUp()
-        skins = self.folder.path / "skins"
+        skins = self.folder.skins
         self.page_skin = skin_entries(skins / "skin_button_page.ini")
         self.view_skins = [skin_entries(skins / "skin_Mouse.ini"), skin_entries(skins / "skin_MousSide.ini")]
         self.setup_skin = skin_entries(skins / "skin_Setup.ini")
@@ -102,7 +102,8 @@ class ButtonTest(Notepad, OptionTest):
         Clicks, not keys: on the key page every key goes to the key box."""
         x, y, w, h = button
         self.folder.click((x + w // 2, y + h // 2), settle=1.0)
-        self.folder.click((x + 40, y + h + MENU_FRAME + MENU_ITEM * (position - 1) + MENU_ITEM // 2), settle=0.6)
+        item = scaled(MENU_ITEM)  # each item is laid out at 100 % and scaled on its own
+        self.folder.click((x + scaled(40), y + h + MENU_FRAME + item * (position - 1) + item // 2), settle=0.6)
 
     def category(self, cls):
         self.pick(self.dialog_rect(2), cls)
@@ -156,8 +157,8 @@ class ButtonTest(Notepad, OptionTest):
 
     def screenshot(self, name):
         from PIL import ImageGrab
-        ImageGrab.grab(xdisplay=suite.session().display).crop((0, 0, 760, 620)).save(
-            suite.session().build_dir / name)
+        ImageGrab.grab(xdisplay=suite.session().display).crop((0, 0, scaled(760), scaled(620))).save(
+            suite.session().build_dir / scaled_name(name))
 
     def grab(self, point, size=12):
         from PIL import ImageGrab

@@ -72,11 +72,11 @@ def wait_for(predicate, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
-def start_xvfb():
+def start_xvfb(size="1280x1024"):
     """An Xvfb of our own on a display it picks itself (-displayfd), so suites started
     side by side never race for the same number. Returns (process, ":N")."""
     read_end, write_end = os.pipe()
-    process = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+    process = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{size}x24",
                                 "-nolisten", "tcp", "-ac"], pass_fds=(write_end,),
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -102,8 +102,11 @@ def display_works(display):
 
 
 class Session:
-    def __init__(self, build_dir, prefix=None):
-        """`prefix`: the Wine prefix to use instead of one under the build tree."""
+    def __init__(self, build_dir, prefix=None, variant="", screen="1280x1024"):
+        """`prefix`: the Wine prefix to use instead of one under the build tree.
+        `variant` names runs of one suite with other settings (another display
+        scale) apart, so that they can run side by side; `screen` is the size
+        of the Xvfb the Session starts when it needs one."""
         self.build_dir = Path(build_dir).resolve()
         self.stage = self.build_dir / "stage"
         self.helpers = self.build_dir / "tests" / "e2e" / "monitor"
@@ -111,10 +114,12 @@ class Session:
         # Runs of one suite side by side (the long soak) name themselves apart.
         instance = os.environ.get("GM_E2E_INSTANCE", "")
         self.prefix = Path(prefix) if prefix else (
-            self.build_dir / f"e2e-{Path(sys.argv[0]).stem}{'-' + instance if instance else ''}-prefix")
+            self.build_dir / f"e2e-{Path(sys.argv[0]).stem}{'-' + variant if variant else ''}"
+                             f"{'-' + instance if instance else ''}-prefix")
         self.xvfb = None
         self.server = None
         self.display = os.environ.get("DISPLAY", "")
+        self.screen = screen
         self.root = Path(tempfile.mkdtemp(prefix="gm-monitor-e2e-"))
 
     def env(self, **extra):
@@ -126,7 +131,7 @@ class Session:
 
     def start(self):
         if not display_works(self.display):
-            self.xvfb, self.display = start_xvfb()
+            self.xvfb, self.display = start_xvfb(self.screen)
         if not (self.prefix / "system.reg").exists():
             build_prefix = self.build_dir / "wineprefix"
             if (build_prefix / "system.reg").exists():

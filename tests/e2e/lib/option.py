@@ -18,14 +18,41 @@ LIST_ID = 4112
 START = "SetFeature 01 08 00 00 00 00 00 F6"
 
 
+def add_scale_argument(parser):
+    parser.add_argument("--scale", type=int, default=100, choices=(100, 125, 150, 200),
+                        help="the display scale in percent: Option then shows the skin set of that scale")
+
+
+def scale():
+    """The display scale of the run, in percent."""
+    return getattr(suite.args(), "scale", 100)
+
+
+def scaled(value, percent=None):
+    """A length of the 100 % layout at the scale of the run, rounded as the skin sets are."""
+    return (value * (percent or scale()) + 50) // 100
+
+
+def scaled_name(name):
+    """A screenshot's file name for the run's scale: the 100 % name, or with the scale in front."""
+    return name if scale() == 100 else f"scale-{scale()}-{name}"
+
+
+def set_log_pixels(session, percent):
+    """The system DPI Wine gives its programs from their next start."""
+    session.reg("add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                str(96 * percent // 100), "/f")
+
+
 def prepare_session(session):
     # Keys reach Wine's windows without a window manager, and closing a window costs no delay.
     session.reg("add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d", "N", "/f")
+    set_log_pixels(session, scale())
 
 
 def main():
-    """Runs the calling Option suite."""
-    suite.main(prepare=prepare_session)
+    """Runs the calling Option suite, at the scale its --scale option gives."""
+    suite.main(add_arguments=add_scale_argument, prepare=prepare_session)
 
 
 def skin_entries(path):
@@ -41,6 +68,11 @@ def skin_entries(path):
     return entries
 
 
+def skin_set(root, percent):
+    """The folder of the skin set of `percent` below the skins folder `root`."""
+    return root if percent == 100 else root / str(percent)
+
+
 class OptionFolder(harness.ProgramFolder):
     """A program folder with the real Option.exe and the probe."""
 
@@ -48,7 +80,8 @@ class OptionFolder(harness.ProgramFolder):
         super().__init__(session, name, **kwargs)
         shutil.copy(session.stage / "Option.exe", self.path / "Option.exe")
         shutil.copy(session.build_dir / "tests" / "e2e" / "option" / "gm_probe.exe", self.path / "probe.exe")
-        skins = self.path / "skins"
+        # The skin set of the run's scale: click points come from its entries.
+        self.skins = skins = skin_set(self.path / "skins", scale())
         self.main_skin = skin_entries(skins / "skin_mains.ini")
         self.config_skin = skin_entries(skins / "skin_configr.ini")
         self.question_skin = skin_entries(skins / "skin_question.ini")

@@ -48,7 +48,11 @@ def start_session(prepare=None, prefix=None):
     `prefix` outside the build tree leaves a shared build untouched."""
     global _session
     if _session is None:
-        _session = harness.Session(build_dir(), prefix)
+        scale = getattr(args(), "scale", 100)
+        # A display of a higher scale has the room for the larger windows.
+        screen = f"{1280 * scale // 100}x{1024 * scale // 100}"
+        _session = harness.Session(build_dir(), prefix, variant="" if scale == 100 else f"scale{scale}",
+                                   screen=screen)
         _session.start()
         if prepare:
             prepare(_session)

@@ -49,7 +49,7 @@ class EveryClass(ButtonTest):
             def steps():
                 self.category(5)
                 self.folder.click(self.page_point(5, 2))
-                self.folder.click(self.page_point(5, 3, dy=10 + 20 * 0))
+                self.folder.click(self.page_point(5, 3, dy=option.scaled(10)))
                 self.menu(5, 5, 2)  # repeat mode 1 shows the count
                 self.folder.click(self.page_point(5, 7))
                 self.keys("End", "BackSpace", "BackSpace", "BackSpace")

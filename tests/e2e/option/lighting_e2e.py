@@ -54,7 +54,7 @@ class LightingTest(OptionTest):
 
     def setUp(self):
         super().setUp()
-        self.light_skin = skin_entries(self.folder.path / "skins" / "Skin_light.ini")
+        self.light_skin = skin_entries(self.folder.skins / "Skin_light.ini")
         self.folder.click(self.folder.config_point(3), settle=0.5)
         self.assertTrue(wait_for(lambda: self.control(MODE) is not None, 10), "the lighting page did not show")
 
@@ -97,7 +97,8 @@ class LightingTest(OptionTest):
     def screenshot(self, name):
         from PIL import ImageGrab
         image = ImageGrab.grab(xdisplay=suite.session().display).convert("RGB")
-        image.crop((0, 0, 700, 600)).save(suite.session().build_dir / name)
+        image.crop((0, 0, option.scaled(700), option.scaled(600))).save(
+            suite.session().build_dir / option.scaled_name(name))
         return image
 
     # The store and the mouse.
@@ -141,14 +142,17 @@ class LightingTest(OptionTest):
                    if max(image.getpixel((x, y))) >= 85)
 
     def label_shown(self, image, top):
-        return self.text_pixels(image, (321, top, 500, top + 30)) > 15
+        # The page's fixed label band (x 321-500, 30 high) at the run's scale.
+        return self.text_pixels(image, (option.scaled(321), option.scaled(top), option.scaled(500),
+                                        option.scaled(top + 30))) > 15
 
     def legend_numbers(self, image):
         """Whether a level number is painted under each of the first five swatches."""
         shown = []
         for entry in SWATCHES[:5]:
             x, y, w, h = self.light_skin[entry]
-            shown.append(self.text_pixels(image, (x - 4, y + h + 4, x + w + 4, y + h + 22)) > 3)
+            gap, line = option.scaled(4), option.scaled(22)
+            shown.append(self.text_pixels(image, (x - gap, y + h + gap, x + w + gap, y + h + line)) > 3)
         return shown
 
     def swatch_pixel(self, image, swatch):

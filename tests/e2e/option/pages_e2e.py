@@ -42,7 +42,7 @@ class PageTest(OptionTest):
 
     def setUp(self):
         super().setUp()
-        skins = self.folder.path / "skins"
+        skins = self.folder.skins
         self.page_skin = skin_entries(skins / "Skin_Function.ini")
         self.dpi_skin = skin_entries(skins / "Skin_configDPI.ini")
         # The performance tab.
@@ -121,7 +121,10 @@ class Performance(PageTest):
             track = self.track_of(DPI_SLIDER)
             self.assertIsNotNone(thumb, "the DPI slider has no thumb")
             grab = ((thumb[0] + thumb[2]) // 2, (thumb[1] + thumb[3]) // 2)
-            target = (track[2] + 60 if end == "right" else track[0] - 60, grab[1])
+            # Far enough beyond the end that the move before the last is past it too
+            # (the value trails the thumb by one move), at any scale.
+            beyond = option.scaled(60)
+            target = (track[2] + beyond if end == "right" else track[0] - beyond, grab[1])
             drag(self.env, grab, target)
             # While the thumb moves, only the label follows.
             self.assertTrue(wait_for(lambda: self.label() == text, 5), f"the label shows {self.label()}")
@@ -139,7 +142,8 @@ class Performance(PageTest):
             thumb = self.thumb_of(SPEED_SLIDER)
             track = self.track_of(SPEED_SLIDER)
             grab = ((thumb[0] + thumb[2]) // 2, (thumb[1] + thumb[3]) // 2)
-            drag(self.env, grab, (track[0] - 60 if end == "left" else track[2] + 60, grab[1]))
+            beyond = option.scaled(60)
+            drag(self.env, grab, (track[0] - beyond if end == "left" else track[2] + beyond, grab[1]))
             release(self.env)
             self.assertTrue(wait_for(lambda: self.profile_values()["MouseSpeed"] == str(stored), 10),
                             f"MouseSpeed is {self.profile_values()['MouseSpeed']}, not {stored}")

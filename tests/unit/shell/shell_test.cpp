@@ -17,6 +17,8 @@
 #include "option_session.h"
 #include "performance_model.h"
 #include "profile_actions.h"
+#include "scale_set.h"
+#include "ui_scale.h"
 #include "shared_lock.h"
 #include "../../support/counting_lock.h"
 #include "../../support/option_port_doubles.h"
@@ -668,4 +670,69 @@ TEST(ImportFile, AnOverlongNameIsCutToTheField) {
     ProfileStore store = StoreOf({std::u16string(49, u'n')});
     AddImportedProfile(store, std::move(imported));
     EXPECT_EQ(Names(store)[1], std::u16string(47, u'n') + u"_1");
+}
+
+// ---- scaled skin sets ----------------------------------------------------------
+
+struct SetCase {
+    int dpi;
+    std::vector<int> installed;
+    int percent;
+    bool fallback;
+};
+
+void PrintTo(const SetCase& c, std::ostream* os) { *os << "dpi " << c.dpi << " -> " << c.percent; }
+
+class ScaleSetChoiceTest : public ::testing::TestWithParam<SetCase> {};
+
+TEST_P(ScaleSetChoiceTest, PicksTheSetOfTheDisplayOrTheNearestInstalled) {
+    const SetCase& c = GetParam();
+    const ScaleSetChoice choice = ChooseScaleSet(c.dpi, [&](int percent) {
+        return std::find(c.installed.begin(), c.installed.end(), percent) != c.installed.end();
+    });
+    EXPECT_EQ(choice.percent, c.percent);
+    EXPECT_EQ(choice.fallback, c.fallback);
+}
+
+const std::vector<int> kAllSets{100, 125, 150, 200};
+
+INSTANTIATE_TEST_SUITE_P(
+    Dpi, ScaleSetChoiceTest,
+    ::testing::Values(SetCase{96, kAllSets, 100, false}, SetCase{120, kAllSets, 125, false},
+                      SetCase{144, kAllSets, 150, false}, SetCase{192, kAllSets, 200, false},
+                      // between sets: the next larger one
+                      SetCase{97, kAllSets, 125, false}, SetCase{121, kAllSets, 150, false},
+                      SetCase{168, kAllSets, 200, false},
+                      // beyond the largest, or the set's folder missing: the nearest there is
+                      SetCase{240, kAllSets, 200, true}, SetCase{240, {100, 125}, 125, true},
+                      SetCase{144, {100, 200}, 200, true}, SetCase{144, {100, 125}, 125, true},
+                      SetCase{120, {100}, 100, true}, SetCase{192, {}, 100, true},
+                      // no DPI known: the unscaled set
+                      SetCase{0, kAllSets, 100, false}));
+
+TEST(UiScale, RoundsHalfUpAndKeepsTouchingRectanglesTouching) {
+    for (int percent : {100, 125, 150, 200}) {
+        const UiScale scale{percent};
+        EXPECT_EQ(scale.Scale(0), 0);
+        for (int x = 0; x < 400; ++x) {
+            // half up, in integers
+            const int exact2 = 2 * x * percent;  // twice the exact value, in hundredths
+            EXPECT_EQ(scale.Scale(x), (exact2 + 100) / 200) << x << " at " << percent;
+            const ScaledRect left = scale.ScaleRect(x, 3, 7, 5);
+            const ScaledRect right = scale.ScaleRect(x + 7, 3, 11, 5);
+            EXPECT_EQ(left.x + left.width, right.x) << "neighbours meet at " << percent;
+        }
+    }
+    EXPECT_EQ(UiScale{125}.Scale(2), 3);    // 2.5 goes up
+    EXPECT_EQ(UiScale{150}.Scale(-3), -4);  // -4.5 + 0.5 floors to -4
+    EXPECT_EQ(UiScale{125}.ScaleRect(10, 10, 648, 492).width, 810);
+}
+
+TEST(UiScale, AnEdgeOfOneSetMovesToAnotherAsIfScaledFromTheStart) {
+    const int percents[] = {100, 125, 150, 200};
+    for (int from : percents)
+        for (int to : percents)
+            for (int x = -20; x < 700; ++x)
+                EXPECT_EQ(Rescale(UiScale{from}.Scale(x), UiScale{from}, UiScale{to}), UiScale{to}.Scale(x))
+                    << x << " from " << from << " to " << to;
 }

@@ -8,6 +8,11 @@
 //   gm_probe.exe mousespeed      the pointer speed Windows uses now
 //   gm_probe.exe windows         one line per visible top-level window: its
 //                                process id, class, screen rect and title
+//   gm_probe.exe dpichange TITLE DPI LEFT TOP RIGHT BOTTOM
+//                                sends WM_DPICHANGED to the window TITLE with
+//                                DPI in wParam and the suggested rectangle,
+//                                written into the window's process, in lParam
+//                                (Wine 8 never sends it itself)
 //   gm_probe.exe serve           answers those commands, one a line on standard
 //                                input (arguments split by tabs, UTF-8), each
 //                                answer closed by a line "=end CODE"; a long run
@@ -19,6 +24,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "kernel_handle.h"
 
 namespace {
 
@@ -100,6 +107,28 @@ int Answer(const std::vector<std::wstring>& argv) {
         EnumWindows(PrintTopLevel, 0);
         return 0;
     }
+    if (argc == 8 && std::wstring(argv[1]) == L"dpichange") {
+        HWND top = FindWindowW(nullptr, argv[2].c_str());
+        if (!top) return 3;
+        const int dpi = _wtoi(argv[3].c_str());
+        const RECT suggested{_wtoi(argv[4].c_str()), _wtoi(argv[5].c_str()), _wtoi(argv[6].c_str()),
+                             _wtoi(argv[7].c_str())};
+        // The rectangle is read in the receiver's address space.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(top, &pid);
+        const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+        if (!process) return 5;
+        void* remote = VirtualAllocEx(process.get(), nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+        const bool written =
+            remote && WriteProcessMemory(process.get(), remote, &suggested, sizeof suggested, nullptr);
+        DWORD_PTR result = 0;
+        const bool sent = written && SendMessageTimeoutW(top, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                                                         reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                                         20000, &result);
+        if (remote) VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+        printf("%d\n", sent ? 1 : 0);
+        return sent ? 0 : 6;
+    }
     if (argc < 3) {
         fputs("usage: gm_probe tree TITLE | window TITLE | states TITLE | list TITLE ID | mousespeed | windows\n", stderr);
         return 2;
@@ -169,6 +198,14 @@ int Serve(const std::wstring& self) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Rectangles in the display's own pixels, as xdotool and the screenshots
+    // have them: an unaware probe would be handed those of 96 DPI.
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    if (auto set = reinterpret_cast<SetContext>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext"))))
+        set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
+    else
+        SetProcessDPIAware();
     if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve(argv[0]);
     return Answer(std::vector<std::wstring>(argv, argv + argc));
 }
