@@ -61,6 +61,20 @@ UINT WindowDpi(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
+UINT MonitorDpiAt(POINT point) {
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (const ModuleHandle shcore(LoadLibraryW(L"shcore.dll")); shcore) {
+        const auto forMonitor = reinterpret_cast<ForMonitor>(
+            reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")));
+        UINT x = 0, y = 0;
+        if (const HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY);
+            forMonitor && monitor && SUCCEEDED(forMonitor(monitor, kEffectiveDpi, &x, &y)) && x > 0)
+            return x;
+    }
+    return WindowDpi(nullptr);
+}
+
 int SystemMetricForDpi(int index, UINT dpi) {
     using ForDpi = int(WINAPI*)(int, UINT);
     static const auto forDpi = User32Function<ForDpi>("GetSystemMetricsForDpi");

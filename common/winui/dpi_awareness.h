@@ -16,6 +16,10 @@ bool PerMonitorDpiAware();
 // no per-monitor DPI, and 96 when nothing answers.
 UINT WindowDpi(HWND window);
 
+// The DPI of the monitor that holds `point` (screen pixels); as WindowDpi
+// where the system has no per-monitor DPI.
+UINT MonitorDpiAt(POINT point);
+
 // GetSystemMetrics as it would be at `dpi`. Without GetSystemMetricsForDpi the
 // process is at most system-aware, so the plain metric is already the right one.
 int SystemMetricForDpi(int index, UINT dpi);

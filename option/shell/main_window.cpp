@@ -4,7 +4,7 @@
 
 #include "app_messages.h"
 #include "config_page.h"
-#include "display_dpi.h"
+#include "dpi_awareness.h"
 #include "macro_page.h"
 #include "module.h"
 #include "named_mutex_lock.h"
@@ -52,7 +52,7 @@ int CMainWindow::OnCreate(CREATESTRUCTW* create) {
     const std::filesystem::path folder = GetProgramFolder();
     SetSkinsFolder((folder / L"skins").wstring() + L"\\");
     // The window opens on the primary display (the dialog manager's place).
-    SetSkinScale(ChooseSkinSet(DpiOfMonitorAt(POINT{0, 0})));
+    SetSkinScale(ChooseSkinSet(static_cast<int>(MonitorDpiAt(POINT{0, 0}))));
     texts_.Load(folder, ChooseTextLanguage(ReadLanguageOverride(folder), GetUserDefaultUILanguage()));
     // The skins' tooltips follow the texts' language.
     SetSkinTooltipLanguage(texts_.language());

@@ -8,7 +8,7 @@
 #include "app_messages.h"
 #include "menu_frame_hook.h"
 #include "debug_output.h"
-#include "display_dpi.h"
+#include "dpi_awareness.h"
 #include "main_window.h"
 
 COptionApp::~COptionApp() { ExitInstance(); }
@@ -16,7 +16,7 @@ COptionApp::~COptionApp() { ExitInstance(); }
 int COptionApp::Run() {
     // Before the first window: Option draws its skins at the display's scale
     // itself, from the set of that scale, instead of being stretched.
-    BecomeDpiAware();
+    EnsurePerMonitorDpiAwareness();
     instanceMutex_.Reset(CreateMutexW(nullptr, FALSE, kOptionInstanceMutex));
     if (instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {
         // The running copy is neither told nor brought to the front.
