@@ -6,9 +6,9 @@
 #include "debug_output.h"
 #include "gdi.h"
 #include "gdi_cache.h"
-#include "module.h"
 #include "option_context.h"
 #include "option_text_ids.h"
+#include "shared_pictures.h"
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
@@ -114,10 +114,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             countFrame_ = RECT{count.left - 3, count.top - 3, count.right + 3, count.bottom + 3};
             macroList_ = std::make_unique<CSkinListBox>();
             if (macroList_->Create(hwnd(), skin.ReadEntry(3).rect, kMacroListId, kListStyle, ListBoxColors{})) {
-                auto bitmap = static_cast<HBITMAP>(LoadImageW(CurrentModule(),
-                                                              MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId),
-                                                              IMAGE_BITMAP, 0, 0, LR_SHARED));
-                CSkinScrollBar::SkinList(macroList_->hwnd(), bitmap);
+                CSkinScrollBar::SkinList(macroList_->hwnd(), SharedResourceBitmap(ScrollBitmapGrid::kResourceId));
                 CSkinScrollBar::HideSkinned(macroList_->hwnd());
             } else {
                 macroList_.reset();

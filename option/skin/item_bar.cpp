@@ -1,8 +1,8 @@
 #include "item_bar.h"
 
 #include "gdi_cache.h"
-#include "module.h"
 #include "scroll_bar_geometry.h"
+#include "shared_pictures.h"
 #include "skin_control.h"
 #include "skin_description.h"
 #include "skin_popup_menu.h"
@@ -31,9 +31,7 @@ void CItemBar::CreateList(HWND page, const SkinDescription& skin) {
     page_ = page;
     list_ = std::make_unique<CSkinListBox>();
     if (list_->Create(page, skin.ReadEntry(layout_.listEntry).rect, layout_.listId, kSkinListStyle, ListBoxColors{})) {
-        auto bitmap = static_cast<HBITMAP>(LoadImageW(CurrentModule(), MAKEINTRESOURCEW(ScrollBitmapGrid::kResourceId),
-                                                      IMAGE_BITMAP, 0, 0, LR_SHARED));
-        CSkinScrollBar::SkinList(list_->hwnd(), bitmap);
+        CSkinScrollBar::SkinList(list_->hwnd(), SharedResourceBitmap(ScrollBitmapGrid::kResourceId));
         CSkinScrollBar::HideSkinned(list_->hwnd());
     } else {
         list_.reset();

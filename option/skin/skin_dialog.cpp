@@ -53,7 +53,8 @@ void CSkinDialog::LoadSkin() {
     if (backgroundSize_.cx > 0 && backgroundSize_.cy > 0)
         MoveWindow(hwnd(), 0, 0, backgroundSize_.cx, backgroundSize_.cy, TRUE);
 
-    CreateControls(skin, SkinPictures{background_.get(), over.get(), down.get(), disabled.get()});
+    PictureCutter cutter(hwnd());
+    CreateControls(skin, SkinPictures{background_.get(), over.get(), down.get(), disabled.get(), &cutter});
 }
 
 void CSkinDialog::OnDestroy() {

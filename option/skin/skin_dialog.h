@@ -13,6 +13,8 @@
 #include "skin_description.h"
 #include "skin_templates.h"
 
+class PictureCutter;
+
 // The four window pictures that controls cut their state pictures from. Only
 // valid during CreateControls.
 struct SkinPictures {
@@ -20,6 +22,9 @@ struct SkinPictures {
     HBITMAP over = nullptr;      // not owned
     HBITMAP down = nullptr;      // not owned
     HBITMAP disabled = nullptr;  // not owned
+    // One set of device contexts for every control the window cuts (not
+    // owned); null: each control makes its own.
+    PictureCutter* cutter = nullptr;
 };
 
 class CSkinDialog : public CDialogBase {

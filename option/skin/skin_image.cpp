@@ -4,6 +4,9 @@
 #include <olectl.h>
 #include <objidl.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "debug_output.h"
 #include "kernel_handle.h"
 
@@ -50,6 +53,67 @@ HGLOBAL ReadWholeFile(const std::wstring& path, DWORD& bytes) {
     return block;
 }
 
+uint32_t ReadU32(const uint8_t* at) { return at[0] | at[1] << 8 | at[2] << 16 | static_cast<uint32_t>(at[3]) << 24; }
+uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
+
+// The skins' own pictures are plain Windows bitmaps (uncompressed, 24 or 32
+// bits). Their pixels go straight into a section: no picture object, no
+// conversion to the screen's format and no second copy, which is most of the
+// time a window takes to open. Anything else is empty here and goes to the
+// OLE loader.
+BitmapHandle DecodePlainBitmap(const uint8_t* data, size_t bytes) {
+    constexpr size_t kFileHeader = 14;
+    constexpr size_t kInfoHeader = 40;
+    if (bytes < kFileHeader + kInfoHeader || data[0] != 'B' || data[1] != 'M') return {};
+    const uint8_t* info = data + kFileHeader;
+    const uint32_t infoSize = ReadU32(info);
+    const int32_t width = static_cast<int32_t>(ReadU32(info + 4));
+    const int32_t height = static_cast<int32_t>(ReadU32(info + 8));
+    const uint16_t bits = ReadU16(info + 14);
+    // Only headers that say no more than these fields (a colour mask or
+    // profile of a newer header would change the meaning of the pixels).
+    if ((infoSize != kInfoHeader && infoSize != 108 && infoSize != 124) || ReadU16(info + 12) != 1 ||
+        ReadU32(info + 16) != BI_RGB || (bits != 24 && bits != 32))
+        return {};
+    constexpr int32_t kMaxSide = 1 << 15;
+    if (width <= 0 || width > kMaxSide || height == 0 || height < -kMaxSide || height > kMaxSide) return {};
+    const size_t rows = static_cast<size_t>(height < 0 ? -static_cast<int64_t>(height) : height);
+    const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+    const size_t offset = ReadU32(data + 10);
+    if (offset < kFileHeader + infoSize || offset > bytes || bytes - offset < stride * rows) return {};
+
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = height;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = bits;
+    header.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || !pixels) return {};
+    memcpy(pixels, data + offset, stride * rows);
+    return bitmap;
+}
+
+// The picture in `block` (`bytes` long) through the OLE loader, as our own
+// section; empty when it cannot be decoded.
+BitmapHandle DecodeWithOle(HGLOBAL block, DWORD bytes) {
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.Out()))) return {};
+    ComPtr<IPicture> picture;
+    const HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
+                                      reinterpret_cast<void**>(picture.Out()));
+    short type = PICTYPE_NONE;
+    OLE_HANDLE handle = 0;
+    if (FAILED(hr) || !picture.get() || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture->get_Handle(&handle)) || !handle)
+        return {};
+    // Our own copy, so the picture object can go now and the handle stays ours.
+    HBITMAP source = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    return BitmapHandle(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
 }  // namespace
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -69,25 +133,16 @@ bool LoadSkinImage(const std::wstring& path, BitmapHandle& bitmap, SIZE& size) {
         DebugOutF(L"skin image not readable: %ls\n", path.c_str());
         return false;
     }
-    ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {  // the stream frees the block
-        GlobalFree(block);
-        return false;
+    if (const void* data = GlobalLock(block)) {
+        bitmap = DecodePlainBitmap(static_cast<const uint8_t*>(data), bytes);
+        GlobalUnlock(block);
     }
-    ComPtr<IPicture> picture;
-    const HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
-                                      reinterpret_cast<void**>(picture.Out()));
-    short type = PICTYPE_NONE;
-    OLE_HANDLE handle = 0;
-    if (FAILED(hr) || !picture.get() || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
-        FAILED(picture->get_Handle(&handle)) || !handle) {
+    if (!bitmap) bitmap = DecodeWithOle(block, bytes);
+    GlobalFree(block);
+    if (!bitmap) {
         DebugOutF(L"skin image not decodable: %ls\n", path.c_str());
         return false;
     }
-    // Our own copy, so the picture object can go now and the handle stays ours.
-    HBITMAP source = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-    bitmap.Reset(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!bitmap) return false;
     size = BitmapSize(bitmap.get());
     return true;
 }
@@ -103,15 +158,20 @@ BitmapHandle CropPicture(HWND window, HBITMAP picture, const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (!picture || width <= 0 || height <= 0) return {};
-    ClientDC windowDc(window);
-    MemoryDC from(windowDc.get());
-    MemoryDC to(windowDc.get());
-    if (!from || !to) return {};
-    BitmapHandle piece(CreateCompatibleBitmap(windowDc.get(), width, height));
+    return PictureCutter(window).Cut(picture, rect);
+}
+
+PictureCutter::PictureCutter(HWND window) : screen_(window), from_(screen_.get()), to_(screen_.get()) {}
+
+BitmapHandle PictureCutter::Cut(HBITMAP picture, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (!picture || width <= 0 || height <= 0 || !from_ || !to_) return {};
+    BitmapHandle piece(CreateCompatibleBitmap(screen_.get(), width, height));
     if (!piece) return {};
-    SelectGuard source(from.get(), picture);
-    SelectGuard target(to.get(), piece.get());
-    StretchBlt(to.get(), 0, 0, width, height, from.get(), rect.left, rect.top, width, height, SRCCOPY);
+    SelectGuard source(from_.get(), picture);
+    SelectGuard target(to_.get(), piece.get());
+    BitBlt(to_.get(), 0, 0, width, height, from_.get(), rect.left, rect.top, SRCCOPY);
     return piece;
 }
 

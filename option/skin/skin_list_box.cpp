@@ -6,7 +6,7 @@
 #include "debug_output.h"
 #include "gdi_cache.h"
 #include "list_box_model.h"
-#include "module.h"
+#include "shared_pictures.h"
 #include "skin_control.h"
 #include "skin_rect_win32.h"
 #include "wide_text.h"
@@ -143,8 +143,7 @@ void CSkinListBox::Paint(HDC dc, const RowPaint& plan, const RECT& rc, int row) 
         Polygon(dc, points, 3);
     }
     if (plan.layout.icon) {
-        if (auto picture = static_cast<HBITMAP>(
-                LoadImageW(CurrentModule(), MAKEINTRESOURCEW(plan.layout.icon), IMAGE_BITMAP, 0, 0, LR_SHARED))) {
+        if (HBITMAP picture = SharedResourceBitmap(plan.layout.icon)) {
             BITMAP info{};
             GetObjectW(picture, sizeof info, &info);
             MemoryDC source(dc);
