@@ -20,6 +20,9 @@ constexpr COLORREF kNoBackground = RGB(16, 16, 16);
 int CSkinDialog::OnCreate(CREATESTRUCTW*) {
     LoadSkin();
     RegionHandle region = BitmapToRegion(mask_.get(), kMaskTransparent, 0);
+    // The shape is all the mask is for: a window's worth of pixels less to
+    // hold for as long as the window is open.
+    mask_.Reset();
     if (region) {
         region_ = region.get();
         if (!SetWindowRgn(hwnd(), region.get(), TRUE)) region_ = nullptr;  // not taken: the guard deletes it

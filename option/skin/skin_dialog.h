@@ -91,7 +91,7 @@ private:
 
     std::u16string skinFile_;
     std::u16string skinFolder_;
-    BitmapHandle mask_;
+    BitmapHandle mask_;  // from the skin load until the region is made
     BitmapHandle background_;
     SIZE backgroundSize_{0, 0};
     HRGN region_ = nullptr;  // not owned: the window manager owns it once applied
