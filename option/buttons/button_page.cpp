@@ -27,9 +27,9 @@ void ButtonPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         tabs_[i]->SetText(context_.Text(kTabTexts[i]));
         tabs_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
-    const SkinRect area = skin.ReadEntry(kViewsEntry).rect;
+    viewsArea_ = skin.ReadEntry(kViewsEntry).rect;
     for (int i = 0; i < 2; ++i) {
-        views_[i].Plan(hwnd(), area, [this, i] {
+        views_[i].Plan(hwnd(), viewsArea_, [this, i] {
             return std::make_unique<MouseView>(kViewSkins[i], [this](int index) { OpenAssignment(index); }, context_);
         });
     }

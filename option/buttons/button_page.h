@@ -33,6 +33,7 @@ private:
     const OptionContext& context_;
     OptionSession& session_;
     std::unique_ptr<CSkinButton> tabs_[2];
+    SkinRect viewsArea_{};  // where the views lie
     // The side view is built when its tab is first chosen.
     LazyPage<MouseView> views_[2];
     int shown_ = 0;

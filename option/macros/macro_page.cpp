@@ -179,7 +179,8 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         insertButton_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
     }
     Bind(insertButton_, [this] { OpenInsertPanel(); });
-    panel_.Plan(hwnd(), skin.ReadEntry(kPanelEntry).rect, [this] { return std::make_unique<CInsertPanel>(context_); });
+    panelArea_ = skin.ReadEntry(kPanelEntry).rect;
+    panel_.Plan(hwnd(), panelArea_, [this] { return std::make_unique<CInsertPanel>(context_); });
 
     for (int i = 0; i < 3; ++i) labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
 

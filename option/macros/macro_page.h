@@ -109,6 +109,7 @@ private:
     std::unique_ptr<CSkinButton> downButton_;
     std::unique_ptr<CSkinListBox> steps_;
     std::unique_ptr<CSkinButton> insertButton_;
+    SkinRect panelArea_{};  // where the insert panel lies
     // Built when it is first opened.
     LazyPage<CInsertPanel> panel_;
     // The page's controls that the open panel lies over: hidden meanwhile,

@@ -102,10 +102,10 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     Bind(configTab_.get(), [this] { ShowPage(Page::kConfig); });
     Bind(macroTab_.get(), [this] { ShowPage(Page::kMacros); });
 
-    const SkinRect area = skin.ReadEntry(kPageArea).rect;
+    pageArea_ = skin.ReadEntry(kPageArea).rect;
     if (context_) {
         configPage_ = std::make_unique<CConfigPage>(*context_);
-        if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
+        if (!configPage_->CreateAt(hwnd(), pageArea_)) configPage_.reset();
         // The configuration page applies what the other pages changed.
         auto tell = [this](auto send) {
             return [this, send] {
@@ -113,7 +113,7 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
             };
         };
         context_->SetSettingsChanged(tell(PostMessageW), tell(SendMessageW));
-        macroPage_.Plan(hwnd(), area, [this] {
+        macroPage_.Plan(hwnd(), pageArea_, [this] {
             auto page = std::make_unique<CMacroPage>(*context_);
             // A macro's new steps change the buttons that play it.
             page->SetButtonsChanged([this] {

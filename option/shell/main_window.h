@@ -61,6 +61,7 @@ private:
     std::unique_ptr<CSkinButton> macroTab_;
     std::unique_ptr<CSkinLabel> mouseStatus_;
     std::unique_ptr<CConfigPage> configPage_;
+    SkinRect pageArea_{};  // where the pages lie
     // Built when its tab is first chosen.
     LazyPage<CMacroPage> macroPage_;
     Page shown_ = Page::kConfig;

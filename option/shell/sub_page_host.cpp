@@ -40,7 +40,8 @@ std::unique_ptr<CSkinPage> CSubPageHost::MakePage(SubPage page) {
 }
 
 void CSubPageHost::CreatePages(HWND page, const SkinRect& area) {
-    for (int i = 0; i < 3; ++i) pages_[i].Plan(page, area, [this, i] { return MakePage(static_cast<SubPage>(i)); });
+    area_ = area;
+    for (int i = 0; i < 3; ++i) pages_[i].Plan(page, area_, [this, i] { return MakePage(static_cast<SubPage>(i)); });
     pages_[0].Show(true);
     shown_ = SubPage::kButtons;
 }

@@ -38,6 +38,7 @@ private:
 
     const OptionContext& context_;
     std::array<std::unique_ptr<CSkinButton>, 3> tabs_;
+    SkinRect area_{};  // where the pages lie, in the configuration page
     std::array<LazyPage<CSkinPage>, 3> pages_;
     std::function<void(HWND)> beforeClick_;
     SubPage shown_ = SubPage::kButtons;

@@ -18,10 +18,12 @@ public:
     using Factory = std::function<std::unique_ptr<Page>()>;
 
     // Where the page lies (`area` of `parent`'s client) and how it is made;
-    // nothing is built yet.
+    // nothing is built yet. `area` belongs to the parent window and is read
+    // when the page is built, so a parent that moves its layout meanwhile
+    // (another skin set) places the page where the layout is then.
     void Plan(HWND parent, const SkinRect& area, Factory make) {
         parent_ = parent;
-        area_ = area;
+        area_ = &area;
         make_ = std::move(make);
         failed_ = false;
     }
@@ -29,12 +31,12 @@ public:
     Page* Built() const { return page_.get(); }
     // The page, built now (hidden) when it was not; null when it cannot be made.
     Page* Build() {
-        if (page_ || failed_ || !make_ || !parent_) return page_.get();
+        if (page_ || failed_ || !make_ || !parent_ || !area_) return page_.get();
         // A dialog made now puts the focus on its first control; showing a
         // page never moved the focus, so it goes back where it was.
         HWND focus = GetFocus();
         page_ = make_();
-        if (!page_ || !page_->CreateAt(parent_, area_)) {
+        if (!page_ || !page_->CreateAt(parent_, *area_)) {
             // Not tried again on every show: the window works on without it.
             DebugOut(L"LazyPage: a page could not be made\n");
             page_.reset();
@@ -59,7 +61,7 @@ public:
 
 private:
     HWND parent_ = nullptr;  // not owned
-    SkinRect area_{};
+    const SkinRect* area_ = nullptr;  // not owned: a member of the parent window
     Factory make_;
     std::unique_ptr<Page> page_;
     bool failed_ = false;
