@@ -5,7 +5,6 @@
 #include <objidl.h>
 
 #include <cstdint>
-#include <cstring>
 
 #include "debug_output.h"
 #include "kernel_handle.h"
@@ -33,18 +32,14 @@ private:
 };
 
 // The file's bytes in a movable global block, as the stream wants them.
-HGLOBAL ReadWholeFile(const std::wstring& path, DWORD& bytes) {
-    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return nullptr;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return nullptr;
-    bytes = static_cast<DWORD>(size.QuadPart);
+HGLOBAL ReadWholeFile(HANDLE file, DWORD bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!block) return nullptr;
     void* data = GlobalLock(block);
     DWORD read = 0;
-    const BOOL ok = data && ReadFile(file.get(), data, bytes, &read, nullptr) && read == bytes;
+    LARGE_INTEGER start{};
+    const BOOL ok = data && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+                    ReadFile(file, data, bytes, &read, nullptr) && read == bytes;
     if (data) GlobalUnlock(block);
     if (!ok) {
         GlobalFree(block);
@@ -56,15 +51,22 @@ HGLOBAL ReadWholeFile(const std::wstring& path, DWORD& bytes) {
 uint32_t ReadU32(const uint8_t* at) { return at[0] | at[1] << 8 | at[2] << 16 | static_cast<uint32_t>(at[3]) << 24; }
 uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
 
+constexpr size_t kFileHeader = 14;
+constexpr size_t kInfoHeader = 40;
+constexpr size_t kLargestInfoHeader = 124;
+
+// Where the pixels of a plain bitmap file lie, and their shape.
+struct PlainBitmap {
+    BITMAPINFO header{};
+    size_t offset = 0;
+    size_t pixelBytes = 0;
+};
+
 // The skins' own pictures are plain Windows bitmaps (uncompressed, 24 or 32
-// bits). Their pixels go straight into a section: no picture object, no
-// conversion to the screen's format and no second copy, which is most of the
-// time a window takes to open. Anything else is empty here and goes to the
-// OLE loader.
-BitmapHandle DecodePlainBitmap(const uint8_t* data, size_t bytes) {
-    constexpr size_t kFileHeader = 14;
-    constexpr size_t kInfoHeader = 40;
-    if (bytes < kFileHeader + kInfoHeader || data[0] != 'B' || data[1] != 'M') return {};
+// bits): the file's first `headerBytes` bytes (of `fileBytes`) say so, and
+// where the pixels are. Anything else is not one of them.
+bool ParsePlainBitmap(const uint8_t* data, size_t headerBytes, size_t fileBytes, PlainBitmap& plain) {
+    if (headerBytes < kFileHeader + kInfoHeader || data[0] != 'B' || data[1] != 'M') return false;
     const uint8_t* info = data + kFileHeader;
     const uint32_t infoSize = ReadU32(info);
     const int32_t width = static_cast<int32_t>(ReadU32(info + 4));
@@ -72,27 +74,43 @@ BitmapHandle DecodePlainBitmap(const uint8_t* data, size_t bytes) {
     const uint16_t bits = ReadU16(info + 14);
     // Only headers that say no more than these fields (a colour mask or
     // profile of a newer header would change the meaning of the pixels).
-    if ((infoSize != kInfoHeader && infoSize != 108 && infoSize != 124) || ReadU16(info + 12) != 1 ||
+    if ((infoSize != kInfoHeader && infoSize != 108 && infoSize != kLargestInfoHeader) || ReadU16(info + 12) != 1 ||
         ReadU32(info + 16) != BI_RGB || (bits != 24 && bits != 32))
-        return {};
+        return false;
     constexpr int32_t kMaxSide = 1 << 15;
-    if (width <= 0 || width > kMaxSide || height == 0 || height < -kMaxSide || height > kMaxSide) return {};
+    if (width <= 0 || width > kMaxSide || height == 0 || height < -kMaxSide || height > kMaxSide) return false;
     const size_t rows = static_cast<size_t>(height < 0 ? -static_cast<int64_t>(height) : height);
     const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
     const size_t offset = ReadU32(data + 10);
-    if (offset < kFileHeader + infoSize || offset > bytes || bytes - offset < stride * rows) return {};
+    if (offset < kFileHeader + infoSize || offset > fileBytes || fileBytes - offset < stride * rows) return false;
+    plain.header.bmiHeader.biSize = sizeof plain.header.bmiHeader;
+    plain.header.bmiHeader.biWidth = width;
+    plain.header.bmiHeader.biHeight = height;
+    plain.header.bmiHeader.biPlanes = 1;
+    plain.header.bmiHeader.biBitCount = bits;
+    plain.header.bmiHeader.biCompression = BI_RGB;
+    plain.offset = offset;
+    plain.pixelBytes = stride * rows;
+    return true;
+}
 
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = width;
-    header.bmiHeader.biHeight = height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = bits;
-    header.bmiHeader.biCompression = BI_RGB;
+// A plain bitmap file's pixels read straight into a section: no picture
+// object, no conversion to the screen's format and no copy in between, which
+// was most of the time a window took to open. Empty for any other file.
+BitmapHandle ReadPlainBitmap(HANDLE file, DWORD fileBytes) {
+    uint8_t head[kFileHeader + kLargestInfoHeader] = {};
+    DWORD read = 0;
+    if (!ReadFile(file, head, sizeof head < fileBytes ? sizeof head : fileBytes, &read, nullptr)) return {};
+    PlainBitmap plain;
+    if (!ParsePlainBitmap(head, read, fileBytes, plain)) return {};
     void* pixels = nullptr;
-    BitmapHandle bitmap(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &plain.header, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (!bitmap || !pixels) return {};
-    memcpy(pixels, data + offset, stride * rows);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(plain.offset);
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, pixels, static_cast<DWORD>(plain.pixelBytes), &read, nullptr) || read != plain.pixelBytes)
+        return {};
     return bitmap;
 }
 
@@ -127,18 +145,22 @@ bool LoadSkinImage(const std::wstring& path, BitmapHandle& bitmap, SIZE& size) {
     size = SIZE{0, 0};
     if (path.empty()) return false;
 
-    DWORD bytes = 0;
-    HGLOBAL block = ReadWholeFile(path, bytes);
-    if (!block) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER fileSize{};
+    if (!file || !GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart <= 0 ||
+        fileSize.QuadPart > kMaxImageBytes) {
         DebugOutF(L"skin image not readable: %ls\n", path.c_str());
         return false;
     }
-    if (const void* data = GlobalLock(block)) {
-        bitmap = DecodePlainBitmap(static_cast<const uint8_t*>(data), bytes);
-        GlobalUnlock(block);
+    const DWORD bytes = static_cast<DWORD>(fileSize.QuadPart);
+    bitmap = ReadPlainBitmap(file.get(), bytes);
+    if (!bitmap) {
+        if (HGLOBAL block = ReadWholeFile(file.get(), bytes)) {
+            bitmap = DecodeWithOle(block, bytes);
+            GlobalFree(block);
+        }
     }
-    if (!bitmap) bitmap = DecodeWithOle(block, bytes);
-    GlobalFree(block);
     if (!bitmap) {
         DebugOutF(L"skin image not decodable: %ls\n", path.c_str());
         return false;
