@@ -6,7 +6,6 @@
 #include "debug_output.h"
 #include "gdi.h"
 #include "gdi_cache.h"
-#include "module.h"
 #include "option_context.h"
 #include "option_text_ids.h"
 #include "skin_control.h"

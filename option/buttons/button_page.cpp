@@ -27,30 +27,36 @@ void ButtonPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         tabs_[i]->SetText(context_.Text(kTabTexts[i]));
         tabs_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
-    const SkinRect area = skin.ReadEntry(kViewsEntry).rect;
+    viewsArea_ = skin.ReadEntry(kViewsEntry).rect;
+    KeepScaled(viewsArea_);
     for (int i = 0; i < 2; ++i) {
-        views_[i] = std::make_unique<MouseView>(kViewSkins[i], [this](int index) { OpenAssignment(index); }, context_);
-        if (!views_[i]->CreateAt(hwnd(), area)) {
-            DebugOut(L"ButtonPage: a mouse view could not be made\n");
-            views_[i].reset();
-        }
+        views_[i].Plan(hwnd(), viewsArea_, [this, i] {
+            return std::make_unique<MouseView>(kViewSkins[i], [this](int index) { OpenAssignment(index); }, context_);
+        });
     }
     shown_ = 1;
     ShowView(0);
-    Refresh();
+}
+
+void ButtonPage::ShowRecords(MouseView& view) const {
+    if (const ProfileRecord* current = session_.current()) view.Show(current->MacroKeyInfo);
 }
 
 void ButtonPage::Refresh() {
-    const ProfileRecord* current = session_.current();
-    if (!current || !hwnd()) return;
+    if (!hwnd()) return;
     for (auto& view : views_)
-        if (view) view->Show(current->MacroKeyInfo);
+        if (MouseView* built = view.Built()) ShowRecords(*built);
 }
 
 void ButtonPage::ShowView(int view) {
     if (view == shown_) return;
-    if (views_[shown_]) ShowWindow(views_[shown_]->hwnd(), SW_HIDE);
-    if (views_[view]) ShowWindow(views_[view]->hwnd(), SW_SHOW);
+    // A view built now shows the profile as it is now; it is made before the
+    // shown one goes, so the area never shows empty.
+    if (!views_[view].Built()) {
+        if (MouseView* built = views_[view].Build()) ShowRecords(*built);
+    }
+    views_[shown_].Show(false);
+    views_[view].Show(true);
     shown_ = view;
     for (int i = 0; i < 2; ++i)
         if (tabs_[i]) tabs_[i]->SetCheck(i == view ? 1 : 0);

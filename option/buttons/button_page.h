@@ -5,6 +5,7 @@
 // current profile and to the mouse at once.
 #include <memory>
 
+#include "lazy_page.h"
 #include "mouse_view.h"
 #include "skin_button.h"
 #include "skin_page.h"
@@ -25,11 +26,15 @@ protected:
 
 private:
     void ShowView(int view);
+    // The view shows the current profile's buttons.
+    void ShowRecords(MouseView& view) const;
     void OpenAssignment(int buttonIndex);
 
     const OptionContext& context_;
     OptionSession& session_;
     std::unique_ptr<CSkinButton> tabs_[2];
-    std::unique_ptr<MouseView> views_[2];
+    SkinRect viewsArea_{};  // where the views lie
+    // The side view is built when its tab is first chosen.
+    LazyPage<MouseView> views_[2];
     int shown_ = 0;
 };

@@ -9,7 +9,6 @@
 #include "key_codes.h"
 #include "list_box_model.h"
 #include "macro_library.h"
-#include "module.h"
 #include "option_context.h"
 #include "option_session.h"
 #include "option_text_ids.h"
@@ -182,8 +181,9 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         insertButton_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
     }
     Bind(insertButton_, [this] { OpenInsertPanel(); });
-    panel_ = std::make_unique<CInsertPanel>(context_);
-    if (!panel_->CreateAt(hwnd(), skin.ReadEntry(kPanelEntry).rect)) panel_.reset();
+    panelArea_ = skin.ReadEntry(kPanelEntry).rect;
+    KeepScaled(panelArea_);
+    panel_.Plan(hwnd(), panelArea_, [this] { return std::make_unique<CInsertPanel>(context_); });
 
     for (int i = 0; i < 3; ++i) {
         labels_[i] = ToRect(skin.ReadEntry(kLabelEntries[i]).rect);
@@ -336,7 +336,10 @@ void CMacroPage::SetMode(DelayMode mode) {
 // ---- recording ---------------------------------------------------------------------
 
 HWND CMacroPage::ActiveRecordButton() const {
-    if (model_.InsertRecording() || model_.InsertPanelOpen()) return panel_ ? panel_->RecordButton() : nullptr;
+    if (model_.InsertRecording() || model_.InsertPanelOpen()) {
+        CInsertPanel* panel = panel_.Built();
+        return panel ? panel->RecordButton() : nullptr;
+    }
     return recordButton_ ? recordButton_->hwnd() : nullptr;
 }
 
@@ -383,7 +386,7 @@ void CMacroPage::AfterRecordingStopped() {
         recordButton_->SetCheck(0);
         InvalidateRect(recordButton_->hwnd(), nullptr, FALSE);
     }
-    if (panel_) panel_->ShowStopped();
+    if (CInsertPanel* panel = panel_.Built()) panel->ShowStopped();
     if (steps_) EnableWindow(steps_->hwnd(), !model_.InsertPanelOpen());
     ShowRows();
 }
@@ -432,33 +435,34 @@ void CMacroPage::FinishStepEdit(const std::wstring& typed) {
 
 void CMacroPage::EnableControls(bool enable) {
     for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (panel_ && child == panel_->hwnd()) continue;
+        if (panel_.Built() && child == panel_.Built()->hwnd()) continue;
         EnableWindow(child, enable);
     }
     if (enable && fixedDelayBox_) EnableWindow(fixedDelayBox_->hwnd(), mode_ == DelayMode::kFixed);
 }
 
 void CMacroPage::OpenInsertPanel() {
-    if (!panel_ || !model_.OpenInsertPanel()) return;
+    CInsertPanel* panel = panel_.Build();
+    if (!panel || !model_.OpenInsertPanel()) return;
     CloseTransient();
     if (steps_ && steps_->Editing()) steps_->CancelEdit();
     EnableControls(false);
-    RECT panel{};
-    GetWindowRect(panel_->hwnd(), &panel);
+    RECT area{};
+    GetWindowRect(panel->hwnd(), &area);
     underPanel_.clear();
     for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rc{}, overlap{};
-        if (child == panel_->hwnd() || !IsWindowVisible(child) || !GetWindowRect(child, &rc)) continue;
-        if (!IntersectRect(&overlap, &rc, &panel)) continue;
+        if (child == panel->hwnd() || !IsWindowVisible(child) || !GetWindowRect(child, &rc)) continue;
+        if (!IntersectRect(&overlap, &rc, &area)) continue;
         underPanel_.push_back(child);
         ShowWindow(child, SW_HIDE);
     }
-    panel_->Open();
+    panel->Open();
 }
 
 void CMacroPage::HideInsertPanel() {
     if (hook_.Installed()) AfterRecordingStopped();
-    if (panel_) ShowWindow(panel_->hwnd(), SW_HIDE);
+    panel_.Show(false);
     for (HWND child : underPanel_)
         if (IsWindow(child)) ShowWindow(child, SW_SHOW);
     underPanel_.clear();
@@ -530,8 +534,8 @@ LRESULT CMacroPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto side = HIWORD(wParam) ? InsertSide::kAfter : InsertSide::kBefore;
             if (model_.StartInsertRecording(side, DelayModeFromNumber(LOWORD(wParam)), static_cast<uint32_t>(lParam))) {
                 BeginRecordingUi();
-            } else if (panel_) {
-                panel_->ShowStopped();
+            } else if (CInsertPanel* panel = panel_.Built()) {
+                panel->ShowStopped();
             }
             return 0;
         }

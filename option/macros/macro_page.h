@@ -15,6 +15,7 @@
 #include "insert_panel.h"
 #include "item_bar.h"
 #include "keyboard_hook.h"
+#include "lazy_page.h"
 #include "macro_edit_model.h"
 #include "message_filter.h"
 #include "skin_button.h"
@@ -108,7 +109,9 @@ private:
     std::unique_ptr<CSkinButton> downButton_;
     std::unique_ptr<CSkinListBox> steps_;
     std::unique_ptr<CSkinButton> insertButton_;
-    std::unique_ptr<CInsertPanel> panel_;
+    SkinRect panelArea_{};  // where the insert panel lies
+    // Built when it is first opened.
+    LazyPage<CInsertPanel> panel_;
     // The page's controls that the open panel lies over: hidden meanwhile,
     // since sibling windows that overlap paint over each other.
     std::vector<HWND> underPanel_;  // not owned

@@ -78,7 +78,9 @@ void CConfigPage::CreateControls(const SkinDescription& skin, const SkinPictures
     KeepScaled(profileCaption_);
     KeepScaled(renameCaption_);
 
-    subPages_.CreatePages(hwnd(), skin.ReadEntry(kSubPageArea).rect);
+    subPageArea_ = skin.ReadEntry(kSubPageArea).rect;
+    KeepScaled(subPageArea_);
+    subPages_.CreatePages(hwnd(), subPageArea_);
 }
 
 void CConfigPage::PaintOver(HDC dc, const RECT&) {

@@ -76,4 +76,5 @@ private:
     std::unique_ptr<CSkinButton> gameClearButton_;
     RECT profileCaption_{};
     RECT renameCaption_{};
+    SkinRect subPageArea_{};  // where the sub-pages lie
 };

@@ -106,10 +106,11 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     Bind(configTab_.get(), [this] { ShowPage(Page::kConfig); });
     Bind(macroTab_.get(), [this] { ShowPage(Page::kMacros); });
 
-    const SkinRect area = skin.ReadEntry(kPageArea).rect;
+    pageArea_ = skin.ReadEntry(kPageArea).rect;
+    KeepScaled(pageArea_);
     if (context_) {
         configPage_ = std::make_unique<CConfigPage>(*context_);
-        if (!configPage_->CreateAt(hwnd(), area)) configPage_.reset();
+        if (!configPage_->CreateAt(hwnd(), pageArea_)) configPage_.reset();
         // The configuration page applies what the other pages changed.
         auto tell = [this](auto send) {
             return [this, send] {
@@ -117,13 +118,16 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
             };
         };
         context_->SetSettingsChanged(tell(PostMessageW), tell(SendMessageW));
-        macroPage_ = std::make_unique<CMacroPage>(*context_);
-        // A macro's new steps change the buttons that play it.
-        macroPage_->SetButtonsChanged([this] {
-            if (!configPage_) return;
-            if (CSkinPage* buttons = configPage_->SubPageWindow(CConfigPage::SubPage::kButtons)) buttons->Refresh();
+        macroPage_.Plan(hwnd(), pageArea_, [this] {
+            auto page = std::make_unique<CMacroPage>(*context_);
+            // A macro's new steps change the buttons that play it.
+            page->SetButtonsChanged([this] {
+                if (!configPage_) return;
+                if (CSkinPage* buttons = configPage_->SubPageWindow(CConfigPage::SubPage::kButtons))
+                    buttons->Refresh();
+            });
+            return page;
         });
-        if (!macroPage_->CreateAt(hwnd(), area)) macroPage_.reset();
     }
     if (configTab_) configTab_->SetCheck(1);
     if (configPage_) ShowWindow(configPage_->hwnd(), SW_SHOW);
@@ -152,9 +156,9 @@ BOOL CMainWindow::OnInitDialog() {
 
 void CMainWindow::OnDestroy() {
     // A recording ends first: it stores what it has, while the session is there.
-    if (macroPage_) macroPage_->StopRecording();
+    if (CMacroPage* macros = macroPage_.Built()) macros->StopRecording();
     CSkinDialog::OnDestroy();
-    macroPage_.reset();
+    macroPage_.Reset();
     configPage_.reset();
     context_.reset();
     lock_.reset();
@@ -163,7 +167,7 @@ void CMainWindow::OnDestroy() {
 }
 
 void CMainWindow::CloseTransients() {
-    if (macroPage_) macroPage_->CloseTransient();
+    if (CMacroPage* macros = macroPage_.Built()) macros->CloseTransient();
     if (configPage_) configPage_->CloseTransient();
 }
 
@@ -198,7 +202,7 @@ void CMainWindow::CloseNow() {
     // Whatever is open, one close request ends Option. A rename in progress is
     // dropped, as Esc drops it: half a name is no decision of the user's.
     if (configPage_) configPage_->CancelRename();
-    if (macroPage_) macroPage_->CancelRename();
+    if (CMacroPage* macros = macroPage_.Built()) macros->CancelRename();
     CloseTransients();
     // An open drop-down menu and a dialog over the window each run a message
     // loop of their own, and Option would stay on the screen inside it: the
@@ -226,15 +230,17 @@ void CMainWindow::ShowMouseStatus(bool connected) {
 
 void CMainWindow::ShowPage(Page page) {
     if (page == shown_) return;
-    if (page != Page::kMacros && macroPage_) macroPage_->StopRecording();
-    auto window = [this](Page which) -> CSkinPage* {
-        if (which == Page::kConfig) return configPage_.get();
-        return macroPage_.get();
-    };
-    CSkinPage* from = window(shown_);
-    CSkinPage* to = window(page);
-    if (from) ShowWindow(from->hwnd(), SW_HIDE);
-    if (to) ShowWindow(to->hwnd(), SW_SHOW);
+    CMacroPage* macros = macroPage_.Built();
+    if (page != Page::kMacros && macros) macros->StopRecording();
+    if (page == Page::kMacros) {
+        // Made before the shown page goes, so the area never shows empty.
+        macroPage_.Build();
+        if (configPage_) ShowWindow(configPage_->hwnd(), SW_HIDE);
+        macroPage_.Show(true);
+    } else {
+        macroPage_.Show(false);
+        if (configPage_) ShowWindow(configPage_->hwnd(), SW_SHOW);
+    }
     shown_ = page;
     if (configTab_) configTab_->SetCheck(page == Page::kConfig ? 1 : 0);
     if (macroTab_) macroTab_->SetCheck(page == Page::kMacros ? 1 : 0);

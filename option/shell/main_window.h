@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "kernel_handle.h"
+#include "lazy_page.h"
 #include "monitor_port_win32.h"
 #include "option_context.h"
 #include "option_session.h"
@@ -60,6 +61,8 @@ private:
     std::unique_ptr<CSkinButton> macroTab_;
     std::unique_ptr<CSkinLabel> mouseStatus_;
     std::unique_ptr<CConfigPage> configPage_;
-    std::unique_ptr<CMacroPage> macroPage_;
+    SkinRect pageArea_{};  // where the pages lie
+    // Built when its tab is first chosen.
+    LazyPage<CMacroPage> macroPage_;
     Page shown_ = Page::kConfig;
 };

@@ -40,18 +40,17 @@ std::unique_ptr<CSkinPage> CSubPageHost::MakePage(SubPage page) {
 }
 
 void CSubPageHost::CreatePages(HWND page, const SkinRect& area) {
-    for (int i = 0; i < 3; ++i) {
-        pages_[i] = MakePage(static_cast<SubPage>(i));
-        if (pages_[i] && !pages_[i]->CreateAt(page, area)) pages_[i].reset();
-    }
-    if (pages_[0]) ShowWindow(pages_[0]->hwnd(), SW_SHOW);
+    for (int i = 0; i < 3; ++i) pages_[i].Plan(page, area, [this, i] { return MakePage(static_cast<SubPage>(i)); });
+    pages_[0].Show(true);
     shown_ = SubPage::kButtons;
 }
 
 void CSubPageHost::Show(SubPage page) {
     if (page == shown_) return;
-    if (auto& from = pages_[static_cast<int>(shown_)]) ShowWindow(from->hwnd(), SW_HIDE);
-    if (auto& to = pages_[static_cast<int>(page)]) ShowWindow(to->hwnd(), SW_SHOW);
+    // Made before the shown page goes, so the area never shows empty.
+    pages_[static_cast<int>(page)].Build();
+    pages_[static_cast<int>(shown_)].Show(false);
+    pages_[static_cast<int>(page)].Show(true);
     shown_ = page;
     for (int i = 0; i < 3; ++i)
         if (tabs_[i]) tabs_[i]->SetCheck(i == static_cast<int>(page) ? 1 : 0);
@@ -60,9 +59,9 @@ void CSubPageHost::Show(SubPage page) {
 void CSubPageHost::Refresh() {
     if (!context_.Session().current()) return;
     for (auto& page : pages_)
-        if (page) page->Refresh();
+        if (CSkinPage* built = page.Built()) built->Refresh();
 }
 
 void CSubPageHost::RefreshFromMonitor() {
-    if (auto& page = pages_[static_cast<int>(SubPage::kPerformance)]) page->Refresh();
+    if (CSkinPage* page = pages_[static_cast<int>(SubPage::kPerformance)].Built()) page->Refresh();
 }

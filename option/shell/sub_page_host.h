@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "lazy_page.h"
 #include "skin_button.h"
 #include "skin_page.h"
 
@@ -19,12 +20,16 @@ public:
     // The tabs; `beforeClick` runs before a tab's click is carried out.
     void CreateTabs(HWND page, const SkinDescription& skin, const SkinPictures& pictures,
                     std::function<void(HWND tab)> beforeClick);
-    // The pages, in `area` of `page`; the button page shows.
+    // The pages, in `area` of `page`; the button page shows. The others are
+    // built when first shown, where `area` says then: it belongs to `page`,
+    // which keeps it up to date across skin sets, and outlives the host's pages.
     void CreatePages(HWND page, const SkinRect& area);
 
     void Show(SubPage page);
-    CSkinPage* Window(SubPage page) const { return pages_[static_cast<int>(page)].get(); }
-    // Every page shows the current profile again (none without one).
+    // The page's window; null while it was never shown.
+    CSkinPage* Window(SubPage page) const { return pages_[static_cast<int>(page)].Built(); }
+    // Every page shows the current profile again (none without one); a page
+    // not built yet reads it when it is.
     void Refresh();
     // The performance page shows the DPI level and pointer speed again.
     void RefreshFromMonitor();
@@ -34,7 +39,7 @@ private:
 
     const OptionContext& context_;
     std::array<std::unique_ptr<CSkinButton>, 3> tabs_;
-    std::array<std::unique_ptr<CSkinPage>, 3> pages_;
+    std::array<LazyPage<CSkinPage>, 3> pages_;
     std::function<void(HWND)> beforeClick_;
     SubPage shown_ = SubPage::kButtons;
 };

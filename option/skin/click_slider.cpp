@@ -5,6 +5,7 @@
 #include "buffered_paint.h"
 #include "debug_output.h"
 #include "gdi_cache.h"
+#include "shared_pictures.h"
 #include "skin_control.h"
 #include "skin_dialog.h"
 #include "skin_folder.h"
@@ -27,7 +28,10 @@ bool CClickSlider::Create(const std::wstring& thumbPicture, int left, int top, i
     maximum_ = kSliderDefaultMaximum;
     // The thumb's size decides whether the track can carry it; the thumb takes
     // the picture over when it is made.
-    BitmapHandle thumb = LoadBitmapFile(thumbPicture, kThumbPictureWhat);
+    // Every slider shows the same thumb: decoded once, a copy each.
+    HBITMAP shared = SharedPictureFile(thumbPicture, kThumbPictureWhat);
+    if (!shared) return false;
+    BitmapHandle thumb(static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!thumb) return false;
     // A track no wider than its thumb leaves the thumb nowhere to go.
     if (!SliderTrackFits(right - left, BitmapSize(thumb.get()).cx)) return false;

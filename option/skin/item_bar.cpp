@@ -1,7 +1,6 @@
 #include "item_bar.h"
 
 #include "gdi_cache.h"
-#include "module.h"
 #include "scroll_bar_geometry.h"
 #include "skin_control.h"
 #include "skin_description.h"

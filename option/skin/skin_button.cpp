@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "app_messages.h"
@@ -48,31 +49,41 @@ CSkinButtonBase::CSkinButtonBase()
     : hover_(*this, [this](const HoverState::Change& change) { OnHoverChange(change); }) {}
 
 bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect, int id) {
-    if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id))) return false;
-    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
-    SendMessageW(hwnd(), BM_SETSTYLE, (style & 0xFF) | BS_OWNERDRAW, TRUE);
-    SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    // Owner-drawn from the start: a style set afterwards costs a round of
+    // style messages for each of the many buttons a window opens with.
+    if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id,
+                                                         kSkinControlStyle | BS_OWNERDRAW)))
+        return false;
+    DropStyle(WS_TABSTOP);
     return true;
+}
+
+void CSkinButtonBase::DropStyle(LONG_PTR bits) {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+    if (style & bits) SetWindowLongPtrW(hwnd(), GWL_STYLE, style & ~bits);
 }
 
 bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures) {
     if (!Create(parent, pos.rect, pos.entry)) return false;
-    SetBitmaps(pos.rect, pictures.normal, pictures.over, pictures.down, pictures.disabled);
+    SetBitmaps(pos.rect, pictures.normal, pictures.over, pictures.down, pictures.disabled, pictures.cutter);
     SetCheck(static_cast<int>(pos.initialCheck));
     SetTooltipText(reinterpret_cast<const wchar_t*>(pos.text), true);
     return true;
 }
 
 void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                                 HBITMAP disabled) {
+                                 HBITMAP disabled, PictureCutter* cutter) {
     const HBITMAP sources[kButtonPictureCount] = {normal, over, down, disabled};
-    for (int i = 0; i < kButtonPictureCount; ++i) {
-        // Cut on the screen when the button has no window yet.
-        if (sources[i]) pictures_[i] = CropPicture(hwnd(), sources[i], ToRect(rect));
-    }
+    const RECT piece = ToRect(rect);
+    // Cut on the screen when the button has no window yet; a button of no
+    // size has no pictures.
+    const bool sized = piece.right > piece.left && piece.bottom > piece.top;
+    std::optional<PictureCutter> own;
+    if (sized && !cutter) cutter = &own.emplace(hwnd());
+    for (int i = 0; i < kButtonPictureCount; ++i)
+        if (sources[i]) pictures_[i] = sized ? cutter->Cut(sources[i], piece) : BitmapHandle();
     if (hwnd()) {
-        const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
-        SetWindowLongPtrW(hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+        DropStyle(WS_BORDER | WS_TABSTOP);
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
 }

@@ -36,9 +36,11 @@ public:
     // entry's rectangle, and take the entry's text as the tooltip.
     bool CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures);
 
-    // Cuts the four pictures out of the window images at `rect`. A missing image
-    // keeps the old picture.
-    void SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
+    // Cuts the four pictures out of the window images at `rect` (with
+    // `cutter`'s device contexts when one is given). A missing image keeps
+    // the old picture.
+    void SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled,
+                    PictureCutter* cutter = nullptr);
     void SetCheck(int checked);
     int GetCheck() const { return checked_; }
     void SetCheckMode(bool on) { checkMode_ = on; }
@@ -78,6 +80,8 @@ protected:
     void CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const;
 
 private:
+    // Clears style bits the window has; a style that is already right is left alone.
+    void DropStyle(LONG_PTR bits);
     void NotifyHover(bool state);
     void OnHoverChange(const HoverState::Change& change);
     // A press activates the top-level window the button belongs to.

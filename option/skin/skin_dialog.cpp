@@ -27,11 +27,15 @@ int CSkinDialog::OnCreate(CREATESTRUCTW*) {
 void CSkinDialog::ApplyRegion(bool redraw) {
     RegionHandle region = BitmapToRegion(mask_.get(), kMaskTransparent, 0);
     region_ = nullptr;
+    // The shape is all the mask is for: a window's worth of pixels less to
+    // hold for as long as the window is open.
+    const bool hadMask = static_cast<bool>(mask_);
+    mask_.Reset();
     if (region) {
         region_ = region.get();
         if (!SetWindowRgn(hwnd(), region.get(), redraw)) region_ = nullptr;  // not taken: the guard deletes it
         else region.Release();
-    } else if (mask_) {
+    } else if (hadMask) {
         SetWindowRgn(hwnd(), nullptr, redraw);  // the new mask has no shape: rectangular
     }
 }
@@ -52,7 +56,8 @@ void CSkinDialog::LoadSkin() {
     if (backgroundSize_.cx > 0 && backgroundSize_.cy > 0)
         MoveWindow(hwnd(), 0, 0, backgroundSize_.cx, backgroundSize_.cy, TRUE);
 
-    CreateControls(skin, SkinPictures{background_.get(), over.get(), down.get(), disabled.get()});
+    PictureCutter cutter(hwnd());
+    CreateControls(skin, SkinPictures{background_.get(), over.get(), down.get(), disabled.get(), &cutter});
 }
 
 void CSkinDialog::LoadPictures(const SkinDescription& skin, BitmapHandle& over, BitmapHandle& down,

@@ -15,6 +15,8 @@
 #include "skin_rescale.h"
 #include "skin_templates.h"
 
+class PictureCutter;
+
 // The four window pictures that controls cut their state pictures from. Only
 // valid during CreateControls.
 struct SkinPictures {
@@ -22,6 +24,9 @@ struct SkinPictures {
     HBITMAP over = nullptr;      // not owned
     HBITMAP down = nullptr;      // not owned
     HBITMAP disabled = nullptr;  // not owned
+    // One set of device contexts for every control the window cuts (not
+    // owned); null: each control makes its own.
+    PictureCutter* cutter = nullptr;
 };
 
 class CSkinDialog : public CDialogBase {
@@ -109,7 +114,7 @@ private:
 
     std::u16string skinFile_;
     std::u16string skinFolder_;
-    BitmapHandle mask_;
+    BitmapHandle mask_;  // from the skin load until the region is made
     BitmapHandle background_;
     SIZE backgroundSize_{0, 0};
     HRGN region_ = nullptr;  // not owned: the window manager owns it once applied

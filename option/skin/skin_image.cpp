@@ -4,6 +4,8 @@
 #include <olectl.h>
 #include <objidl.h>
 
+#include <cstdint>
+
 #include "debug_output.h"
 #include "kernel_handle.h"
 
@@ -30,24 +32,104 @@ private:
 };
 
 // The file's bytes in a movable global block, as the stream wants them.
-HGLOBAL ReadWholeFile(const std::wstring& path, DWORD& bytes) {
-    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return nullptr;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return nullptr;
-    bytes = static_cast<DWORD>(size.QuadPart);
+HGLOBAL ReadWholeFile(HANDLE file, DWORD bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!block) return nullptr;
     void* data = GlobalLock(block);
     DWORD read = 0;
-    const BOOL ok = data && ReadFile(file.get(), data, bytes, &read, nullptr) && read == bytes;
+    LARGE_INTEGER start{};
+    const BOOL ok = data && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+                    ReadFile(file, data, bytes, &read, nullptr) && read == bytes;
     if (data) GlobalUnlock(block);
     if (!ok) {
         GlobalFree(block);
         return nullptr;
     }
     return block;
+}
+
+uint32_t ReadU32(const uint8_t* at) { return at[0] | at[1] << 8 | at[2] << 16 | static_cast<uint32_t>(at[3]) << 24; }
+uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
+
+constexpr size_t kFileHeader = 14;
+constexpr size_t kInfoHeader = 40;
+constexpr size_t kLargestInfoHeader = 124;
+
+// Where the pixels of a plain bitmap file lie, and their shape.
+struct PlainBitmap {
+    BITMAPINFO header{};
+    size_t offset = 0;
+    size_t pixelBytes = 0;
+};
+
+// The skins' own pictures are plain Windows bitmaps (uncompressed, 24 or 32
+// bits): the file's first `headerBytes` bytes (of `fileBytes`) say so, and
+// where the pixels are. Anything else is not one of them.
+bool ParsePlainBitmap(const uint8_t* data, size_t headerBytes, size_t fileBytes, PlainBitmap& plain) {
+    if (headerBytes < kFileHeader + kInfoHeader || data[0] != 'B' || data[1] != 'M') return false;
+    const uint8_t* info = data + kFileHeader;
+    const uint32_t infoSize = ReadU32(info);
+    const int32_t width = static_cast<int32_t>(ReadU32(info + 4));
+    const int32_t height = static_cast<int32_t>(ReadU32(info + 8));
+    const uint16_t bits = ReadU16(info + 14);
+    // Only headers that say no more than these fields (a colour mask or
+    // profile of a newer header would change the meaning of the pixels).
+    if ((infoSize != kInfoHeader && infoSize != 108 && infoSize != kLargestInfoHeader) || ReadU16(info + 12) != 1 ||
+        ReadU32(info + 16) != BI_RGB || (bits != 24 && bits != 32))
+        return false;
+    constexpr int32_t kMaxSide = 1 << 15;
+    if (width <= 0 || width > kMaxSide || height == 0 || height < -kMaxSide || height > kMaxSide) return false;
+    const size_t rows = static_cast<size_t>(height < 0 ? -static_cast<int64_t>(height) : height);
+    const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+    const size_t offset = ReadU32(data + 10);
+    if (offset < kFileHeader + infoSize || offset > fileBytes || fileBytes - offset < stride * rows) return false;
+    plain.header.bmiHeader.biSize = sizeof plain.header.bmiHeader;
+    plain.header.bmiHeader.biWidth = width;
+    plain.header.bmiHeader.biHeight = height;
+    plain.header.bmiHeader.biPlanes = 1;
+    plain.header.bmiHeader.biBitCount = bits;
+    plain.header.bmiHeader.biCompression = BI_RGB;
+    plain.offset = offset;
+    plain.pixelBytes = stride * rows;
+    return true;
+}
+
+// A plain bitmap file's pixels read straight into a section: no picture
+// object, no conversion to the screen's format and no copy in between, which
+// was most of the time a window took to open. Empty for any other file.
+BitmapHandle ReadPlainBitmap(HANDLE file, DWORD fileBytes) {
+    uint8_t head[kFileHeader + kLargestInfoHeader] = {};
+    DWORD read = 0;
+    if (!ReadFile(file, head, sizeof head < fileBytes ? sizeof head : fileBytes, &read, nullptr)) return {};
+    PlainBitmap plain;
+    if (!ParsePlainBitmap(head, read, fileBytes, plain)) return {};
+    void* pixels = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &plain.header, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || !pixels) return {};
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(plain.offset);
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, pixels, static_cast<DWORD>(plain.pixelBytes), &read, nullptr) || read != plain.pixelBytes)
+        return {};
+    return bitmap;
+}
+
+// The picture in `block` (`bytes` long) through the OLE loader, as our own
+// section; empty when it cannot be decoded.
+BitmapHandle DecodeWithOle(HGLOBAL block, DWORD bytes) {
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block, FALSE, stream.Out()))) return {};
+    ComPtr<IPicture> picture;
+    const HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
+                                      reinterpret_cast<void**>(picture.Out()));
+    short type = PICTYPE_NONE;
+    OLE_HANDLE handle = 0;
+    if (FAILED(hr) || !picture.get() || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture->get_Handle(&handle)) || !handle)
+        return {};
+    // Our own copy, so the picture object can go now and the handle stays ours.
+    HBITMAP source = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    return BitmapHandle(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 }  // namespace
@@ -63,31 +145,26 @@ bool LoadSkinImage(const std::wstring& path, BitmapHandle& bitmap, SIZE& size) {
     size = SIZE{0, 0};
     if (path.empty()) return false;
 
-    DWORD bytes = 0;
-    HGLOBAL block = ReadWholeFile(path, bytes);
-    if (!block) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER fileSize{};
+    if (!file || !GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart <= 0 ||
+        fileSize.QuadPart > kMaxImageBytes) {
         DebugOutF(L"skin image not readable: %ls\n", path.c_str());
         return false;
     }
-    ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Out()))) {  // the stream frees the block
-        GlobalFree(block);
-        return false;
+    const DWORD bytes = static_cast<DWORD>(fileSize.QuadPart);
+    bitmap = ReadPlainBitmap(file.get(), bytes);
+    if (!bitmap) {
+        if (HGLOBAL block = ReadWholeFile(file.get(), bytes)) {
+            bitmap = DecodeWithOle(block, bytes);
+            GlobalFree(block);
+        }
     }
-    ComPtr<IPicture> picture;
-    const HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
-                                      reinterpret_cast<void**>(picture.Out()));
-    short type = PICTYPE_NONE;
-    OLE_HANDLE handle = 0;
-    if (FAILED(hr) || !picture.get() || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
-        FAILED(picture->get_Handle(&handle)) || !handle) {
+    if (!bitmap) {
         DebugOutF(L"skin image not decodable: %ls\n", path.c_str());
         return false;
     }
-    // Our own copy, so the picture object can go now and the handle stays ours.
-    HBITMAP source = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-    bitmap.Reset(static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!bitmap) return false;
     size = BitmapSize(bitmap.get());
     return true;
 }
@@ -103,15 +180,20 @@ BitmapHandle CropPicture(HWND window, HBITMAP picture, const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (!picture || width <= 0 || height <= 0) return {};
-    ClientDC windowDc(window);
-    MemoryDC from(windowDc.get());
-    MemoryDC to(windowDc.get());
-    if (!from || !to) return {};
-    BitmapHandle piece(CreateCompatibleBitmap(windowDc.get(), width, height));
+    return PictureCutter(window).Cut(picture, rect);
+}
+
+PictureCutter::PictureCutter(HWND window) : screen_(window), from_(screen_.get()), to_(screen_.get()) {}
+
+BitmapHandle PictureCutter::Cut(HBITMAP picture, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (!picture || width <= 0 || height <= 0 || !from_ || !to_) return {};
+    BitmapHandle piece(CreateCompatibleBitmap(screen_.get(), width, height));
     if (!piece) return {};
-    SelectGuard source(from.get(), picture);
-    SelectGuard target(to.get(), piece.get());
-    StretchBlt(to.get(), 0, 0, width, height, from.get(), rect.left, rect.top, width, height, SRCCOPY);
+    SelectGuard source(from_.get(), picture);
+    SelectGuard target(to_.get(), piece.get());
+    BitBlt(to_.get(), 0, 0, width, height, from_.get(), rect.left, rect.top, SRCCOPY);
     return piece;
 }
 

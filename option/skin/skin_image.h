@@ -24,6 +24,21 @@ BitmapHandle LoadBitmapFile(const std::wstring& path, const wchar_t* what);
 // `window` (or the screen itself for none). Empty for an empty piece or no picture.
 BitmapHandle CropPicture(HWND window, HBITMAP picture, const RECT& rect);
 
+// Cuts pieces out of pictures as CropPicture does, with one set of device
+// contexts for all of them (a control cuts its four state pictures at once).
+class PictureCutter {
+public:
+    explicit PictureCutter(HWND window);
+    PictureCutter(const PictureCutter&) = delete;
+    PictureCutter& operator=(const PictureCutter&) = delete;
+    BitmapHandle Cut(HBITMAP picture, const RECT& rect);
+
+private:
+    ClientDC screen_;
+    MemoryDC from_;
+    MemoryDC to_;
+};
+
 // Copies the top-left `width` x `height` pixels of `picture` to `dc` at (x, y).
 // False, and nothing drawn, for no picture.
 bool DrawPicture(HDC dc, HBITMAP picture, int x, int y, int width, int height);

@@ -6,7 +6,6 @@
 #include "debug_output.h"
 #include "gdi_cache.h"
 #include "list_box_model.h"
-#include "module.h"
 #include "skin_control.h"
 #include "skin_rect_win32.h"
 #include "skin_rescale.h"

@@ -24,8 +24,12 @@ def add_scale_argument(parser):
 
 
 def scale():
-    """The display scale of the run, in percent."""
-    return getattr(suite.args(), "scale", 100)
+    """The display scale of the run, in percent; 100 for a program not started as a
+    suite (the benches set the DPI of each of their runs themselves)."""
+    try:
+        return getattr(suite.args(), "scale", 100)
+    except RuntimeError:
+        return 100
 
 
 def scaled(value, percent=None):

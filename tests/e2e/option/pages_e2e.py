@@ -39,14 +39,15 @@ def release(env):
 
 class PageTest(OptionTest):
     profiles = ("Gamer", "Work")
+    opens_performance = True  # the test starts on the performance page
 
     def setUp(self):
         super().setUp()
         skins = self.folder.skins
         self.page_skin = skin_entries(skins / "Skin_Function.ini")
         self.dpi_skin = skin_entries(skins / "Skin_configDPI.ini")
-        # The performance tab.
-        self.folder.click(self.folder.config_point(2), settle=0.5)
+        if self.opens_performance:
+            self.folder.click(self.folder.config_point(2), settle=0.5)
         self.env = self.folder.env()
 
     def page_point(self, entry, dx=None, dy=None):
@@ -274,6 +275,52 @@ class LevelsDuringAGame(PageTest):
         for key in ["MaxDPI", "CpiStep", "PollingRate"] + [f"CpiLevel_X{i}" for i in range(5)]:
             self.assertEqual(slot[key], shooter[key], key)
         self.assertEqual(self.label(), "1200", "the page does not show the game's profile")
+
+
+class FirstShownAfterASwitch(PageTest):
+    """Pages are made the first time they are shown. Made after the Monitor
+    switched to a game's profile and then changed its DPI level (while they
+    did not exist yet), they show the store as it is then."""
+    profiles = ("Desktop", "Shooter")
+    opens_performance = False
+
+    def prepare(self):
+        shutil.copy(suite.session().helpers / "gm_game.exe", self.folder.path / "shooter.exe")
+        self.folder.gmconfig("select", "1")
+        self.folder.gmconfig("set", "GameFile=C:\\Games\\shooter.exe", "MaxDPI=5", "CpiStep=1", "CpiLevel_X3=31")
+        self.folder.gmconfig("button", "3", "command", "shooter-tools")
+        self.folder.gmconfig("select", "0")
+
+    def side_caption(self, index):
+        """The side view's caption of button `index` (main, page, button page, view, caption)."""
+        return next((r["text"] for r in self.rows() if r["depth"] == 4 and r["id"] == index + 1 and r["visible"]
+                     and r["cls"] == "GmSkinButton"), None)
+
+    def test_pages_made_after_the_switch_show_the_games_profile(self):
+        self.assertIsNone(self.track_of(DPI_SLIDER), "the performance page was made before it was shown")
+        before = self.trace_length()
+        self.folder.start("shooter.exe")
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
+        self.wait_full_download(before)
+        self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
+                        f"Option did not follow the switch: it shows {self.folder.captions(5)}")
+        self.folder.mousesim("dpi-button", "4")
+        self.assertTrue(wait_for(lambda: self.profile_values()["CpiStep"] == "3", 10))
+        self.wait_quiet()
+
+        # The side view of the button page.
+        skins = self.folder.path / "skins"
+        page = skin_entries(skins / "skin_button_page.ini")
+        left, top = self.folder.option_origin()
+        x, y, w, h = page[2]
+        ox = left + self.folder.main_skin[7][0] + self.folder.config_skin[16][0]
+        oy = top + self.folder.main_skin[7][1] + self.folder.config_skin[16][1]
+        self.folder.click((ox + x + w // 2, oy + y + h // 2), settle=0.5)
+        self.assertTrue(wait_for(lambda: self.side_caption(3) == "shooter-tools", 10),
+                        f"the side view shows {self.side_caption(3)}")
+        # The performance page.
+        self.folder.click(self.folder.config_point(2), settle=0.5)
+        self.assertTrue(wait_for(lambda: self.label() == "3100", 10), f"the label shows {self.label()}")
 
 
 if __name__ == "__main__":

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+#include <cstring>
+#include <vector>
+
+#include "shared_pictures.h"
 #include "skin_image.h"
 #include "test_support.h"
 
@@ -65,6 +69,40 @@ protected:
     TempFolder folder_;
 };
 
+// A 5 x 3 bitmap file of `bits` per pixel, its rows stored top-down or
+// bottom-up; the top-left pixel is RGB(1, 2, 3), the bottom-right RGB(4, 5, 6),
+// the rest RGB(200, 100, 50).
+std::vector<unsigned char> BitmapFile(int bits, bool topDown) {
+    const int width = 5, height = 3;
+    const int stride = ((width * bits + 31) / 32) * 4;
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = width;
+    ih.biHeight = topDown ? -height : height;
+    ih.biPlanes = 1;
+    ih.biBitCount = static_cast<WORD>(bits);
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + stride * height;
+    std::vector<unsigned char> bytes(fh.bfSize);
+    memcpy(bytes.data(), &fh, sizeof fh);
+    memcpy(bytes.data() + sizeof fh, &ih, sizeof ih);
+    for (int y = 0; y < height; ++y) {
+        unsigned char* row = bytes.data() + fh.bfOffBits + static_cast<size_t>(topDown ? y : height - 1 - y) * stride;
+        for (int x = 0; x < width; ++x) {
+            COLORREF c = RGB(200, 100, 50);
+            if (x == 0 && y == 0) c = RGB(1, 2, 3);
+            if (x == width - 1 && y == height - 1) c = RGB(4, 5, 6);
+            unsigned char* pixel = row + x * bits / 8;
+            pixel[0] = GetBValue(c);
+            pixel[1] = GetGValue(c);
+            pixel[2] = GetRValue(c);
+        }
+    }
+    return bytes;
+}
+
 bool Near(COLORREF a, COLORREF b, int tolerance) {
     return abs(GetRValue(a) - GetRValue(b)) <= tolerance && abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            abs(GetBValue(a) - GetBValue(b)) <= tolerance;
@@ -81,6 +119,21 @@ TEST_F(SkinImageTest, LoadsBitmapsWithTheirSizeAndPixels) {
     EXPECT_EQ(size.cy, 5);
     EXPECT_EQ(PixelOf(bitmap.get(), 0, 0), RGB(1, 2, 3));
     EXPECT_EQ(PixelOf(bitmap.get(), 6, 4), RGB(200, 100, 50));
+}
+
+TEST_F(SkinImageTest, LoadsBitmapsOfEitherRowOrderAndDepth) {
+    for (const auto& [bits, topDown] : {std::pair{24, false}, std::pair{24, true}, std::pair{32, false}}) {
+        const std::vector<unsigned char> bytes = BitmapFile(bits, topDown);
+        WriteBytes(File(L"b.bmp"), bytes.data(), bytes.size());
+        BitmapHandle bitmap;
+        SIZE size{};
+        ASSERT_TRUE(LoadSkinImage(File(L"b.bmp"), bitmap, size)) << bits << " bits, top-down " << topDown;
+        EXPECT_EQ(size.cx, 5);
+        EXPECT_EQ(size.cy, 3);
+        EXPECT_EQ(PixelOf(bitmap.get(), 0, 0), RGB(1, 2, 3)) << bits << " bits, top-down " << topDown;
+        EXPECT_EQ(PixelOf(bitmap.get(), 4, 2), RGB(4, 5, 6)) << bits << " bits, top-down " << topDown;
+        EXPECT_EQ(PixelOf(bitmap.get(), 2, 1), RGB(200, 100, 50));
+    }
 }
 
 TEST_F(SkinImageTest, LoadsGifAndJpeg) {
@@ -118,4 +171,17 @@ TEST_F(SkinImageTest, MissingEmptyOrDamagedFilesLeaveNoBitmap) {
         EXPECT_EQ(size.cy, 0);
         EXPECT_EQ(GetObjectType(old), 0u) << "the old picture is deleted, not leaked";
     }
+}
+
+TEST_F(SkinImageTest, ASharedPictureIsDecodedOnceAndAMissingOneIsTriedAgain) {
+    const std::wstring path = File(L"thumb.bmp");
+    EXPECT_EQ(SharedPictureFile(path, L"test picture"), nullptr);
+    WriteBmp(path, 3, 2, [](int, int) { return RGB(7, 8, 9); });
+    HBITMAP first = SharedPictureFile(path, L"test picture");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(PixelOf(first, 2, 1), RGB(7, 8, 9));
+    EXPECT_EQ(SharedPictureFile(path, L"test picture"), first) << "decoded again";
+    // A bitmap resource the program lacks stays missing, and asking again costs nothing.
+    EXPECT_EQ(SharedResourceBitmap(9999), nullptr);
+    EXPECT_EQ(SharedResourceBitmap(9999), nullptr);
 }
