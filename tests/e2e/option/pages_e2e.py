@@ -309,8 +309,7 @@ class FirstShownAfterASwitch(PageTest):
         self.wait_quiet()
 
         # The side view of the button page.
-        skins = self.folder.path / "skins"
-        page = skin_entries(skins / "skin_button_page.ini")
+        page = skin_entries(self.folder.skins / "skin_button_page.ini")
         left, top = self.folder.option_origin()
         x, y, w, h = page[2]
         ox = left + self.folder.main_skin[7][0] + self.folder.config_skin[16][0]
