@@ -53,6 +53,17 @@ def painted(display, x, y):
     return sum(screen_pixel(display, x, y)) > 30
 
 
+def end_program(folder, process, exe, title):
+    """Closes `title`, ends `exe` and waits for `process`, killing it when it lingers."""
+    subprocess.run(["xdotool", "search", "--name", title, "windowclose"], env=folder.env(), stderr=subprocess.DEVNULL)
+    subprocess.run([harness.WINE, "taskkill", "/im", exe], env=folder.env(), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    try:
+        process.wait(20)
+    except subprocess.TimeoutExpired:
+        process.kill()
+
+
 def time_to_paint(folder, exe, args, title, point, pictures=(), memory=None):
     """Seconds from starting `exe` to its window at `title` painted at `point`
     and showing each (x, y, colour) of `pictures`; the process is ended after.
@@ -70,14 +81,7 @@ def time_to_paint(folder, exe, args, title, point, pictures=(), memory=None):
     if memory is not None and shown:
         pid = harness.wait_for(lambda: option_pid(folder), 5)
         memory.append(private_mib(pid) if pid else float("nan"))
-    subprocess.run(["xdotool", "search", "--name", title, "windowclose"], env=folder.env(),
-                   stderr=subprocess.DEVNULL)
-    subprocess.run([harness.WINE, "taskkill", "/im", exe], env=folder.env(), stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
-    try:
-        process.wait(20)
-    except subprocess.TimeoutExpired:
-        process.kill()
+    end_program(folder, process, exe, title)
     harness.wait_for(lambda: not painted(display, *point), 10, 0.05)
     return elapsed if shown else float("nan")
 
@@ -98,13 +102,7 @@ def window_origin(folder, exe, title):
         return (int(values["X"]), int(values["Y"])) if "X" in values else None
 
     origin = harness.wait_for(geometry, 30, 0.1)
-    subprocess.run(["xdotool", "search", "--name", title, "windowclose"], env=folder.env(), stderr=subprocess.DEVNULL)
-    subprocess.run([harness.WINE, "taskkill", "/im", exe], env=folder.env(), stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
-    try:
-        process.wait(20)
-    except subprocess.TimeoutExpired:
-        process.kill()
+    end_program(folder, process, exe, title)
     return origin or (0, 0)
 
 
