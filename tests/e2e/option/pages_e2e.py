@@ -78,6 +78,17 @@ class PageTest(OptionTest):
                 return rows[i + 1]["rect"]
         return None
 
+    def start_shooter(self):
+        """Starts the game of profile 1 ("Shooter"): the Monitor chooses its profile and
+        downloads it whole, and Option follows. Returns the trace's length before the start."""
+        before = self.trace_length()
+        self.folder.start("shooter.exe")
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
+        self.wait_full_download(before)
+        self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
+                        f"Option did not follow the switch: it shows {self.folder.captions(5)}")
+        return before
+
     def track_of(self, slider_id, title=OPTION_TITLE):
         return next((r["rect"] for r in self.rows(title) if r["id"] == slider_id and r["visible"]), None)
 
@@ -250,12 +261,7 @@ class LevelsDuringAGame(PageTest):
         self.open_dialog()
         self.folder.click(self.dialog_point(3), settle=1.0)
         self.folder.keys(*(["Down"] * 3), "Return", title=DPI_TITLE)
-        before = self.trace_length()
-        self.folder.start("shooter.exe")
-        self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
-        self.wait_full_download(before)
-        self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
-                        f"Option did not follow the switch: it shows {self.folder.captions(5)}")
+        before = self.start_shooter()
         self.assertTrue(self.rows(DPI_TITLE), "the switch closed the dialog")
 
         accepted = self.wait_quiet()
@@ -298,12 +304,7 @@ class FirstShownAfterASwitch(PageTest):
 
     def test_pages_made_after_the_switch_show_the_games_profile(self):
         self.assertIsNone(self.track_of(DPI_SLIDER), "the performance page was made before it was shown")
-        before = self.trace_length()
-        self.folder.start("shooter.exe")
-        self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
-        self.wait_full_download(before)
-        self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
-                        f"Option did not follow the switch: it shows {self.folder.captions(5)}")
+        self.start_shooter()
         self.folder.mousesim("dpi-button", "4")
         self.assertTrue(wait_for(lambda: self.profile_values()["CpiStep"] == "3", 10))
         self.wait_quiet()
