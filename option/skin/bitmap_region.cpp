@@ -92,6 +92,10 @@ RegionHandle BitmapToRegion(HBITMAP bitmap, COLORREF transparent, COLORREF toler
                             static_cast<size_t>(info.bmWidth) * 4, true, 4};
     }
 
+    return PixelsToRegion(pixels, transparent, tolerance);
+}
+
+RegionHandle PixelsToRegion(const MaskPixels& pixels, COLORREF transparent, COLORREF tolerance) {
     RegionHandle result;
     const bool complete = ScanMaskRuns(pixels, static_cast<SkinColor>(transparent), static_cast<SkinColor>(tolerance),
                  [&](std::span<const MaskRect> rects, const MaskRect& box) {

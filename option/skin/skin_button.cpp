@@ -71,9 +71,9 @@ bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const Sk
     return true;
 }
 
-void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down,
-                                 HBITMAP disabled, PictureCutter* cutter) {
-    const HBITMAP sources[kButtonPictureCount] = {normal, over, down, disabled};
+void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, const PictureSource& over,
+                                 const PictureSource& down, const PictureSource& disabled, PictureCutter* cutter) {
+    const PictureSource sources[kButtonPictureCount] = {normal, over, down, disabled};
     const RECT piece = ToRect(rect);
     // Cut on the screen when the button has no window yet; a button of no
     // size has no pictures.

@@ -39,8 +39,8 @@ public:
     // Cuts the four pictures out of the window images at `rect` (with
     // `cutter`'s device contexts when one is given). A missing image keeps
     // the old picture.
-    void SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled,
-                    PictureCutter* cutter = nullptr);
+    void SetBitmaps(const SkinRect& rect, HBITMAP normal, const PictureSource& over, const PictureSource& down,
+                    const PictureSource& disabled, PictureCutter* cutter = nullptr);
     void SetCheck(int checked);
     int GetCheck() const { return checked_; }
     void SetCheckMode(bool on) { checkMode_ = on; }

@@ -5,6 +5,7 @@
 #include "bitmap_region.h"
 #include "buffered_paint.h"
 #include "gdi_cache.h"
+#include "mask_runs.h"
 #include "skin_folder.h"
 #include "skin_image.h"
 #include "skin_scale.h"
@@ -25,12 +26,14 @@ int CSkinDialog::OnCreate(CREATESTRUCTW*) {
 }
 
 void CSkinDialog::ApplyRegion(bool redraw) {
-    RegionHandle region = BitmapToRegion(mask_.get(), kMaskTransparent, 0);
+    MaskPixels pixels;
+    RegionHandle region = mask_.Pixels(pixels) ? PixelsToRegion(pixels, kMaskTransparent, 0)
+                                               : BitmapToRegion(mask_.Decoded(), kMaskTransparent, 0);
     region_ = nullptr;
     // The shape is all the mask is for: a window's worth of pixels less to
     // hold for as long as the window is open.
-    const bool hadMask = static_cast<bool>(mask_);
-    mask_.Reset();
+    const bool hadMask = mask_.IsOpen();
+    mask_.Close();
     if (region) {
         region_ = region.get();
         if (!SetWindowRgn(hwnd(), region.get(), redraw)) region_ = nullptr;  // not taken: the guard deletes it
@@ -48,7 +51,7 @@ std::u16string CSkinDialog::SkinFolderPath() const {
 
 void CSkinDialog::LoadSkin() {
     const SkinDescription skin(SkinFolderPath(), skinFile_);
-    BitmapHandle over, down, disabled;
+    PictureFile over, down, disabled;
     LoadPictures(skin, over, down, disabled);
 
     // Without a background picture the template's size stays: the window still
@@ -57,26 +60,28 @@ void CSkinDialog::LoadSkin() {
         MoveWindow(hwnd(), 0, 0, backgroundSize_.cx, backgroundSize_.cy, TRUE);
 
     PictureCutter cutter(hwnd());
-    CreateControls(skin, SkinPictures{background_.get(), over.get(), down.get(), disabled.get(), &cutter});
+    CreateControls(skin, SkinPictures{background_.get(), PictureSource(over), PictureSource(down),
+                                      PictureSource(disabled), &cutter});
 }
 
-void CSkinDialog::LoadPictures(const SkinDescription& skin, BitmapHandle& over, BitmapHandle& down,
-                               BitmapHandle& disabled) {
+void CSkinDialog::LoadPictures(const SkinDescription& skin, PictureFile& over, PictureFile& down,
+                               PictureFile& disabled) {
     const SkinScreen screen = skin.ReadScreen();
     // The "Normal" picture is the background and the controls' normal
-    // pictures at once: decoded once, kept as the background.
-    SIZE size{0, 0};
-    LoadSkinImage(Wide(skin.ImagePath(screen.mask)), mask_, size);
+    // pictures at once: decoded once, kept as the background. The others are
+    // wanted only in pieces (the shape, the controls' states): read where
+    // those lie.
+    mask_.Open(Wide(skin.ImagePath(screen.mask)));
     LoadSkinImage(Wide(skin.ImagePath(screen.normal)), background_, backgroundSize_);
-    LoadSkinImage(Wide(skin.ImagePath(screen.over)), over, size);
-    LoadSkinImage(Wide(skin.ImagePath(screen.down)), down, size);
-    LoadSkinImage(Wide(skin.ImagePath(screen.disable)), disabled, size);
+    over.Open(Wide(skin.ImagePath(screen.over)));
+    down.Open(Wide(skin.ImagePath(screen.down)));
+    disabled.Open(Wide(skin.ImagePath(screen.disable)));
 }
 
 void CSkinDialog::RescaleSkin(const UiScale& from) {
     const UiScale to = SkinScale();
     const SkinDescription skin(SkinFolderPath(), skinFile_);
-    BitmapHandle over, down, disabled;
+    PictureFile over, down, disabled;
     LoadPictures(skin, over, down, disabled);
     // Nothing is drawn until the whole window has its new look.
     if (backgroundSize_.cx > 0 && backgroundSize_.cy > 0)
@@ -88,7 +93,7 @@ void CSkinDialog::RescaleSkin(const UiScale& from) {
         const RECT moved = RescaleRect(RECT{rect->left, rect->top, rect->right, rect->bottom}, from, to);
         *rect = SkinRect{moved.left, moved.top, moved.right, moved.bottom};
     }
-    const SkinPictures pictures{background_.get(), over.get(), down.get(), disabled.get()};
+    const SkinPictures pictures{background_.get(), PictureSource(over), PictureSource(down), PictureSource(disabled)};
     RescaleChildren(hwnd(), SkinRescale{from, to, &pictures});
     OnRescaled(skin, pictures);
 }
@@ -122,7 +127,7 @@ void CSkinDialog::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 void CSkinDialog::OnDestroy() {
-    mask_.Reset();
+    mask_.Close();
     background_.Reset();
     backgroundSize_ = SIZE{0, 0};
 }

@@ -12,18 +12,17 @@
 #include "dialog_base.h"
 #include "gdi.h"
 #include "skin_description.h"
+#include "skin_image.h"
 #include "skin_rescale.h"
 #include "skin_templates.h"
-
-class PictureCutter;
 
 // The four window pictures that controls cut their state pictures from. Only
 // valid during CreateControls.
 struct SkinPictures {
-    HBITMAP normal = nullptr;    // not owned
-    HBITMAP over = nullptr;      // not owned
-    HBITMAP down = nullptr;      // not owned
-    HBITMAP disabled = nullptr;  // not owned
+    HBITMAP normal = nullptr;  // not owned
+    PictureSource over;        // not owned
+    PictureSource down;        // not owned
+    PictureSource disabled;    // not owned
     // One set of device contexts for every control the window cuts (not
     // owned); null: each control makes its own.
     PictureCutter* cutter = nullptr;
@@ -92,7 +91,7 @@ protected:
 private:
     void LoadSkin();
     // The mask, the background and the other three window pictures of `skin`.
-    void LoadPictures(const SkinDescription& skin, BitmapHandle& over, BitmapHandle& down, BitmapHandle& disabled);
+    void LoadPictures(const SkinDescription& skin, PictureFile& over, PictureFile& down, PictureFile& disabled);
     void ApplyRegion(bool redraw);
     // A top-level window moved to a display of `dpi`: every skinned window of
     // the program takes that display's set, and this one the place Windows
@@ -114,7 +113,7 @@ private:
 
     std::u16string skinFile_;
     std::u16string skinFolder_;
-    BitmapHandle mask_;  // from the skin load until the region is made
+    PictureFile mask_;  // from the skin load until the region is made
     BitmapHandle background_;
     SIZE backgroundSize_{0, 0};
     HRGN region_ = nullptr;  // not owned: the window manager owns it once applied

@@ -5,9 +5,11 @@
 #include <objidl.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "debug_output.h"
 #include "kernel_handle.h"
+#include "mask_runs.h"
 
 namespace {
 
@@ -169,6 +171,74 @@ bool LoadSkinImage(const std::wstring& path, BitmapHandle& bitmap, SIZE& size) {
     return true;
 }
 
+bool PictureFile::Open(const std::wstring& path) {
+    Close();
+    if (path.empty()) return false;
+    file_.Reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER fileSize{};
+    if (!file_ || !GetFileSizeEx(file_.get(), &fileSize) || fileSize.QuadPart <= 0 ||
+        fileSize.QuadPart > kMaxImageBytes) {
+        DebugOutF(L"skin image not readable: %ls\n", path.c_str());
+        Close();
+        return false;
+    }
+    const DWORD bytes = static_cast<DWORD>(fileSize.QuadPart);
+    mapping_.Reset(CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (mapping_) view_.Reset(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
+    PlainBitmap plain;
+    const auto* data = static_cast<const uint8_t*>(view_.get());
+    if (data && ParsePlainBitmap(data, bytes, bytes, plain)) {
+        header_ = plain.header;
+        pixels_ = data + plain.offset;
+        stride_ = plain.pixelBytes / static_cast<size_t>(std::abs(header_.bmiHeader.biHeight));
+        size_ = SIZE{header_.bmiHeader.biWidth, std::abs(header_.bmiHeader.biHeight)};
+        return true;
+    }
+    view_.Reset();
+    mapping_.Reset();
+    file_.Reset();
+    // Not ours: the whole picture, decoded as any other skin picture.
+    if (!LoadSkinImage(path, decoded_, size_)) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void PictureFile::Close() {
+    pixels_ = nullptr;
+    view_.Reset();
+    mapping_.Reset();
+    file_.Reset();
+    decoded_.Reset();
+    size_ = SIZE{0, 0};
+    stride_ = 0;
+}
+
+bool PictureFile::Pixels(MaskPixels& pixels) const {
+    if (!pixels_) return false;
+    pixels = MaskPixels{pixels_, size_.cx, size_.cy, stride_, header_.bmiHeader.biHeight > 0,
+                        header_.bmiHeader.biBitCount / 8};
+    return true;
+}
+
+bool PictureFile::DrawPiece(HDC dc, const RECT& rect) const {
+    RECT piece{};
+    const RECT whole{0, 0, size_.cx, size_.cy};
+    if (!pixels_ || !IntersectRect(&piece, &rect, &whole)) return false;
+    const int rows = piece.bottom - piece.top;
+    // The rows of the piece alone, as a picture of their own: nothing else of
+    // the file is touched, and the source's origin means the same whichever
+    // way its rows are stored.
+    BITMAPINFO band = header_;
+    const bool bottomUp = header_.bmiHeader.biHeight > 0;
+    const size_t first = static_cast<size_t>(bottomUp ? size_.cy - piece.bottom : piece.top);
+    band.bmiHeader.biHeight = bottomUp ? rows : -rows;
+    return SetDIBitsToDevice(dc, piece.left - rect.left, piece.top - rect.top, piece.right - piece.left, rows,
+                             piece.left, 0, 0, rows, pixels_ + first * stride_, &band, DIB_RGB_COLORS) != 0;
+}
+
 BitmapHandle LoadBitmapFile(const std::wstring& path, const wchar_t* what) {
     BitmapHandle bitmap(static_cast<HBITMAP>(
         LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
@@ -194,6 +264,18 @@ BitmapHandle PictureCutter::Cut(HBITMAP picture, const RECT& rect) {
     SelectGuard source(from_.get(), picture);
     SelectGuard target(to_.get(), piece.get());
     BitBlt(to_.get(), 0, 0, width, height, from_.get(), rect.left, rect.top, SRCCOPY);
+    return piece;
+}
+
+BitmapHandle PictureCutter::Cut(const PictureSource& picture, const RECT& rect) {
+    if (!picture.File()) return Cut(picture.Bitmap(), rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (!picture || width <= 0 || height <= 0 || !to_) return {};
+    BitmapHandle piece(CreateCompatibleBitmap(screen_.get(), width, height));
+    if (!piece) return {};
+    SelectGuard target(to_.get(), piece.get());
+    picture.File()->DrawPiece(to_.get(), rect);
     return piece;
 }
 

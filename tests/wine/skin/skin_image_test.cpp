@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "bitmap_region.h"
+#include "mask_runs.h"
 #include "shared_pictures.h"
 #include "skin_image.h"
 #include "test_support.h"
@@ -184,4 +186,71 @@ TEST_F(SkinImageTest, ASharedPictureIsDecodedOnceAndAMissingOneIsTriedAgain) {
     // A bitmap resource the program lacks stays missing, and asking again costs nothing.
     EXPECT_EQ(SharedResourceBitmap(9999), nullptr);
     EXPECT_EQ(SharedResourceBitmap(9999), nullptr);
+}
+
+TEST_F(SkinImageTest, APictureFileGivesThePiecesAndMaskOfTheDecodedPicture) {
+    for (const auto& [bits, topDown] : {std::pair{24, false}, std::pair{24, true}, std::pair{32, false}}) {
+        const std::vector<unsigned char> bytes = BitmapFile(bits, topDown);
+        WriteBytes(File(L"p.bmp"), bytes.data(), bytes.size());
+        PictureFile file;
+        ASSERT_TRUE(file.Open(File(L"p.bmp"))) << bits << " bits, top-down " << topDown;
+        EXPECT_EQ(file.Decoded(), nullptr) << "a plain bitmap is read where the pieces lie";
+        EXPECT_EQ(file.Size().cx, 5);
+        EXPECT_EQ(file.Size().cy, 3);
+        BitmapHandle decoded;
+        SIZE size{};
+        ASSERT_TRUE(LoadSkinImage(File(L"p.bmp"), decoded, size));
+        PictureCutter cutter(nullptr);
+        // Inside, at either corner, and reaching past the picture (black there, as a copy leaves it).
+        for (const RECT& rect : {RECT{0, 0, 2, 1}, RECT{3, 1, 5, 3}, RECT{4, 2, 7, 4}}) {
+            BitmapHandle piece = cutter.Cut(PictureSource(file), rect);
+            BitmapHandle expected = cutter.Cut(decoded.get(), rect);
+            ASSERT_TRUE(piece);
+            for (int y = 0; y < rect.bottom - rect.top; ++y)
+                for (int x = 0; x < rect.right - rect.left; ++x)
+                    EXPECT_EQ(PixelOf(piece.get(), x, y), PixelOf(expected.get(), x, y))
+                        << bits << " bits, top-down " << topDown << ", piece at " << rect.left << "," << rect.top
+                        << " pixel " << x << "," << y;
+        }
+        MaskPixels pixels;
+        ASSERT_TRUE(file.Pixels(pixels));
+        RegionHandle shape = PixelsToRegion(pixels, RGB(200, 100, 50), 0);
+        RegionHandle reference = BitmapToRegion(decoded.get(), RGB(200, 100, 50), 0);
+        ASSERT_TRUE(shape && reference);
+        EXPECT_TRUE(EqualRgn(shape.get(), reference.get())) << bits << " bits, top-down " << topDown;
+        EXPECT_TRUE(PtInRegion(shape.get(), 0, 0));
+        EXPECT_FALSE(PtInRegion(shape.get(), 1, 0));
+    }
+}
+
+TEST_F(SkinImageTest, APictureFileDecodesOtherPicturesWholeAndOpensNoBadOne) {
+    WriteBytes(File(L"g.gif"), kGif6x4, sizeof kGif6x4);
+    PictureFile gif;
+    ASSERT_TRUE(gif.Open(File(L"g.gif")));
+    MaskPixels pixels;
+    EXPECT_FALSE(gif.Pixels(pixels));
+    ASSERT_NE(gif.Decoded(), nullptr);
+    EXPECT_EQ(PictureSource(gif).Bitmap(), gif.Decoded());
+    BitmapHandle piece = PictureCutter(nullptr).Cut(PictureSource(gif), RECT{4, 2, 6, 4});
+    ASSERT_TRUE(piece);
+    EXPECT_EQ(PixelOf(piece.get(), 1, 1), RGB(30, 30, 200));
+
+    WriteBytes(File(L"empty.bmp"), "", 0);
+    WriteText(File(L"junk.bmp"), "BM this is not a picture at all");
+    // A file shorter than its header says is never read past its end: it is
+    // left to the decoder, as any picture not plainly ours.
+    std::vector<unsigned char> cut = BitmapFile(24, false);
+    cut.resize(cut.size() - 4);
+    WriteBytes(File(L"cut.bmp"), cut.data(), cut.size());
+    PictureFile shortFile;
+    shortFile.Open(File(L"cut.bmp"));
+    EXPECT_FALSE(shortFile.Pixels(pixels));
+    for (const wchar_t* name : {L"missing.bmp", L"empty.bmp", L"junk.bmp", L""}) {
+        PictureFile file;
+        ASSERT_TRUE(file.Open(File(L"g.gif")));
+        EXPECT_FALSE(file.Open(*name ? File(name) : std::wstring())) << name;
+        EXPECT_FALSE(file.IsOpen()) << name;
+        EXPECT_FALSE(PictureSource(file)) << name;
+        EXPECT_FALSE(PictureCutter(nullptr).Cut(PictureSource(file), RECT{0, 0, 2, 2})) << name;
+    }
 }
