@@ -12,8 +12,10 @@ class Notepad:
     """Another program, to see where keys go (needs self.folder and self.env)."""
 
     def start_notepad(self):
-        # Beside Option, not over it: Wine's Notepad opens where it was last.
-        for name, value in (("iWindowPosX", 700), ("iWindowPosY", 0), ("iWindowPosDX", 560), ("iWindowPosDY", 400)):
+        # Beside Option, not over it, at any scale: Wine's Notepad opens where it was last.
+        right = self.folder.option_window(patience=5)["rect"][2]
+        for name, value in (("iWindowPosX", right + 20), ("iWindowPosY", 0), ("iWindowPosDX", 560),
+                            ("iWindowPosDY", 400)):
             suite.session().reg("add", "HKCU\\Software\\Microsoft\\Notepad", "/v", name, "/t", "REG_DWORD",
                                  "/d", str(value), "/f")
         process = subprocess.Popen([harness.WINE, "notepad"], env=self.env, cwd=self.folder.path,
