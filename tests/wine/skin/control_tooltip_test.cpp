@@ -47,11 +47,6 @@ RECT ShownTipOf(HWND tooltip, HWND control) {
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
-// A test that changes the skin scale leaves it at 100 %.
-struct ScaleRestorer {
-    ~ScaleRestorer() { SetSkinScale(100); }
-};
-
 bool MakeButton(CSkinButton& button, HWND parent, const char16_t* entry) {
     return button.CreateFromSkin(parent, ParseButtonPos(entry), SkinPictures{});
 }
