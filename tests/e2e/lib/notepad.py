@@ -4,6 +4,7 @@ import time
 
 from . import harness, suite
 from .harness import wait_for
+from .option import scaled
 
 NOTEPAD_TITLE = "Untitled - Notepad"
 
@@ -13,7 +14,9 @@ class Notepad:
 
     def start_notepad(self):
         # Beside Option, not over it, at any scale: Wine's Notepad opens where it was last.
-        right = self.folder.option_window(patience=5)["rect"][2]
+        # Option may be gone (killed by the test): then beside where its window was.
+        window = self.folder.option_window(patience=2)
+        right = window["rect"][2] if window else scaled(680)
         for name, value in (("iWindowPosX", right + 20), ("iWindowPosY", 0), ("iWindowPosDX", 560),
                             ("iWindowPosDY", 400)):
             suite.session().reg("add", "HKCU\\Software\\Microsoft\\Notepad", "/v", name, "/t", "REG_DWORD",

@@ -46,7 +46,7 @@ class MacroTest(Notepad, OptionTest):
 
     def setUp(self):
         super().setUp()
-        skins = self.folder.path / "skins"
+        skins = self.folder.skins
         self.page_skin = skin_entries(skins / "skin_Macros.ini")
         self.panel_skin = skin_entries(skins / "skin_InsertMacro.ini")
         self.delay_skin = skin_entries(skins / "skin_InsertMacro1.ini")
