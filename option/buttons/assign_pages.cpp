@@ -275,7 +275,9 @@ void AssignPage::OpenMacroList() {
     for (const auto& macro : library_) macroList_->AddString(Wide(FieldText(macro->name)), 0);
     const ButtonAssignment& record = model_.Record();
     if (record.FunctionCode == kCodeMacro) macroList_->SetCurSel(record.macroIndex);
-    // The list covers the repeat controls while it is open.
+    // The list covers the repeat controls while it is open, and the choice's
+    // tip would cover the list's first rows.
+    if (choice_) choice_->HoldTooltip(true);
     if (repeatButton_) ShowWindow(repeatButton_->hwnd(), SW_HIDE);
     if (box_) ShowWindow(box_->hwnd(), SW_HIDE);
     CSkinScrollBar::ShowSkinned(macroList_->hwnd());
@@ -285,7 +287,10 @@ void AssignPage::OpenMacroList() {
 void AssignPage::CloseDropDown() {
     if (!dropDownOpen_) return;
     dropDownOpen_ = false;
-    if (choice_) choice_->SetCheck(0);
+    if (choice_) {
+        choice_->SetCheck(0);
+        choice_->HoldTooltip(false);
+    }
     if (macroList_) CSkinScrollBar::HideSkinned(macroList_->hwnd());
     if (repeatButton_) ShowWindow(repeatButton_->hwnd(), SW_SHOW);
     ShowRepeat();

@@ -5,9 +5,17 @@
 #include <map>
 #include <memory>
 
+#include "skin_control.h"
+#include "skin_rescale.h"
+#include "skin_scale.h"
 #include "window.h"
 
 namespace {
+
+// In the 100 % layout; the tip follows the skin scale like the skin's own texts.
+constexpr int kTipFontHeight = 14;
+// A longer tip wraps: a skin entry's text may run to hundreds of characters.
+constexpr int kTipMaxWidth = 320;
 
 // The tooltip control of one top-level window.
 class CSharedTooltip : public CWindow {
@@ -27,18 +35,34 @@ public:
         p.exStyle = WS_EX_TOPMOST;
         p.parent = top_;  // a pop-up's owner: the tooltip is destroyed with it
         if (!CreateSuperclassed(TOOLTIPS_CLASSW, p)) return false;
+        TakeScale();
         SendMessageW(hwnd(), TTM_ACTIVATE, TRUE, 0);
         return true;
     }
 
 protected:
-    // The tooltip control runs on its own timers and messages: all of them go to it.
+    // The tooltip control runs on its own timers and messages: all of them go
+    // to it. A change of skin scale reaches every top-level window of the
+    // program, this one too.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == SkinRescaleMessage()) {
+            TakeScale();
+            return 0;
+        }
         return DefaultProc(message, wParam, lParam);
     }
     void OnFinalMessage() override;
 
 private:
+    // The font and wrap width of the skin scale in use. A tip on screen goes:
+    // the control measures a tip only as it shows it, and this one was placed
+    // for the window's old place and size; the next rest shows it anew.
+    void TakeScale() {
+        DefaultProc(TTM_POP, 0, 0);
+        DefaultProc(WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(kTipFontHeight)), FALSE);
+        DefaultProc(TTM_SETMAXTIPWIDTH, 0, S(kTipMaxWidth));
+    }
+
     HWND top_;  // not owned
 };
 
@@ -93,7 +117,7 @@ void CControlTooltip::SetText(HWND control, const wchar_t* text, bool activate) 
     control_ = control;
     text_ = text;
     active_ = activate;
-    if (!activate) {
+    if (!activate || held_) {
         Remove();
         return;
     }
@@ -116,6 +140,22 @@ void CControlTooltip::Remove() {
     if (HWND tooltip = Tooltip()) {
         TTTOOLINFOW info = ToolInfo(control_);
         SendMessageW(tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void CControlTooltip::Hold(bool hold) {
+    if (hold == held_) return;
+    held_ = hold;
+    if (hold) {
+        // The tip of the click that opened the list may show already, or be
+        // about to: it goes with the tool.
+        if (HWND tooltip = Tooltip()) SendMessageW(tooltip, TTM_POP, 0, 0);
+        Remove();
+        return;
+    }
+    if (active_ && control_) {
+        const std::wstring text = text_;
+        SetText(control_, text.c_str(), true);
     }
 }
 

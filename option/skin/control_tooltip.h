@@ -24,6 +24,11 @@ public:
     void Relay(UINT message, WPARAM wParam, LPARAM lParam) const;
     // Takes the tool out of the tooltip; the text stays.
     void Remove();
+    // While held the control shows no tip, whatever SetText says meanwhile:
+    // what the control opened (its drop-down list) lies where the tip would
+    // show and would take the click meant for it. Released, the tip is back
+    // as SetText last left it.
+    void Hold(bool hold);
 
     const std::wstring& text() const { return text_; }
     bool active() const { return active_; }
@@ -40,4 +45,5 @@ private:
     std::wstring text_;
     bool active_ = false;
     bool hasTool_ = false;
+    bool held_ = false;
 };

@@ -149,6 +149,8 @@ void CItemBar::ShowName(const std::wstring& name) {
 
 void CItemBar::OpenDropDown() {
     model_.OpenDropDown();
+    // The drop-down's tip would cover the list's first rows.
+    if (dropDown_) dropDown_->HoldTooltip(true);
     if (list_) {
         CSkinScrollBar::ShowSkinned(list_->hwnd());
         if (handlers_.fillList) handlers_.fillList();
@@ -162,7 +164,10 @@ void CItemBar::OpenDropDown() {
 }
 
 void CItemBar::CloseDropDown() {
-    if (dropDown_) dropDown_->SetCheck(0);
+    if (dropDown_) {
+        dropDown_->SetCheck(0);
+        dropDown_->HoldTooltip(false);
+    }
     if (!model_.CloseDropDown()) return;
     if (list_) CSkinScrollBar::HideSkinned(list_->hwnd());
     Show(nameButton_, true);

@@ -46,6 +46,8 @@ public:
     void SetCheckMode(bool on) { checkMode_ = on; }
     void SetTooltipText(const wchar_t* text, bool activate);
     const CControlTooltip& Tooltip() const { return tooltip_; }
+    // See CControlTooltip::Hold.
+    void HoldTooltip(bool hold) { tooltip_.Hold(hold); }
     // Lights the button or not, for the program, and tells the parent either way.
     void SetHover(bool hover);
     bool Hover() const { return hover_.Hovered(); }

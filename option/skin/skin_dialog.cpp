@@ -43,13 +43,34 @@ void CSkinDialog::ApplyRegion(bool redraw) {
     }
 }
 
+void CSkinDialog::SetSkinFolder(std::u16string folder) {
+    if (!folder.empty() && folder.back() != u'\\' && folder.back() != u'/') folder += u'\\';
+    skinFolder_ = std::move(folder);
+    ownSet_ = skinFolder_;
+    ownScale_ = UiScale{};
+}
+
 std::u16string CSkinDialog::SkinFolderPath() const {
-    if (!skinFolder_.empty()) return skinFolder_;
+    if (!skinFolder_.empty()) return ownSet_;
     const std::wstring& programSkins = SkinsFolder();
     return std::u16string(programSkins.begin(), programSkins.end());
 }
 
+std::u16string CSkinDialog::OwnSetFolder(int percent) const {
+    if (percent == 100) return skinFolder_;
+    const std::wstring set = SkinSetFolder(std::wstring(skinFolder_.begin(), skinFolder_.end()), percent);
+    const std::wstring file = set + std::wstring(skinFile_.begin(), skinFile_.end());
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
+    return std::u16string(set.begin(), set.end());
+}
+
 void CSkinDialog::LoadSkin() {
+    if (!skinFolder_.empty()) {
+        const int percent = SkinScale().percent;
+        ownSet_ = OwnSetFolder(percent);
+        ownScale_ = UiScale{ownSet_.empty() ? 100 : percent};
+        if (ownSet_.empty()) ownSet_ = skinFolder_;
+    }
     const SkinDescription skin(SkinFolderPath(), skinFile_);
     PictureFile over, down, disabled;
     LoadPictures(skin, over, down, disabled);
@@ -78,7 +99,17 @@ void CSkinDialog::LoadPictures(const SkinDescription& skin, PictureFile& over, P
     disabled.Open(Wide(skin.ImagePath(screen.disable)));
 }
 
-void CSkinDialog::RescaleSkin(const UiScale& from) {
+void CSkinDialog::RescaleSkin(const UiScale& programFrom) {
+    // A window with its own folder moves from the scale of its own set.
+    UiScale from = programFrom;
+    if (!skinFolder_.empty()) {
+        std::u16string set = OwnSetFolder(SkinScale().percent);
+        // No set of the new scale: the window stays as it is.
+        if (set.empty() || SkinScale().percent == ownScale_.percent) return;
+        from = ownScale_;
+        ownSet_ = std::move(set);
+        ownScale_ = SkinScale();
+    }
     const UiScale to = SkinScale();
     const SkinDescription skin(SkinFolderPath(), skinFile_);
     PictureFile over, down, disabled;

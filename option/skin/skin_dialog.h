@@ -41,11 +41,16 @@ public:
         : CDialogBase(SkinDialogTemplate(templateId).value_or(DialogTemplateSpec{})), skinFile_(std::move(skinFile)) {}
 
     // The folder the skin file and its pictures are read from; by default the
-    // program's skins folder. Set before creation.
-    void SetSkinFolder(std::u16string folder) { skinFolder_ = std::move(folder); }
-    // The folder the skin is read from, with its trailing separator: the one
-    // set, or the program's skins folder. Loose skin pictures (the slider
-    // thumb) are found there too.
+    // program's skins folder. Set before creation. Like the skins folder, it
+    // holds the 100 % set, and may hold the sets of other scales in "125\",
+    // "150\" and "200\": the window takes the set of the skin scale when its
+    // skin file is there, else the 100 % set, and keeps that set (its
+    // pictures, places and fonts) when the scale changes to one the folder
+    // has no set of.
+    void SetSkinFolder(std::u16string folder);
+    // The folder the skin is read from, with its trailing separator: the set
+    // in use of the folder set, or of the program's skins folder. Loose skin
+    // pictures (the slider thumb) are found there too.
     std::u16string SkinFolderPath() const;
     const std::u16string& SkinFile() const { return skinFile_; }
     SIZE BackgroundSize() const { return backgroundSize_; }
@@ -90,6 +95,10 @@ protected:
 
 private:
     void LoadSkin();
+    // For a window with its own folder: the folder's set of `percent` when the
+    // window's skin file is there (the 100 % set is the folder itself), else
+    // empty.
+    std::u16string OwnSetFolder(int percent) const;
     // The mask, the background and the other three window pictures of `skin`.
     void LoadPictures(const SkinDescription& skin, PictureFile& over, PictureFile& down, PictureFile& disabled);
     void ApplyRegion(bool redraw);
@@ -113,7 +122,9 @@ private:
 
     std::u16string skinFile_;
     std::u16string skinFolder_;
-    PictureFile mask_;  // from the skin load until the region is made
+    std::u16string ownSet_;  // the set in use below skinFolder_, when that is set
+    UiScale ownScale_;       // and its scale
+    PictureFile mask_;       // from the skin load until the region is made
     BitmapHandle background_;
     SIZE backgroundSize_{0, 0};
     HRGN region_ = nullptr;  // not owned: the window manager owns it once applied

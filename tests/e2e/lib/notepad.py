@@ -4,6 +4,7 @@ import time
 
 from . import harness, suite
 from .harness import wait_for
+from .option import scaled
 
 NOTEPAD_TITLE = "Untitled - Notepad"
 
@@ -12,8 +13,12 @@ class Notepad:
     """Another program, to see where keys go (needs self.folder and self.env)."""
 
     def start_notepad(self):
-        # Beside Option, not over it: Wine's Notepad opens where it was last.
-        for name, value in (("iWindowPosX", 700), ("iWindowPosY", 0), ("iWindowPosDX", 560), ("iWindowPosDY", 400)):
+        # Beside Option, not over it, at any scale: Wine's Notepad opens where it was last.
+        # Option may be gone (killed by the test): then beside where its window was.
+        window = self.folder.option_window(patience=2)
+        right = window["rect"][2] if window else scaled(680)
+        for name, value in (("iWindowPosX", right + 20), ("iWindowPosY", 0), ("iWindowPosDX", 560),
+                            ("iWindowPosDY", 400)):
             suite.session().reg("add", "HKCU\\Software\\Microsoft\\Notepad", "/v", name, "/t", "REG_DWORD",
                                  "/d", str(value), "/f")
         process = subprocess.Popen([harness.WINE, "notepad"], env=self.env, cwd=self.folder.path,

@@ -170,6 +170,17 @@ class OptionFolder(harness.ProgramFolder):
             raise AssertionError("Option's window is gone")
         return window["rect"][:2]
 
+    def move_aside(self, title):
+        """Moves the top-level window `title` (a stand-in game in front) beside Option's
+        window, where it covers none of Option's click points at any scale."""
+        window = self.option_window(patience=5)
+        if window is None:
+            raise AssertionError("Option's window is gone")
+        right, top = window["rect"][2], window["rect"][1]
+        result = self.probe("move", title, str(right + 10), str(top))
+        if result.returncode != 0:
+            raise AssertionError(f"{title} could not be moved: {result.returncode}")
+
     def list_rows(self):
         result = self.probe("list", OPTION_TITLE, str(LIST_ID))
         if result.returncode != 0:

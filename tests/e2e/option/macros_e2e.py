@@ -27,6 +27,11 @@ STEPS_ID = 4097
 MACROS_ID = 4096
 
 
+def row_middle(row):
+    """The middle of a list's row `row` below the list's top: 20-pixel rows at 100 %, each scaled."""
+    return option.scaled(10) + option.scaled(20) * row
+
+
 class MacroTest(Notepad, OptionTest):
     profiles = ("Gamer",)
     library = None  # [(name, events)] written before the programs start
@@ -41,7 +46,7 @@ class MacroTest(Notepad, OptionTest):
 
     def setUp(self):
         super().setUp()
-        skins = self.folder.path / "skins"
+        skins = self.folder.skins
         self.page_skin = skin_entries(skins / "skin_Macros.ini")
         self.panel_skin = skin_entries(skins / "skin_InsertMacro.ini")
         self.delay_skin = skin_entries(skins / "skin_InsertMacro1.ini")
@@ -78,7 +83,7 @@ class MacroTest(Notepad, OptionTest):
         time.sleep(settle)
 
     def click_row(self, row):
-        self.click(self.point(18, dy=10 + 20 * row), settle=0.4)
+        self.click(self.point(18, dy=row_middle(row)), settle=0.4)
         self.assertTrue(wait_for(lambda: self.steps()["selected"] == row, 5), f"row {row} was not selected")
 
     def focus(self):
@@ -116,8 +121,9 @@ class MacroTest(Notepad, OptionTest):
 
     def screenshot(self, name):
         from PIL import ImageGrab
-        ImageGrab.grab(xdisplay=suite.session().display).crop((0, 0, 700, 600)).save(
-            suite.session().build_dir / name)
+        area = (0, 0, option.scaled(700), option.scaled(600))
+        ImageGrab.grab(xdisplay=suite.session().display).crop(area).save(
+            suite.session().build_dir / option.scaled_name(name))
 
     # Recording.
     def start_recording(self):
@@ -138,7 +144,7 @@ class Recording(MacroTest):
         # right click over the event list; the gaps are xdotool's own.
         self.xdotool("keydown", "a", "sleep", "0.8", "keyup", "a", "sleep", "0.3",
                      "keydown", "Shift_L", "sleep", "1.0", "keyup", "Shift_L", "sleep", "0.3")
-        self.click(self.point(18, dy=200), button=3, settle=0.3)
+        self.click(self.point(18, dy=option.scaled(200)), button=3, settle=0.3)
         self.assertTrue(wait_for(lambda: self.rows()[-1:] == ["Right Up"], 5), f"steps: {self.rows()}")
         self.screenshot("option-macro-recording.png")
         self.stop_recording()
@@ -198,7 +204,7 @@ class Steps(MacroTest):
 
     def choose_macro(self, position):
         self.click(self.point(2))
-        self.click(self.point(0, dy=10 + 20 * position))
+        self.click(self.point(0, dy=row_middle(position)))
         self.assertTrue(wait_for(lambda: self.caption(2) == self.library[position][0], 5), "not chosen")
 
     def test_delete_a_press_takes_its_release_and_keeps_the_delay(self):

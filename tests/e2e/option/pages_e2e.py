@@ -84,6 +84,8 @@ class PageTest(OptionTest):
         before = self.trace_length()
         self.folder.start("shooter.exe")
         self.assertTrue(wait_for(lambda: self.folder.current_index() == 1, 15), "the game's profile was not chosen")
+        # The game's window lies over Option's; at 150 % it hides the tabs.
+        self.folder.move_aside("shooter.exe")
         self.wait_full_download(before)
         self.assertTrue(wait_for(lambda: self.folder.captions(5) == ["Shooter"], 10),
                         f"Option did not follow the switch: it shows {self.folder.captions(5)}")

@@ -5,6 +5,8 @@
 
 #include "skin_button.h"
 #include "skin_dialog.h"
+#include "skin_rescale.h"
+#include "skin_scale.h"
 #include "test_support.h"
 
 namespace {
@@ -15,24 +17,33 @@ constexpr COLORREF kBackground = RGB(30, 30, 40);
 // button entry at (20, 10, 30 x 15).
 class SkinFolder {
 public:
-    SkinFolder() {
-        WriteBmp(folder.path() / L"mask.bmp", 60, 40,
-                 [](int x, int y) { return x < 10 && y < 10 ? RGB(255, 255, 255) : RGB(0, 0, 0); });
-        const COLORREF faces[4] = {RGB(1, 1, 100), RGB(1, 100, 1), RGB(100, 1, 1), RGB(90, 90, 90)};
-        const wchar_t* names[4] = {L"n.bmp", L"o.bmp", L"d.bmp", L"x.bmp"};
-        for (int i = 0; i < 4; ++i)
-            WriteBmp(folder.path() / names[i], 60, 40, [&](int x, int y) {
-                return x >= 20 && x < 50 && y >= 10 && y < 25 ? faces[i] : kBackground;
-            });
-        WriteText(folder.path() / L"skin_t.ini",
-                  "[SCREEN]\r\nMask=mask.bmp\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x.bmp\r\n"
-                  "[BUTTONPOS]\r\n1=B,20,10,30,15,the tip\r\n");
+    SkinFolder() { WriteSet(folder.path(), 1); }
+    // The set of 200 % beside it: everything twice the size.
+    void AddDoubleSet() {
+        std::filesystem::create_directories(folder.path() / L"200");
+        WriteSet(folder.path() / L"200", 2);
     }
     std::u16string Folder() const {
         const std::wstring w = folder.Slash();
         return std::u16string(w.begin(), w.end());
     }
     TempFolder folder;
+
+private:
+    static void WriteSet(const std::filesystem::path& set, int k) {
+        WriteBmp(set / L"mask.bmp", 60 * k, 40 * k,
+                 [k](int x, int y) { return x < 10 * k && y < 10 * k ? RGB(255, 255, 255) : RGB(0, 0, 0); });
+        const COLORREF faces[4] = {RGB(1, 1, 100), RGB(1, 100, 1), RGB(100, 1, 1), RGB(90, 90, 90)};
+        const wchar_t* names[4] = {L"n.bmp", L"o.bmp", L"d.bmp", L"x.bmp"};
+        for (int i = 0; i < 4; ++i)
+            WriteBmp(set / names[i], 60 * k, 40 * k, [&](int x, int y) {
+                return x >= 20 * k && x < 50 * k && y >= 10 * k && y < 25 * k ? faces[i] : kBackground;
+            });
+        WriteText(set / L"skin_t.ini",
+                  "[SCREEN]\r\nMask=mask.bmp\r\nNormal=n.bmp\r\nOver=o.bmp\r\nDown=d.bmp\r\nDisable=x.bmp\r\n"
+                  "[BUTTONPOS]\r\n1=B," + std::to_string(20 * k) + "," + std::to_string(10 * k) + "," +
+                      std::to_string(30 * k) + "," + std::to_string(15 * k) + ",the tip\r\n");
+    }
 };
 
 class TestDialog : public CSkinDialog {
@@ -271,4 +282,46 @@ TEST(SkinDialog, MissingSkinStillOpensARectangularWindow) {
     EXPECT_EQ(dialog.AppliedRegion(), nullptr);
     UpdateWindow(dialog.hwnd());  // paints without a background picture
     Pump();
+}
+
+TEST(SkinDialog, AWindowWithItsOwnFolderTakesThatFoldersSetOfANewScaleOrStaysAsItIs) {
+    ScaleRestorer restore;
+    SkinFolder skin;
+    skin.AddDoubleSet();
+    TestDialog dialog(134);
+    dialog.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    const auto size = [&] {
+        RECT window{};
+        GetWindowRect(dialog.hwnd(), &window);
+        return std::vector<LONG>{window.right - window.left, window.bottom - window.top};
+    };
+    const auto button = [&] {
+        const RECT r = RectInParent(dialog.button.hwnd());
+        return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
+    };
+    const auto rescale = [&](int from, int to) {
+        SetSkinScale(to);
+        const SkinRescale change{UiScale{from}, UiScale{to}, nullptr};
+        SendMessageW(dialog.hwnd(), SkinRescaleMessage(), 0, reinterpret_cast<LPARAM>(&change));
+    };
+    ASSERT_EQ(size(), (std::vector<LONG>{60, 40}));
+
+    // The folder has no 150 % set: pictures, size and places stay.
+    rescale(100, 150);
+    EXPECT_EQ(size(), (std::vector<LONG>{60, 40}));
+    EXPECT_EQ(button(), (std::vector<LONG>{20, 10, 50, 25}));
+    EXPECT_EQ(dialog.SkinFolderPath(), skin.Folder());
+    // Its 200 % set is taken, from the 100 % one the window still shows.
+    rescale(150, 200);
+    EXPECT_EQ(size(), (std::vector<LONG>{120, 80}));
+    EXPECT_EQ(button(), (std::vector<LONG>{40, 20, 100, 50}));
+    EXPECT_EQ(dialog.SkinFolderPath(), skin.Folder() + u"200\\");
+    BITMAP picture{};
+    ASSERT_TRUE(GetObjectW(dialog.button.Picture(ButtonPicture::kNormal), sizeof picture, &picture));
+    EXPECT_EQ(std::pair(picture.bmWidth, picture.bmHeight), std::pair(60L, 30L));
+    rescale(200, 100);
+    EXPECT_EQ(size(), (std::vector<LONG>{60, 40}));
+    EXPECT_EQ(button(), (std::vector<LONG>{20, 10, 50, 25}));
+    DestroyWindow(dialog.hwnd());
 }

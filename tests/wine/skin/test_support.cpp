@@ -10,6 +10,7 @@
 #include "click_slider.h"
 #include "control_tooltip.h"
 #include "list_box_model.h"
+#include "skin_scale.h"
 
 void Pump() {
     MSG msg;
@@ -63,6 +64,8 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
     SelectGuard select(dc.get(), bitmap);
     return GetPixel(dc.get(), x, y);
 }
+
+ScaleRestorer::~ScaleRestorer() { SetSkinScale(100); }
 
 std::wstring ToolTextOf(HWND control) {
     HWND tooltip = CControlTooltip::SharedTooltipOf(control);

@@ -35,6 +35,11 @@ template <typename F>
 BitmapHandle MakeBitmap(int width, int height, F pixel);
 COLORREF PixelOf(HBITMAP bitmap, int x, int y);
 
+// A test that changes the skin scale (SetSkinScale) leaves it at 100 %.
+struct ScaleRestorer {
+    ~ScaleRestorer();
+};
+
 // The text of `control`'s tool in the tooltip its top-level window shares;
 // empty when it has none.
 std::wstring ToolTextOf(HWND control);

@@ -8,6 +8,11 @@
 //   gm_probe.exe mousespeed      the pointer speed Windows uses now
 //   gm_probe.exe windows         one line per visible top-level window: its
 //                                process id, class, screen rect and title
+//   gm_probe.exe move TITLE LEFT TOP
+//                                moves the top-level window TITLE, neither
+//                                activating nor raising it: a stand-in game
+//                                that came to the front over Option goes
+//                                aside, where it hides no click point
 //   gm_probe.exe dpichange TITLE DPI LEFT TOP RIGHT BOTTOM
 //                                sends WM_DPICHANGED to the window TITLE with
 //                                DPI in wParam and the suggested rectangle,
@@ -130,12 +135,19 @@ int Answer(const std::vector<std::wstring>& argv) {
         return sent ? 0 : 6;
     }
     if (argc < 3) {
-        fputs("usage: gm_probe tree TITLE | window TITLE | states TITLE | list TITLE ID | mousespeed | windows\n", stderr);
+        fputs("usage: gm_probe tree TITLE | window TITLE | states TITLE | list TITLE ID | move TITLE LEFT TOP | "
+              "mousespeed | windows\n", stderr);
         return 2;
     }
     HWND top = FindWindowW(nullptr, argv[2].c_str());
     if (!top) return 3;
     const std::wstring command = argv[1];
+    if (command == L"move" && argc == 5) {
+        return SetWindowPos(top, nullptr, _wtoi(argv[3].c_str()), _wtoi(argv[4].c_str()), 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 6;
+    }
     if (command == L"window") {
         PrintWindow(top, 0);
         return 0;
