@@ -51,7 +51,8 @@ bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect, int id) {
     if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id))) return false;
     const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
     SendMessageW(hwnd(), BM_SETSTYLE, (style & 0xFF) | BS_OWNERDRAW, TRUE);
-    SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    // Every button is a stop of Tab: without the pointer it is the only way to it.
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_TABSTOP);
     return true;
 }
 
@@ -72,7 +73,7 @@ void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP o
     }
     if (hwnd()) {
         const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
-        SetWindowLongPtrW(hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+        SetWindowLongPtrW(hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
 }

@@ -221,6 +221,27 @@ TEST(SkinDialog, ABackgroundDragMovesTheWindowByThePointersWayAndAClickMovesNoth
     dialog.EndDialog(0);
 }
 
+TEST(SkinDialog, TabGoesThroughTheShownPagesButtonsAndWrapsWithinTheWindow) {
+    SkinFolder skin;
+    TestDialog main(102);
+    main.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(main.CreateModeless(nullptr));
+    TestDialog shown(129), hidden(131);
+    for (TestDialog* page : {&shown, &hidden}) {
+        page->SetSkinFolder(skin.Folder());
+        ASSERT_TRUE(page->CreateModeless(main.hwnd()));
+    }
+    ShowWindow(shown.hwnd(), SW_SHOWNA);
+    EXPECT_TRUE(GetWindowLongW(shown.hwnd(), GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+    const HWND own = main.button.hwnd();
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), own, FALSE), shown.button.hwnd());
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), shown.button.hwnd(), FALSE), own) << "no wrap";
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), own, TRUE), shown.button.hwnd()) << "Shift+Tab";
+    EnableWindow(own, FALSE);
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), shown.button.hwnd(), FALSE), shown.button.hwnd())
+        << "a disabled button was a stop";
+}
+
 TEST(SkinDialog, TemplatesGiveTheirStyles) {
     SkinFolder skin;
     RecordingParent parent;
