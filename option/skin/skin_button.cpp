@@ -128,6 +128,7 @@ LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     }
+    if (message == WM_UPDATEUISTATE || message == WM_SETFOCUS) InvalidateRect(hwnd(), nullptr, FALSE);
     const DispatchCount count(dispatching_);
     return CWindow::HandleMessage(message, wParam, lParam);
 }
@@ -220,7 +221,11 @@ bool CSkinButtonBase::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
 
 void CSkinButtonBase::Draw(HDC dc, const RECT& rc, UINT itemState) {
     const ButtonState state = StateOf(itemState);
-    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) { Compose(target, area, state); });
+    const bool focusMark = (itemState & ODS_FOCUS) && ShowsFocusMark(hwnd());
+    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) {
+        Compose(target, area, state);
+        if (focusMark) DrawFocusMark(target, area);
+    });
 }
 
 void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const {
