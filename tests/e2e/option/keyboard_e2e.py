@@ -15,6 +15,8 @@ from lib.harness import wait_for  # noqa: E402
 from lib.option import OptionTest  # noqa: E402
 
 ACCENT = (128, 21, 153)
+# The slider thumb's mark: light, as the thumb itself is in the accent.
+THUMB_MARK = (240, 236, 246)
 
 
 class KeyboardTest(OptionTest):
@@ -52,13 +54,24 @@ class KeyboardTest(OptionTest):
         row = [image.getpixel((x + i, y + inset)) for i in range(inset + 2, w - inset - 2)]
         return bool(row) and sum(p == ACCENT for p in row) >= 0.9 * len(row)
 
+    def shot(self, name, rect, margin=20):
+        x, y, w, h = rect
+        self.screen().crop((x - margin, y - margin, x + w + margin, y + h + margin)).save(
+            suite.session().build_dir / option.scaled_name(name))
+
+    def visible(self, cls):
+        """Screen rectangles (x, y, w, h) of the visible windows of class `cls`."""
+        return [(r["rect"][0], r["rect"][1], r["rect"][2] - r["rect"][0], r["rect"][3] - r["rect"][1])
+                for r in self.folder.tree() if r["cls"] == cls and r["visible"]]
+
     def tab_to(self, rect, limit=60):
         """Tab until the control at `rect` has the focus; fails after `limit` presses."""
         for _ in range(limit):
             self.press("Tab")
             if wait_for(lambda: self.marked(rect), 1.5):
                 return
-        self.fail(f"Tab never reached the control at {rect}")
+        self.screen().save(suite.session().build_dir / "keyboard-failed.png")
+        self.fail(f"Tab never reached the control at {rect} (the screen: keyboard-failed.png)")
 
 
 class Focus(KeyboardTest):
@@ -68,10 +81,7 @@ class Focus(KeyboardTest):
         self.press("Tab")
         self.assertTrue(wait_for(lambda: self.marked(second), 10), "Tab showed no mark on the second tab")
         self.assertFalse(self.marked(first))
-        left, top = self.folder.option_origin()
-        x, y, w, h = self.main_rect(5)
-        self.screen().crop((x - 20, y - 10, x + w + 20, y + h + 10)).save(
-            suite.session().build_dir / option.scaled_name("keyboard-focus-button.png"))
+        self.shot("keyboard-focus-button.png", second)
         self.press("shift+Tab")
         self.assertTrue(wait_for(lambda: self.marked(first), 10), "Shift+Tab went elsewhere")
         # Round the whole window and back to the first tab: the focus stays in the window.
@@ -91,6 +101,27 @@ class Profiles(KeyboardTest):
         self.assertEqual(sends, self.folder.reports(full=True))
         self.assertEqual(self.folder.captions(5), ["Profile4"])
         self.assertIsNone(self.option.poll(), "Enter closed Option")
+
+
+class Marks(KeyboardTest):
+    def test_a_slider_thumb_shows_the_mark(self):
+        # The performance tab by Tab and Space, then its slider.
+        self.tab_to(self.config_rect(2))
+        self.press("space")
+        self.assertTrue(wait_for(lambda: self.visible("GmSliderThumb"), 10), "the performance page did not open")
+        thumb = self.visible("GmSliderThumb")[0]
+
+        def thumb_marked():
+            tx, ty, tw, th = thumb
+            image = self.screen().crop((tx, ty, tx + tw, ty + th))
+            return sum(1 for p in image.getdata() if p == THUMB_MARK) >= th
+
+        for _ in range(60):
+            self.press("Tab")
+            if wait_for(thumb_marked, 1.5):
+                break
+        self.assertTrue(thumb_marked(), "Tab never reached the slider")
+        self.shot("keyboard-focus-slider.png", thumb, margin=30)
 
 
 if __name__ == "__main__":
