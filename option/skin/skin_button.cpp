@@ -50,11 +50,11 @@ CSkinButtonBase::CSkinButtonBase()
 
 bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect, int id) {
     // Owner-drawn from the start: a style set afterwards costs a round of
-    // style messages for each of the many buttons a window opens with.
+    // style messages for each of the many buttons a window opens with. Every
+    // button is a stop of Tab: without the pointer it is the only way to it.
     if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id,
-                                                         kSkinControlStyle | BS_OWNERDRAW)))
+                                                         kSkinControlStyle | BS_OWNERDRAW | WS_TABSTOP)))
         return false;
-    DropStyle(WS_TABSTOP);
     return true;
 }
 
@@ -83,7 +83,7 @@ void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP o
     for (int i = 0; i < kButtonPictureCount; ++i)
         if (sources[i]) pictures_[i] = sized ? cutter->Cut(sources[i], piece) : BitmapHandle();
     if (hwnd()) {
-        DropStyle(WS_BORDER | WS_TABSTOP);
+        DropStyle(WS_BORDER);
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
 }
@@ -138,6 +138,7 @@ LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     }
+    if (message == WM_UPDATEUISTATE || message == WM_SETFOCUS) InvalidateRect(hwnd(), nullptr, FALSE);
     const DispatchCount count(dispatching_);
     return CWindow::HandleMessage(message, wParam, lParam);
 }
@@ -230,7 +231,11 @@ bool CSkinButtonBase::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
 
 void CSkinButtonBase::Draw(HDC dc, const RECT& rc, UINT itemState) {
     const ButtonState state = StateOf(itemState);
-    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) { Compose(target, area, state); });
+    const bool focusMark = (itemState & ODS_FOCUS) && ShowsFocusMark(hwnd());
+    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) {
+        Compose(target, area, state);
+        if (focusMark) DrawFocusMark(target, area);
+    });
 }
 
 void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const {

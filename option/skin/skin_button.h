@@ -30,7 +30,7 @@ public:
     std::function<void()> onClicked;
 
     // A child at `rect` of `parent`, visible, no text, control id `id`; it
-    // makes itself owner-drawn and leaves the tab order.
+    // makes itself owner-drawn and is a stop of Tab.
     bool Create(HWND parent, const SkinRect& rect, int id = 0);
     // Create with the entry's number as the id, cut the pictures at the
     // entry's rectangle, and take the entry's text as the tooltip.

@@ -111,6 +111,8 @@ private:
         POINT origin{};         // the target's top-left corner at the press
     };
     DragState drag_;
+    // Keyboard cues of a top-level window: the focus mark hides until a key is used.
+    bool hideFocus_ = false;
 
     std::u16string skinFile_;
     std::u16string skinFolder_;

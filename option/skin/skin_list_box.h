@@ -17,9 +17,9 @@
 #include "window.h"
 
 // The style the pages give their lists: a bordered list with a vertical bar
-// (which a scroll-bar frame replaces) and rows of its own drawing.
+// (which a scroll-bar frame replaces) and rows of its own drawing, a stop of Tab.
 inline constexpr DWORD kSkinListStyle =
-    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
 
 class CSkinListBox : public CWindow {
 public:
