@@ -80,6 +80,9 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     configTab_ = CSkinPage::MakeButton(hwnd(), skin, kConfigTabEntry, pictures);
     macroTab_ = CSkinPage::MakeButton(hwnd(), skin, kMacroTabEntry, pictures);
+    for (CSkinButton* tab : {configTab_.get(), macroTab_.get()}) {
+        if (tab) tab->SetAccessibleRole(AccessibleRole::kPageTab);
+    }
     const ButtonPos status = skin.ReadEntry(kMouseStatusEntry);
     if (status.rect.Width() > 0) {
         mouseStatus_ = std::make_unique<CSkinLabel>();
