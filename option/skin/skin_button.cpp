@@ -245,10 +245,10 @@ void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) c
 // ---- CSkinButton -----------------------------------------------------------
 
 void CSkinButton::SetText(std::wstring caption) {
-    if (caption == caption_) return;
+    const bool renamed = caption != caption_;
     caption_ = std::move(caption);
     if (!hwnd()) return;
-    NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
+    if (renamed) NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
     // The window text carries the caption too, so screen readers (and the
     // tests) read what the picture shows.
     SetWindowTextW(hwnd(), caption_.c_str());

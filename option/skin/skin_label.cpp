@@ -21,10 +21,10 @@ int CSkinLabel::OnCreate(CREATESTRUCTW*) {
 }
 
 void CSkinLabel::SetText(std::wstring text) {
-    if (text == text_) return;
+    const bool renamed = text != text_;
     text_ = std::move(text);
     if (!hwnd()) return;
-    NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
+    if (renamed) NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
     // The window text too, for screen readers and anything else that asks.
     SetWindowTextW(hwnd(), text_.c_str());
     InvalidateRect(hwnd(), nullptr, TRUE);
