@@ -43,7 +43,7 @@ LONG PlatformState(uint32_t state) {
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-HRESULT TextOut(const std::wstring& text, BSTR* out) {
+HRESULT CopyText(const std::wstring& text, BSTR* out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (text.empty()) return S_FALSE;
@@ -106,13 +106,13 @@ public:
         AccessibleAnswer answer;
         const HRESULT hr = Answer(child, answer);
         if (hr != S_OK) return hr;
-        return TextOut(answer.name, name);
+        return CopyText(answer.name, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         AccessibleAnswer answer;
         const HRESULT hr = Answer(child, answer);
         if (hr != S_OK) return hr;
-        return TextOut(answer.value, value);
+        return CopyText(answer.value, value);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override { return Nothing(child, text); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -212,14 +212,19 @@ private:
 bool AccessibleAnswerOf(HWND window, AccessibleAnswer& answer) {
     const CWindow* self = CWindow::FromHandle(window);
     if (!self) return false;
-    AccessibleFacts facts;
-    if (!self->Describe(facts) || facts.role == AccessibleRole::kNone) return false;
-    if (!self->AccessibleName().empty()) facts.name = self->AccessibleName();
-    facts.visible = IsWindowVisible(window) != FALSE;
-    facts.enabled = IsWindowEnabled(window) != FALSE;
-    facts.focused = GetFocus() == window;
-    answer = DescribeAccessible(facts);
-    return true;
+    // Called from the window procedure and from COM: nothing may escape.
+    try {
+        AccessibleFacts facts;
+        if (!self->Describe(facts) || facts.role == AccessibleRole::kNone) return false;
+        if (!self->AccessibleName().empty()) facts.name = self->AccessibleName();
+        facts.visible = IsWindowVisible(window) != FALSE;
+        facts.enabled = IsWindowEnabled(window) != FALSE;
+        facts.focused = GetFocus() == window;
+        answer = DescribeAccessible(facts);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam) {

@@ -206,6 +206,6 @@ private:
     WNDPROC baseProc_ = nullptr;     // not owned: where unhandled messages go
     DispatchFrame* frames_ = nullptr;  // not owned: the innermost message being handled
     MessageWatcher* watcher_ = nullptr;  // not owned
-    bool finalPending_ = false;
-    std::wstring accessibleName_;      // the window is gone; OnFinalMessage when the stack unwinds
+    bool finalPending_ = false;      // the window is gone; OnFinalMessage when the stack unwinds
+    std::wstring accessibleName_;
 };
