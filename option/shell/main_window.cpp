@@ -81,6 +81,9 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     // Enter does nothing harmful), then its buttons at the right, then the page.
     configTab_ = CSkinPage::MakeButton(hwnd(), skin, kConfigTabEntry, pictures);
     macroTab_ = CSkinPage::MakeButton(hwnd(), skin, kMacroTabEntry, pictures);
+    for (CSkinButton* tab : {configTab_.get(), macroTab_.get()}) {
+        if (tab) tab->SetAccessibleRole(AccessibleRole::kPageTab);
+    }
     minimize_ = CSkinPage::MakeButton(hwnd(), skin, kMinimizeEntry, pictures);
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     const ButtonPos status = skin.ReadEntry(kMouseStatusEntry);

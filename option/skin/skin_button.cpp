@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app_messages.h"
+#include "accessible_object.h"
 #include "buffered_paint.h"
 #include "gdi_cache.h"
 #include "skin_control.h"
@@ -66,7 +67,8 @@ void CSkinButtonBase::DropStyle(LONG_PTR bits) {
 bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures) {
     if (!Create(parent, pos.rect, pos.entry)) return false;
     SetBitmaps(pos.rect, pictures.normal, pictures.over, pictures.down, pictures.disabled, pictures.cutter);
-    SetCheck(static_cast<int>(pos.initialCheck));
+    // A check the skin gives at the start makes a switch as well.
+    if (pos.initialCheck) SetCheck(static_cast<int>(pos.initialCheck));
     SetTooltipText(reinterpret_cast<const wchar_t*>(pos.text), true);
     return true;
 }
@@ -89,9 +91,22 @@ void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, HBITMAP o
 }
 
 void CSkinButtonBase::SetCheck(int checked) {
+    switch_ = true;
     if (checked == checked_) return;
     checked_ = checked;
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (!hwnd()) return;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    NotifyAccessible(hwnd(), EVENT_OBJECT_STATECHANGE);
+}
+
+bool CSkinButtonBase::Describe(AccessibleFacts& facts) const {
+    if (accessibleRole_ != AccessibleRole::kNone)
+        facts.role = accessibleRole_;
+    else
+        facts.role = checkMode_ || switch_ ? AccessibleRole::kCheckButton : AccessibleRole::kPushButton;
+    facts.tooltip = tooltip_.text();
+    facts.checked = checked_ != 0;
+    return true;
 }
 
 void CSkinButtonBase::SetTooltipText(const wchar_t* text, bool activate) { tooltip_.SetText(hwnd(), text, activate); }
@@ -246,12 +261,20 @@ void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) c
 // ---- CSkinButton -----------------------------------------------------------
 
 void CSkinButton::SetText(std::wstring caption) {
+    const bool renamed = caption != caption_;
     caption_ = std::move(caption);
     if (!hwnd()) return;
+    if (renamed) NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
     // The window text carries the caption too, so screen readers (and the
     // tests) read what the picture shows.
     SetWindowTextW(hwnd(), caption_.c_str());
     InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+bool CSkinButton::Describe(AccessibleFacts& facts) const {
+    CSkinButtonBase::Describe(facts);
+    facts.caption = caption_;
+    return true;
 }
 
 void CSkinButton::SetPageCaption(int height, CaptionAlign align) {

@@ -44,6 +44,10 @@ public:
     void SetCheck(int checked);
     int GetCheck() const { return checked_; }
     void SetCheckMode(bool on) { checkMode_ = on; }
+    // Screen readers hear a push button, or a check button once the button
+    // shows a check (a switch); a tab says so here.
+    void SetAccessibleRole(AccessibleRole role) { accessibleRole_ = role; }
+    bool Describe(AccessibleFacts& facts) const override;
     void SetTooltipText(const wchar_t* text, bool activate);
     const CControlTooltip& Tooltip() const { return tooltip_; }
     // Lights the button or not, for the program, and tells the parent either way.
@@ -90,6 +94,8 @@ private:
     BitmapHandle pictures_[kButtonPictureCount];
     bool checkMode_ = false;
     int checked_ = 0;
+    bool switch_ = false;  // the owner sets its check: a two-state switch
+    AccessibleRole accessibleRole_ = AccessibleRole::kNone;
     int hoverId_ = 0;
     bool partnerLit_ = false;
     // Messages of this button being handled right now: a click the button
@@ -114,6 +120,7 @@ public:
     void SetPageCaption(int height, CaptionAlign align);
     void SetIndicator(LampIndicator indicator);
     LampIndicator Indicator() const { return indicator_; }
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;
@@ -137,6 +144,7 @@ class CSkinColorButton : public CSkinButtonBase {
 public:
     // The owner repaints when it wants the new colour shown.
     void SetFillColor(COLORREF color) { fill_ = color; }
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;

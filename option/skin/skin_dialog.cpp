@@ -165,6 +165,17 @@ bool CSkinDialog::OnPaint() {
     return true;
 }
 
+bool CSkinDialog::Describe(AccessibleFacts& facts) const {
+    if (!hwnd()) return false;
+    const bool page = (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_CHILD) != 0;
+    facts.role = page ? AccessibleRole::kClient : AccessibleRole::kDialog;
+    wchar_t title[256] = L"";
+    GetWindowTextW(hwnd(), title, 256);
+    facts.caption = title;
+    facts.focusable = false;
+    return true;
+}
+
 LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (TrackDrag(message, wParam, lParam)) return 0;
     if (message == SkinRescaleMessage()) {

@@ -58,6 +58,9 @@ public:
     // controls move to their new places and cut their pictures again. Nothing
     // is made again, so what is open stays open. The window keeps its place.
     void RescaleSkin(const UiScale& from);
+    // A window of its own is a dialog under its title; a page inside another
+    // is a plain container.
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     int OnCreate(CREATESTRUCTW* create) override;

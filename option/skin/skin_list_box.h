@@ -40,6 +40,8 @@ public:
     void SetTopIndex(int row);
     std::wstring Text(int row) const;
     uint32_t ItemValue(int row) const;
+    // Named by its owner (SetAccessibleName); its value is the chosen row.
+    bool Describe(AccessibleFacts& facts) const override;
 
     // Places an edit box over the selected row with its text selected. Enter
     // or the list getting the focus back commits it, Esc abandons it.
