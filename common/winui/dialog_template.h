@@ -22,6 +22,7 @@ inline constexpr uint32_t kPopup = 0x80000000u;
 inline constexpr uint32_t kChild = 0x40000000u;
 inline constexpr uint32_t kVisible = 0x10000000u;
 inline constexpr uint32_t kSetFont = 0x00000040u;
+inline constexpr uint32_t kControl = 0x00000400u;
 inline constexpr uint32_t kExAppWindow = 0x00040000u;
 }  // namespace dialog_style
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "accessible_object.h"
 #include "module.h"
 #include "owner_draw_menu.h"
 
@@ -163,7 +164,14 @@ LRESULT CALLBACK CWindow::StaticWindowProc(HWND window, UINT message, WPARAM wPa
         if (self) self->Bind(window);
     }
     if (!self) return Unbound(window, message, wParam, lParam);
-    return self->Dispatch(message, wParam, lParam);
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT answer = AnswerAccessibleObject(window, wParam, lParam)) return answer;
+    }
+    const LRESULT result = self->Dispatch(message, wParam, lParam);
+    // The object may be gone now; the window's described client is asked afresh.
+    AccessibleAnswer described;
+    if (message == WM_SETFOCUS && AccessibleAnswerOf(window, described)) NotifyAccessible(window, EVENT_OBJECT_FOCUS);
+    return result;
 }
 
 LRESULT CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -193,6 +201,12 @@ LRESULT CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         OnFinalMessage();  // may delete the object: nothing touches it after this
     }
     return result;
+}
+
+void CWindow::SetAccessibleName(std::wstring name) {
+    if (name == accessibleName_) return;
+    accessibleName_ = std::move(name);
+    if (hwnd_) NotifyAccessible(hwnd_, EVENT_OBJECT_NAMECHANGE);
 }
 
 bool CWindow::ReflectMeasureItem(HWND control, MEASUREITEMSTRUCT* item) {

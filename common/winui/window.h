@@ -22,6 +22,10 @@
 // is never touched again by the frames still on the stack.
 #include <windows.h>
 
+#include <string>
+
+#include "accessible_rules.h"
+
 class CWindow {
 public:
     CWindow() = default;
@@ -57,6 +61,16 @@ public:
 
     // The object bound to a window of ours, or null.
     static CWindow* FromHandle(HWND window);
+
+    // What a screen reader is told about this window: a control fills in its
+    // role and texts, the toolkit adds visibility, enabling and focus and
+    // answers WM_GETOBJECT with it (accessible_object.h). False, the default,
+    // leaves the question to the default procedure.
+    virtual bool Describe(AccessibleFacts& facts) const { return false; }
+    // A name given by the owner (a slider's meaning, a hot spot's button),
+    // which wins over the control's caption and tooltip. Listeners hear of a change.
+    void SetAccessibleName(std::wstring name);
+    const std::wstring& AccessibleName() const { return accessibleName_; }
 
     // Another object that follows this window's messages, as a frame around a
     // control does: subclassing through the object instead of the window
@@ -193,4 +207,5 @@ private:
     DispatchFrame* frames_ = nullptr;  // not owned: the innermost message being handled
     MessageWatcher* watcher_ = nullptr;  // not owned
     bool finalPending_ = false;      // the window is gone; OnFinalMessage when the stack unwinds
+    std::wstring accessibleName_;
 };

@@ -97,6 +97,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             break;
         case kClassKeyboardKey:
             box_ = MakeBox(skin, 2, kBoxId, ES_READONLY);
+            if (box_) box_->SetAccessibleName(OptionText(option_text::kPressKeyLabel));
             break;
         case kClassMacro: {
             choice_ = MakeButton(hwnd(), skin, 2, pictures);
@@ -115,6 +116,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             }
             box_ = MakeBox(skin, 7, kBoxId, ES_NUMBER);
             if (box_) box_->SetLimit(3);
+            if (box_) box_->SetAccessibleName(OptionText(option_text::kTimesLabel));
             const RECT count = ToRect(skin.ReadEntry(7).rect);
             countFrame_ = RECT{count.left - S(3), count.top - S(3), count.right + S(3), count.bottom + S(3)};
             KeepScaled(countFrame_);
@@ -122,6 +124,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             if (macroList_->Create(hwnd(), skin.ReadEntry(3).rect, kMacroListId, kListStyle, ListBoxColors{})) {
                 auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
                 CSkinScrollBar::SkinList(macroList_->hwnd(), bitmap);
+                macroList_->SetAccessibleName(OptionText(option_text::kMacroChoiceLabel));
                 CSkinScrollBar::HideSkinned(macroList_->hwnd());
             } else {
                 macroList_.reset();
@@ -154,6 +157,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             if (pathButton_) pathButton_->onClicked = [this] { ChooseProgramFile(); };
             box_ = MakeBox(skin, 5, kBoxId, 0);
             if (box_) box_->SetLimit(kProgramFieldUnits - 1);
+            if (box_) box_->SetAccessibleName(OptionText(option_text::kProgramOrCommandLabel));
             break;
         default:
             if (IsMenuPage(class_)) {

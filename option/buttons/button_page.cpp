@@ -25,6 +25,7 @@ void ButtonPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         tabs_[i] = MakeButton(hwnd(), skin, tabEntries[i], pictures);
         if (!tabs_[i]) continue;
         tabs_[i]->SetText(context_.Text(kTabTexts[i]));
+        tabs_[i]->SetAccessibleRole(AccessibleRole::kPageTab);
         tabs_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
     viewsArea_ = skin.ReadEntry(kViewsEntry).rect;

@@ -49,6 +49,10 @@ const std::wstring& MouseView::Caption(int buttonIndex) const {
 void MouseView::Show(const ButtonAssignment (&records)[kButtons]) {
     const std::array<bool, kButtonCount> changeable = PrimaryClickGuard(records);
     for (int i = 0; i < kButtons; ++i) {
+        // Listeners hear which button each caption and hot spot stands for.
+        const std::wstring name = NumberedButtonName(i + 1, CaptionText(context_, records[i]));
+        if (captions_[i]) captions_[i]->SetAccessibleName(name);
+        if (hotSpots_[i]) hotSpots_[i]->SetAccessibleName(name);
         if (captions_[i]) {
             captions_[i]->SetText(CaptionText(context_, records[i]));
             EnableWindow(captions_[i]->hwnd(), changeable[i]);

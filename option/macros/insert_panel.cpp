@@ -64,6 +64,7 @@ protected:
     DragMode Drag() const override { return DragMode::kNone; }
     void CreateControls(const SkinDescription& skin, const SkinPictures&) override {
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kDelayBoxEntry).rect, kDelayBoxId);
+        if (box_) box_->SetAccessibleName(context_.Text(kTextDelay));
         label_ = ToRect(skin.ReadEntry(kDelayLabelEntry).rect);
         unit_ = ToRect(skin.ReadEntry(kUnitLabelEntry).rect);
         KeepScaled(label_);
@@ -118,6 +119,7 @@ protected:
             record_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
         }
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
+        if (box_) box_->SetAccessibleName(panel_.context_.Text(option_text::kRecordingDelayLabel));
         for (int i = 0; i < 3; ++i)
             if (modes_[i])
                 modes_[i]->onClicked = [this, mode = DelayModeFromNumber(i)] {

@@ -127,6 +127,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     bar_.CreateList(hwnd(), skin);
     bar_.CreateButtons(hwnd(), skin, pictures);
     bar_.CreateRenameBox(hwnd(), skin);
+    bar_.SetAccessibleName(OptionText(option_text::kMacroLabel));
 
     for (int i = 0; i < 3; ++i) {
         modeButtons_[i] = MakeButton(hwnd(), skin, kFirstModeEntry + i, pictures);
@@ -143,6 +144,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         fixedDelayBox_->ApplyFont();
         fixedDelayBox_->SetLimit(kDelayDigits);
         fixedDelayBox_->SetText(L"50");
+        fixedDelayBox_->SetAccessibleName(OptionText(option_text::kRecordingDelayLabel));
     } else {
         fixedDelayBox_.reset();
     }
@@ -171,6 +173,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     steps_ = std::make_unique<CSkinListBox>();
     if (steps_->Create(hwnd(), skin.ReadEntry(kStepsEntry).rect, kStepsId, kStepsStyle, ListBoxColors{})) {
         CSkinScrollBar::SkinList(steps_->hwnd(), bitmap);
+        steps_->SetAccessibleName(OptionText(option_text::kStepsLabel));
     } else {
         steps_.reset();
     }

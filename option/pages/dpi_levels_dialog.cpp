@@ -79,6 +79,8 @@ void DpiLevelsDialog::CreateControls(const SkinDescription& skin, const SkinPict
                         kSliderId)) {
         slider_->SetBitmap(ToRect(r), pictures.normal);
         slider_->SetRange(performance::kDpiMin, performance::kDpiMax);
+        slider_->SetAccessibleName(context_.Text(option_text::kDpiOfEachLevel));
+        slider_->SetValueUnit(context_.Text(option_text::kDpiCaption));
         slider_->SetPos(levels_.ActiveValue());
     } else {
         DebugOut(L"DpiLevelsDialog: the slider could not be made\n");

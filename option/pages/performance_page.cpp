@@ -64,6 +64,11 @@ void PerformancePage::CreateControls(const SkinDescription& skin, const SkinPict
                             performance::kDpiMax);
     speedSlider_ = MakeSlider(hwnd(), skin, kSpeedSliderEntry, kSpeedSliderId, pictures, performance::kSpeedMin,
                               performance::kSpeedMax);
+    if (dpiSlider_) {
+        dpiSlider_->SetAccessibleName(context_.Text(option_text::kActiveLevelDpi));
+        dpiSlider_->SetValueUnit(context_.Text(option_text::kDpiCaption));
+    }
+    if (speedSlider_) speedSlider_->SetAccessibleName(context_.Text(option_text::kPointerSpeedCaption));
     dpiLabel_ = std::make_unique<CSkinLabel>();
     if (!dpiLabel_->CreateFromSkin(hwnd(), skin.ReadEntry(kDpiLabelEntry))) dpiLabel_.reset();
     levelsButton_ = MakeButton(hwnd(), skin, kLevelsEntry, pictures);

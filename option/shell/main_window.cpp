@@ -76,10 +76,16 @@ void CMainWindow::Bind(CSkinButton* button, std::function<void()> clicked) {
 }
 
 void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures& pictures) {
-    minimize_ = CSkinPage::MakeButton(hwnd(), skin, kMinimizeEntry, pictures);
-    close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
+    // Made in reading order, which is the order of Tab: the tabs at the left of
+    // the title row first, so the window opens with the focus on a tab (where
+    // Enter does nothing harmful), then its buttons at the right, then the page.
     configTab_ = CSkinPage::MakeButton(hwnd(), skin, kConfigTabEntry, pictures);
     macroTab_ = CSkinPage::MakeButton(hwnd(), skin, kMacroTabEntry, pictures);
+    for (CSkinButton* tab : {configTab_.get(), macroTab_.get()}) {
+        if (tab) tab->SetAccessibleRole(AccessibleRole::kPageTab);
+    }
+    minimize_ = CSkinPage::MakeButton(hwnd(), skin, kMinimizeEntry, pictures);
+    close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     const ButtonPos status = skin.ReadEntry(kMouseStatusEntry);
     if (status.rect.Width() > 0) {
         mouseStatus_ = std::make_unique<CSkinLabel>();
@@ -257,6 +263,15 @@ bool CMainWindow::OnDialogCommand(WORD id, WORD, HWND control) {
     return false;
 }
 
+void CMainWindow::OnOK() {
+    // Enter, hit by accident, must not throw away the window: it presses the
+    // focused button, as Space does, and otherwise does nothing. Esc and the
+    // close button are the ways out.
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(hwnd(), focus) || !IsWindowEnabled(focus)) return;
+    if (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) SendMessageW(focus, BM_CLICK, 0, 0);
+}
+
 LRESULT CMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_APPLY_DONE:
@@ -269,6 +284,17 @@ LRESULT CMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSE_STATE:
             ShowMouseStatus(wParam == 1);
             return 0;
+        case WM_NEXTDLGCTL:
+            // The dialog manager turns Tab into this whatever else is held:
+            // Ctrl+Tab and Ctrl+Shift+Tab switch the main tab instead, with
+            // the focus on the tab now shown.
+            if (!LOWORD(lParam) && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_TAB) & 0x8000)) {
+                ShowPage(shown_ == Page::kConfig ? Page::kMacros : Page::kConfig);
+                CSkinButton* tab = shown_ == Page::kConfig ? configTab_.get() : macroTab_.get();
+                if (tab) SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tab->hwnd()), TRUE);
+                return 0;
+            }
+            return CSkinDialog::HandleMessage(message, wParam, lParam);
         case WM_CLOSE:
             // The close button, the system close, Alt+F4 and the Monitor (the mouse
             // unplugged) ask this way; Esc arrives as IDCANCEL and keeps its meaning.

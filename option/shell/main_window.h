@@ -36,6 +36,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnDestroy() override;
     bool OnDialogCommand(WORD id, WORD code, HWND control) override;
+    void OnOK() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void CreateControls(const SkinDescription& skin, const SkinPictures& pictures) override;
     DragMode Drag() const override { return DragMode::kSelf; }

@@ -89,6 +89,7 @@ void CProfileBar::CreateListAndBox(HWND page, const SkinDescription& skin) {
     page_ = page;
     bar_.CreateList(page, skin);
     bar_.CreateRenameBox(page, skin);
+    bar_.SetAccessibleName(OptionText(option_text::kProfileCaption));
 }
 
 // ---- showing -----------------------------------------------------------------------

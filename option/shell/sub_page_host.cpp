@@ -21,6 +21,7 @@ void CSubPageHost::CreateTabs(HWND page, const SkinDescription& skin, const Skin
         tabs_[i] = CSkinPage::MakeButton(page, skin, kTabEntries[i], pictures);
         if (!tabs_[i]) continue;
         tabs_[i]->SetText(context_.Text(kTabTexts[i]));
+        tabs_[i]->SetAccessibleRole(AccessibleRole::kPageTab);
         tabs_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
         tabs_[i]->onClicked = [this, i, tab = tabs_[i]->hwnd()] {
             if (beforeClick_) beforeClick_(tab);

@@ -109,3 +109,9 @@ LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return CWindow::HandleMessage(message, wParam, lParam);
     }
 }
+
+bool CBitmapEdit::Describe(AccessibleFacts& facts) const {
+    facts.role = AccessibleRole::kEditableText;
+    facts.value = Text();
+    return true;
+}

@@ -30,6 +30,8 @@ public:
     // Sets the text; the parent hears of it like of a typed change.
     void SetText(const std::wstring& text);
     std::wstring Text() const;
+    // Named by its owner (SetAccessibleName) after the label beside it.
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

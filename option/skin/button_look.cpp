@@ -1,5 +1,7 @@
 #include "button_look.h"
 
+#include <algorithm>
+
 #include "skin_scale.h"
 
 ButtonPicture ChooseButtonPicture(const ButtonState& s) {
@@ -100,4 +102,13 @@ SkinRect LampRect(int lamp) {
     // Laid out at 100 % and scaled by its edges, like the skin's rectangles.
     const ScaledRect r = SkinScale().ScaleRect(100 + 6 * lamp, 6, 4, 10);
     return SkinRect{r.x, r.y, r.x + r.width, r.y + r.height};
+}
+
+FocusMark FocusMarkFor(int width, int height, const UiScale& scale) {
+    const int thickness = std::max(1, scale.Scale(1));
+    // Inside the picture's own edge where there is room, on it where there is not.
+    const int room = std::min(width, height);
+    const int inset = room >= 2 * (2 * thickness) + 4 ? thickness : 0;
+    if (room < 2 * thickness + 2) return {};
+    return {inset, inset, width - inset, height - inset, thickness};
 }

@@ -8,6 +8,7 @@
 
 #include "button_pos.h"
 #include "skin_color.h"
+#include "ui_scale.h"
 
 enum class ButtonPicture { kNormal = 0, kOver = 1, kDown = 2, kDisabled = 3 };
 inline constexpr int kButtonPictureCount = 4;
@@ -107,3 +108,16 @@ enum class LampIndicator {
 std::optional<std::array<SkinColor, 3>> LampColors(LampIndicator indicator);
 // Where lamp 0, 1 or 2 sits, relative to the button's top left corner.
 SkinRect LampRect(int lamp);
+
+// The focus mark: an outline in the accent colour just inside a control of
+// `width` x `height` pixels, a whole number of pixels thick at every scale so
+// that it stays sharp. Thickness 0: the control is too small to carry one.
+struct FocusMark {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int thickness = 0;
+};
+inline constexpr SkinColor kFocusMarkColor = kSkinAccent;
+FocusMark FocusMarkFor(int width, int height, const UiScale& scale);

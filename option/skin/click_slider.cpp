@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "accessible_object.h"
 #include "buffered_paint.h"
 #include "debug_output.h"
 #include "gdi_cache.h"
@@ -180,4 +181,13 @@ LRESULT CClickSlider::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             break;
     }
     return CWindow::HandleMessage(message, wParam, lParam);
+}
+
+bool CClickSlider::Describe(AccessibleFacts& facts) const {
+    facts.role = AccessibleRole::kSlider;
+    facts.value = std::to_wstring(Pos());
+    if (!valueUnit_.empty()) facts.value += L" " + valueUnit_;
+    // The thumb takes the keyboard; the track only answers clicks.
+    facts.focusable = false;
+    return true;
 }

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "gdi.h"
 #include "slider_geometry.h"
@@ -39,6 +40,9 @@ public:
     int Maximum() const { return maximum_; }
     // Round values read from the pointer to the nearest one instead of truncating.
     void SetSnap(bool on);
+    // What the value counts ("DPI"), for listeners: they hear "2000 DPI".
+    void SetValueUnit(std::wstring unit) { valueUnit_ = std::move(unit); }
+    bool Describe(AccessibleFacts& facts) const override;
     // True when the last reported value ended a user action (button up on the
     // track or the thumb, or a key press); false while a press or drag is in
     // progress.
@@ -69,6 +73,7 @@ private:
     int minimum_ = kSliderDefaultMinimum;
     int maximum_ = kSliderDefaultMaximum;
     bool snap_ = false;
+    std::wstring valueUnit_;
     bool pressed_ = false;   // the left button went down on the track and is still down
     bool released_ = true;
     BitmapHandle picture_;

@@ -64,6 +64,11 @@ void CItemBar::CreateButtons(HWND page, const SkinDescription& skin, const SkinP
     if (nameButton_) nameButton_->SetPageCaption(15, CaptionAlign::kLeft);
 }
 
+void CItemBar::SetAccessibleName(const std::wstring& name) {
+    if (list_) list_->SetAccessibleName(name);
+    if (renameBox_) renameBox_->SetAccessibleName(name);
+}
+
 void CItemBar::CreateRenameBox(HWND page, const SkinDescription& skin) {
     page_ = page;
     renameBox_ = std::make_unique<CBitmapEdit>();

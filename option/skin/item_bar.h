@@ -77,6 +77,8 @@ public:
     void CreateButtons(HWND page, const SkinDescription& skin, const SkinPictures& pictures);
     void CreateRenameBox(HWND page, const SkinDescription& skin);
     void AddMenuItem(const ItemBarMenuItem& item, std::function<void()> chosen);
+    // What listeners hear the list and the rename box as (the bar's label).
+    void SetAccessibleName(const std::wstring& name);
 
     // Closes what a command from `control` (null: a menu) closes first.
     void CloseFor(HWND control);

@@ -252,3 +252,9 @@ void CSkinScrollBar::ShowSkinned(HWND list) {
     if (CScrollBarFrame* frame = FrameOf(list))
         SetWindowPos(frame->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
+
+bool CScrollBarFrame::Describe(AccessibleFacts& facts) const {
+    facts.role = AccessibleRole::kClient;
+    if (const CWindow* list = CWindow::FromHandle(list_)) facts.name = list->AccessibleName();
+    return true;
+}

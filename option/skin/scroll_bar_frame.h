@@ -27,6 +27,8 @@ public:
     // destroys the frame (which then deletes itself).
     void Restore();
     HWND List() const { return list_; }
+    // A plain container under the name of its list.
+    bool Describe(AccessibleFacts& facts) const override;
     CSkinScrollBar& Vertical() { return vertical_; }
 
 protected:

@@ -300,7 +300,8 @@ SkinnedListStyles SkinListStyles(uint32_t listStyle, uint32_t listExStyle, int32
                                  int32_t borderWidth, int32_t edgeWidth) {
     SkinnedListStyles out;
     out.frameStyle = frame_style::kFrameBase | (listStyle & frame_style::kVisible);
-    out.frameExStyle = listExStyle & frame_style::kExToolWindow;
+    // The list stays a stop of Tab inside its frame.
+    out.frameExStyle = (listExStyle & frame_style::kExToolWindow) | frame_style::kExControlParent;
     out.listStyle = listStyle;
     out.listExStyle = listExStyle;
     int64_t w = width;

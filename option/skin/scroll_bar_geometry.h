@@ -270,6 +270,7 @@ inline constexpr uint32_t kBorder = 0x00800000;
 inline constexpr uint32_t kFrameBase = kChild | 0x100;
 inline constexpr uint32_t kExClientEdge = 0x00000200;
 inline constexpr uint32_t kExToolWindow = 0x00000080;
+inline constexpr uint32_t kExControlParent = 0x00010000;
 }  // namespace frame_style
 
 // A list's border moves to the frame, so the border surrounds the list and its

@@ -13,6 +13,12 @@ public:
 
     // A child of `frame` of no size; the frame places it.
     bool Create(HWND frame);
+    // A plain container: listeners pass through it to the list.
+    bool Describe(AccessibleFacts& facts) const override {
+        facts.role = AccessibleRole::kClient;
+        facts.focusable = false;
+        return true;
+    }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app_messages.h"
+#include "accessible_object.h"
 #include "buffered_paint.h"
 #include "gdi_cache.h"
 #include "skin_control.h"
@@ -50,11 +51,11 @@ CSkinButtonBase::CSkinButtonBase()
 
 bool CSkinButtonBase::Create(HWND parent, const SkinRect& rect, int id) {
     // Owner-drawn from the start: a style set afterwards costs a round of
-    // style messages for each of the many buttons a window opens with.
+    // style messages for each of the many buttons a window opens with. Every
+    // button is a stop of Tab: without the pointer it is the only way to it.
     if (!CreateSuperclassed(L"BUTTON", SkinControlParams(kButtonClass, rect, parent, id,
-                                                         kSkinControlStyle | BS_OWNERDRAW)))
+                                                         kSkinControlStyle | BS_OWNERDRAW | WS_TABSTOP)))
         return false;
-    DropStyle(WS_TABSTOP);
     return true;
 }
 
@@ -66,7 +67,8 @@ void CSkinButtonBase::DropStyle(LONG_PTR bits) {
 bool CSkinButtonBase::CreateFromSkin(HWND parent, const ButtonPos& pos, const SkinPictures& pictures) {
     if (!Create(parent, pos.rect, pos.entry)) return false;
     SetBitmaps(pos.rect, pictures.normal, pictures.over, pictures.down, pictures.disabled, pictures.cutter);
-    SetCheck(static_cast<int>(pos.initialCheck));
+    // A check the skin gives at the start makes a switch as well.
+    if (pos.initialCheck) SetCheck(static_cast<int>(pos.initialCheck));
     SetTooltipText(reinterpret_cast<const wchar_t*>(pos.text), true);
     return true;
 }
@@ -83,15 +85,28 @@ void CSkinButtonBase::SetBitmaps(const SkinRect& rect, HBITMAP normal, const Pic
     for (int i = 0; i < kButtonPictureCount; ++i)
         if (sources[i]) pictures_[i] = sized ? cutter->Cut(sources[i], piece) : BitmapHandle();
     if (hwnd()) {
-        DropStyle(WS_BORDER | WS_TABSTOP);
+        DropStyle(WS_BORDER);
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
 }
 
 void CSkinButtonBase::SetCheck(int checked) {
+    switch_ = true;
     if (checked == checked_) return;
     checked_ = checked;
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (!hwnd()) return;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    NotifyAccessible(hwnd(), EVENT_OBJECT_STATECHANGE);
+}
+
+bool CSkinButtonBase::Describe(AccessibleFacts& facts) const {
+    if (accessibleRole_ != AccessibleRole::kNone)
+        facts.role = accessibleRole_;
+    else
+        facts.role = checkMode_ || switch_ ? AccessibleRole::kCheckButton : AccessibleRole::kPushButton;
+    facts.tooltip = tooltip_.text();
+    facts.checked = checked_ != 0;
+    return true;
 }
 
 void CSkinButtonBase::SetTooltipText(const wchar_t* text, bool activate) { tooltip_.SetText(hwnd(), text, activate); }
@@ -138,6 +153,7 @@ LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     }
+    if (message == WM_UPDATEUISTATE || message == WM_SETFOCUS) InvalidateRect(hwnd(), nullptr, FALSE);
     const DispatchCount count(dispatching_);
     return CWindow::HandleMessage(message, wParam, lParam);
 }
@@ -230,7 +246,11 @@ bool CSkinButtonBase::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
 
 void CSkinButtonBase::Draw(HDC dc, const RECT& rc, UINT itemState) {
     const ButtonState state = StateOf(itemState);
-    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) { Compose(target, area, state); });
+    const bool focusMark = (itemState & ODS_FOCUS) && ShowsFocusMark(hwnd());
+    PaintBuffered(dc, rc, [&](HDC target, const RECT& area) {
+        Compose(target, area, state);
+        if (focusMark) DrawFocusMark(target, area);
+    });
 }
 
 void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) const {
@@ -241,12 +261,20 @@ void CSkinButtonBase::CopyPicture(HDC dc, const RECT& rc, ButtonPicture which) c
 // ---- CSkinButton -----------------------------------------------------------
 
 void CSkinButton::SetText(std::wstring caption) {
+    const bool renamed = caption != caption_;
     caption_ = std::move(caption);
     if (!hwnd()) return;
+    if (renamed) NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
     // The window text carries the caption too, so screen readers (and the
     // tests) read what the picture shows.
     SetWindowTextW(hwnd(), caption_.c_str());
     InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+bool CSkinButton::Describe(AccessibleFacts& facts) const {
+    CSkinButtonBase::Describe(facts);
+    facts.caption = caption_;
+    return true;
 }
 
 void CSkinButton::SetPageCaption(int height, CaptionAlign align) {

@@ -30,7 +30,7 @@ public:
     std::function<void()> onClicked;
 
     // A child at `rect` of `parent`, visible, no text, control id `id`; it
-    // makes itself owner-drawn and leaves the tab order.
+    // makes itself owner-drawn and is a stop of Tab.
     bool Create(HWND parent, const SkinRect& rect, int id = 0);
     // Create with the entry's number as the id, cut the pictures at the
     // entry's rectangle, and take the entry's text as the tooltip.
@@ -44,6 +44,10 @@ public:
     void SetCheck(int checked);
     int GetCheck() const { return checked_; }
     void SetCheckMode(bool on) { checkMode_ = on; }
+    // Screen readers hear a push button, or a check button once the button
+    // shows a check (a switch); a tab says so here.
+    void SetAccessibleRole(AccessibleRole role) { accessibleRole_ = role; }
+    bool Describe(AccessibleFacts& facts) const override;
     void SetTooltipText(const wchar_t* text, bool activate);
     const CControlTooltip& Tooltip() const { return tooltip_; }
     // See CControlTooltip::Hold.
@@ -92,6 +96,8 @@ private:
     BitmapHandle pictures_[kButtonPictureCount];
     bool checkMode_ = false;
     int checked_ = 0;
+    bool switch_ = false;  // the owner sets its check: a two-state switch
+    AccessibleRole accessibleRole_ = AccessibleRole::kNone;
     int hoverId_ = 0;
     bool partnerLit_ = false;
     // Messages of this button being handled right now: a click the button
@@ -116,6 +122,7 @@ public:
     void SetPageCaption(int height, CaptionAlign align);
     void SetIndicator(LampIndicator indicator);
     LampIndicator Indicator() const { return indicator_; }
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;
@@ -139,6 +146,7 @@ class CSkinColorButton : public CSkinButtonBase {
 public:
     // The owner repaints when it wants the new colour shown.
     void SetFillColor(COLORREF color) { fill_ = color; }
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     void Compose(HDC dc, const RECT& rc, const ButtonState& state) override;

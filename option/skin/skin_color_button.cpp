@@ -1,5 +1,7 @@
 #include "skin_button.h"
 
+#include <cwchar>
+
 void CSkinColorButton::Compose(HDC dc, const RECT& rc, const ButtonState& state) {
     CopyPicture(dc, rc, Choose(state));
     if (state.disabled) return;
@@ -12,4 +14,13 @@ void CSkinColorButton::Compose(HDC dc, const RECT& rc, const ButtonState& state)
     // picks, and the cache would keep every one of them.
     BrushHandle brush(CreateSolidBrush(fill_));
     FillRgn(dc, swatch.get(), brush.get());
+}
+
+bool CSkinColorButton::Describe(AccessibleFacts& facts) const {
+    CSkinButtonBase::Describe(facts);
+    // The colour a listener cannot see, as a colour picker writes it.
+    wchar_t value[8];
+    swprintf(value, 8, L"#%02X%02X%02X", GetRValue(fill_), GetGValue(fill_), GetBValue(fill_));
+    facts.value = value;
+    return true;
 }

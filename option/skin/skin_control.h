@@ -20,3 +20,9 @@ HFONT SkinFont(int height, int width = 0, int weight = FW_NORMAL);
 inline constexpr DWORD kSkinControlStyle = WS_CHILD | WS_VISIBLE;
 CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect& rect, HWND parent, int id,
                                         DWORD style = kSkinControlStyle);
+
+// The focus mark shows on the control with the focus once the keyboard has
+// been used in its window (the window's keyboard cues are on).
+bool ShowsFocusMark(HWND control);
+// Draws the focus mark inside `rc` (the control's face in `dc`).
+void DrawFocusMark(HDC dc, const RECT& rc);

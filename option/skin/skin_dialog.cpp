@@ -17,6 +17,18 @@ constexpr COLORREF kMaskTransparent = RGB(255, 255, 255);
 // What shows where a skin has no background picture.
 constexpr COLORREF kNoBackground = RGB(16, 16, 16);
 
+bool HidesFocus(HWND window) { return (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0; }
+
+// The platform's rule for keyboard cues, kept per top-level window: the focus
+// mark is hidden while the window is used with the pointer and shows from
+// the first Tab or arrow on.
+void ShowKeyboardCues(HWND window) {
+    HWND root = GetAncestor(window, GA_ROOT);
+    if (!root || !HidesFocus(root)) return;
+    SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    if (HWND focus = GetFocus(); focus && IsChild(root, focus)) InvalidateRect(focus, nullptr, FALSE);
+}
+
 }  // namespace
 
 int CSkinDialog::OnCreate(CREATESTRUCTW*) {
@@ -189,6 +201,17 @@ bool CSkinDialog::OnPaint() {
     return true;
 }
 
+bool CSkinDialog::Describe(AccessibleFacts& facts) const {
+    if (!hwnd()) return false;
+    const bool page = (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_CHILD) != 0;
+    facts.role = page ? AccessibleRole::kClient : AccessibleRole::kDialog;
+    wchar_t title[256] = L"";
+    GetWindowTextW(hwnd(), title, 256);
+    facts.caption = title;
+    facts.focusable = false;
+    return true;
+}
+
 LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (TrackDrag(message, wParam, lParam)) return 0;
     if (message == SkinRescaleMessage()) {
@@ -197,6 +220,32 @@ LRESULT CSkinDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
+        case WM_INITDIALOG:
+            // A window opened from the keyboard shows its cues at once, one
+            // opened with the pointer after its first key.
+            if (!(GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_CHILD)) {
+                HWND owner = GetWindow(hwnd(), GW_OWNER);
+                if (!owner || HidesFocus(GetAncestor(owner, GA_ROOT)))
+                    SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+            }
+            return CDialogBase::HandleMessage(message, wParam, lParam);
+        case WM_NEXTDLGCTL:
+            ShowKeyboardCues(hwnd());
+            return CDialogBase::HandleMessage(message, wParam, lParam);
+        case WM_CHANGEUISTATE:
+        case WM_UPDATEUISTATE:
+            // Wine keeps no keyboard cue state: a window of its own keeps it,
+            // and its controls ask the window (WM_QUERYUISTATE) for it.
+            if (!(GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_CHILD) && (HIWORD(wParam) & UISF_HIDEFOCUS)) {
+                if (LOWORD(wParam) == UIS_SET) hideFocus_ = true;
+                if (LOWORD(wParam) == UIS_CLEAR) hideFocus_ = false;
+            }
+            return CDialogBase::HandleMessage(message, wParam, lParam);
+        case WM_QUERYUISTATE:
+            if (!(GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_CHILD))
+                return (CDialogBase::HandleMessage(message, wParam, lParam) & ~UISF_HIDEFOCUS) |
+                       (hideFocus_ ? UISF_HIDEFOCUS : 0);
+            return CDialogBase::HandleMessage(message, wParam, lParam);
         case WM_DPICHANGED:
             if (lParam && !(GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_CHILD))
                 OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

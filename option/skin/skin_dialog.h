@@ -62,6 +62,9 @@ public:
     // controls move to their new places and cut their pictures again. Nothing
     // is made again, so what is open stays open. The window keeps its place.
     void RescaleSkin(const UiScale& from);
+    // A window of its own is a dialog under its title; a page inside another
+    // is a plain container.
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     int OnCreate(CREATESTRUCTW* create) override;
@@ -119,6 +122,8 @@ private:
         POINT origin{};         // the target's top-left corner at the press
     };
     DragState drag_;
+    // Keyboard cues of a top-level window: the focus mark hides until a key is used.
+    bool hideFocus_ = false;
 
     std::u16string skinFile_;
     std::u16string skinFolder_;

@@ -1,5 +1,6 @@
 #include "skin_label.h"
 
+#include "accessible_object.h"
 #include "buffered_paint.h"
 #include "gdi.h"
 #include "gdi_cache.h"
@@ -20,8 +21,10 @@ int CSkinLabel::OnCreate(CREATESTRUCTW*) {
 }
 
 void CSkinLabel::SetText(std::wstring text) {
+    const bool renamed = text != text_;
     text_ = std::move(text);
     if (!hwnd()) return;
+    if (renamed) NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
     // The window text too, for screen readers and anything else that asks.
     SetWindowTextW(hwnd(), text_.c_str());
     InvalidateRect(hwnd(), nullptr, TRUE);
@@ -49,6 +52,14 @@ bool CSkinLabel::OnSize(UINT, int width, int height) {
 
 void CSkinLabel::SetTooltip(const std::wstring& text) {
     if (hwnd()) tooltip_.SetText(hwnd(), text.c_str(), !text.empty());
+}
+
+bool CSkinLabel::Describe(AccessibleFacts& facts) const {
+    facts.role = AccessibleRole::kStaticText;
+    facts.caption = text_;
+    facts.tooltip = tooltip_.text();
+    facts.focusable = false;
+    return true;
 }
 
 LRESULT CSkinLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -27,6 +27,7 @@ public:
     void SetTooltip(const std::wstring& text);
     // Paints the label into any device context at (0, 0).
     void Draw(HDC dc) const;
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     int OnCreate(CREATESTRUCTW* create) override;

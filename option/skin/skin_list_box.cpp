@@ -29,6 +29,14 @@ class CSkinListBox::EditBox : public CWindow {
 public:
     explicit EditBox(CSkinListBox& list) : list_(list) {}
 
+    // The row being renamed, under the list's name.
+    bool Describe(AccessibleFacts& facts) const override {
+        facts.role = AccessibleRole::kEditableText;
+        facts.name = list_.AccessibleName();
+        facts.value = list_.EditText();
+        return true;
+    }
+
 protected:
     bool OnKeyDown(UINT key, UINT) override {
         if (key != VK_RETURN && key != VK_ESCAPE) return false;
@@ -85,6 +93,13 @@ int CSkinListBox::Count() const { return static_cast<int>(SendMessageW(hwnd(), L
 int CSkinListBox::GetCurSel() const { return static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)); }
 void CSkinListBox::SetCurSel(int row) { SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
 void CSkinListBox::SetTopIndex(int row) { SendMessageW(hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(row), 0); }
+
+bool CSkinListBox::Describe(AccessibleFacts& facts) const {
+    facts.role = AccessibleRole::kList;
+    const int selected = GetCurSel();
+    if (selected >= 0) facts.value = Text(selected);
+    return true;
+}
 
 std::wstring CSkinListBox::Text(int row) const {
     const auto length = static_cast<int>(SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(row), 0));

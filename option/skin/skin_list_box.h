@@ -17,9 +17,9 @@
 #include "window.h"
 
 // The style the pages give their lists: a bordered list with a vertical bar
-// (which a scroll-bar frame replaces) and rows of its own drawing.
+// (which a scroll-bar frame replaces) and rows of its own drawing, a stop of Tab.
 inline constexpr DWORD kSkinListStyle =
-    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
 
 class CSkinListBox : public CWindow {
 public:
@@ -40,6 +40,8 @@ public:
     void SetTopIndex(int row);
     std::wstring Text(int row) const;
     uint32_t ItemValue(int row) const;
+    // Named by its owner (SetAccessibleName); its value is the chosen row.
+    bool Describe(AccessibleFacts& facts) const override;
 
     // Places an edit box over the selected row with its text selected. Enter
     // or the list getting the focus back commits it, Esc abandons it.

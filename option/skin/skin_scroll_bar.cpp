@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdi.h"
+#include "scroll_bar_frame.h"
 #include "skin_control.h"
 #include "skin_rect_win32.h"
 
@@ -289,4 +290,14 @@ LRESULT CSkinScrollBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     }
     return CWindow::HandleMessage(message, wParam, lParam);
+}
+
+bool CSkinScrollBar::Describe(AccessibleFacts& facts) const {
+    facts.role = AccessibleRole::kScrollBar;
+    const auto* frame = hwnd() ? dynamic_cast<const CScrollBarFrame*>(CWindow::FromHandle(GetParent(hwnd()))) : nullptr;
+    if (const CWindow* list = frame ? CWindow::FromHandle(frame->List()) : nullptr) facts.name = list->AccessibleName();
+    facts.value = std::to_wstring(state_.ShownPos());
+    // The keys scroll the list itself.
+    facts.focusable = false;
+    return true;
 }

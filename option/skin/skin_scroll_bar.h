@@ -29,6 +29,8 @@ public:
     void SetInfo(const SCROLLINFO& info, bool redraw);
     // The square between two bars, as `corner` wants it, at `at` of `dc`.
     void PaintCorner(HDC dc, const SkinRect& at, ScrollCorner corner) const;
+    // Under the name of the list it scrolls; its value the position.
+    bool Describe(AccessibleFacts& facts) const override;
 
     // Attaches a frame to `list` (a window of ours, a CWindow); the frame
     // lives until the list goes. False when the list is already skinned or a

@@ -14,13 +14,13 @@ std::optional<DialogTemplateSpec> SkinDialogTemplate(int templateId) {
             layout.pointSize = 10;
             return layout;
         case skin_template::kView:
-            layout.style = kChild | kSetFont;
+            layout.style = kChild | kControl | kSetFont;
             layout.width = 221;
             layout.height = 98;
             layout.pointSize = 8;
             return layout;
         case skin_template::kPage:
-            layout.style = kChild | kSetFont;
+            layout.style = kChild | kControl | kSetFont;
             layout.width = 339;
             layout.height = 117;
             layout.pointSize = 10;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "bitmap_region.h"
+#include "accessible_object.h"
 #include "buffered_paint.h"
 #include "debug_output.h"
 #include "gdi_cache.h"
@@ -98,8 +99,10 @@ void CThumbSlider::Place(int left) {
 }
 
 void CThumbSlider::SetPos(int value) {
+    const int old = value_;
     value_ = ThumbClamp(value, minimum_, maximum_);
     if (!hwnd()) return;
+    if (value_ != old) NotifyAccessible(hwnd(), EVENT_OBJECT_VALUECHANGE);
     Place(ThumbLeftOf(value_, travel_, minimum_, maximum_));
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -110,8 +113,17 @@ void CThumbSlider::SetRange(int minimum, int maximum) {
 }
 
 void CThumbSlider::Report(int value) {
+    NotifyAccessible(hwnd(), EVENT_OBJECT_VALUECHANGE);
     if (HWND track = hwnd() ? GetParent(hwnd()) : nullptr)
         PostMessageW(track, kSliderNotify, static_cast<WPARAM>(value), static_cast<LPARAM>(GetDlgCtrlID(hwnd())));
+}
+
+bool CThumbSlider::Describe(AccessibleFacts& facts) const {
+    const CWindow* track = hwnd() ? CWindow::FromHandle(GetParent(hwnd())) : nullptr;
+    if (!track || !track->Describe(facts)) return false;
+    facts.name = track->AccessibleName();
+    facts.focusable = true;
+    return true;
 }
 
 bool CThumbSlider::OnLButtonDown(POINT at, UINT) {

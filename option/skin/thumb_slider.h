@@ -57,6 +57,8 @@ public:
     // tabbed to, or a key moved it since the last click).
     void Draw(HDC dc) const;
     bool FocusCue() const { return focusCue_; }
+    // The slider its track describes, as the part that has the keyboard.
+    bool Describe(AccessibleFacts& facts) const override;
 
 protected:
     bool OnPaint() override;

@@ -84,6 +84,7 @@ class OptionFolder(harness.ProgramFolder):
         super().__init__(session, name, **kwargs)
         shutil.copy(session.stage / "Option.exe", self.path / "Option.exe")
         shutil.copy(session.build_dir / "tests" / "e2e" / "option" / "gm_probe.exe", self.path / "probe.exe")
+        shutil.copy(session.build_dir / "tests" / "e2e" / "option" / "gm_access_probe.exe", self.path / "access.exe")
         # The skin set of the run's scale: click points come from its entries.
         self.skins = skins = skin_set(self.path / "skins", scale())
         self.main_skin = skin_entries(skins / "skin_mains.ini")
@@ -141,6 +142,25 @@ class OptionFolder(harness.ProgramFolder):
             time.sleep(0.5)
             result = harness.run_captured(command, self.env(), self.path)
         return result
+
+    def accessible(self, title=OPTION_TITLE):
+        """What a screen reader learns of the visible windows of `title` (gm_access_probe):
+        dicts of cls, id, enabled, focused, role and state (ints, None without an object), name, value."""
+        command = [harness.WINE, str(self.path / "access.exe"), title]
+        result = harness.run_captured(command, self.env(), self.path)
+        if result.returncode == 1 and not result.stdout and not result.stderr:
+            time.sleep(0.5)  # Wine failed to start it, as with the probe
+            result = harness.run_captured(command, self.env(), self.path)
+        rows = []
+        for line in result.stdout.splitlines():
+            parts = line.split("\t")
+            if len(parts) < 8:
+                continue
+            described = parts[4] != "-"
+            rows.append(dict(cls=parts[0], id=int(parts[1]), enabled=parts[2] == "1", focused=parts[3] == "1",
+                             role=int(parts[4], 16) if described else None,
+                             state=int(parts[5], 16) if described else None, name=parts[6], value=parts[7]))
+        return rows
 
     def tree(self, title=OPTION_TITLE, command="tree"):
         """The windows of the top-level window `title`: dicts of depth, id, cls, visible, rect, text."""

@@ -474,7 +474,22 @@ class Closing(OptionTest):
         self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option did not end")
         self.assertTrue(self.monitor_process.wait_exit(15), "the Monitor did not end")
 
-    def test_escape_ends_only_option(self):
+    def test_keys_switch_the_tabs_enter_keeps_option_and_escape_ends_only_option(self):
+        def shown():
+            pages = [r["visible"] for r in self.folder.tree() if r["depth"] == 1 and r["cls"] == "GmSkinDialog"]
+            return "macros" if pages == [False, True] else "settings" if pages == [True, False] else pages
+
+        # Option opens with the focus on the first tab; Tab goes on to the next, Space presses it.
+        self.folder.keys("Tab", "space")
+        self.assertTrue(wait_for(lambda: shown() == "macros", 10), shown())
+        self.folder.keys("ctrl+Tab")
+        self.assertTrue(wait_for(lambda: shown() == "settings", 10), shown())
+        self.folder.keys("ctrl+shift+Tab")
+        self.assertTrue(wait_for(lambda: shown() == "macros", 10), shown())
+        # Enter, hit by accident, never throws the window away: on a tab it presses the tab.
+        self.folder.keys("Return")
+        time.sleep(1)
+        self.assertIsNone(self.option.poll(), "Enter on the main window closed Option")
         self.folder.keys("Escape")
         self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Option did not end")
         self.assertTrue(self.monitor_process.alive())

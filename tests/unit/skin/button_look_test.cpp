@@ -127,3 +127,27 @@ TEST(FieldColours, DisabledTextIsGreyedTowardsItsBackground) {
     EXPECT_EQ(SkinMix(text, back, 0), text);
     EXPECT_EQ(SkinMix(text, back, 256), back);
 }
+
+// The focus mark lies inside the control at every scale, leaves its face
+// visible, and grows by whole pixels with the scale, so it is never blurred.
+class FocusMarkAtScale : public ::testing::TestWithParam<int> {};
+
+TEST_P(FocusMarkAtScale, InsideWholePixelsAndLeavesTheFace) {
+    const UiScale scale{GetParam()};
+    for (const auto& [w, h] : {std::pair{120, 24}, std::pair{24, 120}, std::pair{14, 14}, std::pair{9, 9}}) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h);
+        const FocusMark mark = FocusMarkFor(scale.Scale(w), scale.Scale(h), scale);
+        ASSERT_GT(mark.thickness, 0);
+        EXPECT_GE(mark.left, 0);
+        EXPECT_GE(mark.top, 0);
+        EXPECT_LE(mark.right, scale.Scale(w));
+        EXPECT_LE(mark.bottom, scale.Scale(h));
+        EXPECT_GT(mark.right - mark.left, 2 * mark.thickness) << "the outline covers the face";
+        EXPECT_GT(mark.bottom - mark.top, 2 * mark.thickness) << "the outline covers the face";
+    }
+    EXPECT_EQ(FocusMarkFor(120, 24, scale).thickness, GetParam() >= 150 ? 2 : 1);
+    EXPECT_EQ(FocusMarkFor(2, 30, scale).thickness, 0) << "a sliver carries no mark";
+    EXPECT_EQ(FocusMarkFor(0, 0, scale).thickness, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, FocusMarkAtScale, ::testing::Values(100, 125, 150, 200));

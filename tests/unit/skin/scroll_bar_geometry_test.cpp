@@ -527,7 +527,7 @@ TEST(ScrollFrame, SkinningMovesTheBorderToTheFrame) {
     const SkinnedListStyles s = SkinListStyles(0x50A00061, kExClientEdge | kExToolWindow, 200, 100, 1, 2);
     EXPECT_EQ(s.frameStyle, 0x50800100u);
     EXPECT_EQ(s.listStyle, 0x50200061u);
-    EXPECT_EQ(s.frameExStyle, kExClientEdge | kExToolWindow);
+    EXPECT_EQ(s.frameExStyle, kExClientEdge | kExToolWindow | kExControlParent) << "Tab goes into the frame";
     EXPECT_EQ(s.listExStyle, kExToolWindow);
     EXPECT_EQ(s.listWidth, 194);
     EXPECT_EQ(s.listHeight, 94);
@@ -535,7 +535,7 @@ TEST(ScrollFrame, SkinningMovesTheBorderToTheFrame) {
     // A hidden list without border: a hidden frame, the list keeps its size.
     const SkinnedListStyles hidden = SkinListStyles(0x40200061, 0, 200, 100, 1, 2);
     EXPECT_EQ(hidden.frameStyle, 0x40000100u);
-    EXPECT_EQ(hidden.frameExStyle, 0u);
+    EXPECT_EQ(hidden.frameExStyle, kExControlParent);
     EXPECT_EQ(hidden.listWidth, 200);
 
     const SkinnedListStyles tiny = SkinListStyles(kBorder, kExClientEdge, 3, 3, 1, 2);

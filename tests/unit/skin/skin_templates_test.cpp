@@ -56,6 +56,8 @@ TEST(DialogTemplates, EachTemplateHasTheWindowKindOfItsRole) {
         const DialogTemplateSpec layout = *SkinDialogTemplate(role.id);
         EXPECT_EQ((layout.style & kChild) != 0, role.page);
         EXPECT_EQ((layout.style & kPopup) != 0, !role.page);
+        // Tab goes on from the parent's controls into a page's and back out.
+        EXPECT_EQ((layout.style & kControl) != 0, role.page) << "a page in its parent's tab order";
         EXPECT_EQ((layout.exStyle & kExAppWindow) != 0, role.mainWindow) << "a taskbar button";
         EXPECT_EQ((layout.style & kVisible) != 0, role.mainWindow) << "shown at creation";
         mainWindows += role.mainWindow;

@@ -61,12 +61,12 @@ protected:
 
 }  // namespace
 
-TEST_F(ButtonTest, IsAnOwnerDrawnChildWithItsEntryAsIdAndNoTabStop) {
+TEST_F(ButtonTest, IsAnOwnerDrawnChildWithItsEntryAsIdAndATabStop) {
     CSkinButton button;
     Make(button);
     const LONG style = GetWindowLongW(button.hwnd(), GWL_STYLE);
     EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
-    EXPECT_FALSE(style & WS_TABSTOP);
+    EXPECT_TRUE(style & WS_TABSTOP);
     EXPECT_TRUE(style & WS_CHILD);
     EXPECT_EQ(GetDlgCtrlID(button.hwnd()), 0);  // parsed on its own: no entry
 
@@ -75,10 +75,17 @@ TEST_F(ButtonTest, IsAnOwnerDrawnChildWithItsEntryAsIdAndNoTabStop) {
     CSkinButton numbered;
     ASSERT_TRUE(numbered.CreateFromSkin(parent.hwnd(), entry, SkinPictures{}));
     EXPECT_EQ(GetDlgItem(parent.hwnd(), 17), numbered.hwnd());
+    EXPECT_TRUE(GetWindowLongW(numbered.hwnd(), GWL_STYLE) & WS_TABSTOP) << "its pictures took the tab stop";
     // Its click names its id, as a system button's would, and its handle.
     numbered.SetCheckMode(true);
     parent.commandIds.clear();
     Click(numbered.hwnd());
+    EXPECT_EQ(parent.commandIds, std::vector<WORD>{17});
+    // Space on the focused button presses it as a click does.
+    parent.commandIds.clear();
+    SetFocus(numbered.hwnd());
+    SendMessageW(numbered.hwnd(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageW(numbered.hwnd(), WM_KEYUP, VK_SPACE, 0xC0390001);
     EXPECT_EQ(parent.commandIds, std::vector<WORD>{17});
 }
 

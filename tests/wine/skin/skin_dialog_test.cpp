@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "button_look.h"
 #include "skin_button.h"
 #include "skin_dialog.h"
 #include "skin_rescale.h"
@@ -230,6 +231,62 @@ TEST(SkinDialog, ABackgroundDragMovesTheWindowByThePointersWayAndAClickMovesNoth
     EXPECT_EQ(OriginOf(window).y, 90);
     EXPECT_NE(GetCapture(), window);
     dialog.EndDialog(0);
+}
+
+TEST(SkinDialog, TabGoesThroughTheShownPagesButtonsAndWrapsWithinTheWindow) {
+    SkinFolder skin;
+    TestDialog main(102);
+    main.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(main.CreateModeless(nullptr));
+    TestDialog shown(129), hidden(131);
+    for (TestDialog* page : {&shown, &hidden}) {
+        page->SetSkinFolder(skin.Folder());
+        ASSERT_TRUE(page->CreateModeless(main.hwnd()));
+    }
+    ShowWindow(shown.hwnd(), SW_SHOWNA);
+    EXPECT_TRUE(GetWindowLongW(shown.hwnd(), GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+    const HWND own = main.button.hwnd();
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), own, FALSE), shown.button.hwnd());
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), shown.button.hwnd(), FALSE), own) << "no wrap";
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), own, TRUE), shown.button.hwnd()) << "Shift+Tab";
+    EnableWindow(own, FALSE);
+    EXPECT_EQ(GetNextDlgTabItem(main.hwnd(), shown.button.hwnd(), FALSE), shown.button.hwnd())
+        << "a disabled button was a stop";
+}
+
+TEST(SkinDialog, TheFocusMarkShowsOnTheFocusedButtonOnceTheKeyboardIsUsedInTheWindow) {
+    SkinFolder skin;
+    TestDialog main(102);
+    main.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(main.CreateModeless(nullptr));
+    TestDialog page(131);
+    page.SetSkinFolder(skin.Folder());
+    ASSERT_TRUE(page.CreateModeless(main.hwnd()));
+    ShowWindow(page.hwnd(), SW_SHOWNA);
+    SetActiveWindow(main.hwnd());
+    SetFocus(page.button.hwnd());
+    const COLORREF face = RGB(1, 1, 100);
+    auto shows = [](CSkinButton& button, int x, int y) {
+        BitmapHandle canvas = MakeBitmap(30, 15, [](int, int) { return RGB(0, 0, 0); });
+        MemoryDC dc(nullptr);
+        SelectGuard select(dc.get(), canvas.get());
+        button.Draw(dc.get(), RECT{0, 0, 30, 15}, ODS_FOCUS);
+        return GetPixel(dc.get(), x, y);
+    };
+    // Opened with no key pressed yet: no mark.
+    EXPECT_TRUE(SendMessageW(main.hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    EXPECT_EQ(shows(page.button, 1, 1), face);
+    // Tab, in a page of the window, turns the window's cues on.
+    SendMessageW(main.hwnd(), WM_NEXTDLGCTL, 0, 0);
+    SetFocus(page.button.hwnd());
+    EXPECT_FALSE(SendMessageW(main.hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    // A frame just inside the edge; the edge and the face within untouched.
+    EXPECT_EQ(shows(page.button, 1, 1), kFocusMarkColor);
+    EXPECT_EQ(shows(page.button, 28, 7), kFocusMarkColor);
+    EXPECT_EQ(shows(page.button, 15, 13), kFocusMarkColor);
+    EXPECT_EQ(shows(page.button, 0, 0), face);
+    EXPECT_EQ(shows(page.button, 4, 4), face);
+    EXPECT_EQ(shows(main.button, 1, 1), face) << "a mark on a button without the focus";
 }
 
 TEST(SkinDialog, TemplatesGiveTheirStyles) {

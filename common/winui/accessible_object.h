@@ -1,0 +1,19 @@
+#pragma once
+// The answer of our windows to WM_GETOBJECT: an IAccessible of their own, for
+// the platform has no standard proxy for them everywhere (Wine has none at
+// all). The object holds only the window handle and asks the window's
+// CWindow::Describe on every call, so it never outlives what it describes: a
+// window that is gone answers with an error.
+#include <windows.h>
+
+#include "accessible_rules.h"
+
+// The LRESULT of WM_GETOBJECT for `window` (OBJID_CLIENT only), or 0 when the
+// window describes nothing and the default procedure should answer.
+LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam);
+
+// The answer a screen reader gets for `window` now; false when it has none.
+bool AccessibleAnswerOf(HWND window, AccessibleAnswer& answer);
+
+// Announces to listeners (EVENT_OBJECT_*) that `window`'s client object changed.
+void NotifyAccessible(HWND window, DWORD event);

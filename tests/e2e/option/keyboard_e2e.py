@@ -1,0 +1,128 @@
+"""Option used from the keyboard alone, under Wine and Xvfb: the window is
+focused once, and no click follows. Where the focus is, the test reads from
+the screen: the focused control draws its focus mark in the skin's accent.
+What the keys change must equal what the same steps by mouse change.
+
+    /usr/bin/python3 keyboard_e2e.py --build-dir build/win [unittest arguments]
+"""
+import subprocess
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from lib import option, suite  # noqa: E402
+from lib.harness import wait_for  # noqa: E402
+from lib.option import OptionTest  # noqa: E402
+
+ACCENT = (128, 21, 153)
+# The slider thumb's mark: light, as the thumb itself is in the accent.
+THUMB_MARK = (240, 236, 246)
+
+
+class KeyboardTest(OptionTest):
+    def setUp(self):
+        super().setUp()
+        window = subprocess.run(["xdotool", "search", "--name", option.OPTION_TITLE], env=self.folder.env(),
+                                capture_output=True, text=True).stdout.split()
+        window.sort(key=self.folder.window_area, reverse=True)
+        self.assertTrue(window, "no window of Option")
+        subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], env=self.folder.env(), check=True)
+
+    def press(self, *keys):
+        subprocess.run(["xdotool", "key", "--delay", "80"] + list(keys), env=self.folder.env(), check=True)
+
+    def screen(self):
+        from PIL import ImageGrab
+        return ImageGrab.grab(xdisplay=suite.session().display).convert("RGB")
+
+    def main_rect(self, entry):
+        left, top = self.folder.option_origin()
+        x, y, w, h = self.folder.main_skin[entry]
+        return left + x, top + y, w, h
+
+    def config_rect(self, entry):
+        left, top = self.folder.option_origin()
+        ax, ay, _, _ = self.folder.main_skin[7]
+        x, y, w, h = self.folder.config_skin[entry]
+        return left + ax + x, top + ay + y, w, h
+
+    def marked(self, rect, image=None):
+        """Whether the control at `rect` shows the focus mark: its top line, just inside, in the accent."""
+        image = image or self.screen()
+        x, y, w, _ = rect
+        inset = option.scaled(1)
+        row = [image.getpixel((x + i, y + inset)) for i in range(inset + 2, w - inset - 2)]
+        return bool(row) and sum(p == ACCENT for p in row) >= 0.9 * len(row)
+
+    def shot(self, name, rect, margin=20):
+        x, y, w, h = rect
+        self.screen().crop((x - margin, y - margin, x + w + margin, y + h + margin)).save(
+            suite.session().build_dir / option.scaled_name(name))
+
+    def visible(self, cls):
+        """Screen rectangles (x, y, w, h) of the visible windows of class `cls`."""
+        return [(r["rect"][0], r["rect"][1], r["rect"][2] - r["rect"][0], r["rect"][3] - r["rect"][1])
+                for r in self.folder.tree() if r["cls"] == cls and r["visible"]]
+
+    def tab_to(self, rect, limit=60):
+        """Tab until the control at `rect` has the focus; fails after `limit` presses."""
+        for _ in range(limit):
+            self.press("Tab")
+            if wait_for(lambda: self.marked(rect), 1.5):
+                return
+        self.screen().save(suite.session().build_dir / "keyboard-failed.png")
+        self.fail(f"Tab never reached the control at {rect} (the screen: keyboard-failed.png)")
+
+
+class Focus(KeyboardTest):
+    def test_the_mark_shows_after_the_first_tab_and_wraps_within_the_window(self):
+        first, second = self.main_rect(4), self.main_rect(5)
+        self.assertFalse(self.marked(first), "a focus mark before any key")
+        self.press("Tab")
+        self.assertTrue(wait_for(lambda: self.marked(second), 10), "Tab showed no mark on the second tab")
+        self.assertFalse(self.marked(first))
+        self.shot("keyboard-focus-button.png", second)
+        self.press("shift+Tab")
+        self.assertTrue(wait_for(lambda: self.marked(first), 10), "Shift+Tab went elsewhere")
+        # Round the whole window and back to the first tab: the focus stays in the window.
+        self.tab_to(first, limit=80)
+
+
+class Profiles(KeyboardTest):
+    def test_enter_on_new_makes_the_same_profile_as_a_click(self):
+        before = self.trace_length()
+        self.tab_to(self.config_rect(6))
+        self.press("Return")
+        # As the click on + does (option_e2e Profiles).
+        self.assertTrue(wait_for(lambda: "Profile4" in self.folder.profile_names(), 10))
+        self.assertEqual(self.folder.current_index(), 3)
+        self.assertEqual(self.folder.flags(), [1, 1, 1, 1])
+        sends = self.wait_full_download(before)
+        self.assertEqual(sends, self.folder.reports(full=True))
+        self.assertEqual(self.folder.captions(5), ["Profile4"])
+        self.assertIsNone(self.option.poll(), "Enter closed Option")
+
+
+class Marks(KeyboardTest):
+    def test_a_slider_thumb_shows_the_mark(self):
+        # The performance tab by Tab and Space, then its slider.
+        self.tab_to(self.config_rect(2))
+        self.press("space")
+        self.assertTrue(wait_for(lambda: self.visible("GmSliderThumb"), 10), "the performance page did not open")
+        thumb = self.visible("GmSliderThumb")[0]
+
+        def thumb_marked():
+            tx, ty, tw, th = thumb
+            image = self.screen().crop((tx, ty, tx + tw, ty + th))
+            return sum(1 for p in image.getdata() if p == THUMB_MARK) >= th
+
+        for _ in range(60):
+            self.press("Tab")
+            if wait_for(thumb_marked, 1.5):
+                break
+        self.assertTrue(thumb_marked(), "Tab never reached the slider")
+        self.shot("keyboard-focus-slider.png", thumb, margin=30)
+
+
+if __name__ == "__main__":
+    option.main()
