@@ -15,6 +15,7 @@ from lib.harness import wait_for  # noqa: E402
 from lib.option import OptionTest  # noqa: E402
 
 ACCENT = (128, 21, 153)
+ROLE_PAGE_TAB, STATE_CHECKED = 0x25, 0x10
 # The slider thumb's mark: light, as the thumb itself is in the accent.
 THUMB_MARK = (240, 236, 246)
 
@@ -86,6 +87,24 @@ class Focus(KeyboardTest):
         self.assertTrue(wait_for(lambda: self.marked(first), 10), "Shift+Tab went elsewhere")
         # Round the whole window and back to the first tab: the focus stays in the window.
         self.tab_to(first, limit=80)
+
+
+    def test_ctrl_page_down_and_up_switch_the_sub_pages_round_with_the_focus(self):
+        sub_pages = {"Buttons", "Performance", "Lighting"}
+
+        def tabs():
+            """The checked main and sub-page tabs and the focused control's name, as a screen reader learns them."""
+            rows = self.folder.accessible()
+            checked = {r["name"] for r in rows if r["role"] == ROLE_PAGE_TAB and r["state"] & STATE_CHECKED}
+            return checked & (sub_pages | {"Settings", "Macros"}), [r["name"] for r in rows if r["focused"]]
+
+        for keys, page in ((["ctrl+Next", "ctrl+Next"], "Lighting"), (["ctrl+Next"], "Buttons"),
+                           (["ctrl+Prior"], "Lighting"), (["ctrl+Prior"], "Performance")):
+            self.press(*keys)
+            self.assertTrue(wait_for(lambda: tabs() == ({"Settings", page}, [page]), 10),
+                            f"after {keys}: {tabs()}")
+        self.assertTrue(self.visible("GmSliderThumb"), "the performance page does not show")
+        self.assertTrue(self.marked(self.config_rect(2)), "the performance tab shows no focus mark")
 
 
 class Profiles(KeyboardTest):
