@@ -122,6 +122,18 @@ class Profiles(KeyboardTest):
         self.assertIsNone(self.option.poll(), "Enter closed Option")
 
 
+    def test_space_opens_the_profile_drop_down_and_esc_closes_only_it(self):
+        self.tab_to(self.config_rect(5))
+        self.press("space")
+        self.assertTrue(wait_for(lambda: self.visible("GmSkinListBox"), 10), "Space did not open the drop-down")
+        focused = [(r["cls"], r["name"]) for r in self.folder.accessible() if r["focused"]]
+        self.assertEqual(focused, [("GmSkinListBox", "Profile")])
+        self.press("Escape")
+        self.assertTrue(wait_for(lambda: not self.visible("GmSkinListBox"), 10), "Esc left the drop-down open")
+        self.assertIsNone(self.option.poll(), "Esc closed Option with the drop-down open")
+        self.assertEqual(self.folder.current_index(), 2)
+
+
 class Marks(KeyboardTest):
     def test_a_slider_thumb_shows_the_mark(self):
         # The performance tab by Tab and Space, then its slider.
