@@ -43,6 +43,8 @@ public:
     // the wait cursor until the Monitor answers.
     void ApplySettings(bool full);
     void ShowSubPage(SubPage page) { subPages_.Show(page); }
+    // Ctrl+PageDown and Ctrl+PageUp: the next or previous sub-page; returns its tab.
+    HWND StepSubPage(int delta) { return subPages_.Step(delta); }
     CSkinPage* SubPageWindow(SubPage page) const { return subPages_.Window(page); }
 
 protected:

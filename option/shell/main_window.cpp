@@ -151,6 +151,7 @@ BOOL CMainWindow::OnInitDialog() {
     // Asked once the Monitor can find the window by its title: a mouse that
     // arrives from now on is announced (WM_MOUSE_STATE), one before is answered here.
     ShowMouseStatus(CMonitorPort::MouseConnected());
+    keys_.Install([this](const MSG& message) { return OnDialogKey(message); });
 
     if (configPage_) {
         configPage_->Refresh();
@@ -161,6 +162,7 @@ BOOL CMainWindow::OnInitDialog() {
 }
 
 void CMainWindow::OnDestroy() {
+    keys_.Remove();
     // A recording ends first: it stores what it has, while the session is there.
     if (CMacroPage* macros = macroPage_.Built()) macros->StopRecording();
     CSkinDialog::OnDestroy();
@@ -270,6 +272,19 @@ void CMainWindow::OnOK() {
     HWND focus = GetFocus();
     if (!focus || !IsChild(hwnd(), focus) || !IsWindowEnabled(focus)) return;
     if (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) SendMessageW(focus, BM_CLICK, 0, 0);
+}
+
+bool CMainWindow::OnDialogKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || (message.wParam != VK_NEXT && message.wParam != VK_PRIOR)) return false;
+    if (!(GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000)) return false;
+    // Keys for a dialog over this window (the key page among them) stay its
+    // own; the recorder lives on the macro tab, which has no sub-pages.
+    if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
+    if (!IsWindowEnabled(hwnd()) || shown_ != Page::kConfig || !configPage_) return false;
+    HWND tab = configPage_->StepSubPage(message.wParam == VK_NEXT ? 1 : -1);
+    // As Ctrl+Tab does for the main tabs: the focus goes with the page.
+    if (tab && IsWindow(tab)) SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tab), TRUE);
+    return true;
 }
 
 LRESULT CMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "dialog_key_filter.h"
 #include "kernel_handle.h"
 #include "lazy_page.h"
 #include "monitor_port_win32.h"
@@ -47,6 +48,8 @@ private:
     void CloseTransients();
     void OnProfileChanged();
     void CloseNow();
+    // Ctrl+PageDown and Ctrl+PageUp, before the dialog manager: true when taken.
+    bool OnDialogKey(const MSG& message);
     // The badge says the mouse is missing: changes are saved, and the Monitor
     // sends them when it arrives.
     void ShowMouseStatus(bool connected);
@@ -66,4 +69,5 @@ private:
     // Built when its tab is first chosen.
     LazyPage<CMacroPage> macroPage_;
     Page shown_ = Page::kConfig;
+    CDialogKeyFilter keys_;
 };

@@ -57,6 +57,15 @@ void CSubPageHost::Show(SubPage page) {
         if (tabs_[i]) tabs_[i]->SetCheck(i == static_cast<int>(page) ? 1 : 0);
 }
 
+HWND CSubPageHost::Step(int delta) {
+    const int count = static_cast<int>(tabs_.size());
+    const int next = ((static_cast<int>(shown_) + delta) % count + count) % count;
+    HWND tab = tabs_[next] ? tabs_[next]->hwnd() : nullptr;
+    if (beforeClick_) beforeClick_(tab);
+    Show(static_cast<SubPage>(next));
+    return tab;
+}
+
 void CSubPageHost::Refresh() {
     if (!context_.Session().current()) return;
     for (auto& page : pages_)

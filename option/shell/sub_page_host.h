@@ -26,6 +26,9 @@ public:
     void CreatePages(HWND page, const SkinRect& area);
 
     void Show(SubPage page);
+    // Shows the page `delta` tabs on from the shown one, wrapping, as a click
+    // on its tab would; returns that tab (null when it could not be made).
+    HWND Step(int delta);
     // The page's window; null while it was never shown.
     CSkinPage* Window(SubPage page) const { return pages_[static_cast<int>(page)].Built(); }
     // Every page shows the current profile again (none without one); a page

@@ -191,6 +191,19 @@ bool CSkinButtonBase::OnLButtonDblClk(POINT at, UINT keys) {
 
 bool CSkinButtonBase::OnLButtonUp(POINT, UINT) {
     if (!checkMode_) return false;  // the system button reports the click
+    ToggleCheck();
+    return true;
+}
+
+bool CSkinButtonBase::OnKeyUp(UINT virtualKey, UINT) {
+    // The system button would report Space as a click with the check left as
+    // it was, and a drop-down would close instead of opening.
+    if (!checkMode_ || virtualKey != VK_SPACE || !(DefaultProc(BM_GETSTATE, 0, 0) & BST_PUSHED)) return false;
+    ToggleCheck();
+    return true;
+}
+
+void CSkinButtonBase::ToggleCheck() {
     checked_ = checked_ == 0 ? 1 : 0;
     // The system button still thinks it is held, and holds the capture it
     // took at the press; neither is true any more.
@@ -200,7 +213,6 @@ bool CSkinButtonBase::OnLButtonUp(POINT, UINT) {
     if (HWND parent = GetParent(hwnd()))
         SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
                      reinterpret_cast<LPARAM>(hwnd()));
-    return true;
 }
 
 bool CSkinButtonBase::OnReflectedCommand(WORD code) {

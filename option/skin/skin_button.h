@@ -77,6 +77,7 @@ protected:
     bool OnLButtonDown(POINT at, UINT keys) override;
     bool OnLButtonDblClk(POINT at, UINT keys) override;
     bool OnLButtonUp(POINT at, UINT keys) override;
+    bool OnKeyUp(UINT virtualKey, UINT flags) override;
 
     ButtonState StateOf(UINT itemState) const;
     // Composes the face into `dc` (an off-screen buffer, or the button itself
@@ -92,6 +93,9 @@ private:
     void OnHoverChange(const HoverState::Change& change);
     // A press activates the top-level window the button belongs to.
     void ActivateOwner();
+    // The end of a press, by the pointer or by Space: the check turns over
+    // and the owner hears of the click.
+    void ToggleCheck();
 
     BitmapHandle pictures_[kButtonPictureCount];
     bool checkMode_ = false;

@@ -15,6 +15,7 @@ from lib.harness import wait_for  # noqa: E402
 from lib.option import OptionTest  # noqa: E402
 
 ACCENT = (128, 21, 153)
+ROLE_PAGE_TAB, STATE_CHECKED = 0x25, 0x10
 # The slider thumb's mark: light, as the thumb itself is in the accent.
 THUMB_MARK = (240, 236, 246)
 
@@ -88,6 +89,24 @@ class Focus(KeyboardTest):
         self.tab_to(first, limit=80)
 
 
+    def test_ctrl_page_down_and_up_switch_the_sub_pages_round_with_the_focus(self):
+        sub_pages = {"Buttons", "Performance", "Lighting"}
+
+        def tabs():
+            """The checked main and sub-page tabs and the focused control's name, as a screen reader learns them."""
+            rows = self.folder.accessible()
+            checked = {r["name"] for r in rows if r["role"] == ROLE_PAGE_TAB and r["state"] & STATE_CHECKED}
+            return checked & (sub_pages | {"Settings", "Macros"}), [r["name"] for r in rows if r["focused"]]
+
+        for keys, page in ((["ctrl+Next", "ctrl+Next"], "Lighting"), (["ctrl+Next"], "Buttons"),
+                           (["ctrl+Prior"], "Lighting"), (["ctrl+Prior"], "Performance")):
+            self.press(*keys)
+            self.assertTrue(wait_for(lambda: tabs() == ({"Settings", page}, [page]), 10),
+                            f"after {keys}: {tabs()}")
+        self.assertTrue(self.visible("GmSliderThumb"), "the performance page does not show")
+        self.assertTrue(self.marked(self.config_rect(2)), "the performance tab shows no focus mark")
+
+
 class Profiles(KeyboardTest):
     def test_enter_on_new_makes_the_same_profile_as_a_click(self):
         before = self.trace_length()
@@ -101,6 +120,18 @@ class Profiles(KeyboardTest):
         self.assertEqual(sends, self.folder.reports(full=True))
         self.assertEqual(self.folder.captions(5), ["Profile4"])
         self.assertIsNone(self.option.poll(), "Enter closed Option")
+
+
+    def test_space_opens_the_profile_drop_down_and_esc_closes_only_it(self):
+        self.tab_to(self.config_rect(5))
+        self.press("space")
+        self.assertTrue(wait_for(lambda: self.visible("GmSkinListBox"), 10), "Space did not open the drop-down")
+        focused = [(r["cls"], r["name"]) for r in self.folder.accessible() if r["focused"]]
+        self.assertEqual(focused, [("GmSkinListBox", "Profile")])
+        self.press("Escape")
+        self.assertTrue(wait_for(lambda: not self.visible("GmSkinListBox"), 10), "Esc left the drop-down open")
+        self.assertIsNone(self.option.poll(), "Esc closed Option with the drop-down open")
+        self.assertEqual(self.folder.current_index(), 2)
 
 
 class Marks(KeyboardTest):

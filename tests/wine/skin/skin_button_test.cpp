@@ -126,6 +126,18 @@ TEST_F(ButtonTest, CheckModeClicksToggleAndNotifyOnce) {
     Pump();
     EXPECT_EQ(button.GetCheck(), 1);
     EXPECT_EQ(parent.clicks.size(), 3u);
+    // Space is a click too, once, with the check turned over as by the pointer.
+    SendMessageW(button.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(button.hwnd(), WM_KEYUP, VK_SPACE, 0xC0000001);
+    Pump();
+    EXPECT_EQ(button.GetCheck(), 0);
+    EXPECT_EQ(parent.clicks.size(), 4u);
+    EXPECT_NE(GetCapture(), button.hwnd());
+    // A key release without its press (the press went to another control) is no click.
+    SendMessageW(button.hwnd(), WM_KEYUP, VK_SPACE, 0xC0000001);
+    Pump();
+    EXPECT_EQ(button.GetCheck(), 0);
+    EXPECT_EQ(parent.clicks.size(), 4u);
 }
 
 TEST_F(ButtonTest, PushModeClickIsOneNotification) {
