@@ -284,7 +284,11 @@ class OptionTest(unittest.TestCase):
         self.monitor_process = None
         if self.monitor:
             self.monitor_process = self.folder.start_monitor()
-            self.assertTrue(self.folder.wait_downloads(1), "the Monitor's start-up download did not arrive")
+            if not self.folder.wait_downloads(1):
+                # Rare on a loaded machine and gone with the folder: say what the Monitor said.
+                state = "running" if self.monitor_process.alive() else f"ended ({self.monitor_process.process.returncode})"
+                self.fail(f"the Monitor's start-up download did not arrive; the Monitor is {state}, its last"
+                          f" debug lines: {self.monitor_process.debug_lines()[-12:]}")
         self.option = self.folder.start_option()
         # The page is filled once the list holds the store's profiles.
         self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == len(self.profiles), 20))
