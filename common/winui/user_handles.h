@@ -1,6 +1,6 @@
 #pragma once
-// Owners of USER handles: popup menus, icons and event hooks (the GDI objects
-// are in gdi.h, the owner itself in common/win32/handle_owner.h).
+// Owners of USER handles: popup menus, icons, event hooks and windows hooks
+// (the GDI objects are in gdi.h, the owner itself in common/win32/handle_owner.h).
 #include <windows.h>
 
 #include "handle_owner.h"
@@ -13,3 +13,5 @@ using MenuHandle = HandleOwner<HMENU, DestroyMenu>;
 using IconHandle = HandleOwner<HICON, DestroyIcon>;
 // An event hook made with SetWinEventHook.
 using WinEventHookHandle = HandleOwner<HWINEVENTHOOK, UnhookWinEvent>;
+// A hook made with SetWindowsHookEx.
+using WindowsHookHandle = HandleOwner<HHOOK, UnhookWindowsHookEx>;

@@ -13,7 +13,7 @@ bool CThreadMessageFilter::Install(Filter filter) {
     busy_ = false;
     if (hook_) return true;
     if (g_filter && g_filter != this) return false;
-    hook_ = SetWindowsHookExW(WH_GETMESSAGE, &CThreadMessageFilter::Procedure, nullptr, GetCurrentThreadId());
+    hook_.Reset(SetWindowsHookExW(WH_GETMESSAGE, &CThreadMessageFilter::Procedure, nullptr, GetCurrentThreadId()));
     if (!hook_) {
         DebugOut(L"CThreadMessageFilter: the message hook could not be installed\n");
         return false;
@@ -24,8 +24,7 @@ bool CThreadMessageFilter::Install(Filter filter) {
 
 void CThreadMessageFilter::Remove() {
     if (!hook_) return;
-    UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
+    hook_.Reset();
     if (g_filter == this) g_filter = nullptr;
 }
 

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "user_handles.h"
+
 class CThreadMessageFilter {
 public:
     // True: the message is consumed (it is dispatched as WM_NULL).
@@ -21,12 +23,12 @@ public:
     // One filter per thread at a time; installing again replaces the function.
     bool Install(Filter filter);
     void Remove();
-    bool Installed() const { return hook_ != nullptr; }
+    bool Installed() const { return static_cast<bool>(hook_); }
 
 private:
     static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam);
 
-    HHOOK hook_ = nullptr;
+    WindowsHookHandle hook_;
     Filter filter_;
     bool busy_ = false;
 };

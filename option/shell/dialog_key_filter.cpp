@@ -14,7 +14,7 @@ bool CDialogKeyFilter::Install(Filter filter) {
     if (hook_) return true;
     // The message filter hook, not the message hook: it runs only inside the
     // dialog loops, where the manager would otherwise read the key first.
-    hook_ = SetWindowsHookExW(WH_MSGFILTER, &CDialogKeyFilter::Procedure, nullptr, GetCurrentThreadId());
+    hook_.Reset(SetWindowsHookExW(WH_MSGFILTER, &CDialogKeyFilter::Procedure, nullptr, GetCurrentThreadId()));
     if (!hook_) {
         DebugOut(L"CDialogKeyFilter: the message filter hook could not be installed\n");
         return false;
@@ -25,8 +25,7 @@ bool CDialogKeyFilter::Install(Filter filter) {
 
 void CDialogKeyFilter::Remove() {
     if (!hook_) return;
-    UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
+    hook_.Reset();
     if (g_keyFilter == this) g_keyFilter = nullptr;
 }
 

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "user_handles.h"
+
 class CDialogKeyFilter {
 public:
     // True: the message is consumed, and neither the dialog manager nor the
@@ -25,6 +27,6 @@ public:
 private:
     static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam);
 
-    HHOOK hook_ = nullptr;
+    WindowsHookHandle hook_;
     Filter filter_;
 };

@@ -327,6 +327,15 @@ class OptionTest(unittest.TestCase):
             last = length
             time.sleep(seconds)
 
+    def assert_new_profile_made(self, before):
+        """+ on the three stored profiles: Profile4, current, downloaded whole and shown."""
+        self.assertTrue(wait_for(lambda: "Profile4" in self.folder.profile_names(), 10))
+        self.assertEqual(self.folder.current_index(), 3)
+        self.assertEqual(self.folder.flags(), [1, 1, 1, 1])
+        sends = self.wait_full_download(before)
+        self.assertEqual(sends, self.folder.reports(full=True))
+        self.assertEqual(self.folder.captions(5), ["Profile4"])
+
     def wait_full_download(self, before):
         """The sends after trace position `before`, once a whole download has arrived."""
         self.assertTrue(wait_for(lambda: any(op.startswith("SetFeature 02 01 00") for op in

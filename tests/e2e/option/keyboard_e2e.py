@@ -113,12 +113,7 @@ class Profiles(KeyboardTest):
         self.tab_to(self.config_rect(6))
         self.press("Return")
         # As the click on + does (option_e2e Profiles).
-        self.assertTrue(wait_for(lambda: "Profile4" in self.folder.profile_names(), 10))
-        self.assertEqual(self.folder.current_index(), 3)
-        self.assertEqual(self.folder.flags(), [1, 1, 1, 1])
-        sends = self.wait_full_download(before)
-        self.assertEqual(sends, self.folder.reports(full=True))
-        self.assertEqual(self.folder.captions(5), ["Profile4"])
+        self.assert_new_profile_made(before)
         self.assertIsNone(self.option.poll(), "Enter closed Option")
 
 

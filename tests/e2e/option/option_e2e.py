@@ -130,12 +130,7 @@ class Profiles(OptionTest):
     def test_new_profile_is_numbered_current_and_downloaded_in_full(self):
         before = self.trace_length()
         self.folder.click(self.folder.config_point(6))
-        self.assertTrue(wait_for(lambda: "Profile4" in self.folder.profile_names(), 10))
-        self.assertEqual(self.folder.current_index(), 3)
-        self.assertEqual(self.folder.flags(), [1, 1, 1, 1])
-        sends = self.wait_full_download(before)
-        self.assertEqual(sends, self.folder.reports(full=True))
-        self.assertEqual(self.folder.captions(5), ["Profile4"])
+        self.assert_new_profile_made(before)
 
     def test_choosing_in_the_drop_down_downloads_that_profile(self):
         self.folder.click(self.folder.config_point(5))
