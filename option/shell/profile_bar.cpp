@@ -154,14 +154,24 @@ void CProfileBar::Add() {
 
 void CProfileBar::Delete() {
     if (session_.store().profiles.size() <= 1) return;
-    const std::wstring question = OptionText(kTextDeleteQuestion);
-    const std::wstring caption = OptionText(kTextDeleteCaption);
     // The profile shown is the one asked about, and the one deleted, even when
     // the Monitor switched to another while the question was open.
     const ProfileMark shown = MarkCurrentProfile(session_.store());
-    if (MessageBoxW(GetAncestor(page_, GA_ROOT), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONEXCLAMATION) !=
-        IDOK)
-        return;
+    // Our own box rather than the platform's: it has the suite's look, and
+    // screen readers learn its text and buttons (Wine describes no message box).
+    CQuestionBox::Content question;
+    question.title = OptionText(kTextDeleteCaption);
+    question.question = OptionText(kTextDeleteQuestion);
+    question.details = Wide(CurrentName());
+    // In the two right-hand places, as a message box has them; Enter deletes, as it did.
+    // Without the texts file an answer left blank would leave no button to press.
+    const auto answer = [this](UINT id, const wchar_t* fallback) {
+        std::wstring text = OptionText(id);
+        return text.empty() ? std::wstring(fallback) : text;
+    };
+    question.answers = {std::wstring(), answer(option_text::kOk, L"OK"), answer(option_text::kCancel, L"Cancel")};
+    question.defaultAnswer = 2;
+    if (CQuestionBox(std::move(question)).Ask(GetAncestor(page_, GA_ROOT)) != 2) return;
     if (!DeleteProfileAt(session_.store(), FindMarkedProfile(session_.store().profiles, shown))) return;
     RefillList();
     Select(session_.store().values.ProfileID);

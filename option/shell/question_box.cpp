@@ -24,8 +24,6 @@ constexpr int kDetailsId = 4200;
 constexpr int kDetailsLineHeight = 16;  // the 14-pixel font's line, with room for a wrapped path
 constexpr COLORREF kTitleColor = RGB(226, 220, 236);
 constexpr COLORREF kQuestionColor = RGB(200, 194, 212);
-constexpr COLORREF kDetailsText = RGB(251, 251, 251);
-constexpr COLORREF kDetailsBack = RGB(31, 27, 41);
 
 // Lines the details take in a box `width` pixels wide, a long path wrapping
 // at about seven pixels a character.
@@ -59,6 +57,8 @@ void CQuestionBox::CreateControls(const SkinDescription& skin, const SkinPicture
     KeepScaled(questionArea_);
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     for (int i = 0; i < 3; ++i) {
+        answerAreas_[i] = ToRect(skin.ReadEntry(kFirstAnswer + i).rect);
+        KeepScaled(answerAreas_[i]);
         if (content_.answers[i].empty()) continue;
         answers_[i] = CSkinPage::MakeButton(hwnd(), skin, kFirstAnswer + i, pictures);
         if (!answers_[i]) continue;
@@ -71,12 +71,7 @@ void CQuestionBox::CreateControls(const SkinDescription& skin, const SkinPicture
     // The platform's bar only when the lines cannot all be seen: it does not
     // take the skin's colours.
     const bool scrolls = DetailLines(content_.details, d.right - d.left) * S(kDetailsLineHeight) > d.bottom - d.top;
-    details_ = CreateWindowExW(0, L"EDIT", content_.details.c_str(),
-                               WS_CHILD | WS_VISIBLE | (scrolls ? WS_VSCROLL : 0) | ES_MULTILINE | ES_READONLY |
-                                   ES_AUTOVSCROLL,
-                               d.left, d.top, d.right - d.left, d.bottom - d.top, hwnd(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDetailsId)), nullptr, nullptr);
-    if (details_) SendMessageW(details_, WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(14)), FALSE);
+    if (details_.Create(hwnd(), d, kDetailsId, content_.details, scrolls)) details_.SetFont(SkinFont(14), false);
 }
 
 BOOL CQuestionBox::OnInitDialog() {
@@ -124,10 +119,21 @@ void CQuestionBox::OnOK() {
 void CQuestionBox::OnCancel() { EndDialog(0); }
 
 void CQuestionBox::OnRescaled(const SkinDescription&, const SkinPictures&) {
-    if (details_) SendMessageW(details_, WM_SETFONT, reinterpret_cast<WPARAM>(SkinFont(14)), TRUE);
+    details_.SetFont(SkinFont(14), true);
 }
 
 void CQuestionBox::PaintOver(HDC dc, const RECT&) {
+    // The background holds a frame for every answer; a place left without one
+    // takes the colour just beside it, so no empty button shows.
+    for (int i = 0; i < 3; ++i) {
+        if (answers_[i]) continue;
+        RECT place = answerAreas_[i];
+        InflateRect(&place, S(2), S(2));
+        const COLORREF beside = GetPixel(dc, place.left - 1, (place.top + place.bottom) / 2);
+        if (beside == CLR_INVALID) continue;
+        BrushHandle brush(CreateSolidBrush(beside));
+        FillRect(dc, &place, brush.get());
+    }
     {
         SelectGuard font(dc, SkinFont(18));
         SetTextColor(dc, kTitleColor);
@@ -137,15 +143,4 @@ void CQuestionBox::PaintOver(HDC dc, const RECT&) {
     SelectGuard font(dc, SkinFont(15));
     SetTextColor(dc, kQuestionColor);
     DrawSkinText(dc, content_.question, questionArea_, DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS, true);
-}
-
-LRESULT CQuestionBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if ((message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT) && details_ &&
-        reinterpret_cast<HWND>(lParam) == details_) {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, kDetailsText);
-        SetBkColor(dc, kDetailsBack);
-        return reinterpret_cast<LRESULT>(CachedBrush(kDetailsBack));
-    }
-    return CSkinDialog::HandleMessage(message, wParam, lParam);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "question_details.h"
 #include "skin_button.h"
 #include "skin_dialog.h"
 
@@ -37,13 +38,13 @@ protected:
     void PaintOver(HDC dc, const RECT& client) override;
     void OnRescaled(const SkinDescription& skin, const SkinPictures& pictures) override;
     DragMode Drag() const override { return DragMode::kSelf; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     Content content_;
     std::array<std::unique_ptr<CSkinButton>, 3> answers_;
     std::unique_ptr<CSkinButton> close_;
-    HWND details_ = nullptr;  // not owned: a child, destroyed with the box
+    CQuestionDetails details_;
     RECT titleArea_{};
     RECT questionArea_{};
+    std::array<RECT, 3> answerAreas_{};
 };

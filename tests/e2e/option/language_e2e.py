@@ -47,7 +47,7 @@ ROLES = {"GmSkinButton": {ROLE_PUSH, ROLE_CHECK, ROLE_PAGE_TAB}, "GmSkinLabel": 
          "GmSkinListBox": {ROLE_LIST}, "GmBitmapEdit": {ROLE_TEXT}, "GmSkinListEdit": {ROLE_TEXT},
          "GmClickHSlider": {ROLE_SLIDER}, "GmSliderThumb": {ROLE_SLIDER}, "GmSkinScrollBar": {ROLE_SCROLL_BAR},
          "GmSkinScrollBarFrame": {ROLE_CLIENT}, "GmSkinScrollLimit": {ROLE_CLIENT},
-         "GmSkinDialog": {ROLE_DIALOG, ROLE_CLIENT}}
+         "GmSkinDialog": {ROLE_DIALOG, ROLE_CLIENT}, "GmQuestionDetails": {ROLE_STATIC_TEXT}}
 FOCUS_ROLES = {ROLE_PUSH, ROLE_CHECK, ROLE_PAGE_TAB, ROLE_LIST, ROLE_TEXT, ROLE_SLIDER}
 
 
@@ -56,7 +56,7 @@ def accessibility_faults(rows):
     without an object, a name, the role of its class or a state its window has."""
     faults = []
     for row in rows:
-        # The system's own windows (the message boxes) are the system's to describe.
+        # The system's own windows (tooltips, the file dialogs) are the system's to describe.
         if not row["cls"].startswith("Gm"):
             continue
         where = f"{row['cls']} {row['id']} {row['name']!r}"
@@ -222,7 +222,10 @@ class PageWalk(ButtonTest):
         self.folder.click(self.folder.config_point(7), settle=1.5)
         question = self.t("Profil löschen")
         self.assertTrue(wait_for(lambda: self.folder.tree(question), 10), "no delete question")
-        self.shot("option-delete-question", question)
+        rows = self.shot("option-delete-question", question)
+        # The question names its answers and the profile it would take.
+        named = {r["name"] for r in rows}
+        self.assertTrue({"OK", self.t("Abbrechen")} <= named and named & {"Gamer", "Work"}, sorted(named))
         self.folder.keys("Escape", title=question)
         self.assertTrue(wait_for(lambda: not self.folder.tree(question), 10), "the question stayed open")
         self.assertEqual(self.folder.profile_names(), ["Gamer", "Work"])

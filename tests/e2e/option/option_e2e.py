@@ -241,6 +241,18 @@ class WithoutTexts(OptionTest):
         tabs = [r["text"] for r in self.folder.tree() if r["depth"] == 1 and r["cls"] == "GmSkinButton"]
         self.assertEqual(tabs, ["", "", "", ""])
         self.assertEqual(self.folder.captions(5), ["Game"], "profile names do not come from the texts")
+        # The delete question, untitled now, still has its answers: Enter deletes.
+        self.folder.click(self.folder.config_point(7), settle=1.5)
+        shown = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^$"], env=self.folder.env(),
+                               capture_output=True, text=True).stdout.split()
+        from PIL import Image
+        with Image.open(self.folder.skins / "question_Normal.bmp") as picture:
+            width, height = picture.size
+        question = [w for w in shown if self.folder.window_area(w) == width * height]
+        self.assertTrue(question, "no delete question")
+        subprocess.run(["xdotool", "windowfocus", "--sync", question[0]], env=self.folder.env())
+        subprocess.run(["xdotool", "key", "Return"], env=self.folder.env(), check=True)
+        self.assertTrue(wait_for(lambda: self.folder.profile_names() == ["Gamer", "Work"], 10))
 
 
 class DamagedStore(OptionTest):
