@@ -1,5 +1,7 @@
 #include "accessible_object.h"
 
+#include <algorithm>
+
 #include <oleacc.h>
 
 #include <new>
@@ -38,6 +40,8 @@ LONG PlatformState(uint32_t state) {
     if (state & accessible_state::kFocusable) out |= STATE_SYSTEM_FOCUSABLE;
     if (state & accessible_state::kFocused) out |= STATE_SYSTEM_FOCUSED;
     if (state & accessible_state::kInvisible) out |= STATE_SYSTEM_INVISIBLE;
+    if (state & accessible_state::kSelectable) out |= STATE_SYSTEM_SELECTABLE;
+    if (state & accessible_state::kSelected) out |= STATE_SYSTEM_SELECTED;
     return out;
 }
 
@@ -94,13 +98,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (!count) return E_POINTER;
-        *count = 0;
+        *count = ItemCount();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override {
-        if (!child) return E_POINTER;
-        *child = nullptr;
-        return E_INVALIDARG;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        // The rows are simple children: asked through this object with their number.
+        return IsItem(child) ? S_FALSE : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         AccessibleAnswer answer;
@@ -194,13 +199,21 @@ private:
     ~CAccessibleWindow() = default;
 
     HRESULT Answer(const VARIANT& child, AccessibleAnswer& answer) const {
+        if (IsItem(child)) return AccessibleItemAnswerOf(window_, child.lVal - 1, answer) ? S_OK : E_FAIL;
         if (!IsSelf(child)) return E_INVALIDARG;
         return AccessibleAnswerOf(window_, answer) ? S_OK : E_FAIL;
     }
-    static HRESULT Nothing(const VARIANT& child, BSTR* text) {
+    HRESULT Nothing(const VARIANT& child, BSTR* text) const {
         if (!text) return E_POINTER;
         *text = nullptr;
-        return IsSelf(child) ? S_FALSE : E_INVALIDARG;
+        return IsSelf(child) || IsItem(child) ? S_FALSE : E_INVALIDARG;
+    }
+    LONG ItemCount() const {
+        const CWindow* self = CWindow::FromHandle(window_);
+        return self ? std::max(0, self->AccessibleItemCount()) : 0;
+    }
+    bool IsItem(const VARIANT& child) const {
+        return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= ItemCount();
     }
 
     HWND window_;  // not owned
@@ -220,6 +233,23 @@ bool AccessibleAnswerOf(HWND window, AccessibleAnswer& answer) {
         facts.visible = IsWindowVisible(window) != FALSE;
         facts.enabled = IsWindowEnabled(window) != FALSE;
         facts.focused = GetFocus() == window;
+        answer = DescribeAccessible(facts);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool AccessibleItemAnswerOf(HWND window, int index, AccessibleAnswer& answer) {
+    const CWindow* self = CWindow::FromHandle(window);
+    if (!self) return false;
+    try {
+        AccessibleFacts facts;
+        if (!self->DescribeItem(index, facts) || facts.role == AccessibleRole::kNone) return false;
+        facts.visible = IsWindowVisible(window) != FALSE;
+        facts.enabled = IsWindowEnabled(window) != FALSE;
+        // A row has the focus when its list has it and says the row is current.
+        facts.focused = facts.focused && GetFocus() == window;
         answer = DescribeAccessible(facts);
         return true;
     } catch (...) {

@@ -14,6 +14,8 @@ LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam);
 
 // The answer a screen reader gets for `window` now; false when it has none.
 bool AccessibleAnswerOf(HWND window, AccessibleAnswer& answer);
+// The same for the part `index` (from 0) of `window`, a list's row.
+bool AccessibleItemAnswerOf(HWND window, int index, AccessibleAnswer& answer);
 
 // Announces to listeners (EVENT_OBJECT_*) that `window`'s client object changed.
 void NotifyAccessible(HWND window, DWORD event);

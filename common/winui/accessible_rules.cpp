@@ -58,6 +58,7 @@ AccessibleAnswer DescribeAccessible(const AccessibleFacts& facts) {
     answer.value = facts.value;
     using namespace accessible_state;
     if (facts.checked && Checkable(facts.role)) answer.state |= kChecked;
+    if (facts.role == AccessibleRole::kListItem) answer.state |= kSelectable | (facts.selected ? kSelected : 0u);
     if (!facts.enabled) answer.state |= kUnavailable;
     if (!facts.visible) answer.state |= kInvisible;
     // Only what the keyboard can reach now is focusable.

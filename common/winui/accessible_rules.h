@@ -27,6 +27,8 @@ inline constexpr uint32_t kUnavailable = 1u << 1;
 inline constexpr uint32_t kFocusable = 1u << 2;
 inline constexpr uint32_t kFocused = 1u << 3;
 inline constexpr uint32_t kInvisible = 1u << 4;
+inline constexpr uint32_t kSelectable = 1u << 5;  // a list's row
+inline constexpr uint32_t kSelected = 1u << 6;
 }  // namespace accessible_state
 
 // What a control says of itself (role, texts, check) and what its window is
@@ -38,6 +40,7 @@ struct AccessibleFacts {
     std::wstring tooltip;
     std::wstring value;    // sliders: the value with its unit
     bool checked = false;  // meaningful for switches and tabs only
+    bool selected = false;  // a list's row that is the list's choice
     bool focusable = true;
     bool visible = true;
     bool enabled = true;

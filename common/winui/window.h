@@ -67,6 +67,11 @@ public:
     // answers WM_GETOBJECT with it (accessible_object.h). False, the default,
     // leaves the question to the default procedure.
     virtual bool Describe(AccessibleFacts& facts) const { return false; }
+    // The parts a screen reader finds inside the window (a list's rows), as
+    // its simple children 1 to the count; each part describes itself as a
+    // window does, `index` counting from 0.
+    virtual int AccessibleItemCount() const { return 0; }
+    virtual bool DescribeItem(int index, AccessibleFacts& facts) const { return false; }
     // A name given by the owner (a slider's meaning, a hot spot's button),
     // which wins over the control's caption and tooltip. Listeners hear of a change.
     void SetAccessibleName(std::wstring name);

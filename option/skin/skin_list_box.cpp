@@ -101,6 +101,15 @@ bool CSkinListBox::Describe(AccessibleFacts& facts) const {
     return true;
 }
 
+bool CSkinListBox::DescribeItem(int row, AccessibleFacts& facts) const {
+    if (row < 0 || row >= Count()) return false;
+    facts.role = AccessibleRole::kListItem;
+    facts.caption = Text(row);
+    facts.selected = row == GetCurSel();
+    facts.focused = facts.selected;
+    return true;
+}
+
 std::wstring CSkinListBox::Text(int row) const {
     const auto length = static_cast<int>(SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(row), 0));
     if (length <= 0) return {};

@@ -42,6 +42,9 @@ public:
     uint32_t ItemValue(int row) const;
     // Named by its owner (SetAccessibleName); its value is the chosen row.
     bool Describe(AccessibleFacts& facts) const override;
+    // Each row is a list item named by its text; the chosen row is selected.
+    int AccessibleItemCount() const override { return hwnd() ? Count() : 0; }
+    bool DescribeItem(int row, AccessibleFacts& facts) const override;
 
     // Places an edit box over the selected row with its text selected. Enter
     // or the list getting the focus back commits it, Esc abandons it.

@@ -40,15 +40,16 @@ IN_ENGLISH = dict(zip(
      "Settings", "Macros", "Buttons", "Performance", "Lighting", "Top view", "Side view"]))
 
 # IAccessible roles and states (oleacc.h) that the probe reports.
-ROLE_SCROLL_BAR, ROLE_CLIENT, ROLE_DIALOG, ROLE_LIST = 0x03, 0x0A, 0x12, 0x21
+ROLE_SCROLL_BAR, ROLE_CLIENT, ROLE_DIALOG, ROLE_LIST, ROLE_LIST_ITEM = 0x03, 0x0A, 0x12, 0x21, 0x22
 ROLE_PAGE_TAB, ROLE_STATIC_TEXT, ROLE_TEXT, ROLE_PUSH, ROLE_CHECK, ROLE_SLIDER = 0x25, 0x29, 0x2A, 0x2B, 0x2C, 0x33
 STATE_UNAVAILABLE, STATE_FOCUSED, STATE_CHECKED, STATE_INVISIBLE = 0x1, 0x4, 0x10, 0x8000
 ROLES = {"GmSkinButton": {ROLE_PUSH, ROLE_CHECK, ROLE_PAGE_TAB}, "GmSkinLabel": {ROLE_STATIC_TEXT},
-         "GmSkinListBox": {ROLE_LIST}, "GmBitmapEdit": {ROLE_TEXT}, "GmSkinListEdit": {ROLE_TEXT},
+         "GmSkinListBox": {ROLE_LIST}, "GmSkinListBox#item": {ROLE_LIST_ITEM},
+         "GmBitmapEdit": {ROLE_TEXT}, "GmSkinListEdit": {ROLE_TEXT},
          "GmClickHSlider": {ROLE_SLIDER}, "GmSliderThumb": {ROLE_SLIDER}, "GmSkinScrollBar": {ROLE_SCROLL_BAR},
          "GmSkinScrollBarFrame": {ROLE_CLIENT}, "GmSkinScrollLimit": {ROLE_CLIENT},
          "GmSkinDialog": {ROLE_DIALOG, ROLE_CLIENT}, "GmQuestionDetails": {ROLE_STATIC_TEXT}}
-FOCUS_ROLES = {ROLE_PUSH, ROLE_CHECK, ROLE_PAGE_TAB, ROLE_LIST, ROLE_TEXT, ROLE_SLIDER}
+FOCUS_ROLES = {ROLE_PUSH, ROLE_CHECK, ROLE_PAGE_TAB, ROLE_LIST, ROLE_LIST_ITEM, ROLE_TEXT, ROLE_SLIDER}
 
 
 def accessibility_faults(rows):
@@ -235,7 +236,9 @@ class PageWalk(ButtonTest):
         macro_skin = skin_entries(self.folder.path / "skins" / "skin_Macros.ini")
         texts = shown_texts(self.folder)
         self.assertTrue({self.t(t) for t in ("Aufnehmen", "Wie getippt", "Fest", "Ohne Pause")} <= texts, sorted(texts))
-        self.shot("option-macros", checked_tabs={"Makros"})
+        rows = self.shot("option-macros", checked_tabs={"Makros"})
+        # The steps reach a screen reader as the rows of their list.
+        self.assertTrue(any(r["cls"] == "GmSkinListBox#item" for r in rows), "no list item among the steps")
         left, top = self.folder.option_origin()
         ax, ay = self.folder.main_skin[7][:2]
         list_rect = macro_skin[4097] if 4097 in macro_skin else None

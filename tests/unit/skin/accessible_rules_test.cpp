@@ -40,6 +40,7 @@ struct StateCase {
     AccessibleRole role;
     bool checked, enabled, visible, focused, focusable;
     uint32_t expected;
+    bool selected = false;
 };
 
 class AccessibleStateRules : public testing::TestWithParam<StateCase> {};
@@ -54,6 +55,7 @@ TEST_P(AccessibleStateRules, StateFollowsRoleAndWindow) {
     facts.visible = c.visible;
     facts.focused = c.focused;
     facts.focusable = c.focusable;
+    facts.selected = c.selected;
     EXPECT_EQ(DescribeAccessible(facts).state, c.expected);
 }
 
@@ -69,7 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{R::kCheckButton, true, false, true, true, true, kChecked | kUnavailable},
         StateCase{R::kSlider, false, true, false, false, true, kInvisible},
         StateCase{R::kStaticText, false, true, true, true, true, 0u},
-        StateCase{R::kSlider, false, true, true, false, false, 0u}));
+        StateCase{R::kSlider, false, true, true, false, false, 0u},
+        // A list's rows: each selectable, the chosen one selected; selection means nothing elsewhere.
+        StateCase{R::kListItem, false, true, true, true, true, kSelectable | kSelected | kFocusable | kFocused, true},
+        StateCase{R::kListItem, false, true, true, false, true, kSelectable | kFocusable},
+        StateCase{R::kPushButton, false, true, true, false, true, kFocusable, true}));
 
 TEST(AccessibleRules, NotDescribedGivesNothing) {
     AccessibleFacts facts;

@@ -7,7 +7,8 @@
 //                               (1/0), then the client object's role and
 //                               state in hex, its name and its value, UTF-8.
 //                               A window without an object prints "-" as role
-//                               and the error as state.
+//                               and the error as state. A list's rows
+//                               follow it as "CLASS#item" lines.
 // Exits 3 when no window has the title.
 #include <windows.h>
 #include <oleacc.h>
@@ -44,6 +45,29 @@ BOOL CALLBACK Collect(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// Role, state, name and value of `child` of `object`, ending the line.
+void PrintElement(IAccessible* object, LONG child) {
+    VARIANT id;
+    VariantInit(&id);
+    id.vt = VT_I4;
+    id.lVal = child;
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    BSTR name = nullptr, value = nullptr;
+    const bool hasRole = SUCCEEDED(object->get_accRole(id, &role)) && role.vt == VT_I4;
+    const bool hasState = SUCCEEDED(object->get_accState(id, &state)) && state.vt == VT_I4;
+    if (FAILED(object->get_accName(id, &name))) name = nullptr;
+    if (FAILED(object->get_accValue(id, &value))) value = nullptr;
+    wchar_t numbers[64];
+    swprintf(numbers, 64, L"%lx\t%lx\t", hasRole ? static_cast<unsigned long>(role.lVal) : 0ul,
+             hasState ? static_cast<unsigned long>(state.lVal) : 0ul);
+    PrintUtf8(numbers);
+    PrintUtf8(OneLine(name) + L"\t" + OneLine(value) + L"\n");
+    SysFreeString(name);
+    SysFreeString(value);
+}
+
 void Describe(HWND window, HWND focus) {
     wchar_t cls[128] = L"";
     GetClassNameW(window, cls, 128);
@@ -59,25 +83,27 @@ void Describe(HWND window, HWND focus) {
         printf("-\t%lx\t\t\n", static_cast<unsigned long>(found));
         return;
     }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    VARIANT role, state;
-    VariantInit(&role);
-    VariantInit(&state);
-    BSTR name = nullptr, value = nullptr;
-    const bool hasRole = SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4;
-    const bool hasState = SUCCEEDED(object->get_accState(self, &state)) && state.vt == VT_I4;
-    if (FAILED(object->get_accName(self, &name))) name = nullptr;
-    if (FAILED(object->get_accValue(self, &value))) value = nullptr;
-    wchar_t numbers[64];
-    swprintf(numbers, 64, L"%lx\t%lx\t", hasRole ? static_cast<unsigned long>(role.lVal) : 0ul,
-             hasState ? static_cast<unsigned long>(state.lVal) : 0ul);
-    PrintUtf8(numbers);
-    PrintUtf8(OneLine(name) + L"\t" + OneLine(value) + L"\n");
-    SysFreeString(name);
-    SysFreeString(value);
+    PrintElement(object, CHILDID_SELF);
+    // Simple children (a list's rows) on lines of their own, after their window:
+    // the class with "#item", the child's number, the list's enabling, and focus
+    // where the list has it and the row is the selected one.
+    LONG children = 0;
+    if (SUCCEEDED(object->get_accChildCount(&children))) {
+        for (LONG child = 1; child <= children; ++child) {
+            VARIANT id;
+            VariantInit(&id);
+            id.vt = VT_I4;
+            id.lVal = child;
+            VARIANT state;
+            VariantInit(&state);
+            const bool selected = SUCCEEDED(object->get_accState(id, &state)) && state.vt == VT_I4 &&
+                                  (state.lVal & STATE_SYSTEM_SELECTED);
+            swprintf(head, 256, L"%ls#item\t%ld\t%d\t%d\t", cls, child, IsWindowEnabled(window) ? 1 : 0,
+                     window == focus && selected ? 1 : 0);
+            PrintUtf8(head);
+            PrintElement(object, child);
+        }
+    }
     object->Release();
 }
 
