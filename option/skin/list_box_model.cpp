@@ -32,6 +32,14 @@ int RowIconId(uint32_t itemValue) {
     return id >= kFirstRowIconId && id <= kLastRowIconId ? id : 0;
 }
 
+std::u16string SpokenRowName(std::u16string_view text, uint32_t itemValue) {
+    std::u16string name(text);
+    const uint8_t kind = RowKind(itemValue);
+    if (kind == list_row_kind::kKeyPress) name += u" Down";
+    if (kind == list_row_kind::kKeyRelease) name += u" Up";
+    return name;
+}
+
 RowLayout LayoutRow(const SkinRect& row, uint32_t itemValue) {
     RowLayout layout;
     layout.icon = RowIconId(itemValue);

@@ -58,6 +58,10 @@ struct ListBoxColors {
 // there.
 int RowIconId(uint32_t itemValue);
 
+// What a screen reader says for a row: its text, and for a key step the
+// direction its icon shows, in the words a mouse-button step's text has.
+std::u16string SpokenRowName(std::u16string_view text, uint32_t itemValue);
+
 // Where a row's icon and text go. Text beside an icon starts after it; a
 // plain row uses the room the icon would take.
 struct RowLayout {

@@ -104,7 +104,7 @@ bool CSkinListBox::Describe(AccessibleFacts& facts) const {
 bool CSkinListBox::DescribeItem(int row, AccessibleFacts& facts) const {
     if (row < 0 || row >= Count()) return false;
     facts.role = AccessibleRole::kListItem;
-    facts.caption = Text(row);
+    facts.name = Wide(SpokenRowName(Narrow16(Text(row)), ItemValue(row)));
     facts.selected = row == GetCurSel();
     facts.focused = facts.selected;
     return true;

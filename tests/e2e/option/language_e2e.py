@@ -237,8 +237,9 @@ class PageWalk(ButtonTest):
         texts = shown_texts(self.folder)
         self.assertTrue({self.t(t) for t in ("Aufnehmen", "Wie getippt", "Fest", "Ohne Pause")} <= texts, sorted(texts))
         rows = self.shot("option-macros", checked_tabs={"Makros"})
-        # The steps reach a screen reader as the rows of their list.
-        self.assertTrue(any(r["cls"] == "GmSkinListBox#item" for r in rows), "no list item among the steps")
+        # The steps reach a screen reader as the rows of their list, a key's with its direction.
+        steps = [r["name"] for r in rows if r["cls"] == "GmSkinListBox#item"]
+        self.assertTrue(any(name.endswith(" Down") for name in steps), steps)
         left, top = self.folder.option_origin()
         ax, ay = self.folder.main_skin[7][:2]
         list_rect = macro_skin[4097] if 4097 in macro_skin else None

@@ -33,6 +33,15 @@ TEST(ListBoxRows, IconOfEachRowKind) {
     for (uint8_t k : {0x01, 0x06, 0x10, 0x1F, 0xFF}) EXPECT_EQ(RowIconId(k), 0) << int{k};
 }
 
+TEST(ListBoxRows, SpokenNameSaysWhatTheIconShows) {
+    EXPECT_EQ(SpokenRowName(u"A", Row(1, kKeyA, kind::kKeyPress)), u"A Down");
+    EXPECT_EQ(SpokenRowName(u"A", Row(2, kKeyA, kind::kKeyRelease)), u"A Up");
+    // Mouse-button steps say it in their text already; delays and plain rows are their text.
+    EXPECT_EQ(SpokenRowName(u"Left Down", Row(3, 240, kind::kMousePress)), u"Left Down");
+    EXPECT_EQ(SpokenRowName(u"120 ms", Row(0, 0, kind::kDelay)), u"120 ms");
+    EXPECT_EQ(SpokenRowName(u"Gamer", 0), u"Gamer");
+}
+
 TEST(ListBoxRows, IconAndTextPlaces) {
     const RowLayout plain = LayoutRow(kRow, 0);
     EXPECT_EQ(plain.icon, 0);
