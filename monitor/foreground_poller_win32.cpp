@@ -10,7 +10,7 @@ CForegroundPoller::~CForegroundPoller() {
     if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
 }
 
-bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs) {
+bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook) {
     if (running_) return true;
     // A thread stopped a moment ago may still be asleep: it reads the members
     // below when it wakes, so it must be gone before they change.
@@ -18,7 +18,7 @@ bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs) 
     thread_.Reset();
     target_ = target;
     timerId_ = timerId;
-    periodMs_ = periodMs;
+    SetPace(periodMs, everyLook);
     running_ = true;
     thread_.Reset(CreateThread(nullptr, kStackBytes, &CForegroundPoller::Run, this, STACK_SIZE_PARAM_IS_A_RESERVATION,
                                nullptr));
@@ -27,6 +27,11 @@ bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs) 
 }
 
 void CForegroundPoller::Stop() { running_ = false; }
+
+void CForegroundPoller::SetPace(unsigned periodMs, bool everyLook) {
+    periodMs_ = periodMs;
+    everyLook_ = everyLook;
+}
 
 DWORD WINAPI CForegroundPoller::Run(void* self) {
     auto& poller = *static_cast<CForegroundPoller*>(self);
@@ -39,8 +44,8 @@ DWORD WINAPI CForegroundPoller::Run(void* self) {
         if (!poller.running_) return 0;
         HWND now = GetForegroundWindow();
         // No window in front happens between two activations and is no change.
-        if (now && now != last) {
-            last = now;
+        if ((now && now != last) || poller.everyLook_) {
+            if (now) last = now;
             PostMessageW(poller.target_, WM_TIMER, poller.timerId_, 0);
         }
     }

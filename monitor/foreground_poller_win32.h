@@ -30,8 +30,12 @@ public:
     CForegroundPoller& operator=(const CForegroundPoller&) = delete;
 
     // Posts WM_TIMER `timerId` to `target` after each change of the window in
-    // front. False when the thread could not be started.
-    bool Start(HWND target, UINT_PTR timerId, unsigned periodMs);
+    // front, or after every look when `everyLook`. False when the thread could
+    // not be started.
+    bool Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook = false);
+    // Another pace for a running thread, from its next look on: the sleep
+    // under way ends first.
+    void SetPace(unsigned periodMs, bool everyLook);
     // Returns at once: the thread ends after its current sleep, posting nothing more.
     void Stop();
 
@@ -40,7 +44,8 @@ private:
 
     HWND target_ = nullptr;  // not owned
     UINT_PTR timerId_ = 0;
-    unsigned periodMs_ = 0;
+    std::atomic<unsigned> periodMs_{0};
+    std::atomic<bool> everyLook_{false};
     std::atomic<bool> running_{false};
     KernelHandle thread_;
 };

@@ -147,7 +147,10 @@ bool CMonitorWnd::OnTimer(UINT_PTR id) {
         QueueFullDownload();
     } else if (id == TIMER_FOREGROUND_GAME) {
         // The poller's last post may arrive after the mouse went.
-        if (MouseConnected()) TrackForegroundProgram();
+        if (MouseConnected()) {
+            TrackForegroundProgram();
+            FollowForegroundPace();
+        }
     } else {
         return false;
     }
@@ -222,9 +225,15 @@ void CMonitorWnd::OnTaskbarCreated() {
 }
 
 void CMonitorWnd::StartForegroundTracking() {
-    if (!foreground_.ownThread || !foregroundPoller_.Start(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs)) {
+    MonitorLogic* logic = Logic();
+    quickLooks_ = logic && logic->WatchesForGames();
+    if (!foreground_.ownThread ||
+        !foregroundPoller_.Start(hwnd(), TIMER_FOREGROUND_GAME,
+                                 quickLooks_ ? foreground_.periodMs : kForegroundIdlePeriodMs, !quickLooks_)) {
         if (foreground_.ownThread) DebugOut(L"foreground poller did not start: a window timer looks instead\n");
         SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, nullptr);
+    } else {
+        DebugOutF(L"foreground looked at every %u ms\n", quickLooks_ ? foreground_.periodMs : kForegroundIdlePeriodMs);
     }
     if (foregroundHook_) return;
     g_foregroundTracker = this;
@@ -232,6 +241,18 @@ void CMonitorWnd::StartForegroundTracking() {
     foregroundHook_.Reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                           &CMonitorWnd::OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
     if (!foregroundHook_) DebugOut(L"foreground event not available: the timer alone follows the foreground\n");
+}
+
+void CMonitorWnd::FollowForegroundPace() {
+    // The window timer (no thread of its own) keeps the one period it was given.
+    MonitorLogic* logic = Logic();
+    if (!foreground_.ownThread || !logic) return;
+    const bool quick = logic->WatchesForGames();
+    if (quick == quickLooks_) return;
+    quickLooks_ = quick;
+    // Slow, every look is posted: the store is looked at for a new game then.
+    foregroundPoller_.SetPace(quick ? foreground_.periodMs : kForegroundIdlePeriodMs, !quick);
+    DebugOutF(L"foreground looked at every %u ms\n", quick ? foreground_.periodMs : kForegroundIdlePeriodMs);
 }
 
 void CMonitorWnd::StopForegroundTracking() {

@@ -88,6 +88,9 @@ private:
     // at once where it has one, the timer as well (where the event never comes).
     void StartForegroundTracking();
     void StopForegroundTracking();
+    // The poller's pace: quick while a game can come to the front, slow while
+    // none is linked (see kForegroundIdlePeriodMs).
+    void FollowForegroundPace();
     static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD thread, DWORD time);
     bool MouseConnected() const;
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<Parts> parts_;
 
     CForegroundPoller foregroundPoller_;
+    bool quickLooks_ = false;  // the poller's pace, as last set
     CForegroundWindow foregroundWindow_;
     ForegroundWatch foregroundWatch_{foregroundWindow_};
     WinEventHookHandle foregroundHook_;

@@ -24,6 +24,10 @@ public:
 // Not shorter: every look wakes the Monitor, and at 200 ms the idle Monitor
 // already cost a third more CPU than the quarter second allows for.
 inline constexpr unsigned kForegroundPeriodMs = 250;
+// While no profile names a game and none waits for the way home, a change in
+// front cannot matter: the look, and a look whether the store now links a
+// game, come at the pace of the old timer, which costs a fraction.
+inline constexpr unsigned kForegroundIdlePeriodMs = 2000;
 
 class ForegroundWatch {
 public:

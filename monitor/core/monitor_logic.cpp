@@ -1,5 +1,6 @@
 #include "monitor_logic.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "app_messages.h"
@@ -15,6 +16,18 @@ MonitorLogic::MonitorLogic(std::filesystem::path storeFile, IMonitorHost& host, 
 const ProfileRecord* MonitorLogic::CurrentProfile() const {
     return GetProfileAt(store_.profiles, store_.values.ProfileID);
 }
+
+namespace {
+
+// Game profiles on, and a profile names a game or one waits for the way home.
+bool GamesWatched(const ProfileStore& store) {
+    if (!store.games.enabled) return false;
+    if (!store.games.home.empty()) return true;
+    return std::any_of(store.profiles.begin(), store.profiles.end(),
+                       [](const auto& profile) { return !GameFileName(FieldText(profile->GameFile)).empty(); });
+}
+
+}  // namespace
 
 void MonitorLogic::LoadAtStartup() {
     FreeProfiles(store_);
@@ -41,6 +54,24 @@ void MonitorLogic::NoteStoreRead() {
         gameNames_.push_back(name.empty() ? std::wstring() : FoldProgramName(std::wstring(name.begin(), name.end())));
     }
     stamp_ = StampOfStore();
+    watchedStamp_ = stamp_;
+    watches_ = GamesWatched(store_);
+}
+
+bool MonitorLogic::WatchesForGames() {
+    const FileStamp now = StampOfStore();
+    if (!(now == watchedStamp_)) {
+        ProfileStore saved;
+        {
+            SharedLockScope scope(lock_);
+            LoadProfileStore(storeFile_, saved);
+        }
+        watches_ = GamesWatched(saved);
+        watchedStamp_ = now;
+        FreeProfiles(saved);
+    }
+    // The file is what a change in front is decided on (FollowForeground reads a newer one first).
+    return watches_;
 }
 
 MonitorLogic::FileStamp MonitorLogic::StampOfStore() const {

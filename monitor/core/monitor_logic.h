@@ -64,6 +64,13 @@ public:
     void SetGameProfilesEnabled(bool enabled);
     bool GameProfilesEnabled() const { return store_.games.enabled; }
 
+    // Whether a change of the program in front can matter: game profiles are
+    // on and a profile names a game, or a game's profile waits for the way
+    // home. Asked on the foreground clock, so it reads the store file only
+    // when another program saved it since (Option links a game without an
+    // apply request) and then changes nothing of the store in memory.
+    bool WatchesForGames();
+
 private:
     struct Held {
         int32_t position = -1;
@@ -115,6 +122,8 @@ private:
     std::wstring foregroundProgram_;
     std::vector<std::wstring> gameNames_;  // per profile, its game's file name folded
     FileStamp stamp_;                      // the store file as last read
+    FileStamp watchedStamp_;               // the store file WatchesForGames last looked at
+    bool watches_ = false;                 // its answer for that file
     Held held_;                            // what the mouse was given last
     std::wstring lastOutside_;             // the last program in front that is not one of ours
     std::wstring declined_;                // see GameSwitchInput::declined

@@ -128,6 +128,26 @@ class SwitchTest(GameTest):
         self.assertEqual(store["Config"]["GameHome"], "Desktop")
 
 
+    def test_with_no_game_linked_the_foreground_is_looked_at_slowly_until_one_is(self):
+        for profile in ("1", "2"):
+            self.folder.gmconfig("select", profile)
+            self.folder.gmconfig("set", "GameFile=")
+        self.folder.gmconfig("select", "0")
+        monitor = self.start_monitor()
+        paces = lambda: [line for line in monitor.debug_lines() if line.startswith("foreground looked at every")]
+        self.assertTrue(wait_for(lambda: paces(), 10), "no pace reported")
+        self.assertEqual(paces(), ["foreground looked at every 2000 ms\n"])
+        # Linked by another program without a word to the Monitor: it finds out on a look.
+        self.folder.gmconfig("select", "1")
+        self.folder.gmconfig("set", "GameFile=C:\\Games\\Shooter\\shooter.exe")
+        self.folder.gmconfig("select", "0")
+        self.assertTrue(wait_for(lambda: len(paces()) == 2, 15), f"the pace stayed: {paces()}")
+        self.assertEqual(paces()[-1], "foreground looked at every 250 ms\n")
+        before = len(self.folder.trace())
+        self.start_game("shooter.exe")
+        self.expect_full_download_of(1, before)
+
+
 class ChoiceTest(GameTest):
     def test_option_hears_of_the_switch_and_its_changes_go_to_the_game(self):
         self.start_monitor()

@@ -121,6 +121,35 @@ TEST_F(GameProfilesTest, NothingIsReadWhileNothingChanged) {
     EXPECT_EQ(LastJobName(), u"Racer");
 }
 
+TEST_F(GameProfilesTest, TheForegroundMattersWhileAGameIsLinkedOrTheWayHomeWaits) {
+    // Links taken away by another program: the file says so, the store in memory is left alone.
+    const auto unlink = [](ProfileStore& s) {
+        for (auto& p : s.profiles) CopyToField(p->GameFile, u"  ");
+    };
+    auto logic = Start();
+    EXPECT_TRUE(logic->WatchesForGames());
+    SaveElsewhere(unlink);
+    EXPECT_FALSE(logic->WatchesForGames());
+    EXPECT_EQ(FieldText(logic->store().profiles[1]->GameFile), u"C:\\Games\\SHOOTER.EXE");
+    const int locks = lock_.acquired;
+    EXPECT_FALSE(logic->WatchesForGames());
+    EXPECT_EQ(lock_.acquired, locks) << "the unchanged file was read again";
+
+    // Linked by Option without an apply request: seen on the next look.
+    SaveElsewhere([](ProfileStore& s) { CopyToField(s.profiles[2]->GameFile, u"D:\\r\\racer.exe"); });
+    EXPECT_TRUE(logic->WatchesForGames());
+
+    // A game's profile waiting for the way home keeps it, whatever the links.
+    logic->SetForegroundProgram(L"racer.exe");
+    SaveElsewhere(unlink);
+    EXPECT_TRUE(logic->WatchesForGames());
+
+    // Game profiles turned off: nothing in front can matter.
+    logic->SetGameProfilesEnabled(false);
+    SaveElsewhere([](ProfileStore& s) { CopyToField(s.profiles[1]->GameFile, u"shooter.exe"); });
+    EXPECT_FALSE(logic->WatchesForGames());
+}
+
 TEST_F(GameProfilesTest, ARestartedMonitorStillGoesHome) {
     Start()->SetForegroundProgram(L"shooter.exe");
     host_.jobs.clear();
