@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "button_pos.h"
 #include "skin_color.h"
@@ -121,3 +122,8 @@ struct FocusMark {
 };
 inline constexpr SkinColor kFocusMarkColor = kSkinAccent;
 FocusMark FocusMarkFor(int width, int height, const UiScale& scale);
+
+// The part of a segmented choice an arrow key goes to from part `from`: the
+// nearest usable one `step` (-1 or +1) away, stopping at the ends as a
+// slider does; none when there is no usable part that way.
+std::optional<size_t> NextChoicePart(std::span<const bool> usable, size_t from, int step);
