@@ -121,6 +121,9 @@ struct FocusMark {
     int thickness = 0;
 };
 inline constexpr SkinColor kFocusMarkColor = kSkinAccent;
+// The mark on what is itself in the accent (a slider's thumb, a selected
+// list row): light enough to read there.
+inline constexpr SkinColor kFocusMarkOnAccent = SkinRgb(240, 236, 246);
 FocusMark FocusMarkFor(int width, int height, const UiScale& scale);
 
 // The part of a segmented choice an arrow key goes to from part `from`: the

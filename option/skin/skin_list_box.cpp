@@ -183,8 +183,14 @@ bool CSkinListBox::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
     const RECT& rc = item->rcItem;
     const RowPaint plan = PlanRow(ToSkinRect(rc), ItemValue(row), state, colors_);
     Paint(item->hDC, plan, rc, row);
-    // The caret's row carries the mark once the keyboard is in use.
-    if ((item->itemState & ODS_FOCUS) && ShowsFocusMark(hwnd())) DrawFocusMark(item->hDC, rc);
+    // The caret's row carries the mark once the keyboard is in use. Only a
+    // focus drawing says where the caret is: Wine redraws a newly selected
+    // row without ODS_FOCUS, so other drawings ask the list.
+    const bool caret = (item->itemAction & ODA_FOCUS)
+                           ? (item->itemState & ODS_FOCUS) != 0
+                           : SendMessageW(hwnd(), LB_GETCARETINDEX, 0, 0) == row;
+    if (caret && ShowsFocusMark(hwnd()))
+        DrawFocusMark(item->hDC, rc, state.selected ? kFocusMarkOnAccent : kFocusMarkColor);
     if (plan.seeksPartner && state.selected) DrawPartner(row);
     return true;
 }

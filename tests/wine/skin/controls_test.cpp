@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bitmap_edit.h"
+#include "button_look.h"
 #include "scroll_bar_frame.h"
 #include "skin_label.h"
 #include "skin_list_box.h"
@@ -199,8 +200,16 @@ TEST_P(SkinListKeys, MoveChooseAndGiveBack) {
                DLGC_WANTMESSAGE) != 0,
               dropDown);
 
+    Pump();  // painted whole: what follows is what the key itself draws
     key(VK_DOWN);
     EXPECT_EQ(list.GetCurSel(), 2);
+    RECT row{};
+    SendMessageW(list.hwnd(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    {
+        ClientDC dc(list.hwnd());
+        EXPECT_EQ(GetPixel(dc.get(), row.left + 8, row.top + 1), COLORREF{kFocusMarkOnAccent})
+            << "the selected row carries the light mark";
+    }
     key(VK_END);
     EXPECT_EQ(list.GetCurSel(), 5);
     EXPECT_GT(SendMessageW(list.hwnd(), LB_GETTOPINDEX, 0, 0), 0) << "the last row is scrolled into view";
