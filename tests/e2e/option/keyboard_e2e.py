@@ -73,8 +73,12 @@ class KeyboardTest(OptionTest):
 
     def tab_until(self, reached, what, limit=60):
         for _ in range(limit):
+            # A Tab moves the mark, which changes the screen: once it has, one look
+            # tells whether it went where it should.
+            before = self.screen().tobytes()
             self.press("Tab")
-            if wait_for(reached, 1.5):
+            wait_for(lambda: self.screen().tobytes() != before, 1.5)
+            if wait_for(reached, 0.5):
                 return
         self.screen().save(suite.session().build_dir / "keyboard-failed.png")
         self.fail(f"Tab never reached {what} (the screen: keyboard-failed.png)")
