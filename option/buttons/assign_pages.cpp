@@ -125,6 +125,7 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
                 auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
                 CSkinScrollBar::SkinList(macroList_->hwnd(), bitmap);
                 macroList_->SetAccessibleName(OptionText(option_text::kMacroChoiceLabel));
+                macroList_->SetDropDown(true);
                 CSkinScrollBar::HideSkinned(macroList_->hwnd());
             } else {
                 macroList_.reset();
@@ -291,6 +292,7 @@ void AssignPage::OpenMacroList() {
 void AssignPage::CloseDropDown() {
     if (!dropDownOpen_) return;
     dropDownOpen_ = false;
+    if (macroList_ && choice_) macroList_->PassFocusTo(choice_->hwnd());
     if (choice_) {
         choice_->SetCheck(0);
         choice_->HoldTooltip(false);

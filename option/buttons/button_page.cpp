@@ -28,6 +28,7 @@ void ButtonPage::CreateControls(const SkinDescription& skin, const SkinPictures&
         tabs_[i]->SetAccessibleRole(AccessibleRole::kPageTab);
         tabs_[i]->SetPageCaption(15, CaptionAlign::kCentredWrapped);
     }
+    CSkinButtonBase::JoinChoice({tabs_[0].get(), tabs_[1].get()});
     viewsArea_ = skin.ReadEntry(kViewsEntry).rect;
     KeepScaled(viewsArea_);
     for (int i = 0; i < 2; ++i) {

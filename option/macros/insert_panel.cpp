@@ -125,6 +125,7 @@ protected:
                 modes_[i]->onClicked = [this, mode = DelayModeFromNumber(i)] {
                     if (!recording_) SelectMode(mode);
                 };
+        CSkinButtonBase::JoinChoice({modes_[0].get(), modes_[1].get(), modes_[2].get()});
         if (record_) record_->onClicked = [this] { ToggleRecording(); };
         SelectMode(DelayMode::kFixed);
     }

@@ -138,6 +138,7 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             if (!model_.Recording()) SetMode(DelayModeFromNumber(i));
         });
     }
+    CSkinButtonBase::JoinChoice({modeButtons_[0].get(), modeButtons_[1].get(), modeButtons_[2].get()});
     fixedDelayBox_ = std::make_unique<CBitmapEdit>();
     if (fixedDelayBox_->Create(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxStyle, kFixedBoxId)) {
         fixedDelayBox_->SetColors(RGB(251, 251, 251), RGB(31, 27, 41));

@@ -84,6 +84,7 @@ void CMainWindow::CreateControls(const SkinDescription& skin, const SkinPictures
     for (CSkinButton* tab : {configTab_.get(), macroTab_.get()}) {
         if (tab) tab->SetAccessibleRole(AccessibleRole::kPageTab);
     }
+    CSkinButtonBase::JoinChoice({configTab_.get(), macroTab_.get()});
     minimize_ = CSkinPage::MakeButton(hwnd(), skin, kMinimizeEntry, pictures);
     close_ = CSkinPage::MakeButton(hwnd(), skin, kCloseEntry, pictures);
     const ButtonPos status = skin.ReadEntry(kMouseStatusEntry);

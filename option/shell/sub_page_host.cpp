@@ -28,6 +28,7 @@ void CSubPageHost::CreateTabs(HWND page, const SkinDescription& skin, const Skin
             Show(static_cast<SubPage>(i));
         };
     }
+    CSkinButtonBase::JoinChoice({tabs_[0].get(), tabs_[1].get(), tabs_[2].get()});
     if (tabs_[0]) tabs_[0]->SetCheck(1);
 }
 

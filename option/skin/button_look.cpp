@@ -112,3 +112,10 @@ FocusMark FocusMarkFor(int width, int height, const UiScale& scale) {
     if (room < 2 * thickness + 2) return {};
     return {inset, inset, width - inset, height - inset, thickness};
 }
+
+std::optional<size_t> NextChoicePart(std::span<const bool> usable, size_t from, int step) {
+    if (step == 0 || from >= usable.size()) return std::nullopt;
+    for (size_t part = from; step < 0 ? part-- > 0 : ++part < usable.size();)
+        if (usable[part]) return part;
+    return std::nullopt;
+}

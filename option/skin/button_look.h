@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "button_pos.h"
 #include "skin_color.h"
@@ -120,4 +121,12 @@ struct FocusMark {
     int thickness = 0;
 };
 inline constexpr SkinColor kFocusMarkColor = kSkinAccent;
+// The mark on what is itself in the accent (a slider's thumb, a selected
+// list row): light enough to read there.
+inline constexpr SkinColor kFocusMarkOnAccent = SkinRgb(240, 236, 246);
 FocusMark FocusMarkFor(int width, int height, const UiScale& scale);
+
+// The part of a segmented choice an arrow key goes to from part `from`: the
+// nearest usable one `step` (-1 or +1) away, stopping at the ends as a
+// slider does; none when there is no usable part that way.
+std::optional<size_t> NextChoicePart(std::span<const bool> usable, size_t from, int step);

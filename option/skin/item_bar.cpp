@@ -31,6 +31,7 @@ void CItemBar::CreateList(HWND page, const SkinDescription& skin) {
     page_ = page;
     list_ = std::make_unique<CSkinListBox>();
     if (list_->Create(page, skin.ReadEntry(layout_.listEntry).rect, layout_.listId, kSkinListStyle, ListBoxColors{})) {
+        list_->SetDropDown(true);
         auto bitmap = SkinResourceBitmap(ScrollBitmapGrid::kResourceId, L"scrollbar_368.bmp");
         CSkinScrollBar::SkinList(list_->hwnd(), bitmap);
         CSkinScrollBar::HideSkinned(list_->hwnd());
@@ -174,6 +175,7 @@ void CItemBar::CloseDropDown() {
         dropDown_->HoldTooltip(false);
     }
     if (!model_.CloseDropDown()) return;
+    if (list_ && dropDown_) list_->PassFocusTo(dropDown_->hwnd());
     if (list_) CSkinScrollBar::HideSkinned(list_->hwnd());
     Show(nameButton_, true);
     if (layout_.listCoversButtons)

@@ -121,6 +121,24 @@ std::optional<size_t> FindPartnerRow(std::span<const uint32_t> itemValues, size_
     return std::nullopt;
 }
 
+std::optional<size_t> ListKeyTarget(ListKey key, std::optional<size_t> selected, size_t rowCount, size_t pageRows) {
+    if (rowCount == 0) return std::nullopt;
+    const size_t last = rowCount - 1;
+    const size_t page = std::max<size_t>(pageRows, 1);
+    if (!selected || *selected > last)
+        return key == ListKey::kDown || key == ListKey::kHome || key == ListKey::kPageDown ? 0 : last;
+    const size_t row = *selected;
+    switch (key) {
+        case ListKey::kUp: return row > 0 ? row - 1 : 0;
+        case ListKey::kDown: return std::min(row + 1, last);
+        case ListKey::kPageUp: return row > page ? row - page : 0;
+        case ListKey::kPageDown: return last - row > page ? row + page : last;
+        case ListKey::kHome: return 0;
+        case ListKey::kEnd: return last;
+    }
+    return row;
+}
+
 std::optional<size_t> RowAtPoint(int32_t y, size_t topIndex, size_t rowCount, int32_t clientHeight) {
     if (y < 0 || y >= clientHeight) return std::nullopt;
     const size_t down = static_cast<size_t>(y / S(kListRowHeight));

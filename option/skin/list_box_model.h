@@ -126,6 +126,15 @@ std::optional<size_t> FindPartnerRow(std::span<const uint32_t> itemValues, size_
 // so it is the top row plus whole rows down; below the last row is none.
 std::optional<size_t> RowAtPoint(int32_t y, size_t topIndex, size_t rowCount, int32_t clientHeight);
 
+// The keys that move a list's selection. In a drop-down they only move it;
+// Enter then chooses, as a click on the row does.
+enum class ListKey { kUp, kDown, kPageUp, kPageDown, kHome, kEnd };
+
+// The row a key moves the selection to, staying at the ends (no wrap): a page
+// key moves by `pageRows` (at least one). Without a selection Down and Home
+// go to the first row, Up and End to the last; an empty list has none.
+std::optional<size_t> ListKeyTarget(ListKey key, std::optional<size_t> selected, size_t rowCount, size_t pageRows);
+
 // In-place editing of one row. A single edit runs at a time; whichever way it
 // ends (Enter, the list regaining the focus, Esc) it ends once, so the focus
 // coming back after an Enter cannot commit the same edit a second time.

@@ -155,7 +155,38 @@ LRESULT CSkinButtonBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
     if (message == WM_UPDATEUISTATE || message == WM_SETFOCUS) InvalidateRect(hwnd(), nullptr, FALSE);
     const DispatchCount count(dispatching_);
+    // The arrows are the choice's own, not the dialog manager's group moves.
+    if (message == WM_GETDLGCODE && choice_) return CWindow::HandleMessage(message, wParam, lParam) | DLGC_WANTARROWS;
     return CWindow::HandleMessage(message, wParam, lParam);
+}
+
+void CSkinButtonBase::JoinChoice(std::initializer_list<CSkinButtonBase*> parts) {
+    auto windows = std::make_shared<std::vector<HWND>>();
+    for (CSkinButtonBase* part : parts)
+        if (part && part->hwnd()) windows->push_back(part->hwnd());
+    for (CSkinButtonBase* part : parts)
+        if (part && part->hwnd()) part->choice_ = windows;
+}
+
+bool CSkinButtonBase::OnKeyDown(UINT virtualKey, UINT) {
+    const int step = virtualKey == VK_LEFT || virtualKey == VK_UP       ? -1
+                     : virtualKey == VK_RIGHT || virtualKey == VK_DOWN ? 1
+                                                                       : 0;
+    if (!choice_ || step == 0) return false;
+    // A copy: the click below may remake the page and its buttons.
+    const std::vector<HWND> parts = *choice_;
+    // Not a vector<bool>: the rule reads a span of plain bools.
+    const auto usable = std::make_unique<bool[]>(parts.size());
+    size_t from = parts.size();
+    for (size_t i = 0; i < parts.size(); ++i) {
+        usable[i] = IsWindow(parts[i]) && IsWindowVisible(parts[i]) && IsWindowEnabled(parts[i]);
+        if (parts[i] == hwnd()) from = i;
+    }
+    const auto next = NextChoicePart(std::span<const bool>(usable.get(), parts.size()), from, step);
+    if (!next) return true;
+    SetFocus(parts[*next]);
+    SendMessageW(parts[*next], BM_CLICK, 0, 0);
+    return true;
 }
 
 bool CSkinButtonBase::OnMouseMove(POINT at, UINT keys) {

@@ -11,8 +11,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "button_look.h"
 #include "button_pos.h"
@@ -44,6 +46,12 @@ public:
     void SetCheck(int checked);
     int GetCheck() const { return checked_; }
     void SetCheckMode(bool on) { checkMode_ = on; }
+    // Makes the buttons, in this order, the parts of one choice (a segmented
+    // choice, or tabs): Left and Up go to the part before, Right and Down to
+    // the part after, as with radio buttons, passing over hidden and disabled
+    // parts and stopping at the ends. The part reached takes the focus and is
+    // pressed as a click presses it.
+    static void JoinChoice(std::initializer_list<CSkinButtonBase*> parts);
     // Screen readers hear a push button, or a check button once the button
     // shows a check (a switch); a tab says so here.
     void SetAccessibleRole(AccessibleRole role) { accessibleRole_ = role; }
@@ -78,6 +86,7 @@ protected:
     bool OnLButtonDblClk(POINT at, UINT keys) override;
     bool OnLButtonUp(POINT at, UINT keys) override;
     bool OnKeyUp(UINT virtualKey, UINT flags) override;
+    bool OnKeyDown(UINT virtualKey, UINT flags) override;
 
     ButtonState StateOf(UINT itemState) const;
     // Composes the face into `dc` (an off-screen buffer, or the button itself
@@ -99,6 +108,8 @@ private:
 
     BitmapHandle pictures_[kButtonPictureCount];
     bool checkMode_ = false;
+    // The parts of the choice this button belongs to, shared by all of them.
+    std::shared_ptr<const std::vector<HWND>> choice_;
     int checked_ = 0;
     bool switch_ = false;  // the owner sets its check: a two-state switch
     AccessibleRole accessibleRole_ = AccessibleRole::kNone;

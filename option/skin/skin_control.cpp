@@ -30,12 +30,12 @@ bool ShowsFocusMark(HWND control) {
     return (SendMessageW(root ? root : control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
-void DrawFocusMark(HDC dc, const RECT& rc) {
+void DrawFocusMark(HDC dc, const RECT& rc, COLORREF color) {
     const FocusMark mark = FocusMarkFor(rc.right - rc.left, rc.bottom - rc.top, SkinScale());
     if (mark.thickness == 0) return;
     const int x0 = rc.left + mark.left, y0 = rc.top + mark.top;
     const int x1 = rc.left + mark.right, y1 = rc.top + mark.bottom, t = mark.thickness;
     const RECT edges[4] = {{x0, y0, x1, y0 + t}, {x0, y1 - t, x1, y1}, {x0, y0 + t, x0 + t, y1 - t},
                            {x1 - t, y0 + t, x1, y1 - t}};
-    for (const RECT& edge : edges) FillRect(dc, &edge, CachedBrush(kFocusMarkColor));
+    for (const RECT& edge : edges) FillRect(dc, &edge, CachedBrush(color));
 }

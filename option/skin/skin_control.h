@@ -3,6 +3,7 @@
 // its skin gives it, its parent and its id.
 #include <windows.h>
 
+#include "button_look.h"
 #include "button_pos.h"
 #include "window.h"
 
@@ -25,4 +26,4 @@ CWindow::CreateParams SkinControlParams(const wchar_t* className, const SkinRect
 // been used in its window (the window's keyboard cues are on).
 bool ShowsFocusMark(HWND control);
 // Draws the focus mark inside `rc` (the control's face in `dc`).
-void DrawFocusMark(HDC dc, const RECT& rc);
+void DrawFocusMark(HDC dc, const RECT& rc, COLORREF color = kFocusMarkColor);

@@ -74,6 +74,7 @@ bool CSkinListBox::Create(HWND parent, const SkinRect& rect, int id, DWORD style
 
 void CSkinListBox::ResetContent() {
     EndEdit(false);
+    chosenRow_.reset();
     hover_.Set(HoverState::kNone);
     SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
 }
@@ -93,6 +94,55 @@ int CSkinListBox::Count() const { return static_cast<int>(SendMessageW(hwnd(), L
 int CSkinListBox::GetCurSel() const { return static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)); }
 void CSkinListBox::SetCurSel(int row) { SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
 void CSkinListBox::SetTopIndex(int row) { SendMessageW(hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(row), 0); }
+
+void CSkinListBox::PassFocusTo(HWND control) const {
+    if (control && IsWindow(control) && GetFocus() == hwnd()) SetFocus(control);
+}
+
+bool CSkinListBox::OnDropDownKey(UINT key) {
+    ListKey move{};
+    switch (key) {
+        case VK_UP: move = ListKey::kUp; break;
+        case VK_DOWN: move = ListKey::kDown; break;
+        case VK_PRIOR: move = ListKey::kPageUp; break;
+        case VK_NEXT: move = ListKey::kPageDown; break;
+        case VK_HOME: move = ListKey::kHome; break;
+        case VK_END: move = ListKey::kEnd; break;
+        case VK_RETURN:
+            ChooseSelection();
+            return true;
+        default:
+            return false;
+    }
+    const int selected = GetCurSel();
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const auto page = static_cast<size_t>(std::max<LONG>(client.bottom / std::max(S(kListRowHeight), 1), 1));
+    const auto target = ListKeyTarget(move, selected >= 0 ? std::optional<size_t>(static_cast<size_t>(selected))
+                                                          : std::nullopt,
+                                      static_cast<size_t>(std::max(Count(), 0)), page);
+    if (target) MoveSelection(static_cast<int>(*target));
+    return true;
+}
+
+void CSkinListBox::MoveSelection(int row) {
+    const int selected = GetCurSel();
+    if (row == selected) return;
+    if (!chosenRow_) chosenRow_ = selected;
+    // Scrolls the row into view and puts the caret (the focus mark) on it,
+    // without telling the owner: nothing is chosen yet.
+    SetCurSel(row);
+}
+
+void CSkinListBox::ChooseSelection() {
+    chosenRow_.reset();
+    if (GetCurSel() < 0) return;
+    // To the parent the list has now (a skinned bar's window passes it on),
+    // as the list's own notice of a click goes.
+    if (HWND parent = GetParent(hwnd()))
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(hwnd()));
+}
 
 bool CSkinListBox::Describe(AccessibleFacts& facts) const {
     facts.role = AccessibleRole::kList;
@@ -142,6 +192,14 @@ bool CSkinListBox::OnReflectedDrawItem(DRAWITEMSTRUCT* item) {
     const RECT& rc = item->rcItem;
     const RowPaint plan = PlanRow(ToSkinRect(rc), ItemValue(row), state, colors_);
     Paint(item->hDC, plan, rc, row);
+    // The caret's row carries the mark once the keyboard is in use. Only a
+    // focus drawing says where the caret is: Wine redraws a newly selected
+    // row without ODS_FOCUS, so other drawings ask the list.
+    const bool caret = (item->itemAction & ODA_FOCUS)
+                           ? (item->itemState & ODS_FOCUS) != 0
+                           : SendMessageW(hwnd(), LB_GETCARETINDEX, 0, 0) == row;
+    if (caret && ShowsFocusMark(hwnd()))
+        DrawFocusMark(item->hDC, rc, state.selected ? kFocusMarkOnAccent : kFocusMarkColor);
     if (plan.seeksPartner && state.selected) DrawPartner(row);
     return true;
 }
@@ -318,13 +376,47 @@ LRESULT CSkinListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case kEndEdit:
             EndEdit(wParam != 0);
             return 0;
+        case WM_GETDLGCODE: {
+            LRESULT code = DefaultProc(message, wParam, lParam);
+            // Enter chooses in a drop-down instead of reaching the dialog's default button.
+            const MSG* key = reinterpret_cast<const MSG*>(lParam);
+            if (dropDown_ && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN:
+            if (dropDown_ && !editor_.Editing() && OnDropDownKey(static_cast<UINT>(wParam))) return 0;
+            break;
+        case WM_CHAR:
+            if (dropDown_ && !editor_.Editing()) {
+                // The system list would choose the row of a typed letter at once.
+                if (wParam > L' ') {
+                    const wchar_t prefix[2] = {static_cast<wchar_t>(wParam), L'\0'};
+                    const auto found = static_cast<int>(SendMessageW(hwnd(), LB_FINDSTRING,
+                                                                     static_cast<WPARAM>(GetCurSel()),
+                                                                     reinterpret_cast<LPARAM>(prefix)));
+                    if (found >= 0) MoveSelection(found);
+                }
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            // A click chooses its row itself.
+            chosenRow_.reset();
+            break;
+        case WM_KILLFOCUS:
+            if (chosenRow_) {
+                SetCurSel(*chosenRow_);
+                chosenRow_.reset();
+            }
+            break;
         default:
             if (message == SkinRescaleMessage()) {
                 Rescale(reinterpret_cast<const SkinRescale*>(lParam));
                 return 0;
             }
-            return CWindow::HandleMessage(message, wParam, lParam);
+            break;
     }
+    return CWindow::HandleMessage(message, wParam, lParam);
 }
 
 // The system list runs timers of its own (drag selection): those go on to it.

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "button_pos.h"
@@ -46,6 +47,16 @@ public:
     int AccessibleItemCount() const override { return hwnd() ? Count() : 0; }
     bool DescribeItem(int row, AccessibleFacts& facts) const override;
 
+    // The list of a drop-down: Up, Down, Home, End and the page keys (and a
+    // typed first letter) only move the selection; Enter chooses it, telling
+    // the owner LBN_SELCHANGE as a click on the row does. A selection moved
+    // and not chosen goes back when the list loses the focus. A list in a
+    // page keeps the system's keys: each move is a choice, as a click is.
+    void SetDropDown(bool dropDown) { dropDown_ = dropDown; }
+    // A drop-down closing hands the focus on (to its button) when the list
+    // has it, so the focus never stays on a list no longer shown.
+    void PassFocusTo(HWND control) const;
+
     // Places an edit box over the selected row with its text selected. Enter
     // or the list getting the focus back commits it, Esc abandons it.
     bool StartEdit();
@@ -80,6 +91,14 @@ private:
     int RowAt(POINT at) const;
     void InvalidateRow(int row);
     void EndEdit(bool commit);
+    // A drop-down's keys; false for keys the system list handles.
+    bool OnDropDownKey(UINT key);
+    void MoveSelection(int row);
+    void ChooseSelection();
+
+    bool dropDown_ = false;
+    // The chosen row while keys have moved the selection away from it.
+    std::optional<int> chosenRow_;
 
     Colors colors_{};
     CHoverTracker hover_;  // the row under the pointer, marked with a triangle

@@ -14,8 +14,8 @@ namespace {
 
 constexpr wchar_t kThumbClass[] = L"GmSliderThumb";
 // The keyboard's focus, once the keyboard is in use: a hairline just inside
-// the thumb's outline, light enough to read on the accent.
-constexpr COLORREF kFocusLine = RGB(240, 236, 246);
+// the thumb's outline.
+constexpr COLORREF kFocusLine = kFocusMarkOnAccent;
 
 SliderKey KeyOf(UINT virtualKey) {
     switch (virtualKey) {

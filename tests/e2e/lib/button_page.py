@@ -19,6 +19,18 @@ PAGE_SKINS = {1: "skin_SetDefault.ini", 2: "skin_setKey.ini", 3: "skin_setMouse.
               9: "skin_SetBlock.ini"}
 
 
+def stored_assignment(folder, index):
+    """The current profile's stored record of button `index`, read raw: its function and what it names."""
+    raw = folder.gmconfig("show", "--raw")
+    line = next(line for line in raw.splitlines() if line.startswith(f"MacroKeyInfo{index}="))
+    data = bytes.fromhex(line.split("=", 1)[1].strip()[:-2])
+    program = data[710:1232].decode("utf-16-le").split("\0")[0]
+    return dict(code=data[1], cls=data[8], key=data[70], index=int.from_bytes(data[4:8], "little", signed=True),
+                count=int.from_bytes(data[60:64], "little"), mode=int.from_bytes(data[64:68], "little"),
+                events=int.from_bytes(data[68:70], "little"), program=program,
+                name=data[10:58].decode("utf-16-le").split("\0")[0])
+
+
 class ButtonTest(Notepad, OptionTest):
     profiles = ("Gamer",)
     library = [("Reload", [(KEY_A, 1, 0), (KEY_A, 2, 0)]), ("Spray", [])]
@@ -38,9 +50,7 @@ class ButtonTest(Notepad, OptionTest):
 
     # Points from the skins.
     def page_origin(self):
-        left, top = self.folder.option_origin()
-        return (left + self.folder.main_skin[7][0] + self.folder.config_skin[16][0],
-                top + self.folder.main_skin[7][1] + self.folder.config_skin[16][1])
+        return self.folder.sub_page_origin()
 
     def centre(self, origin, rect):
         x, y, w, h = rect
@@ -116,14 +126,7 @@ class ButtonTest(Notepad, OptionTest):
         self.assertTrue(wait_for(lambda: not self.folder.tree(self.title), 10), "the dialog stayed open")
 
     def record(self, index):
-        raw = self.folder.gmconfig("show", "--raw")
-        line = next(line for line in raw.splitlines() if line.startswith(f"MacroKeyInfo{index}="))
-        data = bytes.fromhex(line.split("=", 1)[1].strip()[:-2])
-        program = data[710:1232].decode("utf-16-le").split("\0")[0]
-        return dict(code=data[1], cls=data[8], key=data[70], index=int.from_bytes(data[4:8], "little", signed=True),
-                    count=int.from_bytes(data[60:64], "little"), mode=int.from_bytes(data[64:68], "little"),
-                    events=int.from_bytes(data[68:70], "little"), program=program,
-                    name=data[10:58].decode("utf-16-le").split("\0")[0])
+        return stored_assignment(self.folder, index)
 
     def assign(self, index, steps, expect):
         """Opens the dialog of `index`, runs `steps`, accepts, and checks the record and what the mouse got."""

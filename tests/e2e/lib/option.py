@@ -201,6 +201,11 @@ class OptionFolder(harness.ProgramFolder):
         if result.returncode != 0:
             raise AssertionError(f"{title} could not be moved: {result.returncode}")
 
+    def menu_shown(self):
+        """Whether a popup menu (class #32768) shows: its own loop then takes the keys."""
+        result = self.probe("windows")
+        return result.returncode == 0 and any(line.split(" ")[1:2] == ["#32768"] for line in result.stdout.splitlines())
+
     def list_rows(self):
         result = self.probe("list", OPTION_TITLE, str(LIST_ID))
         if result.returncode != 0:
@@ -220,6 +225,12 @@ class OptionFolder(harness.ProgramFolder):
         left, top = self.option_origin()
         x, y, w, h = self.main_skin[entry]
         return left + x + w // 2, top + y + h // 2
+
+    def sub_page_origin(self):
+        """The screen point of the shown sub-page's (buttons, performance, lighting) top left."""
+        left, top = self.option_origin()
+        return (left + self.main_skin[7][0] + self.config_skin[16][0],
+                top + self.main_skin[7][1] + self.config_skin[16][1])
 
     def config_point(self, entry, dx=None, dy=None):
         left, top = self.option_origin()
@@ -310,6 +321,21 @@ class OptionTest(unittest.TestCase):
         self.folder.click(self.folder.config_point(5))
         self.folder.click(self.folder.config_point(13, dy=10 + 20 * row))
         self.assertTrue(wait_for(lambda: self.folder.current_index() == row, 10))
+
+    def profile_values(self):
+        """The current profile's stored values as `gmconfig show` prints them: name -> text."""
+        values = {}
+        for line in self.folder.gmconfig("show").splitlines():
+            key, sep, value = line.partition("=")
+            if sep:
+                values[key.strip()] = value.strip()
+        return values
+
+    def assert_sent_as_stored(self, before):
+        """Once the trace is quiet: what reached the mouse after trace position `before` is what
+        the store's changed parts make (gmconfig reports)."""
+        self.wait_quiet()
+        self.assertEqual(self.downloads_after(before), self.folder.reports(), "the mouse did not get the change")
 
     def trace_length(self):
         return len(self.folder.trace())

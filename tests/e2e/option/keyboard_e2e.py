@@ -12,11 +12,12 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from lib import option, suite  # noqa: E402
 from lib.harness import wait_for  # noqa: E402
+from lib.button_page import stored_assignment  # noqa: E402
 from lib.option import OptionTest  # noqa: E402
 
 ACCENT = (128, 21, 153)
 ROLE_PAGE_TAB, STATE_CHECKED = 0x25, 0x10
-# The slider thumb's mark: light, as the thumb itself is in the accent.
+# The mark on a slider's thumb and a selected list row: light, as they are in the accent.
 THUMB_MARK = (240, 236, 246)
 
 
@@ -47,13 +48,14 @@ class KeyboardTest(OptionTest):
         x, y, w, h = self.folder.config_skin[entry]
         return left + ax + x, top + ay + y, w, h
 
-    def marked(self, rect, image=None):
-        """Whether the control at `rect` shows the focus mark: its top line, just inside, in the accent."""
+    def marked(self, rect, image=None, colour=ACCENT):
+        """Whether the control at `rect` shows the focus mark: its top line, just inside, in the accent
+        (or in `colour`, the mark on a face that is itself in the accent)."""
         image = image or self.screen()
         x, y, w, _ = rect
         inset = option.scaled(1)
         row = [image.getpixel((x + i, y + inset)) for i in range(inset + 2, w - inset - 2)]
-        return bool(row) and sum(p == ACCENT for p in row) >= 0.9 * len(row)
+        return bool(row) and sum(p == colour for p in row) >= 0.9 * len(row)
 
     def shot(self, name, rect, margin=20):
         x, y, w, h = rect
@@ -67,12 +69,34 @@ class KeyboardTest(OptionTest):
 
     def tab_to(self, rect, limit=60):
         """Tab until the control at `rect` has the focus; fails after `limit` presses."""
+        self.tab_until(lambda: self.marked(rect), f"the control at {rect}", limit)
+
+    def tab_until(self, reached, what, limit=60):
         for _ in range(limit):
+            # A Tab moves the mark, which changes the screen: once it has, one look
+            # tells whether it went where it should.
+            before = self.screen().tobytes()
             self.press("Tab")
-            if wait_for(lambda: self.marked(rect), 1.5):
+            wait_for(lambda: self.screen().tobytes() != before, 1.5)
+            if wait_for(reached, 0.5):
                 return
         self.screen().save(suite.session().build_dir / "keyboard-failed.png")
-        self.fail(f"Tab never reached the control at {rect} (the screen: keyboard-failed.png)")
+        self.fail(f"Tab never reached {what} (the screen: keyboard-failed.png)")
+
+    def thumb_marked(self):
+        """Whether the shown slider thumb (the first) carries its light mark."""
+        thumbs = self.visible("GmSliderThumb")
+        if not thumbs:
+            return False
+        tx, ty, tw, th = thumbs[0]
+        image = self.screen().crop((tx, ty, tx + tw, ty + th))
+        return sum(1 for p in image.getdata() if p == THUMB_MARK) >= th
+
+    def sub_page_rect(self, skin, entry):
+        """The screen rectangle of entry `entry` of the shown sub-page's skin file `skin`."""
+        left, top = self.folder.sub_page_origin()
+        x, y, w, h = option.skin_entries(self.folder.skins / skin)[entry]
+        return left + x, top + y, w, h
 
 
 class Focus(KeyboardTest):
@@ -135,19 +159,141 @@ class Marks(KeyboardTest):
         self.tab_to(self.config_rect(2))
         self.press("space")
         self.assertTrue(wait_for(lambda: self.visible("GmSliderThumb"), 10), "the performance page did not open")
-        thumb = self.visible("GmSliderThumb")[0]
+        self.tab_until(self.thumb_marked, "the slider")
+        self.shot("keyboard-focus-slider.png", self.visible("GmSliderThumb")[0], margin=30)
 
-        def thumb_marked():
-            tx, ty, tw, th = thumb
-            image = self.screen().crop((tx, ty, tx + tw, ty + th))
-            return sum(1 for p in image.getdata() if p == THUMB_MARK) >= th
 
-        for _ in range(60):
-            self.press("Tab")
-            if wait_for(thumb_marked, 1.5):
-                break
-        self.assertTrue(thumb_marked(), "Tab never reached the slider")
-        self.shot("keyboard-focus-slider.png", thumb, margin=30)
+class Flows(KeyboardTest):
+    """The mouse suites' steps, by keys alone and in one start of Option; each
+    ends as those suites check it ends."""
+
+    def test_profile_dpi_polling_rate_light_mode_and_an_assignment_by_keys(self):
+        self.rename_and_choose_a_profile()
+        self.press("ctrl+Next")
+        self.dpi_and_polling_rate()
+        self.press("ctrl+Next")
+        self.light_mode()
+        self.press("ctrl+Next")
+        self.views_and_an_assignment()
+
+    def rename_and_choose_a_profile(self):
+        # The rename (option_e2e Profiles): saved, shown, and nothing for the mouse.
+        before = self.trace_length()
+        self.tab_to(self.config_rect(10))
+        self.press("Return")
+        self.assertTrue(wait_for(lambda: (self.folder.rename_box() or (False,))[0], 10), "Enter began no rename")
+        self.press("ctrl+a")
+        self.folder.type_text("Office")
+        self.press("Return")
+        self.assertTrue(wait_for(lambda: self.folder.profile_names() == ["Gamer", "Work", "Office"], 10),
+                        f"the store holds {self.folder.profile_names()}")
+        self.assertEqual(self.folder.captions(5), ["Office"])
+        self.wait_quiet()
+        self.assertEqual(self.downloads_after(before), [], "a rename reached the mouse")
+
+        # The drop-down: the arrows only move the selection, Enter chooses as the click does.
+        drop_down = self.config_rect(5)
+        self.tab_to(drop_down)
+        before = self.trace_length()
+        self.press("space")
+        self.assertTrue(wait_for(lambda: self.visible("GmSkinListBox"), 10), "Space did not open the drop-down")
+        self.press("Up", "Up")
+        self.assertTrue(wait_for(lambda: self.folder.list_rows()["selected"] == 0, 10), "Up did not move")
+        self.assertEqual(self.folder.current_index(), 2, "an arrow chose")
+        lx, ly, lw, _ = self.visible("GmSkinListBox")[0]
+        first_row = (lx, ly, lw - option.scaled(5), option.scaled(20))
+        self.assertTrue(wait_for(lambda: self.marked(first_row, colour=THUMB_MARK), 10), "the row shows no focus mark")
+        self.shot("keyboard-focus-list.png", self.visible("GmSkinListBox")[0])
+        self.press("Return")
+        self.assertTrue(wait_for(lambda: self.folder.current_index() == 0, 10), "Enter did not choose")
+        self.wait_full_download(before)
+        self.assertEqual(self.folder.captions(5), ["Gamer"])
+        self.assertFalse(self.visible("GmSkinListBox"), "the drop-down stayed open")
+        self.assertTrue(wait_for(lambda: self.marked(drop_down), 10), "the focus did not come back to the drop-down")
+        # Esc after a move chooses nothing and puts the selection back.
+        self.press("space", "Down", "Escape")
+        self.assertTrue(wait_for(lambda: not self.visible("GmSkinListBox"), 10), "Esc left the drop-down open")
+        self.assertEqual((self.folder.current_index(), self.folder.list_rows()["selected"]), (0, 0))
+        self.assertTrue(wait_for(lambda: self.marked(drop_down), 10))
+
+    def dpi_and_polling_rate(self):
+        # The active level's DPI by one, as pages_e2e's slider key test; then the
+        # polling rate's menu, as its mouse test: 125 Hz, only the rate sent.
+        self.assertTrue(wait_for(lambda: self.visible("GmSliderThumb"), 10), "the performance page did not open")
+        self.tab_until(self.thumb_marked, "the DPI slider")
+        step = int(self.profile_values()["CpiStep"])
+        value = int(self.profile_values()[f"CpiLevel_X{step}"])
+        before = self.wait_quiet()
+        self.press("Right")
+        self.assertTrue(wait_for(lambda: self.profile_values()[f"CpiLevel_X{step}"] == str(value + 1), 10))
+        self.assert_sent_as_stored(before)
+
+        rate = self.sub_page_rect("Skin_Function.ini", 13)
+        self.tab_to(rate)
+        before = self.wait_quiet()
+        self.press("space")
+        self.assertTrue(wait_for(self.folder.menu_shown, 10), "Space opened no menu")
+        self.press("Down", "Return")
+        self.assertTrue(wait_for(lambda: self.profile_values()["PollingRate"] == "8", 10))
+        self.assertEqual(self.folder.flags(), [0, 0, 0, 1], "another part was marked changed")
+        self.assert_sent_as_stored(before)
+
+    def light_mode(self):
+        # The mode menu as lighting_e2e chooses in it: another mode, stored and sent.
+        mode = self.sub_page_rect("Skin_light.ini", 2)
+        self.assertTrue(wait_for(lambda: self.marked(self.config_rect(3)), 10), "the lighting tab has no focus")
+        self.tab_to(mode)
+        switch = int(self.profile_values()["LightSwitch"], 0)
+        item = 1 if switch == 0 else 0
+        before = self.wait_quiet()
+        self.press("space")
+        self.assertTrue(wait_for(self.folder.menu_shown, 10), "Space opened no menu")
+        self.press(*(["Down"] * (item + 1)), "Return")
+        self.assertTrue(wait_for(lambda: int(self.profile_values()["LightSwitch"], 0) == item, 10),
+                        f"LightSwitch is {self.profile_values()['LightSwitch']}, not {item}")
+        self.assert_sent_as_stored(before)
+
+    def views_and_an_assignment(self):
+        # Top view and Side view are one choice: Right and Left switch, the focus goes along.
+        def checked():
+            return {r["name"] for r in self.folder.accessible()
+                    if r["role"] == ROLE_PAGE_TAB and r["state"] & STATE_CHECKED} & {"Top view", "Side view"}
+
+        top, side = (self.sub_page_rect("skin_button_page.ini", entry) for entry in (1, 2))
+        self.tab_to(top)
+        for key, shown, rect in (("Right", "Side view", side), ("Left", "Top view", top)):
+            self.press(key)
+            self.assertTrue(wait_for(lambda: checked() == {shown} and self.marked(rect), 10),
+                            f"after {key}: {checked()}")
+
+        # G4 gets a mouse function, as buttons_e2e EveryClass gives it by pointer.
+        index, title = 5, "G4"
+        views = option.skin_entries(self.folder.skins / "skin_button_page.ini")[3]
+        x, y, w, h = option.skin_entries(self.folder.skins / "skin_Mouse.ini")[index + 1]
+        left, top_edge = self.folder.sub_page_origin()
+        before = self.wait_quiet()
+        self.tab_to((left + views[0] + x, top_edge + views[1] + y, w, h))
+        self.press("Return")
+        self.assertTrue(wait_for(lambda: self.folder.tree(title), 10), "Enter did not open the dialog")
+
+        def dialog_rect(skin, entry, within=None):
+            dx, dy = self.folder.tree(title)[0]["rect"][:2]
+            if within:
+                dx, dy = dx + within[0], dy + within[1]
+            x, y, w, h = option.skin_entries(self.folder.skins / skin)[entry]
+            return dx + x, dy + y, w, h
+
+        page = option.skin_entries(self.folder.skins / "skin_Setup.ini")[6]
+        for rect, position in ((dialog_rect("skin_Setup.ini", 2), 3), (dialog_rect("skin_setMouse.ini", 2, page), 6)):
+            self.tab_to(rect)
+            self.press("space")
+            self.assertTrue(wait_for(self.folder.menu_shown, 10), f"Space opened no menu at {rect}")
+            self.press(*(["Down"] * position), "Return")
+        self.press("Return")  # Enter accepts the dialog, as OK does
+        self.assertTrue(wait_for(lambda: not self.folder.tree(title), 10), "Enter did not close the dialog")
+        self.assertTrue(wait_for(lambda: {k: stored_assignment(self.folder, index)[k] for k in ("cls", "code")}
+                                 == dict(cls=3, code=6), 10), f"G4 holds {stored_assignment(self.folder, index)}")
+        self.assert_sent_as_stored(before)
 
 
 if __name__ == "__main__":

@@ -89,11 +89,6 @@ class LightingTest(OptionTest):
         return (left + ax + sx + x + (w // 2 if dx is None else dx),
                 top + ay + sy + y + (h // 2 if dy is None else dy))
 
-    def page_origin(self):
-        left, top = self.folder.option_origin()
-        return (left + self.folder.main_skin[7][0] + self.folder.config_skin[16][0],
-                top + self.folder.main_skin[7][1] + self.folder.config_skin[16][1])
-
     def screenshot(self, name):
         from PIL import ImageGrab
         image = ImageGrab.grab(xdisplay=suite.session().display).convert("RGB")
@@ -102,16 +97,8 @@ class LightingTest(OptionTest):
         return image
 
     # The store and the mouse.
-    def profile(self):
-        values = {}
-        for line in self.folder.gmconfig("show").splitlines():
-            key, sep, value = line.partition("=")
-            if sep:
-                values[key.strip()] = value.strip()
-        return values
-
     def field(self, key):
-        value = self.profile()[key]
+        value = self.profile_values()[key]
         return int(value, 16) if value.startswith("0x") else int(value)
 
     def wait_field(self, key, value, timeout=10):
@@ -136,7 +123,7 @@ class LightingTest(OptionTest):
     # Painted texts, read from a screenshot: grey text on the page's dark ground.
     def text_pixels(self, image, box):
         """Pixels brighter than the ground in `box` (page coordinates: left, top, right, bottom)."""
-        ox, oy = self.page_origin()
+        ox, oy = self.folder.sub_page_origin()
         left, top, right, bottom = box
         return sum(1 for y in range(oy + top, oy + bottom) for x in range(ox + left, ox + right)
                    if max(image.getpixel((x, y))) >= 85)

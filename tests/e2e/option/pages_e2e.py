@@ -99,14 +99,6 @@ class PageTest(OptionTest):
         return next((r["text"] for r in self.rows() if r["id"] == 14 and r["cls"] != "GmSkinButton" and r["visible"]),
                     None)
 
-    def profile_values(self):
-        shown = self.folder.gmconfig("show")
-        values = {}
-        for line in shown.splitlines():
-            key, _, value = line.partition("=")
-            values[key.strip()] = value.strip()
-        return values
-
     def polling_caption(self):
         return next((r["text"] for r in self.rows() if r["id"] == 13 and r["cls"] == "GmSkinButton" and r["visible"]
                      and r["depth"] == 3), None)

@@ -151,3 +151,17 @@ TEST_P(FocusMarkAtScale, InsideWholePixelsAndLeavesTheFace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, FocusMarkAtScale, ::testing::Values(100, 125, 150, 200));
+
+// Arrows in a segmented choice: the next usable part that way, none past the ends.
+TEST(SegmentedChoice, ArrowsReachTheNextUsablePartAndStopAtTheEnds) {
+    const bool usable[] = {true, false, true, true};
+    EXPECT_EQ(NextChoicePart(usable, 0, 1), 2u) << "the disabled part is passed over";
+    EXPECT_EQ(NextChoicePart(usable, 2, -1), 0u);
+    EXPECT_EQ(NextChoicePart(usable, 2, 1), 3u);
+    EXPECT_EQ(NextChoicePart(usable, 3, 1), std::nullopt);
+    EXPECT_EQ(NextChoicePart(usable, 0, -1), std::nullopt);
+    EXPECT_EQ(NextChoicePart(usable, 4, -1), std::nullopt) << "not a part";
+    const bool alone[] = {false, true, false};
+    EXPECT_EQ(NextChoicePart(alone, 1, -1), std::nullopt);
+    EXPECT_EQ(NextChoicePart(alone, 1, 1), std::nullopt);
+}

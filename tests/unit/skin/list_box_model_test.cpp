@@ -199,6 +199,29 @@ TEST(ListBoxRows, RowUnderThePointer) {
               std::nullopt);
 }
 
+// Keys move the selection and stay at the ends; a list without a selection
+// starts from the end the key points away from.
+TEST(ListBoxKeys, TargetOfEachKey) {
+    using K = ListKey;
+    constexpr std::optional<size_t> none;
+    struct Case {
+        K key;
+        std::optional<size_t> selected;
+        size_t rows;
+        std::optional<size_t> target;
+    };
+    const Case cases[] = {
+        {K::kDown, 2, 5, 3},  {K::kDown, 4, 5, 4},      {K::kUp, 2, 5, 1},        {K::kUp, 0, 5, 0},
+        {K::kHome, 3, 5, 0},  {K::kEnd, 1, 5, 4},       {K::kPageDown, 1, 10, 4}, {K::kPageDown, 8, 10, 9},
+        {K::kPageUp, 5, 10, 2}, {K::kPageUp, 2, 10, 0}, {K::kDown, none, 5, 0},   {K::kUp, none, 5, 4},
+        {K::kDown, 7, 5, 0},  {K::kDown, none, 0, none}, {K::kEnd, 0, 0, none},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ListKeyTarget(c.key, c.selected, c.rows, 3), c.target)
+            << static_cast<int>(c.key) << " from " << c.selected.value_or(99) << " of " << c.rows;
+    EXPECT_EQ(ListKeyTarget(K::kPageDown, 0, 5, 0), 1u) << "a page is at least a row";
+}
+
 TEST(ListRowEditor, StartingAnEdit) {
     ListRowEditor editor;
     EXPECT_FALSE(editor.Begin(std::nullopt, 3, kRow, 0, u"x").has_value());

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bitmap_edit.h"
+#include "button_look.h"
 #include "scroll_bar_frame.h"
 #include "skin_label.h"
 #include "skin_list_box.h"
@@ -177,3 +178,53 @@ TEST(SkinListBox, AKeptEditReachesTheOwnerWithItsRowAndListAndAnAbandonedOneDoes
     EXPECT_EQ(parent.rowEdits.size(), 1u);
     EXPECT_EQ(list.Text(0), L"Macro1");
 }
+
+// The keys of a drop-down's list only move its selection, Enter chooses, and a
+// moved selection not chosen goes back with the focus; a page's list keeps the
+// system's keys, where every move is a choice.
+class SkinListKeys : public testing::TestWithParam<bool> {};
+
+TEST_P(SkinListKeys, MoveChooseAndGiveBack) {
+    const bool dropDown = GetParam();
+    RecordingParent parent;
+    ASSERT_TRUE(parent.CreateTopLevel());
+    CSkinListBox list;
+    ASSERT_TRUE(list.Create(parent.hwnd(), SkinRect{10, 10, 210, 70}, 4112, kSkinListStyle, CSkinListBox::Colors{}));
+    for (const wchar_t* name : {L"Gamer", L"Work", L"Game", L"Office", L"Wow", L"Zen"}) list.AddString(name, 0);
+    list.SetDropDown(dropDown);
+    list.SetCurSel(1);
+    SetFocus(list.hwnd());
+    const auto key = [&](UINT virtualKey) { SendMessageW(list.hwnd(), WM_KEYDOWN, virtualKey, 1); };
+    const MSG enter{list.hwnd(), WM_KEYDOWN, VK_RETURN, 0};
+    EXPECT_EQ((SendMessageW(list.hwnd(), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+               DLGC_WANTMESSAGE) != 0,
+              dropDown);
+
+    Pump();  // painted whole: what follows is what the key itself draws
+    key(VK_DOWN);
+    EXPECT_EQ(list.GetCurSel(), 2);
+    RECT row{};
+    SendMessageW(list.hwnd(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    {
+        ClientDC dc(list.hwnd());
+        EXPECT_EQ(GetPixel(dc.get(), row.left + 8, row.top + 1), COLORREF{kFocusMarkOnAccent})
+            << "the selected row carries the light mark";
+    }
+    key(VK_END);
+    EXPECT_EQ(list.GetCurSel(), 5);
+    EXPECT_GT(SendMessageW(list.hwnd(), LB_GETTOPINDEX, 0, 0), 0) << "the last row is scrolled into view";
+    EXPECT_EQ(SendMessageW(list.hwnd(), LB_GETCARETINDEX, 0, 0), 5) << "the mark goes with the selection";
+    EXPECT_EQ(parent.picks, (dropDown ? std::vector<int>{} : std::vector<int>{2, 5}));
+    if (!dropDown) return;
+
+    key(VK_RETURN);
+    EXPECT_EQ(parent.picks, std::vector<int>{5});
+    key(VK_HOME);
+    SendMessageW(list.hwnd(), WM_CHAR, L'w', 1);  // the next row of that letter, not chosen either
+    EXPECT_EQ(list.GetCurSel(), 1);
+    SetFocus(parent.hwnd());
+    EXPECT_EQ(list.GetCurSel(), 5) << "the moved selection stayed without a choice";
+    EXPECT_EQ(parent.picks, std::vector<int>{5});
+}
+
+INSTANTIATE_TEST_SUITE_P(DropDownOrPage, SkinListKeys, testing::Bool());

@@ -151,6 +151,35 @@ TEST_F(ButtonTest, PushModeClickIsOneNotification) {
     EXPECT_EQ(button.GetCheck(), 0);
 }
 
+// The parts of a segmented choice: an arrow presses the next usable part as
+// a click does and takes the focus there; a lone button leaves arrows alone.
+TEST_F(ButtonTest, ArrowsMoveAcrossTheJoinedPartsOfAChoice) {
+    CSkinButton parts[3], lone;
+    for (CSkinButton& part : parts) Make(part);
+    Make(lone);
+    CSkinButtonBase::JoinChoice({&parts[0], &parts[1], &parts[2]});
+    EnableWindow(parts[1].hwnd(), FALSE);
+    const MSG right{parts[0].hwnd(), WM_KEYDOWN, VK_RIGHT, 0};
+    EXPECT_TRUE(SendMessageW(parts[0].hwnd(), WM_GETDLGCODE, VK_RIGHT, reinterpret_cast<LPARAM>(&right)) &
+                DLGC_WANTARROWS);
+    EXPECT_FALSE(SendMessageW(lone.hwnd(), WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS);
+
+    SetFocus(parts[0].hwnd());
+    const auto key = [](CSkinButton& from, UINT virtualKey) { SendMessageW(from.hwnd(), WM_KEYDOWN, virtualKey, 1); };
+    key(parts[0], VK_RIGHT);
+    EXPECT_EQ(parent.clicks, (std::vector<HWND>{parts[2].hwnd()})) << "the disabled part is passed over";
+    EXPECT_EQ(GetFocus(), parts[2].hwnd());
+    key(parts[2], VK_DOWN);  // the end: nothing
+    key(parts[2], VK_UP);
+    EXPECT_EQ(parent.clicks, (std::vector<HWND>{parts[2].hwnd(), parts[0].hwnd()}));
+    EXPECT_EQ(GetFocus(), parts[0].hwnd());
+    key(parts[0], VK_LEFT);
+    SetFocus(lone.hwnd());
+    key(lone, VK_RIGHT);
+    EXPECT_EQ(parent.clicks.size(), 2u);
+    EXPECT_EQ(GetFocus(), lone.hwnd());
+}
+
 TEST_F(ButtonTest, SetCheckWithTheSameValueDoesNotRedraw) {
     CSkinButton button;
     Make(button);

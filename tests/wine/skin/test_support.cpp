@@ -98,6 +98,8 @@ bool RecordingParent::OnCommand(WORD id, WORD code, HWND control) {
         clicks.push_back(control);
         commandIds.push_back(id);
     }
+    if (code == LBN_SELCHANGE && control)
+        picks.push_back(static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0)));
     return false;
 }
 

@@ -56,6 +56,7 @@ public:
     std::vector<WPARAM> edits;
     UINT editMessage = 0;
     std::vector<std::pair<WPARAM, LPARAM>> rowEdits;  // a list's kept edits: row, list id
+    std::vector<int> picks;  // a list's LBN_SELCHANGE: its selection then
     // Slider reports: value, control id, and what `slider` (when set) said
     // about Released() as the report arrived, as a page reads it.
     struct SliderReport {
