@@ -42,10 +42,16 @@ DWORD WINAPI CForegroundPoller::Run(void* self) {
     for (;;) {
         Sleep(poller.periodMs_);
         if (!poller.running_) return 0;
+        // At every look the window looks for itself: asking here as well would be a second trip to the server.
+        if (poller.everyLook_) {
+            last = nullptr;
+            PostMessageW(poller.target_, WM_TIMER, poller.timerId_, 0);
+            continue;
+        }
         HWND now = GetForegroundWindow();
         // No window in front happens between two activations and is no change.
-        if ((now && now != last) || poller.everyLook_) {
-            if (now) last = now;
+        if (now && now != last) {
+            last = now;
             PostMessageW(poller.target_, WM_TIMER, poller.timerId_, 0);
         }
     }
