@@ -152,6 +152,9 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     if (recordButton_) {
         recordButton_->SetText(OptionText(kTextRecord));
         recordButton_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
+        // How the keyboard gets out of a recording: every other key is recorded.
+        const std::wstring tip = OptionText(option_text::kRecordTip);
+        if (!tip.empty()) recordButton_->SetTooltipText(tip.c_str(), true);
     }
     Bind(recordButton_, [this] { ToggleRecording(); });
 
@@ -303,6 +306,8 @@ void CMacroPage::CancelRename() { bar_.CancelRename(); }
 
 void CMacroPage::CloseTransient() { bar_.CloseTransients(); }
 
+bool CMacroPage::CloseTransients() { return bar_.CloseTransients(); }
+
 void CMacroPage::OnBackgroundPress(POINT) { CloseTransient(); }
 
 void CMacroPage::ExportMacro() {
@@ -392,6 +397,15 @@ void CMacroPage::AfterRecordingStopped() {
     if (CInsertPanel* panel = panel_.Built()) panel->ShowStopped();
     if (steps_) EnableWindow(steps_->hwnd(), !model_.InsertPanelOpen());
     ShowRows();
+    // A recording takes the focus off the controls (the page's dialog manager
+    // hands it on to one of them); a recording ended from the keyboard goes on
+    // from the record button that started it.
+    if (const HWND focus = GetFocus(); focus == hwnd() || IsChild(hwnd(), focus)) {
+        HWND record = ActiveRecordButton();
+        HWND top = GetAncestor(hwnd(), GA_ROOT);
+        if (record && top && IsWindowVisible(record) && IsWindowEnabled(record))
+            SendMessageW(top, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(record), TRUE);
+    }
 }
 
 void CMacroPage::StopRecording() {
@@ -609,9 +623,18 @@ bool CMacroPage::FilterKey(const MSG& m) {
         }
         return endKey;
     }
-    // Enter, Esc and Space neither close the window nor press a button here.
-    // (Their WM_CHAR codes are the same numbers as their virtual keys.)
-    return endKey || key == VK_SPACE;
+    // Elsewhere Space and Enter press the focused button and Esc closes the
+    // open drop-down, else Option, as on the other pages: the main window
+    // decides. Only a box would keep Enter and Esc to itself (a multi-line
+    // edit hands Esc to its page as a close, which the page ignores), so
+    // there Enter does nothing and Esc goes to the window as it would from a
+    // button. (Their WM_CHAR codes are the same numbers as their virtual keys.)
+    const HWND focus = GetFocus();
+    const bool inBox = focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL);
+    if (!endKey || !inBox) return false;
+    if (key == VK_ESCAPE && m.message == WM_KEYDOWN)
+        if (HWND top = GetAncestor(hwnd(), GA_ROOT); top && top != hwnd()) PostMessageW(top, WM_COMMAND, IDCANCEL, 0);
+    return true;
 }
 
 void CMacroPage::PaintOver(HDC dc, const RECT&) {

@@ -32,6 +32,8 @@ public:
 
     void Refresh() override;
     void CloseTransient() override;
+    // True when an open drop-down or rename was closed (Esc goes no further).
+    bool CloseTransients();
     // Abandons a running rename: the old name stays.
     void CancelRename();
     // Ends a recording on the way out of the page (another tab, the window
