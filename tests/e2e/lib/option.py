@@ -12,9 +12,12 @@ import unittest
 from . import harness, suite
 from .probe_server import ProbeServer
 from .harness import wait_for
+from .macro_library import read_library
 
 OPTION_TITLE = "7741 Gaming Mouse Option"
 LIST_ID = 4112
+# The macro page's event list and its macro drop-down.
+STEPS_ID, MACROS_ID = 4097, 4096
 START = "SetFeature 01 08 00 00 00 00 00 F6"
 
 
@@ -90,6 +93,7 @@ class OptionFolder(harness.ProgramFolder):
         self.main_skin = skin_entries(skins / "skin_mains.ini")
         self.config_skin = skin_entries(skins / "skin_configr.ini")
         self.question_skin = skin_entries(skins / "skin_question.ini")
+        self.macro_skin = skin_entries(skins / "skin_Macros.ini")
         self.probe_server = None
         self.native_gmconfig = None  # a Linux gmconfig that reads this folder's store without a Wine start
 
@@ -201,13 +205,26 @@ class OptionFolder(harness.ProgramFolder):
         if result.returncode != 0:
             raise AssertionError(f"{title} could not be moved: {result.returncode}")
 
-    def list_rows(self):
-        result = self.probe("list", OPTION_TITLE, str(LIST_ID))
+    def list_rows(self, control=LIST_ID):
+        result = self.probe("list", OPTION_TITLE, str(control))
         if result.returncode != 0:
             return None
         lines = result.stdout.splitlines()
         head = lines[0].split()
         return dict(count=int(head[1]), selected=int(head[3]), top=int(head[5]), rows=lines[1:])
+
+    @property
+    def library_file(self):
+        return self.path / "config" / "sequence.dat"
+
+    def macros(self):
+        """The macro library as stored: [(name, [(key, flag, delay), ...])]."""
+        return read_library(self.library_file)
+
+    def macro_caption(self, entry):
+        """The caption of the macro page's button at skin entry `entry`, while it shows."""
+        return next((r["text"] for r in self.tree() if r["id"] == entry and r["cls"] == "GmSkinButton"
+                     and r["visible"] and r["rect"][2] - r["rect"][0] == self.macro_skin[entry][2]), None)
 
     def captions(self, entry):
         """Texts of the configuration page's buttons at skin entry `entry`."""
@@ -220,6 +237,13 @@ class OptionFolder(harness.ProgramFolder):
         left, top = self.option_origin()
         x, y, w, h = self.main_skin[entry]
         return left + x + w // 2, top + y + h // 2
+
+    def macro_rect(self, entry):
+        """The screen rectangle (x, y, w, h) of the macro page's skin entry `entry`."""
+        left, top = self.option_origin()
+        ax, ay, _, _ = self.main_skin[7]
+        x, y, w, h = self.macro_skin[entry]
+        return left + ax + x, top + ay + y, w, h
 
     def config_point(self, entry, dx=None, dy=None):
         left, top = self.option_origin()

@@ -11,8 +11,10 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from lib import option, suite  # noqa: E402
+from lib.button_page import NUMBERS, ButtonTest  # noqa: E402
 from lib.harness import wait_for  # noqa: E402
-from lib.option import OptionTest  # noqa: E402
+from lib.macro_library import KEY_B, KEY_C, recorded  # noqa: E402
+from lib.option import STEPS_ID, OptionTest  # noqa: E402
 
 ACCENT = (128, 21, 153)
 ROLE_PAGE_TAB, STATE_CHECKED = 0x25, 0x10
@@ -148,6 +150,79 @@ class Marks(KeyboardTest):
                 break
         self.assertTrue(thumb_marked(), "Tab never reached the slider")
         self.shot("keyboard-focus-slider.png", thumb, margin=30)
+
+
+class MacroFlow(KeyboardTest, ButtonTest):
+    """A macro made, recorded and given to a button with keys alone."""
+    library = []
+
+    def focused(self, title=option.OPTION_TITLE):
+        return [r["name"] for r in self.folder.accessible(title) if r["focused"]]
+
+    def test_a_macro_made_recorded_and_assigned_from_the_keyboard_equals_the_one_by_mouse(self):
+        folder = self.folder
+        self.press("ctrl+Tab")
+        self.assertTrue(wait_for(lambda: folder.macro_caption(11) == "Record", 10), "Ctrl+Tab did not show the macros")
+        self.tab_to(folder.macro_rect(3))  # New
+        self.press("space")
+        self.assertTrue(wait_for(lambda: [name for name, _ in folder.macros()] == ["Macro1"], 10),
+                        f"New by Space: {folder.macros()}")
+
+        record = folder.macro_rect(11)
+        self.tab_to(record)
+        self.press("Return")
+        self.assertTrue(wait_for(lambda: folder.macro_caption(11) == "Stop", 10), "Enter did not start recording")
+        self.assertIsNone(self.option.poll(), "Enter closed Option")
+        # As the macros suite records them by mouse in the fixed mode, the page's first.
+        self.press("b", "c")
+        self.assertTrue(wait_for(lambda: len((folder.list_rows(STEPS_ID) or {}).get("rows", [])) == 7, 10),
+                        f"steps: {folder.list_rows(STEPS_ID)}")
+        self.press("ctrl+alt+End")
+        self.assertTrue(wait_for(lambda: folder.macro_caption(11) == "Record", 10), "Ctrl+Alt+End did not stop")
+        expected = recorded([KEY_B, KEY_C], 50)
+        self.assertTrue(wait_for(lambda: folder.macros() == [("Macro1", expected)], 10),
+                        f"the store: {folder.macros()}")
+        self.assertEqual(folder.list_rows(STEPS_ID)["rows"], ["B", "50 ms", "B", "50 ms", "C", "50 ms", "C"])
+        self.assertTrue(wait_for(lambda: self.marked(record), 10), "the focus did not go back to Record")
+
+        # The button page, a view button, its dialog.
+        index = 5
+        self.assertEqual(self.view_of(index), 0)
+        before = self.wait_quiet()
+        self.press("ctrl+Tab")
+        # The view button's caption, as the dialog's title and the screen reader number it.
+        px, py = self.page_origin()
+        vx, vy = self.page_skin[3][:2]
+        x, y, w, h = self.view_skins[0][index + 1]
+        self.tab_to((px + vx + x, py + vy + y, w, h))
+        name = f"G{NUMBERS[index]}"
+        self.assertTrue(any(n.startswith(name + ":") for n in self.focused()), self.focused())
+        self.press("space")
+        self.title = name
+        self.assertTrue(wait_for(lambda: folder.tree(self.title), 10), "Space did not open the dialog")
+        self.tab_to(self.dialog_rect(2))  # the category
+        self.press("space", *(["Down"] * 5), "Return")  # the category menu: Macro
+        choice = self.page_rect(5, 2)
+        self.tab_to(choice)
+        self.press("space")
+        self.assertTrue(wait_for(lambda: any(r["cls"] == "GmSkinListBox" and r["visible"]
+                                             for r in folder.tree(self.title)), 10), "Space did not open the macro list")
+        self.press("Down")
+        shown = lambda: any(r["text"] == "Macro1" and r["visible"] for r in folder.tree(self.title))  # noqa: E731
+        # Down chooses at once, or moves a selection that Enter chooses.
+        if not wait_for(shown, 3):
+            self.press("Return")
+        self.assertTrue(wait_for(shown, 10), "the macro was not chosen")
+        self.tab_to(self.dialog_rect(3))  # OK
+        self.press("space")
+        self.assertTrue(wait_for(lambda: not folder.tree(self.title), 10), "the dialog stayed open")
+        # What the buttons suite's assignment by mouse gives, and the mouse got the table the store says.
+        expect = dict(cls=5, code=16, index=0, name="Macro1", events=len(expected))
+        self.assertTrue(wait_for(lambda: all(self.record(index)[k] == v for k, v in expect.items()), 10),
+                        f"button {index}: {self.record(index)} is not {expect}")
+        self.wait_quiet()
+        self.assertEqual(self.downloads_after(before), folder.reports(), "the mouse did not get the new table")
+        self.assertIsNone(self.option.poll())
 
 
 if __name__ == "__main__":
