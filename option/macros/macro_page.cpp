@@ -400,11 +400,9 @@ void CMacroPage::AfterRecordingStopped() {
     // A recording takes the focus off the controls (the page's dialog manager
     // hands it on to one of them); a recording ended from the keyboard goes on
     // from the record button that started it.
-    if (const HWND focus = GetFocus(); focus == hwnd() || IsChild(hwnd(), focus)) {
+    if (HasFocusWithin(hwnd())) {
         HWND record = ActiveRecordButton();
-        HWND top = GetAncestor(hwnd(), GA_ROOT);
-        if (record && top && IsWindowVisible(record) && IsWindowEnabled(record))
-            SendMessageW(top, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(record), TRUE);
+        if (record && IsWindowVisible(record) && IsWindowEnabled(record)) FocusControl(record);
     }
 }
 
@@ -463,6 +461,7 @@ void CMacroPage::OpenInsertPanel() {
     if (!panel || !model_.OpenInsertPanel()) return;
     CloseTransient();
     if (steps_ && steps_->Editing()) steps_->CancelEdit();
+    const bool focused = HasFocusWithin(hwnd());
     EnableControls(false);
     RECT area{};
     GetWindowRect(panel->hwnd(), &area);
@@ -475,10 +474,24 @@ void CMacroPage::OpenInsertPanel() {
         ShowWindow(child, SW_HIDE);
     }
     panel->Open();
+    // The control that opened the panel is disabled under it now: the
+    // keyboard goes on inside the panel.
+    if (focused) FocusControl(GetNextDlgTabItem(panel->hwnd(), nullptr, FALSE));
+}
+
+bool CMacroPage::HasFocusWithin(HWND window) const {
+    const HWND focus = GetFocus();
+    return window && focus && (focus == window || IsChild(window, focus));
+}
+
+void CMacroPage::FocusControl(HWND control) {
+    HWND top = GetAncestor(hwnd(), GA_ROOT);
+    if (control && top && top != hwnd()) SendMessageW(top, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 void CMacroPage::HideInsertPanel() {
     if (hook_.Installed()) AfterRecordingStopped();
+    const bool focused = panel_.Built() && HasFocusWithin(panel_.Built()->hwnd());
     panel_.Show(false);
     for (HWND child : underPanel_)
         if (IsWindow(child)) ShowWindow(child, SW_SHOW);
@@ -487,6 +500,8 @@ void CMacroPage::HideInsertPanel() {
     // The page's own controls lay under the panel.
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     ShowRows();
+    // Back where the panel was opened, when the keyboard was in it.
+    if (focused && insertButton_) FocusControl(insertButton_->hwnd());
 }
 
 // ---- messages ----------------------------------------------------------------------

@@ -81,6 +81,9 @@ private:
     void OpenInsertPanel();
     void HideInsertPanel();
     void EnableControls(bool enable);
+    bool HasFocusWithin(HWND window) const;
+    // Moves the focus as Tab would, with its mark.
+    void FocusControl(HWND control);
 
     // Binds a click of one of the page's buttons; every click first closes
     // what the bar has open and ends a step being edited.
