@@ -37,6 +37,7 @@
     X(kTopView, 26) X(kSideView, 27)                                                                      \
     /* macro page, its recorder and its insert panel */                                                   \
     X(kMacroLabel, 28) X(kStepsLabel, 29) X(kRecordingDelayLabel, 32) X(kRecord, 34) X(kStop, 35)         \
+    X(kRecordTip, 374)                                                                                    \
     X(kInsert, 38) X(kInsertCancel, 39) X(kDelayLabel, 40) X(kMilliseconds, 41) X(kInsertDelay, 53)       \
     X(kDelayBeforeStep, 101) X(kDelayAfterStep, 102) X(kRecordBeforeStep, 103) X(kRecordAfterStep, 104)   \
     M(kDelayAsTyped, 363) M(kDelayFixed, 364) M(kNoDelay, 365)                                            \
@@ -47,6 +48,7 @@
     /* assignment pages: their labels, the repeat modes, the launch choices */                            \
     X(kPressKeyLabel, 71) X(kMouseFunctionLabel, 72) X(kDpiFunctionLabel, 73) X(kMacroChoiceLabel, 74)    \
     X(kProgramOrCommandLabel, 76) X(kMediaFunctionLabel, 77) X(kShortcutLabel, 78)                        \
+    X(kPressKeyTip, 375)                                                                                  \
     X(kRepeatLabel, 95) X(kTimesLabel, 100)                                                               \
     M(kPlayOnce, 96) M(kRepeatCount, 97) M(kWhileHeld, 98) M(kToggle, 99)                                 \
     X(kLaunchProgram, 366) X(kLaunchCommand, 367) X(kChooseProgram, 368)

@@ -155,6 +155,15 @@ std::u16string AssignModel::TakeKey(uint32_t virtualKey, const IKeyboardLayout& 
     return deviceCode ? std::u16string(DeviceKeyName(layout, deviceCode)) : std::u16string();
 }
 
+AssignModel::Heard AssignModel::HearKey(uint32_t virtualKey, bool release, const IKeyboardLayout& layout) {
+    if (page_ != kClassKeyboardKey) return {};
+    const StopChordFilter::Outcome outcome = chord_.Feed({virtualKey, release, 0});
+    Heard heard;
+    for (const HeardKey& key : outcome.pass) heard.name = TakeKey(key.virtualKey, layout);
+    heard.ended = outcome.complete;
+    return heard;
+}
+
 bool AssignModel::ChooseMenu(int command) {
     const std::optional<uint8_t> code = MenuCode(page_, command);
     if (!code) return false;

@@ -15,6 +15,7 @@
 #include "keyboard_layout.h"
 #include "macro_library.h"
 #include "option_text_ids.h"
+#include "stop_chord.h"
 
 namespace assign {
 
@@ -69,6 +70,16 @@ public:
     // Key page: a key message stores the key's device code (0 for a key the
     // mouse cannot send). Returns the name the key box shows.
     std::u16string TakeKey(uint32_t virtualKey, const IKeyboardLayout& layout);
+    // A key transition while the key page listens: the stop combination is
+    // not a key (its modifiers neither), it ends the listening and the key
+    // taken before stays.
+    struct Heard {
+        std::optional<std::u16string> name;  // what the key box shows now, when a key was taken
+        bool ended = false;
+    };
+    Heard HearKey(uint32_t virtualKey, bool release, const IKeyboardLayout& layout);
+    // The key page listens afresh: nothing held back from before counts.
+    void StartListening() { chord_.Reset(); }
     // Mouse, DPI, media, shortcut pages: a menu command.
     bool ChooseMenu(int command);
     // Macro page: the macro at a list position.
@@ -95,6 +106,7 @@ private:
     ButtonAssignment record_;
     int buttonIndex_;
     uint8_t page_ = kClassDefault;
+    StopChordFilter chord_;
 };
 
 }  // namespace assign

@@ -97,7 +97,11 @@ void AssignPage::CreateControls(const SkinDescription& skin, const SkinPictures&
             break;
         case kClassKeyboardKey:
             box_ = MakeBox(skin, 2, kBoxId, ES_READONLY);
-            if (box_) box_->SetAccessibleName(OptionText(option_text::kPressKeyLabel));
+            if (box_) {
+                box_->SetAccessibleName(OptionText(option_text::kPressKeyLabel));
+                const std::wstring tip = OptionText(option_text::kPressKeyTip);
+                if (!tip.empty()) box_->SetTooltipText(tip.c_str());
+            }
             break;
         case kClassMacro: {
             choice_ = MakeButton(hwnd(), skin, 2, pictures);
@@ -183,8 +187,7 @@ void AssignPage::SetShown(bool shown) {
         ShowRecord();
         ShowWindow(hwnd(), SW_SHOW);
         // Keys go to the key box and nowhere else while this page shows.
-        if (class_ == kClassKeyboardKey && !hook_.Install(hwnd()))
-            DebugOut(L"AssignPage: the keyboard hook could not be installed\n");
+        if (class_ == kClassKeyboardKey) Listen();
     } else {
         hook_.Remove();
         CloseDropDown();
@@ -343,16 +346,30 @@ void AssignPage::Finish() {
         model_.SetCommandText(Narrow16(box_->Text()));
 }
 
-void AssignPage::OnHookKey(WPARAM virtualKey) {
+void AssignPage::Listen() {
+    if (hook_.Installed()) return;
+    model_.StartListening();
+    if (!hook_.Install(hwnd())) DebugOut(L"AssignPage: the keyboard hook could not be installed\n");
+}
+
+void AssignPage::OnHookKey(WPARAM virtualKey, LPARAM flags) {
     DWORD time = 0;
-    hook_.TakeEventTime(time);
+    // Messages posted before the listening ended are not keys any more.
+    if (!hook_.TakeEventTime(time)) return;
     if (class_ != kClassKeyboardKey || !IsWindowVisible(hwnd())) return;
-    const std::u16string name = model_.TakeKey(static_cast<uint32_t>(virtualKey), SystemKeyboardLayout());
-    if (box_) {
+    const assign::AssignModel::Heard heard = model_.HearKey(static_cast<uint32_t>(virtualKey),
+                                                            (flags & kHookKeyReleased) != 0, SystemKeyboardLayout());
+    if (heard.name && box_) {
         settingBox_ = true;
-        box_->SetText(Wide(name));
+        box_->SetText(Wide(*heard.name));
         settingBox_ = false;
     }
+    if (!heard.ended) return;
+    // The keyboard is the dialog's again, from the control after the key box.
+    hook_.Remove();
+    const HWND dialog = GetAncestor(hwnd(), GA_ROOT);
+    if (HWND next = box_ ? GetNextDlgTabItem(dialog, box_->hwnd(), FALSE) : nullptr)
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
 }
 
 bool AssignPage::OnDialogCommand(WORD id, WORD code, HWND control) {
@@ -374,13 +391,18 @@ bool AssignPage::OnDialogCommand(WORD id, WORD code, HWND control) {
         }
         return true;
     }
+    // The key box taking the focus again (a click, or Tab round the dialog)
+    // listens again after the stop combination ended it.
+    if (class_ == kClassKeyboardKey && box_ && control == box_->hwnd() && code == EN_SETFOCUS &&
+        IsWindowVisible(hwnd()))
+        Listen();
     // The buttons' clicks went to their own handlers; the box's notices go on.
     return false;
 }
 
 LRESULT AssignPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HOOK_KEY) {
-        OnHookKey(wParam);
+        OnHookKey(wParam, lParam);
         return 0;
     }
     if (message == BitmapEditKillFocusMessage()) {

@@ -49,7 +49,9 @@ private:
     void ShowLaunchChoice();
     void ChooseProgramFile();
     void OnBoxChanged(bool focusLost);
-    void OnHookKey(WPARAM virtualKey);
+    // The key page takes every key (the stop combination aside) from now on.
+    void Listen();
+    void OnHookKey(WPARAM virtualKey, LPARAM flags);
     std::unique_ptr<CBitmapEdit> MakeBox(const SkinDescription& skin, int entry, int id, DWORD extraStyle);
     std::wstring OptionText(UINT id) const;
     std::wstring CaptionText(const ButtonAssignment& record) const;

@@ -50,7 +50,8 @@ void MouseView::Show(const ButtonAssignment (&records)[kButtons]) {
     const std::array<bool, kButtonCount> changeable = PrimaryClickGuard(records);
     for (int i = 0; i < kButtons; ++i) {
         // Listeners hear which button each caption and hot spot stands for.
-        const std::wstring name = NumberedButtonName(i + 1, CaptionText(context_, records[i]));
+        // The number the view's badges and the assignment dialog's title show.
+        const std::wstring name = NumberedButtonName(ButtonNumber(i), CaptionText(context_, records[i]));
         if (captions_[i]) captions_[i]->SetAccessibleName(name);
         if (hotSpots_[i]) hotSpots_[i]->SetAccessibleName(name);
         if (captions_[i]) {

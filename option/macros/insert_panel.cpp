@@ -117,6 +117,8 @@ protected:
         if (record_) {
             record_->SetText(panel_.context_.Text(kTextRecord));
             record_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
+            const std::wstring tip = panel_.context_.Text(option_text::kRecordTip);
+            if (!tip.empty()) record_->SetTooltipText(tip.c_str(), true);
         }
         box_ = MakeDelayBox(hwnd(), skin.ReadEntry(kFixedBoxEntry).rect, kFixedBoxId);
         if (box_) box_->SetAccessibleName(panel_.context_.Text(option_text::kRecordingDelayLabel));

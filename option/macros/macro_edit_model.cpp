@@ -271,6 +271,7 @@ bool MacroEditModel::StartRecording(DelayMode mode, std::u16string_view fixedDel
     edit_.reset();
     if (!Selected()) NewMacro();
     copy_.Clear();
+    chord_.Reset();
     recorder_.Start(mode, DelayBoxValue(fixedDelayText), -1);
     Refill();
     return true;
@@ -281,27 +282,55 @@ bool MacroEditModel::StartInsertRecording(InsertSide side, DelayMode mode, uint3
     edit_.reset();
     int position = -1;
     if (const std::optional<int> step = SelectedStep()) position = side == InsertSide::kAfter ? *step + 1 : *step;
+    chord_.Reset();
     recorder_.Start(mode, fixedDelay, position);
     return true;
 }
 
 void MacroEditModel::StopRecording() {
     if (!Recording()) return;
+    // A modifier held back as the start of the stop combination was pressed
+    // all the same: Stop clicked with it down keeps it.
+    RecordKeys(chord_.Flush());
     recorder_.Stop();
     Store();
 }
 
+bool MacroEditModel::RecordKeys(const std::vector<HeardKey>& keys) {
+    bool added = false, stop = false;
+    for (const HeardKey& key : keys) {
+        const MacroRecorder::Outcome outcome = recorder_.OnKey(copy_, layout_, key.virtualKey, key.release, key.timeMs);
+        added = added || outcome.added;
+        stop = outcome.stop;
+        if (stop) break;
+    }
+    // Rows first: while insert-recording they select by the recorder's position.
+    if (added) Refill();
+    if (stop) recorder_.Stop();
+    return stop;
+}
+
 MacroEditModel::InputResult MacroEditModel::OnRecordedKey(uint32_t virtualKey, bool release, uint32_t timeMs) {
     if (!Recording()) return {};
-    const MacroRecorder::Outcome outcome = recorder_.OnKey(copy_, layout_, virtualKey, release, timeMs);
-    if (outcome.added) Refill();
-    if (outcome.stop) StopRecording();
-    return {true, outcome.stop};
+    const StopChordFilter::Outcome heard = chord_.Feed({virtualKey, release, timeMs});
+    const bool full = RecordKeys(heard.pass);
+    if (full || heard.complete) {
+        if (!full) recorder_.Stop();
+        chord_.Reset();
+        Store();
+        return {true, true};
+    }
+    return {true, false};
 }
 
 MacroEditModel::InputResult MacroEditModel::OnRecordedMouseButton(uint8_t buttonCode, bool release,
                                                                   uint32_t timeMs) {
     if (!Recording() || overRecordButton_ || !Selected() || !IsMouseButtonCode(buttonCode)) return {};
+    // Keys held back come first: they were pressed before the button.
+    if (RecordKeys(chord_.Flush())) {
+        Store();
+        return {true, true};
+    }
     const MacroRecorder::Outcome outcome = recorder_.OnMouseButton(copy_, buttonCode, release, timeMs);
     if (outcome.added) Refill();
     if (outcome.stop) StopRecording();

@@ -19,6 +19,7 @@
 #include "macro_library.h"
 #include "macro_recorder.h"
 #include "macro_steps.h"
+#include "stop_chord.h"
 
 // The delay boxes start with "50", and a box left without a number means it.
 inline constexpr uint16_t kDefaultBoxDelay = 50;
@@ -131,7 +132,8 @@ public:
         bool stopped = false;   // recording ended by itself: the panel shows its stopped state
     };
     // A key transition from the keyboard hook (virtual key, release, the
-    // event's time stamp in ms).
+    // event's time stamp in ms). kStopListeningChord is not recorded: it
+    // stops the recording (stopped), its modifiers left out of the steps.
     InputResult OnRecordedKey(uint32_t virtualKey, bool release, uint32_t timeMs);
     // A mouse button (240-244) reaching any window of the program.
     InputResult OnRecordedMouseButton(uint8_t buttonCode, bool release, uint32_t timeMs);
@@ -167,6 +169,9 @@ private:
     // the row of the last step recorded, otherwise the last row.
     void Refill();
     void SelectStepRow(int step);
+    // Hands keys to the recorder in order; true when it stopped by itself
+    // (the copy is full), the rest of them then dropped.
+    bool RecordKeys(const std::vector<HeardKey>& keys);
     std::optional<int> SelectedStep() const;
     int Append(std::unique_ptr<MacroRecord> record);
     void Persist();
@@ -183,6 +188,7 @@ private:
     std::vector<EventRow> rows_;
     std::optional<int> selectedRow_;
     MacroRecorder recorder_;
+    StopChordFilter chord_;
     std::optional<StepEdit> edit_;
     ItemBarModel bar_;
     bool panelOpen_ = false;

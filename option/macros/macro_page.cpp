@@ -153,6 +153,9 @@ void CMacroPage::CreateControls(const SkinDescription& skin, const SkinPictures&
     if (recordButton_) {
         recordButton_->SetText(OptionText(kTextRecord));
         recordButton_->SetPageCaption(16, CaptionAlign::kCentredWrapped);
+        // How the keyboard gets out of a recording: every other key is recorded.
+        const std::wstring tip = OptionText(option_text::kRecordTip);
+        if (!tip.empty()) recordButton_->SetTooltipText(tip.c_str(), true);
     }
     Bind(recordButton_, [this] { ToggleRecording(); });
 
@@ -304,6 +307,8 @@ void CMacroPage::CancelRename() { bar_.CancelRename(); }
 
 void CMacroPage::CloseTransient() { bar_.CloseTransients(); }
 
+bool CMacroPage::CloseTransients() { return bar_.CloseTransients(); }
+
 void CMacroPage::OnBackgroundPress(POINT) { CloseTransient(); }
 
 void CMacroPage::ExportMacro() {
@@ -393,6 +398,13 @@ void CMacroPage::AfterRecordingStopped() {
     if (CInsertPanel* panel = panel_.Built()) panel->ShowStopped();
     if (steps_) EnableWindow(steps_->hwnd(), !model_.InsertPanelOpen());
     ShowRows();
+    // A recording takes the focus off the controls (the page's dialog manager
+    // hands it on to one of them); a recording ended from the keyboard goes on
+    // from the record button that started it.
+    if (HasFocusWithin(hwnd())) {
+        HWND record = ActiveRecordButton();
+        if (record && IsWindowVisible(record) && IsWindowEnabled(record)) FocusControl(record);
+    }
 }
 
 void CMacroPage::StopRecording() {
@@ -450,6 +462,7 @@ void CMacroPage::OpenInsertPanel() {
     if (!panel || !model_.OpenInsertPanel()) return;
     CloseTransient();
     if (steps_ && steps_->Editing()) steps_->CancelEdit();
+    const bool focused = HasFocusWithin(hwnd());
     EnableControls(false);
     RECT area{};
     GetWindowRect(panel->hwnd(), &area);
@@ -462,10 +475,31 @@ void CMacroPage::OpenInsertPanel() {
         ShowWindow(child, SW_HIDE);
     }
     panel->Open();
+    // The control that opened the panel is disabled under it now: the
+    // keyboard goes on inside the panel.
+    if (focused) FocusControl(GetNextDlgTabItem(panel->hwnd(), nullptr, FALSE));
+}
+
+bool CMacroPage::HasFocusWithin(HWND window) const {
+    const HWND focus = GetFocus();
+    return window && focus && (focus == window || IsChild(window, focus));
+}
+
+void CMacroPage::FocusControl(HWND control) {
+    HWND top = GetAncestor(hwnd(), GA_ROOT);
+    if (control && top && top != hwnd()) SendMessageW(top, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+bool CMacroPage::CancelInsertPanel() {
+    if (!model_.InsertPanelOpen()) return false;
+    model_.CancelInsertPanel();
+    HideInsertPanel();
+    return true;
 }
 
 void CMacroPage::HideInsertPanel() {
     if (hook_.Installed()) AfterRecordingStopped();
+    const bool focused = panel_.Built() && HasFocusWithin(panel_.Built()->hwnd());
     panel_.Show(false);
     for (HWND child : underPanel_)
         if (IsWindow(child)) ShowWindow(child, SW_SHOW);
@@ -474,6 +508,8 @@ void CMacroPage::HideInsertPanel() {
     // The page's own controls lay under the panel.
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     ShowRows();
+    // Back where the panel was opened, when the keyboard was in it.
+    if (focused && insertButton_) FocusControl(insertButton_->hwnd());
 }
 
 // ---- messages ----------------------------------------------------------------------
@@ -523,8 +559,7 @@ LRESULT CMacroPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 FinishStepEdit(steps_->Text(static_cast<int>(wParam)));
             return 0;
         case WM_INSERT_CANCEL:
-            model_.CancelInsertPanel();
-            HideInsertPanel();
+            CancelInsertPanel();
             return 0;
         case WM_INSERT_CLOSE:
             model_.CloseInsertPanel();
@@ -610,9 +645,18 @@ bool CMacroPage::FilterKey(const MSG& m) {
         }
         return endKey;
     }
-    // Enter, Esc and Space neither close the window nor press a button here.
-    // (Their WM_CHAR codes are the same numbers as their virtual keys.)
-    return endKey || key == VK_SPACE;
+    // Elsewhere Space and Enter press the focused button and Esc closes the
+    // open drop-down, else Option, as on the other pages: the main window
+    // decides. Only a box would keep Enter and Esc to itself (a multi-line
+    // edit hands Esc to its page as a close, which the page ignores), so
+    // there Enter does nothing and Esc goes to the window as it would from a
+    // button. (Their WM_CHAR codes are the same numbers as their virtual keys.)
+    const HWND focus = GetFocus();
+    const bool inBox = focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL);
+    if (!endKey || !inBox) return false;
+    if (key == VK_ESCAPE && m.message == WM_KEYDOWN)
+        if (HWND top = GetAncestor(hwnd(), GA_ROOT); top && top != hwnd()) PostMessageW(top, WM_COMMAND, IDCANCEL, 0);
+    return true;
 }
 
 void CMacroPage::PaintOver(HDC dc, const RECT&) {

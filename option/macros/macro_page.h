@@ -32,6 +32,10 @@ public:
 
     void Refresh() override;
     void CloseTransient() override;
+    // True when an open drop-down or rename was closed (Esc goes no further).
+    bool CloseTransients();
+    // Esc on an open insert panel: as its Cancel, the steps as they were. False when none is open.
+    bool CancelInsertPanel();
     // Abandons a running rename: the old name stays.
     void CancelRename();
     // Ends a recording on the way out of the page (another tab, the window
@@ -79,6 +83,9 @@ private:
     void OpenInsertPanel();
     void HideInsertPanel();
     void EnableControls(bool enable);
+    bool HasFocusWithin(HWND window) const;
+    // Moves the focus as Tab would, with its mark.
+    void FocusControl(HWND control);
 
     // Binds a click of one of the page's buttons; every click first closes
     // what the bar has open and ends a step being edited.

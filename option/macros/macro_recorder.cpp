@@ -22,6 +22,7 @@ void MacroRecorder::Start(DelayMode mode, uint32_t fixedDelay, int insertPositio
     // A new recording owes nothing to the last one: its first key is never
     // taken for the repeat of a key from before.
     haveLastKey_ = false;
+    down_.reset();
 }
 
 void MacroRecorder::Stop() {
@@ -36,6 +37,8 @@ MacroRecorder::Outcome MacroRecorder::OnKey(MacroWorkingCopy& copy, const IKeybo
                                             uint32_t virtualKey, bool release, uint32_t timeMs) {
     if (!recording_) return {};
     if (haveLastKey_ && virtualKey == lastKey_ && release == lastKeyRelease_) return {};
+    const size_t bit = virtualKey & 0xFF;
+    if (release && !down_.test(bit)) return {};
     uint32_t deviceCode = 0;
     // A key without a device code would be stored as key 0, which plays
     // nothing and has no name; it is left out, delay and all.
@@ -43,6 +46,7 @@ MacroRecorder::Outcome MacroRecorder::OnKey(MacroWorkingCopy& copy, const IKeybo
         return {};
     const Outcome outcome = Add(copy, static_cast<uint8_t>(deviceCode), release, timeMs);
     if (outcome.added) {
+        down_.set(bit, !release);
         haveLastKey_ = true;
         lastKey_ = virtualKey;
         lastKeyRelease_ = release;

@@ -3,6 +3,7 @@
 // hooks: the caller feeds plain events (a virtual key or a mouse button code,
 // press or release, the event's own time stamp in milliseconds), so a delay is
 // the time between the events themselves, not between their handling.
+#include <bitset>
 #include <cstdint>
 
 #include "keyboard_layout.h"
@@ -40,8 +41,9 @@ public:
     uint32_t LastStepTime() const { return lastStepTime_; }
 
     // A key transition from the keyboard hook. A repeat of the previous
-    // transition (the key held down) and a key the device cannot send are
-    // dropped.
+    // transition (the key held down), a key the device cannot send, and the
+    // release of a key that was down before the recording began (the Enter
+    // or Space that pressed Record) are dropped.
     Outcome OnKey(MacroWorkingCopy& copy, const IKeyboardLayout& layout, uint32_t virtualKey, bool release,
                   uint32_t timeMs);
     // A mouse button (device key codes 240-244).
@@ -61,4 +63,5 @@ private:
     bool haveLastKey_ = false;
     uint32_t lastKey_ = 0;
     bool lastKeyRelease_ = false;
+    std::bitset<256> down_;  // the virtual keys pressed in this recording and not yet released
 };

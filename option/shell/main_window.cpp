@@ -261,6 +261,10 @@ bool CMainWindow::OnDialogCommand(WORD id, WORD, HWND control) {
         // the window: they must not close Option with the rename half done.
         if (id == IDCANCEL && configPage_ && configPage_->CancelRename()) return true;
         if (configPage_ && configPage_->CloseTransients()) return true;
+        CMacroPage* macros = macroPage_.Built();
+        if (shown_ == Page::kMacros && macros &&
+            (macros->CloseTransients() || (id == IDCANCEL && macros->CancelInsertPanel())))
+            return true;
     }
     CloseTransients();
     return false;

@@ -86,6 +86,7 @@ void CBitmapEdit::PlaceText(HDC dc) {
 }
 
 LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) tooltip_.Relay(message, wParam, lParam);
     switch (message) {
         case WM_ERASEBKGND:
             PlaceText(reinterpret_cast<HDC>(wParam));
@@ -112,6 +113,7 @@ LRESULT CBitmapEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool CBitmapEdit::Describe(AccessibleFacts& facts) const {
     facts.role = AccessibleRole::kEditableText;
+    facts.tooltip = tooltip_.text();
     facts.value = Text();
     return true;
 }

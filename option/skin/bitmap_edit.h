@@ -8,6 +8,7 @@
 #include <string>
 
 #include "button_pos.h"
+#include "control_tooltip.h"
 #include "window.h"
 
 // The registered "BitmapEdit_KillFocus" message; registered on first use, once.
@@ -30,6 +31,7 @@ public:
     // Sets the text; the parent hears of it like of a typed change.
     void SetText(const std::wstring& text);
     std::wstring Text() const;
+    void SetTooltipText(const wchar_t* text) { tooltip_.SetText(hwnd(), text, true); }
     // Named by its owner (SetAccessibleName) after the label beside it.
     bool Describe(AccessibleFacts& facts) const override;
 
@@ -46,4 +48,5 @@ private:
     COLORREF backColor_ = RGB(255, 255, 255);
     HFONT font_;  // not owned: the thread's font cache keeps it
     unsigned changes_ = 0;
+    CControlTooltip tooltip_;
 };

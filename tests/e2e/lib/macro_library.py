@@ -47,6 +47,18 @@ def read_library(path):
     return macros
 
 
+def recorded(keys, delay=None):
+    """What the recorder stores for `keys` each pressed and released in turn with
+    a fixed delay (None: no delays) between the steps."""
+    events = []
+    for key in keys:
+        for flag in (PRESS, RELEASE):
+            if events and delay is not None:
+                events.append((DELAY, 0, delay))
+            events.append((key, flag, 0))
+    return events
+
+
 def key_steps(events):
     return [(k, f) for k, f, _ in events if k != DELAY]
 

@@ -12,9 +12,12 @@ import unittest
 from . import harness, suite
 from .probe_server import ProbeServer
 from .harness import wait_for
+from .macro_library import read_library
 
 OPTION_TITLE = "7741 Gaming Mouse Option"
 LIST_ID = 4112
+# The macro page's event list and its macro drop-down.
+STEPS_ID, MACROS_ID = 4097, 4096
 START = "SetFeature 01 08 00 00 00 00 00 F6"
 
 
@@ -90,6 +93,7 @@ class OptionFolder(harness.ProgramFolder):
         self.main_skin = skin_entries(skins / "skin_mains.ini")
         self.config_skin = skin_entries(skins / "skin_configr.ini")
         self.question_skin = skin_entries(skins / "skin_question.ini")
+        self.macro_skin = skin_entries(skins / "skin_Macros.ini")
         self.probe_server = None
         self.native_gmconfig = None  # a Linux gmconfig that reads this folder's store without a Wine start
 
@@ -206,13 +210,26 @@ class OptionFolder(harness.ProgramFolder):
         result = self.probe("windows")
         return result.returncode == 0 and any(line.split(" ")[1:2] == ["#32768"] for line in result.stdout.splitlines())
 
-    def list_rows(self):
-        result = self.probe("list", OPTION_TITLE, str(LIST_ID))
+    def list_rows(self, control=LIST_ID):
+        result = self.probe("list", OPTION_TITLE, str(control))
         if result.returncode != 0:
             return None
         lines = result.stdout.splitlines()
         head = lines[0].split()
         return dict(count=int(head[1]), selected=int(head[3]), top=int(head[5]), rows=lines[1:])
+
+    @property
+    def library_file(self):
+        return self.path / "config" / "sequence.dat"
+
+    def macros(self):
+        """The macro library as stored: [(name, [(key, flag, delay), ...])]."""
+        return read_library(self.library_file)
+
+    def macro_caption(self, entry):
+        """The caption of the macro page's button at skin entry `entry`, while it shows."""
+        return next((r["text"] for r in self.tree() if r["id"] == entry and r["cls"] == "GmSkinButton"
+                     and r["visible"] and r["rect"][2] - r["rect"][0] == self.macro_skin[entry][2]), None)
 
     def captions(self, entry):
         """Texts of the configuration page's buttons at skin entry `entry`."""
@@ -231,6 +248,13 @@ class OptionFolder(harness.ProgramFolder):
         left, top = self.option_origin()
         return (left + self.main_skin[7][0] + self.config_skin[16][0],
                 top + self.main_skin[7][1] + self.config_skin[16][1])
+
+    def macro_rect(self, entry):
+        """The screen rectangle (x, y, w, h) of the macro page's skin entry `entry`."""
+        left, top = self.option_origin()
+        ax, ay, _, _ = self.main_skin[7]
+        x, y, w, h = self.macro_skin[entry]
+        return left + ax + x, top + ay + y, w, h
 
     def config_point(self, entry, dx=None, dy=None):
         left, top = self.option_origin()

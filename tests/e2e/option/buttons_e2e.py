@@ -15,7 +15,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from lib import harness, option  # noqa: E402
 from lib.harness import wait_for  # noqa: E402
 from lib.button_page import DEFAULT_CODES, NUMBERS, ButtonTest  # noqa: E402
-from lib.macro_library import KEY_B  # noqa: E402
+from lib.macro_library import KEY_A, KEY_B  # noqa: E402
 
 
 class EveryClass(ButtonTest):
@@ -190,6 +190,17 @@ class Keyboard(ButtonTest):
             leave()
             text = f"back{n}"
             self.assertTrue(self.type_into_notepad(text), f"after {way}: notepad holds {self.notepad_text()!r}")
+
+    def test_ctrl_alt_end_ends_the_key_pages_listening_and_keeps_its_key(self):
+        index = 5
+        self.open_dialog(index)
+        self.category(2)
+        # B comes after the listening ended: it goes to the dialog, not into the key box.
+        self.keys("a", "ctrl+alt+End", "b")
+        self.assertTrue(any(r["text"] == "A" for r in self.folder.tree(self.title)), "the key box lost its A")
+        self.assertFalse(any(r["text"] in ("B", "End", "Left Ctrl", "Left Alt") for r in self.folder.tree(self.title)))
+        self.finish(3)
+        self.assertTrue(wait_for(lambda: self.record(index)["key"] == KEY_A, 10), f"button {index}: {self.record(index)}")
 
 
 if __name__ == "__main__":

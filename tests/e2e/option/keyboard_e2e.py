@@ -11,9 +11,10 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from lib import option, suite  # noqa: E402
+from lib.button_page import NUMBERS, ButtonTest, stored_assignment  # noqa: E402
 from lib.harness import wait_for  # noqa: E402
-from lib.button_page import stored_assignment  # noqa: E402
-from lib.option import OptionTest  # noqa: E402
+from lib.macro_library import KEY_A, KEY_B, KEY_C, recorded  # noqa: E402
+from lib.option import STEPS_ID, OptionTest  # noqa: E402
 
 ACCENT = (128, 21, 153)
 ROLE_PAGE_TAB, STATE_CHECKED = 0x25, 0x10
@@ -167,7 +168,7 @@ class Flows(KeyboardTest):
     """The mouse suites' steps, by keys alone and in one start of Option; each
     ends as those suites check it ends."""
 
-    def test_profile_dpi_polling_rate_light_mode_and_an_assignment_by_keys(self):
+    def test_profile_dpi_polling_rate_light_mode_an_assignment_and_the_close_by_keys(self):
         self.rename_and_choose_a_profile()
         self.press("ctrl+Next")
         self.dpi_and_polling_rate()
@@ -175,6 +176,12 @@ class Flows(KeyboardTest):
         self.light_mode()
         self.press("ctrl+Next")
         self.views_and_an_assignment()
+        # Esc closes Option, as its close button does, and leaves the store and the mouse as they are.
+        store, sends = self.folder.store_text(), self.trace_length()
+        self.press("Escape")
+        self.assertTrue(wait_for(lambda: self.option.poll() is not None, 15), "Esc did not close Option")
+        self.assertEqual(self.folder.store_text(), store)
+        self.assertEqual(self.trace_length(), sends)
 
     def rename_and_choose_a_profile(self):
         # The rename (option_e2e Profiles): saved, shown, and nothing for the mouse.
@@ -266,7 +273,7 @@ class Flows(KeyboardTest):
             self.assertTrue(wait_for(lambda: checked() == {shown} and self.marked(rect), 10),
                             f"after {key}: {checked()}")
 
-        # G4 gets a mouse function, as buttons_e2e EveryClass gives it by pointer.
+        # G4 gets the key A, as buttons_e2e gives it by pointer; Ctrl+Alt+End leaves the key box.
         index, title = 5, "G4"
         views = option.skin_entries(self.folder.skins / "skin_button_page.ini")[3]
         x, y, w, h = option.skin_entries(self.folder.skins / "skin_Mouse.ini")[index + 1]
@@ -283,17 +290,102 @@ class Flows(KeyboardTest):
             x, y, w, h = option.skin_entries(self.folder.skins / skin)[entry]
             return dx + x, dy + y, w, h
 
+        self.tab_to(dialog_rect("skin_Setup.ini", 2))
+        self.press("space")
+        self.assertTrue(wait_for(self.folder.menu_shown, 10), "Space opened no category menu")
+        self.press("Down", "Down", "Return")  # Keyboard key
         page = option.skin_entries(self.folder.skins / "skin_Setup.ini")[6]
-        for rect, position in ((dialog_rect("skin_Setup.ini", 2), 3), (dialog_rect("skin_setMouse.ini", 2, page), 6)):
-            self.tab_to(rect)
-            self.press("space")
-            self.assertTrue(wait_for(self.folder.menu_shown, 10), f"Space opened no menu at {rect}")
-            self.press(*(["Down"] * position), "Return")
+        self.tab_to(dialog_rect("skin_setKey.ini", 2, page))
+        self.press("a", "ctrl+alt+End")
+        self.assertTrue(wait_for(lambda: any(r["text"] == "A" for r in self.folder.tree(title)), 10), "no A taken")
         self.press("Return")  # Enter accepts the dialog, as OK does
         self.assertTrue(wait_for(lambda: not self.folder.tree(title), 10), "Enter did not close the dialog")
-        self.assertTrue(wait_for(lambda: {k: stored_assignment(self.folder, index)[k] for k in ("cls", "code")}
-                                 == dict(cls=3, code=6), 10), f"G4 holds {stored_assignment(self.folder, index)}")
+        self.assertTrue(wait_for(lambda: {k: stored_assignment(self.folder, index)[k] for k in ("cls", "key")}
+                                 == dict(cls=2, key=KEY_A), 10), f"G4 holds {stored_assignment(self.folder, index)}")
         self.assert_sent_as_stored(before)
+
+
+class MacroFlow(KeyboardTest, ButtonTest):
+    """A macro made, recorded and given to a button with keys alone."""
+    library = []
+
+    def focused(self, title=option.OPTION_TITLE):
+        return [r["name"] for r in self.folder.accessible(title) if r["focused"]]
+
+    def test_a_macro_made_recorded_and_assigned_from_the_keyboard_equals_the_one_by_mouse(self):
+        folder = self.folder
+        self.press("ctrl+Tab")
+        self.assertTrue(wait_for(lambda: folder.macro_caption(11) == "Record", 10), "Ctrl+Tab did not show the macros")
+        self.tab_to(folder.macro_rect(3))  # New
+        self.press("space")
+        self.assertTrue(wait_for(lambda: [name for name, _ in folder.macros()] == ["Macro1"], 10),
+                        f"New by Space: {folder.macros()}")
+
+        record = folder.macro_rect(11)
+        self.tab_to(record)
+        self.press("Return")
+        self.assertTrue(wait_for(lambda: folder.macro_caption(11) == "Stop", 10), "Enter did not start recording")
+        self.assertIsNone(self.option.poll(), "Enter closed Option")
+        # As the macros suite records them by mouse in the fixed mode, the page's first.
+        self.press("b", "c")
+        self.assertTrue(wait_for(lambda: len((folder.list_rows(STEPS_ID) or {}).get("rows", [])) == 7, 10),
+                        f"steps: {folder.list_rows(STEPS_ID)}")
+        self.press("ctrl+alt+End")
+        self.assertTrue(wait_for(lambda: folder.macro_caption(11) == "Record", 10), "Ctrl+Alt+End did not stop")
+        expected = recorded([KEY_B, KEY_C], 50)
+        self.assertTrue(wait_for(lambda: folder.macros() == [("Macro1", expected)], 10),
+                        f"the store: {folder.macros()}")
+        self.assertEqual(folder.list_rows(STEPS_ID)["rows"], ["B", "50 ms", "B", "50 ms", "C", "50 ms", "C"])
+        self.assertTrue(wait_for(lambda: self.marked(record), 10), "the focus did not go back to Record")
+
+        # The insert panel: opened by Space on Insert, left by Esc as by its Cancel.
+        insert = folder.macro_rect(19)
+        self.tab_to(insert)
+        self.press("space")
+        panel_open = lambda: any(r["cls"] == "GmSkinButton" and r["visible"] and r["text"] == "Cancel"  # noqa: E731
+                                 for r in folder.tree())
+        self.assertTrue(wait_for(panel_open, 10), "Space did not open the insert panel")
+        self.press("Escape")
+        self.assertTrue(wait_for(lambda: not panel_open(), 10), "Esc left the insert panel open")
+        self.assertIsNone(self.option.poll(), "Esc closed Option with the insert panel open")
+        self.assertEqual(folder.macros(), [("Macro1", expected)])
+        self.assertTrue(wait_for(lambda: self.marked(insert), 10), "the focus did not go back to Insert")
+
+        # The button page, a view button, its dialog.
+        index = 5
+        self.assertEqual(self.view_of(index), 0)
+        before = self.wait_quiet()
+        self.press("ctrl+Tab")
+        # The view button's caption, as the dialog's title and the screen reader number it.
+        px, py = self.page_origin()
+        vx, vy = self.page_skin[3][:2]
+        x, y, w, h = self.view_skins[0][index + 1]
+        self.tab_to((px + vx + x, py + vy + y, w, h))
+        name = f"G{NUMBERS[index]}"
+        self.assertTrue(any(n.startswith(name + ":") for n in self.focused()), self.focused())
+        self.press("space")
+        self.title = name
+        self.assertTrue(wait_for(lambda: folder.tree(self.title), 10), "Space did not open the dialog")
+        self.tab_to(self.dialog_rect(2))  # the category
+        self.press("space", *(["Down"] * 5), "Return")  # the category menu: Macro
+        choice = self.page_rect(5, 2)
+        self.tab_to(choice)
+        self.press("space")
+        self.assertTrue(wait_for(lambda: any(r["cls"] == "GmSkinListBox" and r["visible"]
+                                             for r in folder.tree(self.title)), 10), "Space did not open the macro list")
+        self.press("Down", "Return")
+        shown = lambda: any(r["text"] == "Macro1" and r["visible"] for r in folder.tree(self.title))  # noqa: E731
+        self.assertTrue(wait_for(shown, 10), "the macro was not chosen")
+        self.tab_to(self.dialog_rect(3))  # OK
+        self.press("space")
+        self.assertTrue(wait_for(lambda: not folder.tree(self.title), 10), "the dialog stayed open")
+        # What the buttons suite's assignment by mouse gives, and the mouse got the table the store says.
+        expect = dict(cls=5, code=16, index=0, name="Macro1", events=len(expected))
+        self.assertTrue(wait_for(lambda: all(self.record(index)[k] == v for k, v in expect.items()), 10),
+                        f"button {index}: {self.record(index)} is not {expect}")
+        self.wait_quiet()
+        self.assertEqual(self.downloads_after(before), folder.reports(), "the mouse did not get the new table")
+        self.assertIsNone(self.option.poll())
 
 
 if __name__ == "__main__":

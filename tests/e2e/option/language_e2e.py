@@ -170,7 +170,7 @@ class PageWalk(ButtonTest):
         rows = self.shot("option-buttons-top-view", checked_tabs={"Einstellungen", "Tasten", "Draufsicht"})
         # Each caption and hot spot of the view: its button's number and function.
         hot_spots = {r["name"] for r in rows if r["cls"] == "GmSkinButton" and r["name"].startswith("G")}
-        self.assertIn(f"G6: {self.t('DPI hoch')}", hot_spots)
+        self.assertIn(f"G4: {self.t('DPI hoch')}", hot_spots)
         self.show_view(1)
         self.assertIn(self.t("Vorwärts"), shown_texts(self.folder))
         self.shot("option-buttons-side-view", checked_tabs={"Einstellungen", "Tasten", "Seitenansicht"})

@@ -15,16 +15,14 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from lib import harness, option, suite  # noqa: E402
 from lib.harness import wait_for  # noqa: E402
-from lib.macro_library import (DELAY, KEY_A, KEY_B, LEFT_SHIFT, PRESS, RELEASE, RIGHT_BUTTON,  # noqa: E402
-                               RIGHT_SHIFT, key_steps, macro_value, read_library, read_library_bytes,
-                               write_library)
+from lib.macro_library import (DELAY, KEY_A, KEY_B, KEY_C, LEFT_SHIFT, PRESS, RELEASE,  # noqa: E402
+                               RIGHT_BUTTON, RIGHT_SHIFT, key_steps, macro_value, read_library,
+                               read_library_bytes, recorded, write_library)
 from lib.notepad import Notepad  # noqa: E402
-from lib.option import OPTION_TITLE, OptionTest, skin_entries  # noqa: E402
+from lib.option import OPTION_TITLE, STEPS_ID, OptionTest, skin_entries  # noqa: E402
 
 
 TITLE = OPTION_TITLE
-STEPS_ID = 4097
-MACROS_ID = 4096
 
 
 def row_middle(row):
@@ -42,12 +40,12 @@ class MacroTest(Notepad, OptionTest):
 
     @property
     def library_file(self):
-        return self.folder.path / "config" / "sequence.dat"
+        return self.folder.library_file
 
     def setUp(self):
         super().setUp()
         skins = self.folder.skins
-        self.page_skin = skin_entries(skins / "skin_Macros.ini")
+        self.page_skin = self.folder.macro_skin
         self.panel_skin = skin_entries(skins / "skin_InsertMacro.ini")
         self.delay_skin = skin_entries(skins / "skin_InsertMacro1.ini")
         self.record_skin = skin_entries(skins / "skin_InsertMacro2.ini")
@@ -95,26 +93,17 @@ class MacroTest(Notepad, OptionTest):
         subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True)
 
     # What the page shows.
-    def list_box(self, control):
-        result = self.folder.probe("list", TITLE, str(control))
-        if result.returncode != 0:
-            return None
-        lines = result.stdout.splitlines()
-        head = lines[0].split()
-        return dict(count=int(head[1]), selected=int(head[3]), top=int(head[5]), rows=lines[1:])
-
     def steps(self):
-        return self.list_box(STEPS_ID)
+        return self.folder.list_rows(STEPS_ID)
 
     def rows(self):
         return self.steps()["rows"]
 
     def caption(self, entry):
-        return next((r["text"] for r in self.folder.tree() if r["id"] == entry and r["cls"] == "GmSkinButton"
-                     and r["visible"] and r["rect"][2] - r["rect"][0] == self.page_skin[entry][2]), None)
+        return self.folder.macro_caption(entry)
 
     def macros(self):
-        return read_library(self.library_file)
+        return self.folder.macros()
 
     def wait_library(self, predicate, message):
         self.assertTrue(wait_for(lambda: predicate(self.macros()), 10), f"{message}: {self.macros()}")
@@ -174,7 +163,7 @@ class Recording(MacroTest):
         self.assertEqual(self.folder.sends(len(before)), [])
 
     def test_fixed_and_no_delays(self):
-        for mode, expected in ((9, [50] * 3), (10, [])):
+        for mode, delay in ((9, 50), (10, None)):
             self.click(self.point(mode))
             self.start_recording()
             self.xdotool("key", "--delay", "150", "b", "c")
@@ -182,9 +171,7 @@ class Recording(MacroTest):
                             self.rows())
             self.stop_recording()
             self.wait_library(lambda m: m and len(key_steps(m[0][1])) == 4, "the recording was not stored")
-            events = self.macros()[0][1]
-            self.assertEqual([d for k, _, d in events if k == DELAY], expected, f"mode entry {mode}: {events}")
-            self.assertNotEqual(events[0][0], DELAY, "a delay came before the first step")
+            self.assertEqual(self.macros()[0][1], recorded([KEY_B, KEY_C], delay), f"mode entry {mode}")
 
     def test_recording_stops_itself_at_sixty_key_steps_and_gives_the_keyboard_back(self):
         self.click(self.point(10))  # no delays

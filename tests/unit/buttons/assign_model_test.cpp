@@ -54,6 +54,35 @@ TEST(AssignPages, OpeningShowsTheRecordsOwnPageAndKeepsItsChoice) {
     EXPECT_EQ(unknown.ButtonNumber(), 3);
 }
 
+TEST(AssignPages, CtrlAltEndEndsTheKeyPagesListeningAndKeepsTheKeyTaken) {
+    UsKeyboardLayout us;
+    AssignModel model(DefaultRecord(3), 3);
+    model.Open();
+    ASSERT_TRUE(model.ChooseCategory(kClassKeyboardKey));
+    auto hear = [&](uint32_t key, bool release = false) { return model.HearKey(key, release, us); };
+    EXPECT_EQ(hear(0x41).name, u"A");
+    EXPECT_FALSE(hear(0x41, true).ended);
+    // Ctrl and Alt are held back: the box keeps showing A while they may start the combination.
+    EXPECT_FALSE(hear(0xA2).name);
+    EXPECT_FALSE(hear(0xA4).name);
+    const AssignModel::Heard end = hear(0x23);
+    EXPECT_TRUE(end.ended);
+    EXPECT_FALSE(end.name);
+    EXPECT_EQ(model.Record().keyCode(), kDeviceA);
+    // In another order they are keys like any other: the last one taken wins.
+    model.StartListening();
+    EXPECT_EQ(hear(0xA4).name, u"Left Alt");
+    EXPECT_FALSE(hear(0xA2).name);
+    const AssignModel::Heard other = hear(0x23);
+    EXPECT_FALSE(other.ended);
+    EXPECT_EQ(other.name, u"End");
+    // A lone Ctrl, released, is taken.
+    EXPECT_EQ(hear(0xA2, true).name, u"Left Ctrl");
+    EXPECT_FALSE(hear(0xA2).name);
+    EXPECT_EQ(hear(0xA2, true).name, u"Left Ctrl");
+    EXPECT_EQ(model.Record().keyCode(), 224);
+}
+
 TEST(AssignPages, EnteringAPageKeepsItsOwnCodesAndResetsOthers) {
     AssignModel model(DefaultRecord(1), 1);
     model.Open();

@@ -356,6 +356,67 @@ TEST(MacroRecording, TheSixtiethKeyStepStopsAndStores) {
     EXPECT_TRUE(p.StoredMatches());
 }
 
+// The stop combination, Ctrl+Alt+End, as the hook reports it (left keys).
+constexpr uint32_t kVkLeftCtrl = 0xA2, kVkLeftAlt = 0xA4, kVkEnd = 0x23;
+
+struct ChordCase {
+    const char* name;
+    std::vector<uint32_t> presses;  // pressed in this order after "B" (a press and release at 10 and 20 ms)
+    bool stops;
+    std::vector<std::u16string> rows;
+};
+
+class MacroStopChord : public ::testing::TestWithParam<ChordCase> {};
+
+TEST_P(MacroStopChord, OnlyTheCombinationInItsOrderStopsAndItsModifiersAreNotRecorded) {
+    Page p;
+    p.model.StartRecording(DelayMode::kMeasured, u"");
+    p.model.OnRecordedKey(kVkB, false, 10);
+    p.model.OnRecordedKey(kVkB, true, 20);
+    MacroEditModel::InputResult result;
+    uint32_t time = 100;
+    for (uint32_t key : GetParam().presses) {
+        // A held key repeats its press; a repeat changes nothing.
+        result = p.model.OnRecordedKey(key, false, time);
+        if (!result.stopped) result = p.model.OnRecordedKey(key, false, time + 5);
+        time += 100;
+    }
+    EXPECT_EQ(result.stopped, GetParam().stops);
+    EXPECT_EQ(p.model.Recording(), !GetParam().stops);
+    // Stop clicked with keys held back: they were pressed, so they are steps.
+    p.model.StopRecording();
+    EXPECT_EQ(p.Texts(), GetParam().rows);
+    EXPECT_TRUE(p.StoredMatches());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, MacroStopChord,
+    ::testing::Values(
+        ChordCase{"Combination", {kVkLeftCtrl, kVkLeftAlt, kVkEnd}, true, {u"B", u"10 ms", u"B"}},
+        // Held back, handed on with their own times when the combination does not come.
+        ChordCase{"CtrlAltThenAnotherKey", {kVkLeftCtrl, kVkLeftAlt, kVkA}, false,
+                  {u"B", u"10 ms", u"B", u"80 ms", u"Left Ctrl", u"100 ms", u"Left Alt", u"100 ms", u"A"}},
+        ChordCase{"OtherOrder", {kVkLeftAlt, kVkLeftCtrl, kVkEnd}, false,
+                  {u"B", u"10 ms", u"B", u"80 ms", u"Left Alt", u"100 ms", u"Left Ctrl", u"100 ms", u"End"}},
+        ChordCase{"EndAlone", {kVkEnd}, false, {u"B", u"10 ms", u"B", u"80 ms", u"End"}},
+        ChordCase{"ALoneModifierHeldAtStop", {kVkLeftCtrl}, false, {u"B", u"10 ms", u"B", u"80 ms", u"Left Ctrl"}}),
+    [](const ::testing::TestParamInfo<ChordCase>& info) { return std::string(info.param.name); });
+
+TEST(MacroRecording, ALoneModifierReleasedIsRecordedAndTheKeyThatStartedTheRecordingIsNot) {
+    Page p;
+    p.model.StartRecording(DelayMode::kNone, u"");
+    // Enter pressed the record button: its release comes after the start.
+    p.model.OnRecordedKey(0x0D, true, 5);
+    p.model.OnRecordedKey(kVkLeftCtrl, false, 10);
+    EXPECT_EQ(p.Texts(), std::vector<std::u16string>{}) << "a modifier alone is held back until it is clear";
+    p.model.OnRecordedKey(kVkLeftCtrl, true, 20);
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"Left Ctrl", u"Left Ctrl"}));
+    // A mouse button after a held-back modifier comes after it.
+    p.model.OnRecordedKey(kVkLeftCtrl, false, 30);
+    p.model.OnRecordedMouseButton(240, false, 40);
+    EXPECT_EQ(p.Texts(), (std::vector<std::u16string>{u"Left Ctrl", u"Left Ctrl", u"Left Ctrl", u"Left Down"}));
+}
+
 TEST(MacroInsertPanel, DelaysGoBeforeOrAfterTheSelectedStepButNotOffTheEnds) {
     Page p;
     p.library.push_back(Macro(u"M", {Down(kA), Up(kA), Down(kB), Up(kB)}));

@@ -86,11 +86,15 @@ TEST(MacroRecorder, AHeldKeyGivesOnePressAndOneRelease) {
     for (uint32_t t = 0; t < 1000; t += 33) r.Key(kVkA, false, t);
     r.Key(kVkA, true, 1000);
     EXPECT_EQ(r.copy.count, 2);
+    r.Key(kVkA, false, 1500);
     // A new recording does not take its first key for a repeat of the last one.
     r.recorder.Stop();
     r.recorder.Start(DelayMode::kNone, 0);
-    r.Key(kVkA, true, 2000);
-    EXPECT_EQ(r.copy.count, 3);
+    r.Key(kVkA, false, 2000);
+    EXPECT_EQ(r.copy.count, 4);
+    // A key down since before the start (the Enter that pressed Record) gives no lone release.
+    r.Key(kVkB, true, 2100);
+    EXPECT_EQ(r.copy.count, 4);
 }
 
 TEST(MacroRecorder, KeysWithoutADeviceCodeAndEventsWhileIdleAreDropped) {

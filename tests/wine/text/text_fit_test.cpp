@@ -157,7 +157,7 @@ const std::vector<Place>& Places() {
 // Texts Option shows that no skinned place of its own draws: message boxes,
 // tooltips, the details box (it scrolls), the file dialog's filter, a window
 // title and the launch details' prefixes.
-const std::set<int> kShownByThePlatform{15, 110, 345, 347, 348, 361, 362, 371, 373};
+const std::set<int> kShownByThePlatform{15, 110, 345, 347, 348, 361, 362, 371, 373, 374, 375};
 
 // The mouse views' caption buttons (entries 1-16) and the alignment mode they use.
 constexpr const char* kMouseViewSkins[2] = {"skin_Mouse.ini", "skin_MousSide.ini"};
