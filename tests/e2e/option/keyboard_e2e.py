@@ -146,8 +146,9 @@ class Profiles(KeyboardTest):
         self.tab_to(self.config_rect(5))
         self.press("space")
         self.assertTrue(wait_for(lambda: self.visible("GmSkinListBox"), 10), "Space did not open the drop-down")
+        # The list has the focus, and within it the current profile's row.
         focused = [(r["cls"], r["name"]) for r in self.folder.accessible() if r["focused"]]
-        self.assertEqual(focused, [("GmSkinListBox", "Profile")])
+        self.assertEqual(focused, [("GmSkinListBox", "Profile"), ("GmSkinListBox#item", "Game")])
         self.press("Escape")
         self.assertTrue(wait_for(lambda: not self.visible("GmSkinListBox"), 10), "Esc left the drop-down open")
         self.assertIsNone(self.option.poll(), "Esc closed Option with the drop-down open")
@@ -283,19 +284,12 @@ class Flows(KeyboardTest):
         self.press("Return")
         self.assertTrue(wait_for(lambda: self.folder.tree(title), 10), "Enter did not open the dialog")
 
-        def dialog_rect(skin, entry, within=None):
-            dx, dy = self.folder.tree(title)[0]["rect"][:2]
-            if within:
-                dx, dy = dx + within[0], dy + within[1]
-            x, y, w, h = option.skin_entries(self.folder.skins / skin)[entry]
-            return dx + x, dy + y, w, h
-
-        self.tab_to(dialog_rect("skin_Setup.ini", 2))
+        dx, dy = self.folder.tree(title)[0]["rect"][:2]
+        x, y, w, h = option.skin_entries(self.folder.skins / "skin_Setup.ini")[2]
+        self.tab_to((dx + x, dy + y, w, h))  # the category
         self.press("space")
         self.assertTrue(wait_for(self.folder.menu_shown, 10), "Space opened no category menu")
-        self.press("Down", "Down", "Return")  # Keyboard key
-        page = option.skin_entries(self.folder.skins / "skin_Setup.ini")[6]
-        self.tab_to(dialog_rect("skin_setKey.ini", 2, page))
+        self.press("Down", "Down", "Return")  # Keyboard key: the page listens at once
         self.press("a", "ctrl+alt+End")
         self.assertTrue(wait_for(lambda: any(r["text"] == "A" for r in self.folder.tree(title)), 10), "no A taken")
         self.press("Return")  # Enter accepts the dialog, as OK does
