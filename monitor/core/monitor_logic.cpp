@@ -1,6 +1,7 @@
 #include "monitor_logic.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 #include "app_messages.h"
@@ -81,6 +82,9 @@ MonitorLogic::FileStamp MonitorLogic::StampOfStore() const {
     if (error) return stamp;
     stamp.size = std::filesystem::file_size(storeFile_, error);
     stamp.exists = !error;
+    using namespace std::chrono_literals;
+    const auto age = std::filesystem::file_time_type::clock::now() - stamp.written;
+    stamp.settled = stamp.written.time_since_epoch() % 1s != 0ns || age >= 2s;
     return stamp;
 }
 
@@ -161,6 +165,7 @@ void MonitorLogic::OnApplyAllSetting(bool mouseConnected, intptr_t lParam) {
     LoadProfileStore(whole, store_);
     NoteStoreRead();
     stamp_ = stamp;
+    watchedStamp_ = stamp;
     ApplyPointerSettings();
     if (!queued) AnswerApplyNow();
 }

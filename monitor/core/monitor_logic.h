@@ -80,7 +80,14 @@ private:
         bool exists = false;
         std::filesystem::file_time_type written{};
         uintmax_t size = 0;
-        bool operator==(const FileStamp&) const = default;
+        // A time in whole seconds (what the C runtime gives on Windows) cannot
+        // tell two saves within the same second apart: a stamp that recent
+        // equals no other, so the file is read again until it is older.
+        bool settled = true;
+        bool operator==(const FileStamp& other) const {
+            return settled && other.settled && exists == other.exists && written == other.written &&
+                   size == other.size;
+        }
     };
 
     void SaveDeviceChange(const DeviceEventAction& action);

@@ -2,6 +2,7 @@
 // saves, what it downloads, what it tells Option, and what survives a restart.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -38,6 +39,14 @@ protected:
         store.values.ProfileID = 0;
         ClearAllParts(store.values);
         ASSERT_TRUE(SaveProfileStore(file_, store));
+        Settle();
+    }
+
+    // As if saved a while ago, each save a second after the one before: a
+    // file whose time the Monitor can trust, on a clock of whole seconds too.
+    void Settle() {
+        fs::last_write_time(file_, fs::file_time_type::clock::now() - std::chrono::hours(1) +
+                                       std::chrono::seconds(++saves_));
     }
 
     // A Monitor that started and gave the mouse its current profile.
@@ -60,6 +69,7 @@ protected:
         ProfileStore store = Read();
         edit(store);
         ASSERT_TRUE(SaveProfileStore(file_, store));
+        Settle();
     }
     std::u16string LastJobName() const {
         return host_.jobs.empty() ? u"" : FieldText(host_.jobs.back()->profile.ProFileName);
@@ -71,6 +81,7 @@ protected:
     RecordingHost host_;
     CountingSystem pointer_;
     CountingLock lock_;
+    int saves_ = 0;
 };
 
 }  // namespace
@@ -117,6 +128,21 @@ TEST_F(GameProfilesTest, NothingIsReadWhileNothingChanged) {
     // A game linked by Option without an apply request: the changed file is
     // read on the next change of program, and followed.
     SaveElsewhere([](ProfileStore& s) { CopyToField(s.profiles[2]->GameFile, u"C:\\x\\Notepad.exe"); });
+    logic->SetForegroundProgram(L"notepad.exe");
+    EXPECT_EQ(LastJobName(), u"Racer");
+}
+
+TEST_F(GameProfilesTest, ASaveOfTheSameSizeInTheSameWholeSecondIsStillSeen) {
+    // Windows' C runtime gives file times in whole seconds: Option's save of a
+    // link just after the Monitor's read looks like the file it read.
+    const fs::file_time_type second = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now());
+    fs::last_write_time(file_, second);
+    const auto size = fs::file_size(file_);
+    auto logic = Start();
+    // As long as the path it replaces, so the file keeps its size.
+    SaveElsewhere([](ProfileStore& s) { CopyToField(s.profiles[2]->GameFile, u"C:\\Game\\Notepad.exe"); });
+    fs::last_write_time(file_, second);
+    ASSERT_EQ(fs::file_size(file_), size);
     logic->SetForegroundProgram(L"notepad.exe");
     EXPECT_EQ(LastJobName(), u"Racer");
 }
