@@ -368,7 +368,7 @@ class Exchange(OptionTest):
         for entry, name in answers.items():
             before = self.trace_length()
             self.import_file(exported)
-            details = [row["text"] for row in self.question() if row["cls"].lower() == "edit"]
+            details = [row["text"] for row in self.question() if row["cls"] == "GmQuestionDetails"]
             self.assertTrue(details and "arena.exe" in details[0], f"the question does not name the program: {details}")
             if entry == 5:
                 from PIL import ImageGrab
