@@ -149,6 +149,22 @@ class Session:
         # Acceleration as Windows sets it for "enhanced pointer precision".
         self.set_pointer_registry(6, 10, 1)
 
+    def wine_programs(self):
+        """"pid name" of each Windows program running in this session's prefix, for failure messages."""
+        wanted = f"WINEPREFIX={self.prefix}".encode()
+        found = []
+        for entry in Path("/proc").iterdir():
+            try:
+                if not entry.name.isdigit() or wanted not in (entry / "environ").read_bytes().split(b"\0"):
+                    continue
+                name = (entry / "comm").read_text().strip()
+            except OSError:
+                continue
+            if name.lower().endswith(".exe") and name.lower() not in ("services.exe", "winedevice.exe",
+                                                                     "plugplay.exe", "explorer.exe", "rpcss.exe"):
+                found.append(f"{entry.name} {name}")
+        return found
+
     def stop(self):
         subprocess.run([WINESERVER, "-k"], env=self.env(), stderr=subprocess.DEVNULL)
         subprocess.run([WINESERVER, "-w"], env=self.env(), stderr=subprocess.DEVNULL)

@@ -128,7 +128,9 @@ class OptionFolder(harness.ProgramFolder):
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.children.append(process)
         if not wait_for(lambda: self.option_window() is not None, 30):
-            raise AssertionError("Option's window did not appear")
+            state = "running" if process.poll() is None else f"ended ({process.returncode})"
+            raise AssertionError(f"Option's window did not appear; Option is {state}; the prefix runs"
+                                 f" {self.session.wine_programs()}")
         return process
 
     def probe(self, *args):
@@ -313,6 +315,10 @@ class OptionTest(unittest.TestCase):
 
     def setUp(self):
         self.folder = OptionFolder(suite.session(), self.id().split(".")[-1], uistr=self.uistr)
+        # A set-up that fails (here or in a subclass) gets no tearDown, but its
+        # cleanups: its programs must not live on into the next tests, where a
+        # Monitor left running makes every new one end at once.
+        self.addCleanup(self.folder.cleanup)
         for name in self.profiles:
             self.folder.gmconfig("new", name)
         self.prepare()
@@ -323,7 +329,8 @@ class OptionTest(unittest.TestCase):
                 # Rare on a loaded machine and gone with the folder: say what the Monitor said.
                 state = "running" if self.monitor_process.alive() else f"ended ({self.monitor_process.process.returncode})"
                 self.fail(f"the Monitor's start-up download did not arrive; the Monitor is {state}, its last"
-                          f" debug lines: {self.monitor_process.debug_lines()[-12:]}")
+                          f" debug lines: {self.monitor_process.debug_lines()[-12:]}; the prefix runs"
+                          f" {self.folder.session.wine_programs()}")
         self.option = self.folder.start_option()
         # The page is filled once the list holds the store's profiles.
         self.assertTrue(wait_for(lambda: (self.folder.list_rows() or {}).get("count") == len(self.profiles), 20))
