@@ -1,58 +1,66 @@
 #include "foreground_poller_win32.h"
 
+#include "kernel_handle.h"
+
 namespace {
 // The thread sleeps and asks one question; the default megabyte would be waste.
 constexpr SIZE_T kStackBytes = 64 * 1024;
 }  // namespace
 
-CForegroundPoller::~CForegroundPoller() {
-    Stop();
-    if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
-}
+CForegroundPoller::~CForegroundPoller() { Stop(); }
 
 bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook) {
-    if (running_) return true;
-    // A thread stopped a moment ago may still be asleep: it reads the members
-    // below when it wakes, so it must be gone before they change.
-    if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
-    thread_.Reset();
-    target_ = target;
-    timerId_ = timerId;
-    SetPace(periodMs, everyLook);
-    running_ = true;
-    thread_.Reset(CreateThread(nullptr, kStackBytes, &CForegroundPoller::Run, this, STACK_SIZE_PARAM_IS_A_RESERVATION,
-                               nullptr));
-    if (!thread_) running_ = false;
-    return running_;
+    if (orders_ && orders_->running) return true;
+    // A thread stopped a moment ago may still be asleep; it keeps its own
+    // orders, which say stop, and the new thread gets new ones.
+    auto orders = std::make_shared<Orders>();
+    orders->target = target;
+    orders->timerId = timerId;
+    orders->periodMs = periodMs;
+    orders->everyLook = everyLook;
+    orders->running = true;
+    // The thread's share travels through its start parameter and is taken
+    // back by Run, or here when the thread could not be made.
+    auto share = std::make_unique<std::shared_ptr<Orders>>(orders);
+    const KernelHandle thread(CreateThread(nullptr, kStackBytes, &CForegroundPoller::Run, share.get(),
+                                           STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!thread) return false;
+    share.release();
+    orders_ = std::move(orders);
+    return true;
 }
 
-void CForegroundPoller::Stop() { running_ = false; }
+void CForegroundPoller::Stop() {
+    if (orders_) orders_->running = false;
+}
 
 void CForegroundPoller::SetPace(unsigned periodMs, bool everyLook) {
-    periodMs_ = periodMs;
-    everyLook_ = everyLook;
+    if (!orders_) return;
+    orders_->periodMs = periodMs;
+    orders_->everyLook = everyLook;
 }
 
-DWORD WINAPI CForegroundPoller::Run(void* self) {
-    auto& poller = *static_cast<CForegroundPoller*>(self);
+DWORD WINAPI CForegroundPoller::Run(void* share) {
+    const std::unique_ptr<std::shared_ptr<Orders>> taken(static_cast<std::shared_ptr<Orders>*>(share));
+    const Orders& orders = **taken;
     // Only what changed is posted; the window's own watch decides whether it
     // is a change of program. Its first look thus comes after one period, as
     // a timer's would.
     HWND last = nullptr;
     for (;;) {
-        Sleep(poller.periodMs_);
-        if (!poller.running_) return 0;
+        Sleep(orders.periodMs);
+        if (!orders.running) return 0;
         // At every look the window looks for itself: asking here as well would be a second trip to the server.
-        if (poller.everyLook_) {
+        if (orders.everyLook) {
             last = nullptr;
-            PostMessageW(poller.target_, WM_TIMER, poller.timerId_, 0);
+            PostMessageW(orders.target, WM_TIMER, orders.timerId, 0);
             continue;
         }
         HWND now = GetForegroundWindow();
         // No window in front happens between two activations and is no change.
         if (now && now != last) {
             last = now;
-            PostMessageW(poller.target_, WM_TIMER, poller.timerId_, 0);
+            PostMessageW(orders.target, WM_TIMER, orders.timerId, 0);
         }
     }
 }

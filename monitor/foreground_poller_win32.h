@@ -12,8 +12,7 @@
 #include <windows.h>
 
 #include <atomic>
-
-#include "kernel_handle.h"
+#include <memory>
 
 // How the Monitor looks at the foreground while the mouse is connected: every
 // `periodMs`, on the poller's thread or, without it, on a window timer.
@@ -25,7 +24,9 @@ struct ForegroundClock {
 class CForegroundPoller {
 public:
     CForegroundPoller() = default;
-    ~CForegroundPoller();  // waits for the thread
+    // Returns at once, as Stop does: the thread keeps what it reads to itself
+    // and ends after its current sleep, which may be a whole slow period.
+    ~CForegroundPoller();
     CForegroundPoller(const CForegroundPoller&) = delete;
     CForegroundPoller& operator=(const CForegroundPoller&) = delete;
 
@@ -36,16 +37,22 @@ public:
     // Another pace for a running thread, from its next look on: the sleep
     // under way ends first.
     void SetPace(unsigned periodMs, bool everyLook);
-    // Returns at once: the thread ends after its current sleep, posting nothing more.
+    // Returns at once: the thread ends after its current sleep, posting nothing
+    // more. A Start after it does not wait for that: a new thread looks.
     void Stop();
 
 private:
-    static DWORD WINAPI Run(void* self);
+    // One thread's orders, shared by the thread and this object, so that
+    // neither ending the Monitor nor a new start waits out a sleep.
+    struct Orders {
+        HWND target = nullptr;  // not owned
+        UINT_PTR timerId = 0;
+        std::atomic<unsigned> periodMs{0};
+        std::atomic<bool> everyLook{false};
+        std::atomic<bool> running{false};
+    };
 
-    HWND target_ = nullptr;  // not owned
-    UINT_PTR timerId_ = 0;
-    std::atomic<unsigned> periodMs_{0};
-    std::atomic<bool> everyLook_{false};
-    std::atomic<bool> running_{false};
-    KernelHandle thread_;
+    static DWORD WINAPI Run(void* orders);
+
+    std::shared_ptr<Orders> orders_;
 };
