@@ -18,12 +18,12 @@ bool TakesFocus(AccessibleRole role) {
 
 }  // namespace
 
-std::wstring SpokenText(const std::wstring& text) {
+std::wstring SpokenText(const std::wstring& text, bool mnemonics) {
     std::wstring out;
     bool pendingBlank = false;
     for (size_t i = 0; i < text.size(); ++i) {
         wchar_t c = text[i];
-        if (c == L'&') {
+        if (c == L'&' && mnemonics) {
             if (i + 1 < text.size() && text[i + 1] == L'&') {
                 ++i;
             } else {
@@ -52,7 +52,7 @@ AccessibleAnswer DescribeAccessible(const AccessibleFacts& facts) {
     AccessibleAnswer answer;
     answer.role = facts.role;
     if (facts.role == AccessibleRole::kNone) return answer;
-    answer.name = SpokenText(facts.name);
+    answer.name = SpokenText(facts.name, !facts.nameAsTyped);
     if (answer.name.empty()) answer.name = SpokenText(facts.caption);
     if (answer.name.empty()) answer.name = SpokenText(facts.tooltip);
     answer.value = facts.value;

@@ -36,6 +36,7 @@ inline constexpr uint32_t kSelected = 1u << 6;
 struct AccessibleFacts {
     AccessibleRole role = AccessibleRole::kNone;
     std::wstring name;     // given by the owner; wins over caption and tooltip
+    bool nameAsTyped = false;  // the name is the user's text (a profile, a path): an '&' in it is one
     std::wstring caption;  // may carry '&' mnemonics and line breaks
     std::wstring tooltip;
     std::wstring value;    // sliders: the value with its unit
@@ -57,8 +58,9 @@ struct AccessibleAnswer {
 AccessibleAnswer DescribeAccessible(const AccessibleFacts& facts);
 
 // A text as a screen reader should read it: mnemonic '&' dropped ("&&" is one
-// '&'), line breaks and runs of blanks made one blank, ends trimmed.
-std::wstring SpokenText(const std::wstring& text);
+// '&') unless the text is no caption, line breaks and runs of blanks made one
+// blank, ends trimmed.
+std::wstring SpokenText(const std::wstring& text, bool mnemonics = true);
 
 // A mouse button's name on the mouse views: "G4: DPI up" (number from 1).
 std::wstring NumberedButtonName(int number, const std::wstring& function);

@@ -118,6 +118,20 @@ void AssignDialog::OnOK() {
     EndDialog(IDOK);
 }
 
+void AssignDialog::OnCancel() {
+    // Esc closes an open macro list first, as it does in the main window; a
+    // close request (Option being closed) ends the dialog at once.
+    if (!closeRequested_)
+        if (AssignPage* page = PageOf(shown_); page && page->CloseDropDown()) return;
+    EndDialog(IDCANCEL);
+}
+
+LRESULT AssignDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The dialog manager answers WM_CLOSE with a posted Cancel.
+    if (message == WM_CLOSE) closeRequested_ = true;
+    return CSkinDialog::HandleMessage(message, wParam, lParam);
+}
+
 bool AssignDialog::OnDialogCommand(WORD id, WORD, HWND control) {
     if (!control) {
         const int cls = id - assign::kCategoryCommand;

@@ -36,6 +36,8 @@ protected:
     void OnBackgroundPress(POINT client) override;
     DragMode Drag() const override { return DragMode::kSelf; }
     void OnOK() override;
+    void OnCancel() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void ShowPage(uint8_t functionClass);
@@ -52,5 +54,6 @@ private:
     std::unique_ptr<CSkinButton> close_;
     RECT title_{};
     uint8_t shown_ = 0;
+    bool closeRequested_ = false;  // WM_CLOSE came: Cancel ends the dialog whatever is open
     std::function<void(const ButtonAssignment&)> onAccept_;
 };

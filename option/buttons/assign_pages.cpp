@@ -292,8 +292,8 @@ void AssignPage::OpenMacroList() {
     SetFocus(macroList_->hwnd());
 }
 
-void AssignPage::CloseDropDown() {
-    if (!dropDownOpen_) return;
+bool AssignPage::CloseDropDown() {
+    if (!dropDownOpen_) return false;
     dropDownOpen_ = false;
     if (macroList_ && choice_) macroList_->PassFocusTo(choice_->hwnd());
     if (choice_) {
@@ -304,6 +304,7 @@ void AssignPage::CloseDropDown() {
     if (repeatButton_) ShowWindow(repeatButton_->hwnd(), SW_SHOW);
     ShowRepeat();
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return true;
 }
 
 void AssignPage::ChooseProgramFile() {

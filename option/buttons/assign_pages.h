@@ -29,7 +29,8 @@ public:
     // Shows what the record holds for this page.
     void ShowRecord();
     // A press on the dialog's background closes the macro list.
-    void CloseDropDown();
+    // True when the macro list was open.
+    bool CloseDropDown();
     // OK: typing in the page's box is over.
     void Finish();
 

@@ -25,6 +25,7 @@ bool CQuestionDetails::Describe(AccessibleFacts& facts) const {
     // Read as it is: a path may hold '&', which a caption would take for a mnemonic.
     facts.role = AccessibleRole::kStaticText;
     facts.name = text_;
+    facts.nameAsTyped = true;
     facts.focusable = false;
     return true;
 }

@@ -102,7 +102,10 @@ void CSkinListBox::PassFocusTo(HWND control) const {
 bool CSkinListBox::OnDropDownKey(UINT key) {
     ListKey move{};
     switch (key) {
+        // The system list would take Left and Right for Up and Down and choose at once.
+        case VK_LEFT:
         case VK_UP: move = ListKey::kUp; break;
+        case VK_RIGHT:
         case VK_DOWN: move = ListKey::kDown; break;
         case VK_PRIOR: move = ListKey::kPageUp; break;
         case VK_NEXT: move = ListKey::kPageDown; break;
@@ -154,7 +157,9 @@ bool CSkinListBox::Describe(AccessibleFacts& facts) const {
 bool CSkinListBox::DescribeItem(int row, AccessibleFacts& facts) const {
     if (row < 0 || row >= Count()) return false;
     facts.role = AccessibleRole::kListItem;
+    // A profile's or a macro's name, as typed: "R&D" keeps its '&'.
     facts.name = Wide(SpokenRowName(Narrow16(Text(row)), ItemValue(row)));
+    facts.nameAsTyped = true;
     facts.selected = row == GetCurSel();
     facts.focused = facts.selected;
     return true;

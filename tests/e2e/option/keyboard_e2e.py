@@ -149,6 +149,11 @@ class Profiles(KeyboardTest):
         # The list has the focus, and within it the current profile's row.
         focused = [(r["cls"], r["name"]) for r in self.folder.accessible() if r["focused"]]
         self.assertEqual(focused, [("GmSkinListBox", "Profile"), ("GmSkinListBox#item", "Game")])
+        # Left moves as Up does (the system list would choose at once); Esc then chooses nothing.
+        self.press("Left")
+        self.assertTrue(wait_for(lambda: [r["name"] for r in self.folder.accessible()
+                                          if r["focused"] and r["cls"] == "GmSkinListBox#item"] == ["Work"], 10),
+                        "Left did not move the selection up")
         self.press("Escape")
         self.assertTrue(wait_for(lambda: not self.visible("GmSkinListBox"), 10), "Esc left the drop-down open")
         self.assertIsNone(self.option.poll(), "Esc closed Option with the drop-down open")
@@ -364,11 +369,19 @@ class MacroFlow(KeyboardTest, ButtonTest):
         self.press("space", *(["Down"] * 5), "Return")  # the category menu: Macro
         choice = self.page_rect(5, 2)
         self.tab_to(choice)
-        self.press("space")
-        self.assertTrue(wait_for(lambda: any(r["cls"] == "GmSkinListBox" and r["visible"]
-                                             for r in folder.tree(self.title)), 10), "Space did not open the macro list")
-        self.press("Down", "Return")
+        list_open = lambda: any(r["cls"] == "GmSkinListBox" and r["visible"]  # noqa: E731
+                                for r in folder.tree(self.title))
         shown = lambda: any(r["text"] == "Macro1" and r["visible"] for r in folder.tree(self.title))  # noqa: E731
+        # Esc closes only the list, choosing nothing; the dialog stays.
+        self.press("space")
+        self.assertTrue(wait_for(list_open, 10), "Space did not open the macro list")
+        self.press("Down", "Escape")
+        self.assertTrue(wait_for(lambda: not list_open(), 10), "Esc left the macro list open")
+        self.assertTrue(folder.tree(self.title), "Esc in the macro list closed the dialog")
+        self.assertFalse(shown(), "Esc chose the macro")
+        self.press("space")
+        self.assertTrue(wait_for(list_open, 10), "Space did not open the macro list again")
+        self.press("Down", "Return")
         self.assertTrue(wait_for(shown, 10), "the macro was not chosen")
         self.tab_to(self.dialog_rect(3))  # OK
         self.press("space")

@@ -11,6 +11,7 @@ struct NameCase {
     const wchar_t* caption;
     const wchar_t* tooltip;
     const wchar_t* expected;
+    bool asTyped = false;
 };
 
 class AccessibleName : public testing::TestWithParam<NameCase> {};
@@ -22,6 +23,7 @@ TEST_P(AccessibleName, OwnerNameThenCaptionThenTooltipAsSpoken) {
     facts.name = c.name;
     facts.caption = c.caption;
     facts.tooltip = c.tooltip;
+    facts.nameAsTyped = c.asTyped;
     EXPECT_EQ(DescribeAccessible(facts).name, c.expected);
 }
 
@@ -34,7 +36,10 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{L"", L"  Levels\r\nin use ", L"", L"Levels in use"},
                     // A caption of blanks or a lone mnemonic says nothing: the tip speaks.
                     NameCase{L"", L" & ", L"Delete profile", L"Delete profile"},
-                    NameCase{L"", L"", L"", L""}));
+                    NameCase{L"", L"", L"", L""},
+                    // A typed name (a profile, a path) is no caption: its '&' is read.
+                    NameCase{L"R&D  &&  co", L"", L"", L"R&D && co", true},
+                    NameCase{L"R&D", L"", L"", L"RD"}));
 
 struct StateCase {
     AccessibleRole role;
