@@ -84,7 +84,9 @@ MonitorLogic::FileStamp MonitorLogic::StampOfStore() const {
     stamp.exists = !error;
     using namespace std::chrono_literals;
     const auto age = std::filesystem::file_time_type::clock::now() - stamp.written;
-    stamp.settled = stamp.written.time_since_epoch() % 1s != 0ns || age >= 2s;
+    // A time ahead of the clock (the clock set back, a copy put back) is no
+    // save of this moment either, and would otherwise never settle.
+    stamp.settled = stamp.written.time_since_epoch() % 1s != 0ns || age >= 2s || age <= -2s;
     return stamp;
 }
 

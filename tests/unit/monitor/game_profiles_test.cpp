@@ -147,6 +147,17 @@ TEST_F(GameProfilesTest, ASaveOfTheSameSizeInTheSameWholeSecondIsStillSeen) {
     EXPECT_EQ(LastJobName(), u"Racer");
 }
 
+TEST_F(GameProfilesTest, AStoreFileDatedAheadOfTheClockIsReadOnce) {
+    const auto ahead = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) + std::chrono::hours(1);
+    fs::last_write_time(file_, ahead);
+    auto logic = Start();
+    EXPECT_TRUE(logic->WatchesForGames());
+    const int locks = lock_.acquired;
+    EXPECT_TRUE(logic->WatchesForGames());
+    logic->SetForegroundProgram(L"notepad.exe");
+    EXPECT_EQ(lock_.acquired, locks) << "the unchanged file was read again";
+}
+
 TEST_F(GameProfilesTest, TheForegroundMattersWhileAGameIsLinkedOrTheWayHomeWaits) {
     // Links taken away by another program: the file says so, the store in memory is left alone.
     const auto unlink = [](ProfileStore& s) {
