@@ -153,14 +153,20 @@ public:
         if (!focus) return E_POINTER;
         VariantInit(focus);
         if (GetFocus() == window_) {
+            // Within a list, the current row has it.
+            const LONG row = ItemWith(accessible_state::kFocused);
             focus->vt = VT_I4;
-            focus->lVal = CHILDID_SELF;
+            focus->lVal = row ? row : CHILDID_SELF;
         }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         if (!selection) return E_POINTER;
         VariantInit(selection);
+        if (const LONG row = ItemWith(accessible_state::kSelected)) {
+            selection->vt = VT_I4;
+            selection->lVal = row;
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* text) override { return Nothing(child, text); }
@@ -211,6 +217,15 @@ private:
     LONG ItemCount() const {
         const CWindow* self = CWindow::FromHandle(window_);
         return self ? std::max(0, self->AccessibleItemCount()) : 0;
+    }
+    // The first part (from 1) whose state has `bit`; 0 when none has.
+    LONG ItemWith(uint32_t bit) const {
+        const LONG count = ItemCount();
+        for (LONG item = 1; item <= count; ++item) {
+            AccessibleAnswer answer;
+            if (AccessibleItemAnswerOf(window_, item - 1, answer) && (answer.state & bit)) return item;
+        }
+        return 0;
     }
     bool IsItem(const VARIANT& child) const {
         return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= ItemCount();
@@ -268,6 +283,6 @@ LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam) {
     return result < 0 ? 0 : result;
 }
 
-void NotifyAccessible(HWND window, DWORD event) {
-    if (window) NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF);
+void NotifyAccessible(HWND window, DWORD event, LONG child) {
+    if (window) NotifyWinEvent(event, window, OBJID_CLIENT, child);
 }

@@ -17,5 +17,6 @@ bool AccessibleAnswerOf(HWND window, AccessibleAnswer& answer);
 // The same for the part `index` (from 0) of `window`, a list's row.
 bool AccessibleItemAnswerOf(HWND window, int index, AccessibleAnswer& answer);
 
-// Announces to listeners (EVENT_OBJECT_*) that `window`'s client object changed.
-void NotifyAccessible(HWND window, DWORD event);
+// Announces to listeners (EVENT_OBJECT_*) that `window`'s client object, or
+// its part `child` (from 1, a list's row), changed.
+void NotifyAccessible(HWND window, DWORD event, LONG child = CHILDID_SELF);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "accessible_object.h"
 #include "debug_output.h"
 #include "gdi_cache.h"
 #include "list_box_model.h"
@@ -135,6 +136,9 @@ void CSkinListBox::MoveSelection(int row) {
     // Scrolls the row into view and puts the caret (the focus mark) on it,
     // without telling the owner: nothing is chosen yet.
     SetCurSel(row);
+    // A screen reader follows the keys by these; the system list raises none here.
+    NotifyAccessible(hwnd(), EVENT_OBJECT_SELECTION, row + 1);
+    NotifyAccessible(hwnd(), EVENT_OBJECT_FOCUS, row + 1);
 }
 
 void CSkinListBox::ChooseSelection() {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "bitmap_edit.h"
 #include "button_look.h"
@@ -9,6 +12,7 @@
 #include "skin_label.h"
 #include "skin_list_box.h"
 #include "test_support.h"
+#include "user_handles.h"
 
 TEST(BitmapEdit, ReportsEachChangeAndTheFocusLoss) {
     RecordingParent parent;
@@ -184,6 +188,12 @@ TEST(SkinListBox, AKeptEditReachesTheOwnerWithItsRowAndListAndAnAbandonedOneDoes
 // system's keys, where every move is a choice.
 class SkinListKeys : public testing::TestWithParam<bool> {};
 
+// What a screen reader hears of the list: the events raised in this process.
+std::vector<std::tuple<DWORD, HWND, LONG>> g_heard;
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) g_heard.emplace_back(event, window, child);
+}
+
 TEST_P(SkinListKeys, MoveChooseAndGiveBack) {
     const bool dropDown = GetParam();
     RecordingParent parent;
@@ -201,8 +211,19 @@ TEST_P(SkinListKeys, MoveChooseAndGiveBack) {
               dropDown);
 
     Pump();  // painted whole: what follows is what the key itself draws
-    key(VK_DOWN);
+    g_heard.clear();
+    {
+        const WinEventHookHandle hook(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, &Hear,
+                                                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+        key(VK_DOWN);
+        PumpUntil([] { return !g_heard.empty(); }, 500);
+    }
     EXPECT_EQ(list.GetCurSel(), 2);
+    if (dropDown) {
+        // The third row: the moved selection is announced as the focus, as the system list would.
+        const std::tuple<DWORD, HWND, LONG> focus{EVENT_OBJECT_FOCUS, list.hwnd(), 3};
+        EXPECT_NE(std::find(g_heard.begin(), g_heard.end(), focus), g_heard.end());
+    }
     RECT row{};
     SendMessageW(list.hwnd(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
     {

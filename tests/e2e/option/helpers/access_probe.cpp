@@ -86,20 +86,20 @@ void Describe(HWND window, HWND focus) {
     PrintElement(object, CHILDID_SELF);
     // Simple children (a list's rows) on lines of their own, after their window:
     // the class with "#item", the child's number, the list's enabling, and focus
-    // where the list has it and the row is the selected one.
+    // where the list has it and names that row as its focus.
     LONG children = 0;
+    VARIANT focused;
+    VariantInit(&focused);
+    const LONG focusedChild =
+        window == focus && SUCCEEDED(object->get_accFocus(&focused)) && focused.vt == VT_I4 ? focused.lVal : 0;
     if (SUCCEEDED(object->get_accChildCount(&children))) {
         for (LONG child = 1; child <= children; ++child) {
             VARIANT id;
             VariantInit(&id);
             id.vt = VT_I4;
             id.lVal = child;
-            VARIANT state;
-            VariantInit(&state);
-            const bool selected = SUCCEEDED(object->get_accState(id, &state)) && state.vt == VT_I4 &&
-                                  (state.lVal & STATE_SYSTEM_SELECTED);
             swprintf(head, 256, L"%ls#item\t%ld\t%d\t%d\t", cls, child, IsWindowEnabled(window) ? 1 : 0,
-                     window == focus && selected ? 1 : 0);
+                     child == focusedChild ? 1 : 0);
             PrintUtf8(head);
             PrintElement(object, child);
         }
