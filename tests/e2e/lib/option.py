@@ -21,6 +21,11 @@ STEPS_ID, MACROS_ID = 4097, 4096
 START = "SetFeature 01 08 00 00 00 00 00 F6"
 
 
+def run_state(process):
+    """How a started program stands, for failure messages."""
+    return "running" if process.poll() is None else f"ended ({process.returncode})"
+
+
 def add_scale_argument(parser):
     parser.add_argument("--scale", type=int, default=100, choices=(100, 125, 150, 200),
                         help="the display scale in percent: Option then shows the skin set of that scale")
@@ -128,8 +133,7 @@ class OptionFolder(harness.ProgramFolder):
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.children.append(process)
         if not wait_for(lambda: self.option_window() is not None, 30):
-            state = "running" if process.poll() is None else f"ended ({process.returncode})"
-            raise AssertionError(f"Option's window did not appear; Option is {state}; the prefix runs"
+            raise AssertionError(f"Option's window did not appear; Option is {run_state(process)}; the prefix runs"
                                  f" {self.session.wine_programs()}")
         return process
 
@@ -327,8 +331,8 @@ class OptionTest(unittest.TestCase):
             self.monitor_process = self.folder.start_monitor()
             if not self.folder.wait_downloads(1):
                 # Rare on a loaded machine and gone with the folder: say what the Monitor said.
-                state = "running" if self.monitor_process.alive() else f"ended ({self.monitor_process.process.returncode})"
-                self.fail(f"the Monitor's start-up download did not arrive; the Monitor is {state}, its last"
+                self.fail(f"the Monitor's start-up download did not arrive; the Monitor is"
+                          f" {run_state(self.monitor_process.process)}, its last"
                           f" debug lines: {self.monitor_process.debug_lines()[-12:]}; the prefix runs"
                           f" {self.folder.session.wine_programs()}")
         self.option = self.folder.start_option()
