@@ -9,13 +9,14 @@ constexpr SIZE_T kStackBytes = 64 * 1024;
 
 CForegroundPoller::~CForegroundPoller() { Stop(); }
 
-bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook) {
+bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook, unsigned heartbeatMs) {
     if (orders_ && orders_->running) return true;
     // A thread stopped a moment ago may still be asleep; it keeps its own
     // orders, which say stop, and the new thread gets new ones.
     auto orders = std::make_shared<Orders>();
     orders->target = target;
     orders->timerId = timerId;
+    orders->heartbeatMs = heartbeatMs;
     orders->periodMs = periodMs;
     orders->everyLook = everyLook;
     orders->running = true;
@@ -47,19 +48,25 @@ DWORD WINAPI CForegroundPoller::Run(void* share) {
     // is a change of program. Its first look thus comes after one period, as
     // a timer's would.
     HWND last = nullptr;
+    unsigned quiet = 0;  // ms since the last post
     for (;;) {
-        Sleep(orders.periodMs);
+        const unsigned period = orders.periodMs;
+        Sleep(period);
         if (!orders.running) return 0;
+        quiet += period;
         // At every look the window looks for itself: asking here as well would be a second trip to the server.
         if (orders.everyLook) {
             last = nullptr;
+            quiet = 0;
             PostMessageW(orders.target, WM_TIMER, orders.timerId, 0);
             continue;
         }
         HWND now = GetForegroundWindow();
         // No window in front happens between two activations and is no change.
-        if (now && now != last) {
-            last = now;
+        const bool changed = now && now != last;
+        if (changed || (orders.heartbeatMs != 0 && quiet >= orders.heartbeatMs)) {
+            if (changed) last = now;
+            quiet = 0;
             PostMessageW(orders.target, WM_TIMER, orders.timerId, 0);
         }
     }

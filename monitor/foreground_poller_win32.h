@@ -31,9 +31,10 @@ public:
     CForegroundPoller& operator=(const CForegroundPoller&) = delete;
 
     // Posts WM_TIMER `timerId` to `target` after each change of the window in
-    // front, or after every look when `everyLook`. False when the thread could
-    // not be started.
-    bool Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook = false);
+    // front and, when `heartbeatMs` is not 0, after that long without one; or
+    // after every look when `everyLook`. False when the thread could not be
+    // started.
+    bool Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook = false, unsigned heartbeatMs = 0);
     // Another pace for a running thread, from its next look on: the sleep
     // under way ends first.
     void SetPace(unsigned periodMs, bool everyLook);
@@ -47,6 +48,7 @@ private:
     struct Orders {
         HWND target = nullptr;  // not owned
         UINT_PTR timerId = 0;
+        unsigned heartbeatMs = 0;
         std::atomic<unsigned> periodMs{0};
         std::atomic<bool> everyLook{false};
         std::atomic<bool> running{false};

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "kernel_handle.h"
 #include "monitor_logic.h"
 
@@ -17,4 +19,40 @@ std::wstring CForegroundWindow::ProgramOf(uintptr_t window) {
     DWORD size = MAX_PATH * 2;
     if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return {};
     return ExecutableFileName(std::wstring_view(path, size));
+}
+
+void CForegroundWindow::Follow(uintptr_t window) {
+    DWORD processId = 0;
+    if (!GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId) || processId == 0) return;
+    for (const Followed& known : followed_) {
+        if (known.processId == processId) return;
+    }
+    KernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return;
+    // Named by the process itself: the window may have gone since it was asked.
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return;
+    if (followed_.size() >= kMostFollowed) followed_.erase(followed_.begin());
+    followed_.push_back({ExecutableFileName(std::wstring_view(path, size)), processId, std::move(process)});
+}
+
+std::vector<std::wstring> CForegroundWindow::FollowedPrograms() {
+    // One wait for all of them; another only for each that ended.
+    while (!followed_.empty()) {
+        std::vector<HANDLE> handles;
+        handles.reserve(followed_.size());
+        for (const Followed& known : followed_) handles.push_back(known.process.get());
+        const DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, 0);
+        if (result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + handles.size()) {
+            followed_.erase(followed_.begin() + (result - WAIT_OBJECT_0));
+            continue;
+        }
+        // WAIT_TIMEOUT: all still run. A failed wait tells nothing: keep them.
+        break;
+    }
+    std::vector<std::wstring> programs;
+    programs.reserve(followed_.size());
+    for (const Followed& known : followed_) programs.push_back(known.program);
+    return programs;
 }

@@ -224,12 +224,17 @@ void CMonitorWnd::OnTaskbarCreated() {
     if (parts_ && parts_->tray.Add()) DebugOut(L"notification-area icon added again\n");
 }
 
-void CMonitorWnd::StartForegroundTracking() {
+bool CMonitorWnd::WatchesForGames() {
     MonitorLogic* logic = Logic();
-    quickLooks_ = logic && logic->WatchesForGames();
+    return logic && logic->WatchesForGames([this] { return foregroundWindow_.FollowedPrograms(); });
+}
+
+void CMonitorWnd::StartForegroundTracking() {
+    quickLooks_ = WatchesForGames();
     if (!foreground_.ownThread ||
         !foregroundPoller_.Start(hwnd(), TIMER_FOREGROUND_GAME,
-                                 quickLooks_ ? foreground_.periodMs : kForegroundIdlePeriodMs, !quickLooks_)) {
+                                 quickLooks_ ? foreground_.periodMs : kForegroundIdlePeriodMs, !quickLooks_,
+                                 kForegroundIdlePeriodMs)) {
         if (foreground_.ownThread) DebugOut(L"foreground poller did not start: a window timer looks instead\n");
         SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, nullptr);
     } else {
@@ -245,9 +250,8 @@ void CMonitorWnd::StartForegroundTracking() {
 
 void CMonitorWnd::FollowForegroundPace() {
     // The window timer (no thread of its own) keeps the one period it was given.
-    MonitorLogic* logic = Logic();
-    if (!foreground_.ownThread || !logic) return;
-    const bool quick = logic->WatchesForGames();
+    if (!foreground_.ownThread || !Logic()) return;
+    const bool quick = WatchesForGames();
     if (quick == quickLooks_) return;
     quickLooks_ = quick;
     // Slow, every look is posted: the store is looked at for a new game then.
@@ -266,7 +270,10 @@ void CALLBACK CMonitorWnd::OnForegroundEvent(HWINEVENTHOOK, DWORD event, HWND, L
     if (event != EVENT_SYSTEM_FOREGROUND || !g_foregroundTracker || !g_foregroundTracker->MouseConnected()) return;
     // Called by the system, which knows nothing of C++: a failure ends here, and the timer looks again.
     try {
-        if (g_foregroundTracker->TrackForegroundProgram()) DebugOut(L"foreground event\n");
+        if (g_foregroundTracker->TrackForegroundProgram()) {
+            DebugOut(L"foreground event\n");
+            g_foregroundTracker->FollowForegroundPace();
+        }
     } catch (...) {
         DebugOut(L"foreground event: following the foreground failed\n");
     }
@@ -280,6 +287,8 @@ bool CMonitorWnd::TrackForegroundProgram() {
     if (FoldProgramName(*name) == logic->ForegroundProgram()) return false;
     DebugOutF(L"foreground program: %ls\n", name->c_str());
     logic->SetForegroundProgram(*name);
+    // A game keeps the look quick after it left the front, until it ends.
+    if (logic->LinksGame(*name)) foregroundWatch_.FollowProgramInFront();
     return true;
 }
 

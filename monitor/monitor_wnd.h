@@ -89,8 +89,9 @@ private:
     void StartForegroundTracking();
     void StopForegroundTracking();
     // The poller's pace: quick while a game can come to the front, slow while
-    // none is linked (see kForegroundIdlePeriodMs).
+    // no linked game runs (see kForegroundIdlePeriodMs).
     void FollowForegroundPace();
+    bool WatchesForGames();
     static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD thread, DWORD time);
     bool MouseConnected() const;

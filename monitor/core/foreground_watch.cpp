@@ -10,3 +10,7 @@ std::optional<std::wstring> ForegroundWatch::Look() {
     if (program.empty()) return std::nullopt;
     return program;
 }
+
+void ForegroundWatch::FollowProgramInFront() {
+    if (last_ != 0) platform_.Follow(last_);
+}

@@ -20,12 +20,18 @@ const ProfileRecord* MonitorLogic::CurrentProfile() const {
 
 namespace {
 
-// Game profiles on, and a profile names a game or one waits for the way home.
-bool GamesWatched(const ProfileStore& store) {
-    if (!store.games.enabled) return false;
-    if (!store.games.home.empty()) return true;
-    return std::any_of(store.profiles.begin(), store.profiles.end(),
-                       [](const auto& profile) { return !GameFileName(FieldText(profile->GameFile)).empty(); });
+// The games a store links, folded, sorted and each once; none while game
+// profiles are off.
+std::vector<std::wstring> LinkedGames(const ProfileStore& store) {
+    std::vector<std::wstring> games;
+    if (!store.games.enabled) return games;
+    for (const auto& profile : store.profiles) {
+        const std::u16string name = GameFileName(FieldText(profile->GameFile));
+        if (!name.empty()) games.push_back(FoldProgramName(std::wstring(name.begin(), name.end())));
+    }
+    std::sort(games.begin(), games.end());
+    games.erase(std::unique(games.begin(), games.end()), games.end());
+    return games;
 }
 
 }  // namespace
@@ -56,10 +62,11 @@ void MonitorLogic::NoteStoreRead() {
     }
     stamp_ = StampOfStore();
     watchedStamp_ = stamp_;
-    watches_ = GamesWatched(store_);
+    watchedHome_ = store_.games.enabled && !store_.games.home.empty();
+    watchedGames_ = LinkedGames(store_);
 }
 
-bool MonitorLogic::WatchesForGames() {
+bool MonitorLogic::WatchesForGames(const RunningPrograms& running) {
     const FileStamp now = StampOfStore();
     if (!(now == watchedStamp_)) {
         ProfileStore saved;
@@ -67,12 +74,25 @@ bool MonitorLogic::WatchesForGames() {
             SharedLockScope scope(lock_);
             LoadProfileStore(storeFile_, saved);
         }
-        watches_ = GamesWatched(saved);
+        watchedHome_ = saved.games.enabled && !saved.games.home.empty();
+        watchedGames_ = LinkedGames(saved);
         watchedStamp_ = now;
         FreeProfiles(saved);
     }
     // The file is what a change in front is decided on (FollowForeground reads a newer one first).
-    return watches_;
+    if (watchedHome_) return true;
+    if (watchedGames_.empty()) return false;
+    if (!running) return true;
+    const std::vector<std::wstring> programs = running();
+    return std::any_of(programs.begin(), programs.end(), [this](const std::wstring& program) {
+        return std::binary_search(watchedGames_.begin(), watchedGames_.end(), FoldProgramName(program));
+    });
+}
+
+bool MonitorLogic::LinksGame(std::wstring_view program) const {
+    if (!store_.games.enabled) return false;
+    const std::wstring folded = FoldProgramName(program);
+    return !folded.empty() && std::find(gameNames_.begin(), gameNames_.end(), folded) != gameNames_.end();
 }
 
 MonitorLogic::FileStamp MonitorLogic::StampOfStore() const {

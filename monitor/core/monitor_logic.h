@@ -5,6 +5,7 @@
 // reached through IMonitorHost, ISystemPointer and IPointerRegistry.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,12 +65,22 @@ public:
     void SetGameProfilesEnabled(bool enabled);
     bool GameProfilesEnabled() const { return store_.games.enabled; }
 
-    // Whether a change of the program in front can matter: game profiles are
-    // on and a profile names a game, or a game's profile waits for the way
-    // home. Asked on the foreground clock, so it reads the store file only
-    // when another program saved it since (Option links a game without an
-    // apply request) and then changes nothing of the store in memory.
-    bool WatchesForGames();
+    // The executable file names of programs known to be running, in any case.
+    using RunningPrograms = std::function<std::vector<std::wstring>()>;
+
+    // Whether a change of the program in front can matter now: game profiles
+    // are on, and a game's profile waits for the way home or one of the
+    // linked games is known to run (`running`: the games seen in front that
+    // have not ended). A game that never came to the front while the Monitor
+    // looked is found by the slow look when it does. `running` is asked only
+    // when that decides it; without it, every link counts as running.
+    // Asked on the foreground clock, so it reads the store file only when
+    // another program saved it since (Option links a game without an apply
+    // request) and then changes nothing of the store in memory.
+    bool WatchesForGames(const RunningPrograms& running = {});
+    // Whether a profile links `program` (a file name, in any case) while game
+    // profiles are on: the program in front is then followed until it ends.
+    bool LinksGame(std::wstring_view program) const;
 
 private:
     struct Held {
@@ -130,7 +141,10 @@ private:
     std::vector<std::wstring> gameNames_;  // per profile, its game's file name folded
     FileStamp stamp_;                      // the store file as last read
     FileStamp watchedStamp_;               // the store file WatchesForGames last looked at
-    bool watches_ = false;                 // its answer for that file
+    // What that file says: the way home waits; the games it links, folded and
+    // sorted (none while game profiles are off).
+    bool watchedHome_ = false;
+    std::vector<std::wstring> watchedGames_;
     Held held_;                            // what the mouse was given last
     std::wstring lastOutside_;             // the last program in front that is not one of ours
     std::wstring declined_;                // see GameSwitchInput::declined

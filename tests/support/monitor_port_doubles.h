@@ -60,7 +60,16 @@ public:
     std::map<uintptr_t, std::wstring> programs;  // a window missing here has no readable name
     int programQueries = 0;
 
+    std::vector<uintptr_t> followed;    // in the order Follow was called
+    std::vector<std::wstring> running;  // what FollowedPrograms answers
+    int runningQueries = 0;
+
     uintptr_t Window() override { return window; }
+    void Follow(uintptr_t w) override { followed.push_back(w); }
+    std::vector<std::wstring> FollowedPrograms() override {
+        ++runningQueries;
+        return running;
+    }
     std::wstring ProgramOf(uintptr_t w) override {
         ++programQueries;
         const auto found = programs.find(w);

@@ -128,7 +128,7 @@ class SwitchTest(GameTest):
         self.assertEqual(store["Config"]["GameHome"], "Desktop")
 
 
-    def test_with_no_game_linked_the_foreground_is_looked_at_slowly_until_one_is(self):
+    def test_the_foreground_is_looked_at_quickly_only_while_a_linked_game_runs(self):
         for profile in ("1", "2"):
             self.folder.gmconfig("select", profile)
             self.folder.gmconfig("set", "GameFile=")
@@ -137,15 +137,29 @@ class SwitchTest(GameTest):
         paces = lambda: [line for line in monitor.debug_lines() if line.startswith("foreground looked at every")]
         self.assertTrue(wait_for(lambda: paces(), 10), "no pace reported")
         self.assertEqual(paces(), ["foreground looked at every 2000 ms\n"])
-        # Linked by another program without a word to the Monitor: it finds out on a look.
+        # Linked by another program without a word to the Monitor: a link alone
+        # brings nothing to the front, so the look stays slow.
         self.folder.gmconfig("select", "1")
         self.folder.gmconfig("set", "GameFile=C:\\Games\\Shooter\\shooter.exe")
         self.folder.gmconfig("select", "0")
-        self.assertTrue(wait_for(lambda: len(paces()) == 2, 15), f"the pace stayed: {paces()}")
-        self.assertEqual(paces()[-1], "foreground looked at every 250 ms\n")
+        time.sleep(2.5)
+        self.assertEqual(len(paces()), 1, f"a link alone made the look quick: {paces()}")
+        # The game, started, is found by the slow look, which has read the link.
         before = len(self.folder.trace())
-        self.start_game("shooter.exe")
+        shooter = self.start_game("shooter.exe")
         self.expect_full_download_of(1, before)
+        self.assertTrue(wait_for(lambda: len(paces()) == 2, 10), f"the pace stayed: {paces()}")
+        self.assertEqual(paces()[-1], "foreground looked at every 250 ms\n")
+        # Behind another window the game may come back at any moment: still quick.
+        before = len(self.folder.trace())
+        self.start_game("editor.exe")
+        self.expect_full_download_of(0, before)
+        self.assertEqual(len(paces()), 2, f"the look slowed down while the game ran: {paces()}")
+        # Once it has ended, nothing linked runs.
+        shooter.terminate()
+        shooter.wait(30)
+        self.assertTrue(wait_for(lambda: len(paces()) == 3, 15), f"the pace stayed: {paces()}")
+        self.assertEqual(paces()[-1], "foreground looked at every 2000 ms\n")
 
 
 class ChoiceTest(GameTest):

@@ -187,6 +187,42 @@ TEST_F(GameProfilesTest, TheForegroundMattersWhileAGameIsLinkedOrTheWayHomeWaits
     EXPECT_FALSE(logic->WatchesForGames());
 }
 
+TEST_F(GameProfilesTest, WhileNoLinkedGameRunsTheForegroundCannotMatter) {
+    ScriptedForeground platform;
+    const MonitorLogic::RunningPrograms running = [&platform] { return platform.FollowedPrograms(); };
+    auto logic = Start();
+    EXPECT_TRUE(logic->WatchesForGames()) << "without the running programs every link counts";
+    EXPECT_FALSE(logic->WatchesForGames(running));
+    platform.running = {L"editor.exe"};
+    EXPECT_FALSE(logic->WatchesForGames(running));
+    // Linked as D:/racing/racer.exe: a running program matches by its file name, in any case.
+    platform.running.push_back(L"Racer.EXE");
+    EXPECT_TRUE(logic->WatchesForGames(running));
+
+    // The game's profile waits for the way home after the game has ended.
+    EXPECT_TRUE(logic->LinksGame(L"RACER.exe"));
+    EXPECT_FALSE(logic->LinksGame(L"editor.exe"));
+    logic->SetForegroundProgram(L"racer.exe");
+    platform.running = {};
+    EXPECT_TRUE(logic->WatchesForGames(running));
+    logic->SetForegroundProgram(L"explorer.exe");
+    EXPECT_EQ(LastJobName(), u"Desktop");
+    EXPECT_FALSE(logic->WatchesForGames(running));
+
+    // Nothing linked, or game profiles off: the running programs are not asked for.
+    const int asked = platform.runningQueries;
+    platform.running = {L"explorer.exe"};
+    SaveElsewhere([](ProfileStore& s) {
+        for (auto& p : s.profiles) CopyToField(p->GameFile, u"");
+    });
+    EXPECT_FALSE(logic->WatchesForGames(running));
+    SaveElsewhere([](ProfileStore& s) { CopyToField(s.profiles[1]->GameFile, u"explorer.exe"); });
+    logic->SetGameProfilesEnabled(false);
+    EXPECT_FALSE(logic->WatchesForGames(running));
+    EXPECT_EQ(platform.runningQueries, asked);
+    EXPECT_FALSE(logic->LinksGame(L"explorer.exe"));
+}
+
 TEST_F(GameProfilesTest, ARestartedMonitorStillGoesHome) {
     Start()->SetForegroundProgram(L"shooter.exe");
     host_.jobs.clear();

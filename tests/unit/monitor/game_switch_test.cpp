@@ -123,6 +123,12 @@ TEST_F(ForegroundWatchTest, TheNameIsAskedForOnlyWhenAnotherWindowComesToTheFron
     EXPECT_EQ(LookAt(0), std::nullopt);
     EXPECT_EQ(LookAt(3), std::nullopt);
     EXPECT_EQ(platform_.programQueries, 4);
+
+    // Followed is the window the last look found, not one in front for a moment without a look.
+    watch_.FollowProgramInFront();
+    platform_.window = 2;
+    watch_.FollowProgramInFront();
+    EXPECT_EQ(platform_.followed, (std::vector<uintptr_t>{3, 3}));
 }
 
 TEST_F(ForegroundWatchTest, AWindowWithoutAReadableNameIsNotAskedAgain) {

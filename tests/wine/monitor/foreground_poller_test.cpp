@@ -7,8 +7,13 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "foreground_poller_win32.h"
+#include "foreground_window_win32.h"
+#include "game_switch.h"
+#include "kernel_handle.h"
 
 namespace {
 
@@ -61,22 +66,60 @@ TEST_F(PollerTarget, PostsEveryLookOrOnlyAChangeOfTheWindowInFront) {
     poller.Stop();
 }
 
-TEST_F(PollerTarget, NeitherARestartNorTheEndWaitsForAStoppedThreadsSleep) {
-    // A sleep without end stands for the slow pace's two seconds, which a
-    // Monitor being closed or a mouse plugged in again must not wait out.
-    auto poller = std::make_unique<CForegroundPoller>();
-    ASSERT_TRUE(poller->Start(window_, 7, INFINITE, true));
-    poller->Stop();
-    bool restarted = false;
-    MustReturn("a start after a stop", [&] { restarted = poller->Start(window_, 8, 10, true); });
-    ASSERT_TRUE(restarted);
-    EXPECT_EQ(NextTimer(30), 8u) << "the new thread looks at the new pace";
-    MustReturn("ending a stopped poller", [&] { poller.reset(); });
+TEST_F(PollerTarget, WithoutAChangeInFrontAHeartbeatStillComes) {
+    // The Monitor's only chance to slow down again once a game has ended.
+    CForegroundPoller poller;
+    ASSERT_TRUE(poller.Start(window_, 6, 10, false, 200));
+    NextTimer(1);  // the first look may count as a change
+    const ULONGLONG from = GetTickCount64();
+    EXPECT_EQ(NextTimer(30), 6u);
+    EXPECT_GE(GetTickCount64() - from, 150u) << "posted at a look, not at the heartbeat";
+    EXPECT_EQ(NextTimer(30), 6u);
+    poller.Stop();
+}
 
-    MustReturn("ending a running poller", [&] {
-        CForegroundPoller sleeping;
-        ASSERT_TRUE(sleeping.Start(window_, 9, INFINITE, true));
-    });
+// The visible top-level window of process `id`; null while it has none.
+HWND WindowOf(DWORD id) {
+    struct Search {
+        DWORD id;
+        HWND found;
+    } search{id, nullptr};
+    EnumWindows(
+        [](HWND candidate, LPARAM param) -> BOOL {
+            auto* wanted = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(candidate, &owner);
+            if (owner != wanted->id || !IsWindowVisible(candidate)) return TRUE;
+            wanted->found = candidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(FollowedPrograms, AProgramIsNamedUntilItEnds) {
+    // A program with a window of its own, followed as a game in front would be.
+    wchar_t command[] = L"notepad.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    const KernelHandle process(child.hProcess), thread(child.hThread);
+    HWND window = nullptr;
+    for (int i = 0; i < 300 && !(window = WindowOf(child.dwProcessId)); ++i) Sleep(100);
+    ASSERT_NE(window, nullptr) << "notepad showed no window";
+
+    CForegroundWindow platform;
+    EXPECT_TRUE(platform.FollowedPrograms().empty());
+    platform.Follow(reinterpret_cast<uintptr_t>(window));
+    platform.Follow(reinterpret_cast<uintptr_t>(window));
+    std::vector<std::wstring> followed = platform.FollowedPrograms();
+    ASSERT_EQ(followed.size(), 1u) << "followed twice";
+    EXPECT_EQ(FoldProgramName(followed[0]), L"NOTEPAD.EXE");
+
+    TerminateProcess(process.get(), 0);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(platform.FollowedPrograms().empty()) << "an ended program is still followed";
 }
 
 }  // namespace
