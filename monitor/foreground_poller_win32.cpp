@@ -9,7 +9,7 @@ constexpr SIZE_T kStackBytes = 64 * 1024;
 
 CForegroundPoller::~CForegroundPoller() { Stop(); }
 
-bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook, unsigned heartbeatMs) {
+bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs, unsigned heartbeatMs) {
     if (orders_ && orders_->running) return true;
     // A thread stopped a moment ago may still be asleep; it keeps its own
     // orders, which say stop, and the new thread gets new ones.
@@ -18,7 +18,6 @@ bool CForegroundPoller::Start(HWND target, UINT_PTR timerId, unsigned periodMs, 
     orders->timerId = timerId;
     orders->heartbeatMs = heartbeatMs;
     orders->periodMs = periodMs;
-    orders->everyLook = everyLook;
     orders->running = true;
     // The thread's share travels through its start parameter and is taken
     // back by Run, or here when the thread could not be made.
@@ -35,12 +34,6 @@ void CForegroundPoller::Stop() {
     if (orders_) orders_->running = false;
 }
 
-void CForegroundPoller::SetPace(unsigned periodMs, bool everyLook) {
-    if (!orders_) return;
-    orders_->periodMs = periodMs;
-    orders_->everyLook = everyLook;
-}
-
 DWORD WINAPI CForegroundPoller::Run(void* share) {
     const std::unique_ptr<std::shared_ptr<Orders>> taken(static_cast<std::shared_ptr<Orders>*>(share));
     const Orders& orders = **taken;
@@ -50,17 +43,9 @@ DWORD WINAPI CForegroundPoller::Run(void* share) {
     HWND last = nullptr;
     unsigned quiet = 0;  // ms since the last post
     for (;;) {
-        const unsigned period = orders.periodMs;
-        Sleep(period);
+        Sleep(orders.periodMs);
         if (!orders.running) return 0;
-        quiet += period;
-        // At every look the window looks for itself: asking here as well would be a second trip to the server.
-        if (orders.everyLook) {
-            last = nullptr;
-            quiet = 0;
-            PostMessageW(orders.target, WM_TIMER, orders.timerId, 0);
-            continue;
-        }
+        quiet += orders.periodMs;
         HWND now = GetForegroundWindow();
         // No window in front happens between two activations and is no change.
         const bool changed = now && now != last;

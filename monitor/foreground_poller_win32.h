@@ -1,14 +1,15 @@
 #pragma once
-// The foreground timer's clock: a thread that looks at the window in front
-// every period and, when another window came to the front, posts the
-// foreground timer's WM_TIMER to the Monitor's window, which then follows it
-// through the core's ForegroundWatch.
+// The foreground timer's clock at the quick pace: a thread that looks at the
+// window in front every period and, when another window came to the front,
+// posts the foreground timer's WM_TIMER to the Monitor's window, which then
+// follows it through the core's ForegroundWatch.
 //
 // Why not SetTimer: under Wine every WM_TIMER wakes the main thread's message
 // loop for several round trips to the server, which at five looks a second
 // cost ten times the CPU of the old 2-second tick. A plain Sleep on a thread
 // of its own wakes without the server, and the one question it asks
-// (GetForegroundWindow) is a single round trip.
+// (GetForegroundWindow) is a single round trip. At the slow pace the window
+// timer is as cheap as the thread, and the window looks itself.
 #include <windows.h>
 
 #include <atomic>
@@ -25,19 +26,16 @@ class CForegroundPoller {
 public:
     CForegroundPoller() = default;
     // Returns at once, as Stop does: the thread keeps what it reads to itself
-    // and ends after its current sleep, which may be a whole slow period.
+    // and ends after its current sleep.
     ~CForegroundPoller();
     CForegroundPoller(const CForegroundPoller&) = delete;
     CForegroundPoller& operator=(const CForegroundPoller&) = delete;
 
     // Posts WM_TIMER `timerId` to `target` after each change of the window in
-    // front and, when `heartbeatMs` is not 0, after that long without one; or
-    // after every look when `everyLook`. False when the thread could not be
-    // started.
-    bool Start(HWND target, UINT_PTR timerId, unsigned periodMs, bool everyLook = false, unsigned heartbeatMs = 0);
-    // Another pace for a running thread, from its next look on: the sleep
-    // under way ends first.
-    void SetPace(unsigned periodMs, bool everyLook);
+    // front and, when `heartbeatMs` is not 0, after that long without a post
+    // (a heartbeat of one period posts every look). True also when it already
+    // runs; false when the thread could not be started.
+    bool Start(HWND target, UINT_PTR timerId, unsigned periodMs, unsigned heartbeatMs = 0);
     // Returns at once: the thread ends after its current sleep, posting nothing
     // more. A Start after it does not wait for that: a new thread looks.
     void Stop();
@@ -48,9 +46,8 @@ private:
     struct Orders {
         HWND target = nullptr;  // not owned
         UINT_PTR timerId = 0;
+        unsigned periodMs = 0;
         unsigned heartbeatMs = 0;
-        std::atomic<unsigned> periodMs{0};
-        std::atomic<bool> everyLook{false};
         std::atomic<bool> running{false};
     };
 

@@ -230,16 +230,7 @@ bool CMonitorWnd::WatchesForGames() {
 }
 
 void CMonitorWnd::StartForegroundTracking() {
-    quickLooks_ = WatchesForGames();
-    if (!foreground_.ownThread ||
-        !foregroundPoller_.Start(hwnd(), TIMER_FOREGROUND_GAME,
-                                 quickLooks_ ? foreground_.periodMs : kForegroundIdlePeriodMs, !quickLooks_,
-                                 kForegroundIdlePeriodMs)) {
-        if (foreground_.ownThread) DebugOut(L"foreground poller did not start: a window timer looks instead\n");
-        SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, nullptr);
-    } else {
-        DebugOutF(L"foreground looked at every %u ms\n", quickLooks_ ? foreground_.periodMs : kForegroundIdlePeriodMs);
-    }
+    LookAtPace(WatchesForGames());
     if (foregroundHook_) return;
     g_foregroundTracker = this;
     // Out of context: the callback runs on this thread while it takes its messages.
@@ -248,15 +239,33 @@ void CMonitorWnd::StartForegroundTracking() {
     if (!foregroundHook_) DebugOut(L"foreground event not available: the timer alone follows the foreground\n");
 }
 
+void CMonitorWnd::LookAtPace(bool quick) {
+    quickLooks_ = quick;
+    // The window timer of a clock without a thread keeps the one period it was given.
+    if (!foreground_.ownThread) {
+        SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, nullptr);
+        return;
+    }
+    if (!quick) {
+        foregroundPoller_.Stop();
+        SetTimer(hwnd(), TIMER_FOREGROUND_GAME, kForegroundIdlePeriodMs, nullptr);
+        DebugOutF(L"foreground looked at every %u ms\n", kForegroundIdlePeriodMs);
+        return;
+    }
+    // The window still hears every 2 s, to slow down again once the game has ended.
+    if (foregroundPoller_.Start(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, kForegroundIdlePeriodMs)) {
+        KillTimer(hwnd(), TIMER_FOREGROUND_GAME);
+    } else {
+        DebugOut(L"foreground poller did not start: a window timer looks instead\n");
+        SetTimer(hwnd(), TIMER_FOREGROUND_GAME, foreground_.periodMs, nullptr);
+    }
+    DebugOutF(L"foreground looked at every %u ms\n", foreground_.periodMs);
+}
+
 void CMonitorWnd::FollowForegroundPace() {
-    // The window timer (no thread of its own) keeps the one period it was given.
     if (!foreground_.ownThread || !Logic()) return;
     const bool quick = WatchesForGames();
-    if (quick == quickLooks_) return;
-    quickLooks_ = quick;
-    // Slow, every look is posted: the store is looked at for a new game then.
-    foregroundPoller_.SetPace(quick ? foreground_.periodMs : kForegroundIdlePeriodMs, !quick);
-    DebugOutF(L"foreground looked at every %u ms\n", quick ? foreground_.periodMs : kForegroundIdlePeriodMs);
+    if (quick != quickLooks_) LookAtPace(quick);
 }
 
 void CMonitorWnd::StopForegroundTracking() {

@@ -88,9 +88,10 @@ private:
     // at once where it has one, the timer as well (where the event never comes).
     void StartForegroundTracking();
     void StopForegroundTracking();
-    // The poller's pace: quick while a game can come to the front, slow while
-    // no linked game runs (see kForegroundIdlePeriodMs).
+    // The pace of the looks: quick while a game can come to the front, slow
+    // while no linked game runs (see kForegroundIdlePeriodMs).
     void FollowForegroundPace();
+    void LookAtPace(bool quick);
     bool WatchesForGames();
     static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD thread, DWORD time);
@@ -108,7 +109,7 @@ private:
     std::unique_ptr<Parts> parts_;
 
     CForegroundPoller foregroundPoller_;
-    bool quickLooks_ = false;  // the poller's pace, as last set
+    bool quickLooks_ = false;  // the pace of the looks, as last set
     CForegroundWindow foregroundWindow_;
     ForegroundWatch foregroundWatch_{foregroundWindow_};
     WinEventHookHandle foregroundHook_;
