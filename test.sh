@@ -20,14 +20,17 @@ gm_ensure_deps || { echo "cannot install the build dependencies" >&2; exit 1; }
 export PYTHON=/usr/bin/python3
 
 failures=()
+timings=()
 step() {  # step NAME COMMAND...
-  local name=$1
+  local name=$1 started=$SECONDS
   shift
-  echo "== $name"
+  echo "== $name ($(date +%H:%M:%S))"
   if ! "$@"; then
     failures+=("$name")
     echo "!! $name failed"
   fi
+  # Each step's time, so that a run near its limit shows where the time went.
+  timings+=("$(printf '%5ds  %s' $((SECONDS - started)) "$name")")
 }
 
 configure() {  # configure DIR [cmake args...]
@@ -67,6 +70,8 @@ step "end-to-end tests (Wine)" ctest --test-dir build/win --output-on-failure -j
 step "fuzz build" configure build/fuzz -DGM_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 step "fuzzing (${FUZZ_SECONDS}s)" tests/fuzz/run-fuzzers.sh build/fuzz "$FUZZ_SECONDS"
 
+echo "== time per step"
+printf '%s\n' "${timings[@]}"
 if [ ${#failures[@]} -ne 0 ]; then
   echo "FAILED: ${failures[*]}"
   exit 1
