@@ -62,11 +62,20 @@ void MonitorLogic::NoteStoreRead() {
     }
     stamp_ = StampOfStore();
     watchedStamp_ = stamp_;
-    watchedHome_ = store_.games.enabled && !store_.games.home.empty();
     watchedGames_ = LinkedGames(store_);
 }
 
 bool MonitorLogic::WatchesForGames(const RunningPrograms& running) {
+    // Only this program writes whether game profiles are on and the way home,
+    // so the store in memory tells both without a look at the file.
+    if (!store_.games.enabled) return false;
+    if (!store_.games.home.empty()) return true;
+    std::vector<std::wstring> programs;
+    if (running) {
+        programs = running();
+        // Nothing that could come to the front: which games are linked does not matter.
+        if (programs.empty()) return false;
+    }
     const FileStamp now = StampOfStore();
     if (!(now == watchedStamp_)) {
         ProfileStore saved;
@@ -74,16 +83,12 @@ bool MonitorLogic::WatchesForGames(const RunningPrograms& running) {
             SharedLockScope scope(lock_);
             LoadProfileStore(storeFile_, saved);
         }
-        watchedHome_ = saved.games.enabled && !saved.games.home.empty();
         watchedGames_ = LinkedGames(saved);
         watchedStamp_ = now;
         FreeProfiles(saved);
     }
     // The file is what a change in front is decided on (FollowForeground reads a newer one first).
-    if (watchedHome_) return true;
-    if (watchedGames_.empty()) return false;
-    if (!running) return true;
-    const std::vector<std::wstring> programs = running();
+    if (!running) return !watchedGames_.empty();
     return std::any_of(programs.begin(), programs.end(), [this](const std::wstring& program) {
         return std::binary_search(watchedGames_.begin(), watchedGames_.end(), FoldProgramName(program));
     });

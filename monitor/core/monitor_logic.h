@@ -74,9 +74,10 @@ public:
     // have not ended). A game that never came to the front while the Monitor
     // looked is found by the slow look when it does. `running` is asked only
     // when that decides it; without it, every link counts as running.
-    // Asked on the foreground clock, so it reads the store file only when
-    // another program saved it since (Option links a game without an apply
-    // request) and then changes nothing of the store in memory.
+    // Asked on the foreground clock, so it looks at the store file only while
+    // a followed program runs, and reads it only when another program saved
+    // it since (Option links a game without an apply request); it then
+    // changes nothing of the store in memory.
     bool WatchesForGames(const RunningPrograms& running = {});
     // Whether a profile links `program` (a file name, in any case) while game
     // profiles are on: the program in front is then followed until it ends.
@@ -141,9 +142,7 @@ private:
     std::vector<std::wstring> gameNames_;  // per profile, its game's file name folded
     FileStamp stamp_;                      // the store file as last read
     FileStamp watchedStamp_;               // the store file WatchesForGames last looked at
-    // What that file says: the way home waits; the games it links, folded and
-    // sorted (none while game profiles are off).
-    bool watchedHome_ = false;
+    // The games that file links, folded and sorted (none while game profiles are off).
     std::vector<std::wstring> watchedGames_;
     Held held_;                            // what the mouse was given last
     std::wstring lastOutside_;             // the last program in front that is not one of ours

@@ -209,14 +209,17 @@ TEST_F(GameProfilesTest, WhileNoLinkedGameRunsTheForegroundCannotMatter) {
     EXPECT_EQ(LastJobName(), u"Desktop");
     EXPECT_FALSE(logic->WatchesForGames(running));
 
-    // Nothing linked, or game profiles off: the running programs are not asked for.
-    const int asked = platform.runningQueries;
-    platform.running = {L"explorer.exe"};
-    SaveElsewhere([](ProfileStore& s) {
-        for (auto& p : s.profiles) CopyToField(p->GameFile, u"");
-    });
-    EXPECT_FALSE(logic->WatchesForGames(running));
+    // Nothing followed runs: the store file is not read for its links.
+    const int locks = lock_.acquired;
     SaveElsewhere([](ProfileStore& s) { CopyToField(s.profiles[1]->GameFile, u"explorer.exe"); });
+    EXPECT_FALSE(logic->WatchesForGames(running));
+    EXPECT_EQ(lock_.acquired, locks) << "the store was read with nothing followed";
+    // A link made by another program while the program runs: read then.
+    platform.running = {L"explorer.exe"};
+    EXPECT_TRUE(logic->WatchesForGames(running));
+
+    // Game profiles off: the running programs are not even asked for.
+    const int asked = platform.runningQueries;
     logic->SetGameProfilesEnabled(false);
     EXPECT_FALSE(logic->WatchesForGames(running));
     EXPECT_EQ(platform.runningQueries, asked);
