@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "kernel_handle.h"
 #include "monitor_logic.h"
 
