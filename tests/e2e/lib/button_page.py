@@ -112,6 +112,9 @@ class ButtonTest(Notepad, OptionTest):
         Clicks, not keys: on the key page every key goes to the key box."""
         x, y, w, h = button
         self.folder.click((x + w // 2, y + h // 2), settle=1.0)
+        # On a loaded machine the menu may come later than the pause: an item
+        # clicked before it shows hits the dialog behind.
+        self.assertTrue(wait_for(self.folder.menu_shown, 10), "the button opened no menu")
         item = scaled(MENU_ITEM)  # each item is laid out at 100 % and scaled on its own
         self.folder.click((x + scaled(40), y + h + MENU_FRAME + item * (position - 1) + item // 2), settle=0.6)
 
