@@ -7,16 +7,24 @@
 
 uintptr_t CForegroundWindow::Window() { return reinterpret_cast<uintptr_t>(GetForegroundWindow()); }
 
+namespace {
+
+// The executable file name of an open process; empty when it will not tell.
+std::wstring ImageNameOf(HANDLE process) {
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    if (!QueryFullProcessImageNameW(process, 0, path, &size)) return {};
+    return ExecutableFileName(std::wstring_view(path, size));
+}
+
+}  // namespace
+
 std::wstring CForegroundWindow::ProgramOf(uintptr_t window) {
     DWORD processId = 0;
     if (!GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &processId) || processId == 0) return {};
     // Limited information is all a process of another user or elevation lets us ask.
     const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return {};
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD size = MAX_PATH * 2;
-    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return {};
-    return ExecutableFileName(std::wstring_view(path, size));
+    return process ? ImageNameOf(process.get()) : std::wstring();
 }
 
 void CForegroundWindow::Follow(uintptr_t window) {
@@ -28,11 +36,10 @@ void CForegroundWindow::Follow(uintptr_t window) {
     KernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return;
     // Named by the process itself: the window may have gone since it was asked.
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD size = MAX_PATH * 2;
-    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return;
+    std::wstring program = ImageNameOf(process.get());
+    if (program.empty()) return;
     if (followed_.size() >= kMostFollowed) followed_.erase(followed_.begin());
-    followed_.push_back({ExecutableFileName(std::wstring_view(path, size)), processId, std::move(process)});
+    followed_.push_back({std::move(program), processId, std::move(process)});
 }
 
 std::vector<std::wstring> CForegroundWindow::FollowedPrograms() {
